@@ -1,0 +1,3 @@
+#include <iostream>
+
+int main() { return 0; }

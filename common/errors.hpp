@@ -1,0 +1,55 @@
+// The two ways a run ends early: a bad input file (input_error) and an
+// explicit stop with a message of the model's own (run_stop).
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace orvel {
+
+// A file that cannot be read as expected.  what() is "FILE:LINE: MESSAGE";
+// line 0 means the error concerns the file as a whole.
+class input_error : public std::runtime_error {
+ public:
+  input_error(const std::string& file, int64_t line, const std::string& message)
+      : std::runtime_error(file + ":" + std::to_string(line) + ": " + message),
+        file_(file),
+        line_(line),
+        message_(message) {}
+  // A value other than the one expected.
+  static input_error mismatch(const std::string& file, int64_t line, const std::string& expected,
+                              const std::string& found) {
+    return input_error(file, line, "expected " + expected + ", found " + found);
+  }
+  const std::string& file() const { return file_; }
+  int64_t line() const { return line_; }
+  const std::string& message() const { return message_; }
+
+ private:
+  std::string file_;
+  int64_t line_;
+  std::string message_;
+};
+
+// An explicit stop of the run: the message is printed exactly as given (on
+// standard output or standard error) and the process ends with `status`.
+class run_stop : public std::runtime_error {
+ public:
+  enum class stream { out, err };
+  run_stop(const std::string& line, stream where, int status)
+      : std::runtime_error(line), where_(where), status_(status) {}
+  stream where() const { return where_; }
+  int status() const { return status_; }
+
+ private:
+  stream where_;
+  int status_;
+};
+
+// Ends the run at a routine that this build does not provide.
+[[noreturn]] inline void not_built(const std::string& routine) {
+  throw run_stop("orvel: error: " + routine + " is not built yet", run_stop::stream::err, 3);
+}
+
+}  // namespace orvel

@@ -1,0 +1,156 @@
+// Run-time arrays with Fortran-like indexing: lower bound 1 by default,
+// first index varying fastest, "not allocated" distinct from "allocated with
+// zero elements".  Indices are checked when ORVEL_BOUNDS_CHECK is defined.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace orvel {
+
+// Lower and upper bound of one dimension, for arrays that do not start at 1.
+struct bounds {
+  int32_t lower;
+  int32_t upper;
+};
+
+template <typename T, int Rank = 1>
+class farray {
+  static_assert(Rank >= 1 && Rank <= 4, "farray supports ranks 1 to 4");
+
+ public:
+  farray() = default;
+  explicit farray(const char* name) : name_(name) {}
+
+  // Allocates with lower bound 1 and the given extents (an extent of zero or
+  // less gives an empty dimension).  Every element is value-initialised.
+  template <typename... E>
+    requires(sizeof...(E) == Rank && (std::is_integral_v<E> && ...))
+  void allocate(E... extents) {
+    std::array<bounds, Rank> b{bounds{1, static_cast<int32_t>(extents)}...};
+    allocate_bounds(b);
+  }
+
+  // Allocates with explicit lower and upper bounds per dimension.
+  template <typename... B>
+    requires(sizeof...(B) == Rank && (std::is_same_v<B, bounds> && ...))
+  void allocate(B... b) {
+    allocate_bounds(std::array<bounds, Rank>{b...});
+  }
+
+  void allocate_bounds(const std::array<bounds, Rank>& b) {
+    if (allocated_) {
+      throw std::logic_error(std::string("array ") + name_ + " is already allocated");
+    }
+    std::size_t n = 1;
+    for (int d = 0; d < Rank; ++d) {
+      lb_[d] = b[d].lower;
+      int64_t e = int64_t{b[d].upper} - b[d].lower + 1;
+      ext_[d] = e > 0 ? static_cast<int32_t>(e) : 0;
+      stride_[d] = static_cast<int64_t>(n);
+      n *= static_cast<std::size_t>(ext_[d]);
+    }
+    data_.assign(n, T{});
+    allocated_ = true;
+    compute_offset();
+  }
+
+  void deallocate() {
+    if (!allocated_) {
+      throw std::logic_error(std::string("array ") + name_ + " is not allocated");
+    }
+    data_.clear();
+    data_.shrink_to_fit();
+    allocated_ = false;
+    lb_.fill(1);
+    ext_.fill(0);
+  }
+
+  bool allocated() const { return allocated_; }
+  const char* name() const { return name_; }
+
+  // Number of elements along dimension dim (1-based), or in total.
+  int32_t size(int dim) const { return ext_[dim - 1]; }
+  int64_t size() const { return static_cast<int64_t>(data_.size()); }
+  int32_t lbound(int dim) const { return lb_[dim - 1]; }
+  int32_t ubound(int dim) const { return lb_[dim - 1] + ext_[dim - 1] - 1; }
+
+  template <typename... I>
+    requires(sizeof...(I) == Rank)
+  T& operator()(I... idx) {
+    return data_[index(static_cast<int32_t>(idx)...)];
+  }
+  template <typename... I>
+    requires(sizeof...(I) == Rank)
+  const T& operator()(I... idx) const {
+    return data_[index(static_cast<int32_t>(idx)...)];
+  }
+
+  // Address of one element: the start of a column for contiguous work on it.
+  template <typename... I>
+  T* ptr(I... idx) {
+    return &(*this)(idx...);
+  }
+  template <typename... I>
+  const T* ptr(I... idx) const {
+    return &(*this)(idx...);
+  }
+
+  // The elements in storage order.
+  T* data() { return data_.data(); }
+  const T* data() const { return data_.data(); }
+  auto begin() { return data_.begin(); }
+  auto end() { return data_.end(); }
+  auto begin() const { return data_.begin(); }
+  auto end() const { return data_.end(); }
+
+  void fill(const T& v) {
+    for (auto& x : data_) x = v;
+  }
+
+ private:
+  void compute_offset() {
+    offset_ = 0;
+    for (int d = 0; d < Rank; ++d) offset_ += int64_t{lb_[d]} * stride_[d];
+  }
+
+  template <typename... I>
+  std::size_t index(I... idx) const {
+    const std::array<int32_t, Rank> i{idx...};
+#ifdef ORVEL_BOUNDS_CHECK
+    check(i);
+#endif
+    int64_t k = -offset_;
+    for (int d = 0; d < Rank; ++d) k += int64_t{i[d]} * stride_[d];
+    return static_cast<std::size_t>(k);
+  }
+
+  [[maybe_unused]] void check(const std::array<int32_t, Rank>& i) const {
+    if (!allocated_) {
+      throw std::out_of_range(std::string("array ") + name_ + " is used while not allocated");
+    }
+    for (int d = 0; d < Rank; ++d) {
+      if (i[d] < lb_[d] || i[d] > lb_[d] + ext_[d] - 1) {
+        throw std::out_of_range(std::string("array ") + name_ + ": index " + std::to_string(i[d]) +
+                                " of dimension " + std::to_string(d + 1) + " is outside " +
+                                std::to_string(lb_[d]) + ":" + std::to_string(lb_[d] + ext_[d] - 1));
+      }
+    }
+  }
+
+  std::vector<T> data_;
+  std::array<int32_t, Rank> lb_{};
+  std::array<int32_t, Rank> ext_{};
+  std::array<int64_t, Rank> stride_{};
+  int64_t offset_ = 0;
+  bool allocated_ = false;
+  const char* name_ = "";
+};
+
+}  // namespace orvel

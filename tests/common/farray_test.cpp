@@ -1,0 +1,75 @@
+#include "common/farray.hpp"
+
+#include <gtest/gtest.h>
+
+namespace orvel {
+namespace {
+
+TEST(Farray, NotAllocatedDiffersFromEmpty) {
+  farray<double> a("a");
+  EXPECT_FALSE(a.allocated());
+  a.allocate(0);
+  EXPECT_TRUE(a.allocated());
+  EXPECT_EQ(a.size(1), 0);
+  a.deallocate();
+  a.allocate(-3);
+  EXPECT_TRUE(a.allocated());
+  EXPECT_EQ(a.size(), 0);
+}
+
+TEST(Farray, FirstIndexFastestFromOne) {
+  farray<int32_t, 2> a("a");
+  a.allocate(3, 2);
+  int32_t v = 0;
+  for (int32_t j = 1; j <= 2; ++j)
+    for (int32_t i = 1; i <= 3; ++i) a(i, j) = ++v;
+  for (int32_t k = 0; k < 6; ++k) EXPECT_EQ(a.data()[k], k + 1);
+  EXPECT_EQ(a.ptr(1, 2), a.data() + 3);
+  EXPECT_EQ(a.size(1), 3);
+  EXPECT_EQ(a.size(2), 2);
+}
+
+TEST(Farray, OtherLowerBounds) {
+  farray<float, 2> a("a");
+  a.allocate(bounds{0, 2}, bounds{-1, 1});
+  EXPECT_EQ(a.lbound(1), 0);
+  EXPECT_EQ(a.ubound(2), 1);
+  a(0, -1) = 1.0f;
+  a(2, 1) = 9.0f;
+  EXPECT_EQ(a.data()[0], 1.0f);
+  EXPECT_EQ(a.data()[8], 9.0f);
+}
+
+TEST(Farray, ZeroedAtAllocation) {
+  farray<double> a("a");
+  a.allocate(4);
+  for (double x : a) EXPECT_EQ(x, 0.0);
+}
+
+#ifdef ORVEL_BOUNDS_CHECK
+TEST(Farray, BoundsCheckNamesTheArray) {
+  farray<double, 2> x_part("x_part");
+  EXPECT_THROW(x_part(1, 1), std::out_of_range);  // not allocated
+  x_part.allocate(2, 3);
+  EXPECT_NO_THROW(x_part(2, 3));
+  for (auto [i, j] : {std::pair{0, 1}, {3, 1}, {1, 0}, {1, 4}}) {
+    try {
+      x_part(i, j);
+      FAIL() << i << "," << j;
+    } catch (const std::out_of_range& e) {
+      EXPECT_NE(std::string(e.what()).find("x_part"), std::string::npos);
+    }
+  }
+}
+#endif
+
+TEST(Farray, AllocateTwiceIsAnError) {
+  farray<double> a("a");
+  a.allocate(2);
+  EXPECT_THROW(a.allocate(2), std::logic_error);
+  a.deallocate();
+  EXPECT_THROW(a.deallocate(), std::logic_error);
+}
+
+}  // namespace
+}  // namespace orvel
