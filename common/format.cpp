@@ -1,0 +1,111 @@
+#include "common/format.hpp"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace orvel {
+namespace {
+
+std::string stars(int w) { return std::string(w > 0 ? w : 0, '*'); }
+
+std::string right(const std::string& s, int w) {
+  if (static_cast<int>(s.size()) > w) return stars(w);
+  return std::string(w - s.size(), ' ') + s;
+}
+
+// Infinity and NaN as Fortran writes them, or asterisks when they don't fit.
+std::string non_finite(double x, int w) {
+  if (std::isnan(x)) return right("NaN", w);
+  const char* sign = std::signbit(x) ? "-" : "";
+  if (w >= 8 + (*sign ? 1 : 0)) return right(std::string(sign) + "Infinity", w);
+  return right(std::string(sign) + "Inf", w);
+}
+
+std::string exponent_field(int exp10, int e) {
+  const char sign = exp10 < 0 ? '-' : '+';
+  const int a = std::abs(exp10);
+  char buf[16];
+  if (e > 0) {
+    std::string digits = std::to_string(a);
+    if (static_cast<int>(digits.size()) < e) digits.insert(0, e - digits.size(), '0');
+    if (static_cast<int>(digits.size()) > e) return "";
+    return std::string("E") + sign + digits;
+  }
+  if (a <= 99) {
+    std::snprintf(buf, sizeof buf, "E%c%02d", sign, a);
+  } else if (a <= 999) {
+    std::snprintf(buf, sizeof buf, "%c%03d", sign, a);
+  } else {
+    return "";
+  }
+  return buf;
+}
+
+// Decimal digits of |x| rounded to `sig` significant digits and the decimal
+// exponent of the first one (|x| = 0.d1d2... * 10^(exp10 + 1)).
+void significant(double x, int sig, std::string& digits, int& exp10) {
+  if (x == 0.0) {
+    digits.assign(sig, '0');
+    exp10 = 0;
+    return;
+  }
+  char buf[512];
+  std::snprintf(buf, sizeof buf, "%.*e", sig > 0 ? sig - 1 : 0, std::fabs(x));
+  std::string s(buf);
+  const auto epos = s.find('e');
+  digits.clear();
+  for (std::size_t i = 0; i < epos; ++i)
+    if (s[i] != '.') digits += s[i];
+  exp10 = std::atoi(s.c_str() + epos + 1);
+}
+
+}  // namespace
+
+std::string fmt_f(double x, int w, int d) {
+  if (!std::isfinite(x)) return non_finite(x, w);
+  std::string buf(std::snprintf(nullptr, 0, "%.*f", d, std::fabs(x)), '\0');
+  std::snprintf(buf.data(), buf.size() + 1, "%.*f", d, std::fabs(x));
+  if (d == 0) buf += '.';
+  const std::string sign = std::signbit(x) ? "-" : "";
+  std::string s = sign + buf;
+  if (static_cast<int>(s.size()) > w && d > 0 && buf.size() > 1 && buf[0] == '0' && buf[1] == '.') {
+    s = sign + buf.substr(1);
+  }
+  return right(s, w);
+}
+
+std::string fmt_e(double x, int w, int d, int e) {
+  if (!std::isfinite(x)) return non_finite(x, w);
+  std::string digits;
+  int exp10 = 0;
+  significant(x, d, digits, exp10);
+  const std::string ex = exponent_field(x == 0.0 ? 0 : exp10 + 1, e);
+  if (ex.empty()) return stars(w);
+  const std::string sign = std::signbit(x) ? "-" : "";
+  std::string s = sign + "0." + digits + ex;
+  if (static_cast<int>(s.size()) > w) s = sign + "." + digits + ex;
+  return right(s, w);
+}
+
+std::string fmt_es(double x, int w, int d, int e) {
+  if (!std::isfinite(x)) return non_finite(x, w);
+  std::string digits;
+  int exp10 = 0;
+  significant(x, d + 1, digits, exp10);
+  const std::string ex = exponent_field(exp10, e);
+  if (ex.empty()) return stars(w);
+  const std::string sign = std::signbit(x) ? "-" : "";
+  return right(sign + digits.substr(0, 1) + "." + digits.substr(1) + ex, w);
+}
+
+std::string fmt_i(int64_t v, int w) { return right(std::to_string(v), w); }
+
+std::string fmt_a(std::string_view s, int w) {
+  if (static_cast<int>(s.size()) >= w) return std::string(s.substr(0, w));
+  return std::string(w - s.size(), ' ') + std::string(s);
+}
+
+std::string free_line(std::string_view s) { return " " + std::string(s); }
+
+}  // namespace orvel

@@ -1,0 +1,33 @@
+// Fixed-format text output with the rules of Fortran edit descriptors:
+// F w.d, E w.d, ES w.d, I w, A w and bare A.  A value that does not fit its
+// field is written as w asterisks.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orvel {
+
+// F w.d: fixed point, d decimals, right-aligned in w characters.  Rounds the
+// exact binary value to nearest (ties to even); the leading zero of |x| < 1
+// is dropped when the field has no room for it.  Negative values that round
+// to zero keep their sign ("-0.00").
+std::string fmt_f(double x, int w, int d);
+
+// E w.d: 0.ddddE+xx (leading zero dropped when there is no room for it);
+// ES w.d: d.dddE+xx.  Exponents beyond two digits are written +xxx without
+// the letter E, as Fortran does.  `e` > 0 fixes the exponent digits (Ew.dEe).
+std::string fmt_e(double x, int w, int d, int e = 0);
+std::string fmt_es(double x, int w, int d, int e = 0);
+
+// I w: integer right-aligned in w characters.
+std::string fmt_i(int64_t v, int w);
+
+// A w: text right-aligned in w characters; a longer text keeps its first w.
+std::string fmt_a(std::string_view s, int w);
+
+// A free-format (list-directed) output line of one text: a leading blank.
+std::string free_line(std::string_view s);
+
+}  // namespace orvel
