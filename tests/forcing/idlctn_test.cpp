@@ -12,29 +12,7 @@ namespace {
 
 using interp_test::points;
 using interp_test::triangulation;
-
-// Locates points one after the other over one triangulation, as the driver
-// does (the section index is built for the first point).
-class locator {
- public:
-  locator(const points& p, const triangulation& t)
-      : p_(p), t_(t), iwk_(static_cast<std::size_t>(18 * p.n())),
-        wk_(static_cast<std::size_t>(8 * p.n())) {}
-  region_code operator()(double x, double y) {
-    region_code r = -1;
-    idlctn(p_.n(), p_.x, p_.y, t_.nt, t_.ipt, t_.nl, t_.ipl, x, y, r, iwk_, wk_, idlc_);
-    EXPECT_EQ(idlc_.itipv, r);
-    return r;
-  }
-  void forget() { idlc_.itipv = 0; }
-
- private:
-  const points& p_;
-  const triangulation& t_;
-  std::vector<int32_t> iwk_;
-  std::vector<float> wk_;
-  idlc_record idlc_;
-};
+using interp_test::locator;
 
 // Brute force in double precision: the one region that contains (x, y) with
 // a margin of tol, or 0 when the point is within tol of some region border.

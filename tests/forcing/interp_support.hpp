@@ -170,6 +170,29 @@ inline void expect_valid(const points& p, const triangulation& t) {
   EXPECT_NEAR(hull, hull_ref, 1e-9 * std::fabs(hull_ref));
 }
 
+// Locates points one after the other over one triangulation, as the driver
+// does (the section index is built for the first point).
+class locator {
+ public:
+  locator(const points& p, const triangulation& t)
+      : p_(p), t_(t), iwk_(static_cast<std::size_t>(18 * p.n())),
+        wk_(static_cast<std::size_t>(8 * p.n())) {}
+  region_code operator()(double x, double y) {
+    region_code r = -1;
+    idlctn(p_.n(), p_.x, p_.y, t_.nt, t_.ipt, t_.nl, t_.ipl, x, y, r, iwk_, wk_, idlc_);
+    EXPECT_EQ(idlc_.itipv, r);
+    return r;
+  }
+  void forget() { idlc_.itipv = 0; }
+
+ private:
+  const points& p_;
+  const triangulation& t_;
+  std::vector<int32_t> iwk_;
+  std::vector<float> wk_;
+  idlc_record idlc_;
+};
+
 // The text of a run_stop thrown by f, with a check of its stream and status.
 template <typename F>
 std::string stop_text(F&& f) {
