@@ -181,7 +181,7 @@ class scattered_interpolator {
 // Time stamp.
 
 // The line of `timestamp` for the given date and time (month 1 to 12, hour
-// 0 to 23), e.g. "January  5 2024  9:05:03.007 AM".
+// 0 to 23), e.g. "January  5 2024   9:05:03.007 AM".
 std::string timestamp_line(int year, int month, int day, int hour, int minute, int second,
                            int millisecond);
 // Writes the current date and time of the machine as one line.
