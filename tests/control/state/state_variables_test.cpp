@@ -95,7 +95,7 @@ std::string start_problem(const T& v, const std::string& type, const std::string
     const T start = label == "var_hns_extra.nclases" ? T(5) : T(0);
     if (v != start) return label + " holds " + std::to_string(v) + ", not " + std::to_string(start);
   } else if constexpr (std::is_same_v<T, std::string>) {
-    const bool listed_text = type.size() > 4 && type.rfind("text", 0) == 0 && std::isdigit(type[4]);
+    const bool listed_text = type.size() > 4 && type.rfind("text", 0) == 0 && std::isdigit(static_cast<unsigned char>(type[4]));
     const std::size_t n = listed_text ? std::stoul(type.substr(4)) : v.size();
     if (v != blanks(n)) return label + " is not " + std::to_string(n) + " blanks: '" + v + "'";
   } else if constexpr (is_std_array<T>::value) {
