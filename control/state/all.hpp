@@ -1,0 +1,23 @@
+// Every shared state block and the coast polygon record.
+#pragma once
+
+#include "control/state/coast_polygon.hpp"
+#include "control/state/var1.hpp"
+#include "control/state/var2.hpp"
+#include "control/state/var4.hpp"
+#include "control/state/var_blowout.hpp"
+#include "control/state/var_calib.hpp"
+#include "control/state/var_capas.hpp"
+#include "control/state/var_cfg.hpp"
+#include "control/state/var_costa.hpp"
+#include "control/state/var_currwindwave.hpp"
+#include "control/state/var_disp.hpp"
+#include "control/state/var_hns_extra.hpp"
+#include "control/state/var_mallas.hpp"
+#include "control/state/var_mallasconc.hpp"
+#include "control/state/var_mallasforz.hpp"
+#include "control/state/var_part.hpp"
+#include "control/state/var_rk.hpp"
+#include "control/state/var_run.hpp"
+#include "control/state/var_spill.hpp"
+#include "control/state/varverticaldispersion.hpp"

@@ -1,0 +1,2 @@
+// Compiles control/state/all.hpp on its own.
+#include "control/state/all.hpp"

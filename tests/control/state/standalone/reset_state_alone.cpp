@@ -1,0 +1,2 @@
+// Compiles control/state/reset_state.hpp on its own.
+#include "control/state/reset_state.hpp"
