@@ -1,0 +1,59 @@
+#include "transport/random.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace orvel {
+namespace {
+
+// Reference: the state sequence s(k+1) = 48271 s(k) mod (2^31 - 1) in 64-bit
+// arithmetic, with a zero seed standing for 2^31 - 2 (= -1 mod m).
+int64_t next(int64_t s) { return (48271 * s) % 2147483647; }
+
+float value(int64_t s) {
+  const float v = std::ldexp(static_cast<float>(s), -31);
+  return v >= 0.9999998807907104f ? 0.9999998807907104f : v;
+}
+
+TEST(Random, SeededWithZero) {
+  srand(0);
+  EXPECT_EQ(rand(0), value(2147483647 - 48271));
+  EXPECT_EQ(rand_state(), 2147483647 - 48271);
+  // The second state: 2^31 - 1 - (48271^2 mod (2^31 - 1)).
+  EXPECT_EQ(int64_t{rand_state()}, 2147483647 - 48271);
+  rand(0);
+  EXPECT_EQ(int64_t{rand_state()}, 2147483647 - (int64_t{48271} * 48271) % 2147483647);
+  int64_t s = rand_state();
+  for (int k = 0; k < 100000; ++k) {
+    s = next(s);
+    const float v = rand(0);
+    ASSERT_EQ(rand_state(), s);
+    ASSERT_EQ(v, value(s));
+    ASSERT_GT(v, 0.0f);
+    ASSERT_LT(v, 1.0f);
+  }
+}
+
+TEST(Random, UnseededStartsFromOne) {
+  srand(1);  // the state a fresh process has
+  EXPECT_EQ(rand(0), value(48271));
+  EXPECT_EQ(rand(0), value(int64_t{48271} * 48271 % 2147483647));
+}
+
+TEST(Random, LargestValuesAreClamped) {
+  // Seed with the predecessor of a state whose value rounds to 1.0f in single
+  // precision: the draw gives 0.9999998807907104, never 1.
+  const int64_t m = 2147483647;
+  int64_t inv = 1;  // 48271^(m-2) mod m, the inverse of the multiplier
+  for (int64_t b = 48271, e = m - 2; e > 0; e >>= 1, b = b * b % m)
+    if (e & 1) inv = inv * b % m;
+  for (int64_t target : {int64_t{2147483600}, int64_t{2147483646}, int64_t{2147483580}}) {
+    srand(static_cast<int32_t>(target * inv % m));
+    EXPECT_EQ(rand(0), 0.9999998807907104f) << target;
+    EXPECT_EQ(rand_state(), target);
+  }
+}
+
+}  // namespace
+}  // namespace orvel
