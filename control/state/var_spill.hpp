@@ -36,7 +36,7 @@ struct var_spill_block {
   float c3 = 0.0f;                                              // emulsion viscosity constant c3 of exp(c3 Y / (1 - c4 Y)) (2.5)
   float c4 = 0.0f;                                              // emulsion viscosity constant c4 of exp(c3 Y / (1 - c4 Y)) (0.65)
   float c5 = 0.0f;                                              // temperature coefficient of the viscosity (5000), K
-  float c6 = 0.0f;                                              // viscosity increase per unit evaporated fraction (last spill line's)
+  farray<float, 1> c6{"c6"};                                    // (spill) viscosity increase per unit evaporated fraction, factor exp(c6 F)
   farray<float, 1> area_oil{"area_oil"};                        // (spill) oil or floating-object slick area, m2
   farray<float, 1> area_hns{"area_hns"};                        // (spill) HNS slick area, m2
   farray<float, 2> areaoila{"areaoila"};                        // (spill, entry) series of area_oil, m2
