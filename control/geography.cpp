@@ -33,8 +33,7 @@ struct data_lines {
   // The values of line k, all on that line (values beyond those needed are
   // ignored).  A line holding fewer values is an error naming it.
   template <typename... T>
-  void values(std::size_t k, std::string_view expected, std::initializer_list<std::string_view> what,
-              T&... v) const {
+  void values(std::size_t k, std::string_view expected, std::initializer_list<std::string_view> what, T&... v) const {
     // The "/" line ends the record at the end of line k, so a short line
     // cannot take values from the next one.
     list_reader one(name, {lines[k], "/"}, {numbers[k], numbers[k]});
@@ -133,9 +132,9 @@ node_list read_node_list(const std::string& path, std::string_view third) {
                               " nodes of equal longitude, from west to east");
       }
       if (i == 0 && j > 0 && !(g.y[m] > g.y[m - 1])) {
-        throw input_error(path, t.numbers[m],
-                          "latitude " + std::to_string(lat) +
-                              " is not north of the node before: a column goes from south to north");
+        throw input_error(
+            path, t.numbers[m],
+            "latitude " + std::to_string(lat) + " is not north of the node before: a column goes from south to north");
       }
     }
   }
@@ -183,8 +182,8 @@ void node_list_grid(const node_list& g, farray<double>& xb, farray<double>& yb, 
 }
 
 // Node coordinates of a regular grid whose origin x0 is in degrees as read.
-void regular_nodes(farray<double>& xb, farray<double>& yb, int32_t nx, int32_t ny, double x0, double y0,
-                   double dx, double dy) {
+void regular_nodes(farray<double>& xb, farray<double>& yb, int32_t nx, int32_t ny, double x0, double y0, double dx,
+                   double dy) {
   xb.allocate(nx * ny);
   yb.allocate(nx * ny);
   for (int32_t i = 1; i <= nx; ++i) {
@@ -201,16 +200,15 @@ void regular_nodes(farray<double>& xb, farray<double>& yb, int32_t nx, int32_t n
 void check_regular_counts(const std::string& file, const char* what, int32_t nx, int32_t ny) {
   if (nx < 1 || ny < 1 || int64_t{nx} * ny > INT32_MAX) {
     throw input_error(file, 0,
-                      std::string("the regular ") + what + " of the scenario file has " + std::to_string(nx) +
-                          " x " + std::to_string(ny) +
+                      std::string("the regular ") + what + " of the scenario file has " + std::to_string(nx) + " x " +
+                          std::to_string(ny) +
                           " nodes: at least one node along each axis is needed, and at most 2147483647 in all");
   }
 }
 
 [[noreturn]] void bad_format(const std::string& file, const char* variable, int32_t value) {
-  throw input_error(file, 0,
-                    std::string(variable) + " must be 1 (node list) or 2 (regular grid), found " +
-                        std::to_string(value));
+  throw input_error(
+      file, 0, std::string(variable) + " must be 1 (node list) or 2 (regular grid), found " + std::to_string(value));
 }
 
 }  // namespace
@@ -229,8 +227,7 @@ void leo_bat() {
     for (int32_t i = 1; i <= g.xcells_number; ++i) {
       for (int32_t j = 1; j <= g.ycells_number; ++j) g.d(i, j) = nl.depth[(i - 1) * g.ycells_number + (j - 1)];
     }
-    node_list_grid(nl, g.xbat, g.ybat, g.xbatdum, g.ybatdum, g.grid0_x, g.grid0_y, g.deltax, g.deltay,
-                   g.latmean);
+    node_list_grid(nl, g.xbat, g.ybat, g.xbatdum, g.ybatdum, g.grid0_x, g.grid0_y, g.deltax, g.deltay, g.latmean);
   } else if (cfg.gridformat__xyz_grid == 2) {
     check_regular_counts(name, "model grid", g.xcells_number, g.ycells_number);
     g.d.allocate(g.xcells_number, g.ycells_number);
@@ -257,8 +254,8 @@ void leo_bat() {
       const node_list nl = read_node_list(cname, "a third value");
       c.concxcells_number = nl.xcells;
       c.concycells_number = nl.ycells;
-      node_list_grid(nl, c.xbatcc, c.ybatcc, c.xbatccdum, c.ybatccdum, c.concgrid0_x, c.concgrid0_y,
-                     c.concdeltax, c.concdeltay, c.conclatmean);
+      node_list_grid(nl, c.xbatcc, c.ybatcc, c.xbatccdum, c.ybatccdum, c.concgrid0_x, c.concgrid0_y, c.concdeltax,
+                     c.concdeltay, c.conclatmean);
     } else if (cfg.concgridformat__xyz_grid == 2) {
       // Everything comes from the scenario file: the file itself holds
       // nothing to read and is not opened.
@@ -332,8 +329,7 @@ void leo_costa() {
     double lat = 0.0;
     int32_t index = 0;
     if (stick) {
-      t.values(k, "longitude, latitude and stick index", {"longitude", "latitude", "stick index"}, lon, lat,
-               index);
+      t.values(k, "longitude, latitude and stick index", {"longitude", "latitude", "stick index"}, lon, lat, index);
     } else {
       t.values(k, "longitude and latitude", {"longitude", "latitude"}, lon, lat);
     }
@@ -375,8 +371,7 @@ void lee_poligonos(farray<coast_polygon>& polys) {
   }
 }
 
-void locpt(double x0, double y0, const farray<double>& x, const farray<double>& y, int32_t n, int32_t& l,
-           int32_t& m) {
+void locpt(double x0, double y0, const farray<double>& x, const farray<double>& y, int32_t n, int32_t& l, int32_t& m) {
   constexpr float pi = 3.1415927f;
   constexpr float pi2 = 6.2831855f;
   constexpr float tol = 1.4980282e-6f;

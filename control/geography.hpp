@@ -45,7 +45,6 @@ void lee_poligonos(farray<coast_polygon>& polys);
 // Where (x0, y0) lies with respect to the polygon x(1..n), y(1..n) (a last
 // point equal to the first is ignored): l = -1 outside, 0 on the polygon,
 // 1 inside; m = the signed winding number when inside, else 0.
-void locpt(double x0, double y0, const farray<double>& x, const farray<double>& y, int32_t n, int32_t& l,
-           int32_t& m);
+void locpt(double x0, double y0, const farray<double>& x, const farray<double>& y, int32_t n, int32_t& l, int32_t& m);
 
 }  // namespace orvel

@@ -51,9 +51,7 @@ void allocate_names(farray<std::string>& a, int32_t n) {
 
 }  // namespace
 
-std::string run_key(int argc, const char* const* argv) {
-  return fixlen(argc > 1 ? argv[1] : "", 4);
-}
+std::string run_key(int argc, const char* const* argv) { return fixlen(argc > 1 ? argv[1] : "", 4); }
 
 void main_program(const std::string& clave) {
   run(clave);
@@ -86,9 +84,9 @@ void check_options(const std::string& clave) {
   const std::string cfg_file = clave + ".cfg";
   const int32_t mode = var_run.search_land__mask_maskandcoast;
   if (mode != 1 && mode != 2) {
-    throw input_error(run_file, 0,
-                      "search_land__mask_maskandcoast must be 1 (mask) or 2 (mask and coastline), found " +
-                          std::to_string(mode));
+    throw input_error(
+        run_file, 0,
+        "search_land__mask_maskandcoast must be 1 (mask) or 2 (mask and coastline), found " + std::to_string(mode));
   }
   if (var_run.searchcoastalgorithm__lr_hr == 2 && mode != 2) {
     throw input_error(run_file, 0,
@@ -235,13 +233,12 @@ void allocate_run_arrays() {
   for (auto* a : {&w.windc, &w.angw}) a->allocate(nwind);
   for (auto* a : {&w.velcu, &w.angcu, &w.velcusup, &w.angcusup, &w.velcucol, &w.angcucol}) a->allocate(ncur);
   for (auto* a : {&w.u_int_xypart, &w.v_int_xypart, &w.w_int_xypart}) a->allocate(np, nl);
-  for (auto* a : {&w.u_curr_int, &w.v_curr_int, &w.u_curr_intsup, &w.v_curr_intsup, &w.u_curr_intcol,
-                  &w.v_curr_intcol, &w.w_curr_int, &w.vuint0, &w.vvint0, &w.vuint_t1, &w.vvint_t1, &w.wintx,
-                  &w.winty, &w.wintx0, &w.winty0, &w.wintx_t1, &w.winty_t1}) {
+  for (auto* a : {&w.u_curr_int, &w.v_curr_int, &w.u_curr_intsup, &w.v_curr_intsup, &w.u_curr_intcol, &w.v_curr_intcol,
+                  &w.w_curr_int, &w.vuint0, &w.vvint0, &w.vuint_t1, &w.vvint_t1, &w.wintx, &w.winty, &w.wintx0,
+                  &w.winty0, &w.wintx_t1, &w.winty_t1}) {
     a->allocate(np);
   }
-  for (auto* a : {&w.hintx, &w.hinty, &w.tint, &w.hintx0, &w.hinty0, &w.tint0, &w.hintx_t1, &w.hinty_t1,
-                  &w.tint_t1}) {
+  for (auto* a : {&w.hintx, &w.hinty, &w.tint, &w.hintx0, &w.hinty0, &w.tint0, &w.hintx_t1, &w.hinty_t1, &w.tint_t1}) {
     a->allocate(np, 3);
   }
   for (auto* a : {&w.uadv_viento_oleaje, &w.vadv_viento_oleaje, &w.uadv_corrientes, &w.vadv_corrientes,
@@ -331,5 +328,7 @@ void run_engine(const std::string& clave, const farray<coast_polygon>& coord_str
   }
   if (e.engine) e.engine(clave, coord_str);
 }
+
+void comp_fichsforcings() {}
 
 }  // namespace orvel

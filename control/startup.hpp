@@ -70,4 +70,8 @@ engine_choice choose_engine(int32_t obj__floating_fuel_hns, int32_t sim__2d_3d);
 // an HNS).
 void run_engine(const std::string& clave, const farray<coast_polygon>& coord_str);
 
+// Kept beside the start-up for the forcing files; it does nothing and
+// nothing calls it.
+void comp_fichsforcings();
+
 }  // namespace orvel

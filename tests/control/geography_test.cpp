@@ -63,8 +63,18 @@ struct grid_copy {
 
 grid_copy take_grid() {
   const auto& g = var_mallas;
-  grid_copy c{g.xcells_number, g.ycells_number, {}, {}, {}, g.grid0_x, g.grid0_y, g.deltax,
-              g.deltay, g.latmean, g.loni, g.lons, g.lati, g.lats};
+  grid_copy c;
+  c.nx = g.xcells_number;
+  c.ny = g.ycells_number;
+  c.x0 = g.grid0_x;
+  c.y0 = g.grid0_y;
+  c.dx = g.deltax;
+  c.dy = g.deltay;
+  c.latmean = g.latmean;
+  c.loni = g.loni;
+  c.lons = g.lons;
+  c.lati = g.lati;
+  c.lats = g.lats;
   c.d.assign(g.d.begin(), g.d.end());
   c.x.assign(g.xbat.begin(), g.xbat.end());
   c.y.assign(g.ybat.begin(), g.ybat.end());
@@ -227,8 +237,7 @@ TEST(LeoBat, BadNodeListsNameFileAndLine) {
        "complete columns of 3 nodes of equal longitude"},
       {"column repeated", col1 + col2 + col2, 7, "from west to east"},
       {"columns east to west", col1 + "-4.1 43.0 1\n-4.1 43.1 1\n-4.1 43.2 1\n", 4, "from west to east"},
-      {"latitudes not south to north", "-4.0 43.0 1\n-4.0 43.2 1\n-4.0 43.1 1\n" + col2, 3,
-       "from south to north"},
+      {"latitudes not south to north", "-4.0 43.0 1\n-4.0 43.2 1\n-4.0 43.1 1\n" + col2, 3, "from south to north"},
       {"depth missing", col1 + "-3.9 43.0\n-3.9 43.1 1\n-3.9 43.2 1\n", 4, "fewer values on the line"},
       {"depth not a number", col1 + col2.substr(0, 10) + "x\n", 4, "depth"},
   };
@@ -506,10 +515,10 @@ TEST(LeoCosta, StickIndex) {
 
   // With it, a line without its index is an error naming the line, also
   // outside the box and on the last line.
-  for (const auto& [text, line] : std::vector<std::pair<std::string, int64_t>>{
-           {"-3.9 43.1 1\n-3.8 43.2\n-3.7 43.3 1\n", 2},
-           {"-3.9 43.1 1\n-9.0 43.2\n", 2},
-           {"-3.9 43.1 1\n\n-3.7 43.3\n", 3}}) {
+  for (const auto& [text, line] :
+       std::vector<std::pair<std::string, int64_t>>{{"-3.9 43.1 1\n-3.8 43.2\n-3.7 43.3 1\n", 2},
+                                                    {"-3.9 43.1 1\n-9.0 43.2\n", 2},
+                                                    {"-3.9 43.1 1\n\n-3.7 43.3\n", 3}}) {
     reset_state();
     grid_box(356.0, 357.0, 43.0, 44.0);
     var_cfg.coastline_sticknostick_option__y_n = 1;
@@ -564,8 +573,8 @@ TEST(LeePoligonos, FileNamesAndContents) {
   for (int j = 1; j <= count; ++j) {
     write_file("costa_poligono" + std::to_string(j) + ".dat", std::to_string(j) + " 43.5\n");
   }
-  write_file("costa_poligono7.dat", "");                                      // no point
-  write_file("costa_poligono8.dat", "-1 43\n\n-2 44\n-1 43\n");               // closed ring, stored as read
+  write_file("costa_poligono7.dat", "");                         // no point
+  write_file("costa_poligono8.dat", "-1 43\n\n-2 44\n-1 43\n");  // closed ring, stored as read
   var_run.coast_polygonnumber = count;
   farray<coast_polygon> polys{"coord_str"};
   polys.allocate(count);
@@ -635,11 +644,11 @@ TEST(Locpt, HandCheckedCases) {
     int32_t l, m;
   };
   const point_case cases[] = {
-      {&sx, &sy, 0.5, 0.5, 1, 1},   {&sx, &sy, 2.0, 0.5, -1, 0}, {&sx, &sy, 0.0, 0.0, 0, 0},
-      {&sx, &sy, 1.0, 1.0, 0, 0},   {&sx, &sy, 0.5, 0.0, 0, 0},  {&sx, &sy, 1.0, 0.25, 0, 0},
-      {&sx, &sy, 0.0, 0.5, 0, 0},   {&sx, &sy, -0.5, -0.5, -1, 0}, {&cx, &cy, 0.5, 0.5, 1, 1},
-      {&cx, &cy, 0.5, 1.5, -1, 0},  {&cx, &cy, 0.5, 0.0, 0, 0},  {&wx, &wy, 0.5, 0.5, 1, -1},
-      {&wx, &wy, 1.5, 0.5, -1, 0},  {&tx, &ty, 0.5, 0.5, 1, 2},  {&tx, &ty, 3.0, 3.0, -1, 0},
+      {&sx, &sy, 0.5, 0.5, 1, 1},  {&sx, &sy, 2.0, 0.5, -1, 0},   {&sx, &sy, 0.0, 0.0, 0, 0},
+      {&sx, &sy, 1.0, 1.0, 0, 0},  {&sx, &sy, 0.5, 0.0, 0, 0},    {&sx, &sy, 1.0, 0.25, 0, 0},
+      {&sx, &sy, 0.0, 0.5, 0, 0},  {&sx, &sy, -0.5, -0.5, -1, 0}, {&cx, &cy, 0.5, 0.5, 1, 1},
+      {&cx, &cy, 0.5, 1.5, -1, 0}, {&cx, &cy, 0.5, 0.0, 0, 0},    {&wx, &wy, 0.5, 0.5, 1, -1},
+      {&wx, &wy, 1.5, 0.5, -1, 0}, {&tx, &ty, 0.5, 0.5, 1, 2},    {&tx, &ty, 3.0, 3.0, -1, 0},
   };
   for (const auto& c : cases) {
     int32_t l = 99;

@@ -220,8 +220,8 @@ TEST(Geography, ReadersByLandSearchModeAndCoastAlgorithm) {
     int64_t coord_str;  // -1: not allocated
   };
   const geo_case cases[] = {
-      {1, 1, 2, 0, true, false, -1},  {1, 1, 2, 1, false, false, -1}, {2, 1, 2, 0, true, true, -1},
-      {2, 1, 2, 1, true, true, -1},   {2, 2, 2, 0, true, true, 2},    {2, 2, 0, 0, true, true, 0},
+      {1, 1, 2, 0, true, false, -1}, {1, 1, 2, 1, false, false, -1}, {2, 1, 2, 0, true, true, -1},
+      {2, 1, 2, 1, true, true, -1},  {2, 2, 2, 0, true, true, 2},    {2, 2, 0, 0, true, true, 0},
       {2, 2, -3, 0, true, true, 0},
   };
   for (const auto& c : cases) {
@@ -417,13 +417,12 @@ TEST(RunWideArrays, AlwaysAllocatedWithTheirExtents) {
   for (auto* a : {&w.windc, &w.angw}) expect_extents(*a, 29);
   for (auto* a : {&w.velcu, &w.angcu, &w.velcusup, &w.angcusup, &w.velcucol, &w.angcucol}) expect_extents(*a, 5);
   for (auto* a : {&w.u_int_xypart, &w.v_int_xypart, &w.w_int_xypart}) expect_extents(*a, 7, 2);
-  for (auto* a : {&w.u_curr_int, &w.v_curr_int, &w.u_curr_intsup, &w.v_curr_intsup, &w.u_curr_intcol,
-                  &w.v_curr_intcol, &w.w_curr_int, &w.vuint0, &w.vvint0, &w.vuint_t1, &w.vvint_t1, &w.wintx,
-                  &w.winty, &w.wintx0, &w.winty0, &w.wintx_t1, &w.winty_t1}) {
+  for (auto* a : {&w.u_curr_int, &w.v_curr_int, &w.u_curr_intsup, &w.v_curr_intsup, &w.u_curr_intcol, &w.v_curr_intcol,
+                  &w.w_curr_int, &w.vuint0, &w.vvint0, &w.vuint_t1, &w.vvint_t1, &w.wintx, &w.winty, &w.wintx0,
+                  &w.winty0, &w.wintx_t1, &w.winty_t1}) {
     expect_extents(*a, 7);
   }
-  for (auto* a : {&w.hintx, &w.hinty, &w.tint, &w.hintx0, &w.hinty0, &w.tint0, &w.hintx_t1, &w.hinty_t1,
-                  &w.tint_t1}) {
+  for (auto* a : {&w.hintx, &w.hinty, &w.tint, &w.hintx0, &w.hinty0, &w.tint0, &w.hintx_t1, &w.hinty_t1, &w.tint_t1}) {
     expect_extents(*a, 7, 3);
   }
   for (auto* a : {&w.uadv_viento_oleaje, &w.vadv_viento_oleaje, &w.uadv_corrientes, &w.vadv_corrientes,
