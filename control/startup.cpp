@@ -1,14 +1,334 @@
 #include "control/startup.hpp"
 
+#include <cstdint>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+
+#include "common/errors.hpp"
+#include "common/format.hpp"
+#include "common/result_file.hpp"
 #include "common/text.hpp"
 #include "control/control_files.hpp"
+#include "control/geography.hpp"
+#include "control/scenario.hpp"
+#include "control/state/all.hpp"
+#include "engines/engines.hpp"
+#include "forcing/regrid.hpp"
 
 namespace orvel {
+namespace {
 
-std::string run_key(int argc, const char* const* argv) {
-  return fixlen(argc > 1 ? argv[1] : "", 4);
+// Scattered forcing given by files is regridded onto the model grid.
+bool regrid_currents() {
+  return var_cfg.currenttype__file_constant == 1 && var_mallas.currentgrid_regular__y_n == 0 &&
+         var_cfg.currentgridformat__xyz_grid == 1;
+}
+bool regrid_wind() {
+  return var_cfg.windtype__file_constant == 1 && var_mallas.windgrid_regular__y_n == 0 &&
+         var_cfg.windgridformat__xyz_grid == 1;
+}
+bool regrid_waves() {
+  return var_cfg.wavestype__file_constant == 1 && var_mallas.wavesgrid_regular__y_n == 0 &&
+         var_cfg.wavesgridformat__xyz_grid == 1;
 }
 
-void main_program(const std::string& clave) { run(clave); }
+// a * b as an array extent (zero or negative gives an empty dimension).
+int32_t extent(int32_t a, int32_t b) {
+  const int64_t n = int64_t{a} * b;
+  if (n > INT32_MAX) {
+    throw std::length_error("array extent " + std::to_string(a) + " x " + std::to_string(b) +
+                            " exceeds 2147483647 elements");
+  }
+  return static_cast<int32_t>(n);
+}
+
+// A list of n file names, each 256 blanks until a list reader fills it.
+void allocate_names(farray<std::string>& a, int32_t n) {
+  a.allocate(n);
+  a.fill(blanks(256));
+}
+
+}  // namespace
+
+std::string run_key(int argc, const char* const* argv) { return fixlen(argc > 1 ? argv[1] : "", 4); }
+
+void main_program(const std::string& clave) {
+  run(clave);
+  leo_cfg(clave);
+  start_up(clave);
+}
+
+void start_up(const std::string& clave) {
+  check_options(clave);
+  set_current_layers();
+  // The coast polygons, owned here for the whole run and handed to the engine.
+  farray<coast_polygon> coord_str{"coord_str"};
+  read_geography(coord_str);
+  write_grid_coordinates();
+  regrid_forcing();
+  allocate_run_arrays();
+  print_banner();
+  run_engine(clave, coord_str);
+  std::cout << free_line("The simulation completed succesfully!") << '\n';
+  std::cout.flush();
+}
+
+bool model_grid_read() {
+  const int32_t mode = var_run.search_land__mask_maskandcoast;
+  return mode == 2 || (mode == 1 && var_cfg.currentgrid_variable__y_n == 0);
+}
+
+void check_options(const std::string& clave) {
+  const std::string run_file = clave + ".run";
+  const std::string cfg_file = clave + ".cfg";
+  const int32_t mode = var_run.search_land__mask_maskandcoast;
+  if (mode != 1 && mode != 2) {
+    throw input_error(
+        run_file, 0,
+        "search_land__mask_maskandcoast must be 1 (mask) or 2 (mask and coastline), found " + std::to_string(mode));
+  }
+  if (var_run.searchcoastalgorithm__lr_hr == 2 && mode != 2) {
+    throw input_error(run_file, 0,
+                      "searchcoastalgorithm__lr_hr 2 (coast polygons) needs search_land__mask_maskandcoast 2 "
+                      "(mask and coastline): the coastline and the polygons are read only then");
+  }
+  if (!model_grid_read()) {
+    const std::string why =
+        ", which is not read with search_land__mask_maskandcoast 1 and a time-varying current grid "
+        "(currentgrid_variable__y_n 1 in " +
+        cfg_file + ")";
+    if (var_run.outputconcs__y_n == 1) {
+      throw input_error(run_file, 0, "outputconcs__y_n 1 (concentration output) needs the model grid" + why);
+    }
+    const char* forcing = regrid_currents() ? "current" : regrid_wind() ? "wind" : regrid_waves() ? "wave" : nullptr;
+    if (forcing) {
+      throw input_error(cfg_file, 0,
+                        std::string("scattered ") + forcing +
+                            " files are regridded onto the model grid at start-up; the model grid" + why);
+    }
+  }
+}
+
+void set_current_layers() {
+  auto& v = var_capas;
+  if (var_run.sim__2d_3d == 2 && var_cfg.currenttype__file_constant == 1) {
+    if (var_cfg.current3dinputformat_layers_average == 1) {
+      leo_capas();
+      return;
+    }
+    // The depth-mean current series is not open yet.
+    if (var_cfg.current3dinputformat_layers_average == 2) v.flag_currcol = 0;
+  }
+  v.numcapascorr = 1;
+  v.layer.allocate(1);
+  v.depth.allocate(1);
+  v.layer(1) = 0;
+  v.depth(1) = 0.0;
+}
+
+void read_geography(farray<coast_polygon>& coord_str) {
+  switch (var_run.search_land__mask_maskandcoast) {
+    case 1:
+      // A time-varying current grid carries its own land mask.
+      if (var_cfg.currentgrid_variable__y_n == 0) leo_bat();
+      break;
+    case 2:
+      leo_bat();
+      leo_costa();
+      if (var_run.searchcoastalgorithm__lr_hr == 2) {
+        coord_str.allocate(var_run.coast_polygonnumber);
+        lee_poligonos(coord_str);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void write_grid_coordinates() {
+  const auto& g = var_mallas;
+  const auto& c = var_mallasconc;
+  result_file f("grid_coordinates.txt");
+  f.line(fmt_a("longitude (\xBA),", 15) + fmt_a("latitude (\xBA)", 14));
+  // Without the model grid no node coordinates exist: the header alone.
+  const int32_t nodes = model_grid_read() ? extent(c.concxcells_number, c.concycells_number) : 0;
+  for (int32_t k = 1; k <= nodes; ++k) {
+    double x = 0.0;
+    double y = 0.0;
+    if (var_cfg.concgrid_same_grid__y_n == 0) {
+      x = c.xbatcc(k) - 360.0 + c.concdeltax / 2.0;
+      y = c.ybatcc(k) + c.concdeltay / 2.0;
+    } else {
+      x = g.xbat(k) - 360.0 + g.deltax / 2.0;
+      y = g.ybat(k) + g.deltay / 2.0;
+    }
+    f.line(fmt_f(x, 14, 7) + "," + fmt_f(y, 14, 7));
+  }
+  f.commit();
+}
+
+void regrid_forcing() {
+  auto& c = var_cfg;
+  if (regrid_currents()) interpola_malla_corrientes(c.xyzcurrentnodes_number, c.currentfilesorlines_number);
+  if (regrid_wind()) interpola_malla(2, c.xyzwindnodes_number, c.windfilesorlines_number);
+  if (regrid_waves()) interpola_malla(3, c.xyzwavesnodes_number, c.wavesfilesorlines_number);
+}
+
+void allocate_run_arrays() {
+  const auto& c = var_cfg;
+  const auto& fz = var_mallasforz;
+  const int32_t np = var_run.particle_number;
+  const int32_t ns = c.spills_number;
+  const int32_t nl = var_capas.numcapascorr;
+  const int32_t nu = c.xyzcurrentnodes_number[0];
+  const int32_t nv = c.xyzcurrentnodes_number[1];
+  const int32_t nw = c.xyzcurrentnodes_number[2];
+  const int32_t ncur = c.currentfilesorlines_number;
+  const int32_t nwind = c.windfilesorlines_number;
+  const int32_t nwave = c.wavesfilesorlines_number;
+
+  auto& p = var_part;
+  for (auto* a : {&p.x_cg, &p.y_cg, &p.z_cg}) a->allocate(ns);
+  for (auto* a : {&p.x_part, &p.y_part, &p.z_part, &p.xp1, &p.yp1, &p.xcirc, &p.ycirc}) a->allocate(np, ns);
+  p.part_inter.allocate(np, ns);
+  allocate_lehr_arrays();
+
+  auto& f = var1;
+  f.dispersioninit_flag.allocate(ns);
+  if (c.windgridformat__xyz_grid == 2) {
+    allocate_names(f.fichviento_u, nwind);
+    allocate_names(f.fichviento_v, nwind);
+  } else {
+    allocate_names(f.fichviento, nwind);
+  }
+  if (c.wavesgridformat__xyz_grid == 2) {
+    allocate_names(f.fichola_hs, nwave);
+    allocate_names(f.fichola_t, nwave);
+    allocate_names(f.fichola_dir, nwave);
+  } else {
+    allocate_names(f.fichola, nwave);
+  }
+  for (auto* a : {&f.fichvel_u, &f.fichvel_v, &f.fichvel_w, &f.fichvel_uvw}) allocate_names(*a, extent(nl, ncur));
+  if (c.currentgridformat__xyz_grid == 2 && c.currentgrid_variable__y_n == 1) allocate_names(f.fichvel_mask, ncur);
+  if (c.currentcorrection__y_n == 1) {
+    allocate_names(f.fichvel_uc, c.currentcorrectionfiles_number);
+    allocate_names(f.fichvel_vc, c.currentcorrectionfiles_number);
+  }
+
+  auto& w = var_currwindwave;
+  for (auto* a : {&w.windx, &w.windy, &w.windx0, &w.windy0, &w.xv, &w.yv}) a->allocate(c.xyzwindnodes_number);
+  if (c.windgridformat__xyz_grid == 2) {
+    for (auto* a : {&w.uwg, &w.vwg, &w.uwg0, &w.vwg0}) a->allocate(fz.gridformatwind_xcells, fz.gridformatwind_ycells);
+  }
+  for (auto* a : {&w.hwavex, &w.hwavey, &w.twave, &w.hwavex0, &w.hwavey0, &w.twave0, &w.xh, &w.yh}) {
+    a->allocate(c.xyzwavesnodes_number);
+  }
+  if (c.wavesgridformat__xyz_grid == 2) {
+    for (auto* a : {&w.hsg, &w.tetahg, &w.t_g, &w.hsg0, &w.tetahg0, &w.t_g0}) {
+      a->allocate(fz.gridformatwaves_xcells, fz.gridformatwaves_ycells);
+    }
+  }
+  for (auto* a : {&w.hwavec, &w.angc, &w.twavec}) a->allocate(nwave);
+  for (auto* a : {&w.windc, &w.angw}) a->allocate(nwind);
+  for (auto* a : {&w.velcu, &w.angcu, &w.velcusup, &w.angcusup, &w.velcucol, &w.angcucol}) a->allocate(ncur);
+  for (auto* a : {&w.u_int_xypart, &w.v_int_xypart, &w.w_int_xypart}) a->allocate(np, nl);
+  for (auto* a : {&w.u_curr_int, &w.v_curr_int, &w.u_curr_intsup, &w.v_curr_intsup, &w.u_curr_intcol, &w.v_curr_intcol,
+                  &w.w_curr_int, &w.vuint0, &w.vvint0, &w.vuint_t1, &w.vvint_t1, &w.wintx, &w.winty, &w.wintx0,
+                  &w.winty0, &w.wintx_t1, &w.winty_t1}) {
+    a->allocate(np);
+  }
+  for (auto* a : {&w.hintx, &w.hinty, &w.tint, &w.hintx0, &w.hinty0, &w.tint0, &w.hintx_t1, &w.hinty_t1, &w.tint_t1}) {
+    a->allocate(np, 3);
+  }
+  for (auto* a : {&w.uadv_viento_oleaje, &w.vadv_viento_oleaje, &w.uadv_corrientes, &w.vadv_corrientes,
+                  &w.wadv_corrientes_y_float, &w.uadv, &w.vadv, &w.wadv}) {
+    a->allocate(np, ns);
+  }
+  w.uwind.allocate(ns);
+
+  auto& v = var2;
+  for (auto* a : {&v.xcorr_u, &v.ycorr_u, &v.u0}) a->allocate(nu);
+  v.indland.allocate(nu);
+  v.indland0.allocate(nu);
+  for (auto* a : {&v.xcorr_v, &v.ycorr_v, &v.v0}) a->allocate(nv);
+  v.xcorr_w.allocate(nw);
+  v.ycorr_w.allocate(nw);
+  v.u_curr_read.allocate(nu, nl);
+  v.v_curr_read.allocate(nv, nl);
+  v.w_curr_read.allocate(nw, nl);
+  v.u_curr_read_colprom.allocate(nl);
+  v.v_curr_read_colprom.allocate(nl);
+  if (c.currentgridformat__xyz_grid == 2) {
+    v.ug.allocate(fz.gridformatcurru_xcells, fz.gridformatcurru_ycells);
+    v.ug0.allocate(fz.gridformatcurru_xcells, fz.gridformatcurru_ycells);
+    v.vg.allocate(fz.gridformatcurrv_xcells, fz.gridformatcurrv_ycells);
+    v.vg0.allocate(fz.gridformatcurrv_xcells, fz.gridformatcurrv_ycells);
+  }
+  if (c.currentcorrection__y_n == 1) {
+    v.ucp.allocate(nu);
+    v.vcp.allocate(nv);
+    if (c.currcorrectgridformat__xyz_grid == 2) {
+      v.ucpg.allocate(fz.gridformatcurru_xcells, fz.gridformatcurru_ycells);
+      v.vcpg.allocate(fz.gridformatcurrv_xcells, fz.gridformatcurrv_ycells);
+    }
+  }
+}
+
+void allocate_lehr_arrays() {
+  auto& p = var_part;
+  if (var_cfg.spreadalgorithm__adios2_leher_hns != 2 || p.x_oldpt.allocated()) return;
+  p.x_oldpt.allocate(var_run.particle_number, var_cfg.spills_number);
+  p.y_oldpt.allocate(var_run.particle_number, var_cfg.spills_number);
+}
+
+void print_banner() {
+  const std::string rule(58, '-');
+  const std::string empty = blanks(58);
+  auto centred = [](int before, const char* text, int after) { return blanks(before) + text + blanks(after); };
+  const std::string lines[14] = {
+      empty,
+      rule,
+      empty,
+      centred(23, "ORVEL v1.2.6", 23),
+      empty,
+      centred(16, "2D/3D OIL AND HNS TRANSPORT", 15),
+      centred(27, "AND", 28),
+      centred(21, "WEATHERING MODEL", 21),
+      empty,
+      empty,
+      centred(17, "15/11/2021 - Quillanster", 17),
+      empty,
+      empty,
+      rule,
+  };
+  for (const auto& l : lines) std::cout << free_line(l) << '\n';
+  std::cout.flush();
+}
+
+engine_choice choose_engine(int32_t obj__floating_fuel_hns, int32_t sim__2d_3d) {
+  const bool two_d = sim__2d_3d == 1;
+  switch (obj__floating_fuel_hns) {
+    case 1:
+    case 2:
+      return {two_d ? &fuel2d : &fuel3d, false};
+    case 3:
+      return {two_d ? &hns2d : &hns3d, true};
+    default:
+      return {};
+  }
+}
+
+void run_engine(const std::string& clave, const farray<coast_polygon>& coord_str) {
+  const engine_choice e = choose_engine(var_cfg.obj__floating_fuel_hns, var_run.sim__2d_3d);
+  if (e.calibration) {
+    leo_param_calib(clave);
+    // The calibration file may have chosen Lehr spreading.
+    allocate_lehr_arrays();
+  }
+  if (e.engine) e.engine(clave, coord_str);
+}
+
+void comp_fichsforcings() {}
 
 }  // namespace orvel

@@ -1,7 +1,13 @@
-// The entry point's start-up sequence.
+// The entry point's start-up sequence: run key, control files, geography,
+// concentration-grid coordinates, regridding of scattered forcing, run-wide
+// arrays, banner, engine and final message.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "common/farray.hpp"
+#include "control/state/coast_polygon.hpp"
 
 namespace orvel {
 
@@ -9,7 +15,63 @@ namespace orvel {
 // argument, padded with blanks (four blanks without an argument).
 std::string run_key(int argc, const char* const* argv);
 
-// Runs the whole start-up sequence and the engine for run key `clave`.
+// Runs the whole start-up sequence and the engine for run key `clave`: the
+// run-control file, the scenario file, then start_up.
 void main_program(const std::string& clave);
+
+// Everything after the scenario file, in order: the option checks, current
+// layers, geography, "grid_coordinates.txt", regridding, run-wide arrays,
+// banner, engine and final message.
+void start_up(const std::string& clave);
+
+// Rejects option combinations that would use data the run never reads: a
+// land-search mode other than 1 or 2, the coast polygons without the
+// coastline mode, and regridding or concentration output without the model
+// grid.  An input_error naming the control file that holds the option.
+void check_options(const std::string& clave);
+
+// True when the land-search mode has the model grid read.
+bool model_grid_read();
+
+// The current layers: from the layer file for a 3-D run with layered current
+// files, otherwise one layer (number 0) at depth 0.
+void set_current_layers();
+
+// The model grid, coastline and coast polygons that the land-search mode
+// and the coast algorithm ask for.
+void read_geography(farray<coast_polygon>& coord_str);
+
+// "grid_coordinates.txt": the centre of every concentration-grid cell.
+void write_grid_coordinates();
+
+// Has every scattered forcing given by files regridded onto the model grid.
+void regrid_forcing();
+
+// The run-wide arrays of the state blocks, sized by the final counts.
+void allocate_run_arrays();
+
+// The Lehr spreading reference positions, when the spreading algorithm is 2
+// and they do not exist yet.
+void allocate_lehr_arrays();
+
+// The 14 banner lines on standard output.
+void print_banner();
+
+// The engine for an object type and dimension: null for an object type that
+// runs none; `calibration` when the calibration file comes first.
+using engine_routine = void (*)(const std::string&, const farray<coast_polygon>&);
+struct engine_choice {
+  engine_routine engine = nullptr;
+  bool calibration = false;
+};
+engine_choice choose_engine(int32_t obj__floating_fuel_hns, int32_t sim__2d_3d);
+
+// Runs the engine that the scenario asks for (after the calibration file for
+// an HNS).
+void run_engine(const std::string& clave, const farray<coast_polygon>& coord_str);
+
+// Kept beside the start-up for the forcing files; it does nothing and
+// nothing calls it.
+void comp_fichsforcings();
 
 }  // namespace orvel
