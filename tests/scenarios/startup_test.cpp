@@ -27,3 +27,32 @@ TEST(Startup, KeyIsFourCharactersBlankPadded) {
 
 }  // namespace
 }  // namespace orvel
+
+namespace orvel {
+namespace {
+
+// A two-dimensional oil run on a real grid extract: the start-up reads the
+// control files and the grid, writes the grid coordinates, prints the banner
+// and hands over to the oil 2-D engine.
+TEST(Startup, FisterraRunReachesTheEngine) {
+  testing::temp_dir dir;
+  const std::string src = std::string(ORVEL_SOURCE_DIR) + "/tests/scenarios/startup_fisterra/";
+  for (const char* f : {"FIST.run", "FIST.cfg", "fisterra.dat"})
+    testing::write_file(f, testing::read_file(src + f));
+  auto r = testing::run_orvel(dir.path(), "FIST");
+  EXPECT_EQ(r.out, testing::read_file(std::string(ORVEL_FIXTURES) + "/control/banner.txt"));
+  EXPECT_EQ(r.err, "orvel: error: fuel2d is not built yet\n");
+  EXPECT_EQ(r.status, 3);
+  const std::string coords = testing::read_file("grid_coordinates.txt");
+  EXPECT_EQ(std::count(coords.begin(), coords.end(), '\n'), 1 + 11 * 9);
+  // Node (1, 1) is the south-west node -9.30, 42.88; its cell centre lies
+  // half a spacing (0.01 degrees) north-east of it.
+  const auto first = coords.find('\n') + 1;
+  EXPECT_EQ(coords.substr(first, 30), "    -9.2950000,    42.8850000\n");
+  EXPECT_EQ(coords.substr(coords.size() - 30), "    -9.1950000,    42.9650000\n");
+  // The temporary copies of the control files are gone.
+  EXPECT_EQ(dir.files(), (std::vector<std::string>{"FIST.cfg", "FIST.run", "fisterra.dat", "grid_coordinates.txt"}));
+}
+
+}  // namespace
+}  // namespace orvel
