@@ -90,7 +90,11 @@ void release_test::check_release_point(int32_t spill, double x, double y) const 
     }
   } else if (kind_ == kind::mask) {
     int32_t value = 0;
-    if (!mask_cell(x, y, value)) {
+    if (!mask_grid_) {
+      std::cerr << "orvel: warning: the U-current nodes do not locate a grid; the particles of "
+                   "spill "
+                << spill << " are not tested against the current mask\n";
+    } else if (!mask_cell(x, y, value)) {
       std::cerr << "orvel: warning: the release point of spill " << spill
                 << " lies outside the current grid; its particles are not tested against the "
                    "current mask there\n";

@@ -15,7 +15,8 @@ namespace orvel::testing {
 inline constexpr double factor = 111317.359375;  // metres per degree of latitude
 
 // Metres per degree of longitude at latitude `lat`, with the true pi: a value
-// independent of the code's single-precision 3.1416 (they differ by ~2e-7).
+// independent of the code's single-precision 3.1416 (they differ by 1.6e-6
+// relative at 43 N).
 inline double metres_per_degree_lon(double lat) {
   return std::cos(lat * 3.14159265358979323846 / 180.0) * factor;
 }
