@@ -61,7 +61,9 @@ TEST(Dispersion2d, AlongAndAcrossTheMotionAt40N) {
       EXPECT_NEAR(var2.dyy(i) / var_disp.disp_l, c.dyy_over_l, 1e-5) << c.what;
       EXPECT_EQ(var2.dxx(i), double{static_cast<float>(var2.dxx(i))}) << "single precision";
     }
-    if (c.v == 0.0) EXPECT_EQ(var2.dxx(1), double{var_disp.disp_l}) << c.what;
+    if (c.v == 0.0) {
+      EXPECT_EQ(var2.dxx(1), double{var_disp.disp_l}) << c.what;
+    }
     release();
   }
 }

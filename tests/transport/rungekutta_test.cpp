@@ -94,7 +94,9 @@ TEST(Rungek, DisplacementsStagePositionsAndTheSpillsColumn) {
         EXPECT_EQ(xs[i - 1], -1.0);  // stage 4 gives no further position
       }
     }
-    if (stage <= 3) EXPECT_EQ(xs[2], x0[2]);  // a particle at rest stays where it started
+    if (stage <= 3) {
+      EXPECT_EQ(xs[2], x0[2]);  // a particle at rest stays where it started
+    }
   }
   for (int32_t i = 1; i <= np; ++i) {
     EXPECT_EQ(rk.fx1(i, 1), 99.0);
