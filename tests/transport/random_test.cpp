@@ -35,6 +35,25 @@ TEST(Random, SeededWithZero) {
   }
 }
 
+TEST(Random, FirstValuesWorkedOutByHand) {
+  // Seed 0 stands for 2^31 - 2 = -1 mod m, so the first state is m - 48271 =
+  // 2147435376.  Between 2^30 and 2^31 single precision has a spacing of 128:
+  // 2147435376 / 128 = 16776838.875 rounds to 16776839, and the value is
+  // 16776839 * 128 / 2^31 = 16776839 / 2^24.  The second state is
+  // m - (48271^2 mod m) = 2147483647 - (2330089441 - 2147483647) = 1964877853,
+  // / 128 = 15350608.23 -> 15350608 / 2^24.
+  srand(0);
+  EXPECT_EQ(rand(0), 16776839.0f / 16777216.0f);
+  EXPECT_EQ(rand(0), 15350608.0f / 16777216.0f);
+  EXPECT_EQ(rand_state(), 1964877853);
+  // Unseeded (state 1): 48271 / 2^31 exactly (48271 needs 16 bits), then
+  // 48271^2 mod m = 182605794, which rounds (spacing 16 between 2^27 and
+  // 2^28) to 182605792 = 11412862 * 16, the value 11412862 / 2^27.
+  srand(1);
+  EXPECT_EQ(rand(0), 48271.0f / 2147483648.0f);
+  EXPECT_EQ(rand(0), 11412862.0f / 134217728.0f);
+}
+
 TEST(Random, UnseededStartsFromOne) {
   srand(1);  // the state a fresh process has
   EXPECT_EQ(rand(0), value(48271));

@@ -1,0 +1,241 @@
+#include "transport/velocities.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "tests/transport/particles_fixture.hpp"
+
+namespace orvel {
+namespace {
+
+using testing::factor;
+using testing::small_world;
+
+// Hand values at 43 N: cos 43 deg = 0.7313537016, so a degree of longitude is
+// 0.7313537016 * 111317.359375 = 81412.3628 m.  The code takes pi as
+// 3.1416, which moves this by 1.6e-6 relative; the comparisons allow 3e-6.
+constexpr double m_per_deg_x = 81412.3628;
+constexpr double rel = 3e-6;
+
+void expect_rel(double actual, double expected, const char* what) {
+  EXPECT_NEAR(actual, expected, std::fabs(expected) * rel) << what;
+}
+
+// Two particles of spill 1 at the surface with the given forcing.
+void forcing(double wx, double wy, double hx, double hy, double period, double u, double v) {
+  auto& w = var_currwindwave;
+  for (int32_t i = 1; i <= var_run.particle_number; ++i) {
+    w.wintx(i) = wx;
+    w.winty(i) = wy;
+    w.hintx(i, 1) = hx;
+    w.hinty(i, 1) = hy;
+    w.tint(i, 1) = period;
+    w.u_curr_int(i) = u;
+    w.v_curr_int(i) = v;
+  }
+}
+
+void drift_coefficients(double a, double b, double waves, double current) {
+  var_cfg.dragcoeff_a(1) = a;
+  var_cfg.dragcoeff_b(1) = b;
+  var_cfg.wavescoeff(1) = waves;
+  var_cfg.currentcoeff(1) = current;
+}
+
+TEST(VelAdv2d, EachDriftAgainstHandValuesAt43N) {
+  struct drift_case {
+    const char* what;
+    double wx, wy, hx, hy, period, u, v;
+    double east_ms, north_ms;  // hand values, m/s
+  };
+  // Wind drag (0.03 + 0.001 |W|) W with W = (3, 4), |W| = 5: factor 0.035,
+  // drift (0.105, 0.14) m/s.  Wave drift H g / (12.48 T): 1 m, 5 s gives
+  // 9.81 / 62.4 = 0.1572115 m/s.  Current 0.5 east, 0.25 north.
+  const drift_case cases[] = {
+      {"current", 0, 0, 0, 0, 5, 0.5, 0.25, 0.5, 0.25},
+      {"wind", 3, 4, 0, 0, 5, 0, 0, 0.105, 0.14},
+      {"waves toward the east", 0, 0, 1, 0, 5, 0, 0, 0.15721153846, 0.0},
+      {"waves toward the north-west", 0, 0, -2, 2, 10, 0, 0, -0.15721153846, 0.15721153846},
+      {"all three", 3, 4, 1, 0, 5, 0.5, 0.25, 0.105 + 0.15721153846 + 0.5, 0.14 + 0.25},
+      {"calm: the wind factor is a", 0, 0, 0, 0, 5, 0, 0, 0.0, 0.0},
+      {"zero wave period: no wave drift", 3, 4, 1, 1, 0, 0, 0, 0.105, 0.14},
+  };
+  for (const auto& c : cases) {
+    small_world(2, 1);
+    drift_coefficients(0.03, 0.001, 1.0, 1.0);
+    forcing(c.wx, c.wy, c.hx, c.hy, c.period, c.u, c.v);
+    vel_adv_2d(1, 1);
+    const auto& w = var_currwindwave;
+    for (int32_t i = 1; i <= 2; ++i) {
+      expect_rel(w.uadv(i, 1), c.east_ms / m_per_deg_x, c.what);
+      expect_rel(w.vadv(i, 1), c.north_ms / factor, c.what);
+      EXPECT_EQ(w.uadv_viento_oleaje(i, 1), w.uadv(i, 1)) << c.what;
+      EXPECT_EQ(w.vadv_viento_oleaje(i, 1), w.vadv(i, 1)) << c.what;
+      EXPECT_TRUE(std::isfinite(w.uadv(i, 1))) << c.what;
+    }
+    expect_rel(w.uwind(1), std::hypot(c.wx, c.wy), c.what);
+  }
+}
+
+TEST(VelAdv2d, CoefficientsScaleTheirOwnTerm) {
+  small_world(1, 1);
+  drift_coefficients(0.0, 0.0, 2.0, 0.5);
+  forcing(3, 4, 1, 0, 5, 0.5, 0.0);
+  vel_adv_2d(1, 1);
+  expect_rel(var_currwindwave.uadv(1, 1), (2.0 * 0.15721153846 + 0.25) / m_per_deg_x, "scaled");
+  // Wind factor b |W| alone: 0.01 * 5 = 0.05, drift (0.15, 0.2) m/s.
+  drift_coefficients(0.0, 0.01, 0.0, 0.0);
+  vel_adv_2d(1, 1);
+  expect_rel(var_currwindwave.uadv(1, 1), 0.15 / m_per_deg_x, "b only");
+  expect_rel(var_currwindwave.vadv(1, 1), 0.2 / factor, "b only");
+}
+
+TEST(VelAdv2d, ThreeDimensionalRun) {
+  small_world(3, 1);
+  var_run.sim__2d_3d = 2;
+  drift_coefficients(0.03, 0.001, 1.0, 1.0);
+  forcing(3, 4, 1, 0, 5, 0.5, 0.25);
+  var_part.z_part(2, 1) = 5.0 / factor;  // below the surface
+  var_currwindwave.uadv(2, 1) = 123.0;
+  var_currwindwave.vadv(2, 1) = -7.0;
+  var_currwindwave.winty(3) = 0.0;
+  var_currwindwave.wintx(3) = 0.0;
+  vel_adv_2d(1, 1);
+  const auto& w = var_currwindwave;
+  // At the surface: wind and waves, no current.
+  expect_rel(w.uadv_viento_oleaje(1, 1), (0.105 + 0.15721153846) / m_per_deg_x, "surface");
+  expect_rel(w.vadv_viento_oleaje(1, 1), 0.14 / factor, "surface");
+  EXPECT_EQ(w.uadv(1, 1), w.uadv_viento_oleaje(1, 1));
+  // Below it: no wind or wave part, the velocity left as it was.
+  EXPECT_EQ(w.uadv_viento_oleaje(2, 1), 0.0);
+  EXPECT_EQ(w.vadv_viento_oleaje(2, 1), 0.0);
+  EXPECT_EQ(w.uadv(2, 1), 123.0);
+  EXPECT_EQ(w.vadv(2, 1), -7.0);
+  // The mean wind speed counts every particle: (5 + 5 + 0) / 3.
+  expect_rel(w.uwind(1), 10.0 / 3, "mean wind");
+}
+
+TEST(DomainBox, ResetToTheUCurrentGrid) {
+  struct box_case {
+    int32_t variable, kind, mode;
+    bool reset;
+  };
+  const box_case cases[] = {
+      {1, 1, 1, true},  {1, 2, 1, true},  {0, 1, 2, true},  // mode 2 with a wet/dry switch, fixed grid
+      {1, 1, 2, true},  {1, 2, 2, false}, {0, 1, 1, false}, {0, 2, 2, false},
+  };
+  for (const auto& c : cases) {
+    small_world(1, 1);
+    var_cfg.currentgrid_variable__y_n = c.variable;
+    var_cfg.variablecurrgrid__wetdry_radar = c.kind;
+    var_run.search_land__mask_maskandcoast = c.mode;
+    auto& f = var_mallasforz;
+    f.gridformatcurru_0x = 350.0;
+    f.gridformatcurru_0y = 40.0;
+    f.gridformatcurru_deltax = 0.1;
+    f.gridformatcurru_deltay = 0.05;
+    f.gridformatcurru_xcells = 11;
+    f.gridformatcurru_ycells = 21;
+    var_run.blowout__y_n = 1;
+    vel_adv_3d(1, 1);
+    const auto& g = var_mallas;
+    if (c.reset) {
+      EXPECT_EQ(g.loni, 350.0);
+      EXPECT_DOUBLE_EQ(g.lons, 351.0);
+      EXPECT_EQ(g.lati, 40.0);
+      EXPECT_DOUBLE_EQ(g.lats, 41.0);
+    } else {
+      EXPECT_EQ(g.loni, 356.0);
+      EXPECT_DOUBLE_EQ(g.lons, 356.3);
+    }
+  }
+}
+
+TEST(VelAdv3d, CurrentAndBuoyancy) {
+  // Oil of 850 kg/m3 in water of 1025: g' = 35/205 = 0.1707317, critical
+  // diameter (1.25902015e-11 / (g' 9.81))^0.333 = 1.9757e-4 m.  A droplet of
+  // 1e-4 m: Stokes, g' 9.81 (1e-4)^2 / -2.07e-5 = -8.0912e-4 m/s; 1e-3 m:
+  // -sqrt(g' 19.62 1e-3) = -0.0578771 m/s.
+  small_world(3, 1);
+  var_run.sim__2d_3d = 2;
+  var4.dens(1) = 850.0;
+  var_spill.waterdensity(1) = 1025.0f;
+  var_cfg.currentcoeff(1) = 0.8;
+  var_part.diam_part(1, 1) = 1e-4;
+  var_part.diam_part(2, 1) = 1e-3;
+  var_part.diam_part(3, 1) = 0.0;
+  auto& w = var_currwindwave;
+  for (int32_t i = 1; i <= 3; ++i) {
+    w.u_curr_int(i) = 0.5;
+    w.v_curr_int(i) = 0.25;
+    w.w_curr_int(i) = 0.001;
+  }
+  vel_adv_3d(1, 1);
+  const auto& p = var_part;
+  EXPECT_NEAR(p.w_float(1, 1), -8.0911983e-4, 8.1e-4 * 1e-6);
+  EXPECT_NEAR(p.w_float(2, 1), -0.057877077, 0.058 * 1e-6);
+  EXPECT_EQ(p.w_float(3, 1), 0.0);
+  for (int32_t i = 1; i <= 3; ++i) {
+    expect_rel(w.uadv_corrientes(i, 1), 0.8 * 0.5 / m_per_deg_x, "current east");
+    expect_rel(w.vadv_corrientes(i, 1), 0.8 * 0.25 / factor, "current north");
+    // The vertical current is not scaled by the current coefficient.
+    EXPECT_DOUBLE_EQ(w.wadv_corrientes_y_float(i, 1), (0.001 + p.w_float(i, 1)) / factor);
+  }
+}
+
+TEST(VelAdv3d, CriticalDiameterSeparatesTheLaws) {
+  small_world(2, 1);
+  var4.dens(1) = 850.0;
+  var_spill.waterdensity(1) = 1025.0f;
+  const double gp = 1.0 - 850.0 / 1025.0;
+  const double dc = std::pow(double{1.25902015e-11f} / (gp * double{9.81f}), double{0.333f});
+  EXPECT_NEAR(dc, 1.9757158e-4, 1e-10);
+  var_part.diam_part(1, 1) = dc;
+  var_part.diam_part(2, 1) = std::nextafter(dc, 1.0);
+  vel_adv_3d(1, 1);
+  // At dc the Stokes law; just above it the large-drop law (the two laws do
+  // not meet there, so the velocities differ).
+  EXPECT_DOUBLE_EQ(var_part.w_float(1, 1), gp * double{9.81f} * dc * dc / double{-2.07e-5f});
+  EXPECT_DOUBLE_EQ(var_part.w_float(2, 1), -std::sqrt(gp * double{19.62f} * std::nextafter(dc, 1.0)));
+}
+
+TEST(VelAdv3d, DenseSubstanceSinks) {
+  // 1100 kg/m3 in 1025: g' = -75/1025.  The laws take |g'| and the droplet
+  // sinks at the speed a droplet of 950 kg/m3 (g' = +75/1025) rises.
+  for (const double d : {1e-5, 1e-4, 1e-3, 5e-3}) {
+    small_world(1, 1);
+    var_spill.waterdensity(1) = 1025.0f;
+    var_part.diam_part(1, 1) = d;
+    var4.dens(1) = 950.0;
+    vel_adv_3d(1, 1);
+    const double rise = var_part.w_float(1, 1);
+    var4.dens(1) = 1100.0;
+    vel_adv_3d(1, 1);
+    const double sink = var_part.w_float(1, 1);
+    EXPECT_LT(rise, 0.0) << d;
+    EXPECT_GT(sink, 0.0) << d;
+    EXPECT_NEAR(sink, -rise, std::fabs(rise) * 1e-12) << d;
+  }
+  // Density of the water itself: no buoyancy.
+  small_world(1, 1);
+  var_spill.waterdensity(1) = 1025.0f;
+  var4.dens(1) = 1025.0;
+  var_part.diam_part(1, 1) = 1e-3;
+  vel_adv_3d(1, 1);
+  EXPECT_EQ(var_part.w_float(1, 1), 0.0);
+}
+
+TEST(VelAdv3d, BlowoutKeepsTheDropletFileVelocities) {
+  small_world(2, 1);
+  var_run.blowout__y_n = 1;
+  var_part.w_float(1, 1) = -0.02;
+  var_part.w_float(2, 1) = -0.03;
+  vel_adv_3d(1, 1);
+  EXPECT_EQ(var_part.w_float(1, 1), -0.02);
+  EXPECT_EQ(var_part.w_float(2, 1), -0.03);
+  EXPECT_DOUBLE_EQ(var_currwindwave.wadv_corrientes_y_float(2, 1), -0.03 / factor);
+}
+
+}  // namespace
+}  // namespace orvel

@@ -1,0 +1,231 @@
+#include "transport/placement.hpp"
+
+#include <cmath>
+#include <cstdint>
+#include <iostream>
+
+#include "control/state/var2.hpp"
+#include "control/state/var_cfg.hpp"
+#include "control/state/var_mallas.hpp"
+#include "control/state/var_part.hpp"
+#include "control/state/var_run.hpp"
+#include "control/state/var_spill.hpp"
+#include "transport/grid_cell.hpp"
+#include "transport/random.hpp"
+#include "transport/states.hpp"
+
+namespace orvel {
+
+release_test::release_test(rules r) : rules_(r) {
+  const auto& c = var_cfg;
+  const int32_t variable = c.currentgrid_variable__y_n;
+  const int32_t grid_kind = c.variablecurrgrid__wetdry_radar;
+  const int32_t mode = var_run.search_land__mask_maskandcoast;
+  if (variable == 0) {
+    kind_ = kind::depth;
+  } else if (variable == 1 && mode == 2 && grid_kind == 2) {
+    kind_ = kind::depth;
+  } else if (variable == 1 && mode == 2 && grid_kind == 1) {
+    kind_ = (r == rules::disc || c.currentgridformat__xyz_grid == 1) ? kind::mask : kind::none;
+  } else if (variable == 1 && mode == 1) {
+    kind_ = kind::mask;
+  }
+  if (kind_ != kind::mask) return;
+
+  // The mask grid from the U nodes (latitude fastest): origin at node 1,
+  // latitude spacing between nodes 1 and 2, longitude spacing the first
+  // non-zero step between successive nodes.  The disc rules work on the node
+  // coordinates rounded to single precision.
+  const auto& v = var2;
+  const int32_t n = c.xyzcurrentnodes_number[0];
+  if (n < 2 || !v.xcorr_u.allocated() || !v.ycorr_u.allocated() || v.xcorr_u.size(1) < n ||
+      v.ycorr_u.size(1) < n) {
+    return;
+  }
+  if (r == rules::disc) {
+    mask_x0_ = static_cast<float>(v.xcorr_u(1));
+    mask_y0_ = static_cast<float>(v.ycorr_u(1));
+    mask_dy_ = static_cast<float>(v.ycorr_u(2)) - static_cast<float>(v.ycorr_u(1));
+    for (int32_t k = 1; k < n; ++k) {
+      const float step = static_cast<float>(v.xcorr_u(k + 1)) - static_cast<float>(v.xcorr_u(k));
+      if (step != 0.0f) {
+        mask_dx_ = step;
+        mask_grid_ = true;
+        break;
+      }
+    }
+  } else {
+    mask_x0_ = v.xcorr_u(1);
+    mask_y0_ = v.ycorr_u(1);
+    mask_dy_ = v.ycorr_u(2) - v.ycorr_u(1);
+    for (int32_t k = 1; k < n; ++k) {
+      const double step = v.xcorr_u(k + 1) - v.xcorr_u(k);
+      if (step != 0.0) {
+        mask_dx_ = step;
+        mask_grid_ = true;
+        break;
+      }
+    }
+  }
+}
+
+bool release_test::mask_cell(double x, double y, int32_t& value) const {
+  const auto& m = land_mask();
+  if (!mask_grid_ || !m.allocated()) return false;
+  const int32_t ix = cell_in(x, mask_x0_, mask_dx_, m.size(1));
+  const int32_t iy = cell_in(y, mask_y0_, mask_dy_, m.size(2));
+  if (ix == 0 || iy == 0) return false;
+  value = m(ix, iy);
+  return true;
+}
+
+void release_test::check_release_point(int32_t spill, double x, double y) const {
+  if (kind_ == kind::depth) {
+    // Without bathymetry (a land-search mode that loads none) nothing is tested.
+    float depth = 0.0f;
+    if (var_mallas.d.allocated() && !model_depth(x, y, depth)) {
+      std::cerr << "orvel: warning: the release point of spill " << spill
+                << " lies outside the model grid; its particles are not tested against the "
+                   "bathymetry there\n";
+    }
+  } else if (kind_ == kind::mask) {
+    int32_t value = 0;
+    if (!mask_grid_) {
+      std::cerr << "orvel: warning: the U-current nodes do not locate a grid; the particles of "
+                   "spill "
+                << spill << " are not tested against the current mask\n";
+    } else if (!mask_cell(x, y, value)) {
+      std::cerr << "orvel: warning: the release point of spill " << spill
+                << " lies outside the current grid; its particles are not tested against the "
+                   "current mask there\n";
+    }
+  }
+}
+
+void release_test::apply(int32_t particle, int32_t spill) const {
+  auto& p = var_part;
+  const double x = p.x_part(particle, spill);
+  const double y = p.y_part(particle, spill);
+  int32_t& state = p.indp(particle, spill);
+  if (kind_ == kind::depth) {
+    float depth = 0.0f;
+    if (!model_depth(x, y, depth)) return;
+    if (rules_ == rules::rectangle) {
+      if (depth <= 0.0f && state == indp_surf) {
+        state = indp_beached;
+        ++p.par_beached(spill);
+      }
+      return;
+    }
+    // Disc rules: a cell depth of exactly 0 counts as water.
+    if (depth < 0.0f && state == indp_surf) {
+      state = indp_beached;
+      ++p.par_beached(spill);
+    }
+    if (state == indp_column && p.z_part(particle, spill) * var_mallas.factor >= depth) {
+      state = indp_floor;
+      ++p.par_floor(spill);
+    }
+  } else if (kind_ == kind::mask) {
+    int32_t value = 0;
+    if (mask_cell(x, y, value) && value == 0) {
+      state = indp_land;
+      ++p.par_beached(spill);
+    }
+  }
+}
+
+namespace {
+
+// Metres per degree of longitude at the grid's mean latitude.
+double metres_per_degree_x() {
+  return std::cos(var_mallas.latmean * static_cast<double>(3.1416f) / 180.0) * var_mallas.factor;
+}
+
+// First state of every particle of the spill: in the water column for a 3-D
+// release below the surface, else at the surface.
+void first_states(int32_t spill) {
+  const int32_t state =
+      (var_cfg.spillposition_z(spill) != 0.0 && var_run.sim__2d_3d != 1) ? indp_column : indp_surf;
+  for (int32_t i = 1; i <= var_run.particle_number; ++i) var_part.indp(i, spill) = state;
+}
+
+}  // namespace
+
+void part_ini_2d(int32_t sim) {
+  auto& p = var_part;
+  auto& c = var_cfg;
+  const int32_t np = var_run.particle_number;
+  const int32_t ns = c.spills_number;
+  const double factor = var_mallas.factor;
+  srand(0);
+  p.indp.allocate(np, ns);
+  p.par_beached.fill(0);
+  const release_test test(release_test::rules::rectangle);
+  for (int32_t s = 1; s <= ns; ++s) {
+    first_states(s);
+    if (sim == 1) {
+      c.spillstarttime(s) = c.spillstarttime(s) * 3600.0;
+      c.spillposition_x(s) = c.spillposition_x(s) + 360.0;
+      c.spillsize_sidex(s) = c.spillsize_sidex(s) / metres_per_degree_x();
+      c.spillsize_sidey(s) = c.spillsize_sidey(s) / factor;
+    }
+    const double x0 = c.spillposition_x(s);
+    const double y0 = c.spillposition_y(s);
+    const double z = c.spillposition_z(s) / factor;
+    const double sx = c.spillsize_sidex(s);
+    const double sy = c.spillsize_sidey(s);
+    test.check_release_point(s, x0, y0);
+    for (int32_t i = 1; i <= np; ++i) {
+      const float r1 = rand(0);
+      const float r2 = rand(0);
+      p.x_part(i, s) = x0 + static_cast<double>(r1 - 0.5f) * sx;
+      p.y_part(i, s) = y0 + static_cast<double>(r2 - 0.5f) * sy;
+      p.z_part(i, s) = z;
+      test.apply(i, s);
+    }
+    centre_of_mass(s);
+  }
+}
+
+void part_ini_2d_circle(int32_t sim) {
+  auto& p = var_part;
+  auto& c = var_cfg;
+  const int32_t np = var_run.particle_number;
+  const int32_t ns = c.spills_number;
+  const double factor = var_mallas.factor;
+  srand(0);
+  p.indp.allocate(np, ns);
+  // The droplet sizes are filled later; a second simulation finds the array
+  // of the first one and takes it afresh.
+  if (p.diam_part.allocated()) p.diam_part.deallocate();
+  p.diam_part.allocate(np, ns);
+  const double mx = metres_per_degree_x();
+  const release_test test(release_test::rules::disc);
+  for (int32_t s = 1; s <= ns; ++s) {
+    first_states(s);
+    p.par_beached(s) = 0;
+    p.par_floor(s) = 0;
+    if (sim == 1) c.spillposition_x(s) = c.spillposition_x(s) + 360.0;
+    const double x0 = c.spillposition_x(s);
+    const double y0 = c.spillposition_y(s);
+    const double z = c.spillposition_z(s) / factor;
+    const float radius = std::sqrt(var_spill.area_oil(s) / 3.14159f);
+    test.check_release_point(s, x0, y0);
+    for (int32_t i = 1; i <= np; ++i) {
+      const float r1 = rand(0);
+      const float r2 = rand(0);
+      const float theta = r1 * 6.28318f;
+      const float r = r2 * radius;
+      const float east = static_cast<float>(static_cast<double>(std::cos(theta) * r) / mx);
+      const float north = static_cast<float>(static_cast<double>(std::sin(theta) * r) / factor);
+      p.x_part(i, s) = x0 + east;
+      p.y_part(i, s) = y0 + north;
+      p.z_part(i, s) = z;
+      test.apply(i, s);
+    }
+    centre_of_mass(s);
+  }
+}
+
+}  // namespace orvel
