@@ -15,6 +15,8 @@
 #include "control/state/all.hpp"
 #include "engines/engines.hpp"
 #include "forcing/regrid.hpp"
+#include "transport/diffusion.hpp"
+#include "transport/states.hpp"
 
 namespace orvel {
 namespace {
@@ -61,10 +63,12 @@ void main_program(const std::string& clave) {
 
 void start_up(const std::string& clave) {
   check_options(clave);
+  check_diffusion_option();
   set_current_layers();
   // The coast polygons, owned here for the whole run and handed to the engine.
   farray<coast_polygon> coord_str{"coord_str"};
   read_geography(coord_str);
+  check_current_grid_in_model_grid(clave + ".cfg");
   write_grid_coordinates();
   regrid_forcing();
   allocate_run_arrays();
