@@ -1,0 +1,88 @@
+// The routines of the forcing, transport and output subsystems that the
+// engine frame calls, gathered behind one interface.  The frame and the
+// engines call them only through an engine_calls object, so that a run can be
+// driven by the real routines (real_engine_calls) or by a test double that
+// records the sequence of calls.
+//
+// Every member is named after the routine it stands for and takes that
+// routine's arguments in its order.  Scalars going in are passed by value,
+// scalars coming out by reference.  Arrays are spans over contiguous
+// storage: a whole one-dimensional array, or one column of a two-dimensional
+// one (the surface layer of u_curr_read, the first column of hintx).
+// Record and forcing kinds: 1 currents, 2 waves, 3 wind.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "common/farray.hpp"
+
+namespace orvel {
+
+struct engine_calls {
+  virtual ~engine_calls() = default;
+
+  // Forcing lists and records.
+  virtual void lee_listafich(int32_t kind, int32_t sim, int32_t& wflag) = 0;
+  virtual void lee_forcings(int32_t kind) = 0;
+  virtual void lee_forcings_interp(int32_t kind) = 0;
+  virtual void lee_velocidad(int32_t i) = 0;
+  virtual void vel_part(int32_t i) = 0;
+  virtual void vel_partinterp(int32_t i) = 0;
+  virtual void lee_ola(int32_t i) = 0;
+  virtual void ola_part(int32_t i) = 0;
+  virtual void ola_partinterp(int32_t i) = 0;
+  virtual void lee_viento(int32_t i) = 0;
+  virtual void viento_part(int32_t i) = 0;
+  virtual void viento_partinterp(int32_t i) = 0;
+
+  // Time blending of the two record levels: node fields into the spans,
+  // uniform series straight into the particle arrays.
+  virtual void interp_corr(float f, std::span<double> u, std::span<double> v) = 0;
+  virtual void interp_vel_part(float f) = 0;
+  virtual void interp_viento(float f, std::span<double> wx, std::span<double> wy) = 0;
+  virtual void interp_viento_part(float f) = 0;
+  virtual void interp_ola(float f, std::span<double> hx, std::span<double> hy, std::span<double> t) = 0;
+  virtual void interp_ola_part(float f) = 0;
+
+  // Forcing-grid geometry and spatial interpolation to the particles.
+  virtual void mallas_forzamientos(std::span<const double> x, std::span<const double> y, int32_t n,
+                                   double& x0, double& y0, double& dx, double& dy, int32_t& ncol,
+                                   int32_t& nrow) = 0;
+  virtual void interp_lineal(std::span<const double> xnodes, std::span<const double> ynodes,
+                             std::span<const double> xp, std::span<const double> yp, int32_t n,
+                             std::span<const double> field, std::span<double> out) = 0;
+  virtual void interp_lineal_mr(std::span<const double> xnodes, std::span<const double> ynodes,
+                                std::span<const double> xp, std::span<const double> yp, int32_t n,
+                                std::span<const double> field, std::span<double> out, double x0, double y0,
+                                double dx, double dy, int32_t ncol, int32_t nrow) = 0;
+  // field (n, layer) and out (particle, layer), every layer 1 .. numcapascorr.
+  virtual void interp_lineal_mr_capas(std::span<const double> xnodes, std::span<const double> ynodes,
+                                      std::span<const double> xp, std::span<const double> yp, int32_t n,
+                                      const farray<double, 2>& field, farray<double, 2>& out, double x0,
+                                      double y0, double dx, double dy, int32_t ncol, int32_t nrow) = 0;
+  virtual void interp_lin_1d(double x, double& out, double x1, double x2, double y1, double y2) = 0;
+
+  // Particle states, counts and velocities; the Runge-Kutta stage.
+  virtual void update_indp(int32_t spill, int32_t step) = 0;
+  virtual void update_par(int32_t spill, int32_t step) = 0;
+  virtual void vel_adv_2d(int32_t spill, int32_t step) = 0;
+  virtual void vel_adv_3d(int32_t spill, int32_t step) = 0;
+  virtual void rungek(int32_t spill, int32_t stage, int32_t k, std::span<const double> x0,
+                      std::span<const double> y0, std::span<double> xs, std::span<double> ys,
+                      std::span<double> u, std::span<double> v) = 0;
+
+  // Statistics and result writers.
+  virtual void esc_particulas(const std::string& clave, int32_t iteration, int32_t sim) = 0;
+  virtual void probabilidad(int32_t spill, int32_t step) = 0;
+  virtual void probabilidad_3d(int32_t spill, int32_t step) = 0;
+  virtual void concentracion(int32_t spill, int32_t step, const std::string& clave, int32_t sim) = 0;
+  virtual void concentracion_hns2d(int32_t spill, int32_t step, const std::string& clave, int32_t sim) = 0;
+  virtual void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t nsteps) = 0;
+};
+
+// The calls bound to the model's own routines.
+engine_calls& real_engine_calls();
+
+}  // namespace orvel

@@ -1,0 +1,195 @@
+#include "engines/engine_settings.hpp"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <ostream>
+#include <sstream>
+#include <string>
+
+#include "common/errors.hpp"
+#include "control/state/var_cfg.hpp"
+#include "control/state/var_mallas.hpp"
+#include "control/state/var_mallasforz.hpp"
+#include "control/state/var_run.hpp"
+
+namespace orvel {
+
+float current_record_interval() {
+  if (var_cfg.currenttype__file_constant == 2 && var_cfg.windtype__file_constant == 1) {
+    return var_cfg.deltat_wind;
+  }
+  return var_cfg.deltat_currents;
+}
+
+int64_t substeps_per_record(float interval, float deltat) {
+  if (!(interval > 0.0f) || !(deltat > 0.0f)) return 0;
+  const double q = std::ceil(static_cast<double>(interval) / static_cast<double>(deltat));
+  // Runs this long are refused by the settings check; the estimate is enough
+  // to tell them.
+  if (!(q < 2147483648.0)) return static_cast<int64_t>(std::fmin(q, 9.0e15));
+  // float(k) * deltat grows with k, so the k that satisfy the test are 0 .. n-1
+  // for the first n whose step time reaches the interval.
+  auto reaches = [&](int64_t k) { return static_cast<float>(k) * deltat >= interval; };
+  int64_t n = static_cast<int64_t>(q);
+  while (n > 0 && reaches(n - 1)) --n;
+  while (!reaches(n)) ++n;
+  return n;
+}
+
+int32_t current_record_count(float horizon, float interval) {
+  const float q = horizon / interval;
+  if (!(q > -2147483648.0f)) return 0;  // not a number, or off the scale: refused by the check
+  if (!(q < 2147483648.0f)) return std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(q);
+}
+
+namespace {
+
+[[noreturn]] void refuse(const std::string& what) {
+  throw run_stop("orvel: error: " + what, run_stop::stream::err, 2);
+}
+
+std::string num(double v) {
+  std::ostringstream s;
+  s.precision(9);
+  s << v;
+  return s.str();
+}
+
+void check_type(const char* name, int32_t value) {
+  if (value != 1 && value != 2) {
+    refuse(std::string(name) + " must be 1 (field files) or 2 (uniform series), not " + std::to_string(value));
+  }
+}
+
+void check_records(const char* name, int32_t value) {
+  if (value < 1) refuse(std::string("the forcing has no records: ") + name + " = " + std::to_string(value));
+}
+
+void check_blend_interval(const char* name, int32_t blended, float interval) {
+  if (blended == 1 && !(interval > 0.0f)) {
+    refuse(std::string(name) + " must be positive when the forcing is blended in time; it is " + num(interval) +
+           " s");
+  }
+}
+
+// The velocity and position routines reset the domain box to the U-current
+// grid in these land-search settings.
+bool box_follows_current_grid() {
+  return (var_run.search_land__mask_maskandcoast == 1 && var_cfg.currentgrid_variable__y_n == 1) ||
+         (var_run.search_land__mask_maskandcoast == 2 && var_cfg.variablecurrgrid__wetdry_radar == 1);
+}
+
+void check_box() {
+  if (!box_follows_current_grid()) return;
+  const bool derived = var_cfg.currenttype__file_constant == 1 && var_mallas.currentgrid_regular__y_n == 1 &&
+                       var_cfg.currentgridformat__xyz_grid == 1;
+  if (derived) {
+    // The grid is derived from the U nodes at the first pass.
+    if (var_cfg.xyzcurrentnodes_number[0] < 1) {
+      refuse("the U-current grid has no nodes (xyzcurrentnodes_number(1) = " +
+             std::to_string(var_cfg.xyzcurrentnodes_number[0]) +
+             "), so the domain box, which follows that grid in this land-search mode, would be empty");
+    }
+    return;
+  }
+  if (var_mallasforz.gridformatcurru_xcells < 1 || var_mallasforz.gridformatcurru_ycells < 1) {
+    refuse("the U-current grid has no cells (gridformatcurru_xcells = " +
+           std::to_string(var_mallasforz.gridformatcurru_xcells) +
+           ", gridformatcurru_ycells = " + std::to_string(var_mallasforz.gridformatcurru_ycells) +
+           "), so the domain box, which follows that grid in this land-search mode, would be empty");
+  }
+}
+
+// Follows one output counter over the step times of the run: it advances
+// only when a step time equals its next instant exactly.  True, with the
+// instant in `stuck`, when the counter is left waiting for an instant that
+// lies within the run.
+bool stuck_instant(float first, float interval, int64_t last_step, float& stuck) {
+  const float dt = var_run.deltat;
+  int32_t c = 1;
+  float next = static_cast<float>(c) * interval + first;
+  for (int64_t n = 1; n <= last_step; ++n) {
+    const float t = static_cast<float>(n) * dt;
+    if (t == next) {
+      ++c;
+      next = static_cast<float>(c) * interval + first;
+    }
+  }
+  const float end = static_cast<float>(last_step) * dt;
+  if (last_step >= 1 && next <= end) {
+    stuck = next;
+    return true;
+  }
+  return false;
+}
+
+void warn_schedule(std::ostream& warnings, int64_t last_step) {
+  float t = 0.0f;
+  if (var_run.outputparts__y_n == 1 &&
+      stuck_instant(var_run.firstoutput_time, var_run.deltatoutput_parts, last_step, t)) {
+    warnings << "orvel: warning: no model step ends exactly at the particle output time " << num(t)
+             << " s (deltatoutput_parts = " << num(var_run.deltatoutput_parts) << " s, deltat = "
+             << num(var_run.deltat) << " s), so no particle file is written from then on\n";
+  }
+  if (var_run.outputconcs__y_n == 1 &&
+      stuck_instant(var_run.firstoutput_time, var_run.deltatoutput_concs, last_step, t)) {
+    warnings << "orvel: warning: no model step ends exactly at the concentration output time " << num(t)
+             << " s (deltatoutput_concs = " << num(var_run.deltatoutput_concs) << " s, deltat = "
+             << num(var_run.deltat) << " s), so no presence or grid output is made from then on\n";
+  }
+}
+
+}  // namespace
+
+void check_engine_settings(std::ostream& warnings) {
+  const float dt = var_run.deltat;
+  if (!(dt > 0.0f)) refuse("the model time step deltat must be positive; it is " + num(dt) + " s");
+
+  check_type("currenttype__file_constant", var_cfg.currenttype__file_constant);
+  check_type("wavestype__file_constant", var_cfg.wavestype__file_constant);
+  check_type("windtype__file_constant", var_cfg.windtype__file_constant);
+
+  const float dc = current_record_interval();
+  const char* dc_name =
+      var_cfg.currenttype__file_constant == 2 && var_cfg.windtype__file_constant == 1
+          ? "the current record interval (deltat_wind, since the currents are a uniform series and the wind "
+            "comes from files)"
+          : "the current record interval deltat_currents";
+  if (!(dc > 0.0f)) refuse(std::string(dc_name) + " must be positive; it is " + num(dc) + " s");
+  const int64_t nsub = substeps_per_record(dc, dt);
+  if (!(static_cast<float>(nsub) * dt == dc)) {
+    refuse(std::string(dc_name) + " of " + num(dc) + " s is not a whole number of model steps of " + num(dt) +
+           " s");
+  }
+
+  const float horizon = var_cfg.simulationtimehorizon;
+  if (!(horizon >= 0.0f)) refuse("the simulated time must not be negative; it is " + num(horizon) + " s");
+  const int64_t n_lista = current_record_count(horizon, dc);
+  const int64_t nsteps = n_lista * nsub + 1;
+  if (!(horizon / dc < 2147483648.0f) || nsteps > std::numeric_limits<int32_t>::max()) {
+    refuse("the run is too long: " + num(horizon) + " s in steps of " + num(dt) + " s");
+  }
+
+  if (var_run.numericalmethod__euler_rungekut != 1 && var_run.numericalmethod__euler_rungekut != 2) {
+    refuse("numericalmethod__euler_rungekut must be 1 (Euler) or 2 (Runge-Kutta), not " +
+           std::to_string(var_run.numericalmethod__euler_rungekut));
+  }
+  if (var_cfg.spill__instant_contin != 1 && var_cfg.spill__instant_contin != 2) {
+    refuse("spill__instant_contin must be 1 (instantaneous) or 2 (continuous), not " +
+           std::to_string(var_cfg.spill__instant_contin));
+  }
+
+  check_records("currentfilesorlines_number", var_cfg.currentfilesorlines_number);
+  check_records("wavesfilesorlines_number", var_cfg.wavesfilesorlines_number);
+  check_records("windfilesorlines_number", var_cfg.windfilesorlines_number);
+  check_blend_interval("deltat_wind", var_run.temporalinterpwind__y_n, var_cfg.deltat_wind);
+  check_blend_interval("deltat_waves", var_run.temporalinterpwaves__y_n, var_cfg.deltat_waves);
+
+  check_box();
+
+  warn_schedule(warnings, n_lista * nsub);
+}
+
+}  // namespace orvel

@@ -1,0 +1,708 @@
+#include "engines/frame.hpp"
+
+#include <algorithm>
+#include <cstdint>
+#include <iostream>
+
+#include "control/state/all.hpp"
+#include "engines/engine_settings.hpp"
+
+namespace orvel {
+
+namespace {
+
+// Allocates `a` with the given extents unless it already has exactly them
+// (an array allocated earlier with the run's sizes keeps its values).
+template <typename T, int R, typename... E>
+void ensure(farray<T, R>& a, E... extents) {
+  if (a.allocated()) {
+    const int32_t want[] = {static_cast<int32_t>(extents)...};
+    bool same = true;
+    for (int d = 0; d < R; ++d) same = same && a.lbound(d + 1) == 1 && a.size(d + 1) == std::max(want[d], 0);
+    if (same) return;
+    a.deallocate();
+  }
+  a.allocate(extents...);
+}
+
+template <typename T, int R>
+void release(farray<T, R>& a) {
+  if (a.allocated()) a.deallocate();
+}
+
+}  // namespace
+
+engine_frame::engine_frame(engine_calls& calls, const std::string& clave, std::span<const coast_polygon> coord_str)
+    : calls(calls), clave(clave), coord_str(coord_str) {}
+
+float engine_frame::step_time() const { return static_cast<float>(step) * var_run.deltat; }
+
+std::span<double> engine_frame::all(farray<double, 1>& a) {
+  return {a.data(), static_cast<std::size_t>(a.size())};
+}
+
+std::span<double> engine_frame::column(farray<double, 2>& a, int32_t j) {
+  return {a.ptr(1, j), static_cast<std::size_t>(a.size(1))};
+}
+
+void engine_frame::run() {
+  check_engine_settings(std::cerr);
+  for (sim = 1; sim <= var_run.simnumber__1_n; ++sim) simulation();
+  // The state counts of beached and floor particles belong to the whole run.
+  release(var_part.par_beached);
+  release(var_part.par_floor);
+}
+
+void engine_frame::simulation() {
+  forcing_lists();
+  // Record counts; the series length is the number of sub-steps the record
+  // loop makes, so a record is never written past the end of the series.
+  var1.n_lista = current_record_count(var_cfg.simulationtimehorizon, var_cfg.deltat_currents);
+  nsteps = static_cast<int32_t>(int64_t{var1.n_lista} * substeps_per_record(var_cfg.deltat_currents, var_run.deltat) +
+                                1);
+  if (sim == 1) {
+    allocate_run_arrays();
+    var_mallas.factor = 111317.359375;
+  }
+  start_simulation();
+  reset_counters();
+  if (var_run.temporalinterpcurr__y_n == 1) {
+    calls.lee_forcings_interp(1);
+  } else {
+    calls.lee_forcings(1);
+  }
+  set_up();
+  time_zero();
+  first_wave_and_wind_records();
+  for (var1.i_lista = 1; var1.i_lista <= var1.n_lista; ++var1.i_lista) {
+    stage = 1;
+    advance_current_record();
+    substeps();
+    record_end_copies();
+  }
+  property_files();
+  // The next simulation's placement allocates the states again.
+  release(var_part.indp);
+}
+
+void engine_frame::forcing_lists() {
+  auto& wflag = var_currwindwave.wcurrentsflag;
+  if (var_cfg.currenttype__file_constant == 1) {
+    calls.lee_listafich(1, sim, wflag);
+  } else if (var_cfg.currenttype__file_constant == 2 && var_cfg.windtype__file_constant == 1) {
+    var_cfg.deltat_currents = var_cfg.deltat_wind;
+  }
+  if (var_cfg.wavestype__file_constant == 1) calls.lee_listafich(2, sim, wflag);
+  if (var_cfg.windtype__file_constant == 1) calls.lee_listafich(3, sim, wflag);
+}
+
+void engine_frame::allocate_run_arrays() {
+  const int32_t ns = var_cfg.spills_number;
+  const int32_t np = var_run.particle_number;
+  ensure(slick_area, ns);
+  ensure(spill_tstart, ns);
+  ensure(weathered_now, ns);
+  ensure(surface_exhausted, ns);
+  ensure(x_pass, np);
+  ensure(y_pass, np);
+  ensure(z_pass, np);
+  ensure(x_rk0, np);
+  ensure(y_rk0, np);
+  ensure(u_blend, var_cfg.xyzcurrentnodes_number[0]);
+  ensure(v_blend, var_cfg.xyzcurrentnodes_number[1]);
+  ensure(windx_blend, var_cfg.xyzwindnodes_number);
+  ensure(windy_blend, var_cfg.xyzwindnodes_number);
+  ensure(hwavex_blend, var_cfg.xyzwavesnodes_number);
+  ensure(hwavey_blend, var_cfg.xyzwavesnodes_number);
+  ensure(twave_blend, var_cfg.xyzwavesnodes_number);
+
+  ensure(var_cfg.thick, ns);
+  auto& m = var4;
+  for (auto* a : {&m.masaevp, &m.mass_surf, &m.mass_beached, &m.mass_column, &m.mass_floor, &m.mass_radar,
+                  &m.mass_surf_ini, &m.mass_beached_ini, &m.mass_column_ini, &m.mass_floor_ini,
+                  &m.mass_radar_ini, &m.mass_disp_cumul, &m.massdisp, &m.mass_waterinemulsion,
+                  &m.mass_emulsion_surf_beach, &m.massprodemuls_surf, &m.massprodemuls_beach}) {
+    ensure(*a, ns);
+  }
+  ensure(m.aguatot, ns);
+  for (auto* a : {&var_part.xxc, &var_part.yyc, &m.per_evpc, &m.aguac, &m.densc, &m.viscc, &m.masaevpc,
+                  &m.mass_surf_c, &m.mass_beachedc, &m.mass_columnc, &m.mass_floorc, &m.mass_disp_cumul_c,
+                  &m.massprodemuls_surf_c, &m.massprodemuls_beach_c, &m.mass_radarc}) {
+    ensure(*a, ns, nsteps);
+  }
+  if (var_run.numericalmethod__euler_rungekut == 2) {
+    auto& r = var_rk;
+    for (auto* a : {&r.fx, &r.fy, &r.fx1, &r.fx2, &r.fx3, &r.fx4, &r.fy1, &r.fy2, &r.fy3, &r.fy4}) {
+      ensure(*a, np, ns);
+    }
+  }
+  allocate_engine_arrays();
+}
+
+void engine_frame::allocate_engine_arrays() {
+  ensure(var_spill.area_oil, var_cfg.spills_number);
+  ensure(var_spill.areaoila, var_cfg.spills_number, nsteps);
+  ensure(var_spill.thickoilt, var_cfg.spills_number, nsteps);
+}
+
+void engine_frame::reset_counters() {
+  var1.i_ola_flag = 0;
+  var1.i_viento_flag = 0;
+  kw = 0;
+  kwind = 0;
+  current_grid_located = false;
+  waves_grid_located = false;
+  wind_grid_located = false;
+  var1.i_vel = 1;
+  var1.i_ola = 1;
+  var1.i_viento = 1;
+  var1.c_esc = 1;
+  var1.c_escc = 1;
+  var1.c_escd = 1;
+  step = 1;
+  stage = 1;
+  blend_moved_ = false;
+  weathered_now.fill(0);
+  surface_exhausted.fill(0);
+}
+
+void engine_frame::count_started(float t) {
+  const double td = t;
+  int32_t n = 0;
+  for (int32_t s = 1; s <= var_cfg.spills_number; ++s) {
+    if (var_cfg.spillstarttime(s) <= td) ++n;
+  }
+  var_mallas.cont_p = n;
+}
+
+void engine_frame::time_zero() {
+  var_mallas.cont_p = 0;
+  const bool at_zero = var_run.firstoutput_time == 0.0f;
+  if (at_zero && var_run.outputparts__y_n == 1) calls.esc_particulas(clave, 0, sim);
+  // The spills that start within the first step count as started.
+  count_started(static_cast<float>(1) * var_run.deltat);
+  if (at_zero && var_run.outputconcs__y_n == 1) {
+    for (int32_t s = 1; s <= var_cfg.spills_number; ++s) presence_statistics(s);
+    for (int32_t s = 1; s <= var_cfg.spills_number; ++s) grid_statistics(s);
+  }
+  for (int32_t s = 1; s <= var_cfg.spills_number; ++s) series_first_record(s);
+}
+
+void engine_frame::first_wave_and_wind_records() {
+  if (var_run.temporalinterpwaves__y_n == 1) {
+    calls.lee_forcings_interp(2);
+  } else {
+    calls.lee_forcings(2);
+  }
+  if (var_run.temporalinterpwind__y_n == 1) {
+    calls.lee_forcings_interp(3);
+  } else {
+    calls.lee_forcings(3);
+  }
+}
+
+void engine_frame::advance_current_record() {
+  const int32_t n = var_cfg.currentfilesorlines_number;
+  const bool files = var_cfg.currenttype__file_constant == 1;
+  auto& i_vel = var1.i_vel;
+  switch (var_run.temporalinterpcurr__y_n) {
+    case 1:
+      // The next record becomes the end of the interval; the last one stays.
+      i_vel = std::min(i_vel + 1, n);
+      if (files) {
+        calls.lee_velocidad(i_vel);
+      } else {
+        calls.vel_partinterp(i_vel);
+      }
+      break;
+    case 0:
+      if (var1.i_lista == 1) {
+        ++i_vel;  // record 1 was read at the start of the simulation
+      } else {
+        i_vel = std::min(var1.i_lista, n);
+        if (files) {
+          calls.lee_velocidad(i_vel);
+        } else {
+          calls.vel_part(i_vel);
+        }
+      }
+      break;
+    default:
+      // The currents of record 1 stay in use for the whole run.
+      ++i_vel;
+      break;
+  }
+}
+
+void engine_frame::substeps() {
+  const float dt = var_run.deltat;
+  k = 0;
+  while (var_cfg.deltat_currents > static_cast<float>(k) * dt) {
+    const float t = step_time();
+    const float th = t / 3600.0f;
+    advance_waves(th);
+    advance_wind(th);
+    blend_currents();
+    blend_wind();
+    blend_waves();
+    for (int32_t s = 1; s <= var_cfg.spills_number; ++s) spill_pass(s, t);
+    outputs(t);
+    ++kwind;
+    ++k;
+    ++kw;
+    ++step;
+    for (int32_t s = 1; s <= var_cfg.spills_number; ++s) series_record(s, step);
+  }
+}
+
+void engine_frame::advance_waves(float th) {
+  auto& cw = var_currwindwave;
+  auto& i_ola = var1.i_ola;
+  auto& flag = var1.i_ola_flag;
+  const int32_t n = var_cfg.wavesfilesorlines_number;
+  const float d = var_cfg.deltat_waves;
+  const int32_t type = var_cfg.wavestype__file_constant;
+  if (var_run.temporalinterpwaves__y_n != 1) {
+    // Record i holds for the step times in ((i - 1) * D, i * D].
+    if (th > (d * static_cast<float>(i_ola)) / 3600.0f) {
+      if (i_ola != n) ++i_ola;
+      if (type == 1) {
+        calls.lee_ola(i_ola);
+      } else {
+        calls.ola_part(i_ola);
+      }
+    }
+    return;
+  }
+  if (th > (static_cast<float>(i_ola - 1) * d) / 3600.0f && flag == 0) {
+    // The time has passed the record held as end of interval: it becomes the
+    // start of the next interval.
+    if (d <= static_cast<float>(kw) * var_run.deltat) {
+      if (type == 1) {
+        for (int32_t i = 1; i <= var_cfg.xyzwavesnodes_number; ++i) {
+          cw.hwavex0(i) = cw.hwavex(i);
+          cw.hwavey0(i) = cw.hwavey(i);
+          cw.twave0(i) = cw.twave(i);
+        }
+      } else if (type == 2) {
+        for (int32_t p = 1; p <= var_run.particle_number; ++p) {
+          cw.hintx0(p, 1) = cw.hintx_t1(p, 1);
+          cw.hinty0(p, 1) = cw.hinty_t1(p, 1);
+          cw.tint0(p, 1) = cw.tint_t1(p, 1);
+        }
+      }
+    }
+    if (i_ola == n) {
+      flag = 1;
+    } else {
+      ++i_ola;
+    }
+    kw = 0;
+    if (type == 1) {
+      calls.lee_ola(i_ola);
+    } else {
+      calls.ola_partinterp(i_ola);
+    }
+  } else if (th > (static_cast<float>(i_ola + flag - 1) * d) / 3600.0f) {
+    // Past the end of the list: a new interval begins without a record.
+    kw = 0;
+    ++flag;
+  }
+}
+
+void engine_frame::advance_wind(float th) {
+  auto& cw = var_currwindwave;
+  auto& i_viento = var1.i_viento;
+  auto& flag = var1.i_viento_flag;
+  const int32_t n = var_cfg.windfilesorlines_number;
+  const float d = var_cfg.deltat_wind;
+  const int32_t type = var_cfg.windtype__file_constant;
+  if (var_run.temporalinterpwind__y_n != 1) {
+    if (th > (d * static_cast<float>(i_viento)) / 3600.0f) {
+      if (i_viento != n) ++i_viento;
+      if (type == 1) {
+        calls.lee_viento(i_viento);
+      } else {
+        calls.viento_part(i_viento);
+      }
+    }
+    return;
+  }
+  if (th > (static_cast<float>(i_viento - 1) * d) / 3600.0f && flag == 0) {
+    if (d <= static_cast<float>(kwind) * var_run.deltat) {
+      if (type == 1) {
+        for (int32_t i = 1; i <= var_cfg.xyzwindnodes_number; ++i) {
+          cw.windx0(i) = cw.windx(i);
+          cw.windy0(i) = cw.windy(i);
+        }
+      } else if (type == 2) {
+        for (int32_t p = 1; p <= var_run.particle_number; ++p) {
+          cw.wintx0(p) = cw.wintx_t1(p);
+          cw.winty0(p) = cw.winty_t1(p);
+        }
+      }
+    }
+    if (i_viento == n) {
+      flag = 1;
+    } else {
+      ++i_viento;
+    }
+    kwind = 0;
+    if (type == 1) {
+      calls.lee_viento(i_viento);
+    } else {
+      calls.viento_partinterp(i_viento);
+    }
+  } else if (th > (static_cast<float>(i_viento + flag - 1) * d) / 3600.0f) {
+    kwind = 0;
+    ++flag;
+  }
+}
+
+void engine_frame::blend_currents() {
+  if (var_run.temporalinterpcurr__y_n != 1) return;
+  current_weight_ = (static_cast<float>(k) * var_run.deltat) / var_cfg.deltat_currents;
+  if (var_cfg.currenttype__file_constant == 1) {
+    calls.interp_corr(current_weight_, all(u_blend), all(v_blend));
+  } else {
+    calls.interp_vel_part(current_weight_);
+  }
+  blend_moved_ = false;
+}
+
+void engine_frame::blend_wind() {
+  if (var_run.temporalinterpwind__y_n != 1) return;
+  const float elapsed = static_cast<float>(kwind) * var_run.deltat;
+  const float f = elapsed / var_cfg.deltat_wind;
+  if (!(var_cfg.deltat_wind > elapsed)) return;  // the last blend stays
+  if (var_cfg.windtype__file_constant == 1) {
+    calls.interp_viento(f, all(windx_blend), all(windy_blend));
+  } else {
+    calls.interp_viento_part(f);
+  }
+}
+
+void engine_frame::blend_waves() {
+  if (var_run.temporalinterpwaves__y_n != 1) return;
+  const float elapsed = static_cast<float>(kw) * var_run.deltat;
+  const float f = elapsed / var_cfg.deltat_waves;
+  if (!(var_cfg.deltat_waves > elapsed)) return;
+  if (var_cfg.wavestype__file_constant == 1) {
+    calls.interp_ola(f, all(hwavex_blend), all(hwavey_blend), all(twave_blend));
+  } else {
+    calls.interp_ola_part(f);
+  }
+}
+
+bool engine_frame::spill_active(int32_t spill, float t) {
+  return var_cfg.spillstarttime(spill) < static_cast<double>(t);
+}
+
+void engine_frame::spill_pass(int32_t spill, float t) {
+  const int32_t np = var_run.particle_number;
+  auto& vp = var_part;
+  std::copy_n(vp.x_part.ptr(1, spill), np, x_pass.data());
+  std::copy_n(vp.y_part.ptr(1, spill), np, y_pass.data());
+  if (vp.z_part.allocated()) std::copy_n(vp.z_part.ptr(1, spill), np, z_pass.data());
+  if (!spill_active(spill, t)) return;
+
+  const bool runge_kutta = var_run.numericalmethod__euler_rungekut == 2;
+  for (;;) {
+    if (runge_kutta && stage == 1 && blend_moved_ && var_run.temporalinterpcurr__y_n == 1 &&
+        var_cfg.currenttype__file_constant == 1) {
+      // An earlier spill's stages left the blends of their stage times in
+      // u_blend, v_blend: every spill starts from the sub-step's blend.
+      calls.interp_corr(current_weight_, all(u_blend), all(v_blend));
+      blend_moved_ = false;
+    }
+    pass_wind();
+    pass_waves();
+    pass_currents(spill);
+    calls.update_indp(spill, step);
+    calls.update_par(spill, step);
+    pass_velocities(spill);
+    if (!runge_kutta) break;
+    if (stage == 1) {
+      std::copy_n(x_pass.data(), np, x_rk0.data());
+      std::copy_n(y_pass.data(), np, y_rk0.data());
+    }
+    calls.rungek(spill, stage, k, all(x_rk0), all(y_rk0), all(x_pass), all(y_pass), all(u_blend), all(v_blend));
+    blend_moved_ = true;
+    if (stage <= 3) {
+      ++stage;  // the next pass interpolates at the stage positions
+    } else {
+      stage = 1;
+      break;
+    }
+  }
+  spill_chain(spill, t);
+}
+
+void engine_frame::pass_wind() {
+  if (var_cfg.windtype__file_constant != 1) return;
+  auto& cw = var_currwindwave;
+  auto& g = var_mallasforz;
+  const int32_t n = var_cfg.xyzwindnodes_number;
+  const bool blended = var_run.temporalinterpwind__y_n == 1;
+  auto fx = blended ? all(windx_blend) : all(cw.windx);
+  auto fy = blended ? all(windy_blend) : all(cw.windy);
+  switch (var_mallas.windgrid_regular__y_n) {
+    case 1:
+      if (!wind_grid_located) {
+        if (var_cfg.windgridformat__xyz_grid == 1) {
+          calls.mallas_forzamientos(all(cw.xv), all(cw.yv), n, g.gridformatwind_0x, g.gridformatwind_0y,
+                                    g.gridformatwind_deltax, g.gridformatwind_deltay, g.gridformatwind_xcells,
+                                    g.gridformatwind_ycells);
+        }
+        wind_grid_located = true;
+      }
+      calls.interp_lineal_mr(all(cw.xv), all(cw.yv), all(x_pass), all(y_pass), n, fx, all(cw.wintx),
+                             g.gridformatwind_0x, g.gridformatwind_0y, g.gridformatwind_deltax,
+                             g.gridformatwind_deltay, g.gridformatwind_xcells, g.gridformatwind_ycells);
+      calls.interp_lineal_mr(all(cw.xv), all(cw.yv), all(x_pass), all(y_pass), n, fy, all(cw.winty),
+                             g.gridformatwind_0x, g.gridformatwind_0y, g.gridformatwind_deltax,
+                             g.gridformatwind_deltay, g.gridformatwind_xcells, g.gridformatwind_ycells);
+      break;
+    case 0:
+      calls.interp_lineal(all(cw.xv), all(cw.yv), all(x_pass), all(y_pass), n, fx, all(cw.wintx));
+      calls.interp_lineal(all(cw.xv), all(cw.yv), all(x_pass), all(y_pass), n, fy, all(cw.winty));
+      break;
+    default:
+      break;
+  }
+}
+
+void engine_frame::pass_waves() {
+  if (var_cfg.wavestype__file_constant != 1) return;
+  auto& cw = var_currwindwave;
+  auto& g = var_mallasforz;
+  const int32_t n = var_cfg.xyzwavesnodes_number;
+  const bool blended = var_run.temporalinterpwaves__y_n == 1;
+  std::span<double> fields[] = {blended ? all(hwavex_blend) : all(cw.hwavex),
+                                blended ? all(hwavey_blend) : all(cw.hwavey),
+                                blended ? all(twave_blend) : all(cw.twave)};
+  std::span<double> outs[] = {column(cw.hintx, 1), column(cw.hinty, 1), column(cw.tint, 1)};
+  switch (var_mallas.wavesgrid_regular__y_n) {
+    case 1:
+      if (!waves_grid_located) {
+        if (var_cfg.wavesgridformat__xyz_grid == 1) {
+          calls.mallas_forzamientos(all(cw.xh), all(cw.yh), n, g.gridformatwaves_0x, g.gridformatwaves_0y,
+                                    g.gridformatwaves_deltax, g.gridformatwaves_deltay, g.gridformatwaves_xcells,
+                                    g.gridformatwaves_ycells);
+        }
+        waves_grid_located = true;
+      }
+      for (int c = 0; c < 3; ++c) {
+        calls.interp_lineal_mr(all(cw.xh), all(cw.yh), all(x_pass), all(y_pass), n, fields[c], outs[c],
+                               g.gridformatwaves_0x, g.gridformatwaves_0y, g.gridformatwaves_deltax,
+                               g.gridformatwaves_deltay, g.gridformatwaves_xcells, g.gridformatwaves_ycells);
+      }
+      break;
+    case 0:
+      for (int c = 0; c < 3; ++c) {
+        calls.interp_lineal(all(cw.xh), all(cw.yh), all(x_pass), all(y_pass), n, fields[c], outs[c]);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void engine_frame::locate_current_grid() {
+  if (current_grid_located) return;
+  auto& g = var_mallasforz;
+  auto& c2 = var2;
+  if (var_cfg.currentgridformat__xyz_grid == 1) {
+    calls.mallas_forzamientos(all(c2.xcorr_u), all(c2.ycorr_u), var_cfg.xyzcurrentnodes_number[0],
+                              g.gridformatcurru_0x, g.gridformatcurru_0y, g.gridformatcurru_deltax,
+                              g.gridformatcurru_deltay, g.gridformatcurru_xcells, g.gridformatcurru_ycells);
+    if (var_cfg.currentfilesjointuvw__y_n == 1) {
+      g.gridformatcurrv_0x = g.gridformatcurru_0x;
+      g.gridformatcurrv_0y = g.gridformatcurru_0y;
+      g.gridformatcurrv_deltax = g.gridformatcurru_deltax;
+      g.gridformatcurrv_deltay = g.gridformatcurru_deltay;
+      g.gridformatcurrv_xcells = g.gridformatcurru_xcells;
+      g.gridformatcurrv_ycells = g.gridformatcurru_ycells;
+    } else {
+      calls.mallas_forzamientos(all(c2.xcorr_v), all(c2.ycorr_v), var_cfg.xyzcurrentnodes_number[1],
+                                g.gridformatcurrv_0x, g.gridformatcurrv_0y, g.gridformatcurrv_deltax,
+                                g.gridformatcurrv_deltay, g.gridformatcurrv_xcells, g.gridformatcurrv_ycells);
+    }
+  }
+  current_grid_located = true;
+}
+
+void engine_frame::pass_currents(int32_t) {
+  if (var_cfg.currenttype__file_constant != 1) return;
+  auto& cw = var_currwindwave;
+  auto& c2 = var2;
+  auto& g = var_mallasforz;
+  const int32_t nu = var_cfg.xyzcurrentnodes_number[0];
+  const int32_t nv = var_cfg.xyzcurrentnodes_number[1];
+  const bool blended = var_run.temporalinterpcurr__y_n == 1;
+  auto fu = blended ? all(u_blend) : column(c2.u_curr_read, 1);
+  auto fv = blended ? all(v_blend) : column(c2.v_curr_read, 1);
+  switch (var_mallas.currentgrid_regular__y_n) {
+    case 1:
+      locate_current_grid();
+      calls.interp_lineal_mr(all(c2.xcorr_u), all(c2.ycorr_u), all(x_pass), all(y_pass), nu, fu,
+                             all(cw.u_curr_int), g.gridformatcurru_0x, g.gridformatcurru_0y,
+                             g.gridformatcurru_deltax, g.gridformatcurru_deltay, g.gridformatcurru_xcells,
+                             g.gridformatcurru_ycells);
+      calls.interp_lineal_mr(all(c2.xcorr_v), all(c2.ycorr_v), all(x_pass), all(y_pass), nv, fv,
+                             all(cw.v_curr_int), g.gridformatcurrv_0x, g.gridformatcurrv_0y,
+                             g.gridformatcurrv_deltax, g.gridformatcurrv_deltay, g.gridformatcurrv_xcells,
+                             g.gridformatcurrv_ycells);
+      break;
+    case 0:
+      calls.interp_lineal(all(c2.xcorr_u), all(c2.ycorr_u), all(x_pass), all(y_pass), nu, fu, all(cw.u_curr_int));
+      calls.interp_lineal(all(c2.xcorr_v), all(c2.ycorr_v), all(x_pass), all(y_pass), nv, fv, all(cw.v_curr_int));
+      break;
+    default:
+      break;
+  }
+}
+
+void engine_frame::pass_velocities(int32_t spill) { calls.vel_adv_2d(spill, step); }
+
+void engine_frame::presence_statistics(int32_t spill) { calls.probabilidad(spill, step); }
+
+void engine_frame::grid_statistics(int32_t spill) { calls.concentracion(spill, step, clave, sim); }
+
+void engine_frame::outputs(float t) {
+  const float first = var_run.firstoutput_time;
+  const float dtc = var_run.deltatoutput_concs;
+  const float dtp = var_run.deltatoutput_parts;
+  const bool parts = var_run.outputparts__y_n == 1;
+  const bool concs = var_run.outputconcs__y_n == 1;
+  const int32_t ns = var_cfg.spills_number;
+  auto& v1 = var1;
+
+  if (first != 0.0f && t == first) {
+    if (parts) calls.esc_particulas(clave, step, sim);
+    if (concs) {
+      count_started(t);
+      for (int32_t s = 1; s <= ns; ++s) presence_statistics(s);
+      count_started(t);
+      for (int32_t s = 1; s <= ns; ++s) grid_statistics(s);
+    }
+  }
+  const float presence_at = static_cast<float>(v1.c_escd) * dtc + first;
+  if (t == presence_at && concs) {
+    count_started(t);
+    for (int32_t s = 1; s <= ns; ++s) presence_statistics(s);
+    ++v1.c_escd;
+  }
+  const float grids_at = static_cast<float>(v1.c_escc) * dtc + first;
+  if (t == grids_at && concs) {
+    count_started(t);
+    for (int32_t s = 1; s <= ns; ++s) grid_statistics(s);
+    ++v1.c_escc;
+  }
+  const float particles_at = static_cast<float>(v1.c_esc) * dtp + first;
+  if (t == particles_at) {
+    if (parts) calls.esc_particulas(clave, step, sim);
+    ++v1.c_esc;  // also when the files are switched off
+  }
+}
+
+bool engine_frame::weathering_recorded() {
+  return var_cfg.degrado == 1 && var_run.simtype__operat_probabil == 1;
+}
+
+void engine_frame::record_properties(int32_t spill, int32_t r) {
+  auto& m = var4;
+  m.per_evpc(spill, r) = m.per_evp(spill);
+  m.aguac(spill, r) = m.agua(spill);
+  m.densc(spill, r) = m.dens(spill);
+  m.viscc(spill, r) = m.visc(spill);
+  m.masaevpc(spill, r) = m.masaevp(spill);
+}
+
+void engine_frame::record_compartments(int32_t spill, int32_t r, bool current) {
+  auto& m = var4;
+  if (current) {
+    m.mass_surf_c(spill, r) = m.mass_surf(spill);
+    m.mass_beachedc(spill, r) = m.mass_beached(spill);
+    m.mass_columnc(spill, r) = m.mass_column(spill);
+    m.mass_floorc(spill, r) = m.mass_floor(spill);
+    m.massprodemuls_surf_c(spill, r) = m.massprodemuls_surf(spill);
+    m.massprodemuls_beach_c(spill, r) = m.massprodemuls_beach(spill);
+    m.mass_radarc(spill, r) = m.mass_radar(spill);
+  } else {
+    m.mass_surf_c(spill, r) = m.mass_surf_ini(spill);
+    m.mass_beachedc(spill, r) = m.mass_beached_ini(spill);
+    m.mass_columnc(spill, r) = m.mass_column_ini(spill);
+    m.mass_floorc(spill, r) = m.mass_floor_ini(spill);
+    m.massprodemuls_surf_c(spill, r) = m.mass_surf_ini(spill);
+    m.massprodemuls_beach_c(spill, r) = m.mass_beached_ini(spill);
+    m.mass_radarc(spill, r) = m.mass_radar_ini(spill);
+  }
+}
+
+void engine_frame::series_first_record(int32_t spill) {
+  var_part.xxc(spill, 1) = var_part.x_cg(spill);
+  var_part.yyc(spill, 1) = var_part.y_cg(spill);
+  var_spill.areaoila(spill, 1) = var_spill.area_oil(spill);
+  var_spill.thickoilt(spill, 1) = static_cast<float>(var_cfg.thick(spill));
+  if (weathering_recorded()) {
+    record_properties(spill, 1);
+    record_compartments(spill, 1, false);
+    var4.mass_disp_cumul_c(spill, 1) = 0.0;
+  }
+}
+
+void engine_frame::series_record(int32_t spill, int32_t r) {
+  var_spill.thickoilt(spill, r) = static_cast<float>(var_cfg.thick(spill));
+  var_part.yyc(spill, r) = var_part.y_cg(spill);
+  var_part.xxc(spill, r) = var_part.x_cg(spill);
+  // The spreading area once there is one, otherwise the set-up area.
+  if (slick_area(spill) != 0.0) var_spill.area_oil(spill) = static_cast<float>(slick_area(spill));
+  var_spill.areaoila(spill, r) = var_spill.area_oil(spill);
+  if (weathering_recorded()) {
+    record_properties(spill, r);
+    record_compartments(spill, r, weathered_now(spill) != 0);
+    var4.mass_disp_cumul_c(spill, r) = var4.mass_disp_cumul(spill);
+  }
+}
+
+void engine_frame::property_files() {
+  const int32_t obj = var_cfg.obj__floating_fuel_hns;
+  if (var_run.simtype__operat_probabil == 1 && var_run.outputpropierties__y_n == 1 &&
+      (obj == 1 || (obj == 2 && var_cfg.degrado == 1))) {
+    calls.esc_propiedades_fuel(clave, step, nsteps);
+  }
+}
+
+void engine_frame::record_end_copies() {
+  if (var_run.temporalinterpcurr__y_n != 1) return;
+  auto& c2 = var2;
+  auto& cw = var_currwindwave;
+  if (var_cfg.currenttype__file_constant == 1) {
+    for (int32_t i = 1; i <= var_cfg.xyzcurrentnodes_number[0]; ++i) c2.u0(i) = c2.u_curr_read(i, 1);
+    for (int32_t i = 1; i <= var_cfg.xyzcurrentnodes_number[1]; ++i) c2.v0(i) = c2.v_curr_read(i, 1);
+    if (var_cfg.currentgrid_variable__y_n == 1) {
+      // The end-of-interval mask and land flags become those of the start of
+      // the next interval, so that the radar rule compares consecutive
+      // records.  Copied over the extents both arrays have.
+      if (c2.mask.allocated() && c2.mask0.allocated()) {
+        const int32_t nx = std::min({var_mallasforz.gridformatcurru_xcells, c2.mask.size(1), c2.mask0.size(1)});
+        const int32_t ny = std::min({var_mallasforz.gridformatcurru_ycells, c2.mask.size(2), c2.mask0.size(2)});
+        for (int32_t j = 1; j <= ny; ++j) {
+          for (int32_t i = 1; i <= nx; ++i) c2.mask0(i, j) = c2.mask(i, j);
+        }
+      }
+      if (c2.indland.allocated() && c2.indland0.allocated()) {
+        const int32_t n = std::min({var_cfg.xyzcurrentnodes_number[0], c2.indland.size(1), c2.indland0.size(1)});
+        for (int32_t i = 1; i <= n; ++i) c2.indland0(i) = c2.indland(i);
+      }
+    }
+  } else if (var_cfg.currenttype__file_constant == 2) {
+    for (int32_t p = 1; p <= var_run.particle_number; ++p) {
+      cw.vuint0(p) = cw.vuint_t1(p);
+      cw.vvint0(p) = cw.vvint_t1(p);
+    }
+  }
+}
+
+}  // namespace orvel

@@ -1,0 +1,156 @@
+// The frame shared by the four engines: the loop over simulations, the
+// current-record and sub-step clock, the advance and time blending of the
+// current, wave and wind records, the record-end copies, the spill pass
+// (forcing at the particles, states, velocities, Euler or Runge-Kutta
+// passes), the output instants and the per-step property series.
+//
+// An engine derives from engine_frame and supplies its set-up and its
+// per-spill chain; where it differs from the two-dimensional oil engine it
+// overrides the other hooks (activity test, currents and velocities of the
+// pass, statistics routines, series records, property files, its own
+// arrays).  Every routine of another subsystem is reached through the
+// engine_calls given at construction.
+//
+// Times are seconds from the start of the simulation in single precision.
+// The step counter is 1 at time 0; the sub-step made while it holds n ends at
+// the step time float(n) * deltat; record r of the series holds the state at
+// time (r - 1) * deltat.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "common/farray.hpp"
+#include "control/state/coast_polygon.hpp"
+#include "engines/engine_calls.hpp"
+
+namespace orvel {
+
+class engine_frame {
+ public:
+  engine_frame(engine_calls& calls, const std::string& clave, std::span<const coast_polygon> coord_str);
+  virtual ~engine_frame() = default;
+  engine_frame(const engine_frame&) = delete;
+  engine_frame& operator=(const engine_frame&) = delete;
+
+  // The whole run: the settings check (warnings on standard error), then
+  // simulations 1 .. simnumber__1_n.
+  void run();
+
+  // Step time of the sub-step made while the step counter holds its present
+  // value.
+  float step_time() const;
+
+  // Engine-local counters.
+  int32_t sim = 0;     // simulation number
+  int32_t step = 0;    // step counter, 1 at time 0; numbers the series records
+  int32_t k = 0;       // sub-step within the current record, from 0
+  int32_t kw = 0;      // sub-steps since the wave record in use began
+  int32_t kwind = 0;   // sub-steps since the wind record in use began
+  int32_t nsteps = 0;  // records of the property series of a simulation
+  int32_t stage = 1;   // Runge-Kutta stage of the spill pass, 1 .. 4
+  bool current_grid_located = false;  // regular current grids derived in this simulation
+  bool waves_grid_located = false;    // regular wave grid derived in this simulation
+  bool wind_grid_located = false;     // regular wind grid derived in this simulation
+
+  // Engine-local per-spill arrays, allocated in the first simulation.
+  farray<double, 1> slick_area{"slick_area"};           // (spill) current slick area, m2; 0 = none known
+  farray<double, 1> spill_tstart{"spill_tstart"};       // (spill) start time, s, from the initial-area routines
+  farray<int32_t, 1> weathered_now{"weathered_now"};    // (spill) 1 once the weathering sequence has run
+  farray<int32_t, 1> surface_exhausted{"surface_exhausted"};  // (spill) 1 = no natural dispersion, massdisp 0
+
+  // Work arrays, allocated in the first simulation.
+  farray<double, 1> x_pass{"x_pass"};  // (particle) longitudes at which a pass interpolates, deg + 360
+  farray<double, 1> y_pass{"y_pass"};  // (particle) latitudes at which a pass interpolates, deg
+  farray<double, 1> z_pass{"z_pass"};  // (particle) depths of the pass, m / factor
+  farray<double, 1> x_rk0{"x_rk0"};    // (particle) Runge-Kutta start longitudes, deg + 360
+  farray<double, 1> y_rk0{"y_rk0"};    // (particle) Runge-Kutta start latitudes, deg
+  farray<double, 1> u_blend{"u_blend"};            // (U node) eastward current blended in time, m/s
+  farray<double, 1> v_blend{"v_blend"};            // (V node) northward current blended in time, m/s
+  farray<double, 1> windx_blend{"windx_blend"};    // (wind node) eastward wind blended in time, m/s
+  farray<double, 1> windy_blend{"windy_blend"};    // (wind node) northward wind blended in time, m/s
+  farray<double, 1> hwavex_blend{"hwavex_blend"};  // (wave node) Hs * sin(direction) blended in time, m
+  farray<double, 1> hwavey_blend{"hwavey_blend"};  // (wave node) Hs * cos(direction) blended in time, m
+  farray<double, 1> twave_blend{"twave_blend"};    // (wave node) wave period blended in time, s
+
+ protected:
+  // Hooks.  Set-up and chain belong to every engine; the others default to
+  // what the two-dimensional oil engine does.
+
+  // First simulation, after the frame's allocations: the engine's own shared
+  // arrays (default: the oil area area_oil and the series areaoila, thickoilt).
+  virtual void allocate_engine_arrays();
+  // Every simulation, after the first simulation's allocations and before the
+  // counters are reset.
+  virtual void start_simulation() {}
+  // Placement, initial areas, masses and properties (after current record 1).
+  virtual void set_up() = 0;
+  // Whether the spill moves in the sub-step of step time t (default: its start
+  // time lies strictly before t).
+  virtual bool spill_active(int32_t spill, float t);
+  // Currents at the particles in each pass (default: the surface current at
+  // x_pass, y_pass when it comes from files).
+  virtual void pass_currents(int32_t spill);
+  // Velocities in each pass, after the state update (default: vel_adv_2d).
+  virtual void pass_velocities(int32_t spill);
+  // Transport and weathering of an active spill after its passes.
+  virtual void spill_chain(int32_t spill, float t) = 0;
+  // Statistics of the concentration outputs (defaults: probabilidad and
+  // concentracion).
+  virtual void presence_statistics(int32_t spill);
+  virtual void grid_statistics(int32_t spill);
+  // Series record 1 at time 0 and record r after a sub-step (defaults: the
+  // oil rows of the two-dimensional oil engine).
+  virtual void series_first_record(int32_t spill);
+  virtual void series_record(int32_t spill, int32_t r);
+  // End of a simulation (default: the oil or floating-object property files).
+  virtual void property_files();
+
+  // Pieces of the hooks for the engines that override them.
+  // True in an operational run with weathering on: the weathering rows of
+  // the series are recorded.
+  static bool weathering_recorded();
+  // per_evpc, aguac, densc, viscc, masaevpc of record r from the current values.
+  static void record_properties(int32_t spill, int32_t r);
+  // The compartment rows of record r from the current masses (true) or from
+  // the initial ones (false); the emulsion products take the initial surface
+  // and beached masses in the second case.
+  static void record_compartments(int32_t spill, int32_t r, bool current);
+  // The regular current grids of the pass: derived from the U and V node
+  // lists the first time in a simulation (node-list files only).
+  void locate_current_grid();
+  // Whole-array and column views for the calls.
+  static std::span<double> all(farray<double, 1>& a);
+  static std::span<double> column(farray<double, 2>& a, int32_t j);
+
+  engine_calls& calls;
+  std::string clave;
+  std::span<const coast_polygon> coord_str;
+
+ private:
+  void simulation();
+  void forcing_lists();
+  void allocate_run_arrays();
+  void reset_counters();
+  void time_zero();
+  void first_wave_and_wind_records();
+  void advance_current_record();
+  void substeps();
+  void advance_waves(float th);
+  void advance_wind(float th);
+  void blend_currents();
+  void blend_wind();
+  void blend_waves();
+  void spill_pass(int32_t spill, float t);
+  void pass_wind();
+  void pass_waves();
+  void outputs(float t);
+  void record_end_copies();
+  void count_started(float t);
+
+  float current_weight_ = 0.0f;  // blend weight of the currents in this sub-step
+  bool blend_moved_ = false;     // rungek has re-blended u_blend, v_blend since the sub-step's blend
+};
+
+}  // namespace orvel
