@@ -53,6 +53,11 @@ list_reader open_listed_file(const farray<std::string, 1>& names, int32_t k) {
                       "record " + std::to_string(k) + " has no file name: the list gives " +
                           std::to_string(names.allocated() ? names.size(1) : 0) + " names");
   }
+  if (trimmed(names(k)).empty()) {
+    const std::string list = list_origin(names);
+    if (list.empty()) throw input_error(names.name(), 0, "entry " + std::to_string(k) + " holds no file name");
+    throw input_error(list, k, "blank line where the file name of record " + std::to_string(k) + " belongs");
+  }
   const std::string path = listed_path(names, k);
   try {
     return list_reader(path);

@@ -25,8 +25,8 @@ std::string list_origin(const farray<std::string, 1>& names);
 // Full name of entry k of `names`.
 std::string listed_path(const farray<std::string, 1>& names, int32_t k);
 
-// Opens entry k of `names`.  A record index outside the list, and a missing
-// file, are input errors naming the list.
+// Opens entry k of `names`.  A record index outside the list, a blank entry
+// and a missing file are input errors naming the list.
 list_reader open_listed_file(const farray<std::string, 1>& names, int32_t k);
 
 // Reads ny grid rows of nx values, the northernmost row (iy = ny) first,

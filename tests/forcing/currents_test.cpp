@@ -342,6 +342,10 @@ TEST_F(Currents, MissingFieldFile) {
   EXPECT_EQ(dir_.files(), (std::vector<std::string>{"U_lstcurr.pre", "V_lstcurr.pre", "u1", "v1"}));
   EXPECT_STREQ(input_error_of([] { lee_velocidad(3); }).what(),
                "U_lstcurr.pre:0: record 3 has no file name: the list gives 2 names");
+  write("U_lstcurr.pre", "u1\n   \n");
+  lee_listafich(1, 1, wflag);
+  EXPECT_STREQ(input_error_of([] { lee_velocidad(2); }).what(),
+               "U_lstcurr.pre:2: blank line where the file name of record 2 belongs");
   lee_corrientes_hd();  // reads nothing
 }
 
