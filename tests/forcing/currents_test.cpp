@@ -1,0 +1,353 @@
+// Current field records: grid rows, joint files, masks, layers, corrections,
+// the depth-mean series and the start-of-interval twin.
+#include "forcing/currents.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "forcing/lists.hpp"
+#include "tests/forcing/forcing_support.hpp"
+
+namespace orvel::forcing_test {
+namespace {
+
+class Currents : public forcing_files {};
+
+std::vector<double> column(const farray<double, 2>& a, int32_t l) {
+  std::vector<double> v;
+  for (int32_t k = 1; k <= a.size(1); ++k) v.push_back(a(k, l));
+  return v;
+}
+
+template <typename T>
+std::vector<T> all(const farray<T, 1>& a) {
+  return std::vector<T>(a.begin(), a.end());
+}
+
+// A 3 x 2 U grid "1 2 3 / 4 5 6" (northern row first) gives the nodes, in
+// node order (latitude fastest), 4, 1, 5, 2, 6, 3; a V grid of 2 x 3 is
+// stored over its own size.
+TEST_F(Currents, GridRowsNorthernRowFirst) {
+  allocate_currents(6, 6, 0, 1, 2);
+  current_grids(3, 2, 2, 3);
+  var_cfg.currentgridformat__xyz_grid = 2;
+  fixture("grid_u_3x2.txt");
+  fixture("grid_v_2x3.txt");
+  var1.fichvel_u(1) = name256("grid_u_3x2.txt");
+  var1.fichvel_v(1) = name256("grid_v_2x3.txt");
+  lee_velocidad(1);
+  EXPECT_EQ(column(var2.u_curr_read, 1), (std::vector<double>{4, 1, 5, 2, 6, 3}));
+  EXPECT_EQ(column(var2.v_curr_read, 1), (std::vector<double>{50, 30, 10, 60, 40, 20}));
+  EXPECT_EQ(all(var2.xcorr_u), (std::vector<double>{370, 370, 370.5, 370.5, 371, 371}));
+  EXPECT_EQ(all(var2.ycorr_u), (std::vector<double>{40, 40.25, 40, 40.25, 40, 40.25}));
+  EXPECT_EQ(all(var2.xcorr_v), (std::vector<double>{371, 371, 371, 371.125, 371.125, 371.125}));
+  EXPECT_EQ(all(var2.ycorr_v), (std::vector<double>{41, 41.5, 42, 41, 41.5, 42}));
+
+  // Record 2: a row split over two lines, surplus values ignored; the node
+  // coordinates of record 1 stay.
+  write("u2.txt", "7 8\n9 99 99\n10 11 12\n");
+  var1.fichvel_u(2) = name256("u2.txt");
+  var1.fichvel_v(2) = name256("grid_v_2x3.txt");
+  var_mallasforz.gridformatcurru_0x = 0.0;
+  lee_velocidad(2);
+  EXPECT_EQ(column(var2.u_curr_read, 1), (std::vector<double>{10, 7, 11, 8, 12, 9}));
+  EXPECT_EQ(var2.xcorr_u(6), 371.0);
+}
+
+TEST_F(Currents, JointFilesFourAndFiveColumns) {
+  allocate_currents(3, 3, 3, 1, 1);
+  var_cfg.currentfilesjointuvw__y_n = 1;
+  var2.w_curr_read.fill(-7.0);
+  var2.xcorr_v.fill(-1.0);
+  fixture("joint_4col.txt");
+  fixture("joint_5col.txt");
+  fixture("joint_5col_w_equal.txt");
+
+  var1.fichvel_uvw(1) = name256("joint_4col.txt");
+  var_currwindwave.wcurrentsflag = 1;
+  lee_velocidad(1);
+  EXPECT_EQ(var_currwindwave.wcurrentsflag, 0);
+  EXPECT_EQ(column(var2.u_curr_read, 1), (std::vector<double>{0.1, 0.3, 0.5}));
+  EXPECT_EQ(column(var2.v_curr_read, 1), (std::vector<double>{0.2, 0.4, 0.6}));
+  EXPECT_EQ(column(var2.w_curr_read, 1), (std::vector<double>{-7, -7, -7}));  // no W read
+  EXPECT_EQ(all(var2.xcorr_u), (std::vector<double>{352, 352, 352.5}));
+  EXPECT_EQ(all(var2.ycorr_u), (std::vector<double>{43, 43.5, 43}));
+  EXPECT_EQ(all(var2.xcorr_v), (std::vector<double>{-1, -1, -1}));  // V nodes not set
+
+  var1.fichvel_uvw(1) = name256("joint_5col.txt");
+  lee_velocidad(1);
+  EXPECT_EQ(var_currwindwave.wcurrentsflag, 1);
+  EXPECT_EQ(column(var2.w_curr_read, 1), (std::vector<double>{0.01, 0.02, 0.03}));
+
+  // The first w equals the first value of line 2: still five columns.
+  var1.fichvel_uvw(1) = name256("joint_5col_w_equal.txt");
+  var_currwindwave.wcurrentsflag = 0;
+  lee_velocidad(1);
+  EXPECT_EQ(var_currwindwave.wcurrentsflag, 1);
+  EXPECT_EQ(column(var2.w_curr_read, 1), (std::vector<double>{-8.0, 0.02, 0.03}));
+}
+
+TEST_F(Currents, JointFileOfOneLineAndBadFirstLines) {
+  allocate_currents(1, 1, 1, 1, 1);
+  var_cfg.currentfilesjointuvw__y_n = 1;
+  var1.fichvel_uvw(1) = name256("j.txt");
+  write("j.txt", "\n-3 40 0.5 0.25 0.125\n");  // a blank line before the first node
+  lee_velocidad(1);
+  EXPECT_EQ(var_currwindwave.wcurrentsflag, 1);
+  EXPECT_EQ(var2.w_curr_read(1, 1), 0.125);
+  EXPECT_EQ(var2.xcorr_u(1), 357.0);
+
+  write("j.txt", "-3 40 0.5\n1 2 3\n");
+  EXPECT_STREQ(input_error_of([] { lee_velocidad(1); }).what(),
+               "j.txt:1: expected 4 or 5 values (longitude, latitude, u, v and maybe w), found 3");
+
+  // Five columns, but no room for a vertical current at every node.
+  reset_state();
+  allocate_currents(2, 2, 1, 1, 1);
+  var_cfg.currentfilesjointuvw__y_n = 1;
+  var1.fichvel_uvw(1) = name256("j.txt");
+  write("j.txt", "-3 40 0.5 0.25 0.125\n-3 41 0.5 0.25 0.125\n");
+  EXPECT_STREQ(input_error_of([] { lee_velocidad(1); }).what(),
+               "j.txt:1: a five-column joint current file gives a vertical current at each of its 2 nodes, "
+               "but xyzcurrentnodes_number(3) = 1 W nodes");
+}
+
+// A time-varying node list of 12 nodes whose longitude changes after every
+// 5 nodes: ny = 5, nx = 2, and only the first 10 lines fill the mask.
+TEST_F(Currents, MaskFromTwelveNodeList) {
+  allocate_currents(12, 1, 0, 1, 1);
+  var_cfg.currentgrid_variable__y_n = 1;
+  fixture("mask_nodes_12.txt");
+  var1.fichvel_u(1) = name256("mask_nodes_12.txt");
+  write("v.txt", "-9 42 0.5\n");
+  var1.fichvel_v(1) = name256("v.txt");
+  lee_velocidad(1);
+  ASSERT_TRUE(var2.mask.allocated());
+  EXPECT_EQ(var2.mask.size(1), 2);
+  EXPECT_EQ(var2.mask.size(2), 5);
+  const std::vector<int32_t> indicator{1, 0, 1, 1, 0, 0, 1, 1, 0, 1, 1, 0};
+  for (int32_t ix = 1; ix <= 2; ++ix)
+    for (int32_t iy = 1; iy <= 5; ++iy) EXPECT_EQ(var2.mask(ix, iy), indicator[(ix - 1) * 5 + iy - 1]);
+  EXPECT_EQ(all(var2.indland), indicator);
+  EXPECT_DOUBLE_EQ(var2.u_curr_read(12, 1), 0.12);
+  EXPECT_FALSE(var2.mask0.allocated());
+}
+
+TEST_F(Currents, MaskValuesOtherThanZeroAndOne) {
+  allocate_currents(4, 1, 0, 1, 1);
+  var_cfg.currentgrid_variable__y_n = 1;
+  var1.fichvel_u(1) = name256("u.txt");
+  var1.fichvel_v(1) = name256("v.txt");
+  write("v.txt", "-9 42 0.5\n");
+  write("u.txt", "-9 42 0.1 1\n-9 43 0.1 0\n-8 42 0.1 2\n-8 43 0.1 1\n");
+  EXPECT_STREQ(input_error_of([] { lee_velocidad(1); }).what(),
+               "u.txt:3: expected a mask value of 0 or 1, found 2");
+
+  // One longitude only: no column length.
+  write("u.txt", "-9 42 0.1 1\n-9 43 0.1 0\n-9 44 0.1 1\n-9 45 0.1 1\n");
+  EXPECT_STREQ(input_error_of([] { lee_velocidad(1); }).what(),
+               "u.txt:0: a time-varying current grid given as a node list needs at least two longitudes to "
+               "find its columns; its 4 nodes lie at one longitude");
+
+  // Mask grid file.
+  reset_state();
+  allocate_currents(6, 6, 0, 1, 1);
+  current_grids(3, 2, 3, 2);
+  var_cfg.currentgrid_variable__y_n = 1;
+  var_cfg.currentgridformat__xyz_grid = 2;
+  fixture("grid_u_3x2.txt");
+  var1.fichvel_u(1) = name256("grid_u_3x2.txt");
+  var1.fichvel_v(1) = name256("grid_u_3x2.txt");
+  var1.fichvel_mask(1) = name256("m.txt");
+  write("m.txt", "1 0 1\n0 1 1\n");
+  lee_velocidad(1);
+  // mask(ix, iy) in storage order: the southern row (the file's last) first.
+  EXPECT_EQ(std::vector<int32_t>(var2.mask.begin(), var2.mask.end()), (std::vector<int32_t>{0, 1, 1, 1, 0, 1}));
+  EXPECT_EQ(all(var2.indland), (std::vector<int32_t>{0, 1, 1, 0, 1, 1}));
+  write("m.txt", "1 0 1\n0 -1 1\n");
+  EXPECT_STREQ(input_error_of([] { lee_velocidad(1); }).what(),
+               "m.txt:2: expected a mask value of 0 or 1, found -1");
+}
+
+// Three layers and four records: record 2 reads entries 4, 5, 6.
+TEST_F(Currents, LayersOfARecord) {
+  allocate_currents(1, 1, 0, 3, 4);
+  for (int r = 1; r <= 4; ++r) {
+    for (int l = 1; l <= 3; ++l) {
+      const std::string id = std::to_string(r) + std::to_string(l);
+      write("u" + id, "-9 42 " + id + "\n");
+      write("v" + id, "-9 42 -" + id + "\n");
+      var1.fichvel_u((r - 1) * 3 + l) = name256("u" + id);
+      var1.fichvel_v((r - 1) * 3 + l) = name256("v" + id);
+    }
+  }
+  lee_velocidad(2);
+  EXPECT_EQ(var2.u_curr_read(1, 1), 21.0);
+  EXPECT_EQ(var2.u_curr_read(1, 2), 22.0);
+  EXPECT_EQ(var2.u_curr_read(1, 3), 23.0);
+  EXPECT_EQ(var2.v_curr_read(1, 3), -23.0);
+  lee_velocidad(4);
+  EXPECT_EQ(var2.u_curr_read(1, 3), 43.0);
+}
+
+// Corrections are added to layer 1, for node lists and for grids.
+TEST_F(Currents, CorrectionsAddToTheSurfaceLayer) {
+  allocate_currents(2, 2, 0, 2, 1);
+  allocate_corrections(1);
+  var_cfg.currcorrectgridformat__xyz_grid = 1;
+  write("u1", "-9 42 1.0\n-9 43 2.0\n");
+  write("u2", "-9 42 3.0\n-9 43 4.0\n");
+  write("v1", "-9 42 5.0\n-9 43 6.0\n");
+  write("v2", "-9 42 7.0\n-9 43 8.0\n");
+  write("uc", "1e40 0 0.25\n0 0 -0.5\n");  // longitude and latitude are not used
+  write("vc", "0 0 0.125\n0 0 0.0625\n");
+  var1.fichvel_u(1) = name256("u1");
+  var1.fichvel_u(2) = name256("u2");
+  var1.fichvel_v(1) = name256("v1");
+  var1.fichvel_v(2) = name256("v2");
+  var1.fichvel_uc(1) = name256("uc");
+  var1.fichvel_vc(1) = name256("vc");
+  EXPECT_STREQ(input_error_of([] { lee_velocidad(1); }).what(),
+               "uc:1: expected a single-precision real number (longitude), found \"1e40\"");
+  write("uc", "0 0 0.25\n0 0 -0.5\n");
+  lee_velocidad(1);
+  EXPECT_EQ(column(var2.u_curr_read, 1), (std::vector<double>{1.25, 1.5}));
+  EXPECT_EQ(column(var2.u_curr_read, 2), (std::vector<double>{3.0, 4.0}));
+  EXPECT_EQ(column(var2.v_curr_read, 1), (std::vector<double>{5.125, 6.0625}));
+  EXPECT_EQ(column(var2.v_curr_read, 2), (std::vector<double>{7.0, 8.0}));
+
+  // Grid format with correction grids.
+  reset_state();
+  allocate_currents(6, 6, 0, 1, 1);
+  current_grids(3, 2, 3, 2);
+  allocate_corrections(1);
+  var_cfg.currentgridformat__xyz_grid = 2;
+  var_cfg.currcorrectgridformat__xyz_grid = 2;
+  var2.ucpg.allocate(3, 2);
+  var2.vcpg.allocate(3, 2);
+  fixture("grid_u_3x2.txt");
+  write("ucg", "0.1 0.2 0.3\n0.4 0.5 0.6\n");
+  var1.fichvel_u(1) = name256("grid_u_3x2.txt");
+  var1.fichvel_v(1) = name256("grid_u_3x2.txt");
+  var1.fichvel_uc(1) = name256("ucg");
+  var1.fichvel_vc(1) = name256("ucg");
+  lee_velocidad(1);
+  EXPECT_EQ(column(var2.u_curr_read, 1),
+            (std::vector<double>{4 + 0.4, 1 + 0.1, 5 + 0.5, 2 + 0.2, 6 + 0.6, 3 + 0.3}));
+  EXPECT_EQ(all(var2.vcp), (std::vector<double>{0.4, 0.1, 0.5, 0.2, 0.6, 0.3}));
+}
+
+// The depth-mean series moves on one line per call, whatever the record
+// index, and holds its last line once a run outlasts it.
+TEST_F(Currents, DepthMeanSeriesHoldsItsLastLine) {
+  allocate_currents(1, 1, 0, 1, 1);
+  var_run.sim__2d_3d = 2;
+  var_cfg.current3dinputformat_layers_average = 2;
+  var_run.datafolder__same_other = 2;
+  var_cfg.ruta = name256("data/");
+  write("data/u", "-9 42 1.5\n");
+  write("data/v", "-9 42 2.5\n");
+  write("data/lstcurr_UVW_col.pre", "0.1 0.2 surplus\n\n0.3,0.4\n   \n\n");
+  write("lstcurr_UVW_col.pre", "9 9\n");  // the working directory's series is not the one read
+  var1.fichvel_u(1) = name256("u");
+  var1.fichvel_v(1) = name256("v");
+
+  const double expected[][2] = {{0.1, 0.2}, {0.3, 0.4}, {0.3, 0.4}, {0.3, 0.4}};
+  for (const auto& e : expected) {
+    lee_velocidad(1);
+    EXPECT_EQ(var2.u_curr_read_colprom(1), e[0]);
+    EXPECT_EQ(var2.v_curr_read_colprom(1), e[1]);
+    EXPECT_EQ(var2.u_curr_read(1, 1), 1.5);  // the same record every time
+  }
+  EXPECT_EQ(var_capas.flag_currcol, 1);
+
+  // Closed, it starts again from its first line.
+  reset_forcing_readers();
+  lee_velocidad(1);
+  EXPECT_EQ(var2.u_curr_read_colprom(1), 0.1);
+
+  // A series without values is an error at the first read.
+  reset_forcing_readers();
+  var_capas.flag_currcol = 0;
+  write("data/lstcurr_UVW_col.pre", "\n\n");
+  EXPECT_STREQ(input_error_of([] { lee_velocidad(1); }).what(),
+               "data/lstcurr_UVW_col.pre:1: expected a real number (depth-mean u), found end of file");
+}
+
+// The start-of-interval twin: surface layer, entry i, separate U and V files
+// even when the joint switch is on, corrections added to u0 and v0.
+TEST_F(Currents, StartOfIntervalRecord) {
+  allocate_currents(2, 2, 2, 3, 2);
+  allocate_corrections(1);
+  var_cfg.currcorrectgridformat__xyz_grid = 1;
+  var_cfg.currentgrid_variable__y_n = 1;
+  var_cfg.currentfilesjointuvw__y_n = 1;
+  var_currwindwave.wcurrentsflag = 1;
+  write("u", "-9 42 1.0 1\n-8 42 2.0 0\n");
+  write("v", "-9 42 3.0\n-8 42 4.0\n");
+  write("c", "0 0 0.5\n0 0 0.25\n");
+  var1.fichvel_u(1) = name256("u");
+  var1.fichvel_v(1) = name256("v");
+  var1.fichvel_uc(1) = name256("c");
+  var1.fichvel_vc(1) = name256("c");
+  var2.v_curr_read.fill(-1.0);
+  lee_velocidad0(1);
+  EXPECT_EQ(all(var2.u0), (std::vector<double>{1.5, 2.25}));
+  EXPECT_EQ(all(var2.v0), (std::vector<double>{3.5, 4.25}));
+  EXPECT_EQ(column(var2.v_curr_read, 1), (std::vector<double>{-1, -1}));
+  EXPECT_EQ(all(var2.indland0), (std::vector<int32_t>{1, 0}));
+  EXPECT_EQ(all(var2.indland), (std::vector<int32_t>{0, 0}));
+  ASSERT_TRUE(var2.mask0.allocated());
+  EXPECT_EQ(std::vector<int32_t>(var2.mask0.begin(), var2.mask0.end()), (std::vector<int32_t>{1, 0}));
+  EXPECT_FALSE(var2.mask.allocated());
+  EXPECT_EQ(var_currwindwave.wcurrentsflag, 1);
+}
+
+// Grid node coordinates: the twin builds them at every call, the reader of
+// the latest record for record 1 only.
+TEST_F(Currents, GridNodeCoordinatesOfTheTwins) {
+  allocate_currents(6, 6, 0, 1, 2);
+  current_grids(3, 2, 3, 2);
+  var_cfg.currentgridformat__xyz_grid = 2;
+  fixture("grid_u_3x2.txt");
+  for (int32_t k = 1; k <= 2; ++k) {
+    var1.fichvel_u(k) = name256("grid_u_3x2.txt");
+    var1.fichvel_v(k) = name256("grid_u_3x2.txt");
+  }
+  var_mallasforz.gridformatcurru_0x = 100.0;
+  lee_velocidad(2);
+  EXPECT_EQ(var2.xcorr_u(1), 0.0);
+  lee_velocidad0(2);
+  EXPECT_EQ(var2.xcorr_u(1), 100.0);
+  EXPECT_EQ(all(var2.u0), (std::vector<double>{4, 1, 5, 2, 6, 3}));
+  EXPECT_EQ(std::vector<double>(var2.ug0.begin(), var2.ug0.end()), (std::vector<double>{4, 5, 6, 1, 2, 3}));
+}
+
+// A missing field file is an error naming it and the list line that named
+// it; a record index beyond the list is an error too.
+TEST_F(Currents, MissingFieldFile) {
+  allocate_currents(1, 1, 0, 1, 2);
+  var_mallas.currentgrid_regular__y_n = 1;
+  write("U_lstcurr.pre", "u1\nu2\n");
+  write("V_lstcurr.pre", "v1\nv2\n");
+  write("u1", "-9 42 1\n");
+  write("v1", "-9 42 1\n");
+  int32_t wflag = 0;
+  lee_listafich(1, 1, wflag);
+  lee_velocidad(1);
+  input_error e = input_error_of([] { lee_velocidad(2); });
+  EXPECT_STREQ(e.what(), "u2:0: cannot open the file (missing or unreadable) (named on line 2 of U_lstcurr.pre)");
+  EXPECT_EQ(dir_.files(), (std::vector<std::string>{"U_lstcurr.pre", "V_lstcurr.pre", "u1", "v1"}));
+  EXPECT_STREQ(input_error_of([] { lee_velocidad(3); }).what(),
+               "U_lstcurr.pre:0: record 3 has no file name: the list gives 2 names");
+  write("U_lstcurr.pre", "u1\n   \n");
+  lee_listafich(1, 1, wflag);
+  EXPECT_STREQ(input_error_of([] { lee_velocidad(2); }).what(),
+               "U_lstcurr.pre:2: blank line where the file name of record 2 belongs");
+  lee_corrientes_hd();  // reads nothing
+}
+
+}  // namespace
+}  // namespace orvel::forcing_test
