@@ -14,6 +14,7 @@
 #include "control/scenario.hpp"
 #include "control/state/all.hpp"
 #include "engines/engines.hpp"
+#include "forcing/forcing_options.hpp"
 #include "forcing/regrid.hpp"
 #include "transport/diffusion.hpp"
 #include "transport/states.hpp"
@@ -71,6 +72,7 @@ void start_up(const std::string& clave) {
   check_current_grid_in_model_grid(clave + ".cfg");
   write_grid_coordinates();
   regrid_forcing();
+  check_forcing_options(clave);
   allocate_run_arrays();
   print_banner();
   run_engine(clave, coord_str);

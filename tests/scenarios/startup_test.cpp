@@ -56,3 +56,29 @@ TEST(Startup, FisterraRunReachesTheEngine) {
 
 }  // namespace
 }  // namespace orvel
+
+namespace orvel {
+namespace {
+
+// Forcing options that no reader can serve stop the run before the banner,
+// with the scenario file named and exit status 2.
+TEST(Startup, ForcingOptionsRejectedBeforeTheBanner) {
+  testing::temp_dir dir;
+  const std::string src = std::string(ORVEL_SOURCE_DIR) + "/tests/scenarios/startup_fisterra/";
+  for (const char* f : {"FIST.run", "fisterra.dat"}) testing::write_file(f, testing::read_file(src + f));
+  std::string cfg = testing::read_file(src + "FIST.cfg");
+  // The wind block (type 2, series): wind files on a regular grid, in a
+  // format that is neither node list (1) nor grid (2).
+  const auto wind = cfg.rfind("2 0\n1\n1 2\n");
+  ASSERT_NE(wind, std::string::npos);
+  cfg.replace(wind, 6, "1 1\n3\n");
+  testing::write_file("FIST.cfg", cfg);
+  auto r = testing::run_orvel(dir.path(), "FIST");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err.rfind("orvel: error: FIST.cfg:", 0), 0u) << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+}
+
+}  // namespace
+}  // namespace orvel
