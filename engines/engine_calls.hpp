@@ -17,6 +17,7 @@
 #include <string>
 
 #include "common/farray.hpp"
+#include "control/state/coast_polygon.hpp"
 
 namespace orvel {
 
@@ -72,6 +73,47 @@ struct engine_calls {
   virtual void rungek(int32_t spill, int32_t stage, int32_t k, std::span<const double> x0,
                       std::span<const double> y0, std::span<double> xs, std::span<double> ys,
                       std::span<double> u, std::span<double> v) = 0;
+
+  // Placement of the particles and the area of a particle cloud.
+  virtual void part_ini_2d(int32_t sim) = 0;
+  virtual void part_ini_2d_circle(int32_t sim) = 0;
+  virtual void lee_particle_positions(int32_t sim) = 0;
+  // Convex hull of n points: the indices of its corners in vertex(1..nvert),
+  // iwk work space; both hold at least n values.
+  virtual void envelope(std::span<const double> x, std::span<const double> y, int32_t n, std::span<int32_t> vertex,
+                        int32_t& nvert, std::span<int32_t> iwk) = 0;
+  // Area of the polygon of n vertices in order, square degrees.
+  virtual void polyarea(std::span<const double> x, std::span<const double> y, int32_t n, float& area) = 0;
+
+  // Oil initial slick and particle masses.
+  virtual void initialarea(int32_t spill, farray<double, 1>& spill_tstart, int32_t sim) = 0;
+  virtual void part_pro() = 0;
+
+  // Transport chain: diffusivities, then the position update (nearest coast
+  // point, or the move and the resolve against the coast polygons).
+  virtual void dispersion_2d(int32_t spill) = 0;
+  virtual void busca_parts_intersect(int32_t spill, int32_t step) = 0;
+  virtual void posicion_2d_local(int32_t spill, int32_t step, const farray<coast_polygon, 1>& polys) = 0;
+  virtual void posicion_2d(int32_t spill, int32_t step) = 0;
+
+  // Spreading chain: the slick's growth and the spreading coefficients of the
+  // step, the spreading diffusivities and the spreading position updates.
+  virtual void spreading(int32_t spill, int32_t step, farray<double, 1>& slick_area, double& coef_r,
+                         double& coef_q) = 0;
+  virtual void dispersion_2d_spread(int32_t spill, double coef_r) = 0;
+  virtual void busca_parts_inter_spread(int32_t spill, int32_t step, double coef_r, double coef_q) = 0;
+  virtual void posicion_2d_local_spread(int32_t spill, int32_t step, const farray<coast_polygon, 1>& polys) = 0;
+  virtual void posicion_2d_spread(int32_t spill, int32_t step, double coef_r, double coef_q) = 0;
+
+  // Oil weathering.
+  virtual void evaporacion(int32_t spill, farray<double, 1>& slick_area) = 0;
+  virtual void evaporacion_spread(int32_t spill, farray<double, 1>& slick_area) = 0;
+  virtual void verticaldispersion(int32_t spill, farray<double, 1>& slick_area) = 0;
+  virtual void emulsion(int32_t spill) = 0;
+  virtual void balance_vertido_tierra(int32_t spill) = 0;
+  virtual void balance_masa(int32_t spill) = 0;
+  virtual void evaluo(int32_t spill) = 0;
+  virtual void evaluo_spread(int32_t spill, farray<double, 1>& slick_area) = 0;
 
   // Statistics and result writers.
   virtual void esc_particulas(const std::string& clave, int32_t iteration, int32_t sim) = 0;

@@ -1,6 +1,6 @@
 // The engine calls bound to the model's routines.  This is the one place
-// where the frame meets the forcing readers and interpolators, the particle
-// routines and the result writers.
+// where the engines meet the forcing readers and interpolators, the particle
+// routines, the fate routines and the result writers.
 //
 // A routine that this build does not yet provide is reached through
 // unbound(), which ends the run with a "not built yet" error naming it; the
@@ -11,7 +11,24 @@
 #include <string>
 
 #include "common/errors.hpp"
+#include "control/state/all.hpp"
 #include "engines/engine_calls.hpp"
+#include "fate/initial_slick.hpp"
+#include "forcing/blend.hpp"
+#include "forcing/currents.hpp"
+#include "forcing/dispatch.hpp"
+#include "forcing/interp.hpp"
+#include "forcing/lists.hpp"
+#include "forcing/series.hpp"
+#include "forcing/waves.hpp"
+#include "forcing/wind.hpp"
+#include "output/particle_files.hpp"
+#include "output/property_files.hpp"
+#include "transport/diffusion.hpp"
+#include "transport/placement.hpp"
+#include "transport/rungekutta.hpp"
+#include "transport/states.hpp"
+#include "transport/velocities.hpp"
 
 namespace orvel {
 namespace {
@@ -21,140 +38,185 @@ template <typename... A>
   not_built(routine);
 }
 
-struct real_calls final : engine_calls {
-  // Forcing lists and records: bound with the forcing readers.
-  void lee_listafich(int32_t kind, int32_t sim, int32_t& wflag) override {
-    // lee_listafich(kind, sim, wflag);
-    unbound("lee_listafich", kind, sim, wflag);
-  }
-  void lee_forcings(int32_t kind) override {
-    // lee_forcings(kind);
-    unbound("lee_forcings", kind);
-  }
-  void lee_forcings_interp(int32_t kind) override {
-    // lee_forcings_interp(kind);
-    unbound("lee_forcings_interp", kind);
-  }
-  void lee_velocidad(int32_t i) override {
-    // lee_velocidad(i);
-    unbound("lee_velocidad", i);
-  }
-  void vel_part(int32_t i) override {
-    // vel_part(i);
-    unbound("vel_part", i);
-  }
-  void vel_partinterp(int32_t i) override {
-    // vel_partinterp(i);
-    unbound("vel_partinterp", i);
-  }
-  void lee_ola(int32_t i) override {
-    // lee_ola(i);
-    unbound("lee_ola", i);
-  }
-  void ola_part(int32_t i) override {
-    // ola_part(i);
-    unbound("ola_part", i);
-  }
-  void ola_partinterp(int32_t i) override {
-    // ola_partinterp(i);
-    unbound("ola_partinterp", i);
-  }
-  void lee_viento(int32_t i) override {
-    // lee_viento(i);
-    unbound("lee_viento", i);
-  }
-  void viento_part(int32_t i) override {
-    // viento_part(i);
-    unbound("viento_part", i);
-  }
-  void viento_partinterp(int32_t i) override {
-    // viento_partinterp(i);
-    unbound("viento_partinterp", i);
-  }
+// The current blend of the Runge-Kutta stages: the node fields of the U and V
+// currents, sized by their node counts.
+void blend_current_nodes(float f, double* u, double* v) {
+  const auto& n = var_cfg.xyzcurrentnodes_number;
+  ::orvel::interp_corr(f, std::span<double>(u, static_cast<std::size_t>(n[0] > 0 ? n[0] : 0)),
+                       std::span<double>(v, static_cast<std::size_t>(n[1] > 0 ? n[1] : 0)));
+}
 
-  // Time blending and spatial interpolation: bound with the interpolators.
-  void interp_corr(float f, std::span<double> u, std::span<double> v) override {
-    // interp_corr(f, u, v);
-    unbound("interp_corr", f, u, v);
-  }
-  void interp_vel_part(float f) override {
-    // interp_vel_part(f);
-    unbound("interp_vel_part", f);
-  }
+// A node list as an array of its own, for the grid geometry (called once
+// per simulation and grid).
+farray<double, 1> copy_of(std::span<const double> a) {
+  farray<double, 1> r{"nodes"};
+  r.allocate(static_cast<int32_t>(a.size()));
+  for (std::size_t i = 0; i < a.size(); ++i) r.data()[i] = a[i];
+  return r;
+}
+
+struct real_calls final : engine_calls {
+  // Forcing lists and records.
+  void lee_listafich(int32_t kind, int32_t sim, int32_t& wflag) override { ::orvel::lee_listafich(kind, sim, wflag); }
+  void lee_forcings(int32_t kind) override { ::orvel::lee_forcings(kind); }
+  void lee_forcings_interp(int32_t kind) override { ::orvel::lee_forcings_interp(kind); }
+  void lee_velocidad(int32_t i) override { ::orvel::lee_velocidad(i); }
+  void vel_part(int32_t i) override { ::orvel::vel_part(i); }
+  void vel_partinterp(int32_t i) override { ::orvel::vel_partinterp(i); }
+  void lee_ola(int32_t i) override { ::orvel::lee_ola(i); }
+  void ola_part(int32_t i) override { ::orvel::ola_part(i); }
+  void ola_partinterp(int32_t i) override { ::orvel::ola_partinterp(i); }
+  void lee_viento(int32_t i) override { ::orvel::lee_viento(i); }
+  void viento_part(int32_t i) override { ::orvel::viento_part(i); }
+  void viento_partinterp(int32_t i) override { ::orvel::viento_partinterp(i); }
+
+  // Time blending and spatial interpolation.
+  void interp_corr(float f, std::span<double> u, std::span<double> v) override { ::orvel::interp_corr(f, u, v); }
+  void interp_vel_part(float f) override { ::orvel::interp_vel_part(f); }
   void interp_viento(float f, std::span<double> wx, std::span<double> wy) override {
-    // interp_viento(f, wx, wy);
-    unbound("interp_viento", f, wx, wy);
+    ::orvel::interp_viento(f, wx, wy);
   }
-  void interp_viento_part(float f) override {
-    // interp_viento_part(f);
-    unbound("interp_viento_part", f);
-  }
+  void interp_viento_part(float f) override { ::orvel::interp_viento_part(f); }
   void interp_ola(float f, std::span<double> hx, std::span<double> hy, std::span<double> t) override {
-    // interp_ola(f, hx, hy, t);
-    unbound("interp_ola", f, hx, hy, t);
+    ::orvel::interp_ola(f, hx, hy, t);
   }
-  void interp_ola_part(float f) override {
-    // interp_ola_part(f);
-    unbound("interp_ola_part", f);
-  }
+  void interp_ola_part(float f) override { ::orvel::interp_ola_part(f); }
   void mallas_forzamientos(std::span<const double> x, std::span<const double> y, int32_t n, double& x0,
                            double& y0, double& dx, double& dy, int32_t& ncol, int32_t& nrow) override {
-    // mallas_forzamientos(x, y, n, x0, y0, dx, dy, ncol, nrow);
-    unbound("mallas_forzamientos", x, y, n, x0, y0, dx, dy, ncol, nrow);
+    ::orvel::mallas_forzamientos(copy_of(x), copy_of(y), n, x0, y0, dx, dy, ncol, nrow);
   }
   void interp_lineal(std::span<const double> xnodes, std::span<const double> ynodes, std::span<const double> xp,
                      std::span<const double> yp, int32_t n, std::span<const double> field,
                      std::span<double> out) override {
-    // interp_lineal(xnodes, ynodes, xp, yp, n, field, out);
-    unbound("interp_lineal", xnodes, ynodes, xp, yp, n, field, out);
+    ::orvel::interp_lineal(xnodes, ynodes, xp, yp, n, field, out);
   }
   void interp_lineal_mr(std::span<const double> xnodes, std::span<const double> ynodes,
                         std::span<const double> xp, std::span<const double> yp, int32_t n,
                         std::span<const double> field, std::span<double> out, double x0, double y0, double dx,
                         double dy, int32_t ncol, int32_t nrow) override {
-    // interp_lineal_mr(xnodes, ynodes, xp, yp, n, field, out, x0, y0, dx, dy, ncol, nrow);
-    unbound("interp_lineal_mr", xnodes, ynodes, xp, yp, n, field, out, x0, y0, dx, dy, ncol, nrow);
+    ::orvel::interp_lineal_mr(xnodes, ynodes, xp, yp, n, field, out, x0, y0, dx, dy, ncol, nrow);
   }
   void interp_lineal_mr_capas(std::span<const double> xnodes, std::span<const double> ynodes,
                               std::span<const double> xp, std::span<const double> yp, int32_t n,
                               const farray<double, 2>& field, farray<double, 2>& out, double x0, double y0,
                               double dx, double dy, int32_t ncol, int32_t nrow) override {
-    // interp_lineal_mr_capas(xnodes, ynodes, xp, yp, n, field, out, x0, y0, dx, dy, ncol, nrow);
-    unbound("interp_lineal_mr_capas", xnodes, ynodes, xp, yp, n, field, out, x0, y0, dx, dy, ncol, nrow);
+    ::orvel::interp_lineal_mr_capas(xnodes, ynodes, xp, yp, n,
+                                    std::span<const double>(field.data(), static_cast<std::size_t>(field.size())),
+                                    std::span<double>(out.data(), static_cast<std::size_t>(out.size())), x0, y0, dx,
+                                    dy, ncol, nrow);
   }
   void interp_lin_1d(double x, double& out, double x1, double x2, double y1, double y2) override {
-    // interp_lin_1d(x, out, x1, x2, y1, y2);
-    unbound("interp_lin_1d", x, out, x1, x2, y1, y2);
+    ::orvel::interp_lin_1d(x, out, x1, x2, y1, y2);
   }
 
-  // Particle states, velocities and the Runge-Kutta stage: bound with the
-  // particle routines.
-  void update_indp(int32_t spill, int32_t step) override {
-    // update_indp(spill, step);
-    unbound("update_indp", spill, step);
-  }
-  void update_par(int32_t spill, int32_t step) override {
-    // update_par(spill, step);
-    unbound("update_par", spill, step);
-  }
-  void vel_adv_2d(int32_t spill, int32_t step) override {
-    // vel_adv_2d(spill, step);
-    unbound("vel_adv_2d", spill, step);
-  }
-  void vel_adv_3d(int32_t spill, int32_t step) override {
-    // vel_adv_3d(spill, step);
-    unbound("vel_adv_3d", spill, step);
-  }
+  // Particle states, velocities and the Runge-Kutta stage.
+  void update_indp(int32_t spill, int32_t step) override { ::orvel::update_indp(spill, step); }
+  void update_par(int32_t spill, int32_t step) override { ::orvel::update_par(spill, step); }
+  void vel_adv_2d(int32_t spill, int32_t step) override { ::orvel::vel_adv_2d(spill, step); }
+  void vel_adv_3d(int32_t spill, int32_t step) override { ::orvel::vel_adv_3d(spill, step); }
   void rungek(int32_t spill, int32_t stage, int32_t k, std::span<const double> x0, std::span<const double> y0,
               std::span<double> xs, std::span<double> ys, std::span<double> u, std::span<double> v) override {
-    // rungek(spill, stage, k, x0, y0, xs, ys, u, v);
-    unbound("rungek", spill, stage, k, x0, y0, xs, ys, u, v);
+    // The stage blends are used only when current files are blended in time.
+    const bool blended = var_run.temporalinterpcurr__y_n == 1 && var_cfg.currenttype__file_constant == 1;
+    ::orvel::rungek(spill, stage, k, x0.data(), y0.data(), xs.data(), ys.data(), u.data(), v.data(),
+                    blended ? &blend_current_nodes : nullptr);
   }
 
-  // Statistics and writers: bound with the output routines.
+  // Placement and the area of the particle cloud.
+  void part_ini_2d(int32_t sim) override { ::orvel::part_ini_2d(sim); }
+  void part_ini_2d_circle(int32_t sim) override { ::orvel::part_ini_2d_circle(sim); }
+  void lee_particle_positions(int32_t sim) override {
+    // lee_particle_positions(sim);
+    unbound("lee_particle_positions", sim);
+  }
+  void envelope(std::span<const double> x, std::span<const double> y, int32_t n, std::span<int32_t> vertex,
+                int32_t& nvert, std::span<int32_t> iwk) override {
+    // envelope(x.data(), y.data(), n, vertex.data(), nvert, iwk.data());
+    unbound("envelope", x, y, n, vertex, nvert, iwk);
+  }
+  void polyarea(std::span<const double> x, std::span<const double> y, int32_t n, float& area) override {
+    // polyarea(x.data(), y.data(), n, area);
+    unbound("polyarea", x, y, n, area);
+  }
+
+  // Oil initial slick and particle masses.
+  void initialarea(int32_t spill, farray<double, 1>& spill_tstart, int32_t sim) override {
+    ::orvel::initialarea(spill, spill_tstart, sim);
+  }
+  void part_pro() override { ::orvel::part_pro(); }
+
+  // Transport chain.
+  void dispersion_2d(int32_t spill) override { ::orvel::dispersion_2d(spill); }
+  void busca_parts_intersect(int32_t spill, int32_t step) override {
+    // busca_parts_intersect(spill, step);
+    unbound("busca_parts_intersect", spill, step);
+  }
+  void posicion_2d_local(int32_t spill, int32_t step, const farray<coast_polygon, 1>& polys) override {
+    // posicion_2d_local(spill, step, polys);
+    unbound("posicion_2d_local", spill, step, polys);
+  }
+  void posicion_2d(int32_t spill, int32_t step) override {
+    // posicion_2d(spill, step);
+    unbound("posicion_2d", spill, step);
+  }
+
+  // Spreading chain.
+  void spreading(int32_t spill, int32_t step, farray<double, 1>& slick_area, double& coef_r,
+                 double& coef_q) override {
+    // spreading(spill, step, slick_area, coef_r, coef_q);
+    unbound("spreading", spill, step, slick_area, coef_r, coef_q);
+  }
+  void dispersion_2d_spread(int32_t spill, double coef_r) override { ::orvel::dispersion_2d_spread(spill, coef_r); }
+  void busca_parts_inter_spread(int32_t spill, int32_t step, double coef_r, double coef_q) override {
+    // busca_parts_inter_spread(spill, step, coef_r, coef_q);
+    unbound("busca_parts_inter_spread", spill, step, coef_r, coef_q);
+  }
+  void posicion_2d_local_spread(int32_t spill, int32_t step, const farray<coast_polygon, 1>& polys) override {
+    // posicion_2d_local_spread(spill, step, polys);
+    unbound("posicion_2d_local_spread", spill, step, polys);
+  }
+  void posicion_2d_spread(int32_t spill, int32_t step, double coef_r, double coef_q) override {
+    // posicion_2d_spread(spill, step, coef_r, coef_q);
+    unbound("posicion_2d_spread", spill, step, coef_r, coef_q);
+  }
+
+  // Oil weathering.
+  void evaporacion(int32_t spill, farray<double, 1>& slick_area) override {
+    // evaporacion(spill, slick_area);
+    unbound("evaporacion", spill, slick_area);
+  }
+  void evaporacion_spread(int32_t spill, farray<double, 1>& slick_area) override {
+    // evaporacion_spread(spill, slick_area);
+    unbound("evaporacion_spread", spill, slick_area);
+  }
+  void verticaldispersion(int32_t spill, farray<double, 1>& slick_area) override {
+    // verticaldispersion(spill, slick_area);
+    unbound("verticaldispersion", spill, slick_area);
+  }
+  void emulsion(int32_t spill) override {
+    // emulsion(spill);
+    unbound("emulsion", spill);
+  }
+  void balance_vertido_tierra(int32_t spill) override {
+    // balance_vertido_tierra(spill);
+    unbound("balance_vertido_tierra", spill);
+  }
+  void balance_masa(int32_t spill) override {
+    // balance_masa(spill);
+    unbound("balance_masa", spill);
+  }
+  void evaluo(int32_t spill) override {
+    // evaluo(spill);
+    unbound("evaluo", spill);
+  }
+  void evaluo_spread(int32_t spill, farray<double, 1>& slick_area) override {
+    // evaluo_spread(spill, slick_area);
+    unbound("evaluo_spread", spill, slick_area);
+  }
+
+  // Statistics and writers.
   void esc_particulas(const std::string& clave, int32_t iteration, int32_t sim) override {
-    // esc_particulas(clave, iteration, sim);
-    unbound("esc_particulas", clave, iteration, sim);
+    ::orvel::esc_particulas(clave, iteration, sim);
   }
   void probabilidad(int32_t spill, int32_t step) override {
     // probabilidad(spill, step);
@@ -173,8 +235,7 @@ struct real_calls final : engine_calls {
     unbound("concentracion_hns2d", spill, step, clave, sim);
   }
   void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t nsteps) override {
-    // esc_propiedades_fuel(clave, step, nsteps);
-    unbound("esc_propiedades_fuel", clave, step, nsteps);
+    ::orvel::esc_propiedades_fuel(clave, step, nsteps);
   }
 };
 

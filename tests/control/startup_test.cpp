@@ -540,7 +540,7 @@ TEST(EngineDispatch, TheEngineRunsAfterTheBannerAndBeforeTheFinalMessage) {
     int32_t obj, sim;
     const char* engine;
   };
-  const run_case cases[] = {{1, 1, "fuel2d"}, {2, 1, "fuel2d"}, {1, 2, "fuel3d"}, {2, 3, "fuel3d"}};
+  const run_case cases[] = {{1, 2, "fuel3d"}, {2, 3, "fuel3d"}};
   for (const auto& c : cases) {
     temp_dir dir;
     minimal_run();
@@ -550,6 +550,22 @@ TEST(EngineDispatch, TheEngineRunsAfterTheBannerAndBeforeTheFinalMessage) {
     EXPECT_EQ(not_built_name([] { start_up("TEST"); }), c.engine);
     EXPECT_EQ(out.text(), read_file(fixtures + "banner.txt"));
     EXPECT_TRUE(var_part.x_part.allocated());
+  }
+  // The two-dimensional engine is built: it starts with its settings check,
+  // which refuses the minimal run's model step of 0 s.
+  for (int32_t obj : {1, 2}) {
+    temp_dir dir;
+    minimal_run();
+    var_cfg.obj__floating_fuel_hns = obj;
+    var_run.sim__2d_3d = 1;
+    cout_capture out;
+    try {
+      start_up("TEST");
+      ADD_FAILURE() << "the run completed";
+    } catch (const run_stop& e) {
+      EXPECT_EQ(std::string(e.what()), "orvel: error: the model time step deltat must be positive; it is 0 s");
+    }
+    EXPECT_EQ(out.text(), read_file(fixtures + "banner.txt"));
   }
 }
 

@@ -256,6 +256,68 @@ class recording_calls : public engine_calls {
     }
   }
 
+  // Placement and the cloud's area: the hull is the first min(n, 3) points
+  // and its area hull_area.
+  float hull_area = 1.0e-6f;
+  void part_ini_2d(int32_t sim) override { add("part_ini_2d(" + std::to_string(sim) + ")"); }
+  void part_ini_2d_circle(int32_t sim) override { add("part_ini_2d_circle(" + std::to_string(sim) + ")"); }
+  void lee_particle_positions(int32_t sim) override { add("lee_particle_positions(" + std::to_string(sim) + ")"); }
+  void envelope(std::span<const double>, std::span<const double>, int32_t n, std::span<int32_t> vertex,
+                int32_t& nvert, std::span<int32_t>) override {
+    add("envelope(" + std::to_string(n) + ")");
+    nvert = n < 3 ? n : 3;
+    for (int32_t i = 0; i < nvert; ++i) vertex[static_cast<std::size_t>(i)] = i + 1;
+  }
+  void polyarea(std::span<const double>, std::span<const double>, int32_t n, float& area) override {
+    add("polyarea(" + std::to_string(n) + ")");
+    area = hull_area;
+  }
+  void initialarea(int32_t spill, farray<double, 1>& spill_tstart, int32_t sim) override {
+    add("initialarea(" + two(spill, sim) + ")");
+    spill_tstart(spill) = var_cfg.spillstarttime(spill);
+  }
+  void part_pro() override { add("part_pro()"); }
+
+  void dispersion_2d(int32_t spill) override { add("dispersion_2d(" + std::to_string(spill) + ")"); }
+  void busca_parts_intersect(int32_t spill, int32_t step) override {
+    add("busca_parts_intersect(" + two(spill, step) + ")");
+  }
+  void posicion_2d_local(int32_t spill, int32_t step, const farray<coast_polygon, 1>&) override {
+    add("posicion_2d_local(" + two(spill, step) + ")");
+  }
+  void posicion_2d(int32_t spill, int32_t step) override { add("posicion_2d(" + two(spill, step) + ")"); }
+  void spreading(int32_t spill, int32_t step, farray<double, 1>&, double&, double&) override {
+    add("spreading(" + two(spill, step) + ")");
+  }
+  void dispersion_2d_spread(int32_t spill, double) override {
+    add("dispersion_2d_spread(" + std::to_string(spill) + ")");
+  }
+  void busca_parts_inter_spread(int32_t spill, int32_t step, double, double) override {
+    add("busca_parts_inter_spread(" + two(spill, step) + ")");
+  }
+  void posicion_2d_local_spread(int32_t spill, int32_t step, const farray<coast_polygon, 1>&) override {
+    add("posicion_2d_local_spread(" + two(spill, step) + ")");
+  }
+  void posicion_2d_spread(int32_t spill, int32_t step, double, double) override {
+    add("posicion_2d_spread(" + two(spill, step) + ")");
+  }
+  void evaporacion(int32_t spill, farray<double, 1>&) override { add("evaporacion(" + std::to_string(spill) + ")"); }
+  void evaporacion_spread(int32_t spill, farray<double, 1>&) override {
+    add("evaporacion_spread(" + std::to_string(spill) + ")");
+  }
+  void verticaldispersion(int32_t spill, farray<double, 1>&) override {
+    add("verticaldispersion(" + std::to_string(spill) + ")");
+  }
+  void emulsion(int32_t spill) override { add("emulsion(" + std::to_string(spill) + ")"); }
+  void balance_vertido_tierra(int32_t spill) override {
+    add("balance_vertido_tierra(" + std::to_string(spill) + ")");
+  }
+  void balance_masa(int32_t spill) override { add("balance_masa(" + std::to_string(spill) + ")"); }
+  void evaluo(int32_t spill) override { add("evaluo(" + std::to_string(spill) + ")"); }
+  void evaluo_spread(int32_t spill, farray<double, 1>&) override {
+    add("evaluo_spread(" + std::to_string(spill) + ")");
+  }
+
   void esc_particulas(const std::string& clave, int32_t iteration, int32_t sim) override {
     add("esc_particulas(" + clave + "," + std::to_string(iteration) + "," + std::to_string(sim) + ")");
   }

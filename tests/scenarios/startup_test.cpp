@@ -33,7 +33,8 @@ namespace {
 
 // A two-dimensional oil run on a real grid extract: the start-up reads the
 // control files and the grid, writes the grid coordinates, prints the banner
-// and hands over to the oil 2-D engine.
+// and hands over to the oil 2-D engine, whose first read is the uniform
+// current series (missing here).
 TEST(Startup, FisterraRunReachesTheEngine) {
   testing::temp_dir dir;
   const std::string src = std::string(ORVEL_SOURCE_DIR) + "/tests/scenarios/startup_fisterra/";
@@ -41,8 +42,8 @@ TEST(Startup, FisterraRunReachesTheEngine) {
     testing::write_file(f, testing::read_file(src + f));
   auto r = testing::run_orvel(dir.path(), "FIST");
   EXPECT_EQ(r.out, testing::read_file(std::string(ORVEL_FIXTURES) + "/control/banner.txt"));
-  EXPECT_EQ(r.err, "orvel: error: fuel2d is not built yet\n");
-  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.err, "orvel: error: lstcurr.pre:0: cannot open the file (missing or unreadable)\n");
+  EXPECT_EQ(r.status, 2);
   const std::string coords = testing::read_file("grid_coordinates.txt");
   EXPECT_EQ(std::count(coords.begin(), coords.end(), '\n'), 1 + 11 * 9);
   // Node (1, 1) is the south-west node -9.30, 42.88; its cell centre lies

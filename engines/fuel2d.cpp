@@ -1,0 +1,163 @@
+#include "engines/fuel2d.hpp"
+
+#include <cmath>
+#include <cstdint>
+#include <span>
+
+#include "control/state/all.hpp"
+#include "engines/engines.hpp"
+
+namespace orvel {
+
+fuel2d_engine::fuel2d_engine(engine_calls& calls, const std::string& clave, const farray<coast_polygon>& coord_str)
+    : engine_frame(calls, clave,
+                   std::span<const coast_polygon>(coord_str.data(), static_cast<std::size_t>(coord_str.size()))),
+      polygons_(coord_str) {}
+
+void fuel2d_engine::allocate_engine_arrays() {
+  engine_frame::allocate_engine_arrays();
+  const int32_t np = var_run.particle_number;
+  for (auto* a : {&vertex_, &iwk_}) {
+    if (a->allocated()) a->deallocate();
+    a->allocate(np);
+  }
+  for (auto* a : {&x_hull_, &y_hull_}) {
+    if (a->allocated()) a->deallocate();
+    a->allocate(np);
+  }
+}
+
+void fuel2d_engine::set_up() {
+  auto& c = var_cfg;
+  const int32_t ns = c.spills_number;
+  const bool floating = c.obj__floating_fuel == 1;
+  const bool oil = c.obj__floating_fuel == 2;
+  const bool spreading_set_up = c.spreading__y_n == 1 && oil;
+
+  if (floating && var_run.particle_inipositions__y_n == 1) {
+    calls.lee_particle_positions(sim);
+  } else if (spreading_set_up) {
+    for (int32_t s = 1; s <= ns; ++s) {
+      calls.initialarea(s, spill_tstart, sim);
+      c.thick(s) = c.vol0(s) / static_cast<double>(var_spill.area_oil(s));
+      slick_area(s) = 0.0;
+    }
+    calls.part_ini_2d_circle(sim);
+  } else {
+    calls.part_ini_2d(sim);
+  }
+  if (!spreading_set_up) {
+    for (int32_t s = 1; s <= ns; ++s) hull_area(s);
+    // No initial slick: no thickness, so the spreading test never holds,
+    // and the start time is the spill's own (seconds since the placement).
+    for (int32_t s = 1; s <= ns; ++s) {
+      c.thick(s) = 0.0;
+      spill_tstart(s) = c.spillstarttime(s);
+    }
+  }
+
+  if (c.degrado == 1 && var_run.simtype__operat_probabil == 1 && oil) calls.part_pro();
+  var4.aguatot.fill(0.0f);
+  if (c.degrado == 1 && oil) {
+    auto& m = var4;
+    for (auto* a : {&m.masaevp, &m.mass_disp_cumul, &m.mass_waterinemulsion, &m.mass_emulsion_surf_beach,
+                    &m.massprodemuls_surf, &m.massprodemuls_beach}) {
+      a->fill(0.0);
+    }
+    m.massprodemuls_surf_c.fill(0.0);
+    m.massprodemuls_beach_c.fill(0.0);
+  }
+}
+
+void fuel2d_engine::hull_area(int32_t s) {
+  const int32_t np = var_run.particle_number;
+  auto& p = var_part;
+  const auto n = static_cast<std::size_t>(np > 0 ? np : 0);
+  int32_t nvert = 0;
+  calls.envelope(std::span<const double>(p.x_part.ptr(1, s), n), std::span<const double>(p.y_part.ptr(1, s), n), np,
+                 std::span<int32_t>(vertex_.data(), n), nvert, std::span<int32_t>(iwk_.data(), n));
+  for (int32_t v = 1; v <= nvert; ++v) {
+    x_hull_(v) = p.x_part(vertex_(v), s);
+    y_hull_(v) = p.y_part(vertex_(v), s);
+  }
+  float a = 0.0f;
+  const auto nv = static_cast<std::size_t>(nvert);
+  calls.polyarea(std::span<const double>(x_hull_.data(), nv), std::span<const double>(y_hull_.data(), nv), nvert, a);
+  // Square degrees to square metres at the grid's mean latitude.
+  const double f = var_mallas.factor;
+  var_spill.area_oil(s) =
+      static_cast<float>(((std::cos(var_mallas.latmean * 3.1415998935699463 / 180.0) * a) * f) * f);
+}
+
+bool fuel2d_engine::spreads(int32_t s, float t) const {
+  const auto& c = var_cfg;
+  if (c.spreading__y_n != 1) return false;
+  const float th = t / 3600.0f;
+  return spill_tstart(s) <= static_cast<double>(t) && c.thick(s) > c.minspillthickness(s) &&
+         var_part.par_beached(s) == 0 && var_part.par_pause(s) == 0 && static_cast<float>(c.stoptimespreading) > th;
+}
+
+void fuel2d_engine::spill_chain(int32_t s, float t) {
+  auto& c2 = var2;
+  const bool coast_polygons = var_run.searchcoastalgorithm__lr_hr == 2;
+  if (spreads(s, t)) {
+    calls.spreading(s, step, slick_area, c2.coef_r, c2.coef_q);
+    if (var_cfg.spreadalgorithm__adios2_leher_hns == 1) calls.dispersion_2d_spread(s, c2.coef_r);
+    if (coast_polygons) {
+      calls.busca_parts_inter_spread(s, step, c2.coef_r, c2.coef_q);
+      calls.posicion_2d_local_spread(s, step, polygons_);
+    } else {
+      calls.posicion_2d_spread(s, step, c2.coef_r, c2.coef_q);
+    }
+    weathering(s, true);
+    return;
+  }
+  calls.dispersion_2d(s);
+  if (coast_polygons) {
+    calls.busca_parts_intersect(s, step);
+    calls.posicion_2d_local(s, step, polygons_);
+  } else {
+    calls.posicion_2d(s, step);
+  }
+  weathering(s, false);
+}
+
+void fuel2d_engine::weathering(int32_t s, bool spreading_chain) {
+  const auto& c = var_cfg;
+  if (c.degrado != 1 || var_run.simtype__operat_probabil != 1) return;
+  weathered_now(s) = 1;
+  if (c.evaporo(s) == 1) {
+    if (spreading_chain) {
+      calls.evaporacion_spread(s, slick_area);
+    } else {
+      calls.evaporacion(s, slick_area);
+    }
+  }
+  if (c.verticaldispersion__y_n == 1) {
+    if (surface_exhausted(s) == 0) {
+      calls.verticaldispersion(s, slick_area);
+    } else if (surface_exhausted(s) == 1) {
+      var4.massdisp(s) = 0.0;
+    }
+  }
+  // A maximum water content that is not a number counts as not 0.
+  if (c.emulsiono(s) == 1 && var_spill.maxemulsification(s) != 0.0f) calls.emulsion(s);
+  calls.balance_vertido_tierra(s);
+  calls.balance_masa(s);
+  if (!spreading_chain && var4.mass_surf(s) == 0.0) surface_exhausted(s) = 1;
+  // A spill placed wholly on land keeps its initial properties.
+  if (c.flag_tierra(s) != 1) {
+    if (spreading_chain) {
+      calls.evaluo_spread(s, slick_area);
+    } else {
+      calls.evaluo(s);
+    }
+  }
+}
+
+void fuel2d(const std::string& clave, const farray<coast_polygon>& coord_str) {
+  fuel2d_engine engine(real_engine_calls(), clave, coord_str);
+  engine.run();
+}
+
+}  // namespace orvel

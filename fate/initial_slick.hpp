@@ -1,0 +1,27 @@
+// Starting state of an oil spill before the first step: the initial area of a
+// spreading slick, and the particle masses, slick properties and initial
+// compartment masses of every spill.
+#pragma once
+
+#include <cstdint>
+
+#include "common/farray.hpp"
+
+namespace orvel {
+
+// Initial area of the spreading slick of `spill` into area_oil(spill), from
+// its volume, relative density difference and the water's kinematic
+// viscosity.  In simulation 1 it converts the spill's start time from hours
+// to seconds in place (later simulations find it in seconds); it copies the
+// start time in seconds into spill_tstart(spill).
+void initialarea(int32_t spill, farray<double, 1>& spill_tstart, int32_t sim);
+
+// Slick properties (dens, visc, per_evp, agua), particle masses
+// (massparticle, and massparticle_prod for the emulsion) and the initial
+// compartment masses of every spill by the states of its particles.  A spill
+// placed wholly on land has its evaporation and emulsification switched off
+// and flag_tierra set.  The per-spill and per-particle arrays are made at the
+// first call and reused by later simulations.
+void part_pro();
+
+}  // namespace orvel

@@ -1,0 +1,65 @@
+#include "output/particle_files.hpp"
+
+#include <cstdint>
+#include <string>
+
+#include "control/state/all.hpp"
+#include "output/result_layout.hpp"
+
+namespace orvel {
+namespace {
+
+// The standard layout: each label as wide as its value field and the comma.
+constexpr result_column standard[] = {
+    {"time (h),", 9, 'F', 8, 2},
+    {"spill_id (-),", 14, 'I', 13, 0},
+    {"subspill_id (-),", 17, 'I', 16, 0},
+    {"longitude (\xBA),", 15, 'F', 14, 7},
+    {"latitude (\xBA),", 15, 'F', 14, 7},
+    {"depth (m),", 11, 'F', 10, 4},
+    {"status_index (-)", 17, 'I', 17, 0},
+};
+
+// The layout used without a model grid.  Its rows are aligned under the
+// labels: spill identifier, longitude, latitude, state code and droplet
+// diameter in metres (0 where no diameter has been given).
+constexpr result_column alternative[] = {
+    {"VERTIDO,", 8, 'I', 7, 0},
+    {"LONGITUD,", 10, 'F', 9, 4},
+    {"LATITUD,", 12, 'F', 11, 6},
+    {"INDICE,", 10, 'I', 9, 0},
+    {"DIAMETRO PARTICULA", 20, 'F', 20, 8},
+};
+
+}  // namespace
+
+void esc_particulas(const std::string& clave, int32_t step, int32_t sim) {
+  const auto& c = var_cfg;
+  const auto& p = var_part;
+  const int32_t np = var_run.particle_number;
+  const output_time at = output_time_of(step);
+  const bool standard_layout = var_mallas.zcells_number == 1;
+  result_table f(particle_file_name(clave, step, sim), standard_layout ? std::span<const result_column>(standard) : std::span<const result_column>(alternative));
+  const double now = static_cast<double>(static_cast<float>(step) * var_run.deltat);
+  const bool continuous = c.spill__instant_contin != 1;
+  const bool diameters = p.diam_part.allocated();
+  for (int32_t i = 1; i <= c.spills_number; ++i) {
+    if (!(now >= c.spillstarttime(i))) continue;
+    // A continuous release has one spill line: every sub-spill carries its
+    // identifier and its own number.
+    const double id = continuous ? c.spill_id(c.iternumber) : c.spill_id(i);
+    const double sub = continuous ? i : 1;
+    for (int32_t j = 1; j <= np; ++j) {
+      if (standard_layout) {
+        f.row({at.hours, id, sub, p.x_part(j, i) - 360.0, p.y_part(j, i), p.z_part(j, i) * var_mallas.factor,
+               static_cast<double>(p.indp(j, i))});
+      } else {
+        f.row({id, p.x_part(j, i) - 360.0, p.y_part(j, i), static_cast<double>(p.indp(j, i)),
+               diameters ? p.diam_part(j, i) : 0.0});
+      }
+    }
+  }
+  f.commit();
+}
+
+}  // namespace orvel

@@ -1,0 +1,75 @@
+// What every result file of a run shares: names built from the run key and
+// fixed-width digit fields, the output minute and the time in hours of a
+// step, and one table writer (a header line of right-justified labels, then
+// rows of fixed-width values separated by commas) on top of result_file, so
+// that a file appears under its real name only once it is complete.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string>
+
+#include "common/result_file.hpp"
+
+namespace orvel {
+
+// A value n written as w characters: the zero-padded decimal number for 0 to
+// 10^w - 1; from 10^w on the first character is "0" + n div 10^(w-1), a
+// character past "9" (1,000,000 in six characters gives ":00000").
+std::string digit_field(int64_t n, int w);
+
+// The time of output step `step` (0 at time 0): x = float(step) * deltat / 60
+// in single precision, the output minute is x rounded to the nearest whole
+// number (halves away from zero) and the time column x / 60 in hours.
+struct output_time {
+  int64_t minute;  // output minute of the file name
+  float hours;     // time column of particle and grid files
+};
+output_time output_time_of(int32_t step);
+
+// Result file names.  `clave` contributes exactly its first four characters
+// (blank-padded).
+std::string particle_file_name(const std::string& clave, int32_t step, int32_t sim);
+// Grid file of a spill (instantaneous release), of one sub-spill, or of all
+// the sub-spills of a continuous release.
+std::string grid_file_name(const std::string& clave, int32_t spill, int32_t step);
+std::string subspill_grid_file_name(const std::string& clave, int32_t spill, int32_t step);
+std::string all_subspill_grid_file_name(const std::string& clave, int32_t step);
+// Property file of a spill, of one sub-spill, and of all the sub-spills.
+std::string property_file_name(const std::string& clave, int32_t spill);
+std::string subspill_property_file_name(const std::string& clave, int32_t spill);
+std::string all_subspill_property_file_name(const std::string& clave);
+
+// One column of a result table: its label (with the "," that separates it
+// from the next one, none on the last) right-justified in header_width
+// characters, and its values in a fixed-point field Fw.d or an integer field
+// Iw.
+struct result_column {
+  const char* label;
+  int header_width;
+  char kind;  // 'F' or 'I'
+  int w;
+  int d;
+};
+
+// A result file holding a table.  The header line is written at
+// construction; each row() writes one line of values in the columns' fields,
+// each followed by "," except the last.  Values too wide for their field are
+// asterisks.  Nothing appears under the file's name until commit().
+class result_table {
+ public:
+  result_table(std::string name, std::span<const result_column> columns);
+  // One row; as many values as columns (integer columns take whole values).
+  void row(std::initializer_list<double> values);
+  void row(std::span<const double> values);
+  void commit() { file_.commit(); }
+  const std::string& name() const { return file_.name(); }
+
+ private:
+  result_file file_;
+  std::span<const result_column> columns_;
+  std::string line_;
+};
+
+}  // namespace orvel
