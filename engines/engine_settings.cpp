@@ -12,6 +12,8 @@
 #include "control/state/var_mallas.hpp"
 #include "control/state/var_mallasforz.hpp"
 #include "control/state/var_run.hpp"
+#include "output/property_files.hpp"
+#include "output/result_layout.hpp"
 
 namespace orvel {
 
@@ -141,6 +143,52 @@ void warn_schedule(std::ostream& warnings, int64_t last_step) {
   }
 }
 
+// Follows the instants of one output kind (time 0 when the first output is
+// at 0, the first-output instant, then the scheduled ones) and refuses the
+// schedule when two of them, at different step times, round to the same
+// output minute: their files would have one name and the later would replace
+// the earlier.
+void check_distinct_minutes(const char* files, const char* interval_name, float interval, int64_t last_step) {
+  const float dt = var_run.deltat;
+  const float first = var_run.firstoutput_time;
+  int64_t previous_step = -1;
+  int64_t previous_minute = 0;
+  // The names carry the minute and nothing else that changes: files of
+  // different minutes have different names.
+  auto output_at = [&](int64_t n) {
+    const int64_t minute = output_time_of(static_cast<int32_t>(n)).minute;
+    if (previous_step >= 0 && minute == previous_minute) {
+      refuse(std::string(files) + " every " + num(interval) + " s (" + interval_name + ") with a model step of " +
+             num(dt) + " s: the outputs at " + num(static_cast<float>(previous_step) * dt) + " s and " +
+             num(static_cast<float>(n) * dt) + " s fall in the same output minute " + std::to_string(minute) +
+             ", so the later file would replace the earlier one under the same name");
+    }
+    previous_step = n;
+    previous_minute = minute;
+  };
+  if (first == 0.0f) output_at(0);
+  int32_t c = 1;
+  float next = static_cast<float>(c) * interval + first;
+  for (int64_t n = 1; n <= last_step; ++n) {
+    const float t = static_cast<float>(n) * dt;
+    bool due = first != 0.0f && t == first;
+    if (t == next) {
+      due = true;
+      ++c;
+      next = static_cast<float>(c) * interval + first;
+    }
+    if (due) output_at(n);
+  }
+}
+
+// The engines that write property files: a floating object, oil that
+// weathers, and HNS.
+bool property_files_written() {
+  const int32_t obj = var_cfg.obj__floating_fuel_hns;
+  return var_run.simtype__operat_probabil == 1 && var_run.outputpropierties__y_n == 1 &&
+         (obj == 1 || obj == 3 || (obj == 2 && var_cfg.degrado == 1));
+}
+
 }  // namespace
 
 void check_engine_settings(std::ostream& warnings) {
@@ -189,7 +237,21 @@ void check_engine_settings(std::ostream& warnings) {
 
   check_box();
 
-  warn_schedule(warnings, n_lista * nsub);
+  const int64_t last_step = n_lista * nsub;
+  if (var_run.outputparts__y_n == 1) {
+    check_distinct_minutes("particle files", "deltatoutput_parts", var_run.deltatoutput_parts, last_step);
+  }
+  if (var_run.outputconcs__y_n == 1) {
+    check_distinct_minutes("grid files", "deltatoutput_concs", var_run.deltatoutput_concs, last_step);
+  }
+  if (property_files_written() && property_row_stride() < 1) {
+    refuse("property rows every " + std::to_string(var_run.deltatoutput_properties) +
+           " s (deltatoutput_properties) with a model step of " + num(dt) +
+           " s: the rows must be at least one model step apart (for a step of an hour or more, at least "
+           "one hour)");
+  }
+
+  warn_schedule(warnings, last_step);
 }
 
 }  // namespace orvel

@@ -22,7 +22,9 @@ int32_t current_record_count(float horizon, float interval);
 
 // Ends the run (run_stop, status 2, message on standard error) before the
 // first step for settings that would hang it, crash it or let it run without
-// effect; writes a warning line to `warnings` for each output kind whose
+// effect, for an output schedule under which two particle files (or two grid
+// files) of different step times would share a name, and for property rows
+// closer than the model step; writes a warning line to `warnings` for each output kind whose
 // schedule has an instant that no step time equals, after which no further
 // output of that kind is written.
 void check_engine_settings(std::ostream& warnings);

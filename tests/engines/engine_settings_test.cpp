@@ -220,15 +220,14 @@ TEST(EngineSettings, WarningsForOutputSchedulesThatStop) {
       {"concentrations switched off", [] { var_run.deltatoutput_concs = 1000.0f; }, ""},
       {"first output off the steps", [] { var_run.firstoutput_time = 100.0f; },
        parts + "3700 s (deltatoutput_parts = 3600 s, deltat = 900 s), so no particle file is written from then on\n"},
-      // Ten outputs at 0.3, 0.6, ... 3 s hit the step times; 11 * 0.3f rounds
-      // differently from 33 * 0.1f.
-      {"a schedule that stops after ten outputs",
+      // Eleven steps an hour, a file every fifth step: eight outputs hit the
+      // step times, then 9 * (5 * deltat) rounds differently from 45 * deltat.
+      {"a schedule that stops after eight outputs",
        [] {
-         var_run.deltat = 0.1f;
-         var_cfg.simulationtimehorizon = 3600.0f;
-         var_run.deltatoutput_parts = 0.3f;
+         var_run.deltat = 3600.0f / 11.0f;
+         var_run.deltatoutput_parts = 5.0f * var_run.deltat;
        },
-       parts + "3.30000019 s (deltatoutput_parts = 0.300000012 s, deltat = 0.100000001 s), so no particle file is "
+       parts + "14727.2725 s (deltatoutput_parts = 1636.36365 s, deltat = 327.272736 s), so no particle file is "
                "written from then on\n"},
       {"zero interval", [] { var_run.deltatoutput_parts = 0.0f; },
        parts + "0 s (deltatoutput_parts = 0 s, deltat = 900 s), so no particle file is written from then on\n"},
@@ -241,6 +240,100 @@ TEST(EngineSettings, WarningsForOutputSchedulesThatStop) {
     std::string warnings;
     EXPECT_EQ(refusal(&warnings), "") << r.what;
     EXPECT_EQ(warnings, r.warning) << r.what;
+  }
+}
+
+}  // namespace
+}  // namespace orvel
+
+namespace orvel {
+namespace {
+
+// Two result files of one kind at different step times must not share a
+// name: the rounded output minutes of the schedule are checked before the
+// first step.  Property rows closer than the model step are refused too.
+TEST(EngineSettings, OutputNamesThatWouldCollide) {
+  const std::string e = "orvel: error: ";
+  const std::string later = ", so the later file would replace the earlier one under the same name";
+  auto step = [](float dt, float parts) {
+    return [=] {
+      var_run.deltat = dt;
+      var_run.deltatoutput_parts = parts;
+    };
+  };
+  const std::vector<row> rows = {
+      {"20 s steps, files every step: 0 s and 20 s are both minute 0", step(20.0f, 20.0f),
+       e + "particle files every 20 s (deltatoutput_parts) with a model step of 20 s: the outputs at 0 s and 20 s "
+           "fall in the same output minute 0" + later},
+      {"30 s steps, files every step: 30 s rounds up to minute 1, as 60 s is", step(30.0f, 30.0f),
+       e + "particle files every 30 s (deltatoutput_parts) with a model step of 30 s: the outputs at 30 s and 60 s "
+           "fall in the same output minute 1" + later},
+      {"30 s steps, files every minute", step(30.0f, 60.0f), ""},
+      {"150 s steps, files every step: minutes 0, 3, 5, 8, 10", step(150.0f, 150.0f), ""},
+      {"20 s steps, particle files switched off",
+       [=] {
+         step(20.0f, 20.0f)();
+         var_run.outputparts__y_n = 0;
+       },
+       ""},
+      {"grid files every 20 s",
+       [] {
+         var_run.deltat = 20.0f;
+         var_run.outputconcs__y_n = 1;
+         var_run.deltatoutput_concs = 20.0f;
+       },
+       e + "grid files every 20 s (deltatoutput_concs) with a model step of 20 s: the outputs at 0 s and 20 s fall "
+           "in the same output minute 0" + later},
+      {"first output at 30 s, then every 30 s",
+       [] {
+         var_run.deltat = 30.0f;
+         var_run.firstoutput_time = 30.0f;
+         var_run.deltatoutput_parts = 30.0f;
+       },
+       e + "particle files every 30 s (deltatoutput_parts) with a model step of 30 s: the outputs at 30 s and 60 s "
+           "fall in the same output minute 1" + later},
+      {"first output at 30 s, then hourly",
+       [] {
+         var_run.deltat = 30.0f;
+         var_run.firstoutput_time = 30.0f;
+       },
+       ""},
+      {"property rows every 600 s for a floating object with 900 s steps",
+       [] {
+         var_cfg.obj__floating_fuel_hns = 1;
+         var_run.outputpropierties__y_n = 1;
+         var_run.deltatoutput_properties = 600;
+       },
+       e + "property rows every 600 s (deltatoutput_properties) with a model step of 900 s: the rows must be at "
+           "least one model step apart (for a step of an hour or more, at least one hour)"},
+      {"the same for oil that writes no property file",
+       [] {
+         var_run.outputpropierties__y_n = 1;
+         var_run.deltatoutput_properties = 600;
+       },
+       ""},
+      {"property rows hourly with 5400 s steps (a stride of 0 records)",
+       [] {
+         var_cfg.obj__floating_fuel_hns = 1;
+         var_run.outputpropierties__y_n = 1;
+         var_run.deltat = 5400.0f;
+         var_cfg.deltat_currents = 10800.0f;
+       },
+       e + "property rows every 3600 s (deltatoutput_properties) with a model step of 5400 s: the rows must be at "
+           "least one model step apart (for a step of an hour or more, at least one hour)"},
+      {"property rows hourly with 7200 s steps (a row every step)",
+       [] {
+         var_cfg.obj__floating_fuel_hns = 1;
+         var_run.outputpropierties__y_n = 1;
+         var_run.deltat = 7200.0f;
+         var_cfg.deltat_currents = 7200.0f;
+       },
+       ""},
+  };
+  for (const auto& r : rows) {
+    small_run();
+    r.change();
+    EXPECT_EQ(refusal(), r.message) << r.what;
   }
 }
 

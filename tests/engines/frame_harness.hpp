@@ -31,6 +31,7 @@ inline void small_run(int32_t spills = 1, int32_t particles = 3) {
   r.firstoutput_time = 0.0f;
   r.deltatoutput_parts = 3600.0f;
   r.deltatoutput_concs = 3600.0f;
+  r.deltatoutput_properties = 3600;
   r.outputparts__y_n = 1;
   r.outputconcs__y_n = 0;
   r.outputpropierties__y_n = 0;
