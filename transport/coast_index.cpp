@@ -52,7 +52,7 @@ void make_axes(double xlo, double xhi, double ylo, double yhi, double wx, double
 
 // Bucket widths in model-grid cells.  The nearest-coast window is ten cells
 // wide, the radar window six; a particle path is usually shorter than a cell.
-constexpr double point_cells = 2.0;
+constexpr double point_cells = 0.5;
 constexpr double edge_cells = 1.0;
 
 struct point_index {
@@ -219,73 +219,108 @@ bool edges_ready(const farray<coast_polygon, 1>& polys) {
   return eds.built && polys.allocated() && polys.data() == eds.src && polys.size(1) == eds.npoly;
 }
 
-bool nearest(double x, double y, double& xo, double& yo, int32_t& k, double& dist) {
-  const double c = coast_distance_scale();
-  const double xlo = x - 5.0 * var_mallas.deltax, xhi = x + 5.0 * var_mallas.deltax;
-  const double ylo = y - 5.0 * var_mallas.deltay, yhi = y + 5.0 * var_mallas.deltay;
-  if (!(xlo <= xhi && ylo <= yhi)) return false;  // an empty window
-  const int32_t bx0 = pts.ax.cell(xlo), bx1 = pts.ax.cell(xhi);
-  const int32_t by0 = pts.ay.cell(ylo), by1 = pts.ay.cell(yhi);
+namespace {
+
+// Nearest point search over the cells that the window [xlo, xhi] x [ylo,
+// yhi] covers, visiting them in rings around the query's cell and stopping
+// once every cell left lies farther than the best distance found.  `take`
+// decides, for a point in the window at distance d, whether it replaces the
+// best so far (the scan's rule); the stop is strict, so every point at the
+// best distance is seen and the tie rule holds.
+template <typename Take>
+int32_t ring_search(double x, double y, double xlo, double xhi, double ylo, double yhi, double& best, Take take) {
+  const double cs = coast_distance_scale(), c = std::fabs(cs);
+  const axis& ax = pts.ax;
+  const axis& ay = pts.ay;
+  const int32_t bx0 = ax.cell(xlo), bx1 = ax.cell(xhi), by0 = ay.cell(ylo), by1 = ay.cell(yhi);
+  const int32_t qx = ax.cell(x), qy = ay.cell(y);
+  const int32_t rmax = std::max(std::max(qx - bx0, bx1 - qx), std::max(qy - by0, by1 - qy));
+  // Cell limits are origin + n * width, up to rounding in the cell lookup.
+  const double wx = 1.0 / ax.inv, wy = 1.0 / ay.inv;
+  const double fuzz = 1e-9 + 1e-12 * (std::fabs(ax.origin) + std::fabs(ay.origin) + wx * ax.count + wy * ay.count);
   const double* px = pts.px.data();
   const double* py = pts.py.data();
-  double best = dist;
-  int32_t kbest = 0, at = -1;
-  for (int32_t by = by0; by <= by1; ++by) {
-    const int32_t row = by * pts.ax.count;
-    const int32_t end = pts.start[row + bx1 + 1];
-    for (int32_t j = pts.start[row + bx0]; j < end; ++j) {
+  int32_t at = -1;
+  auto scan = [&](int32_t by, int32_t from, int32_t to) {
+    const int32_t row = by * ax.count;
+    const int32_t end = pts.start[row + to + 1];
+    for (int32_t j = pts.start[row + from]; j < end; ++j) {
       if (xlo <= px[j] && px[j] <= xhi && ylo <= py[j] && py[j] <= yhi) {
-        const double ex = (x - px[j]) * c, ey = y - py[j];
+        const double ex = (x - px[j]) * cs, ey = y - py[j];
         const double d = std::sqrt(ex * ex + ey * ey);
-        // The scan takes a point at least as near as the best so far: the
-        // highest index among the nearest wins.
-        if (d < best || (d == best && pts.pk[j] > kbest)) {
+        if (take(d, j, at >= 0)) {
           best = d;
-          kbest = pts.pk[j];
           at = j;
         }
       }
     }
+  };
+  for (int32_t r = 0; r <= rmax; ++r) {
+    const int32_t xa = std::max(bx0, qx - r), xb = std::min(bx1, qx + r);
+    for (int32_t by = std::max(by0, qy - r); by <= std::min(by1, qy + r); ++by) {
+      if (by == qy - r || by == qy + r) {
+        scan(by, xa, xb);
+      } else {
+        if (qx - r >= bx0) scan(by, qx - r, qx - r);
+        if (r > 0 && qx + r <= bx1) scan(by, qx + r, qx + r);
+      }
+    }
+    // Every cell not yet visited lies beyond the block of rings 0 .. r on a
+    // side where the window goes on: the nearest such side bounds its points'
+    // distance from below.
+    double lb = HUGE_VAL;
+    if (qx - r > bx0) lb = std::min(lb, (x - (ax.origin + (qx - r) * wx) - fuzz) * c);
+    if (qx + r < bx1) lb = std::min(lb, ((ax.origin + (qx + r + 1) * wx) - x - fuzz) * c);
+    if (qy - r > by0) lb = std::min(lb, y - (ay.origin + (qy - r) * wy) - fuzz);
+    if (qy + r < by1) lb = std::min(lb, (ay.origin + (qy + r + 1) * wy) - y - fuzz);
+    if (lb * (1.0 - 1e-12) > best) break;
   }
+  return at;
+}
+
+}  // namespace
+
+bool nearest(double x, double y, double& xo, double& yo, int32_t& k, double& dist) {
+  const double xlo = x - 5.0 * var_mallas.deltax, xhi = x + 5.0 * var_mallas.deltax;
+  const double ylo = y - 5.0 * var_mallas.deltay, yhi = y + 5.0 * var_mallas.deltay;
+  if (!(xlo <= xhi && ylo <= yhi)) return false;  // an empty window
+  double best = dist;
+  int32_t kbest = 0;
+  // The scan takes a point at least as near as the best so far: the highest
+  // index among the nearest wins.
+  const int32_t at = ring_search(x, y, xlo, xhi, ylo, yhi, best, [&](double d, int32_t j, bool) {
+    if (d < best || (d == best && pts.pk[j] > kbest)) {
+      kbest = pts.pk[j];
+      return true;
+    }
+    return false;
+  });
   if (at < 0) return false;
-  xo = px[at];
-  yo = py[at];
+  xo = pts.px[at];
+  yo = pts.py[at];
   k = kbest;
   dist = best;
   return true;
 }
 
 bool nearest_radar(double x, double y, double& xo, double& yo, double& dist) {
-  const double c = coast_distance_scale();
   const double xlo = x - 3.0 * var_mallas.deltax, xhi = x + 3.0 * var_mallas.deltax;
   const double ylo = y - 3.0 * var_mallas.deltay, yhi = y + 3.0 * var_mallas.deltay;
   if (!(xlo <= xhi && ylo <= yhi)) return false;
-  const int32_t bx0 = pts.ax.cell(xlo), bx1 = pts.ax.cell(xhi);
-  const int32_t by0 = pts.ay.cell(ylo), by1 = pts.ay.cell(yhi);
-  const double* px = pts.px.data();
-  const double* py = pts.py.data();
   double best = (var_mallas.deltax + var_mallas.deltay) * 0.5;
-  int32_t kbest = 0, at = -1;
-  for (int32_t by = by0; by <= by1; ++by) {
-    const int32_t row = by * pts.ax.count;
-    const int32_t end = pts.start[row + bx1 + 1];
-    for (int32_t j = pts.start[row + bx0]; j < end; ++j) {
-      if (xlo <= px[j] && px[j] <= xhi && ylo <= py[j] && py[j] <= yhi) {
-        const double ex = (x - px[j]) * c, ey = y - py[j];
-        const double d = std::sqrt(ex * ex + ey * ey);
-        // The scan takes strictly nearer points only: the lowest index among
-        // the nearest wins.
-        if (d < best || (at >= 0 && d == best && pts.pk[j] < kbest)) {
-          best = d;
-          kbest = pts.pk[j];
-          at = j;
-        }
-      }
+  int32_t kbest = 0;
+  // The scan takes strictly nearer points only: the lowest index among the
+  // nearest wins.
+  const int32_t at = ring_search(x, y, xlo, xhi, ylo, yhi, best, [&](double d, int32_t j, bool found) {
+    if (d < best || (found && d == best && pts.pk[j] < kbest)) {
+      kbest = pts.pk[j];
+      return true;
     }
-  }
+    return false;
+  });
   if (at < 0) return false;
-  xo = px[at];
-  yo = py[at];
+  xo = pts.px[at];
+  yo = pts.py[at];
   dist = best;
   return true;
 }
