@@ -50,10 +50,11 @@ void make_axes(double xlo, double xhi, double ylo, double yhi, double wx, double
   }
 }
 
-// Bucket widths in model-grid cells.  The nearest-coast window is ten cells
-// wide, the radar window six; a particle path is usually shorter than a cell.
+// Cell sizes of the indexes, in model-grid cells.  The point searches visit
+// the cells in rings outward from the query and stop early, so small cells
+// pay; a particle path is usually shorter than a model-grid cell.
 constexpr double point_cells = 0.5;
-constexpr double edge_cells = 1.0;
+constexpr double edge_cells = 0.5;
 
 struct point_index {
   bool built = false;

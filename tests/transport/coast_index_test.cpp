@@ -1,8 +1,8 @@
 // The coast indexes against the linear scans: the same answer, bit for bit,
-// on a million queries (700,000 point searches, each both ways and by both
-// searches, and 300,000 paths), random and built to hit the edge cases (window and
-// cell limits, equal distances, duplicate points, vertices, collinear paths,
-// duplicate edges).
+// on a million queries (700,000 positions, each through the nearest-coast and
+// the radar search, and 300,000 paths), random and built to hit the edge
+// cases (window and cell limits, equal distances, duplicate points,
+// vertices, collinear paths, duplicate edges).
 
 #include <gtest/gtest.h>
 

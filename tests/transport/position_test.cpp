@@ -555,7 +555,7 @@ TEST(SpreadingUpdate, LehrGrowthWithRungeKuttaMovesTheParticles) {
   // whose weighted sum is exact).
   const double adv = 1.0 / 256;
   var_rk.fx1.fill(adv), var_rk.fx2.fill(adv), var_rk.fx3.fill(adv), var_rk.fx4.fill(adv);
-  velocity(123.0, 0.0);  // the last stage's velocity plays no part
+  velocity(123.0, 0.0);  // the last stage's velocity is not used
   posicion_2d_spread(1, 1, 0.5, 0.5);
   EXPECT_NEAR(var_part.x_part(1, 1), 300.5 + cell + adv + 0.5 * cell, 1e-12);
   posicion_2d_spread(1, 2, 0.5, 0.5);
