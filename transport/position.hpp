@@ -1,0 +1,56 @@
+// Position updates of one spill per model step: advection plus a random walk
+// (transport phase) or plus the spreading motion (spreading phase), then the
+// coast: particles over land, on the floor or outside the radar coverage are
+// put on the nearest coastline point, kept afloat there or declared lost, or
+// (coast-crossing algorithm) a path that crosses a coast polygon is stopped on
+// its first crossing.  Every update recomputes the spill's centre of mass and
+// releases the diffusivities of the step.
+//
+// The diffusivities `dxx`, `dyy` (and `dzz` in 3-D) of the step must exist
+// for the random walks; each update releases whichever of them exists.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/farray.hpp"
+#include "control/state/coast_polygon.hpp"
+
+namespace orvel {
+
+// Transport phase, nearest-coast-point algorithm.  `step` is not used.
+void posicion_2d(int32_t spill, int32_t step);
+void posicion_3d(int32_t spill, int32_t step);
+
+// Spreading phase, nearest-coast-point algorithm: random spreading walk
+// (spreading algorithms 1 and 3) or Lehr growth by coef_r (x) and coef_q (y).
+void posicion_2d_spread(int32_t spill, int32_t step, double coef_r, double coef_q);
+void posicion_3d_spread(int32_t spill, int32_t step, double coef_r, double coef_q);
+
+// Coast-crossing algorithm: move the free surface particles and remember the
+// start of each path (`xp1`, `yp1`, `part_inter`) ...
+void busca_parts_intersect(int32_t spill, int32_t step);
+void busca_parts_inter_spread(int32_t spill, int32_t step, double coef_r, double coef_q);
+// ... then stop the paths on the coast polygons and handle the particles over
+// land and on the floor.
+void posicion_2d_local(int32_t spill, int32_t step, const farray<coast_polygon, 1>& polys);
+void posicion_2d_local_spread(int32_t spill, int32_t step, const farray<coast_polygon, 1>& polys);
+
+// Domain box (`loni`, `lons`, `lati`, `lats`) reset to the u-current grid when
+// that grid carries the land information (land-search mode 1 over a
+// time-varying current grid, or mode 2 over a wet/dry grid).
+void domain_bounds_refresh();
+
+// Start-up checks of the run-control options (input_error naming
+// `run_file` when they fail): the coast-crossing algorithm
+// (`searchcoastalgorithm__lr_hr` = 2) works on two-dimensional runs in
+// land-search mode 2 only.
+void check_coast_algorithm(const std::string& run_file);
+
+// Start-up check of the spreading options when spreading is on
+// (`spreading__y_n` = 1): algorithm 1, 2 or 3, and for oil or a floating
+// object 1 or 2 (the oil engines build no spreading diffusivities for 3).
+// `source` names the file that set the algorithm (scenario or calibration).
+void check_spreading_algorithm(const std::string& source);
+
+}  // namespace orvel
