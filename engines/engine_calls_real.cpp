@@ -24,8 +24,11 @@
 #include "forcing/wind.hpp"
 #include "output/particle_files.hpp"
 #include "output/property_files.hpp"
+#include "transport/blowout.hpp"
 #include "transport/diffusion.hpp"
+#include "transport/hull.hpp"
 #include "transport/placement.hpp"
+#include "transport/position.hpp"
 #include "transport/rungekutta.hpp"
 #include "transport/states.hpp"
 #include "transport/velocities.hpp"
@@ -126,17 +129,14 @@ struct real_calls final : engine_calls {
   void part_ini_2d(int32_t sim) override { ::orvel::part_ini_2d(sim); }
   void part_ini_2d_circle(int32_t sim) override { ::orvel::part_ini_2d_circle(sim); }
   void lee_particle_positions(int32_t sim) override {
-    // lee_particle_positions(sim);
-    unbound("lee_particle_positions", sim);
+    ::orvel::lee_particle_positions(sim);
   }
   void envelope(std::span<const double> x, std::span<const double> y, int32_t n, std::span<int32_t> vertex,
                 int32_t& nvert, std::span<int32_t> iwk) override {
-    // envelope(x.data(), y.data(), n, vertex.data(), nvert, iwk.data());
-    unbound("envelope", x, y, n, vertex, nvert, iwk);
+    ::orvel::envelope(x.data(), y.data(), n, vertex.data(), nvert, iwk.data());
   }
   void polyarea(std::span<const double> x, std::span<const double> y, int32_t n, float& area) override {
-    // polyarea(x.data(), y.data(), n, area);
-    unbound("polyarea", x, y, n, area);
+    ::orvel::polyarea(x.data(), y.data(), n, area);
   }
 
   // Oil initial slick and particle masses.
@@ -148,16 +148,13 @@ struct real_calls final : engine_calls {
   // Transport chain.
   void dispersion_2d(int32_t spill) override { ::orvel::dispersion_2d(spill); }
   void busca_parts_intersect(int32_t spill, int32_t step) override {
-    // busca_parts_intersect(spill, step);
-    unbound("busca_parts_intersect", spill, step);
+    ::orvel::busca_parts_intersect(spill, step);
   }
   void posicion_2d_local(int32_t spill, int32_t step, const farray<coast_polygon, 1>& polys) override {
-    // posicion_2d_local(spill, step, polys);
-    unbound("posicion_2d_local", spill, step, polys);
+    ::orvel::posicion_2d_local(spill, step, polys);
   }
   void posicion_2d(int32_t spill, int32_t step) override {
-    // posicion_2d(spill, step);
-    unbound("posicion_2d", spill, step);
+    ::orvel::posicion_2d(spill, step);
   }
 
   // Spreading chain.
@@ -168,16 +165,13 @@ struct real_calls final : engine_calls {
   }
   void dispersion_2d_spread(int32_t spill, double coef_r) override { ::orvel::dispersion_2d_spread(spill, coef_r); }
   void busca_parts_inter_spread(int32_t spill, int32_t step, double coef_r, double coef_q) override {
-    // busca_parts_inter_spread(spill, step, coef_r, coef_q);
-    unbound("busca_parts_inter_spread", spill, step, coef_r, coef_q);
+    ::orvel::busca_parts_inter_spread(spill, step, coef_r, coef_q);
   }
   void posicion_2d_local_spread(int32_t spill, int32_t step, const farray<coast_polygon, 1>& polys) override {
-    // posicion_2d_local_spread(spill, step, polys);
-    unbound("posicion_2d_local_spread", spill, step, polys);
+    ::orvel::posicion_2d_local_spread(spill, step, polys);
   }
   void posicion_2d_spread(int32_t spill, int32_t step, double coef_r, double coef_q) override {
-    // posicion_2d_spread(spill, step, coef_r, coef_q);
-    unbound("posicion_2d_spread", spill, step, coef_r, coef_q);
+    ::orvel::posicion_2d_spread(spill, step, coef_r, coef_q);
   }
 
   // Oil weathering.
