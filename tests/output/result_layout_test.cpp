@@ -1,0 +1,126 @@
+// Names, digit fields, output minutes and the table writer shared by every
+// result file.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "control/state/all.hpp"
+#include "control/state/reset_state.hpp"
+#include "output/result_layout.hpp"
+#include "tests/support/test_support.hpp"
+
+namespace orvel {
+namespace {
+
+TEST(ResultLayout, DigitFields) {
+  struct digit_case {
+    int64_t n;
+    int w;
+    const char* text;
+  };
+  const digit_case cases[] = {
+      {0, 6, "000000"},       {360, 6, "000360"},     {7, 3, "007"},          {999, 3, "999"},
+      {999999, 6, "999999"},  {1000000, 6, ":00000"}, {1100000, 6, ";00000"}, {1234567, 6, "<34567"},
+      {1000, 3, ":00"},       {100000, 5, ":0000"},   {12, 5, "00012"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(digit_field(c.n, c.w), c.text) << c.n << " in " << c.w;
+}
+
+TEST(ResultLayout, OutputMinuteAndHours) {
+  struct minute_case {
+    float deltat;
+    int32_t step;
+    int64_t minute;
+    float hours;
+  };
+  const minute_case cases[] = {
+      {600.0f, 0, 0, 0.0f},
+      {600.0f, 6, 60, 1.0f},
+      {30.0f, 1, 1, 0.5f / 60.0f},    // 0.5 min rounds up
+      {150.0f, 1, 3, 2.5f / 60.0f},   // 2.5 min rounds away from zero, not to 2
+      {20.0f, 1, 0, (20.0f / 60.0f) / 60.0f},
+      {20.0f, 2, 1, (40.0f / 60.0f) / 60.0f},
+      {20.0f, 3, 1, 1.0f / 60.0f},
+      {210.0f, 1, 4, 3.5f / 60.0f},
+  };
+  for (const auto& c : cases) {
+    reset_state();
+    var_run.deltat = c.deltat;
+    const auto t = output_time_of(c.step);
+    EXPECT_EQ(t.minute, c.minute) << c.deltat << " s, step " << c.step;
+    EXPECT_EQ(t.hours, c.hours) << c.deltat << " s, step " << c.step;
+  }
+  // The time column comes from the unrounded minutes divided by 60: for
+  // 300 s and step 23, (23 * 300 / 60) / 60 in single precision.
+  var_run.deltat = 300.0f;
+  EXPECT_EQ(output_time_of(23).hours, (23.0f * 300.0f / 60.0f) / 60.0f);
+}
+
+TEST(ResultLayout, FileNames) {
+  reset_state();
+  var_run.deltat = 600.0f;
+  var_run.simtype__operat_probabil = 1;
+  EXPECT_EQ(particle_file_name("ABCD", 0, 1), "ABCD_particles_000000.txt");
+  EXPECT_EQ(particle_file_name("ABCD", 36, 1), "ABCD_particles_000360.txt");
+  EXPECT_EQ(particle_file_name("AB", 6, 1), "AB  _particles_000060.txt");
+  EXPECT_EQ(grid_file_name("ABCD", 7, 6), "ABCD_grid_007_000060.txt");
+  EXPECT_EQ(subspill_grid_file_name("ABCD", 12, 6), "ABCD_grid_subspill_012_000060.txt");
+  EXPECT_EQ(all_subspill_grid_file_name("ABCD", 6), "ABCD_grid_001_000060.txt");
+  EXPECT_EQ(property_file_name("ABCD", 7), "ABCD_properties_007.txt");
+  EXPECT_EQ(subspill_property_file_name("ABCD", 12), "ABCD_properties_subspill_012.txt");
+  EXPECT_EQ(subspill_property_file_name("ABCD", 1000), "ABCD_properties_subspill_:00.txt");
+  EXPECT_EQ(all_subspill_property_file_name("ABCD"), "ABCD_properties_001.txt");
+  // A probabilistic run: the simulation number, and five digits of minute.
+  var_run.simtype__operat_probabil = 2;
+  EXPECT_EQ(particle_file_name("ABCD", 36, 12), "ABCD_particles_00012_00360.txt");
+  // A run longer than 999,999 minutes.
+  var_run.simtype__operat_probabil = 1;
+  var_run.deltat = 3600.0f;
+  EXPECT_EQ(particle_file_name("ABCD", 16667, 1), "ABCD_particles_:00020.txt");
+}
+
+constexpr result_column columns[] = {
+    {"time (h),", 9, 'F', 8, 2},
+    {"n (-),", 7, 'I', 6, 0},
+    {"value (\xBA)", 12, 'F', 12, 3},
+};
+
+TEST(ResultLayout, TableHeaderAndRows) {
+  testing::temp_dir dir;
+  {
+    result_table t("table.txt", columns);
+    t.row({0.0, 7, -1.5});
+    t.row({100000.0, 1234567, 123456789.0});  // too wide: asterisks
+    t.row({-0.004, -12, 0.0005});  // 0.0005 is a little above the half in binary
+    // Nothing under the real name before the commit.
+    EXPECT_EQ(dir.files(), std::vector<std::string>{"table.txt.partial"});
+    t.commit();
+  }
+  EXPECT_EQ(testing::read_file("table.txt"),
+            "time (h), n (-),   value (\xBA)\n"
+            "    0.00,     7,      -1.500\n"
+            "********,******,************\n"
+            "   -0.00,   -12,       0.001\n");
+  EXPECT_EQ(dir.files(), std::vector<std::string>{"table.txt"});
+}
+
+TEST(ResultLayout, ARowOfTheWrongLengthIsAProgrammingError) {
+  testing::temp_dir dir;
+  result_table t("table.txt", columns);
+  EXPECT_THROW(t.row({1.0, 2.0}), std::logic_error);
+}
+
+TEST(ResultLayout, AnUnfinishedTableLeavesNoFile) {
+  testing::temp_dir dir;
+  try {
+    result_table t("table.txt", columns);
+    t.row({1.0, 2.0, 3.0});
+    throw std::runtime_error("the run stops while the file is being written");
+  } catch (const std::runtime_error&) {
+  }
+  EXPECT_TRUE(dir.files().empty());
+}
+
+}  // namespace
+}  // namespace orvel
