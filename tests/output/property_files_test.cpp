@@ -1,0 +1,274 @@
+// The property files: the row stride, which records are printed and from
+// when, the column sets of a floating object and of oil, the reference
+// masses of instantaneous and continuous releases, and the all-sub-spill
+// file of a continuous release.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/errors.hpp"
+#include "control/state/all.hpp"
+#include "control/state/reset_state.hpp"
+#include "output/property_files.hpp"
+#include "tests/support/test_support.hpp"
+
+namespace orvel {
+namespace {
+
+using testing::read_file;
+using testing::temp_dir;
+using strings = std::vector<std::string>;
+
+// A series of `records` records for `spills` spills, every centre at 9 W,
+// 43 N, every mass 0.
+void series(int32_t kind, int32_t release, int32_t spills, float deltat, int32_t props, int32_t records) {
+  reset_state();
+  var_run.deltat = deltat;
+  var_run.deltatoutput_properties = props;
+  auto& c = var_cfg;
+  c.obj__floating_fuel_hns = kind;
+  c.spill__instant_contin = release;
+  c.spills_number = spills;
+  c.spillstarttime.allocate(spills);
+  c.masa0.allocate(spills);
+  c.masa0.fill(1000.0);
+  auto& m = var4;
+  for (auto* a : {&var_part.xxc, &var_part.yyc, &m.per_evpc, &m.aguac, &m.densc, &m.viscc, &m.masaevpc,
+                  &m.mass_surf_c, &m.mass_beachedc, &m.mass_columnc, &m.mass_floorc, &m.mass_disp_cumul_c,
+                  &m.massprodemuls_surf_c, &m.massprodemuls_beach_c, &m.mass_radarc, &m.mass_vol_cumul_c,
+                  &m.mass_diss_cumul_c, &m.mass_sed_cumul_c, &m.mass_degr_cumul_c}) {
+    a->allocate(spills, records);
+  }
+  for (auto* a : {&var_spill.areaoila, &var_spill.thickoilt, &var_spill.areahnsa, &var_spill.thickhnst}) {
+    a->allocate(spills, records);
+  }
+  var_part.xxc.fill(351.0);
+  var_part.yyc.fill(43.0);
+}
+
+strings file_lines(const std::string& name) {
+  std::istringstream in(read_file(name));
+  strings r;
+  for (std::string l; std::getline(in, l);) r.push_back(l);
+  return r;
+}
+
+// The time column of every row.
+strings times(const std::string& name) {
+  strings r;
+  const auto l = file_lines(name);
+  for (std::size_t i = 1; i < l.size(); ++i) r.push_back(l[i].substr(0, 8));
+  return r;
+}
+
+strings hours(int from, int to, int by = 1) {
+  strings r;
+  char b[16];
+  for (int h = from; h <= to; h += by) {
+    std::snprintf(b, sizeof b, "%8.2f", static_cast<double>(h));
+    r.push_back(b);
+  }
+  return r;
+}
+
+// The fields of row `row` (1 = the first after the header).
+strings fields(const std::string& name, std::size_t row) {
+  strings r;
+  std::istringstream in(file_lines(name).at(row));
+  for (std::string f; std::getline(in, f, ',');) r.push_back(f);
+  return r;
+}
+
+TEST(PropertyFiles, RowStride) {
+  struct stride_case {
+    float deltat;
+    int32_t props;
+    int64_t stride;
+  };
+  const stride_case cases[] = {{60, 3600, 60},  {1800, 3600, 2},  {3600, 3600, 1},  {900, 1000, 1},
+                               {7200, 3600, 1}, {7200, 7200, 2},  {5400, 10800, 2}, {5400, 3600, 0},
+                               {900, 600, 0},   {10800, 3600, 1}, {600, 1800, 3}};
+  for (const auto& c : cases) {
+    reset_state();
+    var_run.deltat = c.deltat;
+    var_run.deltatoutput_properties = c.props;
+    EXPECT_EQ(property_row_stride(), c.stride) << c.deltat << ", " << c.props;
+  }
+}
+
+TEST(PropertyFiles, RowsFromTheStartTime) {
+  // Steps of 60 s, rows hourly, 24 h (record 1441).
+  struct start_case {
+    double start_h;
+    strings rows;
+  };
+  strings from_half = {"    1.50"};
+  for (const auto& h : hours(2, 24)) from_half.push_back(h);
+  strings from_two = {"    2.00"};
+  for (const auto& h : hours(3, 24)) from_two.push_back(h);
+  const start_case cases[] = {{0.0, hours(0, 24)}, {1.5, from_half}, {2.0, from_two}};
+  for (const auto& c : cases) {
+    temp_dir dir;
+    series(1, 1, 1, 60.0f, 3600, 1441);
+    var_cfg.spillstarttime(1) = c.start_h * 3600.0;
+    esc_propiedades_fuel("TEST", 1441, 1441);
+    EXPECT_EQ(times("TEST_properties_001.txt"), c.rows) << c.start_h;
+  }
+  // 30 records with a stride of 60: only record 1, which the start-time row
+  // already shows.
+  temp_dir dir;
+  series(1, 1, 1, 60.0f, 3600, 30);
+  esc_propiedades_fuel("TEST", 30, 30);
+  EXPECT_EQ(times("TEST_properties_001.txt"), strings{"    0.00"});
+  // Steps of two hours with hourly rows: a row every step.
+  series(1, 1, 1, 7200.0f, 3600, 7);
+  esc_propiedades_fuel("TEST", 7, 7);
+  EXPECT_EQ(times("TEST_properties_001.txt"), hours(0, 12, 2));
+}
+
+TEST(PropertyFiles, FloatingObjectColumns) {
+  temp_dir dir;
+  series(1, 1, 7, 1800.0f, 3600, 3);
+  var_part.xxc(7, 1) = 351.25;
+  var_part.yyc(7, 3) = 43.125;
+  var_spill.areaoila(7, 1) = 1234.5f;
+  var_spill.areaoila(7, 3) = 98765432.0f;  // too wide for F11.3
+  esc_propiedades_fuel("TEST", 3, 3);
+  EXPECT_EQ(read_file("TEST_properties_007.txt"),
+            "time (h), centre_of_mass_lon (\xBA), centre_of_mass_lat (\xBA),  area (m2)\n"
+            "    0.00,             -8.7500000,             43.0000000,   1234.500\n"
+            "    1.00,             -9.0000000,             43.1250000,***********\n");
+  EXPECT_EQ(dir.files().size(), 7u);
+}
+
+TEST(PropertyFiles, OilColumnsAndTheBalance) {
+  // 600 kg afloat, 100 kg beached, 30 % evaporated (500 kg in the
+  // evaporated column, which is not in the balance), m0 1000 kg.
+  temp_dir dir;
+  series(2, 1, 1, 3600.0f, 3600, 2);
+  auto& m = var4;
+  m.mass_surf_c(1, 2) = 600.0;
+  m.mass_beachedc(1, 2) = 100.0;
+  m.per_evpc(1, 2) = 0.3;
+  m.masaevpc(1, 2) = 500.0;
+  m.aguac(1, 2) = 0.25;
+  m.densc(1, 2) = 950.25;
+  m.viscc(1, 2) = 1234.56;
+  var_spill.thickoilt(1, 2) = 0.0015f;
+  var_spill.areaoila(1, 2) = 2000.0f;
+  esc_propiedades_fuel("TEST", 2, 2);
+  const auto l = file_lines("TEST_properties_001.txt");
+  ASSERT_EQ(l.size(), 3u);
+  EXPECT_EQ(l[0],
+            "time (h), centre_of_mass_lon (\xBA), centre_of_mass_lat (\xBA),  area (m2), thickness (m), density "
+            "(kg/m3), kinematic_viscosity (cst),    surface (kg),    beached (kg), evaporated (kg),  dispersed (kg),"
+            "     column (kg),      floor (kg), emulsified_water (kg), emulsified_beached (kg),    outside (kg), "
+            "balance (%), surface (%), beached (%), evaporated (%), dispersed (%), column (%), floor (%), emulsified "
+            "(%), outside (%)");
+  EXPECT_EQ(l[2],
+            "    1.00,             -9.0000000,             43.0000000,   2000.000,      0.001500,           950.2,"
+            "                    1234.6,        600.0000,        100.0000,        500.0000,          0.0000,"
+            "          0.0000,          0.0000,                0.0000,                  0.0000,          0.0000,"
+            "      100.00,       60.00,       10.00,          30.00,          0.00,       0.00,      0.00,"
+            "          25.00,        0.00");
+}
+
+TEST(PropertyFiles, SubSpillFilesDivideByThePulseMass) {
+  // Four pulses of a 1000 kg release: every sub-spill file divides by 250.
+  temp_dir dir;
+  series(2, 2, 4, 3600.0f, 3600, 2);
+  for (int32_t s = 1; s <= 4; ++s) var4.mass_surf_c(s, 2) = 250.0;
+  esc_propiedades_fuel("TEST", 2, 2);
+  EXPECT_EQ(dir.files(), (strings{"TEST_properties_001.txt", "TEST_properties_subspill_001.txt",
+                                  "TEST_properties_subspill_002.txt", "TEST_properties_subspill_003.txt",
+                                  "TEST_properties_subspill_004.txt"}));
+  EXPECT_EQ(fields("TEST_properties_subspill_003.txt", 2).at(17), "      100.00");
+}
+
+TEST(PropertyFiles, WholeReleaseSumsTheStartedPulses) {
+  // Pulses at 0, 1, 2 and 3 h of a 1000 kg release, all afloat; steps of
+  // 60 s, rows hourly to 4 h: "surface (%)" 25, 50, 75, 100, 100, the
+  // fourth pulse counting at exactly 3.00.
+  temp_dir dir;
+  series(2, 2, 4, 60.0f, 3600, 241);
+  for (int32_t s = 1; s <= 4; ++s) {
+    var_cfg.spillstarttime(s) = 3600.0 * (s - 1);
+    for (int32_t r = 1; r <= 241; ++r) var4.mass_surf_c(s, r) = 250.0;
+  }
+  esc_propiedades_fuel("TEST", 241, 241);
+  const std::string all = "TEST_properties_001.txt";
+  EXPECT_EQ(times(all), hours(0, 4));
+  const strings surface = {"       25.00", "       50.00", "       75.00", "      100.00", "      100.00"};
+  for (std::size_t r = 1; r <= 5; ++r) {
+    EXPECT_EQ(fields(all, r).at(13), surface[r - 1]) << r;
+    char kg[32];
+    std::snprintf(kg, sizeof kg, "%16.4f", 250.0 * static_cast<double>(std::min<std::size_t>(r, 4)));
+    EXPECT_EQ(fields(all, r).at(3), kg) << r;
+  }
+  EXPECT_EQ(file_lines(all)[0].substr(0, 57), "time (h), centre_of_mass_lon (\xBA), centre_of_mass_lat (\xBA),");
+
+  // The same release from 1.5 h: no rows at 0 and 1 h.
+  for (int32_t s = 1; s <= 4; ++s) var_cfg.spillstarttime(s) = 3600.0 * (s - 1) + 5400.0;
+  esc_propiedades_fuel("TEST", 241, 241);
+  EXPECT_EQ(times(all), hours(2, 4));
+  EXPECT_EQ(fields(all, 1).at(13), "       25.00");
+}
+
+TEST(PropertyFiles, WholeReleaseMeansOfCentresAndWaterFraction) {
+  temp_dir dir;
+  series(2, 2, 2, 3600.0f, 3600, 2);
+  var_part.xxc(1, 1) = 351.0;
+  var_part.xxc(2, 1) = 352.0;
+  var4.aguac(1, 1) = 0.2;
+  var4.aguac(2, 1) = 0.4;
+  esc_propiedades_fuel("TEST", 2, 2);
+  const auto f = fields("TEST_properties_001.txt", 1);
+  EXPECT_EQ(f.at(1), "             -8.5000000");
+  EXPECT_EQ(f.at(19), "          30.00");
+}
+
+TEST(PropertyFiles, WholeReleaseOfAFloatingObject) {
+  // Pulses at 0 and 2 h; steps of 300 s, rows hourly: the row time of
+  // record 25 is 1.9999999 h in single precision (printed 2.00), so the
+  // second pulse is not yet counted there.
+  temp_dir dir;
+  series(1, 2, 2, 300.0f, 3600, 37);
+  var_cfg.spillstarttime(2) = 7200.0;
+  for (int32_t r = 1; r <= 37; ++r) var_part.xxc(2, r) = 352.0;
+  esc_propiedades_fuel("TEST", 37, 37);
+  EXPECT_EQ(read_file("TEST_properties_001.txt"),
+            "time (h), centre_of_mass_lon (\xBA), centre_of_mass_lat (\xBA)\n"
+            "    0.00,             -9.0000000,             43.0000000\n"
+            "    1.00,             -9.0000000,             43.0000000\n"
+            "    2.00,             -9.0000000,             43.0000000\n"
+            "    3.00,             -8.5000000,             43.0000000\n");
+}
+
+TEST(PropertyFiles, ContinuousReleaseWithoutPulses) {
+  temp_dir dir;
+  series(1, 2, 0, 3600.0f, 3600, 2);
+  esc_propiedades_fuel("TEST", 2, 2);
+  EXPECT_EQ(dir.files(), strings{"TEST_properties_001.txt"});
+  EXPECT_EQ(read_file("TEST_properties_001.txt"),
+            "time (h), centre_of_mass_lon (\xBA), centre_of_mass_lat (\xBA)\n");
+}
+
+TEST(PropertyFiles, AnotherKindGivesEmptyFiles) {
+  temp_dir dir;
+  series(0, 1, 2, 3600.0f, 3600, 2);
+  esc_propiedades_fuel("TEST", 2, 2);
+  EXPECT_EQ(read_file("TEST_properties_001.txt"), "");
+  EXPECT_EQ(read_file("TEST_properties_002.txt"), "");
+}
+
+TEST(PropertyFiles, AStrideOfZeroStopsTheRun) {
+  temp_dir dir;
+  series(1, 1, 1, 5400.0f, 3600, 2);
+  EXPECT_THROW(esc_propiedades_fuel("TEST", 2, 2), run_stop);
+  EXPECT_TRUE(dir.files().empty());
+}
+
+}  // namespace
+}  // namespace orvel
