@@ -16,7 +16,9 @@
 #include "engines/engines.hpp"
 #include "forcing/forcing_options.hpp"
 #include "forcing/regrid.hpp"
+#include "transport/coast_index.hpp"
 #include "transport/diffusion.hpp"
+#include "transport/position.hpp"
 #include "transport/states.hpp"
 
 namespace orvel {
@@ -94,11 +96,9 @@ void check_options(const std::string& clave) {
         run_file, 0,
         "search_land__mask_maskandcoast must be 1 (mask) or 2 (mask and coastline), found " + std::to_string(mode));
   }
-  if (var_run.searchcoastalgorithm__lr_hr == 2 && mode != 2) {
-    throw input_error(run_file, 0,
-                      "searchcoastalgorithm__lr_hr 2 (coast polygons) needs search_land__mask_maskandcoast 2 "
-                      "(mask and coastline): the coastline and the polygons are read only then");
-  }
+  // The coast polygons exist only in land-search mode 2, and their crossing
+  // test is two-dimensional.
+  check_coast_algorithm(run_file);
   if (!model_grid_read()) {
     const std::string why =
         ", which is not read with search_land__mask_maskandcoast 1 and a time-varying current grid "
@@ -146,6 +146,9 @@ void read_geography(farray<coast_polygon>& coord_str) {
         coord_str.allocate(var_run.coast_polygonnumber);
         lee_poligonos(coord_str);
       }
+      // Bucket indexes over the coast points and polygon edges, so that the
+      // coast searches of every step need not scan the whole coast.
+      coast_index::build(coord_str.allocated() ? &coord_str : nullptr);
       break;
     default:
       break;

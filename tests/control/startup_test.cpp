@@ -279,6 +279,7 @@ TEST(CheckOptions, CombinationsThatWouldUseDataNeverRead) {
   };
   for (const auto& c : cases) {
     reset_state();
+    var_run.sim__2d_3d = 1;
     var_run.search_land__mask_maskandcoast = c.mode;
     var_run.searchcoastalgorithm__lr_hr = c.algorithm;
     var_cfg.currentgrid_variable__y_n = c.variable_grid;
@@ -301,6 +302,22 @@ TEST(CheckOptions, CombinationsThatWouldUseDataNeverRead) {
       EXPECT_EQ(e.file(), c.file) << c.what;
       EXPECT_NE(e.message().find(c.message), std::string::npos) << c.what << ": " << e.what();
     }
+  }
+}
+
+TEST(CheckOptions, CoastPolygonsOnlyInTwoDimensions) {
+  reset_state();
+  var_run.search_land__mask_maskandcoast = 2;
+  var_run.searchcoastalgorithm__lr_hr = 2;
+  var_run.sim__2d_3d = 1;
+  EXPECT_NO_THROW(check_options("KEY "));
+  var_run.sim__2d_3d = 2;
+  try {
+    check_options("KEY ");
+    ADD_FAILURE() << "accepted";
+  } catch (const input_error& e) {
+    EXPECT_EQ(e.file(), "KEY .run");
+    EXPECT_NE(e.message().find("sim__2d_3d"), std::string::npos) << e.what();
   }
 }
 
