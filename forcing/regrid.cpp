@@ -227,7 +227,7 @@ void file_regridder::read_and_interpolate(int slot, const std::string& listed, i
       if (deg < 0.0) deg += 360.0;
       float d = static_cast<float>(deg);
       // Just below 360 the written direction would read 360.000: north is 0.
-      if (d >= 360.0f || fmt_f(d, value_width, 3) == "       360.000") d = 0.0f;
+      if (d >= 360.0f || (d > 359.99f && fmt_f(d, value_width, 3) == "       360.000")) d = 0.0f;
       // Either component not finite gives a direction that is not either.
       if (!std::isfinite(out[1][k]) || !std::isfinite(out[2][k])) {
         d = std::numeric_limits<float>::quiet_NaN();
