@@ -7,9 +7,9 @@
 //
 // Usage: orvel_bench_regrid [nodes [files [grid side]]]
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -58,7 +58,8 @@ int main(int argc, char** argv) {
   const int nfiles = argc > 2 ? std::atoi(argv[2]) : 10;
   const int side = argc > 3 ? std::atoi(argv[3]) : 300;
 
-  const fs::path work = fs::temp_directory_path() / ("orvel-bench-regrid-" + std::to_string(::getpid()));
+  const fs::path work =
+      fs::temp_directory_path() / ("orvel-bench-regrid-" + std::to_string(::getpid()));
   fs::create_directories(work);
   fs::current_path(work);
 
@@ -92,7 +93,8 @@ int main(int argc, char** argv) {
     std::string text;
     for (int k = 0; k < nodes; ++k) {
       const double h = 1.5 + 0.5 * std::sin(3.0 * lon[k] + 0.2 * f) * std::cos(2.0 * lat[k]);
-      const double dir = std::fmod(300.0 + 40.0 * std::sin(lon[k] - lat[k] + 0.1 * f) + 360.0, 360.0);
+      const double dir =
+          std::fmod(300.0 + 40.0 * std::sin(lon[k] - lat[k] + 0.1 * f) + 360.0, 360.0);
       const double per = 8.0 + std::cos(lat[k] * 4.0 - 0.3 * f);
       text += fmt_f(lon[k], 12, 6) + fmt_f(lat[k], 12, 6) + fmt_f(h, 8, 3) + fmt_f(dir, 9, 3) +
               fmt_f(per, 8, 3) + "\n";
@@ -107,7 +109,8 @@ int main(int argc, char** argv) {
   for (int pass = 0; pass < 2; ++pass) {
     const bool reuse = pass == 1;
     regrid_detail::file_regridder r(regrid_detail::forcing_kind::waves, 1, reuse);
-    std::printf("%s\n", reuse ? "reused triangulation:" : "literal (a triangulation per value column):");
+    std::printf("%s\n",
+                reuse ? "reused triangulation:" : "literal (a triangulation per value column):");
     span_seconds total{0.0, 0.0};
     for (int f = 0; f < nfiles; ++f) {
       const clock_point t0;
@@ -127,9 +130,11 @@ int main(int argc, char** argv) {
   // Where the time of a further file goes.
   {
     clock_point t0;
-    const auto s = regrid_detail::read_scattered(names[0], nodes, regrid_detail::forcing_kind::waves);
+    const auto s =
+        regrid_detail::read_scattered(names[0], nodes, regrid_detail::forcing_kind::waves);
     const double t_read = seconds_since(t0).cpu;
-    const std::vector<std::vector<float>> columns = {s.values[0], s.values[1], s.values[1], s.values[2]};
+    const std::vector<std::vector<float>> columns = {s.values[0], s.values[1], s.values[1],
+                                                     s.values[2]};
     regrid_detail::column_interpolator ci(1, true);
     std::vector<std::vector<float>> out;
     const std::span<const double> xi(var_mallas.xbat.data(), side * side);
@@ -145,8 +150,11 @@ int main(int argc, char** argv) {
     t0 = clock_point();
     r.write(0);
     const double t_write = seconds_since(t0).cpu;
-    std::printf("one file (processor time): reading %.3f s; four columns with triangulation %.3f s, reused %.3f s; "
-                "writing %.3f s\n", t_read, t_first, t_reused, t_write);
+    std::printf(
+        "one file (processor time): reading %.3f s; four columns with triangulation %.3f s, reused "
+        "%.3f s; "
+        "writing %.3f s\n",
+        t_read, t_first, t_reused, t_write);
   }
 
   // The whole call as the start-up makes it.
@@ -154,7 +162,8 @@ int main(int argc, char** argv) {
   const clock_point t0;
   interpola_malla(3, n, nfiles);
   const span_seconds s = seconds_since(t0);
-  std::printf("interpola_malla, %d files: %.3f s processor, %.3f s elapsed\n", nfiles, s.cpu, s.wall);
+  std::printf("interpola_malla, %d files: %.3f s processor, %.3f s elapsed\n", nfiles, s.cpu,
+              s.wall);
 
   fs::current_path(fs::temp_directory_path());
   fs::remove_all(work);

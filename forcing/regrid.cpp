@@ -172,7 +172,9 @@ void column_interpolator::interpolate(int slot, std::span<const float> xd,
 // ---------------------------------------------------------------------------
 
 file_regridder::file_regridder(forcing_kind kind, int slots, bool reuse)
-    : kind_(kind), m_(model_node_count()), interp_(slots, reuse),
+    : kind_(kind),
+      m_(model_node_count()),
+      interp_(slots, reuse),
       pending_(static_cast<std::size_t>(slots)) {
   if (m_ >= 1) {
     if (!var_mallas.xbat.allocated() || !var_mallas.ybat.allocated() ||
@@ -260,10 +262,10 @@ void file_regridder::write(int slot) {
                 " regridded onto model node " + std::to_string(k + 1) + " (longitude" +
                 fmt_f(xi_[k] - 360.0, 10, 4) + ", latitude" + fmt_f(yi_[k], 10, 4) + ") is " +
                 left_aligned(std::isfinite(v) ? fmt_es(v, 14, 6) : field) +
-                (std::isfinite(v) ? ", which does not fit the field F" +
-                                        std::to_string(value_width) + "." + std::to_string(d) +
-                                        " of the regridded file"
-                                  : ", not a finite number"));
+                (std::isfinite(v)
+                     ? ", which does not fit the field F" + std::to_string(value_width) + "." +
+                           std::to_string(d) + " of the regridded file"
+                     : ", not a finite number"));
       }
       line += field;
     }
@@ -321,12 +323,12 @@ void check_int_names(std::span<const source_list* const> lists,
       const origin& o = it->second;
       const source_list& so = *lists[o.list];
       if (so.listed[o.entry] == s.listed[k] && node_counts[o.list] == node_counts[l]) continue;
-      throw input_error(s.path, static_cast<int64_t>(k) + 1,
-                        "the regridded file " + name + " of this name is also that of line " +
-                            std::to_string(o.entry + 1) + " of " + so.path +
-                            " (regridded names keep the first " +
-                            std::to_string(int_name_length) +
-                            " characters of a name); the two files would overwrite each other");
+      throw input_error(
+          s.path, static_cast<int64_t>(k) + 1,
+          "the regridded name " + name + " of this line is also that of line " +
+              std::to_string(o.entry + 1) + " of " + so.path +
+              " (a regridded name keeps the first " + std::to_string(int_name_length) +
+              " characters of the listed name): the two would overwrite each other");
     }
   }
 }

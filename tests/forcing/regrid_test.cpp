@@ -1,3 +1,5 @@
+#include "forcing/regrid.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,7 +16,6 @@
 #include "common/list_input.hpp"
 #include "control/state/all.hpp"
 #include "control/state/reset_state.hpp"
-#include "forcing/regrid.hpp"
 #include "forcing/regrid_detail.hpp"
 #include "tests/support/test_support.hpp"
 
@@ -120,12 +121,16 @@ TEST(Regrid, CurrentsTakeUAndVFromTheirOwnNodesAndCounts) {
   model_grid(4, 5, -4.0, 43.0, 0.5, 0.25);
   const auto un = random_nodes(1, 100, -5.0, 42.0, 4.0, 3.0);
   const auto vn = random_nodes(2, 80, -5.0, 42.0, 4.0, 3.0);
-  auto fu = [](double lon, double lat) { return std::vector<double>{0.5 + 0.25 * lon - 0.125 * lat}; };
+  auto fu = [](double lon, double lat) {
+    return std::vector<double>{0.5 + 0.25 * lon - 0.125 * lat};
+  };
   auto fv = [](double lon, double lat) { return std::vector<double>{-0.75 * lon + 0.5 * lat}; };
   write_file("U_lstcurr.pre", "u1.txt\nu2.txt\n");
   write_file("V_lstcurr.pre", "v1.txt\nv2.txt\n");
   write_file("u1.txt", node_file(un, fu));
-  write_file("u2.txt", node_file(un, [&](double x, double y) { return std::vector<double>{2 * fu(x, y)[0]}; }));
+  write_file("u2.txt", node_file(un, [&](double x, double y) {
+               return std::vector<double>{2 * fu(x, y)[0]};
+             }));
   write_file("v1.txt", node_file(vn, fv));
   write_file("v2.txt", node_file(un, fv));  // V nodes may change from record to record
 
@@ -154,9 +159,11 @@ TEST(Regrid, CurrentsTakeUAndVFromTheirOwnNodesAndCounts) {
     for (int32_t k = 1; k <= 20; ++k) {
       const std::string& l = lines[static_cast<std::size_t>(k - 1)];
       ASSERT_EQ(l.size(), 34u);
-      EXPECT_EQ(l.substr(0, 20), fmt_f(var_mallas.xbat(k) - 360.0, 10, 4) + fmt_f(var_mallas.ybat(k), 10, 4));
+      EXPECT_EQ(l.substr(0, 20),
+                fmt_f(var_mallas.xbat(k) - 360.0, 10, 4) + fmt_f(var_mallas.ybat(k), 10, 4));
       // A linear field is reproduced up to single-precision rounding.
-      EXPECT_NEAR(std::stod(l.substr(20)), c.f(var_mallas.xbat(k) - 360.0, var_mallas.ybat(k)), 1e-4);
+      EXPECT_NEAR(std::stod(l.substr(20)), c.f(var_mallas.xbat(k) - 360.0, var_mallas.ybat(k)),
+                  1e-4);
     }
   }
 }
@@ -226,7 +233,7 @@ TEST(Regrid, WaveDirectionsNearNorthAreWrittenBelow360) {
     const char* written;
   };
   const row rows[] = {
-      {"350 10 10 350", "0.000"},          // both sides of north, averaging to north
+      {"350 10 10 350", "0.000"},                        // both sides of north, averaging to north
       {"359.9999 359.9999 359.9999 359.9999", "0.000"},  // would read 360.000
       {"359.999 359.999 359.999 359.999", "359.999"},
       {"0.0004 0.0004 0.0004 0.0004", "0.000"},
@@ -378,7 +385,8 @@ TEST(Regrid, ValuesThatAreNotFiniteOrDoNotFitAreErrors) {
       // F14.6 holds at most 99999999.999999.
       {"too large", 2, "0 0 1 2\n1 0 1 2\n1 1 1e9 2\n0 1 1 2\n", "does not fit the field F14.6"},
       {"not a number", 2, "0 0 1 2\n1 0 1 nan\n1 1 1 2\n0 1 1 2\n", "not a finite number"},
-      {"infinite height", 3, "0 0 inf 0 5\n1 0 1 0 5\n1 1 1 0 5\n0 1 1 0 5\n", "not a finite number"},
+      {"infinite height", 3, "0 0 inf 0 5\n1 0 1 0 5\n1 1 1 0 5\n0 1 1 0 5\n",
+       "not a finite number"},
       {"direction not a number", 3, "0 0 1 nan 5\n1 0 1 0 5\n1 1 1 0 5\n0 1 1 0 5\n",
        "direction regridded"},
   };
