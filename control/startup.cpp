@@ -24,20 +24,6 @@
 namespace orvel {
 namespace {
 
-// Scattered forcing given by files is regridded onto the model grid.
-bool regrid_currents() {
-  return var_cfg.currenttype__file_constant == 1 && var_mallas.currentgrid_regular__y_n == 0 &&
-         var_cfg.currentgridformat__xyz_grid == 1;
-}
-bool regrid_wind() {
-  return var_cfg.windtype__file_constant == 1 && var_mallas.windgrid_regular__y_n == 0 &&
-         var_cfg.windgridformat__xyz_grid == 1;
-}
-bool regrid_waves() {
-  return var_cfg.wavestype__file_constant == 1 && var_mallas.wavesgrid_regular__y_n == 0 &&
-         var_cfg.wavesgridformat__xyz_grid == 1;
-}
-
 // a * b as an array extent (zero or negative gives an empty dimension).
 int32_t extent(int32_t a, int32_t b) {
   const int64_t n = int64_t{a} * b;
@@ -107,13 +93,10 @@ void check_options(const std::string& clave) {
     if (var_run.outputconcs__y_n == 1) {
       throw input_error(run_file, 0, "outputconcs__y_n 1 (concentration output) needs the model grid" + why);
     }
-    const char* forcing = regrid_currents() ? "current" : regrid_wind() ? "wind" : regrid_waves() ? "wave" : nullptr;
-    if (forcing) {
-      throw input_error(cfg_file, 0,
-                        std::string("scattered ") + forcing +
-                            " files are regridded onto the model grid at start-up; the model grid" + why);
-    }
   }
+  // Scattered forcing is regridded onto the model grid, one layer of
+  // separate U and V files.
+  check_regridding(clave);
 }
 
 void set_current_layers() {
@@ -179,9 +162,9 @@ void write_grid_coordinates() {
 
 void regrid_forcing() {
   auto& c = var_cfg;
-  if (regrid_currents()) interpola_malla_corrientes(c.xyzcurrentnodes_number, c.currentfilesorlines_number);
-  if (regrid_wind()) interpola_malla(2, c.xyzwindnodes_number, c.windfilesorlines_number);
-  if (regrid_waves()) interpola_malla(3, c.xyzwavesnodes_number, c.wavesfilesorlines_number);
+  if (regrids_currents()) interpola_malla_corrientes(c.xyzcurrentnodes_number, c.currentfilesorlines_number);
+  if (regrids_wind()) interpola_malla(2, c.xyzwindnodes_number, c.windfilesorlines_number);
+  if (regrids_waves()) interpola_malla(3, c.xyzwavesnodes_number, c.wavesfilesorlines_number);
 }
 
 void allocate_run_arrays() {

@@ -388,15 +388,26 @@ void interpola_malla(int32_t option, int32_t& nodes, int32_t nfiles) {
   nodes = m;
 }
 
+bool regrids_currents() {
+  return var_cfg.currenttype__file_constant == 1 && var_mallas.currentgrid_regular__y_n == 0 &&
+         var_cfg.currentgridformat__xyz_grid == 1;
+}
+
+bool regrids_wind() {
+  return var_cfg.windtype__file_constant == 1 && var_mallas.windgrid_regular__y_n == 0 &&
+         var_cfg.windgridformat__xyz_grid == 1;
+}
+
+bool regrids_waves() {
+  return var_cfg.wavestype__file_constant == 1 && var_mallas.wavesgrid_regular__y_n == 0 &&
+         var_cfg.wavesgridformat__xyz_grid == 1;
+}
+
 void check_regridding(const std::string& clave) {
   const auto& c = var_cfg;
-  const auto& g = var_mallas;
-  const bool currents = c.currenttype__file_constant == 1 && g.currentgrid_regular__y_n == 0 &&
-                        c.currentgridformat__xyz_grid == 1;
-  const bool wind = c.windtype__file_constant == 1 && g.windgrid_regular__y_n == 0 &&
-                    c.windgridformat__xyz_grid == 1;
-  const bool waves = c.wavestype__file_constant == 1 && g.wavesgrid_regular__y_n == 0 &&
-                     c.wavesgridformat__xyz_grid == 1;
+  const bool currents = regrids_currents();
+  const bool wind = regrids_wind();
+  const bool waves = regrids_waves();
   const std::string cfg = clave + ".cfg";
   if (currents && var_run.sim__2d_3d == 2 && c.current3dinputformat_layers_average == 1) {
     throw input_error(cfg, 0,

@@ -23,6 +23,12 @@ void interpola_malla_corrientes(std::array<int32_t, 3>& nodes, int32_t nfiles);
 // nodes, the node count per file, becomes the model grid's node count.
 void interpola_malla(int32_t option, int32_t& nodes, int32_t nfiles);
 
+// Whether the start-up regrids each forcing: given by files (type 1) as
+// scattered node lists (format 1) off any regular grid of its own.
+bool regrids_currents();
+bool regrids_wind();
+bool regrids_waves();
+
 // Rejects, before anything is read, a scenario whose scattered forcing
 // cannot be regridded: currents given as layered 3-D files or as joint
 // u, v, w files (vertical currents), or any scattered forcing by files when
