@@ -16,7 +16,9 @@
 #include "common/list_input.hpp"
 #include "control/state/all.hpp"
 #include "control/state/reset_state.hpp"
+#include "forcing/lists.hpp"
 #include "forcing/regrid_detail.hpp"
+#include "forcing/wind.hpp"
 #include "tests/support/test_support.hpp"
 
 namespace orvel {
@@ -113,6 +115,47 @@ TEST(Regrid, LinearScatteredWindOntoThreeByTwoGridMatchesHandWrittenFiles) {
     EXPECT_EQ(v, static_cast<float>(-1.0 + 0.5 * x - 2.0 * y));
   }
   EXPECT_TRUE(back.at_end());
+}
+
+// The regridded wind is what the wind reader then takes: its ".txt" list
+// names the INT_ files and their nodes are the model grid's.
+TEST(Regrid, RegriddedWindIsReadBackByTheWindReader) {
+  reset_state();
+  temp_dir dir;
+  for (const char* f : {"lstwinds.pre", "a.txt", "b.txt"}) {
+    fs::copy_file(fixtures / "linear_wind" / f, dir.path() / f);
+  }
+  model_grid(3, 2, -3.75, 43.5, 0.25, 0.25);
+  auto& c = var_cfg;
+  c.windtype__file_constant = 1;
+  c.windgridformat__xyz_grid = 1;
+  var_mallas.windgrid_regular__y_n = 0;
+  c.windfilesorlines_number = 2;
+  c.xyzwindnodes_number = 6;
+  ::testing::internal::CaptureStdout();
+  interpola_malla(2, c.xyzwindnodes_number, c.windfilesorlines_number);
+  ::testing::internal::GetCapturedStdout();
+
+  // The arrays the start-up allocates for the wind.
+  const int32_t n = c.xyzwindnodes_number;
+  auto& w = var_currwindwave;
+  for (auto* a : {&w.windx, &w.windy, &w.windx0, &w.windy0, &w.xv, &w.yv}) a->allocate(n);
+  var1.fichviento.allocate(c.windfilesorlines_number);
+  var1.fichviento.fill(std::string(256, ' '));
+  int32_t flag = 0;
+  lee_listafich(3, 1, flag);
+  for (int32_t record = 1; record <= 2; ++record) {
+    lee_viento(record);
+    for (int32_t k = 1; k <= n; ++k) {
+      const double x = var_mallas.xbat(k) - 360.0 + 4.0, y = var_mallas.ybat(k) - 43.0;
+      const double u = 2.0 + 2.0 * x + y, v = -1.0 + 0.5 * x - 2.0 * y;
+      EXPECT_NEAR(w.xv(k), var_mallas.xbat(k), 1e-4) << k;
+      EXPECT_NEAR(w.yv(k), var_mallas.ybat(k), 1e-4) << k;
+      // b.txt holds v, u: its regridded file swaps the two columns.
+      EXPECT_NEAR(w.windx(k), record == 1 ? u : v, 1e-6) << record << " " << k;
+      EXPECT_NEAR(w.windy(k), record == 1 ? v : u, 1e-6) << record << " " << k;
+    }
+  }
 }
 
 TEST(Regrid, CurrentsTakeUAndVFromTheirOwnNodesAndCounts) {
