@@ -64,15 +64,31 @@ void significant(double x, int sig, std::string& digits, int& exp10) {
 
 std::string fmt_f(double x, int w, int d) {
   if (!std::isfinite(x)) return non_finite(x, w);
-  std::string buf(std::snprintf(nullptr, 0, "%.*f", d, std::fabs(x)), '\0');
-  std::snprintf(buf.data(), buf.size() + 1, "%.*f", d, std::fabs(x));
-  if (d == 0) buf += '.';
-  const std::string sign = std::signbit(x) ? "-" : "";
-  std::string s = sign + buf;
-  if (static_cast<int>(s.size()) > w && d > 0 && buf.size() > 1 && buf[0] == '0' && buf[1] == '.') {
-    s = sign + buf.substr(1);
+  // One conversion into a local buffer (a second one only for the rare
+  // digit strings that do not fit it): large result files call this for
+  // every value.
+  char local[64];
+  std::string heap;
+  const char* p = local;
+  const int n = std::snprintf(local, sizeof local, "%.*f", d, std::fabs(x));
+  if (n >= static_cast<int>(sizeof local)) {
+    heap.resize(static_cast<std::size_t>(n));
+    std::snprintf(heap.data(), heap.size() + 1, "%.*f", d, std::fabs(x));
+    p = heap.data();
   }
-  return right(s, w);
+  std::string_view digits(p, static_cast<std::size_t>(n));
+  const bool negative = std::signbit(x);
+  int len = (negative ? 1 : 0) + n + (d == 0 ? 1 : 0);
+  if (len > w && d > 0 && digits.size() > 1 && digits[0] == '0' && digits[1] == '.') {
+    digits.remove_prefix(1);
+    --len;
+  }
+  if (len > w) return stars(w);
+  std::string s(static_cast<std::size_t>(w - len), ' ');
+  if (negative) s += '-';
+  s += digits;
+  if (d == 0) s += '.';
+  return s;
 }
 
 std::string fmt_e(double x, int w, int d, int e) {

@@ -16,25 +16,13 @@
 #include "engines/engines.hpp"
 #include "forcing/forcing_options.hpp"
 #include "forcing/regrid.hpp"
+#include "transport/coast_index.hpp"
 #include "transport/diffusion.hpp"
+#include "transport/position.hpp"
 #include "transport/states.hpp"
 
 namespace orvel {
 namespace {
-
-// Scattered forcing given by files is regridded onto the model grid.
-bool regrid_currents() {
-  return var_cfg.currenttype__file_constant == 1 && var_mallas.currentgrid_regular__y_n == 0 &&
-         var_cfg.currentgridformat__xyz_grid == 1;
-}
-bool regrid_wind() {
-  return var_cfg.windtype__file_constant == 1 && var_mallas.windgrid_regular__y_n == 0 &&
-         var_cfg.windgridformat__xyz_grid == 1;
-}
-bool regrid_waves() {
-  return var_cfg.wavestype__file_constant == 1 && var_mallas.wavesgrid_regular__y_n == 0 &&
-         var_cfg.wavesgridformat__xyz_grid == 1;
-}
 
 // a * b as an array extent (zero or negative gives an empty dimension).
 int32_t extent(int32_t a, int32_t b) {
@@ -94,11 +82,9 @@ void check_options(const std::string& clave) {
         run_file, 0,
         "search_land__mask_maskandcoast must be 1 (mask) or 2 (mask and coastline), found " + std::to_string(mode));
   }
-  if (var_run.searchcoastalgorithm__lr_hr == 2 && mode != 2) {
-    throw input_error(run_file, 0,
-                      "searchcoastalgorithm__lr_hr 2 (coast polygons) needs search_land__mask_maskandcoast 2 "
-                      "(mask and coastline): the coastline and the polygons are read only then");
-  }
+  // The coast polygons exist only in land-search mode 2, and their crossing
+  // test is two-dimensional.
+  check_coast_algorithm(run_file);
   if (!model_grid_read()) {
     const std::string why =
         ", which is not read with search_land__mask_maskandcoast 1 and a time-varying current grid "
@@ -107,13 +93,10 @@ void check_options(const std::string& clave) {
     if (var_run.outputconcs__y_n == 1) {
       throw input_error(run_file, 0, "outputconcs__y_n 1 (concentration output) needs the model grid" + why);
     }
-    const char* forcing = regrid_currents() ? "current" : regrid_wind() ? "wind" : regrid_waves() ? "wave" : nullptr;
-    if (forcing) {
-      throw input_error(cfg_file, 0,
-                        std::string("scattered ") + forcing +
-                            " files are regridded onto the model grid at start-up; the model grid" + why);
-    }
   }
+  // Scattered forcing is regridded onto the model grid, one layer of
+  // separate U and V files.
+  check_regridding(clave);
 }
 
 void set_current_layers() {
@@ -146,6 +129,9 @@ void read_geography(farray<coast_polygon>& coord_str) {
         coord_str.allocate(var_run.coast_polygonnumber);
         lee_poligonos(coord_str);
       }
+      // Bucket indexes over the coast points and polygon edges, so that the
+      // coast searches of every step need not scan the whole coast.
+      coast_index::build(coord_str.allocated() ? &coord_str : nullptr);
       break;
     default:
       break;
@@ -176,9 +162,9 @@ void write_grid_coordinates() {
 
 void regrid_forcing() {
   auto& c = var_cfg;
-  if (regrid_currents()) interpola_malla_corrientes(c.xyzcurrentnodes_number, c.currentfilesorlines_number);
-  if (regrid_wind()) interpola_malla(2, c.xyzwindnodes_number, c.windfilesorlines_number);
-  if (regrid_waves()) interpola_malla(3, c.xyzwavesnodes_number, c.wavesfilesorlines_number);
+  if (regrids_currents()) interpola_malla_corrientes(c.xyzcurrentnodes_number, c.currentfilesorlines_number);
+  if (regrids_wind()) interpola_malla(2, c.xyzwindnodes_number, c.windfilesorlines_number);
+  if (regrids_waves()) interpola_malla(3, c.xyzwavesnodes_number, c.wavesfilesorlines_number);
 }
 
 void allocate_run_arrays() {

@@ -8,6 +8,7 @@
 
 #include "forcing/idbvip.hpp"
 #include "forcing/idbvip_detail.hpp"
+#include "forcing/idtang_search.hpp"
 
 namespace orvel {
 
@@ -45,9 +46,12 @@ int32_t idxchg(std::span<const float> x, std::span<const float> y, int32_t i1, i
   return (std::min(s3, s4) - std::min(s1, s2) > ratio) ? 1 : 0;
 }
 
-void idtang(int32_t ndp, std::span<const float> xd, std::span<const float> yd, int32_t& nt,
-            std::span<int32_t> ipt_s, int32_t& nl, std::span<int32_t> ipl_s,
-            std::vector<int32_t>& iwl, std::span<int32_t> iwp_s, std::span<float> wk_s) {
+namespace {
+
+// The triangulation, with the indexed searches or with the plain scans.
+void triangulate(bool indexed, int32_t ndp, std::span<const float> xd, std::span<const float> yd,
+                 int32_t& nt, std::span<int32_t> ipt_s, int32_t& nl, std::span<int32_t> ipl_s,
+                 std::vector<int32_t>& iwl, std::span<int32_t> iwp_s, std::span<float> wk_s) {
   if (ndp < 4) {
     idbvip_detail::fatal("IDTANG - Fatal error!", "  Input parameter NDP out of range.");
   }
@@ -65,28 +69,15 @@ void idtang(int32_t ndp, std::span<const float> xd, std::span<const float> yd, i
   const one_based<float> wk(wk_s, "wk");
 
   // Closest pair; ties keep the pair found first.
-  auto dsq = [&](int32_t i, int32_t j) {
-    const float dx = x(j) - x(i);
-    const float dy = y(j) - y(i);
-    return dx * dx + dy * dy;
-  };
-  float dsqmn = dsq(1, 2);
-  int32_t ipmn1 = 1;
-  int32_t ipmn2 = 2;
-  for (int32_t i = 1; i <= ndp - 1; ++i) {
-    for (int32_t j = i + 1; j <= ndp; ++j) {
-      const float d = dsq(i, j);
-      if (d == 0.0f) {
-        idbvip_detail::fatal("IDTANG - Fatal error!",
-                             "  Two of the input data points are identical.");
-      }
-      if (d < dsqmn) {
-        dsqmn = d;
-        ipmn1 = i;
-        ipmn2 = j;
-      }
-    }
+  const std::span<const float> xn = xd.first(static_cast<std::size_t>(ndp));
+  const std::span<const float> yn = yd.first(static_cast<std::size_t>(ndp));
+  const idtang_search::closest_pair pair = indexed ? idtang_search::closest_pair_sweep(xn, yn)
+                                                   : idtang_search::closest_pair_scan(xn, yn);
+  if (!pair.distinct) {
+    idbvip_detail::fatal("IDTANG - Fatal error!", "  Two of the input data points are identical.");
   }
+  const int32_t ipmn1 = pair.i;
+  const int32_t ipmn2 = pair.j;
 
   // The other points in order of squared distance from the pair's midpoint,
   // by a selection sort that keeps the first of equal distances.
@@ -103,17 +94,12 @@ void idtang(int32_t ndp, std::span<const float> xd, std::span<const float> yd, i
     const float dy = y(i) - ydmp;
     wk(jp) = dx * dx + dy * dy;
   }
-  for (int32_t p = 3; p <= ndp - 1; ++p) {
-    int32_t q = p;
-    float dmin = wk(p);
-    for (int32_t r = p + 1; r <= ndp; ++r) {
-      if (wk(r) < dmin) {
-        dmin = wk(r);
-        q = r;
-      }
-    }
-    std::swap(iwp(p), iwp(q));
-    wk(q) = wk(p);
+  if (indexed) {
+    idtang_search::selection_order_indexed(iwp_s.first(static_cast<std::size_t>(ndp)),
+                                           wk_s.first(static_cast<std::size_t>(ndp)));
+  } else {
+    idtang_search::selection_order_scan(iwp_s.first(static_cast<std::size_t>(ndp)),
+                                        wk_s.first(static_cast<std::size_t>(ndp)));
   }
 
   // Third point: the first not collinear with the pair.
@@ -145,10 +131,21 @@ void idtang(int32_t ndp, std::span<const float> xd, std::span<const float> yd, i
   if ((x(ip2) - x(ip1)) * (y(ip3) - y(ip1)) - (y(ip2) - y(ip1)) * (x(ip3) - x(ip1)) < 0.0f) {
     std::swap(ip1, ip2);
   }
+  // Triangles by vertex, for finding the triangles of an edge.
+  idtang_search::triangles_by_vertex by_vertex(indexed ? ndp : 0);
+  auto set_triangle = [&](int32_t t, int32_t a, int32_t b, int32_t c, bool fresh) {
+    if (indexed) {
+      const int32_t old[3] = {ipt(3 * t - 2), ipt(3 * t - 1), ipt(3 * t)};
+      by_vertex.set(t, fresh ? std::span<const int32_t>() : std::span<const int32_t>(old), a, b,
+                    c);
+    }
+    ipt(3 * t - 2) = a;
+    ipt(3 * t - 1) = b;
+    ipt(3 * t) = c;
+  };
+
   nt = 1;
-  ipt(1) = ip1;
-  ipt(2) = ip2;
-  ipt(3) = ip3;
+  set_triangle(1, ip1, ip2, ip3, true);
   nl = 3;
   ipl(1) = ip1;
   ipl(2) = ip2;
@@ -160,11 +157,6 @@ void idtang(int32_t ndp, std::span<const float> xd, std::span<const float> yd, i
   ipl(8) = ip1;
   ipl(9) = 1;
 
-  auto set_triangle = [&](int32_t t, int32_t a, int32_t b, int32_t c) {
-    ipt(3 * t - 2) = a;
-    ipt(3 * t - 1) = b;
-    ipt(3 * t) = c;
-  };
   // The vertex of triangle t that is neither e1 nor e2 (the first such).
   auto other_vertex = [&](int32_t t, int32_t e1, int32_t e2) {
     for (int32_t k = 1; k <= 3; ++k) {
@@ -220,7 +212,7 @@ void idtang(int32_t ndp, std::span<const float> xd, std::span<const float> yd, i
       const int32_t it = ipl(3 * s);
       ++nt;
       const int32_t itn = nt;
-      set_triangle(itn, ib, ia, ip);
+      set_triangle(itn, ib, ia, ip, true);
       if (s == jvis) {
         ipl(3 * s - 1) = ip;
         ipl(3 * s) = itn;
@@ -233,8 +225,8 @@ void idtang(int32_t ndp, std::span<const float> xd, std::span<const float> yd, i
       }
       const int32_t io = other_vertex(it, ia, ib);
       if (idxchg(xd, yd, ip, io, ia, ib) == 1) {
-        set_triangle(it, io, ia, ip);
-        set_triangle(itn, ib, io, ip);
+        set_triangle(it, io, ia, ip, false);
+        set_triangle(itn, ib, io, ip, false);
         if (s == jvis) ipl(3 * s) = it;
         if (s == nl && ipl(3) == it) ipl(3) = itn;
         iwl.push_back(ia);
@@ -252,25 +244,30 @@ void idtang(int32_t ndp, std::span<const float> xd, std::span<const float> yd, i
       for (std::size_t e = 0; e < nedges; ++e) {
         const int32_t e1 = iwl[2 * e];
         const int32_t e2 = iwl[2 * e + 1];
+        // The two highest-numbered triangles having both ends.
         int32_t it1 = 0, it2 = 0;
-        for (int32_t t = nt; t >= 1; --t) {
-          const int32_t v1 = ipt(3 * t - 2), v2 = ipt(3 * t - 1), v3 = ipt(3 * t);
-          const bool has1 = (v1 == e1 || v2 == e1 || v3 == e1);
-          const bool has2 = (v1 == e2 || v2 == e2 || v3 == e2);
-          if (!(has1 && has2)) continue;
-          if (it1 == 0) {
-            it1 = t;
-          } else {
-            it2 = t;
-            break;
+        if (indexed) {
+          by_vertex.find(e1, e2, ipt_s, it1, it2);
+        } else {
+          for (int32_t t = nt; t >= 1; --t) {
+            const int32_t v1 = ipt(3 * t - 2), v2 = ipt(3 * t - 1), v3 = ipt(3 * t);
+            const bool has1 = (v1 == e1 || v2 == e1 || v3 == e1);
+            const bool has2 = (v1 == e2 || v2 == e2 || v3 == e2);
+            if (!(has1 && has2)) continue;
+            if (it1 == 0) {
+              it1 = t;
+            } else {
+              it2 = t;
+              break;
+            }
           }
         }
         if (it2 == 0) continue;
         const int32_t io1 = other_vertex(it1, e1, e2);
         const int32_t io2 = other_vertex(it2, e1, e2);
         if (idxchg(xd, yd, io1, io2, e1, e2) != 1) continue;
-        set_triangle(it1, io1, io2, e1);
-        set_triangle(it2, io2, io1, e2);
+        set_triangle(it1, io1, io2, e1, false);
+        set_triangle(it2, io2, io1, e2, false);
         next.insert(next.end(), {e1, io1, io1, e2, e2, io2, io2, e1});
         for (int32_t s = 1; s <= nl; ++s) {
           const int32_t a = ipl(3 * s - 2), b = ipl(3 * s - 1);
@@ -290,6 +287,21 @@ void idtang(int32_t ndp, std::span<const float> xd, std::span<const float> yd, i
       ipt(3 * t - 1) = v1;
     }
   }
+}
+
+}  // namespace
+
+void idtang(int32_t ndp, std::span<const float> xd, std::span<const float> yd, int32_t& nt,
+            std::span<int32_t> ipt, int32_t& nl, std::span<int32_t> ipl,
+            std::vector<int32_t>& iwl, std::span<int32_t> iwp, std::span<float> wk) {
+  triangulate(true, ndp, xd, yd, nt, ipt, nl, ipl, iwl, iwp, wk);
+}
+
+void idtang_search::idtang_literal(int32_t ndp, std::span<const float> xd,
+                                   std::span<const float> yd, int32_t& nt, std::span<int32_t> ipt,
+                                   int32_t& nl, std::span<int32_t> ipl, std::vector<int32_t>& iwl,
+                                   std::span<int32_t> iwp, std::span<float> wk) {
+  triangulate(false, ndp, xd, yd, nt, ipt, nl, ipl, iwl, iwp, wk);
 }
 
 }  // namespace orvel

@@ -110,15 +110,4 @@ void check_coast_algorithm(const std::string& run_file) {
   }
 }
 
-void check_spreading_algorithm(const std::string& source) {
-  if (var_cfg.spreading__y_n != 1) return;
-  const int32_t a = var_cfg.spreadalgorithm__adios2_leher_hns;
-  const bool hns = var_cfg.obj__floating_fuel_hns == 3;
-  if (a == 1 || a == 2 || (hns && a == 3)) return;
-  throw input_error(source, 0,
-                    std::string("spreading algorithm (spreadalgorithm__adios2_leher_hns) must be ") +
-                        (hns ? "1, 2 or 3" : "1 or 2 for oil or a floating object") + ", found " +
-                        std::to_string(a));
-}
-
 }  // namespace orvel

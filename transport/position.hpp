@@ -47,10 +47,4 @@ void domain_bounds_refresh();
 // land-search mode 2 only.
 void check_coast_algorithm(const std::string& run_file);
 
-// Start-up check of the spreading options when spreading is on
-// (`spreading__y_n` = 1): algorithm 1, 2 or 3, and for oil or a floating
-// object 1 or 2 (the oil engines build no spreading diffusivities for 3).
-// `source` names the file that set the algorithm (scenario or calibration).
-void check_spreading_algorithm(const std::string& source);
-
 }  // namespace orvel

@@ -604,21 +604,6 @@ TEST(PositionUpdate, StartUpChecks) {
       }
     }
   }
-  struct srow {
-    int32_t spreading, object, algorithm;
-    bool ok;
-  };
-  for (const srow& w : {srow{1, 2, 1, true}, srow{1, 2, 2, true}, srow{1, 2, 3, false}, srow{1, 3, 3, true},
-                        srow{1, 3, 4, false}, srow{1, 1, 0, false}, srow{0, 2, 7, true}}) {
-    var_cfg.spreading__y_n = w.spreading;
-    var_cfg.obj__floating_fuel_hns = w.object;
-    var_cfg.spreadalgorithm__adios2_leher_hns = w.algorithm;
-    if (w.ok) {
-      EXPECT_NO_THROW(check_spreading_algorithm("ABCD.cfg"));
-    } else {
-      EXPECT_THROW(check_spreading_algorithm("ABCD.cfg"), input_error);
-    }
-  }
 }
 
 }  // namespace
