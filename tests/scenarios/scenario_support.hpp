@@ -49,6 +49,16 @@ inline void replace_line(const std::string& file, const std::string& old_line, c
   write_file(file, out);
 }
 
+// Replaces the one occurrence of `old_text` in `file`.
+inline void replace_text(const std::string& file, const std::string& old_text, const std::string& new_text) {
+  std::string s = read_file(file);
+  const auto pos = s.find(old_text);
+  ASSERT_NE(pos, std::string::npos) << file << ": \"" << old_text << "\"";
+  ASSERT_EQ(s.find(old_text, pos + 1), std::string::npos) << file << ": \"" << old_text << "\" twice";
+  s.replace(pos, old_text.size(), new_text);
+  write_file(file, s);
+}
+
 // n lines of the same text.
 inline std::string lines(int n, const std::string& text) {
   std::string s;
