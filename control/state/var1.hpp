@@ -36,6 +36,7 @@ struct var1_block {
   int32_t c_escd = 0;         // output counter of the presence grids; 1 at the start of each simulation
   farray<int32_t, 1> dispersioninit_flag{"dispersioninit_flag"};  // (spill) 1 after a natural-dispersion call; never read
 };
-inline var1_block var1;
+// The one instance, defined in control/state/instances.cpp.
+extern var1_block var1;
 
 }  // namespace orvel

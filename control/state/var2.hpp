@@ -40,6 +40,7 @@ struct var2_block {
   double coef_r = 0.0;                           // spreading coefficient r of the spill being moved
   double coef_q = 0.0;                           // spreading coefficient q of the spill being moved
 };
-inline var2_block var2;
+// The one instance, defined in control/state/instances.cpp.
+extern var2_block var2;
 
 }  // namespace orvel

@@ -76,6 +76,7 @@ struct var4_block {
   farray<double, 1> mdissolved_disptot{"mdissolved_disptot"};  // (spill) total mass dissolved from dispersed particles, kg
   farray<double, 2> masac{"masac"};                          // (spill, entry) mass series allocated by the engines, kg
 };
-inline var4_block var4;
+// The one instance, defined in control/state/instances.cpp.
+extern var4_block var4;
 
 }  // namespace orvel

@@ -9,6 +9,7 @@ struct var_blowout_block {
   double jetterminallevel = 0.0;    // depth of the jet end, m, positive down
   double jetterminalradius = 0.0;   // radius of the jet end, m
 };
-inline var_blowout_block var_blowout;
+// The one instance, defined in control/state/instances.cpp.
+extern var_blowout_block var_blowout;
 
 }  // namespace orvel

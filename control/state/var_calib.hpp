@@ -17,6 +17,7 @@ struct var_calib_block {
   float dissolparam = 0.0f;            // dissolution calibration factor
   float kd = 0.0f;                     // fixed dissolution mass-transfer coefficient, m/s
 };
-inline var_calib_block var_calib;
+// The one instance, defined in control/state/instances.cpp.
+extern var_calib_block var_calib;
 
 }  // namespace orvel

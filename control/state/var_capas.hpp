@@ -14,6 +14,7 @@ struct var_capas_block {
   int32_t flag_currcol = 0;          // 1 once the depth-mean current series is open, 0 before
   farray<int32_t, 1> layer{"layer"};  // (layer) layer numbers of the layer file, 0 for the default layer; never read
 };
-inline var_capas_block var_capas;
+// The one instance, defined in control/state/instances.cpp.
+extern var_capas_block var_capas;
 
 }  // namespace orvel

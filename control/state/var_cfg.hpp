@@ -98,6 +98,7 @@ struct var_cfg_block {
   farray<double, 1> area{"area"};                         // (spill) slick area, m2; allocated, never assigned
   farray<int32_t, 1> flag_air{"flag_air"};                // (spill) 1 = the HNS spill starts wholly in the air
 };
-inline var_cfg_block var_cfg;
+// The one instance, defined in control/state/instances.cpp.
+extern var_cfg_block var_cfg;
 
 }  // namespace orvel

@@ -15,6 +15,7 @@ struct var_costa_block {
   double x_costa_prox = 0.0;                  // longitude of the coast point found after an intersection, deg + 360; never read
   double y_costa_prox = 0.0;                  // latitude of the coast point found after an intersection, deg; never read
 };
-inline var_costa_block var_costa;
+// The one instance, defined in control/state/instances.cpp.
+extern var_costa_block var_costa;
 
 }  // namespace orvel

@@ -98,6 +98,7 @@ struct var_currwindwave_block {
   double ts = 0.0;              // wave period used for natural dispersion, s
   double hbreak = 0.0;          // breaking-wave height, m
 };
-inline var_currwindwave_block var_currwindwave;
+// The one instance, defined in control/state/instances.cpp.
+extern var_currwindwave_block var_currwindwave;
 
 }  // namespace orvel

@@ -11,6 +11,7 @@ struct var_disp_block {
   float dy = 0.0f;       // y diffusivity for the flow direction, deg2/s
   float e_t = 0.0f;      // river diffusion coefficient of the current particle, m2/s
 };
-inline var_disp_block var_disp;
+// The one instance, defined in control/state/instances.cpp.
+extern var_disp_block var_disp;
 
 }  // namespace orvel

@@ -25,6 +25,7 @@ struct var_hns_extra_block {
   float areahull = 0.0f;                                  // hull area, square degrees
   farray<double, 1> fitime{"fitime"};                     // (spill) start times, s; never read
 };
-inline var_hns_extra_block var_hns_extra;
+// The one instance, defined in control/state/instances.cpp.
+extern var_hns_extra_block var_hns_extra;
 
 }  // namespace orvel

@@ -62,6 +62,7 @@ struct var_mallas_block {
   farray<double, 1> ybatdum{"ybatdum"};  // distinct latitudes of a node-list grid file, deg (grid reader scratch)
   double deltaz = 0.0;                   // vertical spacing from the scenario file; never read
 };
-inline var_mallas_block var_mallas;
+// The one instance, defined in control/state/instances.cpp.
+extern var_mallas_block var_mallas;
 
 }  // namespace orvel

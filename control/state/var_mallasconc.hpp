@@ -35,6 +35,7 @@ struct var_mallasconc_block {
   int32_t conczcells_number = 0;             // vertical cells from the scenario file; never read
   int32_t ind_cc = 0;                        // cell index written by the output routines; never read
 };
-inline var_mallasconc_block var_mallasconc;
+// The one instance, defined in control/state/instances.cpp.
+extern var_mallasconc_block var_mallasconc;
 
 }  // namespace orvel

@@ -39,6 +39,7 @@ struct var_mallasforz_block {
   int32_t celdax_cw = 0;                // vertical-current grid: nodes along longitude
   int32_t celday_cw = 0;                // vertical-current grid: nodes along latitude
 };
-inline var_mallasforz_block var_mallasforz;
+// The one instance, defined in control/state/instances.cpp.
+extern var_mallasforz_block var_mallasforz;
 
 }  // namespace orvel

@@ -39,6 +39,7 @@ struct var_part_block {
   farray<double, 2> ycirc{"ycirc"};             // (particle, spill) initial latitude of the disc placements, deg
   farray<double, 2> zzc{"zzc"};                 // (spill, entry) series of z_cg
 };
-inline var_part_block var_part;
+// The one instance, defined in control/state/instances.cpp.
+extern var_part_block var_part;
 
 }  // namespace orvel

@@ -19,6 +19,7 @@ struct var_rk_block {
   farray<double, 2> fy4{"fy4"};  // (particle, spill) northward displacement of stage 4, deg
   float k_vtmed = 0.0f;          // stage time as a fraction of the current-record interval (blend weight)
 };
-inline var_rk_block var_rk;
+// The one instance, defined in control/state/instances.cpp.
+extern var_rk_block var_rk;
 
 }  // namespace orvel

@@ -31,6 +31,7 @@ struct var_run_block {
   int32_t simtype__operat_probabil = 0;        // 1 = operational, 2 = probabilistic; fixed to 1
   int32_t simnumber__1_n = 0;                  // simulations of the engines' outer loop; fixed to 1
 };
-inline var_run_block var_run;
+// The one instance, defined in control/state/instances.cpp.
+extern var_run_block var_run;
 
 }  // namespace orvel

@@ -55,6 +55,7 @@ struct var_spill_block {
   farray<float, 1> vaporpressurereferencetemperature{"vaporpressurereferencetemperature"};  // (spill) temperature of the vapour pressure, degrees C
   farray<float, 1> solubilityreferencetemperature{"solubilityreferencetemperature"};        // (spill) temperature of the solubility, degrees C
 };
-inline var_spill_block var_spill;
+// The one instance, defined in control/state/instances.cpp.
+extern var_spill_block var_spill;
 
 }  // namespace orvel

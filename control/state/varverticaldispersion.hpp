@@ -17,6 +17,7 @@ struct varverticaldispersion_block {
   float deltad_disp = 0.0f;  // class width, m
   float qtot = 0.0f;         // sum of the ten qd, kg/m2/s
 };
-inline varverticaldispersion_block varverticaldispersion;
+// The one instance, defined in control/state/instances.cpp.
+extern varverticaldispersion_block varverticaldispersion;
 
 }  // namespace orvel
