@@ -1,6 +1,7 @@
 // Bilinear interpolation of node fields to particle positions.
 #include "forcing/interp.hpp"
 
+#include "common/precision.hpp"
 #include "control/state/var_capas.hpp"
 #include "control/state/var_mallas.hpp"
 #include "control/state/var_run.hpp"
@@ -60,8 +61,8 @@ void bilinear(const double* xp, const double* yp, int32_t np, const double* f, i
     double wx = (1 - i1) + fx;
     double wy = (1 - j1) + fy;
     if constexpr (V == variant::model_grid) {
-      wx = static_cast<double>(static_cast<float>(wx));
-      wy = static_cast<double>(static_cast<float>(wy));
+      wx = single_rounded(wx);
+      wy = single_rounded(wy);
     }
     const int64_t k11 = (i1 - 1) * ny + (j1 - 1);
     const int64_t k21 = (i2 - 1) * ny + (j1 - 1);

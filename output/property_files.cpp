@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/errors.hpp"
+#include "common/precision.hpp"
 #include "control/state/all.hpp"
 #include "output/result_layout.hpp"
 
@@ -409,7 +410,7 @@ void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t) {
     return;
   }
   // One pulse's mass, the same for every sub-spill.
-  const double pulse = c.spills_number != 0 ? static_cast<double>(static_cast<float>(c.masa0(1) / c.spills_number))
+  const double pulse = c.spills_number != 0 ? single_rounded(c.masa0(1) / c.spills_number)
                                             : 0.0;
   for (int32_t s = 1; s <= c.spills_number; ++s) {
     spill_file(subspill_property_file_name(clave, s), kind, s, step, stride, pulse, v);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <iostream>
 
+#include "common/precision.hpp"
 #include "control/state/var2.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_mallas.hpp"
@@ -43,13 +44,13 @@ release_test::release_test(rules r) : rules_(r) {
     return;
   }
   if (r == rules::disc) {
-    mask_x0_ = static_cast<float>(v.xcorr_u(1));
-    mask_y0_ = static_cast<float>(v.ycorr_u(1));
-    mask_dy_ = static_cast<float>(v.ycorr_u(2)) - static_cast<float>(v.ycorr_u(1));
+    mask_x0_ = single_rounded(v.xcorr_u(1));
+    mask_y0_ = single_rounded(v.ycorr_u(1));
+    mask_dy_ = single_rounded(static_cast<float>(v.ycorr_u(2)) - static_cast<float>(v.ycorr_u(1)));
     for (int32_t k = 1; k < n; ++k) {
       const float step = static_cast<float>(v.xcorr_u(k + 1)) - static_cast<float>(v.xcorr_u(k));
       if (step != 0.0f) {
-        mask_dx_ = step;
+        mask_dx_ = single_rounded(step);
         mask_grid_ = true;
         break;
       }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "common/precision.hpp"
 #include "control/state/var2.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_costa.hpp"
@@ -117,8 +118,8 @@ inline void spread_move(const step_settings& c, int32_t i, int32_t s, double x, 
     gx = (x - var_cfg.spillposition_x(s)) * coef_r;
     gy = (y - var_cfg.spillposition_y(s)) * coef_q;
   } else {
-    gx = static_cast<double>(static_cast<float>(x - var_part.x_oldpt(i, s))) * coef_r;
-    gy = static_cast<double>(static_cast<float>(y - var_part.y_oldpt(i, s))) * coef_q;
+    gx = single_rounded(x - var_part.x_oldpt(i, s)) * coef_r;
+    gy = single_rounded(y - var_part.y_oldpt(i, s)) * coef_q;
   }
   if (c.euler) {
     var_part.x_part(i, s) = (x + gx) + var_currwindwave.uadv(i, s) * c.dt;
