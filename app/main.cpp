@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "common/errors.hpp"
-#include "control/startup.hpp"
+#include "app/startup.hpp"
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -46,6 +47,19 @@ class run_stop : public std::runtime_error {
   stream where_;
   int status_;
 };
+
+// A number as a message shows it: the shortest of fixed or exponent form
+// with `digits` significant digits (6 unless asked).
+inline std::string value_text(double x, int digits = 6) {
+  std::ostringstream s;
+  s.precision(digits);
+  s << x;
+  return s.str();
+}
+
+// "NAME = VALUE", the way messages name an option and its value.
+inline std::string option_text(const char* name, int32_t v) { return std::string(name) + " = " + std::to_string(v); }
+inline std::string option_text(const char* name, double v) { return std::string(name) + " = " + value_text(v); }
 
 // Ends the run at a routine that this build does not provide.
 [[noreturn]] inline void not_built(const std::string& routine) {

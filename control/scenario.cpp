@@ -23,12 +23,6 @@ namespace {
 // Longest grid file name.
 constexpr std::size_t grid_name_length = 12;
 
-std::string num(double x) {
-  std::ostringstream s;
-  s << x;
-  return s.str();
-}
-
 // A grid file name (a text item of its own record).
 std::string read_name(list_reader& r, const char* what, const std::string& current) {
   std::string name(trimmed(current));
@@ -63,7 +57,7 @@ void require_positive(float v, const char* what, const char* unit, const std::st
   if (!(v > 0.0f)) {
     throw input_error(source, line,
                       std::string(what) + " of spill line " + std::to_string(k) +
-                          " must be greater than 0 " + unit + ", found " + num(v));
+                          " must be greater than 0 " + unit + ", found " + value_text(v));
   }
 }
 
@@ -72,7 +66,7 @@ void require_positive(double v, const char* what, const char* unit, const std::s
   if (!(v > 0.0)) {
     throw input_error(source, line,
                       std::string(what) + " of spill line " + std::to_string(k) +
-                          " must be greater than 0 " + unit + ", found " + num(v));
+                          " must be greater than 0 " + unit + ", found " + value_text(v));
   }
 }
 

@@ -12,12 +12,6 @@
 namespace orvel {
 namespace {
 
-std::string num(double x) {
-  std::ostringstream s;
-  s << x;
-  return s.str();
-}
-
 // Element 1 of each array copied to elements 2 to n.
 template <typename... A>
 void copy_first(int32_t n, A&... a) {
@@ -51,14 +45,14 @@ int32_t pulse_count(const std::string& file, int64_t line) {
   const double n = 3600.0 * c.spillduration / static_cast<double>(c.delta_vertidocontinuo);
   if (!(n >= 1.0)) {
     throw input_error(file, line,
-                      "a continuous release of " + num(c.spillduration) + " h with a pulse every " +
+                      "a continuous release of " + value_text(c.spillduration) + " h with a pulse every " +
                           std::to_string(c.delta_vertidocontinuo) +
                           " s has no pulse: spillduration must cover at least one pulse interval");
   }
   if (n >= 2147483648.0) {
     throw input_error(file, line,
-                      "a continuous release of " + num(c.spillduration) + " h with a pulse every " +
-                          std::to_string(c.delta_vertidocontinuo) + " s has " + num(std::trunc(n)) +
+                      "a continuous release of " + value_text(c.spillduration) + " h with a pulse every " +
+                          std::to_string(c.delta_vertidocontinuo) + " s has " + value_text(std::trunc(n)) +
                           " pulses, more than a 32-bit count holds");
   }
   return static_cast<int32_t>(n);

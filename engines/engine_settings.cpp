@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/errors.hpp"
+#include "control/run_rules.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_mallas.hpp"
 #include "control/state/var_mallasforz.hpp"
@@ -52,13 +53,6 @@ namespace {
   throw run_stop("orvel: error: " + what, run_stop::stream::err, 2);
 }
 
-std::string num(double v) {
-  std::ostringstream s;
-  s.precision(9);
-  s << v;
-  return s.str();
-}
-
 void check_type(const char* name, int32_t value) {
   if (value != 1 && value != 2) {
     refuse(std::string(name) + " must be 1 (field files) or 2 (uniform series), not " + std::to_string(value));
@@ -71,16 +65,9 @@ void check_records(const char* name, int32_t value) {
 
 void check_blend_interval(const char* name, int32_t blended, float interval) {
   if (blended == 1 && !(interval > 0.0f)) {
-    refuse(std::string(name) + " must be positive when the forcing is blended in time; it is " + num(interval) +
+    refuse(std::string(name) + " must be positive when the forcing is blended in time; it is " + value_text(interval, 9) +
            " s");
   }
-}
-
-// The velocity and position routines reset the domain box to the U-current
-// grid in these land-search settings.
-bool box_follows_current_grid() {
-  return (var_run.search_land__mask_maskandcoast == 1 && var_cfg.currentgrid_variable__y_n == 1) ||
-         (var_run.search_land__mask_maskandcoast == 2 && var_cfg.variablecurrgrid__wetdry_radar == 1);
 }
 
 void check_box() {
@@ -131,15 +118,15 @@ void warn_schedule(std::ostream& warnings, int64_t last_step) {
   float t = 0.0f;
   if (var_run.outputparts__y_n == 1 &&
       stuck_instant(var_run.firstoutput_time, var_run.deltatoutput_parts, last_step, t)) {
-    warnings << "orvel: warning: no model step ends exactly at the particle output time " << num(t)
-             << " s (deltatoutput_parts = " << num(var_run.deltatoutput_parts) << " s, deltat = "
-             << num(var_run.deltat) << " s), so no particle file is written from then on\n";
+    warnings << "orvel: warning: no model step ends exactly at the particle output time " << value_text(t, 9)
+             << " s (deltatoutput_parts = " << value_text(var_run.deltatoutput_parts, 9) << " s, deltat = "
+             << value_text(var_run.deltat, 9) << " s), so no particle file is written from then on\n";
   }
   if (var_run.outputconcs__y_n == 1 &&
       stuck_instant(var_run.firstoutput_time, var_run.deltatoutput_concs, last_step, t)) {
-    warnings << "orvel: warning: no model step ends exactly at the concentration output time " << num(t)
-             << " s (deltatoutput_concs = " << num(var_run.deltatoutput_concs) << " s, deltat = "
-             << num(var_run.deltat) << " s), so no presence or grid output is made from then on\n";
+    warnings << "orvel: warning: no model step ends exactly at the concentration output time " << value_text(t, 9)
+             << " s (deltatoutput_concs = " << value_text(var_run.deltatoutput_concs, 9) << " s, deltat = "
+             << value_text(var_run.deltat, 9) << " s), so no presence or grid output is made from then on\n";
   }
 }
 
@@ -158,9 +145,9 @@ void check_distinct_minutes(const char* files, const char* interval_name, float 
   auto output_at = [&](int64_t n) {
     const int64_t minute = output_time_of(static_cast<int32_t>(n)).minute;
     if (previous_step >= 0 && minute == previous_minute) {
-      refuse(std::string(files) + " every " + num(interval) + " s (" + interval_name + ") with a model step of " +
-             num(dt) + " s: the outputs at " + num(static_cast<float>(previous_step) * dt) + " s and " +
-             num(static_cast<float>(n) * dt) + " s fall in the same output minute " + std::to_string(minute) +
+      refuse(std::string(files) + " every " + value_text(interval, 9) + " s (" + interval_name + ") with a model step of " +
+             value_text(dt, 9) + " s: the outputs at " + value_text(static_cast<float>(previous_step) * dt, 9) + " s and " +
+             value_text(static_cast<float>(n) * dt, 9) + " s fall in the same output minute " + std::to_string(minute) +
              ", so the later file would replace the earlier one under the same name");
     }
     previous_step = n;
@@ -193,7 +180,7 @@ bool property_files_written() {
 
 void check_engine_settings(std::ostream& warnings) {
   const float dt = var_run.deltat;
-  if (!(dt > 0.0f)) refuse("the model time step deltat must be positive; it is " + num(dt) + " s");
+  if (!(dt > 0.0f)) refuse("the model time step deltat must be positive; it is " + value_text(dt, 9) + " s");
 
   check_type("currenttype__file_constant", var_cfg.currenttype__file_constant);
   check_type("wavestype__file_constant", var_cfg.wavestype__file_constant);
@@ -205,19 +192,19 @@ void check_engine_settings(std::ostream& warnings) {
           ? "the current record interval (deltat_wind, since the currents are a uniform series and the wind "
             "comes from files)"
           : "the current record interval deltat_currents";
-  if (!(dc > 0.0f)) refuse(std::string(dc_name) + " must be positive; it is " + num(dc) + " s");
+  if (!(dc > 0.0f)) refuse(std::string(dc_name) + " must be positive; it is " + value_text(dc, 9) + " s");
   const int64_t nsub = substeps_per_record(dc, dt);
   if (!(static_cast<float>(nsub) * dt == dc)) {
-    refuse(std::string(dc_name) + " of " + num(dc) + " s is not a whole number of model steps of " + num(dt) +
+    refuse(std::string(dc_name) + " of " + value_text(dc, 9) + " s is not a whole number of model steps of " + value_text(dt, 9) +
            " s");
   }
 
   const float horizon = var_cfg.simulationtimehorizon;
-  if (!(horizon >= 0.0f)) refuse("the simulated time must not be negative; it is " + num(horizon) + " s");
+  if (!(horizon >= 0.0f)) refuse("the simulated time must not be negative; it is " + value_text(horizon, 9) + " s");
   const int64_t n_lista = current_record_count(horizon, dc);
   const int64_t nsteps = n_lista * nsub + 1;
   if (!(horizon / dc < 2147483648.0f) || nsteps > std::numeric_limits<int32_t>::max()) {
-    refuse("the run is too long: " + num(horizon) + " s in steps of " + num(dt) + " s");
+    refuse("the run is too long: " + value_text(horizon, 9) + " s in steps of " + value_text(dt, 9) + " s");
   }
 
   if (var_run.numericalmethod__euler_rungekut != 1 && var_run.numericalmethod__euler_rungekut != 2) {
@@ -246,7 +233,7 @@ void check_engine_settings(std::ostream& warnings) {
   }
   if (property_files_written() && property_row_stride() < 1) {
     refuse("property rows every " + std::to_string(var_run.deltatoutput_properties) +
-           " s (deltatoutput_properties) with a model step of " + num(dt) +
+           " s (deltatoutput_properties) with a model step of " + value_text(dt, 9) +
            " s: the rows must be at least one model step apart (for a step of an hour or more, at least "
            "one hour)");
   }

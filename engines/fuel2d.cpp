@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "control/run_rules.hpp"
 #include "control/state/all.hpp"
 #include "engines/engines.hpp"
 
@@ -86,7 +87,7 @@ void fuel2d_engine::hull_area(int32_t s) {
   // Square degrees to square metres at the grid's mean latitude.
   const double f = var_mallas.factor;
   var_spill.area_oil(s) =
-      static_cast<float>(((std::cos(var_mallas.latmean * 3.1415998935699463 / 180.0) * a) * f) * f);
+      static_cast<float>(((cos_latmean() * a) * f) * f);
 }
 
 bool fuel2d_engine::spreads(int32_t s, float t) const {

@@ -14,14 +14,6 @@
 namespace orvel {
 namespace {
 
-std::string opt(const char* name, int32_t v) { return std::string(name) + " = " + std::to_string(v); }
-
-std::string opt(const char* name, float v) {
-  std::ostringstream s;
-  s << name << " = " << v;
-  return s.str();
-}
-
 std::string node_counts() {
   const auto& n = var_cfg.xyzcurrentnodes_number;
   return "xyzcurrentnodes_number = " + std::to_string(n[0]) + " " + std::to_string(n[1]) + " " +
@@ -42,35 +34,35 @@ void check_current_files(const std::string& cfg) {
   const int32_t nu = c.xyzcurrentnodes_number[0];
   const int32_t nv = c.xyzcurrentnodes_number[1];
   const int32_t regular = var_mallas.currentgrid_regular__y_n;
-  const std::string joint = opt("currentfilesjointuvw__y_n", c.currentfilesjointuvw__y_n);
-  const std::string variable = opt("currentgrid_variable__y_n", c.currentgrid_variable__y_n);
+  const std::string joint = option_text("currentfilesjointuvw__y_n", c.currentfilesjointuvw__y_n);
+  const std::string variable = option_text("currentgrid_variable__y_n", c.currentgrid_variable__y_n);
 
   if (!format_code(c.currentgridformat__xyz_grid)) {
     throw input_error(cfg, 0,
-                      opt("currentgridformat__xyz_grid", c.currentgridformat__xyz_grid) +
+                      option_text("currentgridformat__xyz_grid", c.currentgridformat__xyz_grid) +
                           ": current files are node lists (1) or grids (2)");
   }
   if (c.currentcorrection__y_n == 1 && !format_code(c.currcorrectgridformat__xyz_grid)) {
     throw input_error(cfg, 0,
-                      opt("currcorrectgridformat__xyz_grid", c.currcorrectgridformat__xyz_grid) +
+                      option_text("currcorrectgridformat__xyz_grid", c.currcorrectgridformat__xyz_grid) +
                           ": correction files are node lists (1) or grids (2)");
   }
 
   if (c.currentfilesjointuvw__y_n == 1) {
     if (regular == 0) {
       throw input_error(cfg, 0,
-                        joint + ", " + opt("currentgrid_regular__y_n", regular) +
+                        joint + ", " + option_text("currentgrid_regular__y_n", regular) +
                             ": joint current files are read only on a regular grid (no joint list is named "
                             "for regridded currents)");
     }
     if (var_run.simtype__operat_probabil == 2) {
       throw input_error(cfg, 0,
-                        joint + ", " + opt("simtype__operat_probabil", var_run.simtype__operat_probabil) +
+                        joint + ", " + option_text("simtype__operat_probabil", var_run.simtype__operat_probabil) +
                             ": a probabilistic run names no joint current list");
     }
     if (c.currentgridformat__xyz_grid != 1) {
       throw input_error(cfg, 0,
-                        joint + ", " + opt("currentgridformat__xyz_grid", c.currentgridformat__xyz_grid) +
+                        joint + ", " + option_text("currentgridformat__xyz_grid", c.currentgridformat__xyz_grid) +
                             ": joint current files are node lists");
     }
     if (c.currentgrid_variable__y_n == 1) {
@@ -78,7 +70,7 @@ void check_current_files(const std::string& cfg) {
     }
     if (var_run.temporalinterpcurr__y_n == 1) {
       throw input_error(cfg, 0,
-                        joint + ", " + opt("temporalinterpcurr__y_n", var_run.temporalinterpcurr__y_n) +
+                        joint + ", " + option_text("temporalinterpcurr__y_n", var_run.temporalinterpcurr__y_n) +
                             ": joint current files cannot be blended in time (the start-of-interval record "
                             "is read from separate U and V files)");
     }
@@ -93,21 +85,21 @@ void check_current_files(const std::string& cfg) {
   if (c.currentgrid_variable__y_n == 1) {
     if (regular == 0) {
       throw input_error(cfg, 0,
-                        variable + ", " + opt("currentgrid_regular__y_n", regular) +
+                        variable + ", " + option_text("currentgrid_regular__y_n", regular) +
                             ": a time-varying current grid needs current files on a regular grid (regridded "
                             "files carry no wet/dry indicator and no mask list is named)");
     }
     if (c.currentgridformat__xyz_grid == 2 && var_capas.numcapascorr > 1) {
       throw input_error(cfg, 0,
-                        variable + ", " + opt("currentgridformat__xyz_grid", c.currentgridformat__xyz_grid) +
-                            ", " + opt("numcapascorr", var_capas.numcapascorr) +
+                        variable + ", " + option_text("currentgridformat__xyz_grid", c.currentgridformat__xyz_grid) +
+                            ", " + option_text("numcapascorr", var_capas.numcapascorr) +
                             ": the lists of a time-varying grid in grid format name one file per record, "
                             "so only one current layer is supported");
     }
     if (c.variablecurrgrid__wetdry_radar == 2 && nv > nu) {
       throw input_error(cfg, 0,
                         variable + ", " +
-                            opt("variablecurrgrid__wetdry_radar", c.variablecurrgrid__wetdry_radar) + ", " +
+                            option_text("variablecurrgrid__wetdry_radar", c.variablecurrgrid__wetdry_radar) + ", " +
                             node_counts() +
                             ": a radar-coverage mask is given at the U nodes, so the V nodes must not "
                             "outnumber them");
@@ -118,13 +110,13 @@ void check_current_files(const std::string& cfg) {
     const int32_t needed = current_records_read();
     if (c.currentcorrectionfiles_number < needed) {
       throw input_error(cfg, 0,
-                        opt("currentcorrection__y_n", c.currentcorrection__y_n) + ", " +
-                            opt("currentcorrectionfiles_number", c.currentcorrectionfiles_number) +
+                        option_text("currentcorrection__y_n", c.currentcorrection__y_n) + ", " +
+                            option_text("currentcorrectionfiles_number", c.currentcorrectionfiles_number) +
                             ": the run reads current records 1 to " + std::to_string(needed) + " (" +
-                            opt("currentfilesorlines_number", c.currentfilesorlines_number) + ", " +
-                            opt("simulationtimehorizon", c.simulationtimehorizon) + " s, " +
-                            opt("deltat_currents", c.deltat_currents) + " s, " +
-                            opt("temporalinterpcurr__y_n", var_run.temporalinterpcurr__y_n) +
+                            option_text("currentfilesorlines_number", c.currentfilesorlines_number) + ", " +
+                            option_text("simulationtimehorizon", c.simulationtimehorizon) + " s, " +
+                            option_text("deltat_currents", c.deltat_currents) + " s, " +
+                            option_text("temporalinterpcurr__y_n", var_run.temporalinterpcurr__y_n) +
                             "), each with its own correction file");
     }
   }
@@ -153,11 +145,11 @@ void check_field_files(const std::string& cfg, const char* kind, const char* for
                        const char* regular_name, int32_t regular, int32_t nx, int32_t ny, const char* nodes_name,
                        int32_t nodes) {
   if (!format_code(format)) {
-    throw input_error(cfg, 0, opt(format_name, format) + ": " + kind + " files are node lists (1) or grids (2)");
+    throw input_error(cfg, 0, option_text(format_name, format) + ": " + kind + " files are node lists (1) or grids (2)");
   }
   if (format == 2 && regular == 0) {
     throw input_error(cfg, 0,
-                      opt(format_name, format) + ", " + opt(regular_name, regular) + ": " + kind +
+                      option_text(format_name, format) + ", " + option_text(regular_name, regular) + ": " + kind +
                           " grids need a regular grid (regridded files are node lists)");
   }
   if (format == 2 && !grid_fits(nx, ny, nodes)) {
@@ -197,9 +189,9 @@ void check_forcing_options(const std::string& clave) {
 
   if (var_capas.numcapascorr < 1) {
     throw input_error("currents_layerDepths.pre", 0,
-                      opt("numcapascorr", var_capas.numcapascorr) + " (" + opt("sim__2d_3d", var_run.sim__2d_3d) +
+                      option_text("numcapascorr", var_capas.numcapascorr) + " (" + option_text("sim__2d_3d", var_run.sim__2d_3d) +
                           ", " +
-                          opt("current3dinputformat_layers_average", c.current3dinputformat_layers_average) +
+                          option_text("current3dinputformat_layers_average", c.current3dinputformat_layers_average) +
                           "): the current layer file gives no layer");
   }
 
@@ -207,9 +199,9 @@ void check_forcing_options(const std::string& clave) {
     check_current_files(cfg);
   } else if (var_run.temporalinterpcurr__y_n == 1 && var_run.sim__2d_3d != 1) {
     throw input_error(cfg, 0,
-                      opt("currenttype__file_constant", c.currenttype__file_constant) + ", " +
-                          opt("temporalinterpcurr__y_n", var_run.temporalinterpcurr__y_n) + ", " +
-                          opt("sim__2d_3d", var_run.sim__2d_3d) +
+                      option_text("currenttype__file_constant", c.currenttype__file_constant) + ", " +
+                          option_text("temporalinterpcurr__y_n", var_run.temporalinterpcurr__y_n) + ", " +
+                          option_text("sim__2d_3d", var_run.sim__2d_3d) +
                           ": a uniform current series is blended in time only in 2-D runs");
   }
 

@@ -49,7 +49,6 @@ class forcing_list {
   throw std::logic_error("lee_listafich: no forcing list is named for " + options);
 }
 
-std::string opt(const char* name, int32_t v) { return std::string(name) + " = " + std::to_string(v); }
 
 void read_current_lists(int32_t simulation, int32_t& wflag) {
   const bool raw = var_mallas.currentgrid_regular__y_n != 0;
@@ -57,11 +56,11 @@ void read_current_lists(int32_t simulation, int32_t& wflag) {
   const int32_t joint = var_cfg.currentfilesjointuvw__y_n;
   const int64_t n = var_cfg.currentfilesorlines_number;
   const int64_t layers = var_capas.numcapascorr;
-  const std::string options = opt("currentgrid_regular__y_n", var_mallas.currentgrid_regular__y_n) + ", " +
-                              opt("simtype__operat_probabil", var_run.simtype__operat_probabil) + ", " +
-                              opt("currentfilesjointuvw__y_n", joint) + ", " +
-                              opt("currentgrid_variable__y_n", var_cfg.currentgrid_variable__y_n) + ", " +
-                              opt("currentgridformat__xyz_grid", var_cfg.currentgridformat__xyz_grid);
+  const std::string options = option_text("currentgrid_regular__y_n", var_mallas.currentgrid_regular__y_n) + ", " +
+                              option_text("simtype__operat_probabil", var_run.simtype__operat_probabil) + ", " +
+                              option_text("currentfilesjointuvw__y_n", joint) + ", " +
+                              option_text("currentgrid_variable__y_n", var_cfg.currentgrid_variable__y_n) + ", " +
+                              option_text("currentgridformat__xyz_grid", var_cfg.currentgridformat__xyz_grid);
 
   // Which lists have a name: only the joint list for joint files on a
   // regular grid in an operational run, otherwise U, V and W, and the mask
@@ -135,8 +134,8 @@ void read_wave_lists(int32_t simulation) {
     forcing_list waves(forcing_list_name("lstwaves", simulation, raw));
     for (int64_t k = 1; k <= n; ++k) waves.into(var1.fichola, k);
   } else {
-    no_list_named(opt("wavesgridformat__xyz_grid", format) + ", " +
-                  opt("wavesgrid_regular__y_n", var_mallas.wavesgrid_regular__y_n));
+    no_list_named(option_text("wavesgridformat__xyz_grid", format) + ", " +
+                  option_text("wavesgrid_regular__y_n", var_mallas.wavesgrid_regular__y_n));
   }
 }
 
@@ -155,8 +154,8 @@ void read_wind_lists(int32_t simulation) {
     forcing_list wind(forcing_list_name("lstwinds", simulation, raw));
     for (int64_t k = 1; k <= n; ++k) wind.into(var1.fichviento, k);
   } else {
-    no_list_named(opt("windgridformat__xyz_grid", format) + ", " +
-                  opt("windgrid_regular__y_n", var_mallas.windgrid_regular__y_n));
+    no_list_named(option_text("windgridformat__xyz_grid", format) + ", " +
+                  option_text("windgrid_regular__y_n", var_mallas.windgrid_regular__y_n));
   }
 }
 

@@ -16,6 +16,7 @@
 #include "common/list_input.hpp"
 #include "common/result_file.hpp"
 #include "common/text.hpp"
+#include "control/run_rules.hpp"
 #include "control/data_folder.hpp"
 #include "control/state/var_capas.hpp"
 #include "control/state/var_cfg.hpp"
@@ -421,8 +422,7 @@ void check_regridding(const std::string& clave) {
                       "on a regular grid");
   }
   const int32_t mode = var_run.search_land__mask_maskandcoast;
-  const bool grid_read = mode == 2 || (mode == 1 && c.currentgrid_variable__y_n == 0);
-  if ((currents || wind || waves) && !grid_read) {
+  if ((currents || wind || waves) && !model_grid_read()) {
     std::string what = currents ? "current" : (wind ? "wind" : "wave");
     throw input_error(cfg, 0,
                       "scattered " + what +

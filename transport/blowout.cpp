@@ -6,6 +6,7 @@
 
 #include "common/errors.hpp"
 #include "common/list_input.hpp"
+#include "control/run_rules.hpp"
 #include "control/data_folder.hpp"
 #include "control/state/var2.hpp"
 #include "control/state/var_blowout.hpp"
@@ -46,7 +47,7 @@ void part_ini_blowout(int32_t spill) {
   var_part.par_floor(s) = 0;
 
   const double factor = var_mallas.factor;
-  const double east_scale = std::cos(var_mallas.latmean * static_cast<double>(3.1416f) / 180.0) * factor;
+  const double east_scale = cos_latmean() * factor;
   // The disc placement's release tests (bathymetry or current mask).
   const release_test test(release_test::rules::disc);
   test.check_release_point(s, jet.jetterminalcenterx, jet.jetterminalcentery);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "control/run_rules.hpp"
 #include "control/state/var_costa.hpp"
 #include "control/state/var_mallas.hpp"
 #include "transport/coast_index.hpp"
@@ -12,7 +13,7 @@ using coast_detail::box;
 using coast_detail::edge_result;
 
 double coast_distance_scale() {
-  return std::cos(var_mallas.latmean * static_cast<double>(3.1416f) / 180.0);
+  return cos_latmean();
 }
 
 bool buscacosta_linear(double x, double y, double& xo, double& yo, int32_t& k, double& dist) {

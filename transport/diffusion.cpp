@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "common/errors.hpp"
+#include "control/run_rules.hpp"
 #include "control/state/var2.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_currwindwave.hpp"
@@ -19,10 +20,6 @@ namespace {
 
 [[noreturn]] void invalid_option() {
   throw run_stop(" OPCION NO VALIDA PARA DISPERSION", run_stop::stream::out, 1);
-}
-
-double cos_latmean() {
-  return std::cos(var_mallas.latmean * static_cast<double>(3.1416f) / 180.0);
 }
 
 // c / d, where a zero component c of the direction contributes nothing even

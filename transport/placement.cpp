@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "common/precision.hpp"
+#include "control/run_rules.hpp"
 #include "control/state/var2.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_mallas.hpp"
@@ -138,11 +139,6 @@ void release_test::apply(int32_t particle, int32_t spill) const {
 
 namespace {
 
-// Metres per degree of longitude at the grid's mean latitude.
-double metres_per_degree_x() {
-  return std::cos(var_mallas.latmean * static_cast<double>(3.1416f) / 180.0) * var_mallas.factor;
-}
-
 // First state of every particle of the spill: in the water column for a 3-D
 // release below the surface, else at the surface.
 void first_states(int32_t spill) {
@@ -168,7 +164,7 @@ void part_ini_2d(int32_t sim) {
     if (sim == 1) {
       c.spillstarttime(s) = c.spillstarttime(s) * 3600.0;
       c.spillposition_x(s) = c.spillposition_x(s) + 360.0;
-      c.spillsize_sidex(s) = c.spillsize_sidex(s) / metres_per_degree_x();
+      c.spillsize_sidex(s) = c.spillsize_sidex(s) / metres_per_degree_lon();
       c.spillsize_sidey(s) = c.spillsize_sidey(s) / factor;
     }
     const double x0 = c.spillposition_x(s);
@@ -201,7 +197,7 @@ void part_ini_2d_circle(int32_t sim) {
   // of the first one and takes it afresh.
   if (p.diam_part.allocated()) p.diam_part.deallocate();
   p.diam_part.allocate(np, ns);
-  const double mx = metres_per_degree_x();
+  const double mx = metres_per_degree_lon();
   const release_test test(release_test::rules::disc);
   for (int32_t s = 1; s <= ns; ++s) {
     first_states(s);

@@ -1,24 +1,12 @@
 #include "transport/position.hpp"
 
 #include "common/errors.hpp"
-#include "control/state/var_mallasforz.hpp"
+#include "transport/velocities.hpp"
 #include "transport/position_detail.hpp"
 
 namespace orvel {
 
 using namespace position_detail;
-
-void domain_bounds_refresh() {
-  const int32_t mode = var_run.search_land__mask_maskandcoast;
-  if ((mode == 1 && var_cfg.currentgrid_variable__y_n == 1) ||
-      (mode == 2 && var_cfg.variablecurrgrid__wetdry_radar == 1)) {
-    const auto& g = var_mallasforz;
-    var_mallas.loni = g.gridformatcurru_0x;
-    var_mallas.lati = g.gridformatcurru_0y;
-    var_mallas.lons = g.gridformatcurru_0x + (g.gridformatcurru_xcells - 1) * g.gridformatcurru_deltax;
-    var_mallas.lats = g.gridformatcurru_0y + (g.gridformatcurru_ycells - 1) * g.gridformatcurru_deltay;
-  }
-}
 
 namespace {
 
@@ -37,7 +25,7 @@ namespace {
 // Every particle counts in the centre of mass at its final position.
 void low_resolution_update(int32_t s, int32_t step, bool three_d, bool spreading, double coef_r,
                            double coef_q) {
-  domain_bounds_refresh();
+  reset_domain_box();
   const int32_t np = var_run.particle_number;
   if (np >= 1) {
     const step_settings c(s, step);

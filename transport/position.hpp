@@ -36,11 +36,6 @@ void busca_parts_inter_spread(int32_t spill, int32_t step, double coef_r, double
 void posicion_2d_local(int32_t spill, int32_t step, const farray<coast_polygon, 1>& polys);
 void posicion_2d_local_spread(int32_t spill, int32_t step, const farray<coast_polygon, 1>& polys);
 
-// Domain box (`loni`, `lons`, `lati`, `lats`) reset to the u-current grid when
-// that grid carries the land information (land-search mode 1 over a
-// time-varying current grid, or mode 2 over a wet/dry grid).
-void domain_bounds_refresh();
-
 // Start-up checks of the run-control options (input_error naming
 // `run_file` when they fail): the coast-crossing algorithm
 // (`searchcoastalgorithm__lr_hr` = 2) works on two-dimensional runs in

@@ -4,6 +4,7 @@
 
 #include "transport/position.hpp"
 #include "transport/position_detail.hpp"
+#include "transport/velocities.hpp"
 
 namespace orvel {
 
@@ -52,7 +53,7 @@ void move_and_mark(int32_t s, int32_t step, bool spreading, double coef_r, doubl
 // the land-search mode.  In the transport phase a particle stopped on a
 // polygon stays afloat there when the nearest coast point does not stick.
 void resolve(int32_t s, bool spreading, const farray<coast_polygon, 1>& polys) {
-  domain_bounds_refresh();
+  reset_domain_box();
   const int32_t np = var_run.particle_number;
   if (np < 1) return;
   for (int32_t i = 1; i <= np; ++i) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "control/run_rules.hpp"
 #include "control/state/var4.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_currwindwave.hpp"
@@ -15,9 +16,7 @@
 namespace orvel {
 
 void reset_domain_box() {
-  const int32_t mode = var_run.search_land__mask_maskandcoast;
-  if ((var_cfg.currentgrid_variable__y_n == 1 && mode == 1) ||
-      (mode == 2 && var_cfg.variablecurrgrid__wetdry_radar == 1)) {
+  if (box_follows_current_grid()) {
     const auto& f = var_mallasforz;
     auto& g = var_mallas;
     g.loni = f.gridformatcurru_0x;
@@ -33,7 +32,7 @@ void vel_adv_2d(int32_t spill, int32_t /*step*/) {
   const auto& c = var_cfg;
   const int32_t np = var_run.particle_number;
   const double factor = var_mallas.factor;
-  const double mx = std::cos(var_mallas.latmean * static_cast<double>(3.1416f) / 180.0) * factor;
+  const double mx = cos_latmean() * factor;
   const double a = c.dragcoeff_a(spill);
   const double b = c.dragcoeff_b(spill);
   const double waves = c.wavescoeff(spill);
@@ -80,7 +79,7 @@ void vel_adv_3d(int32_t spill, int32_t /*step*/) {
   const auto& c = var_cfg;
   const int32_t np = var_run.particle_number;
   const double factor = var_mallas.factor;
-  const double mx = std::cos(var_mallas.latmean * static_cast<double>(3.1416f) / 180.0) * factor;
+  const double mx = cos_latmean() * factor;
   const double current = c.currentcoeff(spill);
   const bool blowout = var_run.blowout__y_n == 1;
 

@@ -1,15 +1,12 @@
 #include "control/state/reset_state.hpp"
 
 #include "control/state/all.hpp"
-#include "forcing/field_files.hpp"
 
 namespace orvel {
 
 // Each block back to its starting values: scalars and fixed-size arrays zero
 // (texts blank, nclases 5), run-time arrays released.
 void reset_state() {
-  // The depth-mean current series is the one input kept open between reads.
-  reset_forcing_readers();
   var_run = var_run_block{};
   var_cfg = var_cfg_block{};
   var_calib = var_calib_block{};

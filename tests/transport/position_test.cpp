@@ -11,6 +11,7 @@
 #include "tests/transport/transport_setup.hpp"
 #include "transport/coast_index.hpp"
 #include "transport/random.hpp"
+#include "transport/velocities.hpp"
 
 namespace orvel {
 namespace {
@@ -450,7 +451,7 @@ TEST(PositionUpdate, DomainBoxFollowsTheCurrentGridWhenItCarriesTheLand) {
     var_cfg.variablecurrgrid__wetdry_radar = w.kind;
     var_mallasforz.gridformatcurru_0x = 300.25;
     var_mallasforz.gridformatcurru_xcells = 9;
-    domain_bounds_refresh();
+    reset_domain_box();
     EXPECT_EQ(var_mallas.loni, w.reset ? 300.25 : 300.0);
     EXPECT_EQ(var_mallas.lons, w.reset ? 300.25 + 8 * cell : 302.0);
   }

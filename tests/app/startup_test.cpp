@@ -1,5 +1,5 @@
 // The start-up sequence after the scenario file, run on state set by hand.
-#include "control/startup.hpp"
+#include "app/startup.hpp"
 
 #include <gtest/gtest.h>
 

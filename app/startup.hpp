@@ -30,9 +30,6 @@ void start_up(const std::string& clave);
 // grid.  An input_error naming the control file that holds the option.
 void check_options(const std::string& clave);
 
-// True when the land-search mode has the model grid read.
-bool model_grid_read();
-
 // The current layers: from the layer file for a 3-D run with layered current
 // files, otherwise one layer (number 0) at depth 0.
 void set_current_layers();

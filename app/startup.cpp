@@ -1,4 +1,4 @@
-#include "control/startup.hpp"
+#include "app/startup.hpp"
 
 #include <cstdint>
 #include <iostream>
@@ -11,6 +11,7 @@
 #include "common/text.hpp"
 #include "control/control_files.hpp"
 #include "control/geography.hpp"
+#include "control/run_rules.hpp"
 #include "control/scenario.hpp"
 #include "control/state/all.hpp"
 #include "engines/engines.hpp"
@@ -66,11 +67,6 @@ void start_up(const std::string& clave) {
   run_engine(clave, coord_str);
   std::cout << free_line("The simulation completed succesfully!") << '\n';
   std::cout.flush();
-}
-
-bool model_grid_read() {
-  const int32_t mode = var_run.search_land__mask_maskandcoast;
-  return mode == 2 || (mode == 1 && var_cfg.currentgrid_variable__y_n == 0);
 }
 
 void check_options(const std::string& clave) {
