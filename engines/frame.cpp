@@ -11,20 +11,6 @@ namespace orvel {
 
 namespace {
 
-// Allocates `a` with the given extents unless it already has exactly them
-// (an array allocated earlier with the run's sizes keeps its values).
-template <typename T, int R, typename... E>
-void ensure(farray<T, R>& a, E... extents) {
-  if (a.allocated()) {
-    const int32_t want[] = {static_cast<int32_t>(extents)...};
-    bool same = true;
-    for (int d = 0; d < R; ++d) same = same && a.lbound(d + 1) == 1 && a.size(d + 1) == std::max(want[d], 0);
-    if (same) return;
-    a.deallocate();
-  }
-  a.allocate(extents...);
-}
-
 template <typename T, int R>
 void release(farray<T, R>& a) {
   if (a.allocated()) a.deallocate();
@@ -137,12 +123,6 @@ void engine_frame::allocate_run_arrays() {
     }
   }
   allocate_engine_arrays();
-}
-
-void engine_frame::allocate_engine_arrays() {
-  ensure(var_spill.area_oil, var_cfg.spills_number);
-  ensure(var_spill.areaoila, var_cfg.spills_number, nsteps);
-  ensure(var_spill.thickoilt, var_cfg.spills_number, nsteps);
 }
 
 void engine_frame::reset_counters() {
@@ -567,8 +547,6 @@ void engine_frame::pass_velocities(int32_t spill) { calls.vel_adv_2d(spill, step
 
 void engine_frame::presence_statistics(int32_t spill) { calls.probabilidad(spill, step); }
 
-void engine_frame::grid_statistics(int32_t spill) { calls.concentracion(spill, step, clave, sim); }
-
 void engine_frame::outputs(float t) {
   const float first = var_run.firstoutput_time;
   const float dtc = var_run.deltatoutput_concs;
@@ -637,40 +615,6 @@ void engine_frame::record_compartments(int32_t spill, int32_t r, bool current) {
     m.massprodemuls_surf_c(spill, r) = m.mass_surf_ini(spill);
     m.massprodemuls_beach_c(spill, r) = m.mass_beached_ini(spill);
     m.mass_radarc(spill, r) = m.mass_radar_ini(spill);
-  }
-}
-
-void engine_frame::series_first_record(int32_t spill) {
-  var_part.xxc(spill, 1) = var_part.x_cg(spill);
-  var_part.yyc(spill, 1) = var_part.y_cg(spill);
-  var_spill.areaoila(spill, 1) = var_spill.area_oil(spill);
-  var_spill.thickoilt(spill, 1) = static_cast<float>(var_cfg.thick(spill));
-  if (weathering_recorded()) {
-    record_properties(spill, 1);
-    record_compartments(spill, 1, false);
-    var4.mass_disp_cumul_c(spill, 1) = 0.0;
-  }
-}
-
-void engine_frame::series_record(int32_t spill, int32_t r) {
-  var_spill.thickoilt(spill, r) = static_cast<float>(var_cfg.thick(spill));
-  var_part.yyc(spill, r) = var_part.y_cg(spill);
-  var_part.xxc(spill, r) = var_part.x_cg(spill);
-  // The spreading area once there is one, otherwise the set-up area.
-  if (slick_area(spill) != 0.0) var_spill.area_oil(spill) = static_cast<float>(slick_area(spill));
-  var_spill.areaoila(spill, r) = var_spill.area_oil(spill);
-  if (weathering_recorded()) {
-    record_properties(spill, r);
-    record_compartments(spill, r, weathered_now(spill) != 0);
-    var4.mass_disp_cumul_c(spill, r) = var4.mass_disp_cumul(spill);
-  }
-}
-
-void engine_frame::property_files() {
-  const int32_t obj = var_cfg.obj__floating_fuel_hns;
-  if (var_run.simtype__operat_probabil == 1 && var_run.outputpropierties__y_n == 1 &&
-      (obj == 1 || (obj == 2 && var_cfg.degrado == 1))) {
-    calls.esc_propiedades_fuel(clave, step, nsteps);
   }
 }
 

@@ -17,6 +17,7 @@
 // time (r - 1) * deltat.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -26,6 +27,20 @@
 #include "engines/engine_calls.hpp"
 
 namespace orvel {
+
+// Allocates `a` with the given extents unless it already has exactly them
+// (an array allocated earlier with the run's sizes keeps its values).
+template <typename T, int R, typename... E>
+void ensure(farray<T, R>& a, E... extents) {
+  if (a.allocated()) {
+    const int32_t want[] = {static_cast<int32_t>(extents)...};
+    bool same = true;
+    for (int d = 0; d < R; ++d) same = same && a.lbound(d + 1) == 1 && a.size(d + 1) == std::max(want[d], 0);
+    if (same) return;
+    a.deallocate();
+  }
+  a.allocate(extents...);
+}
 
 class engine_frame {
  public:
@@ -75,12 +90,14 @@ class engine_frame {
   farray<double, 1> twave_blend{"twave_blend"};    // (wave node) wave period blended in time, s
 
  protected:
-  // Hooks.  Set-up and chain belong to every engine; the others default to
-  // what the two-dimensional oil engine does.
+  // Hooks.  Set-up, chain, the engine's own arrays, grid statistics, series
+  // records and property files belong to every engine (the oil engines take
+  // theirs from oil_frame); the others have defaults that suit every
+  // two-dimensional engine.
 
   // First simulation, after the frame's allocations: the engine's own shared
-  // arrays (default: the oil area area_oil and the series areaoila, thickoilt).
-  virtual void allocate_engine_arrays();
+  // arrays.
+  virtual void allocate_engine_arrays() = 0;
   // Every simulation, after the first simulation's allocations and before the
   // counters are reset.
   virtual void start_simulation() {}
@@ -96,16 +113,15 @@ class engine_frame {
   virtual void pass_velocities(int32_t spill);
   // Transport and weathering of an active spill after its passes.
   virtual void spill_chain(int32_t spill, float t) = 0;
-  // Statistics of the concentration outputs (defaults: probabilidad and
-  // concentracion).
+  // Statistics of the concentration outputs: presence (default:
+  // probabilidad) and the grid of mass per area.
   virtual void presence_statistics(int32_t spill);
-  virtual void grid_statistics(int32_t spill);
-  // Series record 1 at time 0 and record r after a sub-step (defaults: the
-  // oil rows of the two-dimensional oil engine).
-  virtual void series_first_record(int32_t spill);
-  virtual void series_record(int32_t spill, int32_t r);
-  // End of a simulation (default: the oil or floating-object property files).
-  virtual void property_files();
+  virtual void grid_statistics(int32_t spill) = 0;
+  // Series record 1 at time 0 and record r after a sub-step.
+  virtual void series_first_record(int32_t spill) = 0;
+  virtual void series_record(int32_t spill, int32_t r) = 0;
+  // End of a simulation: the property files.
+  virtual void property_files() = 0;
 
   // Pieces of the hooks for the engines that override them.
   // True in an operational run with weathering on: the weathering rows of

@@ -11,12 +11,12 @@
 namespace orvel {
 
 fuel2d_engine::fuel2d_engine(engine_calls& calls, const std::string& clave, const farray<coast_polygon>& coord_str)
-    : engine_frame(calls, clave,
+    : oil_frame(calls, clave,
                    std::span<const coast_polygon>(coord_str.data(), static_cast<std::size_t>(coord_str.size()))),
       polygons_(coord_str) {}
 
 void fuel2d_engine::allocate_engine_arrays() {
-  engine_frame::allocate_engine_arrays();
+  oil_frame::allocate_engine_arrays();
   const int32_t np = var_run.particle_number;
   for (auto* a : {&vertex_, &iwk_}) {
     if (a->allocated()) a->deallocate();

@@ -10,11 +10,11 @@
 
 #include "common/farray.hpp"
 #include "control/state/coast_polygon.hpp"
-#include "engines/frame.hpp"
+#include "engines/oil_frame.hpp"
 
 namespace orvel {
 
-class fuel2d_engine : public engine_frame {
+class fuel2d_engine : public oil_frame {
  public:
   fuel2d_engine(engine_calls& calls, const std::string& clave, const farray<coast_polygon>& coord_str);
 

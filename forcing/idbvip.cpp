@@ -32,6 +32,9 @@ int32_t scattered_interpolator::border(int32_t s, int32_t k) const {
 
 void scattered_interpolator::triangulate(int32_t ndp, std::span<const float> xd,
                                          std::span<const float> yd) {
+  // Until the triangulation has succeeded nothing may be reused.
+  located_ = located::none;
+  iwk_(pos_ndp) = 0;
   const int64_t n = ndp;
   if (iwk_.size() != 31 * n) {
     iwk_.deallocate();
@@ -44,6 +47,7 @@ void scattered_interpolator::triangulate(int32_t ndp, std::span<const float> xd,
          iwl_, slice(iwk_, 30 * n + 1, n), slice(wk_, 1, n));
   iwk_(pos_nt) = nt;
   iwk_(pos_nl) = nl;
+  iwk_(pos_ndp) = ndp;
 }
 
 void scattered_interpolator::idbvip(int32_t md, int32_t ndp, std::span<const float> xd,
@@ -72,13 +76,7 @@ void scattered_interpolator::idbvip(int32_t md, int32_t ndp, std::span<const flo
   idbvip_detail::need(zi.size(), nip, "idbvip", "zi");
 
   const int64_t n = ndp;
-  if (md == 1) {
-    // Until the triangulation has succeeded nothing may be reused.
-    located_ = located::none;
-    iwk_(pos_ndp) = 0;
-    triangulate(ndp, xd, yd);
-    iwk_(pos_ndp) = ndp;
-  }
+  if (md == 1) triangulate(ndp, xd, yd);
   const int32_t nt = iwk_(pos_nt);
   const int32_t nl = iwk_(pos_nl);
   const std::span<const int32_t> ipt = slice(iwk_, pos_ipt, 6 * n - 15);
@@ -140,13 +138,7 @@ void scattered_interpolator::idsfft(int32_t md, int32_t ndp, std::span<const flo
   idbvip_detail::need(zi.size(), int64_t{nzi} * (nyi - 1) + nxi, "idsfft", "zi");
 
   const int64_t n = ndp;
-  if (md == 1) {
-    // Until the triangulation has succeeded nothing may be reused.
-    located_ = located::none;
-    iwk_(pos_ndp) = 0;
-    triangulate(ndp, xd, yd);
-    iwk_(pos_ndp) = ndp;
-  }
+  if (md == 1) triangulate(ndp, xd, yd);
   const int32_t nt = iwk_(pos_nt);
   const int32_t nl = iwk_(pos_nl);
   const std::span<const int32_t> ipt = slice(iwk_, pos_ipt, 6 * n - 15);

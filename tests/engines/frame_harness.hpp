@@ -9,7 +9,7 @@
 
 #include "control/state/all.hpp"
 #include "control/state/reset_state.hpp"
-#include "engines/frame.hpp"
+#include "engines/oil_frame.hpp"
 #include "tests/engines/recording_calls.hpp"
 
 namespace orvel::testing {
@@ -108,9 +108,9 @@ inline void files(int32_t kind, bool blended) {
   }
 }
 
-class test_engine : public engine_frame {
+class test_engine : public oil_frame {
  public:
-  explicit test_engine(recording_calls& rec) : engine_frame(rec, "TEST", {}), rec(rec) { rec.frame = this; }
+  explicit test_engine(recording_calls& rec) : oil_frame(rec, "TEST", {}), rec(rec) { rec.frame = this; }
 
   // Extra work of the chain, after it has been recorded.
   std::function<void(int32_t spill, float t)> chain;

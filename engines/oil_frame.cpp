@@ -1,0 +1,49 @@
+#include "engines/oil_frame.hpp"
+
+#include "control/state/all.hpp"
+
+namespace orvel {
+
+void oil_frame::allocate_engine_arrays() {
+  ensure(var_spill.area_oil, var_cfg.spills_number);
+  ensure(var_spill.areaoila, var_cfg.spills_number, nsteps);
+  ensure(var_spill.thickoilt, var_cfg.spills_number, nsteps);
+}
+
+void oil_frame::grid_statistics(int32_t spill) { calls.concentracion(spill, step, clave, sim); }
+
+void oil_frame::series_first_record(int32_t spill) {
+  var_part.xxc(spill, 1) = var_part.x_cg(spill);
+  var_part.yyc(spill, 1) = var_part.y_cg(spill);
+  var_spill.areaoila(spill, 1) = var_spill.area_oil(spill);
+  var_spill.thickoilt(spill, 1) = static_cast<float>(var_cfg.thick(spill));
+  if (weathering_recorded()) {
+    record_properties(spill, 1);
+    record_compartments(spill, 1, false);
+    var4.mass_disp_cumul_c(spill, 1) = 0.0;
+  }
+}
+
+void oil_frame::series_record(int32_t spill, int32_t r) {
+  var_spill.thickoilt(spill, r) = static_cast<float>(var_cfg.thick(spill));
+  var_part.yyc(spill, r) = var_part.y_cg(spill);
+  var_part.xxc(spill, r) = var_part.x_cg(spill);
+  // The spreading area once there is one, otherwise the set-up area.
+  if (slick_area(spill) != 0.0) var_spill.area_oil(spill) = static_cast<float>(slick_area(spill));
+  var_spill.areaoila(spill, r) = var_spill.area_oil(spill);
+  if (weathering_recorded()) {
+    record_properties(spill, r);
+    record_compartments(spill, r, weathered_now(spill) != 0);
+    var4.mass_disp_cumul_c(spill, r) = var4.mass_disp_cumul(spill);
+  }
+}
+
+void oil_frame::property_files() {
+  const int32_t obj = var_cfg.obj__floating_fuel_hns;
+  if (var_run.simtype__operat_probabil == 1 && var_run.outputpropierties__y_n == 1 &&
+      (obj == 1 || (obj == 2 && var_cfg.degrado == 1))) {
+    calls.esc_propiedades_fuel(clave, step, nsteps);
+  }
+}
+
+}  // namespace orvel

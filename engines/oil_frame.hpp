@@ -1,0 +1,31 @@
+// The layer of the frame shared by the oil and floating-object engines: the
+// slick area and thickness series, the oil rows of the property series, the
+// surface mass per area of the grid outputs and the oil or floating-object
+// property files.  Only the oil engines derive from it.
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "engines/frame.hpp"
+
+namespace orvel {
+
+class oil_frame : public engine_frame {
+ public:
+  using engine_frame::engine_frame;
+
+ protected:
+  // The oil area area_oil and the series areaoila, thickoilt.
+  void allocate_engine_arrays() override;
+  // concentracion.
+  void grid_statistics(int32_t spill) override;
+  // Centre of mass, area, thickness and, with weathering recorded, the
+  // properties and compartments of record 1 (initial masses) and record r.
+  void series_first_record(int32_t spill) override;
+  void series_record(int32_t spill, int32_t r) override;
+  // The oil or floating-object property files of an operational run.
+  void property_files() override;
+};
+
+}  // namespace orvel
