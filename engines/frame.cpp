@@ -235,108 +235,93 @@ void engine_frame::substeps() {
   }
 }
 
-void engine_frame::advance_waves(float th) {
-  auto& cw = var_currwindwave;
-  auto& i_ola = var1.i_ola;
-  auto& flag = var1.i_ola_flag;
-  const int32_t n = var_cfg.wavesfilesorlines_number;
-  const float d = var_cfg.deltat_waves;
-  const int32_t type = var_cfg.wavestype__file_constant;
-  if (var_run.temporalinterpwaves__y_n != 1) {
+template <typename KeepEnd>
+void engine_frame::advance_record(const record_advance& r, float th, KeepEnd keep_end) {
+  int32_t& i = r.index;
+  int32_t& flag = r.flag;
+  const float d = r.interval;
+  if (!r.blended) {
     // Record i holds for the step times in ((i - 1) * D, i * D].
-    if (th > (d * static_cast<float>(i_ola)) / 3600.0f) {
-      if (i_ola != n) ++i_ola;
-      if (type == 1) {
-        calls.lee_ola(i_ola);
-      } else {
-        calls.ola_part(i_ola);
-      }
+    if (th > (d * static_cast<float>(i)) / 3600.0f) {
+      if (i != r.records) ++i;
+      (calls.*(r.from_files ? r.read_record : r.series_value))(i);
     }
     return;
   }
-  if (th > (static_cast<float>(i_ola - 1) * d) / 3600.0f && flag == 0) {
+  if (th > (static_cast<float>(i - 1) * d) / 3600.0f && flag == 0) {
     // The time has passed the record held as end of interval: it becomes the
     // start of the next interval.
-    if (d <= static_cast<float>(kw) * var_run.deltat) {
-      if (type == 1) {
-        for (int32_t i = 1; i <= var_cfg.xyzwavesnodes_number; ++i) {
-          cw.hwavex0(i) = cw.hwavex(i);
-          cw.hwavey0(i) = cw.hwavey(i);
-          cw.twave0(i) = cw.twave(i);
-        }
-      } else if (type == 2) {
-        for (int32_t p = 1; p <= var_run.particle_number; ++p) {
-          cw.hintx0(p, 1) = cw.hintx_t1(p, 1);
-          cw.hinty0(p, 1) = cw.hinty_t1(p, 1);
-          cw.tint0(p, 1) = cw.tint_t1(p, 1);
-        }
-      }
-    }
-    if (i_ola == n) {
+    if (d <= static_cast<float>(r.since) * var_run.deltat) keep_end();
+    if (i == r.records) {
       flag = 1;
     } else {
-      ++i_ola;
+      ++i;
     }
-    kw = 0;
-    if (type == 1) {
-      calls.lee_ola(i_ola);
-    } else {
-      calls.ola_partinterp(i_ola);
-    }
-  } else if (th > (static_cast<float>(i_ola + flag - 1) * d) / 3600.0f) {
+    r.since = 0;
+    (calls.*(r.from_files ? r.read_record : r.series_blend))(i);
+  } else if (th > (static_cast<float>(i + flag - 1) * d) / 3600.0f) {
     // Past the end of the list: a new interval begins without a record.
-    kw = 0;
+    r.since = 0;
     ++flag;
   }
 }
 
+void engine_frame::advance_waves(float th) {
+  auto& cw = var_currwindwave;
+  const int32_t type = var_cfg.wavestype__file_constant;
+  const record_advance r{var1.i_ola,
+                         var1.i_ola_flag,
+                         kw,
+                         var_cfg.wavesfilesorlines_number,
+                         var_cfg.deltat_waves,
+                         type == 1,
+                         var_run.temporalinterpwaves__y_n == 1,
+                         &engine_calls::lee_ola,
+                         &engine_calls::ola_part,
+                         &engine_calls::ola_partinterp};
+  advance_record(r, th, [&cw, type] {
+    if (type == 1) {
+      for (int32_t i = 1; i <= var_cfg.xyzwavesnodes_number; ++i) {
+        cw.hwavex0(i) = cw.hwavex(i);
+        cw.hwavey0(i) = cw.hwavey(i);
+        cw.twave0(i) = cw.twave(i);
+      }
+    } else if (type == 2) {
+      for (int32_t p = 1; p <= var_run.particle_number; ++p) {
+        cw.hintx0(p, 1) = cw.hintx_t1(p, 1);
+        cw.hinty0(p, 1) = cw.hinty_t1(p, 1);
+        cw.tint0(p, 1) = cw.tint_t1(p, 1);
+      }
+    }
+  });
+}
+
 void engine_frame::advance_wind(float th) {
   auto& cw = var_currwindwave;
-  auto& i_viento = var1.i_viento;
-  auto& flag = var1.i_viento_flag;
-  const int32_t n = var_cfg.windfilesorlines_number;
-  const float d = var_cfg.deltat_wind;
   const int32_t type = var_cfg.windtype__file_constant;
-  if (var_run.temporalinterpwind__y_n != 1) {
-    if (th > (d * static_cast<float>(i_viento)) / 3600.0f) {
-      if (i_viento != n) ++i_viento;
-      if (type == 1) {
-        calls.lee_viento(i_viento);
-      } else {
-        calls.viento_part(i_viento);
-      }
-    }
-    return;
-  }
-  if (th > (static_cast<float>(i_viento - 1) * d) / 3600.0f && flag == 0) {
-    if (d <= static_cast<float>(kwind) * var_run.deltat) {
-      if (type == 1) {
-        for (int32_t i = 1; i <= var_cfg.xyzwindnodes_number; ++i) {
-          cw.windx0(i) = cw.windx(i);
-          cw.windy0(i) = cw.windy(i);
-        }
-      } else if (type == 2) {
-        for (int32_t p = 1; p <= var_run.particle_number; ++p) {
-          cw.wintx0(p) = cw.wintx_t1(p);
-          cw.winty0(p) = cw.winty_t1(p);
-        }
-      }
-    }
-    if (i_viento == n) {
-      flag = 1;
-    } else {
-      ++i_viento;
-    }
-    kwind = 0;
+  const record_advance r{var1.i_viento,
+                         var1.i_viento_flag,
+                         kwind,
+                         var_cfg.windfilesorlines_number,
+                         var_cfg.deltat_wind,
+                         type == 1,
+                         var_run.temporalinterpwind__y_n == 1,
+                         &engine_calls::lee_viento,
+                         &engine_calls::viento_part,
+                         &engine_calls::viento_partinterp};
+  advance_record(r, th, [&cw, type] {
     if (type == 1) {
-      calls.lee_viento(i_viento);
-    } else {
-      calls.viento_partinterp(i_viento);
+      for (int32_t i = 1; i <= var_cfg.xyzwindnodes_number; ++i) {
+        cw.windx0(i) = cw.windx(i);
+        cw.windy0(i) = cw.windy(i);
+      }
+    } else if (type == 2) {
+      for (int32_t p = 1; p <= var_run.particle_number; ++p) {
+        cw.wintx0(p) = cw.wintx_t1(p);
+        cw.winty0(p) = cw.winty_t1(p);
+      }
     }
-  } else if (th > (static_cast<float>(i_viento + flag - 1) * d) / 3600.0f) {
-    kwind = 0;
-    ++flag;
-  }
+  });
 }
 
 void engine_frame::blend_currents() {

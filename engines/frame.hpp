@@ -153,6 +153,24 @@ class engine_frame {
   void first_wave_and_wind_records();
   void advance_current_record();
   void substeps();
+  // One forcing read record by record (waves or wind): its list position,
+  // end-of-list flag and sub-steps since its record began, its list, and
+  // the reads and record-end copy of its kind.
+  struct record_advance {
+    int32_t& index;
+    int32_t& flag;
+    int32_t& since;
+    int32_t records;     // records in the list
+    float interval;      // s between records
+    bool from_files;     // node fields from files (else a uniform series)
+    bool blended;        // blended in time between consecutive records
+    void (engine_calls::*read_record)(int32_t);   // node field of record i
+    void (engine_calls::*series_value)(int32_t);  // series value i at the particles
+    void (engine_calls::*series_blend)(int32_t);  // series value i as the end of a blend interval
+  };
+  // keep_end() makes the end-of-interval values the start of the next.
+  template <typename KeepEnd>
+  void advance_record(const record_advance& r, float th, KeepEnd keep_end);
   void advance_waves(float th);
   void advance_wind(float th);
   void blend_currents();
