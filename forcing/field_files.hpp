@@ -47,9 +47,6 @@ void check_mask_value(const list_reader& r, int32_t v);
 void grid_nodes(farray<double, 1>& x, farray<double, 1>& y, double x0, double y0, double dx, double dy, int32_t nx,
                 int32_t ny);
 
-// Single-precision pi of the direction conversions, as a double.
-inline constexpr double pi_direction = static_cast<double>(3.14159f);
-
 // Forgets the list origins and closes the depth-mean current series, so
 // that the next read starts again from its first line.
 void reset_forcing_readers();

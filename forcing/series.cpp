@@ -7,22 +7,11 @@
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_currwindwave.hpp"
 #include "control/state/var_run.hpp"
+#include "forcing/directions.hpp"
 #include "forcing/field_files.hpp"
 
 namespace orvel {
 namespace {
-
-struct components {
-  double east;
-  double north;
-};
-
-// A speed or height s coming from direction theta (degrees clockwise from
-// north) as components along where it goes.
-components from_direction(double s, double theta) {
-  const double a = pi_direction * theta / 180.0;
-  return {-(s * std::sin(a)), -(s * std::cos(a))};
-}
 
 void fill(farray<double, 1>& a, double v) {
   for (int32_t p = 1; p <= var_run.particle_number; ++p) a(p) = v;
@@ -34,14 +23,14 @@ void fill_column1(farray<double, 2>& a, double v) {
 
 void waves_to_particles(int32_t i, farray<double, 2>& hx, farray<double, 2>& hy, farray<double, 2>& t) {
   const auto& w = var_currwindwave;
-  const components c = from_direction(w.hwavec(i), w.angc(i));
+  const east_north c = from_direction(w.hwavec(i), w.angc(i));
   fill_column1(hx, c.east);
   fill_column1(hy, c.north);
   fill_column1(t, w.twavec(i));
 }
 
 void pair_to_particles(double s, double theta, farray<double, 1>& x, farray<double, 1>& y) {
-  const components c = from_direction(s, theta);
+  const east_north c = from_direction(s, theta);
   fill(x, c.east);
   fill(y, c.north);
 }

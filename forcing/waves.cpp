@@ -9,6 +9,7 @@
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_currwindwave.hpp"
 #include "control/state/var_mallasforz.hpp"
+#include "forcing/directions.hpp"
 #include "forcing/field_files.hpp"
 
 namespace orvel {
@@ -29,9 +30,9 @@ struct wave_fields {
 // Height and direction (degrees clockwise from north) as the components
 // along the direction read, and the period floored.
 void store_wave(const wave_fields& f, int32_t k, double hs, double dir, double t) {
-  const double a = dir * pi_direction / 180.0;
-  f.x(k) = hs * std::sin(a);
-  f.y(k) = hs * std::cos(a);
+  const east_north c = towards_direction(hs, dir);
+  f.x(k) = c.east;
+  f.y(k) = c.north;
   f.period(k) = std::max(t, min_period);
 }
 
