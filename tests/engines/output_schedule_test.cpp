@@ -130,6 +130,26 @@ TEST(OutputSchedule, OrderAtAnInstantAndStartedPulses) {
   EXPECT_EQ(rec.of(writers), expected);
 }
 
+TEST(OutputSchedule, TimeZeroCountsTheSpillsStartingWithinTheFirstStep) {
+  // Spills at 0 s, at one step (900 s) and at two steps: the time-0
+  // statistics count the first two as started.
+  small_run(3);
+  var_cfg.spillstarttime(1) = 0.0;
+  var_cfg.spillstarttime(2) = 900.0;
+  var_cfg.spillstarttime(3) = 1800.0;
+  var_run.outputconcs__y_n = 1;
+  var_cfg.simulationtimehorizon = 3600.0f;
+  recording_calls rec;
+  test_engine e(rec);
+  e.run();
+  strings at_zero = rec.of({"probabilidad", "concentracion"});
+  ASSERT_GE(at_zero.size(), 6u);
+  at_zero.resize(6);
+  EXPECT_EQ(at_zero, (strings{"1:probabilidad(1,1;cont_p=2)", "1:probabilidad(2,1;cont_p=2)",
+                              "1:probabilidad(3,1;cont_p=2)", "1:concentracion(1,1,1;cont_p=2)",
+                              "1:concentracion(2,1,1;cont_p=2)", "1:concentracion(3,1,1;cont_p=2)"}));
+}
+
 TEST(OutputSchedule, ParticleCounterAdvancesWithFilesSwitchedOff) {
   small_run();
   var_run.outputparts__y_n = 0;

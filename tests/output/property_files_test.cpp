@@ -175,6 +175,55 @@ TEST(PropertyFiles, OilColumnsAndTheBalance) {
             "          25.00,        0.00");
 }
 
+TEST(PropertyFiles, TheBalanceCountsEveryMassColumn) {
+  // m0 1000 kg; each mass compartment a distinct non-zero mass, 30 %
+  // evaporated: the balance is the sum of all of them over m0.  Oil: 100 afloat
+  // + 50 beached + 20 dispersed + 10 column + 5 floor + 2 outside = 187 kg,
+  // 18.7 % + 30 % = 48.70 %; an HNS adds 4 volatilised, 3 dissolved,
+  // 1 sedimented and 0.5 degraded: 195.5 kg, 49.55 %.  The emulsified and
+  // evaporated masses are not compartments of their own.
+  struct balance_case {
+    int32_t kind;
+    int32_t release;        // 1 instantaneous, 2 continuous (one pulse)
+    const char* file;
+    std::size_t column;     // index of "balance (%)"
+    const char* expected;
+  };
+  const balance_case cases[] = {
+      {2, 1, "TEST_properties_001.txt", 16, "       48.70"},
+      {2, 2, "TEST_properties_001.txt", 12, "       48.70"},
+      {2, 2, "TEST_properties_subspill_001.txt", 16, "       48.70"},
+      {3, 1, "TEST_properties_001.txt", 18, "       49.55"},
+      {3, 2, "TEST_properties_001.txt", 14, "       49.55"},
+  };
+  for (const auto& c : cases) {
+    temp_dir dir;
+    series(c.kind, c.release, 1, 3600.0f, 3600, 2);
+    auto& m = var4;
+    m.mass_surf_c(1, 2) = 100.0;
+    m.mass_beachedc(1, 2) = 50.0;
+    m.mass_disp_cumul_c(1, 2) = 20.0;
+    m.mass_columnc(1, 2) = 10.0;
+    m.mass_floorc(1, 2) = 5.0;
+    m.mass_radarc(1, 2) = 2.0;
+    m.mass_vol_cumul_c(1, 2) = 4.0;
+    m.mass_diss_cumul_c(1, 2) = 3.0;
+    m.mass_sed_cumul_c(1, 2) = 1.0;
+    m.mass_degr_cumul_c(1, 2) = 0.5;
+    m.per_evpc(1, 2) = 0.3;
+    m.masaevpc(1, 2) = 700.0;
+    m.massprodemuls_surf_c(1, 2) = 60.0;
+    m.massprodemuls_beach_c(1, 2) = 70.0;
+    if (c.kind == 2) {
+      for (auto* a : {&m.mass_vol_cumul_c, &m.mass_diss_cumul_c, &m.mass_sed_cumul_c, &m.mass_degr_cumul_c}) {
+        (*a)(1, 2) = 0.0;  // no HNS compartments in an oil run
+      }
+    }
+    esc_propiedades_fuel("TEST", 2, 2);
+    EXPECT_EQ(fields(c.file, 2).at(c.column), c.expected) << c.kind << ", " << c.release << ", " << c.file;
+  }
+}
+
 TEST(PropertyFiles, SubSpillFilesDivideByThePulseMass) {
   // Four pulses of a 1000 kg release: every sub-spill file divides by 250.
   temp_dir dir;

@@ -191,6 +191,10 @@ TEST(Release, DepthTestsOfRectangleAndDisc) {
       {"disc, 3-D release at 20 m over 15 m", true, 2, 20.0, 15.0f, -1, 0, 10},
       {"disc, 3-D release at 20 m over 25 m", true, 2, 20.0, 25.0f, 5, 0, 0},
       {"disc, 3-D release at 20 m over land", true, 2, 20.0, -2.0f, -1, 0, 10},
+      // factor / 16384 m is 2^-14 degrees of depth exactly, a single-precision
+      // value: released on the bottom itself.
+      {"disc, 3-D release exactly at the bottom", true, 2, factor / 16384.0,
+       static_cast<float>(factor / 16384.0), -1, 0, 10},
   };
   for (const auto& c : cases) {
     one_spill(10, 500.0, 500.0, c.z_m);

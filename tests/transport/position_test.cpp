@@ -438,6 +438,32 @@ TEST(PositionUpdate, DomainBoxLimits) {
   EXPECT_EQ(var_part.indp(6, 1), 0);
 }
 
+TEST(PositionUpdate, AParticleOnTheEastLimitIsMoved) {
+  // Both coast algorithms move a surface particle standing on the east limit
+  // of the box (lons), and leave one just east of it.
+  const double lons = 302.0;
+  for (bool polygons : {false, true}) {
+    fresh_state fs;
+    grid();
+    ASSERT_EQ(var_mallas.lons, lons);
+    set_spills(2, 1, dt);
+    var_run.search_land__mask_maskandcoast = polygons ? 2 : 1;
+    place(1, lons, 40.5);
+    place(2, std::nextafter(lons, 400.0), 40.5);
+    velocity(-cell / dt, 0.0);
+    set_diffusivities(2, 0.0, 0.0);
+    if (polygons) {
+      busca_parts_intersect(1, 1);
+      EXPECT_EQ(var_part.part_inter(1, 1), 1);
+      EXPECT_EQ(var_part.xp1(1, 1), lons);
+    } else {
+      posicion_2d(1, 1);
+    }
+    EXPECT_EQ(var_part.x_part(1, 1), lons - cell) << (polygons ? "polygons" : "nearest point");
+    EXPECT_EQ(var_part.x_part(2, 1), std::nextafter(lons, 400.0)) << (polygons ? "polygons" : "nearest point");
+  }
+}
+
 TEST(PositionUpdate, DomainBoxFollowsTheCurrentGridWhenItCarriesTheLand) {
   struct row {
     int32_t mode, grid, kind;
@@ -538,6 +564,33 @@ TEST(SpreadingUpdate, LehrGrowthFromTheReleasePointThenFromTheLastPush) {
     EXPECT_EQ(var_part.y_part(2, 1), 40.5 + cell + 0.25 * cell + 0.0625 * cell);
     EXPECT_EQ(var_part.x_part(1, 1), 300.5 + 2 * adv);
   }
+}
+
+TEST(SpreadingUpdate, LehrPushIsHeldInSinglePrecision) {
+  // After the first step the push is the last push, x - x_oldpt, rounded to
+  // single precision, times the coefficient.  A push of 0.001 degree is not a
+  // single-precision value: its rounding moves the particle by about 1e-11
+  // degree, some 200 units in the last place of a longitude near 300.
+  fresh_state fs;
+  grid();
+  set_spills(1, 1, dt);
+  var_cfg.spreadalgorithm__adios2_leher_hns = 2;
+  var_part.x_oldpt.allocate(1, 1);
+  var_part.y_oldpt.allocate(1, 1);
+  var_cfg.spillposition_x(1) = 300.5;
+  var_cfg.spillposition_y(1) = 40.5;
+  const double x = 300.501, y = 40.502;
+  place(1, x, y);
+  var_part.x_oldpt(1, 1) = 300.5;
+  var_part.y_oldpt(1, 1) = 40.5;
+  velocity(0.0, 0.0);
+  posicion_2d_spread(1, 2, 0.5, 0.25);
+  const double push_x = static_cast<float>(x - 300.5);
+  const double push_y = static_cast<float>(y - 40.5);
+  ASSERT_NE(x + push_x * 0.5, x + (x - 300.5) * 0.5);
+  ASSERT_NE(y + push_y * 0.25, y + (y - 40.5) * 0.25);
+  EXPECT_EQ(var_part.x_part(1, 1), x + push_x * 0.5);
+  EXPECT_EQ(var_part.y_part(1, 1), y + push_y * 0.25);
 }
 
 TEST(SpreadingUpdate, LehrGrowthWithRungeKuttaMovesTheParticles) {

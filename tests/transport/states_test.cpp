@@ -97,6 +97,21 @@ TEST(UpdateIndp, FixedGridBoxLimitsAreInclusive) {
   EXPECT_EQ(after_update(3, cx, std::nan(""), 0.0), 3);
 }
 
+TEST(UpdateIndp, ColumnParticleExactlyAtTheBottomRestsOnIt) {
+  // 2^-14 degrees of depth is exactly factor / 16384 metres, a single-precision
+  // value: the particle lies on the bottom, not above it.
+  small_world(1, 1);
+  const double z = 1.0 / 16384.0;
+  const float bottom = static_cast<float>(factor / 16384.0);
+  ASSERT_EQ(z * factor, static_cast<double>(bottom));
+  var_mallas.d.fill(bottom);
+  EXPECT_EQ(after_update(5, cx, cy, z * factor), -1);
+  EXPECT_EQ(var_part.z_part(1, 1), z);
+  // A depth one single-precision step deeper leaves it in the column.
+  var_mallas.d.fill(std::nextafter(bottom, 100.0f));
+  EXPECT_EQ(after_update(5, cx, cy, z * factor), 5);
+}
+
 TEST(UpdateIndp, BoxBeyondTheBathymetryDoesNotReadOutsideIt) {
   // The box can be the (larger) current grid: a particle inside the box but
   // outside the bathymetry takes its state from its depth alone.
@@ -202,6 +217,27 @@ TEST(UpdateIndp, OtherModesChangeNothing) {
     current_grid(variable, 1, 1);
     var_mallas.d.fill(-1.0f);
     EXPECT_EQ(after_update(3, cx, cy, 0.0), 3) << variable;
+  }
+}
+
+TEST(UpdateIndp, MaskGridBoxLimitsAreInclusive) {
+  // A dry (wet/dry grid) or uncovered (radar grid) cell under a surface
+  // particle on each limit of the box changes its state; just beyond the box,
+  // where the mask still covers the position, it does not.
+  for (int32_t kind : {1, 2}) {
+    const int32_t changed = kind == 1 ? 3 : 2;
+    small_world(1, 1);
+    current_grid(1, kind, 1);
+    var_mallasforz.gridformatcurru_xcells = 5;  // the mask reaches one node east of the box
+    var2.mask.deallocate();
+    var2.mask.allocate(5, 3);
+    var2.mask.fill(0);
+    const auto& g = var_mallas;
+    EXPECT_EQ(after_update(1, g.lons, cy, 0.0), changed) << "east limit, kind " << kind;
+    EXPECT_EQ(after_update(1, g.loni, cy, 0.0), changed) << "west limit, kind " << kind;
+    EXPECT_EQ(after_update(1, cx, g.lats, 0.0), changed) << "north limit, kind " << kind;
+    EXPECT_EQ(after_update(1, cx, g.lati, 0.0), changed) << "south limit, kind " << kind;
+    EXPECT_EQ(after_update(1, std::nextafter(g.lons, 400.0), cy, 0.0), 1) << "east of the box, kind " << kind;
   }
 }
 
