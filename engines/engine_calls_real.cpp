@@ -14,6 +14,7 @@
 #include "control/state/all.hpp"
 #include "engines/engine_calls.hpp"
 #include "fate/initial_slick.hpp"
+#include "fate/oil_weathering.hpp"
 #include "forcing/blend.hpp"
 #include "forcing/currents.hpp"
 #include "forcing/dispatch.hpp"
@@ -160,8 +161,7 @@ struct real_calls final : engine_calls {
   // Spreading chain.
   void spreading(int32_t spill, int32_t step, farray<double, 1>& slick_area, double& coef_r,
                  double& coef_q) override {
-    // spreading(spill, step, slick_area, coef_r, coef_q);
-    unbound("spreading", spill, step, slick_area, coef_r, coef_q);
+    ::orvel::spreading(spill, step, slick_area, coef_r, coef_q);
   }
   void dispersion_2d_spread(int32_t spill, double coef_r) override { ::orvel::dispersion_2d_spread(spill, coef_r); }
   void busca_parts_inter_spread(int32_t spill, int32_t step, double coef_r, double coef_q) override {
@@ -176,36 +176,28 @@ struct real_calls final : engine_calls {
 
   // Oil weathering.
   void evaporacion(int32_t spill, farray<double, 1>& slick_area) override {
-    // evaporacion(spill, slick_area);
-    unbound("evaporacion", spill, slick_area);
+    ::orvel::evaporacion(spill, slick_area);
   }
   void evaporacion_spread(int32_t spill, farray<double, 1>& slick_area) override {
-    // evaporacion_spread(spill, slick_area);
-    unbound("evaporacion_spread", spill, slick_area);
+    ::orvel::evaporacion_spread(spill, slick_area);
   }
   void verticaldispersion(int32_t spill, farray<double, 1>& slick_area) override {
-    // verticaldispersion(spill, slick_area);
-    unbound("verticaldispersion", spill, slick_area);
+    ::orvel::verticaldispersion(spill, slick_area);
   }
   void emulsion(int32_t spill) override {
-    // emulsion(spill);
-    unbound("emulsion", spill);
+    ::orvel::emulsion(spill);
   }
   void balance_vertido_tierra(int32_t spill) override {
-    // balance_vertido_tierra(spill);
-    unbound("balance_vertido_tierra", spill);
+    ::orvel::balance_vertido_tierra(spill);
   }
   void balance_masa(int32_t spill) override {
-    // balance_masa(spill);
-    unbound("balance_masa", spill);
+    ::orvel::balance_masa(spill);
   }
   void evaluo(int32_t spill) override {
-    // evaluo(spill);
-    unbound("evaluo", spill);
+    ::orvel::evaluo(spill);
   }
   void evaluo_spread(int32_t spill, farray<double, 1>& slick_area) override {
-    // evaluo_spread(spill, slick_area);
-    unbound("evaluo_spread", spill, slick_area);
+    ::orvel::evaluo_spread(spill, slick_area);
   }
 
   // Statistics and writers.

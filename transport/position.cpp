@@ -74,6 +74,10 @@ void posicion_2d(int32_t spill, int32_t step) { low_resolution_update(spill, ste
 
 void posicion_3d(int32_t spill, int32_t step) { low_resolution_update(spill, step, true, false, 0.0, 0.0); }
 
+bool lehr_from_release(int32_t spill, int32_t step) {
+  return step == 1 || !var_part.x_oldpt.allocated() || var_part.x_oldpt(1, spill) == 0.0;
+}
+
 void posicion_2d_spread(int32_t spill, int32_t step, double coef_r, double coef_q) {
   low_resolution_update(spill, step, false, true, coef_r, coef_q);
 }

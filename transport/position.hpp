@@ -27,6 +27,13 @@ void posicion_3d(int32_t spill, int32_t step);
 void posicion_2d_spread(int32_t spill, int32_t step, double coef_r, double coef_q);
 void posicion_3d_spread(int32_t spill, int32_t step, double coef_r, double coef_q);
 
+// True when the Lehr growth of `spill` in the spreading step `step` is
+// measured from the release point: at step 1, and at any later step while the
+// spill's Lehr references were never written (they start at zero, and no
+// longitude + 360 is zero).  The spreading routine forms its first-step
+// coefficients on the same test.
+bool lehr_from_release(int32_t spill, int32_t step);
+
 // Coast-crossing algorithm: move the free surface particles and remember the
 // start of each path (`xp1`, `yp1`, `part_inter`) ...
 void busca_parts_intersect(int32_t spill, int32_t step);

@@ -16,6 +16,7 @@
 #include "control/state/var_rk.hpp"
 #include "control/state/var_run.hpp"
 #include "transport/coast.hpp"
+#include "transport/position.hpp"
 #include "transport/random.hpp"
 
 namespace orvel::position_detail {
@@ -35,10 +36,9 @@ struct step_settings {
     euler = var_run.numericalmethod__euler_rungekut == 1;
     algorithm = var_cfg.spreadalgorithm__adios2_leher_hns;
     lehr = algorithm != 1 && algorithm != 3;
-    // The Lehr references start at zero (no longitude + 360 is zero): a
-    // spill whose references were never written takes its first growth from
-    // the release point, whatever the step at which it starts spreading.
-    lehr_first = step == 1 || !var_part.x_oldpt.allocated() || var_part.x_oldpt(1, spill) == 0.0;
+    // A spill whose references were never written takes its first growth
+    // from the release point, whatever the step at which it starts spreading.
+    lehr_first = lehr_from_release(spill, step);
   }
 };
 

@@ -1,11 +1,14 @@
-// The shipped example (examples/costa_da_morte) runs to the end: a floating
-// object released 6.5 km off the coast drifts north and comes ashore within
-// the 36 hours.
+// The shipped examples run to the end: a floating object released 6.5 km
+// off the coast drifts north and comes ashore within the 36 hours
+// (examples/costa_da_morte); 300 t of crude released at the same place
+// spreads, weathers and comes ashore with its mass accounted for
+// (examples/costa_da_morte_oil).
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
+#include "tests/scenarios/property_rows.hpp"
 #include "tests/scenarios/scenario_support.hpp"
 
 namespace orvel {
@@ -37,6 +40,33 @@ TEST(ScenarioExample, CostaDaMorteDriftsAshore) {
     EXPECT_LT(p.lat, 43.2);
     EXPECT_GT(p.lon, -9.3);
   }
+}
+
+TEST(ScenarioExample, CostaDaMorteOilWeathersAndComesAshoreWithItsMassAccountedFor) {
+  temp_dir dir;
+  const std::filesystem::path src = std::filesystem::path(ORVEL_SOURCE_DIR) / "examples" / "costa_da_morte_oil";
+  for (const auto& e : std::filesystem::directory_iterator(src)) write_file(e.path().filename(), read_file(e.path()));
+  run_ok("MORT");
+  const auto rows = read_property_rows("MORT_properties_001.txt");
+  ASSERT_EQ(rows.size(), 49u);
+  for (const auto& r : rows) {
+    const double kg = r.at("surface (kg)") + r.at("beached (kg)") + r.at("evaporated (kg)") + r.at("dispersed (kg)") +
+                      r.at("column (kg)") + r.at("floor (kg)") + r.at("outside (kg)");
+    EXPECT_NEAR(kg, 3.0e5, 1e-9 * 3.0e5) << r.at("time");
+    EXPECT_EQ(r.at("balance"), 100.0) << r.at("time");
+  }
+  // Spreading for six hours, then a fixed area.
+  EXPECT_GT(rows[6].at("area"), 5.0 * rows[0].at("area"));
+  EXPECT_EQ(rows[7].at("area"), rows[6].at("area"));
+  EXPECT_EQ(rows[48].at("area"), rows[6].at("area"));
+  // At the end: nothing afloat, the evaporation at its maximum, the water
+  // content near its maximum, some oil dispersed and the rest ashore.
+  const auto& last = rows.back();
+  EXPECT_EQ(last.at("surface (kg)"), 0.0);
+  EXPECT_NEAR(last.at("evaporated (%)"), 30.0, 0.005);
+  EXPECT_GT(last.at("emulsified (%)"), 69.0);
+  EXPECT_GT(last.at("dispersed (kg)"), 0.0);
+  EXPECT_GT(last.at("beached (%)"), 69.0);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // How a run ends when it cannot do what it is asked: output names that
-// would collide are refused before the first step, and oil weathering that
-// this build does not have ends the run at its first call, leaving only
-// complete result files.  Oil with weathering off runs to the end.
+// would collide are refused before the first step.  Oil runs to the end
+// with weathering off, with evaporation on and with spreading on.
 //
 // On the drift scenario of drift_test.cpp.
 #include <gtest/gtest.h>
@@ -9,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/scenarios/property_rows.hpp"
 #include "tests/scenarios/scenario_support.hpp"
 
 namespace orvel {
@@ -55,27 +55,30 @@ TEST(ScenarioFaults, OilWithoutWeatheringRunsToTheEndWithoutPropertyFiles) {
   for (const auto& f : files) EXPECT_EQ(f.rfind("DRFT_particles_", 0), 0u) << f;
 }
 
-TEST(ScenarioFaults, WeatheringNotYetBuiltEndsTheRunAtItsFirstCall) {
-  // Oil with evaporation on: the set-up gives the particles their masses,
-  // the time-0 particle file is written, and the first step's evaporation
-  // ends the run.
+TEST(ScenarioFaults, EvaporatingOilRunsToTheEndWithItsPropertyFile) {
+  // Oil with evaporation on: the particle files and the property file, whose
+  // balance stays at 100 %.
   temp_dir dir;
   copy_scenario("drift");
   replace_text("DRFT.cfg", "* a floating object, no weathering\n1\n0 1 24\n0\n", "* oil, evaporating\n2\n0 1 24\n1\n");
-  const auto r = run_orvel(dir.path(), "DRFT");
-  EXPECT_EQ(r.status, 3);
-  EXPECT_EQ(r.err, "orvel: error: evaporacion is not built yet\n");
-  EXPECT_EQ(result_files(dir), std::vector<std::string>{"DRFT_particles_000000.txt"});
-  EXPECT_EQ(read_particles("DRFT_particles_000000.txt").size(), 10u);
+  run_ok("DRFT");
+  const auto files = result_files(dir);
+  EXPECT_EQ(files.size(), 8u);
+  EXPECT_EQ(read_particles("DRFT_particles_000360.txt").size(), 10u);
+  const auto rows = read_property_rows("DRFT_properties_001.txt");
+  ASSERT_EQ(rows.size(), 7u);
+  for (const auto& r : rows) EXPECT_EQ(r.at("balance"), 100.0) << r.at("time");
+  // The scenario has no wind: nothing evaporates.
+  EXPECT_EQ(rows.back().at("evaporated (kg)"), 0.0);
+  EXPECT_EQ(rows.back().at("surface (kg)"), 1000.0);
 }
 
-TEST(ScenarioFaults, SpreadingNotYetBuiltEndsTheRunAtItsFirstCall) {
+TEST(ScenarioFaults, SpreadingOilRunsToTheEnd) {
   temp_dir dir;
   copy_scenario("drift");
   replace_text("DRFT.cfg", "* a floating object, no weathering\n1\n0 1 24\n", "* spreading oil\n2\n1 1 24\n");
-  const auto r = run_orvel(dir.path(), "DRFT");
-  EXPECT_EQ(r.status, 3);
-  EXPECT_EQ(r.err, "orvel: error: spreading is not built yet\n");
+  run_ok("DRFT");
+  EXPECT_EQ(read_particles("DRFT_particles_000360.txt").size(), 10u);
 }
 
 }  // namespace

@@ -1,0 +1,73 @@
+// Evaporated fraction of an oil slick over one step, from the distillation
+// curve, the water temperature, the wind and the exposed area.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "control/state/all.hpp"
+#include "fate/oil_weathering.hpp"
+
+namespace orvel {
+
+float mean_wind_all(const double* wx, const double* wy, int32_t n) {
+  float sum = 0.0f;
+  for (int32_t j = 0; j < n; ++j) {
+    sum = static_cast<float>(static_cast<double>(sum) + std::sqrt(wx[j] * wx[j] + wy[j] * wy[j]));
+  }
+  return sum / static_cast<float>(n);
+}
+
+namespace {
+
+// Mean wind of the spill's particles into wind10; returns the mass-transfer
+// coefficient K = 0.0015 U^0.78 (m/s).
+float transfer_coefficient(int32_t s) {
+  const auto& w = var_currwindwave;
+  const float u = mean_wind_all(w.wintx.data(), w.winty.data(), var_run.particle_number);
+  var_currwindwave.wind10(s) = static_cast<double>(u);
+  return static_cast<float>(static_cast<double>(0.0015f) * std::pow(static_cast<double>(u), static_cast<double>(0.78f)));
+}
+
+// diff_evp from the exposure per unit volume h of the step: the distillation
+// term times h, at most the maximum fraction.  A spill of no volume has no
+// exposure (h is 0, not 0/0).
+void evaporated_fraction(int32_t s, float h) {
+  const auto& sp = var_spill;
+  const double e =
+      std::exp(static_cast<double>(6.3f) -
+               static_cast<double>(10.3f) *
+                   (static_cast<double>(sp.t0(s)) + static_cast<double>(sp.tg(s)) * var4.per_evp(s)) /
+                   static_cast<double>(sp.watertemperature(s)));
+  const float fmax = sp.maxevaporation(s) / 100.0f;
+  var4.diff_evp(s) = std::min(e * static_cast<double>(h), static_cast<double>(fmax));
+}
+
+// Exposure h = (area-time-coefficient product) / vol0, rounded to single
+// precision; 0 for a spill of no volume.
+float exposure(int32_t s, double product) {
+  const double v = var_cfg.vol0(s);
+  return v == 0.0 ? 0.0f : static_cast<float>(product / v);
+}
+
+}  // namespace
+
+void evaporacion(int32_t spill, farray<double, 1>& slick_area) {
+  const float k = transfer_coefficient(spill);
+  const float dt = var_run.deltat;
+  float h;
+  if (var_cfg.spreading__y_n == 1) {
+    const float a = static_cast<float>(slick_area(spill));
+    h = exposure(spill, static_cast<double>(dt * a * k));
+  } else {
+    h = exposure(spill, static_cast<double>(dt) * var_cfg.area0(spill) * static_cast<double>(k));
+  }
+  evaporated_fraction(spill, h);
+}
+
+void evaporacion_spread(int32_t spill, farray<double, 1>& slick_area) {
+  const float k = transfer_coefficient(spill);
+  const float a = static_cast<float>(std::min(slick_area(spill), static_cast<double>(var_spill.area_maxima(spill))));
+  evaporated_fraction(spill, exposure(spill, static_cast<double>(a * var_run.deltat * k)));
+}
+
+}  // namespace orvel

@@ -1,0 +1,95 @@
+// Natural dispersion of an oil slick: the mass that breaking waves drive
+// into the water column over one step, over ten droplet-size classes below
+// 70 micrometres.
+#include <cmath>
+#include <cstdint>
+
+#include "control/state/all.hpp"
+#include "fate/oil_weathering.hpp"
+
+namespace orvel {
+namespace {
+
+// Wave height in use: the uniform series' record i_ola.  With wave fields
+// from files the series holds zeros, so the height is 0 and the breaking
+// height comes from the wind.
+double wave_height() {
+  const auto& h = var_currwindwave.hwavec;
+  const int32_t i = var1.i_ola;
+  return h.allocated() && i >= 1 && i <= h.size(1) ? h(i) : 0.0;
+}
+
+}  // namespace
+
+void verticaldispersion(int32_t spill, farray<double, 1>& slick_area) {
+  auto& w = var_currwindwave;
+  auto& vd = varverticaldispersion;
+  const int32_t np = var_run.particle_number;
+
+  // Dispersion coefficient C* from the slick's viscosity (cSt).
+  const double nu = var4.visc(spill);
+  const double cstar_d = nu < 132.0 ? std::exp(static_cast<double>(-0.1023f) * std::log(nu) + static_cast<double>(7.572f))
+                                    : std::exp(static_cast<double>(-1.8927f) * std::log(nu) + static_cast<double>(16.313f));
+  vd.cstar = static_cast<float>(cstar_d);
+
+  // Mean wind over the surface particles, divided by all particles; 2 m/s
+  // when there is no wind at the surface (or no surface particle).
+  const double* wx = w.wintx.data();
+  const double* wy = w.winty.data();
+  const int32_t* indp = var_part.indp.ptr(1, spill);
+  float sum = 0.0f;
+  for (int32_t j = 0; j < np; ++j) {
+    if (indp[j] == 1) sum = static_cast<float>(static_cast<double>(sum) + std::sqrt(wx[j] * wx[j] + wy[j] * wy[j]));
+  }
+  if (sum == 0.0f) sum = static_cast<float>(2 * np);
+  const float u = sum / static_cast<float>(np);
+  w.wind10(spill) = static_cast<double>(u);
+
+  // Breaking-wave height, dissipated energy, period and the fraction of the
+  // surface hit per second.
+  const double h = wave_height();
+  double hb;
+  if (h != 0.0) {
+    hb = static_cast<double>(0.70710677f) * h;
+  } else {
+    const float wind_height = static_cast<float>(std::pow(static_cast<double>(u), static_cast<double>(1.23f)) *
+                                                 static_cast<double>(0.17253f) / static_cast<double>(9.81f));
+    hb = static_cast<double>(0.70710677f * wind_height);
+  }
+  w.hbreak = hb;
+  const double dbwe = static_cast<double>(0.033354003f * var_spill.waterdensity(spill)) * (hb * hb);
+  w.dbwe = dbwe;
+  const double ts = static_cast<double>(8.13f * u / 9.81f);
+  w.ts = ts;
+  const double f = u < 6.0f ? static_cast<double>(3.0e-6f * std::pow(u, 3.5f)) / ts
+                            : static_cast<double>(0.032f * (u - 6.0f)) / ts;
+  w.fracsurfacehit = f;
+
+  // Droplet classes around the median size d50 (micrometres), from 0.1 d50
+  // to 2 d50.
+  const float d50 = static_cast<float>(std::pow(nu, static_cast<double>(0.34f)) * static_cast<double>(25.710402f));
+  const float dmax = (d50 + d50) * 1e-6f;
+  const float dmin = 1e-7f * d50;
+  const float dd = (dmax - dmin) / 10.0f;
+  vd.d50_disp = d50;
+  vd.dmax_disp = dmax;
+  vd.dmin_disp = dmin;
+  vd.deltad_disp = dd;
+  const double k0 = ((static_cast<double>(vd.cstar) * 0.75) * f) * static_cast<double>(dd);
+  const double d057 = std::pow(dbwe, static_cast<double>(0.57f));
+  float qtot = 0.0f;
+  for (int32_t k = 1; k <= 10; ++k) {
+    const float d = static_cast<float>(k - 1) * dd + (0.5f * dd + dmin);
+    // Droplets of 70 micrometres or more resurface: no entrainment.
+    const float q = d < 7e-5f ? static_cast<float>(d057 * k0 * static_cast<double>(std::pow(d, 0.7f))) : 0.0f;
+    vd.dropdiam[static_cast<std::size_t>(k - 1)] = d;
+    vd.qd[static_cast<std::size_t>(k - 1)] = q;
+    qtot += q;
+  }
+  vd.qtot = qtot;
+
+  const float a = static_cast<float>(var_cfg.spreading__y_n == 1 ? slick_area(spill) : var_cfg.area0(spill));
+  var4.massdisp(spill) = static_cast<double>(var_run.deltat * qtot * a);
+}
+
+}  // namespace orvel

@@ -1,0 +1,61 @@
+// Oil weathering of one spill over one model step: the growth of a spreading
+// slick, evaporation, water uptake (emulsification), natural dispersion by
+// breaking waves, the mass balance over the compartments and the update of
+// the slick's density, viscosity, volume and thickness.
+//
+// The engine calls them per spill and step in its fixed order; each reads and
+// writes the shared state.  `slick_area` is the engine's array of slick areas
+// (m2, one per spill, 0 while no spreading area is known), of which only
+// element `spill` is used.  Results that describe "the spill processed last"
+// (the wave-breaking scalars, the droplet-class table) are overwritten at
+// every call.
+#pragma once
+
+#include <cstdint>
+
+#include "common/farray.hpp"
+
+namespace orvel {
+
+// Slick area after the step into slick_area(spill) and the spreading
+// coefficients of the step.  Algorithm 1 (Fay-type growth): the area from the
+// time since the spill's release, coef_r from the spreading diffusivity,
+// coef_q 0.  Every other algorithm (Lehr): the wind-elongated area, and
+// coef_r, coef_q the factors of the east-west and north-south growth of the
+// particle offsets.  The area never falls below area_oil(spill).
+void spreading(int32_t spill, int32_t step, farray<double, 1>& slick_area, double& coef_r, double& coef_q);
+
+// Evaporated fraction of the step into diff_evp(spill), and the mean wind of
+// all the spill's particles into wind10(spill).  The plain routine takes the
+// slick area when spreading is on, else the configured area0; the spreading
+// variant takes the slick area up to area_maxima.
+void evaporacion(int32_t spill, farray<double, 1>& slick_area);
+void evaporacion_spread(int32_t spill, farray<double, 1>& slick_area);
+
+// Water uptake of the floating slick over the step: aguatot and agua.
+void emulsion(int32_t spill);
+
+// Mass entrained by breaking waves in the step into massdisp(spill), with
+// the droplet-class table of the step and the wave-breaking scalars.
+void verticaldispersion(int32_t spill, farray<double, 1>& slick_area);
+
+// Compartment masses of the spill re-summed from its particles by state.
+void balance_vertido_tierra(int32_t spill);
+
+// The step's evaporation and dispersion taken from the floating mass, the
+// water and emulsion masses, and the floating mass shared out equally among
+// the surface particles.
+void balance_masa(int32_t spill);
+
+// Slick density, viscosity and volume from the water content and the
+// evaporated fraction; the spreading variant also updates deltarho (Fay
+// spreading) and the thickness over the slick area.
+void evaluo(int32_t spill);
+void evaluo_spread(int32_t spill, farray<double, 1>& slick_area);
+
+// Mean wind speed over all `n` particles of a spill from its wind columns:
+// each speed in double precision, the running sum and the quotient in single
+// precision.
+float mean_wind_all(const double* wx, const double* wy, int32_t n);
+
+}  // namespace orvel

@@ -1,0 +1,112 @@
+// Growth of an oil slick over one step: Fay-type gravity-viscous spreading
+// with its random-walk diffusivity, or Lehr's wind-elongated slick.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "control/state/all.hpp"
+#include "fate/oil_weathering.hpp"
+#include "transport/position.hpp"
+
+namespace orvel {
+namespace {
+
+constexpr double third = static_cast<double>(0.33333334f);
+constexpr double two_thirds = static_cast<double>(0.6666667f);
+constexpr double four_thirds = static_cast<double>(1.3333334f);
+
+// Fay-type spreading: area from the time since release, diffusivity from the
+// time since the simulation start.
+void fay(int32_t s, float t, farray<double, 1>& slick_area, double& coef_r, double& coef_q) {
+  const auto& c = var_cfg;
+  const double tau = static_cast<double>(t) - c.spillstarttime(s);
+  const double v = c.spillvolume(s);
+  double x = ((v * v) * static_cast<double>(9.81f)) * static_cast<double>(var_spill.deltarho(s)) /
+             std::sqrt(var_spill.kinemviscosity_water);
+  // A slick denser than the water (a heavy emulsion) does not spread by
+  // gravity; a negative term would make the fractional powers NaN.
+  if (x < 0.0) x = 0.0;
+  const double x13 = std::pow(x, third);
+  const double a_fay = static_cast<double>(4.5996027f) * std::pow((std::sqrt(tau) * tau) * x, third);
+  slick_area(s) = std::max(static_cast<double>(var_spill.area_oil(s)), a_fay);
+  const float k1 = 0.033f * std::pow(t, 0.16f);
+  const float rsqrt_t = 1.0f / std::sqrt(t);
+  const double k = static_cast<double>(k1) + (static_cast<double>(0.09150626f) * x13) * static_cast<double>(rsqrt_t);
+  coef_r = std::sqrt(2.0 * k / static_cast<double>(var_run.deltat));
+  coef_q = 0.0;
+}
+
+// Lehr's axes R (cross-wind) and Q (along the wind) at time tm minutes, in
+// double precision, for the ratio of their increments.
+struct lehr_axes {
+  double r_factor;  // 1.7 Vb^(1/3) r^(1/3)
+  double q_factor;  // 0.03 U^(4/3)
+  double r(double tm) const { return tm > 0.0 ? r_factor * std::sqrt(std::sqrt(tm)) : 0.0; }
+  double q(double tm) const { return (tm > 0.0 ? q_factor * std::pow(tm, 0.75) : 0.0) + r(tm); }
+};
+
+// Ratio of the last two increments of f at tm, tm - d, tm - 2d; 0 when the
+// older increment is 0.
+template <typename F>
+double increment_ratio(F f, double tm, double d) {
+  const double f0 = f(tm), f1 = f(tm - d), f2 = f(tm - 2.0 * d);
+  const double older = f1 - f2;
+  return older == 0.0 ? 0.0 : (f0 - f1) / older;
+}
+
+void lehr(int32_t s, int32_t step, float t, farray<double, 1>& slick_area, double& coef_r, double& coef_q) {
+  const auto& sp = var_spill;
+  float r = sp.deltarho(s) * sp.waterdensity(s) / sp.density(s);
+  // A slick denser than the water: no gravity spreading (no NaN powers).
+  if (r < 0.0f) r = 0.0f;
+  const double vb = static_cast<double>(6.29f) * var_cfg.vol0(s);
+  const double u = static_cast<double>(1.942615f) * var_currwindwave.uwind(s);
+  const float tm = t / 60.0f;
+  const float r23 = std::pow(r, 0.6666667f);
+  const float r13 = std::pow(r, 0.33333334f);
+  const float sqrt_tm = std::sqrt(tm);
+  const double vb13 = std::pow(vb, third);
+  const double u43 = std::pow(u, four_thirds);
+  const double a_lehr =
+      1000.0 * (static_cast<double>(2.27f * r23) * std::pow(vb, two_thirds) * static_cast<double>(sqrt_tm) +
+                ((static_cast<double>(0.04f) * static_cast<double>(r13)) * vb13) * u43 * static_cast<double>(tm));
+  const double a0 = static_cast<double>(sp.area_oil(s));
+  slick_area(s) = std::max(a0, a_lehr);
+
+  const lehr_axes axes{(static_cast<double>(1.7f) * vb13) * static_cast<double>(r13),
+                       static_cast<double>(0.03f) * u43};
+  if (lehr_from_release(s, step)) {
+    // The spill's first spreading step: the offsets from the release point
+    // scaled by the axes over the squared radius of the initial slick.
+    const double big_r = axes.r_factor * std::sqrt(static_cast<double>(sqrt_tm));
+    const double big_q = axes.q_factor * static_cast<double>(std::pow(tm, 0.75f)) + big_r;
+    const float s0 = sp.area_oil(s) / 3.14159f;
+    if (s0 > 0.0f) {
+      coef_q = 10.0 * big_r / static_cast<double>(s0);
+      coef_r = 100.0 * big_q / static_cast<double>(s0);
+    } else {
+      coef_q = 0.0;
+      coef_r = 0.0;
+    }
+    return;
+  }
+  // Later steps: each particle's last growth scaled by the ratio of the last
+  // two increments of the axes, so that the cloud follows the Lehr ellipse.
+  const double tmd = static_cast<double>(t) / 60.0;
+  const double d = static_cast<double>(var_run.deltat) / 60.0;
+  coef_r = increment_ratio([&](double x) { return axes.q(x); }, tmd, d);
+  coef_q = increment_ratio([&](double x) { return axes.r(x); }, tmd, d);
+}
+
+}  // namespace
+
+void spreading(int32_t spill, int32_t step, farray<double, 1>& slick_area, double& coef_r, double& coef_q) {
+  const float t = static_cast<float>(step) * var_run.deltat;
+  if (var_cfg.spreadalgorithm__adios2_leher_hns == 1) {
+    fay(spill, t, slick_area, coef_r, coef_q);
+  } else {
+    lehr(spill, step, t, slick_area, coef_r, coef_q);
+  }
+}
+
+}  // namespace orvel

@@ -1,0 +1,183 @@
+// Evaporated fraction of a step and water uptake of the slick, against
+// values worked out by hand from the published formulas.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "fate/oil_weathering.hpp"
+#include "tests/fate/oil_spill_state.hpp"
+
+namespace orvel {
+namespace {
+
+using testing::one_oil_spill;
+using testing::uniform_wind;
+
+// 10 m3 of oil with T0 = TG = 500 K in water of 288 K, no evaporation yet:
+// E = exp(6.3 - 10.3 * 500 / 288) = 9.33309e-6.
+constexpr double e_fresh = 9.33309e-6;
+// K = 0.0015 U^0.78 at 10 m/s.
+constexpr double k_10 = 0.0090384;
+
+void evaporating_spill() {
+  one_oil_spill(5, 600.0f);
+  var_cfg.vol0(1) = 10.0;
+  var_cfg.area0(1) = 1.0e4;
+  var_spill.area_maxima(1) = 5.0e3f;
+  var_spill.t0(1) = 500.0f;
+  var_spill.tg(1) = 500.0f;
+  var_spill.watertemperature(1) = 288.0f;
+  var_spill.maxevaporation(1) = 40.0f;
+  uniform_wind(6.0, 8.0);  // 10 m/s
+}
+
+farray<double, 1> areas(double a) {
+  farray<double, 1> r;
+  r.allocate(1);
+  r(1) = a;
+  return r;
+}
+
+TEST(Evaporation, FractionOfTheStepFromEachAreaChoice) {
+  // diff_evp = E * dt * A * K / V0: 0.0506137 for 1e4 m2, halved for 5e3.
+  struct row {
+    std::string what;
+    bool spread_variant;
+    int32_t spreading_on;
+    double slick_area;
+    double area_used;
+  } rows[] = {
+      {"plain, spreading off: the configured area0", false, 0, 2.0e4, 1.0e4},
+      {"plain, spreading on: the slick area", false, 1, 5.0e3, 5.0e3},
+      {"plain, spreading on, no slick area yet", false, 1, 0.0, 0.0},
+      {"spreading variant below the maximum area", true, 0, 2.5e3, 2.5e3},
+      {"spreading variant above the maximum area", true, 0, 2.0e4, 5.0e3},
+  };
+  for (const auto& r : rows) {
+    evaporating_spill();
+    var_cfg.spreading__y_n = r.spreading_on;
+    auto a = areas(r.slick_area);
+    if (r.spread_variant) {
+      evaporacion_spread(1, a);
+    } else {
+      evaporacion(1, a);
+    }
+    const double expected = e_fresh * 600.0 * r.area_used * k_10 / 10.0;
+    EXPECT_NEAR(var4.diff_evp(1), expected, 1e-5 * expected + 1e-12) << r.what;
+    EXPECT_NEAR(var_currwindwave.wind10(1), 10.0, 1e-6) << r.what;
+  }
+}
+
+TEST(Evaporation, EvaporatedOilRaisesTheBoilingPointAndSlowsTheRate) {
+  // At 20 % evaporated the boiling point is 600 K: E = exp(6.3 - 10.3 * 600 / 288).
+  evaporating_spill();
+  var4.per_evp(1) = 0.2;
+  auto a = areas(0.0);
+  evaporacion(1, a);
+  const double expected = std::exp(6.3 - 10.3 * 600.0 / 288.0) * 600.0 * 1.0e4 * k_10 / 10.0;
+  EXPECT_NEAR(var4.diff_evp(1), expected, 1e-5 * expected);
+}
+
+TEST(Evaporation, MeanWindOfAllParticlesCalmAndCapAndNoVolume) {
+  auto a = areas(0.0);
+  // Winds 0, 5, 10, 15, 20 m/s, the last two particles beached or on the
+  // floor: they count in the mean of 10 m/s.
+  evaporating_spill();
+  for (int32_t j = 1; j <= 5; ++j) var_currwindwave.wintx(j) = 5.0 * (j - 1);
+  var_currwindwave.winty.fill(0.0);
+  var_part.indp(4, 1) = 0;
+  var_part.indp(5, 1) = -1;
+  evaporacion(1, a);
+  EXPECT_EQ(var_currwindwave.wind10(1), 10.0);
+  EXPECT_NEAR(var4.diff_evp(1), e_fresh * 600.0 * 1.0e4 * k_10 / 10.0, 1e-7);
+  // No wind: no evaporation (no fallback wind here).
+  evaporating_spill();
+  uniform_wind(0.0, 0.0);
+  evaporacion(1, a);
+  EXPECT_EQ(var4.diff_evp(1), 0.0);
+  // A volatile oil over a long step stops at the maximum fraction.
+  evaporating_spill();
+  var_spill.t0(1) = 300.0f;
+  evaporacion(1, a);
+  EXPECT_EQ(var4.diff_evp(1), static_cast<double>(0.4f));
+  // A spill of no volume gives 0, not 0/0.
+  evaporating_spill();
+  var_cfg.vol0(1) = 0.0;
+  evaporacion(1, a);
+  EXPECT_EQ(var4.diff_evp(1), 0.0);
+}
+
+void emulsifying_spill(float max_percent, double wind) {
+  one_oil_spill(3, 600.0f);
+  var_spill.maxemulsification(1) = max_percent;
+  var4.mass_surf(1) = 1000.0;
+  var_cfg.evaporo(1) = 1;
+  var_currwindwave.wind10(1) = wind;
+  uniform_wind(30.0, 0.0);  // not used while evaporation is on
+}
+
+TEST(Emulsion, RecurrenceTowardsTheMaximum) {
+  // Each step adds a (1 - Y/Ymax) with a = dt 1.085e-6 (1 + U)^2 = 0.023436
+  // at 5 m/s: Y_n = Ymax (1 - (1 - a/Ymax)^n) = 0.494558 after 36 steps,
+  // against 0.49027 for the continuous law Ymax (1 - exp(-a n / Ymax)).
+  emulsifying_spill(70.0f, 5.0);
+  for (int n = 0; n < 36; ++n) emulsion(1);
+  EXPECT_NEAR(var4.agua(1), 0.494558, 2e-6);
+  EXPECT_EQ(var4.agua(1), static_cast<double>(var4.aguatot(1)));
+  // Calm wind: 1.085e-6 * 600 per step from a fresh slick.
+  emulsifying_spill(70.0f, 0.0);
+  emulsion(1);
+  EXPECT_NEAR(var4.agua(1), 6.51e-4, 1e-9);
+}
+
+TEST(Emulsion, OvershootHoldAndNoChangeCases) {
+  struct row {
+    std::string what;
+    float max_percent;
+    float y0;
+    double surface;
+    float expected;
+  } rows[] = {
+      // The increment is capped at Ymax, not at Ymax - Y: 0.25 + 0.375.
+      {"one-step overshoot past the maximum", 37.5f, 0.25f, 1000.0, 0.625f},
+      // 0.5 + 0.75 would reach 1.25: held at the maximum instead.
+      {"a total of 1 or more is held at the maximum", 75.0f, 0.5f, 1000.0, 0.75f},
+      {"already at the maximum", 37.5f, 0.375f, 1000.0, 0.375f},
+      {"already past the maximum", 37.5f, 0.625f, 1000.0, 0.625f},
+      {"no floating mass", 37.5f, 0.125f, 0.0, 0.125f},
+  };
+  for (const auto& r : rows) {
+    emulsifying_spill(r.max_percent, 20.0);
+    var_run.deltat = 86400.0f;  // a day in a strong wind: the cap applies
+    var4.aguatot(1) = r.y0;
+    var4.agua(1) = r.y0;
+    var4.mass_surf(1) = r.surface;
+    emulsion(1);
+    EXPECT_EQ(var4.aguatot(1), r.expected) << r.what;
+    EXPECT_EQ(var4.agua(1), static_cast<double>(r.expected)) << r.what;
+  }
+  // Once past the maximum the next step adds nothing.
+  emulsifying_spill(37.5f, 20.0);
+  var_run.deltat = 86400.0f;
+  var4.aguatot(1) = 0.25f;
+  emulsion(1);
+  emulsion(1);
+  EXPECT_EQ(var4.aguatot(1), 0.625f);
+}
+
+TEST(Emulsion, WindFromAllParticlesWhenEvaporationIsOff) {
+  // Evaporation off: the mean wind of all particles (30 m/s) replaces the
+  // stored 5 m/s; a = 600 * 1.085e-6 * 31^2 = 0.625611, below the
+  // cap of 0.7.
+  emulsifying_spill(70.0f, 5.0);
+  var_cfg.evaporo(1) = 0;
+  var_part.indp(2, 1) = 0;
+  emulsion(1);
+  EXPECT_EQ(var_currwindwave.wind10(1), 30.0);
+  EXPECT_NEAR(var4.agua(1), 600.0 * 1.085e-6 * 31.0 * 31.0, 1e-6);
+}
+
+}  // namespace
+}  // namespace orvel
