@@ -183,7 +183,7 @@ void engine_frame::time_zero() {
   count_started(static_cast<float>(1) * var_run.deltat);
   if (at_zero && var_run.outputconcs__y_n == 1) {
     for (int32_t s = 1; s <= var_cfg.spills_number; ++s) presence_statistics(s);
-    for (int32_t s = 1; s <= var_cfg.spills_number; ++s) grid_statistics(s);
+    for (int32_t s = 1; s <= var_cfg.spills_number; ++s) grid_statistics(s, 0);
   }
   for (int32_t s = 1; s <= var_cfg.spills_number; ++s) series_first_record(s);
 }
@@ -567,7 +567,9 @@ void engine_frame::pass_velocities(int32_t spill) { calls.vel_adv_2d(spill, step
 
 void engine_frame::presence_statistics(int32_t spill) { calls.probabilidad(spill, step); }
 
-void engine_frame::grid_statistics(int32_t spill) { calls.concentracion(spill, step, clave, sim); }
+void engine_frame::grid_statistics(int32_t spill, int32_t stamp) {
+  calls.concentracion(spill, step, clave, sim, stamp);
+}
 
 void engine_frame::outputs(float t) {
   const float first = var_run.firstoutput_time;
@@ -584,7 +586,7 @@ void engine_frame::outputs(float t) {
       count_started(t);
       for (int32_t s = 1; s <= ns; ++s) presence_statistics(s);
       count_started(t);
-      for (int32_t s = 1; s <= ns; ++s) grid_statistics(s);
+      for (int32_t s = 1; s <= ns; ++s) grid_statistics(s, step);
     }
   }
   const float presence_at = static_cast<float>(v1.c_escd) * dtc + first;
@@ -596,7 +598,7 @@ void engine_frame::outputs(float t) {
   const float grids_at = static_cast<float>(v1.c_escc) * dtc + first;
   if (t == grids_at && concs) {
     count_started(t);
-    for (int32_t s = 1; s <= ns; ++s) grid_statistics(s);
+    for (int32_t s = 1; s <= ns; ++s) grid_statistics(s, step);
     ++v1.c_escc;
   }
   const float particles_at = static_cast<float>(v1.c_esc) * dtp + first;

@@ -97,9 +97,10 @@ class engine_frame {
   // Transport and weathering of an active spill after its passes.
   virtual void spill_chain(int32_t spill, float t) = 0;
   // Statistics of the concentration outputs (defaults: probabilidad and
-  // concentracion).
+  // concentracion).  The grid files carry the instant of step `stamp`: 0
+  // for the time-0 output, else the step counter.
   virtual void presence_statistics(int32_t spill);
-  virtual void grid_statistics(int32_t spill);
+  virtual void grid_statistics(int32_t spill, int32_t stamp);
   // Series record 1 at time 0 and record r after a sub-step (defaults: the
   // oil rows of the two-dimensional oil engine).
   virtual void series_first_record(int32_t spill);
