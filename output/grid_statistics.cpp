@@ -219,9 +219,10 @@ void mass(int32_t spill, int32_t step, const std::string& clave, int32_t sim, in
     const auto& p = var_part;
     const conc_grid grid;
     const auto& cfg = var_cfg;
-    // A floating object has no mass; in a 3-D HNS run a particle stands for
-    // equiv_part droplets of mass massparticle.
-    const bool masses = every_state || cfg.obj__floating_fuel_hns != 1;
+    // A floating object has no mass, nor has oil whose weathering is off
+    // (its particle masses are never set); in a 3-D HNS run a particle
+    // stands for equiv_part droplets of mass massparticle.
+    const bool masses = (every_state || cfg.obj__floating_fuel_hns != 1) && var4.massparticle.allocated();
     const bool droplets = !every_state && cfg.obj__floating_fuel_hns == 3 && var_run.sim__2d_3d == 2;
     const bool several = cfg.spills_number > 1;
     int32_t* const concint = c.concint.data();

@@ -215,6 +215,21 @@ TEST(GridFiles, TimeStamps) {
   }
 }
 
+TEST(GridFiles, OilWithoutParticleMassesCountsWithNoMass) {
+  // With weathering off an oil run never sets its particle masses: the
+  // particles are counted and the surface mass per area is 0.
+  temp_dir dir;
+  one_spill(2);
+  var4.massparticle.deallocate();
+  output_at(4, 4);
+  EXPECT_EQ(read_file("TEST_grid_001_000060.txt"),
+            oil_header +
+                "    1.00,    -9.8750000,   43.3750000,                        0.0000,                    25.00,"
+                "                      1\n"
+                "    1.00,    -9.6250000,   43.1250000,                        0.0000,                    50.00,"
+                "                      2\n");
+}
+
 TEST(GridFiles, CellCentresOnTheModelGrid) {
   // Results on the model grid: the centre takes the model grid's spacing;
   // the area still the concentration grid's.
