@@ -119,8 +119,12 @@ struct engine_calls {
   virtual void esc_particulas(const std::string& clave, int32_t iteration, int32_t sim) = 0;
   virtual void probabilidad(int32_t spill, int32_t step) = 0;
   virtual void probabilidad_3d(int32_t spill, int32_t step) = 0;
-  virtual void concentracion(int32_t spill, int32_t step, const std::string& clave, int32_t sim) = 0;
-  virtual void concentracion_hns2d(int32_t spill, int32_t step, const std::string& clave, int32_t sim) = 0;
+  // stamp: the step whose instant the grid files carry, 0 at time 0 (the
+  // time-0 output is made with step 1, like an output at the end of step 1).
+  virtual void concentracion(int32_t spill, int32_t step, const std::string& clave, int32_t sim,
+                             int32_t stamp) = 0;
+  virtual void concentracion_hns2d(int32_t spill, int32_t step, const std::string& clave, int32_t sim,
+                                   int32_t stamp) = 0;
   virtual void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t nsteps) = 0;
 };
 

@@ -23,6 +23,7 @@
 #include "forcing/series.hpp"
 #include "forcing/waves.hpp"
 #include "forcing/wind.hpp"
+#include "output/grid_statistics.hpp"
 #include "output/particle_files.hpp"
 #include "output/property_files.hpp"
 #include "transport/blowout.hpp"
@@ -204,21 +205,14 @@ struct real_calls final : engine_calls {
   void esc_particulas(const std::string& clave, int32_t iteration, int32_t sim) override {
     ::orvel::esc_particulas(clave, iteration, sim);
   }
-  void probabilidad(int32_t spill, int32_t step) override {
-    // probabilidad(spill, step);
-    unbound("probabilidad", spill, step);
+  void probabilidad(int32_t spill, int32_t step) override { ::orvel::probabilidad(spill, step); }
+  void probabilidad_3d(int32_t spill, int32_t step) override { ::orvel::probabilidad_3d(spill, step); }
+  void concentracion(int32_t spill, int32_t step, const std::string& clave, int32_t sim, int32_t stamp) override {
+    ::orvel::concentracion(spill, step, clave, sim, stamp);
   }
-  void probabilidad_3d(int32_t spill, int32_t step) override {
-    // probabilidad_3d(spill, step);
-    unbound("probabilidad_3d", spill, step);
-  }
-  void concentracion(int32_t spill, int32_t step, const std::string& clave, int32_t sim) override {
-    // concentracion(spill, step, clave, sim);
-    unbound("concentracion", spill, step, clave, sim);
-  }
-  void concentracion_hns2d(int32_t spill, int32_t step, const std::string& clave, int32_t sim) override {
-    // concentracion_hns2d(spill, step, clave, sim);
-    unbound("concentracion_hns2d", spill, step, clave, sim);
+  void concentracion_hns2d(int32_t spill, int32_t step, const std::string& clave, int32_t sim,
+                           int32_t stamp) override {
+    ::orvel::concentracion_hns2d(spill, step, clave, sim, stamp);
   }
   void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t nsteps) override {
     ::orvel::esc_propiedades_fuel(clave, step, nsteps);

@@ -163,7 +163,7 @@ void engine_frame::time_zero() {
   count_started(static_cast<float>(1) * var_run.deltat);
   if (at_zero && var_run.outputconcs__y_n == 1) {
     for (int32_t s = 1; s <= var_cfg.spills_number; ++s) presence_statistics(s);
-    for (int32_t s = 1; s <= var_cfg.spills_number; ++s) grid_statistics(s);
+    for (int32_t s = 1; s <= var_cfg.spills_number; ++s) grid_statistics(s, 0);
   }
   for (int32_t s = 1; s <= var_cfg.spills_number; ++s) series_first_record(s);
 }
@@ -547,7 +547,7 @@ void engine_frame::outputs(float t) {
       count_started(t);
       for (int32_t s = 1; s <= ns; ++s) presence_statistics(s);
       count_started(t);
-      for (int32_t s = 1; s <= ns; ++s) grid_statistics(s);
+      for (int32_t s = 1; s <= ns; ++s) grid_statistics(s, step);
     }
   }
   const float presence_at = static_cast<float>(v1.c_escd) * dtc + first;
@@ -559,7 +559,7 @@ void engine_frame::outputs(float t) {
   const float grids_at = static_cast<float>(v1.c_escc) * dtc + first;
   if (t == grids_at && concs) {
     count_started(t);
-    for (int32_t s = 1; s <= ns; ++s) grid_statistics(s);
+    for (int32_t s = 1; s <= ns; ++s) grid_statistics(s, step);
     ++v1.c_escc;
   }
   const float particles_at = static_cast<float>(v1.c_esc) * dtp + first;

@@ -114,9 +114,10 @@ class engine_frame {
   // Transport and weathering of an active spill after its passes.
   virtual void spill_chain(int32_t spill, float t) = 0;
   // Statistics of the concentration outputs: presence (default:
-  // probabilidad) and the grid of mass per area.
+  // probabilidad) and the grid of mass per area.  The grid files carry the
+  // instant of step `stamp`: 0 for the time-0 output, else the step counter.
   virtual void presence_statistics(int32_t spill);
-  virtual void grid_statistics(int32_t spill) = 0;
+  virtual void grid_statistics(int32_t spill, int32_t stamp) = 0;
   // Series record 1 at time 0 and record r after a sub-step.
   virtual void series_first_record(int32_t spill) = 0;
   virtual void series_record(int32_t spill, int32_t r) = 0;

@@ -10,7 +10,9 @@ void oil_frame::allocate_engine_arrays() {
   ensure(var_spill.thickoilt, var_cfg.spills_number, nsteps);
 }
 
-void oil_frame::grid_statistics(int32_t spill) { calls.concentracion(spill, step, clave, sim); }
+void oil_frame::grid_statistics(int32_t spill, int32_t stamp) {
+  calls.concentracion(spill, step, clave, sim, stamp);
+}
 
 void oil_frame::series_first_record(int32_t spill) {
   var_part.xxc(spill, 1) = var_part.x_cg(spill);

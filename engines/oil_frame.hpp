@@ -19,7 +19,7 @@ class oil_frame : public engine_frame {
   // The oil area area_oil and the series areaoila, thickoilt.
   void allocate_engine_arrays() override;
   // concentracion.
-  void grid_statistics(int32_t spill) override;
+  void grid_statistics(int32_t spill, int32_t stamp) override;
   // Centre of mass, area, thickness and, with weathering recorded, the
   // properties and compartments of record 1 (initial masses) and record r.
   void series_first_record(int32_t spill) override;

@@ -80,11 +80,11 @@ TEST(OutputSchedule, FirstOutputAfterTimeZero) {
   test_engine e(rec);
   e.run();
   EXPECT_EQ(rec.of(writers), (strings{"4:esc_particulas(TEST,4,1)", "4:probabilidad(1,4;cont_p=1)",
-                                      "4:concentracion(1,4,1;cont_p=1)", "8:probabilidad(1,8;cont_p=1)",
-                                      "8:concentracion(1,8,1;cont_p=1)", "8:esc_particulas(TEST,8,1)",
-                                      "12:probabilidad(1,12;cont_p=1)", "12:concentracion(1,12,1;cont_p=1)",
+                                      "4:concentracion(1,4,1,4;cont_p=1)", "8:probabilidad(1,8;cont_p=1)",
+                                      "8:concentracion(1,8,1,8;cont_p=1)", "8:esc_particulas(TEST,8,1)",
+                                      "12:probabilidad(1,12;cont_p=1)", "12:concentracion(1,12,1,12;cont_p=1)",
                                       "12:esc_particulas(TEST,12,1)", "16:probabilidad(1,16;cont_p=1)",
-                                      "16:concentracion(1,16,1;cont_p=1)", "16:esc_particulas(TEST,16,1)"}));
+                                      "16:concentracion(1,16,1,16;cont_p=1)", "16:esc_particulas(TEST,16,1)"}));
   // Nothing at time 0, but series record 1 is written.
   EXPECT_EQ(var_part.xxc(1, 1), 370.0 + 0.1);
 }
@@ -99,11 +99,44 @@ TEST(OutputSchedule, ConcentrationIntervalThatNoStepTimeHits) {
   e.run();
   const std::string err = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(rec.of({"probabilidad", "concentracion"}),
-            (strings{"1:probabilidad(1,1;cont_p=1)", "1:concentracion(1,1,1;cont_p=1)"}));
+            (strings{"1:probabilidad(1,1;cont_p=1)", "1:concentracion(1,1,1,0;cont_p=1)"}));
   EXPECT_EQ(var1.c_escd, 1);
   EXPECT_EQ(var1.c_escc, 1);
   EXPECT_NE(err.find("concentration output time 1000 s"), std::string::npos) << err;
   EXPECT_EQ(err.find("particle"), std::string::npos) << "the particle schedule is hit: " << err;
+}
+
+TEST(OutputSchedule, GridFilesCarryTheInstantOfTheirOutput) {
+  // Grids every step: the time-0 output and the one at the end of the first
+  // step are both made with step 1; the first is stamped 0, the second 1.
+  // A first output time of 3600 s (step 4) is stamped 4, like its particles.
+  struct schedule_case {
+    float first;
+    float interval;
+    strings expected;
+  };
+  for (const auto& c : {schedule_case{0.0f, 900.0f,
+                                      {"1:concentracion(1,1,1,0;cont_p=1)", "1:concentracion(1,1,1,1;cont_p=1)",
+                                       "2:concentracion(1,2,1,2;cont_p=1)", "3:concentracion(1,3,1,3;cont_p=1)",
+                                       "4:concentracion(1,4,1,4;cont_p=1)"}},
+                        schedule_case{3600.0f, 3600.0f,
+                                      {"4:esc_particulas(TEST,4,1)", "4:concentracion(1,4,1,4;cont_p=1)",
+                                       "8:concentracion(1,8,1,8;cont_p=1)"}}}) {
+    small_run();
+    var_run.outputconcs__y_n = 1;
+    var_run.firstoutput_time = c.first;
+    var_run.deltatoutput_concs = c.interval;
+    var_run.deltatoutput_parts = 36000.0f;
+    var_cfg.simulationtimehorizon = c.first == 0.0f ? 3600.0f : 7200.0f;
+    recording_calls rec;
+    test_engine e(rec);
+    ::testing::internal::CaptureStderr();
+    e.run();
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    std::set<std::string> routines = {"concentracion"};
+    if (c.first != 0.0f) routines.insert("esc_particulas");
+    EXPECT_EQ(rec.of(routines), c.expected) << c.first << err;
+  }
 }
 
 TEST(OutputSchedule, OrderAtAnInstantAndStartedPulses) {
@@ -122,10 +155,10 @@ TEST(OutputSchedule, OrderAtAnInstantAndStartedPulses) {
   // Time 0: the pulses that start within the first step count as started.
   expected.push_back("1:esc_particulas(TEST,0,1)");
   for (int s = 1; s <= 5; ++s) expected.push_back("1:probabilidad(" + std::to_string(s) + ",1;cont_p=1)");
-  for (int s = 1; s <= 5; ++s) expected.push_back("1:concentracion(" + std::to_string(s) + ",1,1;cont_p=1)");
+  for (int s = 1; s <= 5; ++s) expected.push_back("1:concentracion(" + std::to_string(s) + ",1,1,0;cont_p=1)");
   // 2 h: the pulses starting at 0, 1 and 2 h.
   for (int s = 1; s <= 5; ++s) expected.push_back("8:probabilidad(" + std::to_string(s) + ",8;cont_p=3)");
-  for (int s = 1; s <= 5; ++s) expected.push_back("8:concentracion(" + std::to_string(s) + ",8,1;cont_p=3)");
+  for (int s = 1; s <= 5; ++s) expected.push_back("8:concentracion(" + std::to_string(s) + ",8,1,8;cont_p=3)");
   expected.push_back("8:esc_particulas(TEST,8,1)");
   EXPECT_EQ(rec.of(writers), expected);
 }

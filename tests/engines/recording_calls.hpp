@@ -327,12 +327,12 @@ class recording_calls : public engine_calls {
   void probabilidad_3d(int32_t spill, int32_t step) override {
     add("probabilidad_3d(" + two(spill, step) + ";cont_p=" + std::to_string(var_mallas.cont_p) + ")");
   }
-  void concentracion(int32_t spill, int32_t step, const std::string&, int32_t sim) override {
-    add("concentracion(" + two(spill, step) + "," + std::to_string(sim) + ";cont_p=" +
+  void concentracion(int32_t spill, int32_t step, const std::string&, int32_t sim, int32_t stamp) override {
+    add("concentracion(" + two(spill, step) + "," + two(sim, stamp) + ";cont_p=" +
         std::to_string(var_mallas.cont_p) + ")");
   }
-  void concentracion_hns2d(int32_t spill, int32_t step, const std::string&, int32_t sim) override {
-    add("concentracion_hns2d(" + two(spill, step) + "," + std::to_string(sim) + ")");
+  void concentracion_hns2d(int32_t spill, int32_t step, const std::string&, int32_t sim, int32_t stamp) override {
+    add("concentracion_hns2d(" + two(spill, step) + "," + two(sim, stamp) + ")");
   }
   void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t nsteps) override {
     add("esc_propiedades_fuel(" + clave + "," + two(step, nsteps) + ")");

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "tests/scenarios/property_rows.hpp"
@@ -33,6 +34,19 @@ TEST(ScenarioExample, CostaDaMorteDriftsAshore) {
     EXPECT_NEAR(p.lon, -9.36, 0.002);
     EXPECT_NEAR(p.lat, 42.97, 0.002);
   }
+  // Hourly grid files while particles float: at time 0 every particle is
+  // counted, at 36 h none floats and there is no file.
+  int grid_files = 0;
+  for (const auto& f : dir.files()) grid_files += f.rfind("GALI_grid_001_", 0) == 0 ? 1 : 0;
+  EXPECT_GE(grid_files, 30);
+  EXPECT_LT(grid_files, 37);
+  EXPECT_FALSE(std::filesystem::exists("GALI_grid_001_002160.txt"));
+  std::istringstream grid(read_file("GALI_grid_001_000000.txt"));
+  std::string line;
+  std::getline(grid, line);
+  int counted = 0;
+  while (std::getline(grid, line)) counted += std::stoi(line.substr(line.rfind(',') + 1));
+  EXPECT_EQ(counted, 200);
   // Ashore north of the release, on the coast south of Cabo Vilan.
   for (const auto& p : end) {
     EXPECT_EQ(p.state, 0);
