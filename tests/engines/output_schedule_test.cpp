@@ -179,8 +179,8 @@ TEST(OutputSchedule, TimeZeroCountsTheSpillsStartingWithinTheFirstStep) {
   ASSERT_GE(at_zero.size(), 6u);
   at_zero.resize(6);
   EXPECT_EQ(at_zero, (strings{"1:probabilidad(1,1;cont_p=2)", "1:probabilidad(2,1;cont_p=2)",
-                              "1:probabilidad(3,1;cont_p=2)", "1:concentracion(1,1,1;cont_p=2)",
-                              "1:concentracion(2,1,1;cont_p=2)", "1:concentracion(3,1,1;cont_p=2)"}));
+                              "1:probabilidad(3,1;cont_p=2)", "1:concentracion(1,1,1,0;cont_p=2)",
+                              "1:concentracion(2,1,1,0;cont_p=2)", "1:concentracion(3,1,1,0;cont_p=2)"}));
 }
 
 TEST(OutputSchedule, ParticleCounterAdvancesWithFilesSwitchedOff) {
