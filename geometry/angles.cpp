@@ -127,8 +127,8 @@ double degrees_to_radians(double degrees) { return (degrees / 180.0) * pi; }
 double radians_to_degrees(double radians) { return (radians / pi) * 180.0; }
 
 void dms_to_radians(int32_t degrees, int32_t minutes, int32_t seconds, double& radians) {
-  const double angle = static_cast<double>(degrees) +
-                       (static_cast<double>(minutes) + static_cast<double>(seconds) / 60.0) / 60.0;
+  const double angle =
+      static_cast<double>(degrees) + (static_cast<double>(minutes) + static_cast<double>(seconds) / 60.0) / 60.0;
   radians = (angle / 180.0) * pi;
 }
 

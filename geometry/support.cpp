@@ -14,8 +14,7 @@ void index_fault(int64_t i, int64_t lo, int64_t hi) {
 
 namespace {
 
-std::string message(std::string_view title, std::string_view kind,
-                    std::initializer_list<std::string_view> details) {
+std::string message(std::string_view title, std::string_view kind, std::initializer_list<std::string_view> details) {
   std::string text = " \n";
   text += title;
   text += kind;

@@ -23,9 +23,7 @@ TEST(GeometryAngles, PlaneAngleHandCases) {
     double p1[2], p2[2], p3[2];
     double rad;
   } rows[] = {
-      {{1, 0}, {0, 0}, {0, 1}, 3 * pi / 2},
-      {{0, 1}, {0, 0}, {1, 0}, pi / 2},
-      {{0, 0}, {0, 0}, {1, 0}, 0},    // P1 = P2
+      {{1, 0}, {0, 0}, {0, 1}, 3 * pi / 2}, {{0, 1}, {0, 0}, {1, 0}, pi / 2}, {{0, 0}, {0, 0}, {1, 0}, 0},  // P1 = P2
       {{1, 1}, {1, 1}, {1, 1}, 0},    // all three equal
       {{2, 0}, {0, 0}, {5, 0}, 0},    // the same ray
       {{-1, 0}, {0, 0}, {3, 0}, pi},  // opposite rays
@@ -74,11 +72,11 @@ TEST(GeometryAngles, HalfAngle) {
   } rows[] = {
       {{1, 0}, {0, 0}, {0, 1}, {s, s}},  // the bisector of the smaller angle
       {{0, 2}, {1, 1}, {3, 1}, {1 + std::cos(3 * pi / 8), 1 + std::sin(3 * pi / 8)}},
-      {{-1, 0}, {0, 0}, {2, 0}, {0, 1}},    // straight: the ray to P3 turned left
-      {{4, 5}, {1, 5}, {-2, 5}, {1, 4}},    // straight the other way round
-      {{1, 1}, {1, 1}, {1, 3}, {1, 2}},     // P1 = P2: the unit ray to P3
-      {{4, 1}, {1, 1}, {1, 1}, {2, 1}},     // P3 = P2: the unit ray to P1
-      {{1, 1}, {1, 1}, {1, 1}, {2, 1}},     // both: (1, 0)
+      {{-1, 0}, {0, 0}, {2, 0}, {0, 1}},  // straight: the ray to P3 turned left
+      {{4, 5}, {1, 5}, {-2, 5}, {1, 4}},  // straight the other way round
+      {{1, 1}, {1, 1}, {1, 3}, {1, 2}},   // P1 = P2: the unit ray to P3
+      {{4, 1}, {1, 1}, {1, 1}, {2, 1}},   // P3 = P2: the unit ray to P1
+      {{1, 1}, {1, 1}, {1, 1}, {2, 1}},   // both: (1, 0)
   };
   for (const auto& r : rows) {
     double p4[2] = {testing::canary, testing::canary};
@@ -106,8 +104,8 @@ TEST(GeometryAngles, Turn) {
     double p1[2], p2[2], p3[2];
     double turn;
   } rows[] = {
-      {{0, 0}, {1, 0}, {2, 0}, 0},        {{0, 0}, {1, 0}, {1, 1}, pi / 2}, {{0, 0}, {1, 0}, {1, -1}, -pi / 2},
-      {{0, 0}, {1, 0}, {0, 0}, pi},       {{1, 0}, {1, 0}, {3, 3}, 0},      {{0, 0}, {1, 0}, {-1, 0}, pi},
+      {{0, 0}, {1, 0}, {2, 0}, 0},  {{0, 0}, {1, 0}, {1, 1}, pi / 2}, {{0, 0}, {1, 0}, {1, -1}, -pi / 2},
+      {{0, 0}, {1, 0}, {0, 0}, pi}, {{1, 0}, {1, 0}, {3, 3}, 0},      {{0, 0}, {1, 0}, {-1, 0}, pi},
   };
   for (const auto& r : rows) {
     double turn = testing::canary;
@@ -119,9 +117,8 @@ TEST(GeometryAngles, Turn) {
 TEST(GeometryAngles, Atan4) {
   const struct {
     double y, x, want;
-  } rows[] = {{0, 0, 0},          {1, 0, pi / 2},          {-1, 0, 3 * pi / 2}, {0, -1, pi},
-              {0, 2, 0},          {-1, 1, 7 * pi / 4},     {1, 1, pi / 4},      {1, -1, 3 * pi / 4},
-              {-1, -1, 5 * pi / 4}, {-0.0, -1, pi}};
+  } rows[] = {{0, 0, 0},           {1, 0, pi / 2}, {-1, 0, 3 * pi / 2}, {0, -1, pi},          {0, 2, 0},
+              {-1, 1, 7 * pi / 4}, {1, 1, pi / 4}, {1, -1, 3 * pi / 4}, {-1, -1, 5 * pi / 4}, {-0.0, -1, pi}};
   for (const auto& r : rows) EXPECT_TRUE(rel_near(atan4(r.y, r.x), r.want, 1e-15)) << r.y << " " << r.x;
   EXPECT_EQ(atan4(-1, 0), 4.71238898038469);
   // Elsewhere atan4 is atan2 moved into [0, 2 pi).
@@ -228,10 +225,14 @@ TEST(GeometryAngles, DegreesMinutesSeconds) {
 double sin_power_closed(double a, double b, int n) {
   auto f = [n](double t) {
     switch (n) {
-      case 0: return t;
-      case 1: return -std::cos(t);
-      case 2: return t / 2 - std::sin(2 * t) / 4;
-      default: return std::pow(std::cos(t), 3) / 3 - std::cos(t);
+      case 0:
+        return t;
+      case 1:
+        return -std::cos(t);
+      case 2:
+        return t / 2 - std::sin(2 * t) / 4;
+      default:
+        return std::pow(std::cos(t), 3) / 3 - std::cos(t);
     }
   };
   return f(b) - f(a);

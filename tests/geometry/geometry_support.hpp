@@ -82,8 +82,7 @@ void expect_fatal(F&& f, std::initializer_list<std::string_view> expected,
   } catch (const run_stop& e) {
     const std::string got = std::string(e.what()) + "\n";
     if (got != want) ADD_FAILURE_AT(where.file_name(), where.line()) << "lines:\n" << got << "wanted:\n" << want;
-    if (e.where() != run_stop::stream::out)
-      ADD_FAILURE_AT(where.file_name(), where.line()) << "not on standard output";
+    if (e.where() != run_stop::stream::out) ADD_FAILURE_AT(where.file_name(), where.line()) << "not on standard output";
     if (e.status() != 1) ADD_FAILURE_AT(where.file_name(), where.line()) << "status " << e.status();
     if (!printed.empty()) ADD_FAILURE_AT(where.file_name(), where.line()) << "printed before: " << printed;
     return;
@@ -97,8 +96,8 @@ void expect_fatal(F&& f, std::initializer_list<std::string_view> expected,
 inline ::testing::AssertionResult rel_near(double got, double want, double tol) {
   const double scale = std::fabs(want) > 1.0 ? std::fabs(want) : 1.0;
   if (std::fabs(got - want) <= tol * scale) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "got " << got << ", want " << want << " (difference "
-                                       << got - want << ", tolerance " << tol * scale << ")";
+  return ::testing::AssertionFailure() << "got " << got << ", want " << want << " (difference " << got - want
+                                       << ", tolerance " << tol * scale << ")";
 }
 
 inline ::testing::AssertionResult vec_rel_near(const std::vector<double>& got, const std::vector<double>& want,

@@ -30,10 +30,10 @@ TEST(GeometryIntegers, GcdAndLcm) {
   const struct {
     int32_t i, j, gcd, lcm;
   } rows[] = {
-      {0, 0, 1, 0},          {0, -6, 6, 0},          {-12, 18, 6, 36},      {4, 6, 2, 12},
-      {0, 5, 5, 0},          {-4, 6, 2, 12},         {17, 5, 1, 85},        {7, 7, 7, 7},
-      {imin, -1, 1, imin},   {-1, imin, 1, imin},    {imin, 0, 1, 0},       {imin, imin, imin, imin},
-      {imin, 6, -2, imin},   {imax, 2, 1, 2},        {imax, -1, 1, imax},   {imax, imax, imax, imax},
+      {0, 0, 1, 0},        {0, -6, 6, 0},       {-12, 18, 6, 36},    {4, 6, 2, 12},
+      {0, 5, 5, 0},        {-4, 6, 2, 12},      {17, 5, 1, 85},      {7, 7, 7, 7},
+      {imin, -1, 1, imin}, {-1, imin, 1, imin}, {imin, 0, 1, 0},     {imin, imin, imin, imin},
+      {imin, 6, -2, imin}, {imax, 2, 1, 2},     {imax, -1, 1, imax}, {imax, imax, imax, imax},
   };
   for (const auto& r : rows) {
     EXPECT_EQ(i4_gcd(r.i, r.j), r.gcd) << r.i << " " << r.j;
@@ -63,8 +63,9 @@ TEST(GeometryIntegers, Modp) {
   const struct {
     int32_t i, j, r;
   } rows[] = {
-      {-1, 3, 2},      {-1, -3, 2},        {4, -3, 1},   {7, 3, 1},      {-6, 3, 0},
-      {imin, -1, 0},   {imin, imin, 0},    {-1, imin, imax},  {imin, imax, imax - 1},
+      {-1, 3, 2},      {-1, -3, 2},        {4, -3, 1},
+      {7, 3, 1},       {-6, 3, 0},         {imin, -1, 0},
+      {imin, imin, 0}, {-1, imin, imax},   {imin, imax, imax - 1},
       {imax, -1, 0},   {imax, imin, imax}, {imin, 2, 0},
   };
   for (const auto& r : rows) EXPECT_EQ(i4_modp(r.i, r.j), r.r) << r.i << " " << r.j;
@@ -85,9 +86,8 @@ TEST(GeometryIntegers, Wrap) {
   const struct {
     int32_t i, ilo, ihi, r;
   } rows[] = {
-      {5, 7, 7, 7},     {12, 10, 1, 2},       {-3, 1, 5, 2},          {0, 1, 10, 10},
-      {11, 1, 10, 1},   {4, 1, 10, 4},        {imax, 0, imax, imax},  {-1, 0, imax, imax},
-      {imin, imin, -1, imin},  {imax, imin, -1, -1},
+      {5, 7, 7, 7},  {12, 10, 1, 2},        {-3, 1, 5, 2},       {0, 1, 10, 10},         {11, 1, 10, 1},
+      {4, 1, 10, 4}, {imax, 0, imax, imax}, {-1, 0, imax, imax}, {imin, imin, -1, imin}, {imax, imin, -1, -1},
   };
   for (const auto& r : rows) EXPECT_EQ(i4_wrap(r.i, r.ilo, r.ihi), r.r) << r.i << " " << r.ilo << " " << r.ihi;
   // The whole 4-byte range has a width that wraps to 0.
@@ -99,8 +99,8 @@ TEST(GeometryIntegers, DoubleFactorial) {
   // Products beyond the 4-byte range wrap modulo 2^32.
   const struct {
     int32_t n, r;
-  } rows[] = {{0, 1}, {1, 1}, {-5, 1}, {imin, 1}, {2, 2}, {6, 48}, {7, 105}, {8, 384},
-              {19, 654729075}, {20, -579076096}, {33, -1070540479}, {34, 0}, {41, 832818673}};
+  } rows[] = {{0, 1},   {1, 1},          {-5, 1},          {imin, 1},         {2, 2},  {6, 48},        {7, 105},
+              {8, 384}, {19, 654729075}, {20, -579076096}, {33, -1070540479}, {34, 0}, {41, 832818673}};
   for (const auto& r : rows) EXPECT_EQ(i4_factorial2(r.n), r.r) << r.n;
 }
 
@@ -145,8 +145,9 @@ TEST(GeometryIntegers, Indicator) {
 TEST(GeometryIntegers, Combin2) {
   const struct {
     int32_t n, k, c;
-  } rows[] = {{5, 2, 10}, {5, 0, 1}, {5, 5, 1}, {3, 4, 0}, {4, -1, 0}, {0, 0, 1}, {10, 3, 120},
-              {imax, 1, imax}, {imax, 2, -1073741823},  // the product wraps before the division
+  } rows[] = {{5, 2, 10},   {5, 0, 1},       {5, 5, 1},
+              {3, 4, 0},    {4, -1, 0},      {0, 0, 1},
+              {10, 3, 120}, {imax, 1, imax}, {imax, 2, -1073741823},  // the product wraps before the division
               {-1, imin, 0}};
   for (const auto& r : rows) {
     int32_t c = testing::icanary;
@@ -171,10 +172,7 @@ TEST(GeometryIntegers, PermInverse) {
   const struct {
     std::vector<int32_t> p, inverse;
   } rows[] = {
-      {{1, 2, 3}, {1, 2, 3}},
-      {{3, 1, 2}, {2, 3, 1}},
-      {{2, 3, 1, 5, 4}, {3, 1, 2, 5, 4}},
-      {{1}, {1}},
+      {{1, 2, 3}, {1, 2, 3}},       {{3, 1, 2}, {2, 3, 1}}, {{2, 3, 1, 5, 4}, {3, 1, 2, 5, 4}}, {{1}, {1}},
       {{4, 3, 2, 1}, {4, 3, 2, 1}},
   };
   for (const auto& r : rows) {

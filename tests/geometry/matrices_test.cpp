@@ -56,10 +56,14 @@ std::vector<double> vandermonde(const std::vector<double>& x, double& det) {
 
 double det_fixed(int32_t n, const double* a) {
   switch (n) {
-    case 2: return r8mat_det_2d(a);
-    case 3: return r8mat_det_3d(a);
-    case 4: return r8mat_det_4d(a);
-    default: return r8mat_det_5d(a);
+    case 2:
+      return r8mat_det_2d(a);
+    case 3:
+      return r8mat_det_3d(a);
+    case 4:
+      return r8mat_det_4d(a);
+    default:
+      return r8mat_det_5d(a);
   }
 }
 
@@ -121,8 +125,10 @@ TEST(GeometryMatrices, InversesTimesAGiveTheIdentity) {
       const auto a = testing::random_matrix(n, n, -2.0, 2.0, seed);
       std::vector<double> b(static_cast<std::size_t>(n) * n);
       double det = 0.0;
-      if (n == 2) r8mat_inverse_2d(a.data(), b.data(), det);
-      else r8mat_inverse_3d(a.data(), b.data(), det);
+      if (n == 2)
+        r8mat_inverse_2d(a.data(), b.data(), det);
+      else
+        r8mat_inverse_3d(a.data(), b.data(), det);
       EXPECT_TRUE(rel_near(det, det_fixed(n, a.data()), 1e-13));
       if (std::fabs(det) < 1e-3) continue;  // too near singular for a tight check
       const auto ab = product(n, a, b), ba = product(n, b, a);
@@ -175,6 +181,13 @@ TEST(GeometryMatrices, FactorHandCases) {
   b = {10, 7};  // A' (1, 2)
   r8ge_sl(2, a.data(), pivot.data(), b.data(), 1);
   EXPECT_EQ(b, (std::vector<double>{1, 2}));
+
+  // Pivot rows come from the caller: one outside 1..N ends the call.
+  const std::vector<int32_t> bad = {3, 2};
+  for (int32_t job : {0, 1}) {
+    testing::expect_fatal([&] { r8ge_sl(2, a.data(), bad.data(), b.data(), job); },
+                          {" ", "R8GE_SL - Fatal error!", "  Index out of range."});
+  }
 
   a = by_rows(2, 2, {0, 1, 1, 0});
   r8ge_fa(2, a.data(), pivot.data(), info);

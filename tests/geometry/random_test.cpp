@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -218,7 +218,8 @@ TEST(GeometryRandom, NormalHoldsBackTheSine) {
 
   testing::reset_normals();
   seed = 2147483647;  // the first uniform is 0
-  expect_fatal([&] { r8_normal_01(seed); }, {" ", "R8_NORMAL_01 - Fatal error!", "  R8_UNIFORM_01 returned a value of 0."});
+  expect_fatal([&] { r8_normal_01(seed); },
+               {" ", "R8_NORMAL_01 - Fatal error!", "  R8_UNIFORM_01 returned a value of 0."});
   testing::reset_normals();
   seed = 0;
   expect_fatal([&] { r8_normal_01(seed); }, {" ", "R8_UNIFORM_01 - Fatal error!", "  Input value of SEED = 0."});

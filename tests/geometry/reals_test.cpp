@@ -29,9 +29,9 @@ TEST(GeometryReals, Constants) {
 }
 
 TEST(GeometryReals, ModpIsNeverNegative) {
-  const double rows[][3] = {{7, 4, 3},   {-7, 4, 1},      {7, -4, 3},       {-7, -4, 1},
-                            {8, 4, 0},   {-8, 4, 0},      {0.75, 0.5, 0.25}, {-0.75, 0.5, 0.25},
-                            {-1e-300, 2, 2}};  // |X| far below |Y|: the sum rounds to |Y|
+  const double rows[][3] = {
+      {7, 4, 3},  {-7, 4, 1},        {7, -4, 3},         {-7, -4, 1},    {8, 4, 0},
+      {-8, 4, 0}, {0.75, 0.5, 0.25}, {-0.75, 0.5, 0.25}, {-1e-300, 2, 2}};  // |X| far below |Y|: the sum rounds to |Y|
   for (const auto& r : rows) EXPECT_EQ(r8_modp(r[0], r[1]), r[2]) << r[0] << " " << r[1];
   expect_fatal([] { r8_modp(3.0, 0.0); },
                {" ", "R8_MODP - Fatal error!", "  R8_MODP ( X_part, Y_part ) called with Y_part =    0.00000    "});
@@ -41,15 +41,16 @@ TEST(GeometryReals, ScalarTests) {
   const struct {
     double r;
     bool is_int;
-  } ints[] = {{3.0, true},           {-3.0, true},           {3.5, false},          {2147483647.0, true},
-              {2147483648.0, false}, {-2147483647.0, true},  {-2147483648.0, false}, {0.0, true},
-              {-0.0, true},          {1e300, false},         {nan, false},          {1e-300, false}};
+  } ints[] = {{3.0, true},           {-3.0, true},          {3.5, false},           {2147483647.0, true},
+              {2147483648.0, false}, {-2147483647.0, true}, {-2147483648.0, false}, {0.0, true},
+              {-0.0, true},          {1e300, false},        {nan, false},           {1e-300, false}};
   for (const auto& c : ints) EXPECT_EQ(r8_is_int(c.r), c.is_int) << c.r;
 
   const struct {
     double a, b;
     bool opposite;
-  } signs[] = {{-1, 2, true}, {2, -1, true}, {0, 5, false}, {-3, 0, false}, {0, 0, false}, {2, 3, false}, {-2, -3, false}};
+  } signs[] = {{-1, 2, true}, {2, -1, true}, {0, 5, false},  {-3, 0, false},
+               {0, 0, false}, {2, 3, false}, {-2, -3, false}};
   for (const auto& c : signs) EXPECT_EQ(r8_sign_opposite_strict(c.a, c.b), c.opposite) << c.a << " " << c.b;
 }
 
@@ -87,10 +88,8 @@ TEST(GeometryReals, ExactAndLexicographicComparisons) {
     bool eq, gt, lt;
   } rows[] = {
       {{1, 5}, {2, 0}, false, false, true},  // the first entry decides
-      {{2, 0}, {1, 5}, false, true, false},
-      {{1, 5}, {1, 5}, true, false, false},
-      {{1, 5}, {1, 6}, false, false, true},
-      {{0.0, 1}, {-0.0, 1}, true, false, false},  // exact: 0 = -0
+      {{2, 0}, {1, 5}, false, true, false},           {{1, 5}, {1, 5}, true, false, false},
+      {{1, 5}, {1, 6}, false, false, true},           {{0.0, 1}, {-0.0, 1}, true, false, false},  // exact: 0 = -0
       {{1, 1}, {1, 1 + 1e-16}, true, false, false},  // 1 + 1e-16 rounds to 1
       {{1, 1}, {1, 1 + 2.3e-16}, false, false, true},
   };
@@ -154,7 +153,8 @@ TEST(GeometryReals, AnyNormalHandCases) {
   double v2[3];
   r8vec_any_normal(3, v1, v2);
   EXPECT_TRUE(std::signbit(v2[2]));
-  expect_fatal([&] { r8vec_any_normal(1, v1, v2); }, {" ", "R8VEC_ANY_NORMAL - Fatal error!", "  Called with DIM_NUM < 2."});
+  expect_fatal([&] { r8vec_any_normal(1, v1, v2); },
+               {" ", "R8VEC_ANY_NORMAL - Fatal error!", "  Called with DIM_NUM < 2."});
 }
 
 TEST(GeometryReals, AnyNormalIsAUnitNormal) {

@@ -47,8 +47,11 @@ TEST(GeometryViews, IndicesCheckedInTestBuilds) {
 #endif
 
 TEST(GeometryMessages, FatalAndWarningLines) {
-  expect_fatal([] { fatal("SOME_ROUTINE", {"  Detail one.", "  N = " + fmt_i(-3, 8)}); },
-               {" ", "SOME_ROUTINE - Fatal error!", "  Detail one.", "  N =       -3"});
+  expect_fatal(
+      [] {
+        fatal("SOME_ROUTINE", {"  Detail one.", "  N = " + fmt_i(-3, 8)});
+      },
+      {" ", "SOME_ROUTINE - Fatal error!", "  Detail one.", "  N =       -3"});
   expect_fatal([] { check_index("R_TITLE", 0, 1, 4); }, {" ", "R_TITLE - Fatal error!", "  Index out of range."});
   EXPECT_NO_THROW(check_index("R_TITLE", 4, 1, 4));
   EXPECT_EQ(stdout_of([] { warning("DGE_FA", {"  Zero pivot on step " + fmt_i(2, 8)}); }),
@@ -69,12 +72,8 @@ TEST(GeometryWrap, ArithmeticModulo2To32) {
     int32_t a, b, add, sub, mul;
   };
   const row rows[] = {
-      {imax, 1, imin, imax - 1, imax},
-      {imin, -1, imax, imin + 1, imin},
-      {imin, imin, 0, 0, 0},
-      {imax, imax, -2, 0, 1},
-      {65536, 65536, 131072, 0, 0},
-      {-7, 3, -4, -10, -21},
+      {imax, 1, imin, imax - 1, imax}, {imin, -1, imax, imin + 1, imin}, {imin, imin, 0, 0, 0},
+      {imax, imax, -2, 0, 1},          {65536, 65536, 131072, 0, 0},     {-7, 3, -4, -10, -21},
   };
   for (const auto& r : rows) {
     EXPECT_EQ(wrap_add(r.a, r.b), r.add) << r.a << " " << r.b;
@@ -99,12 +98,18 @@ TEST(GeometryWrap, RealsToIntegers) {
     int32_t t, n;
   };
   const row rows[] = {
-      {2.5, 2, 3},       {-2.5, -2, -3},   {0.49999999999999994, 0, 0},
-      {-0.5, 0, -1},     {2147483647.4, imax, imax},
+      {2.5, 2, 3},
+      {-2.5, -2, -3},
+      {0.49999999999999994, 0, 0},
+      {-0.5, 0, -1},
+      {2147483647.4, imax, imax},
       {2147483647.5, imax, imin},  // rounds beyond the range
-      {2147483648.0, imin, imin},  {-2147483648.4, imin, imin},
-      {-2147483648.6, imin, imin}, {-2147483649.0, imin, imin},
-      {1e300, imin, imin},         {nan, imin, imin},
+      {2147483648.0, imin, imin},
+      {-2147483648.4, imin, imin},
+      {-2147483648.6, imin, imin},
+      {-2147483649.0, imin, imin},
+      {1e300, imin, imin},
+      {nan, imin, imin},
   };
   for (const auto& r : rows) {
     EXPECT_EQ(trunc(r.x), r.t) << r.x;
