@@ -115,6 +115,26 @@ std::string fmt_es(double x, int w, int d, int e) {
   return right(sign + digits.substr(0, 1) + "." + digits.substr(1) + ex, w);
 }
 
+std::string fmt_g(double x, int w, int d) {
+  if (!std::isfinite(x)) return non_finite(x, w);
+  const int fixed_w = w - 4;
+  int decimals = d > 0 ? d - 1 : 0;
+  if (x != 0.0) {
+    // Fixed or exponent form is chosen on the value rounded to d digits, so
+    // 999999.5 (which rounds to 1.00000E+06 in G14.6) takes the exponent.
+    std::string digits;
+    int exp10 = 0;
+    significant(x, d, digits, exp10);
+    const int s = exp10 + 1;
+    if (s < 0 || s > d) return fmt_e(x, w, d);
+    decimals = d - s;
+  }
+  if (fixed_w < 1) return stars(w);
+  const std::string f = fmt_f(x, fixed_w, decimals);
+  if (f[0] == '*') return stars(w);
+  return f + "    ";
+}
+
 std::string fmt_i(int64_t v, int w) { return right(std::to_string(v), w); }
 
 std::string fmt_a(std::string_view s, int w) {

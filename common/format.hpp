@@ -1,5 +1,5 @@
 // Fixed-format text output with the rules of Fortran edit descriptors:
-// F w.d, E w.d, ES w.d, I w, A w and bare A.  A value that does not fit its
+// F w.d, E w.d, ES w.d, G w.d, I w, A w and bare A.  A value that does not fit its
 // field is written as w asterisks.
 #pragma once
 
@@ -20,6 +20,13 @@ std::string fmt_f(double x, int w, int d);
 // the letter E, as Fortran does.  `e` > 0 fixes the exponent digits (Ew.dEe).
 std::string fmt_e(double x, int w, int d, int e = 0);
 std::string fmt_es(double x, int w, int d, int e = 0);
+
+// G w.d: d significant digits.  With s digits before the point of |x|
+// rounded to d digits (s = 0 from 0.1 up to 1): fixed with d - s decimals in
+// w - 4 characters and 4 blanks when 0 <= s <= d, else the E w.d form.  Zero
+// is fixed with d - 1 decimals ("   0.00000    " in G14.6).  A fixed part
+// that does not fit fills the whole field with asterisks.
+std::string fmt_g(double x, int w, int d);
 
 // I w: integer right-aligned in w characters.
 std::string fmt_i(int64_t v, int w);

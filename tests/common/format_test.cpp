@@ -65,6 +65,38 @@ TEST(FormatE, Table) {
   EXPECT_EQ(fmt_e(0.125, 12, 4), "  0.1250E+00");
 }
 
+// G w.d: fixed notation in w - 4 characters and 4 blanks while the value
+// rounded to d digits has 0 to d digits before the point, E w.d otherwise.
+TEST(FormatG, Table) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const fcase cases[] = {
+      {0.0, 14, 6, "   0.00000    "},  // zero: fixed with d - 1 decimals
+      {0.5, 14, 6, "  0.500000    "},
+      {0.09999999, 14, 6, "  0.100000    "},  // rounds up to 0.1: fixed
+      {123456.4, 14, 6, "   123456.    "},
+      {999999.5, 14, 6, "  0.100000E+07"},  // rounds up to seven digits
+      {-1.5e10, 14, 6, " -0.150000E+11"},
+      {1e-5, 14, 6, "  0.100000E-04"},
+      {1e100, 14, 6, "  0.100000+101"},  // three exponent digits, no E
+      {nan, 14, 6, "           NaN"},
+      {0.0, 16, 8, "   0.0000000    "},
+      {0.5, 16, 8, "  0.50000000    "},
+      {0.09999999, 16, 8, "  0.99999990E-01"},  // below 0.1 at 8 digits
+      {123456.4, 16, 8, "   123456.40    "},
+      {999999.5, 16, 8, "   999999.50    "},
+      {-1.5e10, 16, 8, " -0.15000000E+11"},
+      {1e-5, 16, 8, "  0.10000000E-04"},
+      {1e100, 16, 8, "  0.10000000+101"},
+      {nan, 16, 8, "             NaN"},
+      {123456.4, 10, 6, "**********"},  // fixed part wider than w - 4
+      {-1.5e10, 11, 6, "***********"},  // exponent form wider than w
+      {-2.5, 14, 6, "  -2.50000    "},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(fmt_g(c.x, c.w, c.d), c.want) << c.x << " G" << c.w << "." << c.d;
+  }
+}
+
 TEST(FormatIA, Table) {
   EXPECT_EQ(fmt_i(-12, 3), "-12");
   EXPECT_EQ(fmt_i(-123, 3), "***");
