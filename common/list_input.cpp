@@ -47,6 +47,10 @@ bool parse_real(std::string_view s, F& v) {
 
 }  // namespace
 
+void drop_byte_order_mark(std::string& first_line) {
+  if (first_line.rfind("\xEF\xBB\xBF", 0) == 0) first_line.erase(0, 3);
+}
+
 bool parse_int32(std::string_view s, int32_t& v) {
   if (!s.empty() && s[0] == '+') s.remove_prefix(1);
   if (s.empty() || s[0] == '+') return false;
@@ -66,6 +70,7 @@ list_reader::list_reader(const std::string& path) : name_(path) {
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (lines_.empty()) drop_byte_order_mark(line);
     lines_.push_back(std::move(line));
   }
   if (in.bad()) throw input_error(path, static_cast<int64_t>(lines_.size()) + 1, "read error");
@@ -134,6 +139,7 @@ bool list_reader::record::next_token(std::string_view type, std::string_view wha
       continue;
     }
     tok_line_ = r_.line_number();
+    if (r_.keep_places_ && !what.empty() && line[c] != '/') r_.places_.push_back({std::string(what), tok_line_});
     if (!found_) {
       found_ = true;
       r_.record_line_ = tok_line_;

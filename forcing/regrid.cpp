@@ -18,6 +18,7 @@
 #include "common/text.hpp"
 #include "control/run_rules.hpp"
 #include "control/data_folder.hpp"
+#include "control/input_places.hpp"
 #include "control/state/var_capas.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_mallas.hpp"
@@ -411,12 +412,12 @@ void check_regridding(const std::string& clave) {
   const bool waves = regrids_waves();
   const std::string cfg = clave + ".cfg";
   if (currents && var_run.sim__2d_3d == 2 && c.current3dinputformat_layers_average == 1) {
-    throw input_error(cfg, 0,
+    throw refusal_at("current3dinputformat_layers_average", cfg,
                       "scattered current files are regridded onto the model grid one layer "
                       "only: layered 3-D current files must be given on a regular grid");
   }
   if (currents && c.currentfilesjointuvw__y_n == 1) {
-    throw input_error(cfg, 0,
+    throw refusal_at("currentfilesjointuvw__y_n", cfg,
                       "scattered current files are regridded onto the model grid as separate "
                       "U and V files: joint u, v, w files (vertical currents) must be given "
                       "on a regular grid");
@@ -424,7 +425,8 @@ void check_regridding(const std::string& clave) {
   const int32_t mode = var_run.search_land__mask_maskandcoast;
   if ((currents || wind || waves) && !model_grid_read()) {
     std::string what = currents ? "current" : (wind ? "wind" : "wave");
-    throw input_error(cfg, 0,
+    throw refusal_at(currents ? "currentgrid_regular__y_n" : (wind ? "windgrid_regular__y_n" : "wavesgrid_regular__y_n"),
+                     cfg,
                       "scattered " + what +
                           " files are regridded onto the model grid, but this run reads no "
                           "model grid (land-search mode " +

@@ -1,6 +1,7 @@
 #include "transport/position.hpp"
 
 #include "common/errors.hpp"
+#include "control/input_places.hpp"
 #include "transport/velocities.hpp"
 #include "transport/position_detail.hpp"
 
@@ -85,13 +86,13 @@ void posicion_3d_spread(int32_t spill, int32_t step, double coef_r, double coef_
 void check_coast_algorithm(const std::string& run_file) {
   if (var_run.searchcoastalgorithm__lr_hr != 2) return;
   if (var_run.sim__2d_3d != 1) {
-    throw input_error(run_file, 0,
+    throw refusal_at("searchcoastalgorithm__lr_hr", run_file,
                       "the coast-polygon algorithm (searchcoastalgorithm__lr_hr = 2) needs a two-dimensional "
                       "run (sim__2d_3d = 1), found sim__2d_3d = " +
                           std::to_string(var_run.sim__2d_3d));
   }
   if (var_run.search_land__mask_maskandcoast != 2) {
-    throw input_error(run_file, 0,
+    throw refusal_at("searchcoastalgorithm__lr_hr", run_file,
                       "the coast-polygon algorithm (searchcoastalgorithm__lr_hr = 2) needs land-search mode 2 "
                       "(search_land__mask_maskandcoast = 2), found " +
                           std::to_string(var_run.search_land__mask_maskandcoast));
