@@ -1,6 +1,7 @@
 #include "common/list_input.hpp"
 
 #include <charconv>
+#include <cmath>
 #include <fstream>
 #include <system_error>
 #include <utility>
@@ -83,6 +84,25 @@ int64_t list_reader::number_of(std::size_t index) const {
   if (index < numbers_.size()) return numbers_[index];
   if (!numbers_.empty()) return numbers_.back() + static_cast<int64_t>(index - numbers_.size()) + 1;
   return static_cast<int64_t>(index) + 1;
+}
+
+namespace {
+bool blank_line(const std::string& l) { return l.find_first_not_of(" \t\r") == std::string::npos; }
+}  // namespace
+
+int64_t list_reader::value_lines() const {
+  int64_t n = 0;
+  for (const auto& l : lines_)
+    if (!blank_line(l)) ++n;
+  return n;
+}
+
+int64_t list_reader::value_line_number(int64_t n) const {
+  int64_t seen = 0;
+  for (std::size_t k = 0; k < lines_.size(); ++k) {
+    if (!blank_line(lines_[k]) && ++seen == n) return number_of(k);
+  }
+  return 0;
 }
 
 std::string list_reader::read_line(std::string_view what) {
@@ -190,6 +210,7 @@ bool list_reader::record::item(float& v, std::string_view what) {
   bool quoted = false;
   if (!next_token("a real number", what, tok, quoted)) return false;
   if (quoted || !parse_float(tok, v)) bad("a single-precision real number", what, quote(tok));
+  if (r_.finite_only_ && !std::isfinite(v)) bad("a finite real number", what, quote(tok));
   return true;
 }
 
@@ -198,6 +219,7 @@ bool list_reader::record::item(double& v, std::string_view what) {
   bool quoted = false;
   if (!next_token("a real number", what, tok, quoted)) return false;
   if (quoted || !parse_double(tok, v)) bad("a double-precision real number", what, quote(tok));
+  if (r_.finite_only_ && !std::isfinite(v)) bad("a finite real number", what, quote(tok));
   return true;
 }
 

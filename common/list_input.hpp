@@ -42,6 +42,15 @@ class list_reader {
     int64_t line = 0;
   };
   void keep_places() { keep_places_ = true; }
+
+  // Refuses real values that are not finite (NaN, Inf) from now on: a data
+  // file that moves particles holds numbers.
+  void finite_only() { finite_only_ = true; }
+
+  // Lines that hold anything but blanks, and the file line of the n-th of
+  // them (n from 1; 0 when there are fewer).
+  int64_t value_lines() const;
+  int64_t value_line_number(int64_t n) const;
   const std::vector<place>& places() const { return places_; }
 
   // One record of values read in order.  Returns false when a "/" ended the
@@ -111,6 +120,7 @@ class list_reader {
   std::size_t col_ = 0;  // column within it
   int64_t record_line_ = 0;
   bool keep_places_ = false;
+  bool finite_only_ = false;
   std::vector<place> places_;
 };
 

@@ -60,11 +60,23 @@ list_reader open_listed_file(const farray<std::string, 1>& names, int32_t k) {
   }
   const std::string path = listed_path(names, k);
   try {
-    return list_reader(path);
+    list_reader r(path);
+    r.finite_only();
+    return r;
   } catch (const input_error& e) {
     if (e.line() != 0 || e.file() != path) throw;
     throw input_error(path, 0, e.message() + named_by(names, k));
   }
+}
+
+void check_node_lines(const list_reader& r, int64_t nodes, const char* count_name) {
+  const int64_t lines = r.value_lines();
+  if (lines == nodes) return;
+  // Point at the first node line beyond the count, or at the last line.
+  const int64_t line = lines > nodes ? r.value_line_number(nodes + 1) : r.value_line_number(lines);
+  throw input_error(r.name(), line,
+                    "the file holds " + std::to_string(lines) + " node lines, but " + count_name + " = " +
+                        std::to_string(nodes) + " nodes: each node has one line");
 }
 
 void read_rows(list_reader& r, farray<double, 2>& g, int32_t nx, int32_t ny) {
