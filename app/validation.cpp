@@ -16,6 +16,7 @@
 #include "control/run_rules.hpp"
 #include "control/state/all.hpp"
 #include "engines/engine_settings.hpp"
+#include "forcing/field_files.hpp"
 #include "forcing/forcing_options.hpp"
 #include "forcing/regrid.hpp"
 #include "transport/diffusion.hpp"
@@ -489,6 +490,7 @@ void validate_before_writing(const std::string& clave, std::ostream& warnings) {
   check_forcing_options(clave);
   check_current_grid_in_model_grid(v.cfg_file());
   check_engine_inputs(v);
+  check_first_node_files();
   check_engine_settings(warnings);
   warnings_of_the_run(warnings);
 }

@@ -36,6 +36,13 @@ list_reader open_listed_file(const farray<std::string, 1>& names, int32_t k);
 // both numbers.
 void check_node_lines(const list_reader& r, int64_t nodes, const char* count_name);
 
+// The first field file of each forcing given as node lists on a regular grid
+// (read as listed, not regridded): its node lines against the node count
+// and its numbers finite, and the numbers of each uniform series, so that
+// such faults are refused before anything is written.  A missing list or
+// file is left to the readers.
+void check_first_node_files();
+
 // Reads ny grid rows of nx values, the northernmost row (iy = ny) first,
 // into g(1 .. nx, iy).  Each row is one record: it starts on a new line and
 // may run on over several lines.
