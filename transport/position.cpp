@@ -47,6 +47,7 @@ void low_resolution_update(int32_t s, int32_t step, bool three_d, bool spreading
           transport_move(c, i, s, x, y);
           if (three_d) transport_move_z(c, i, s);
         }
+        lose_if_outside(i, s, loni, lons, lati, lats);
       } else if (st != 1 && loni < x && x <= lons && y > lati) {
         if (mode == 1) {
           if (st == 2 && !spreading && (!three_d || grid == 0)) var_part.indp(i, s) = 0;
