@@ -1,15 +1,36 @@
 // orvel: oil and HNS spill forecast.  Usage: orvel KEY
+#include <cstring>
 #include <exception>
 #include <iostream>
+#include <new>
 
 #include "common/errors.hpp"
 #include "app/startup.hpp"
 
+namespace {
+
+void usage(std::ostream& out) {
+  out << "usage: orvel KEY\n"
+         "  KEY names the run: the control files KEY.run and KEY.cfg in the working directory\n"
+         "  (the first four characters of KEY, blanks included), and every result file begins with it.\n";
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
+  if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
+    usage(std::cout);
+    return 0;
+  }
+  if (argc != 2) {
+    usage(std::cerr);
+    return 2;
+  }
   try {
     orvel::main_program(orvel::run_key(argc, argv));
   } catch (const orvel::input_error& e) {
+    if (!e.stop_text().empty()) std::cout << e.stop_text() << '\n';
     std::cout.flush();
     std::cerr << "orvel: error: " << e.what() << '\n';
     return 2;
@@ -18,6 +39,10 @@ int main(int argc, char** argv) {
     (e.where() == orvel::run_stop::stream::out ? std::cout : std::cerr) << e.what() << '\n';
     std::cout.flush();
     return e.status();
+  } catch (const std::bad_alloc&) {
+    std::cout.flush();
+    std::cerr << "orvel: error: out of memory: the run needs more memory than this machine can give it\n";
+    return 2;
   } catch (const std::exception& e) {
     std::cout.flush();
     std::cerr << "orvel: error: " << e.what() << '\n';

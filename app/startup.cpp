@@ -1,5 +1,7 @@
 #include "app/startup.hpp"
 
+#include "app/validation.hpp"
+
 #include <cstdint>
 #include <iostream>
 #include <stdexcept>
@@ -15,12 +17,8 @@
 #include "control/scenario.hpp"
 #include "control/state/all.hpp"
 #include "engines/engines.hpp"
-#include "forcing/forcing_options.hpp"
 #include "forcing/regrid.hpp"
 #include "transport/coast_index.hpp"
-#include "transport/diffusion.hpp"
-#include "transport/position.hpp"
-#include "transport/states.hpp"
 
 namespace orvel {
 namespace {
@@ -46,53 +44,43 @@ void allocate_names(farray<std::string>& a, int32_t n) {
 std::string run_key(int argc, const char* const* argv) { return fixlen(argc > 1 ? argv[1] : "", 4); }
 
 void main_program(const std::string& clave) {
+  // Working names of this run carry its key.
+  set_partial_tag(clave);
   run(clave);
   leo_cfg(clave);
   start_up(clave);
 }
 
 void start_up(const std::string& clave) {
-  check_options(clave);
-  check_diffusion_option();
+  // The calibration file is read with the other control files, so that the
+  // one validation pass sees all of them before anything is written.
+  const engine_choice engine = choose_engine(var_cfg.obj__floating_fuel_hns, var_run.sim__2d_3d);
+  if (engine.calibration) leo_param_calib(clave);
+  validate_control_files(clave);
   set_current_layers();
   // The coast polygons, owned here for the whole run and handed to the engine.
   farray<coast_polygon> coord_str{"coord_str"};
   read_geography(coord_str);
-  check_current_grid_in_model_grid(clave + ".cfg");
-  write_grid_coordinates();
-  regrid_forcing();
-  check_forcing_options(clave);
+  validate_before_writing(clave, std::cerr);
+  write_start_up_files();
   allocate_run_arrays();
   print_banner();
-  run_engine(clave, coord_str);
+  if (engine.engine) engine.engine(clave, coord_str);
   std::cout << free_line("The simulation completed succesfully!") << '\n';
   std::cout.flush();
 }
 
-void check_options(const std::string& clave) {
-  const std::string run_file = clave + ".run";
-  const std::string cfg_file = clave + ".cfg";
-  const int32_t mode = var_run.search_land__mask_maskandcoast;
-  if (mode != 1 && mode != 2) {
-    throw input_error(
-        run_file, 0,
-        "search_land__mask_maskandcoast must be 1 (mask) or 2 (mask and coastline), found " + std::to_string(mode));
+void write_start_up_files() {
+  // All or nothing: a regridding that fails part way takes back the files
+  // written before it, so a refused scenario leaves the folder as it was.
+  commit_journal journal;
+  try {
+    write_grid_coordinates();
+    regrid_forcing();
+  } catch (...) {
+    journal.undo();
+    throw;
   }
-  // The coast polygons exist only in land-search mode 2, and their crossing
-  // test is two-dimensional.
-  check_coast_algorithm(run_file);
-  if (!model_grid_read()) {
-    const std::string why =
-        ", which is not read with search_land__mask_maskandcoast 1 and a time-varying current grid "
-        "(currentgrid_variable__y_n 1 in " +
-        cfg_file + ")";
-    if (var_run.outputconcs__y_n == 1) {
-      throw input_error(run_file, 0, "outputconcs__y_n 1 (concentration output) needs the model grid" + why);
-    }
-  }
-  // Scattered forcing is regridded onto the model grid, one layer of
-  // separate U and V files.
-  check_regridding(clave);
 }
 
 void set_current_layers() {

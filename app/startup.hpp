@@ -19,16 +19,16 @@ std::string run_key(int argc, const char* const* argv);
 // run-control file, the scenario file, then start_up.
 void main_program(const std::string& clave);
 
-// Everything after the scenario file, in order: the option checks, current
-// layers, geography, "grid_coordinates.txt", regridding, run-wide arrays,
-// banner, engine and final message.
+// Everything after the scenario file, in order: the calibration file (HNS),
+// the validation of the control files, current layers, geography, the rest
+// of the validation, "grid_coordinates.txt" and regridding, run-wide arrays,
+// banner, engine and final message.  Nothing is written before the whole
+// validation has passed.
 void start_up(const std::string& clave);
 
-// Rejects option combinations that would use data the run never reads: a
-// land-search mode other than 1 or 2, the coast polygons without the
-// coastline mode, and regridding or concentration output without the model
-// grid.  An input_error naming the control file that holds the option.
-void check_options(const std::string& clave);
+// "grid_coordinates.txt" and the regridded forcing, all or nothing: when one
+// of them fails, those already written are removed.
+void write_start_up_files();
 
 // The current layers: from the layer file for a 3-D run with layered current
 // files, otherwise one layer (number 0) at depth 0.
@@ -63,8 +63,8 @@ struct engine_choice {
 };
 engine_choice choose_engine(int32_t obj__floating_fuel_hns, int32_t sim__2d_3d);
 
-// Runs the engine that the scenario asks for (after the calibration file for
-// an HNS).
+// Runs the engine that the scenario asks for, after the calibration file for
+// an HNS (the start-up itself reads that file before the banner).
 void run_engine(const std::string& clave, const farray<coast_polygon>& coord_str);
 
 // Kept beside the start-up for the forcing files; it does nothing and

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace orvel {
 
@@ -27,10 +28,20 @@ class input_error : public std::runtime_error {
   int64_t line() const { return line_; }
   const std::string& message() const { return message_; }
 
+  // A stop whose own text the model prints on standard output: the text
+  // stays, and the error line on standard error then names the file at
+  // fault.
+  input_error& with_stop_text(std::string text) {
+    stop_text_ = std::move(text);
+    return *this;
+  }
+  const std::string& stop_text() const { return stop_text_; }
+
  private:
   std::string file_;
   int64_t line_;
   std::string message_;
+  std::string stop_text_;
 };
 
 // An explicit stop of the run: the message is printed exactly as given (on

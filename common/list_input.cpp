@@ -1,6 +1,7 @@
 #include "common/list_input.hpp"
 
 #include <charconv>
+#include <cmath>
 #include <fstream>
 #include <system_error>
 #include <utility>
@@ -47,6 +48,10 @@ bool parse_real(std::string_view s, F& v) {
 
 }  // namespace
 
+void drop_byte_order_mark(std::string& first_line) {
+  if (first_line.rfind("\xEF\xBB\xBF", 0) == 0) first_line.erase(0, 3);
+}
+
 bool parse_int32(std::string_view s, int32_t& v) {
   if (!s.empty() && s[0] == '+') s.remove_prefix(1);
   if (s.empty() || s[0] == '+') return false;
@@ -66,6 +71,7 @@ list_reader::list_reader(const std::string& path) : name_(path) {
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (lines_.empty()) drop_byte_order_mark(line);
     lines_.push_back(std::move(line));
   }
   if (in.bad()) throw input_error(path, static_cast<int64_t>(lines_.size()) + 1, "read error");
@@ -78,6 +84,25 @@ int64_t list_reader::number_of(std::size_t index) const {
   if (index < numbers_.size()) return numbers_[index];
   if (!numbers_.empty()) return numbers_.back() + static_cast<int64_t>(index - numbers_.size()) + 1;
   return static_cast<int64_t>(index) + 1;
+}
+
+namespace {
+bool blank_line(const std::string& l) { return l.find_first_not_of(" \t\r") == std::string::npos; }
+}  // namespace
+
+int64_t list_reader::value_lines() const {
+  int64_t n = 0;
+  for (const auto& l : lines_)
+    if (!blank_line(l)) ++n;
+  return n;
+}
+
+int64_t list_reader::value_line_number(int64_t n) const {
+  int64_t seen = 0;
+  for (std::size_t k = 0; k < lines_.size(); ++k) {
+    if (!blank_line(lines_[k]) && ++seen == n) return number_of(k);
+  }
+  return 0;
 }
 
 std::string list_reader::read_line(std::string_view what) {
@@ -134,6 +159,7 @@ bool list_reader::record::next_token(std::string_view type, std::string_view wha
       continue;
     }
     tok_line_ = r_.line_number();
+    if (r_.keep_places_ && !what.empty() && line[c] != '/') r_.places_.push_back({std::string(what), tok_line_});
     if (!found_) {
       found_ = true;
       r_.record_line_ = tok_line_;
@@ -184,6 +210,7 @@ bool list_reader::record::item(float& v, std::string_view what) {
   bool quoted = false;
   if (!next_token("a real number", what, tok, quoted)) return false;
   if (quoted || !parse_float(tok, v)) bad("a single-precision real number", what, quote(tok));
+  if (r_.finite_only_ && !std::isfinite(v)) bad("a finite real number", what, quote(tok));
   return true;
 }
 
@@ -192,6 +219,7 @@ bool list_reader::record::item(double& v, std::string_view what) {
   bool quoted = false;
   if (!next_token("a real number", what, tok, quoted)) return false;
   if (quoted || !parse_double(tok, v)) bad("a double-precision real number", what, quote(tok));
+  if (r_.finite_only_ && !std::isfinite(v)) bad("a finite real number", what, quote(tok));
   return true;
 }
 

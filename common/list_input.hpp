@@ -34,6 +34,25 @@ class list_reader {
   // Line number of the first value (or "/") of the last record read.
   int64_t record_line() const { return record_line_; }
 
+  // The line of each named value read after keep_places(), in read order:
+  // checks made after the file is closed can then point at the line of the
+  // value they refuse.
+  struct place {
+    std::string name;
+    int64_t line = 0;
+  };
+  void keep_places() { keep_places_ = true; }
+
+  // Refuses real values that are not finite (NaN, Inf) from now on: a data
+  // file that moves particles holds numbers.
+  void finite_only() { finite_only_ = true; }
+
+  // Lines that hold anything but blanks, and the file line of the n-th of
+  // them (n from 1; 0 when there are fewer).
+  int64_t value_lines() const;
+  int64_t value_line_number(int64_t n) const;
+  const std::vector<place>& places() const { return places_; }
+
   // One record of values read in order.  Returns false when a "/" ended the
   // read before every variable got a value.
   template <typename... T>
@@ -100,7 +119,14 @@ class list_reader {
   std::size_t pos_ = 0;  // line being read
   std::size_t col_ = 0;  // column within it
   int64_t record_line_ = 0;
+  bool keep_places_ = false;
+  bool finite_only_ = false;
+  std::vector<place> places_;
 };
+
+// The UTF-8 byte-order mark that some editors put at the start of a file:
+// it is no part of the first value.
+void drop_byte_order_mark(std::string& first_line);
 
 // Conversions with the reader's rules; false when the text is not one whole
 // value of the type.

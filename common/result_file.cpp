@@ -3,11 +3,42 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "common/errors.hpp"
 
 namespace orvel {
-result_file::result_file(std::string name) : name_(std::move(name)), partial_(name_ + ".partial") {
+namespace {
+
+// The tag of this process's partial names, and the journal in force.
+std::string& partial_tag() {
+  static std::string tag;
+  return tag;
+}
+std::vector<std::string>* journal = nullptr;
+
+}  // namespace
+
+void set_partial_tag(std::string tag) { partial_tag() = std::move(tag); }
+
+std::string partial_name(const std::string& name) {
+  return partial_tag().empty() ? name + ".partial" : name + "." + partial_tag() + ".partial";
+}
+
+commit_journal::commit_journal() : outer_(journal) { journal = &names_; }
+
+commit_journal::~commit_journal() {
+  journal = outer_;
+  // What this journal kept belongs to the outer one too.
+  if (outer_) outer_->insert(outer_->end(), names_.begin(), names_.end());
+}
+
+void commit_journal::undo() {
+  for (const auto& n : names_) std::remove(n.c_str());
+  names_.clear();
+}
+
+result_file::result_file(std::string name) : name_(std::move(name)), partial_(partial_name(name_)) {
   file_ = std::fopen(partial_.c_str(), "wb");
   if (!file_) throw input_error(name_, 0, std::string("cannot create the file: ") + std::strerror(errno));
   buf_.reserve(flush_size);
@@ -42,6 +73,7 @@ void result_file::commit() {
     throw input_error(name_, 0, std::string("cannot rename the finished file: ") + std::strerror(errno));
   }
   committed_ = true;
+  if (journal) journal->push_back(name_);
 }
 
 }  // namespace orvel

@@ -5,12 +5,13 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvel {
 
 class result_file {
  public:
-  // Starts the file `name` (written as `name` + ".partial" until commit).
+  // Starts the file `name` (written under partial_name(name) until commit).
   explicit result_file(std::string name);
   // Without a commit the partial file is removed.
   ~result_file();
@@ -43,6 +44,27 @@ class result_file {
   std::string buf_;
   void* file_ = nullptr;
   bool committed_ = false;
+};
+
+// Partial names carry the tag of the process (the run key), so that runs of
+// different keys in one folder never write the same partial file:
+// `name` + "." + tag + ".partial", or `name` + ".partial" without a tag.
+void set_partial_tag(std::string tag);
+std::string partial_name(const std::string& name);
+
+// The names of the result files committed while a journal lives; undo()
+// removes them.  Used where a group of files must appear all or not at all.
+class commit_journal {
+ public:
+  commit_journal();
+  ~commit_journal();
+  commit_journal(const commit_journal&) = delete;
+  commit_journal& operator=(const commit_journal&) = delete;
+  void undo();
+
+ private:
+  std::vector<std::string> names_;
+  std::vector<std::string>* outer_;
 };
 
 }  // namespace orvel

@@ -3,25 +3,35 @@
 #include <cstdio>
 #include <fstream>
 #include <string_view>
+#include <utility>
 
 #include "common/errors.hpp"
+#include "common/list_input.hpp"
 #include "common/text.hpp"
+#include "control/input_places.hpp"
 #include "control/state/var_run.hpp"
 
 namespace orvel {
 
-std::vector<int64_t> strip_comments(const std::string& copy, const std::string& source) {
+namespace {
+
+// The kept lines of control file `source` (comment lines dropped, each line
+// padded to control_line_length) and their line numbers in the source.
+struct kept_lines {
+  std::vector<std::string> lines;
+  std::vector<int64_t> numbers;
+};
+
+kept_lines read_without_comments(const std::string& source) {
   std::ifstream in(source, std::ios::binary);
   if (!in) throw input_error(source, 0, "cannot open the control file (missing or unreadable)");
-  // Read and check the whole source before the copy is created, so that a
-  // bad source leaves nothing behind.
-  std::vector<std::string> kept;
-  std::vector<int64_t> numbers;
+  kept_lines k;
   std::string line;
   int64_t n = 0;
   while (std::getline(in, line)) {
     ++n;
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (n == 1) drop_byte_order_mark(line);
     if (line.size() > control_line_length &&
         line.find_first_not_of(' ', control_line_length) != std::string::npos) {
       throw input_error(source, n,
@@ -29,43 +39,52 @@ std::vector<int64_t> strip_comments(const std::string& copy, const std::string& 
                         "would be lost");
     }
     if (!line.empty() && (line[0] == '/' || line[0] == '*')) continue;
-    kept.push_back(fixlen(line, control_line_length));
-    numbers.push_back(n);
+    k.lines.push_back(fixlen(line, control_line_length));
+    k.numbers.push_back(n);
   }
   if (in.bad()) throw input_error(source, n + 1, "read error");
+  return k;
+}
 
+}  // namespace
+
+std::vector<int64_t> strip_comments(const std::string& copy, const std::string& source) {
+  // Read and check the whole source before the copy is created, so that a
+  // bad source leaves nothing behind.
+  kept_lines k = read_without_comments(source);
   std::ofstream out(copy, std::ios::binary | std::ios::trunc);
-  for (const auto& k : kept) out << k << '\n';
+  for (const auto& l : k.lines) out << l << '\n';
   out.close();
   if (!out) {
     std::remove(copy.c_str());
     throw input_error(copy, 0, "cannot write the comment-stripped copy of " + source);
   }
-  return numbers;
+  return std::move(k.numbers);
 }
 
 void linfm1(const std::string& copy, const std::string& source) {
   (void)strip_comments(std::string(trimmed(copy)), std::string(trimmed(source)));
 }
 
-control_file::control_file(const std::string& copy, const std::string& source) : copy_(copy) {
-  std::vector<int64_t> numbers = strip_comments(copy, source);
+control_file::control_file(const std::string& source) : source_(source) {
+  // The reader holds the kept lines itself: no working copy is written, so
+  // runs of different keys in one folder share no file.
+  kept_lines k = read_without_comments(source);
+  reader_ = std::make_unique<list_reader>(source, std::move(k.lines), std::move(k.numbers));
+  reader_->keep_places();
+}
+
+control_file::~control_file() {
   try {
-    list_reader from_copy(copy);
-    std::vector<std::string> lines;
-    while (!from_copy.at_end()) lines.push_back(from_copy.read_line("a line"));
-    reader_ = std::make_unique<list_reader>(source, std::move(lines), std::move(numbers));
+    note_places(source_, reader_->places());
   } catch (...) {
-    std::remove(copy_.c_str());
-    throw;
+    // Only the messages of later checks lose their line numbers.
   }
 }
 
-control_file::~control_file() { std::remove(copy_.c_str()); }
-
 void run(const std::string& clave) {
   const std::string source = clave + ".run";
-  control_file cf("run.tmp", source);
+  control_file cf(source);
   list_reader& r = cf.reader();
   auto& v = var_run;
 

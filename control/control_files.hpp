@@ -1,5 +1,5 @@
-// Control files: the comment-stripped copy that every control-file reader
-// works on, and the run-control file.
+// Control files: their comment-stripped lines, which every control-file
+// reader works on, and the run-control file.
 #pragma once
 
 #include <cstdint>
@@ -24,12 +24,13 @@ void linfm1(const std::string& copy, const std::string& source);
 // source, so that read errors can point at the line the user wrote.
 std::vector<int64_t> strip_comments(const std::string& copy, const std::string& source);
 
-// A control file opened for reading through its comment-stripped copy.  The
-// copy is removed when this object goes away, whether the reading succeeded
-// or not.  Errors name the source file and its line numbers.
+// A control file opened for reading without its comment lines, held in
+// memory (no working copy is written).  Errors name the source file and its
+// line numbers; when the object goes away the line of every named value
+// read is kept for the start-up checks (control/input_places.hpp).
 class control_file {
  public:
-  control_file(const std::string& copy, const std::string& source);
+  explicit control_file(const std::string& source);
   ~control_file();
   control_file(const control_file&) = delete;
   control_file& operator=(const control_file&) = delete;
@@ -37,7 +38,7 @@ class control_file {
   list_reader& reader() { return *reader_; }
 
  private:
-  std::string copy_;
+  std::string source_;
   std::unique_ptr<list_reader> reader_;
 };
 

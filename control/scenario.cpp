@@ -332,7 +332,7 @@ void leo_cfg(const std::string& clave) {
   auto& s = var_spill;
   const std::string source = clave + ".cfg";
   {
-    control_file cf("cfg.tmp", source);
+    control_file cf(source);
     list_reader& r = cf.reader();
 
     read_head(r, source);
@@ -369,7 +369,7 @@ void leo_param_calib(const std::string& clave) {
   auto& c = var_calib;
   auto& cfg = var_cfg;
   const std::string source = data_folder_path(clave + "_HNS.calib");
-  control_file cf("calib.tmp", source);
+  control_file cf(source);
   list_reader& r = cf.reader();
 
   r.read({"spreadalgorithm__adios2_leher_hns"}, cfg.spreadalgorithm__adios2_leher_hns);

@@ -6,8 +6,10 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "common/errors.hpp"
+#include "control/input_places.hpp"
 #include "control/run_rules.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_mallas.hpp"
@@ -49,23 +51,22 @@ int32_t current_record_count(float horizon, float interval) {
 
 namespace {
 
-[[noreturn]] void refuse(const std::string& what) {
-  throw run_stop("orvel: error: " + what, run_stop::stream::err, 2);
-}
+// A refusal on the line of the value `name` that the message is about.
+[[noreturn]] void refuse(std::string_view name, const std::string& what) { throw refusal_at(name, "", what); }
 
 void check_type(const char* name, int32_t value) {
   if (value != 1 && value != 2) {
-    refuse(std::string(name) + " must be 1 (field files) or 2 (uniform series), not " + std::to_string(value));
+    refuse(name, std::string(name) + " must be 1 (field files) or 2 (uniform series), not " + std::to_string(value));
   }
 }
 
 void check_records(const char* name, int32_t value) {
-  if (value < 1) refuse(std::string("the forcing has no records: ") + name + " = " + std::to_string(value));
+  if (value < 1) refuse(name, std::string("the forcing has no records: ") + name + " = " + std::to_string(value));
 }
 
 void check_blend_interval(const char* name, int32_t blended, float interval) {
   if (blended == 1 && !(interval > 0.0f)) {
-    refuse(std::string(name) + " must be positive when the forcing is blended in time; it is " + value_text(interval, 9) +
+    refuse(name, std::string(name) + " must be positive when the forcing is blended in time; it is " + value_text(interval, 9) +
            " s");
   }
 }
@@ -77,14 +78,14 @@ void check_box() {
   if (derived) {
     // The grid is derived from the U nodes at the first pass.
     if (var_cfg.xyzcurrentnodes_number[0] < 1) {
-      refuse("the U-current grid has no nodes (xyzcurrentnodes_number(1) = " +
+      refuse("xyzcurrentnodes_number", "the U-current grid has no nodes (xyzcurrentnodes_number(1) = " +
              std::to_string(var_cfg.xyzcurrentnodes_number[0]) +
              "), so the domain box, which follows that grid in this land-search mode, would be empty");
     }
     return;
   }
   if (var_mallasforz.gridformatcurru_xcells < 1 || var_mallasforz.gridformatcurru_ycells < 1) {
-    refuse("the U-current grid has no cells (gridformatcurru_xcells = " +
+    refuse("gridformatcurru_xcells", "the U-current grid has no cells (gridformatcurru_xcells = " +
            std::to_string(var_mallasforz.gridformatcurru_xcells) +
            ", gridformatcurru_ycells = " + std::to_string(var_mallasforz.gridformatcurru_ycells) +
            "), so the domain box, which follows that grid in this land-search mode, would be empty");
@@ -144,8 +145,14 @@ void check_distinct_minutes(const char* files, const char* interval_name, float 
   // different minutes have different names.
   auto output_at = [&](int64_t n) {
     const int64_t minute = output_time_of(static_cast<int32_t>(n)).minute;
+    if (minute > 999999 || minute < 0) {
+      refuse(interval_name, std::string(files) + " every " + value_text(interval, 9) + " s (" + interval_name +
+                                "): the output at " + value_text(static_cast<float>(n) * dt, 9) +
+                                " s falls in output minute " + std::to_string(minute) +
+                                ", which does not fit the six digits of the file names (at most minute 999999)");
+    }
     if (previous_step >= 0 && minute == previous_minute) {
-      refuse(std::string(files) + " every " + value_text(interval, 9) + " s (" + interval_name + ") with a model step of " +
+      refuse(interval_name, std::string(files) + " every " + value_text(interval, 9) + " s (" + interval_name + ") with a model step of " +
              value_text(dt, 9) + " s: the outputs at " + value_text(static_cast<float>(previous_step) * dt, 9) + " s and " +
              value_text(static_cast<float>(n) * dt, 9) + " s fall in the same output minute " + std::to_string(minute) +
              ", so the later file would replace the earlier one under the same name");
@@ -180,39 +187,41 @@ bool property_files_written() {
 
 void check_engine_settings(std::ostream& warnings) {
   const float dt = var_run.deltat;
-  if (!(dt > 0.0f)) refuse("the model time step deltat must be positive; it is " + value_text(dt, 9) + " s");
+  if (!(dt > 0.0f && std::isfinite(dt))) refuse("deltat", "the model time step deltat must be a finite number greater than 0; it is " + value_text(dt, 9) + " s");
 
   check_type("currenttype__file_constant", var_cfg.currenttype__file_constant);
   check_type("wavestype__file_constant", var_cfg.wavestype__file_constant);
   check_type("windtype__file_constant", var_cfg.windtype__file_constant);
 
   const float dc = current_record_interval();
+  const bool wind_interval = var_cfg.currenttype__file_constant == 2 && var_cfg.windtype__file_constant == 1;
+  const char* dc_var = wind_interval ? "deltat_wind" : "deltat_currents";
   const char* dc_name =
       var_cfg.currenttype__file_constant == 2 && var_cfg.windtype__file_constant == 1
           ? "the current record interval (deltat_wind, since the currents are a uniform series and the wind "
             "comes from files)"
           : "the current record interval deltat_currents";
-  if (!(dc > 0.0f)) refuse(std::string(dc_name) + " must be positive; it is " + value_text(dc, 9) + " s");
+  if (!(dc > 0.0f && std::isfinite(dc))) refuse(dc_var, std::string(dc_name) + " must be a finite number greater than 0; it is " + value_text(dc, 9) + " s");
   const int64_t nsub = substeps_per_record(dc, dt);
   if (!(static_cast<float>(nsub) * dt == dc)) {
-    refuse(std::string(dc_name) + " of " + value_text(dc, 9) + " s is not a whole number of model steps of " + value_text(dt, 9) +
+    refuse(dc_var, std::string(dc_name) + " of " + value_text(dc, 9) + " s is not a whole number of model steps of " + value_text(dt, 9) +
            " s");
   }
 
   const float horizon = var_cfg.simulationtimehorizon;
-  if (!(horizon >= 0.0f)) refuse("the simulated time must not be negative; it is " + value_text(horizon, 9) + " s");
+  if (!(horizon >= 0.0f && std::isfinite(horizon))) refuse("simulationtimehorizon", "the simulated time must be a finite number of at least 0; it is " + value_text(horizon, 9) + " s");
   const int64_t n_lista = current_record_count(horizon, dc);
   const int64_t nsteps = n_lista * nsub + 1;
   if (!(horizon / dc < 2147483648.0f) || nsteps > std::numeric_limits<int32_t>::max()) {
-    refuse("the run is too long: " + value_text(horizon, 9) + " s in steps of " + value_text(dt, 9) + " s");
+    refuse("simulationtimehorizon", "the run is too long: " + value_text(horizon, 9) + " s in steps of " + value_text(dt, 9) + " s");
   }
 
   if (var_run.numericalmethod__euler_rungekut != 1 && var_run.numericalmethod__euler_rungekut != 2) {
-    refuse("numericalmethod__euler_rungekut must be 1 (Euler) or 2 (Runge-Kutta), not " +
+    refuse("numericalmethod__euler_rungekut", "numericalmethod__euler_rungekut must be 1 (Euler) or 2 (Runge-Kutta), not " +
            std::to_string(var_run.numericalmethod__euler_rungekut));
   }
   if (var_cfg.spill__instant_contin != 1 && var_cfg.spill__instant_contin != 2) {
-    refuse("spill__instant_contin must be 1 (instantaneous) or 2 (continuous), not " +
+    refuse("spill__instant_contin", "spill__instant_contin must be 1 (instantaneous) or 2 (continuous), not " +
            std::to_string(var_cfg.spill__instant_contin));
   }
 
@@ -232,7 +241,7 @@ void check_engine_settings(std::ostream& warnings) {
     check_distinct_minutes("grid files", "deltatoutput_concs", var_run.deltatoutput_concs, last_step);
   }
   if (property_files_written() && property_row_stride() < 1) {
-    refuse("property rows every " + std::to_string(var_run.deltatoutput_properties) +
+    refuse("deltatoutput_properties", "property rows every " + std::to_string(var_run.deltatoutput_properties) +
            " s (deltatoutput_properties) with a model step of " + value_text(dt, 9) +
            " s: the rows must be at least one model step apart (for a step of an hour or more, at least "
            "one hour)");

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <iostream>
 
 #include "control/state/all.hpp"
 #include "engines/engine_settings.hpp"
@@ -32,7 +31,6 @@ std::span<double> engine_frame::column(farray<double, 2>& a, int32_t j) {
 }
 
 void engine_frame::run() {
-  check_engine_settings(std::cerr);
   for (sim = 1; sim <= var_run.simnumber__1_n; ++sim) simulation();
   // The state counts of beached and floor particles belong to the whole run.
   release(var_part.par_beached);

@@ -92,6 +92,7 @@ void read_joint_file(int32_t e, int32_t l) {
                           std::to_string(nodes_w()) + " W nodes");
   }
   list_reader r = open_listed_file(var1.fichvel_uvw, e);
+  check_node_lines(r, nu, "xyzcurrentnodes_number(1)");
   for (int32_t k = 1; k <= nu; ++k) {
     list_reader::record rec(r);
     if (rec.item(var2.xcorr_u(k), "longitude") && rec.item(var2.ycorr_u(k), "latitude") &&
@@ -107,6 +108,7 @@ void read_joint_file(int32_t e, int32_t l) {
 void read_u_file(level lv, int32_t i, int32_t e, int32_t l) {
   list_reader r = open_listed_file(var1.fichvel_u, e);
   if (var_cfg.currentgridformat__xyz_grid == 1) {
+    check_node_lines(r, nodes_u(), "xyzcurrentnodes_number(1)");
     const bool indicator = var_cfg.currentgrid_variable__y_n == 1;
     for (int32_t k = 1; k <= nodes_u(); ++k) {
       list_reader::record rec(r);
@@ -183,6 +185,7 @@ void read_mask(level lv, int32_t i, int32_t e) {
 void read_v_file(level lv, int32_t i, int32_t e, int32_t l) {
   list_reader r = open_listed_file(var1.fichvel_v, e);
   if (var_cfg.currentgridformat__xyz_grid == 1) {
+    check_node_lines(r, nodes_v(), "xyzcurrentnodes_number(2)");
     for (int32_t k = 1; k <= nodes_v(); ++k) {
       list_reader::record rec(r);
       if (rec.item(var2.xcorr_v(k), "longitude") && rec.item(var2.ycorr_v(k), "latitude")) {
@@ -200,6 +203,7 @@ void read_v_file(level lv, int32_t i, int32_t e, int32_t l) {
 // The W node list of entry e into layer l.
 void read_w_file(int32_t e, int32_t l) {
   list_reader r = open_listed_file(var1.fichvel_w, e);
+  check_node_lines(r, nodes_w(), "xyzcurrentnodes_number(3)");
   for (int32_t k = 1; k <= nodes_w(); ++k) {
     list_reader::record rec(r);
     if (rec.item(var2.xcorr_w(k), "longitude") && rec.item(var2.ycorr_w(k), "latitude")) {
@@ -225,6 +229,7 @@ void read_correction(const farray<std::string, 1>& names, int32_t i, int32_t nod
                      farray<double, 2>& cpg, int32_t nx, int32_t ny) {
   list_reader r = open_listed_file(names, i);
   if (var_cfg.currcorrectgridformat__xyz_grid == 1) {
+    check_node_lines(r, nodes, "xyzcurrentnodes_number");
     for (int32_t k = 1; k <= nodes; ++k) {
       list_reader::record rec(r);
       float lon = 0.0f, lat = 0.0f;
@@ -267,6 +272,7 @@ void open_depth_mean_series() {
   }
   auto& s = series();
   s.reader = std::make_unique<list_reader>(path, std::move(lines), std::move(numbers));
+  s.reader->finite_only();
   s.read_any = false;
 }
 

@@ -25,9 +25,23 @@ std::string list_origin(const farray<std::string, 1>& names);
 // Full name of entry k of `names`.
 std::string listed_path(const farray<std::string, 1>& names, int32_t k);
 
-// Opens entry k of `names`.  A record index outside the list, a blank entry
-// and a missing file are input errors naming the list.
+// Opens entry k of `names` for reading numbers that must be finite.  A
+// record index outside the list, a blank entry and a missing file are input
+// errors naming the list.
 list_reader open_listed_file(const farray<std::string, 1>& names, int32_t k);
+
+// A node-list file must hold one line per node: `nodes` (the count named
+// `count_name` in the scenario file) against the lines of values of `r`.
+// Too few or too many lines is an input error naming the file, the line and
+// both numbers.
+void check_node_lines(const list_reader& r, int64_t nodes, const char* count_name);
+
+// The first field file of each forcing given as node lists on a regular grid
+// (read as listed, not regridded): its node lines against the node count
+// and its numbers finite, and the numbers of each uniform series, so that
+// such faults are refused before anything is written.  A missing list or
+// file is left to the readers.
+void check_first_node_files();
 
 // Reads ny grid rows of nx values, the northernmost row (iy = ny) first,
 // into g(1 .. nx, iy).  Each row is one record: it starts on a new line and

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "common/errors.hpp"
+#include "control/input_places.hpp"
 #include "control/state/var_capas.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_mallas.hpp"
@@ -38,44 +39,44 @@ void check_current_files(const std::string& cfg) {
   const std::string variable = option_text("currentgrid_variable__y_n", c.currentgrid_variable__y_n);
 
   if (!format_code(c.currentgridformat__xyz_grid)) {
-    throw input_error(cfg, 0,
+    throw refusal_at("currentgridformat__xyz_grid", cfg,
                       option_text("currentgridformat__xyz_grid", c.currentgridformat__xyz_grid) +
                           ": current files are node lists (1) or grids (2)");
   }
   if (c.currentcorrection__y_n == 1 && !format_code(c.currcorrectgridformat__xyz_grid)) {
-    throw input_error(cfg, 0,
+    throw refusal_at("currcorrectgridformat__xyz_grid", cfg,
                       option_text("currcorrectgridformat__xyz_grid", c.currcorrectgridformat__xyz_grid) +
                           ": correction files are node lists (1) or grids (2)");
   }
 
   if (c.currentfilesjointuvw__y_n == 1) {
     if (regular == 0) {
-      throw input_error(cfg, 0,
+      throw refusal_at("currentfilesjointuvw__y_n", cfg,
                         joint + ", " + option_text("currentgrid_regular__y_n", regular) +
                             ": joint current files are read only on a regular grid (no joint list is named "
                             "for regridded currents)");
     }
     if (var_run.simtype__operat_probabil == 2) {
-      throw input_error(cfg, 0,
+      throw refusal_at("currentfilesjointuvw__y_n", cfg,
                         joint + ", " + option_text("simtype__operat_probabil", var_run.simtype__operat_probabil) +
                             ": a probabilistic run names no joint current list");
     }
     if (c.currentgridformat__xyz_grid != 1) {
-      throw input_error(cfg, 0,
+      throw refusal_at("currentfilesjointuvw__y_n", cfg,
                         joint + ", " + option_text("currentgridformat__xyz_grid", c.currentgridformat__xyz_grid) +
                             ": joint current files are node lists");
     }
     if (c.currentgrid_variable__y_n == 1) {
-      throw input_error(cfg, 0, joint + ", " + variable + ": joint current files carry no wet/dry mask");
+      throw refusal_at("currentfilesjointuvw__y_n", cfg, joint + ", " + variable + ": joint current files carry no wet/dry mask");
     }
     if (var_run.temporalinterpcurr__y_n == 1) {
-      throw input_error(cfg, 0,
+      throw refusal_at("currentfilesjointuvw__y_n", cfg,
                         joint + ", " + option_text("temporalinterpcurr__y_n", var_run.temporalinterpcurr__y_n) +
                             ": joint current files cannot be blended in time (the start-of-interval record "
                             "is read from separate U and V files)");
     }
     if (nv < nu) {
-      throw input_error(cfg, 0,
+      throw refusal_at("currentfilesjointuvw__y_n", cfg,
                         joint + ", " + node_counts() +
                             ": a joint file gives u and v at every U node, so the V nodes must be at least "
                             "as many");
@@ -84,20 +85,20 @@ void check_current_files(const std::string& cfg) {
 
   if (c.currentgrid_variable__y_n == 1) {
     if (regular == 0) {
-      throw input_error(cfg, 0,
+      throw refusal_at("currentgrid_variable__y_n", cfg,
                         variable + ", " + option_text("currentgrid_regular__y_n", regular) +
                             ": a time-varying current grid needs current files on a regular grid (regridded "
                             "files carry no wet/dry indicator and no mask list is named)");
     }
     if (c.currentgridformat__xyz_grid == 2 && var_capas.numcapascorr > 1) {
-      throw input_error(cfg, 0,
+      throw refusal_at("currentgrid_variable__y_n", cfg,
                         variable + ", " + option_text("currentgridformat__xyz_grid", c.currentgridformat__xyz_grid) +
                             ", " + option_text("numcapascorr", var_capas.numcapascorr) +
                             ": the lists of a time-varying grid in grid format name one file per record, "
                             "so only one current layer is supported");
     }
     if (c.variablecurrgrid__wetdry_radar == 2 && nv > nu) {
-      throw input_error(cfg, 0,
+      throw refusal_at("currentgrid_variable__y_n", cfg,
                         variable + ", " +
                             option_text("variablecurrgrid__wetdry_radar", c.variablecurrgrid__wetdry_radar) + ", " +
                             node_counts() +
@@ -109,7 +110,7 @@ void check_current_files(const std::string& cfg) {
   if (c.currentcorrection__y_n == 1) {
     const int32_t needed = current_records_read();
     if (c.currentcorrectionfiles_number < needed) {
-      throw input_error(cfg, 0,
+      throw refusal_at("currentcorrectionfiles_number", cfg,
                         option_text("currentcorrection__y_n", c.currentcorrection__y_n) + ", " +
                             option_text("currentcorrectionfiles_number", c.currentcorrectionfiles_number) +
                             ": the run reads current records 1 to " + std::to_string(needed) + " (" +
@@ -122,9 +123,10 @@ void check_current_files(const std::string& cfg) {
   }
 
   // Grid rows are stored into the node arrays.
-  auto check_grid = [&](const char* what, int32_t nx, int32_t ny, int32_t nodes, const char* count) {
+  auto check_grid = [&](const char* what, const char* cells_name, int32_t nx, int32_t ny, int32_t nodes,
+                        const char* count) {
     if (!grid_fits(nx, ny, nodes)) {
-      throw input_error(cfg, 0,
+      throw refusal_at(cells_name, cfg,
                         std::string(what) + " of " + std::to_string(nx) + " by " + std::to_string(ny) +
                             " nodes does not fit " + count + " = " + std::to_string(nodes) + " nodes");
     }
@@ -132,9 +134,9 @@ void check_current_files(const std::string& cfg) {
   const bool grids = c.currentgridformat__xyz_grid == 2;
   const bool correction_grids = c.currentcorrection__y_n == 1 && c.currcorrectgridformat__xyz_grid == 2;
   if (grids || correction_grids) {
-    check_grid("the U current grid", g.gridformatcurru_xcells, g.gridformatcurru_ycells, nu,
+    check_grid("the U current grid", "gridformatcurru_xcells", g.gridformatcurru_xcells, g.gridformatcurru_ycells, nu,
                "xyzcurrentnodes_number(1)");
-    check_grid("the V current grid", g.gridformatcurrv_xcells, g.gridformatcurrv_ycells, nv,
+    check_grid("the V current grid", "gridformatcurrv_xcells", g.gridformatcurrv_xcells, g.gridformatcurrv_ycells, nv,
                "xyzcurrentnodes_number(2)");
   }
 }
@@ -142,18 +144,18 @@ void check_current_files(const std::string& cfg) {
 // Waves (kind "waves") or wind files: node lists or grids, grids only on a
 // regular grid (only the single list is named for regridded files).
 void check_field_files(const std::string& cfg, const char* kind, const char* format_name, int32_t format,
-                       const char* regular_name, int32_t regular, int32_t nx, int32_t ny, const char* nodes_name,
-                       int32_t nodes) {
+                       const char* regular_name, int32_t regular, const char* cells_name, int32_t nx, int32_t ny,
+                       const char* nodes_name, int32_t nodes) {
   if (!format_code(format)) {
-    throw input_error(cfg, 0, option_text(format_name, format) + ": " + kind + " files are node lists (1) or grids (2)");
+    throw refusal_at(format_name, cfg, option_text(format_name, format) + ": " + kind + " files are node lists (1) or grids (2)");
   }
   if (format == 2 && regular == 0) {
-    throw input_error(cfg, 0,
+    throw refusal_at(format_name, cfg,
                       option_text(format_name, format) + ", " + option_text(regular_name, regular) + ": " + kind +
                           " grids need a regular grid (regridded files are node lists)");
   }
   if (format == 2 && !grid_fits(nx, ny, nodes)) {
-    throw input_error(cfg, 0,
+    throw refusal_at(cells_name, cfg,
                       std::string("the ") + kind + " grid of " + std::to_string(nx) + " by " + std::to_string(ny) +
                           " nodes does not fit " + nodes_name + " = " + std::to_string(nodes) + " nodes");
   }
@@ -198,7 +200,7 @@ void check_forcing_options(const std::string& clave) {
   if (c.currenttype__file_constant == 1) {
     check_current_files(cfg);
   } else if (var_run.temporalinterpcurr__y_n == 1 && var_run.sim__2d_3d != 1) {
-    throw input_error(cfg, 0,
+    throw refusal_at("temporalinterpcurr__y_n", cfg,
                       option_text("currenttype__file_constant", c.currenttype__file_constant) + ", " +
                           option_text("temporalinterpcurr__y_n", var_run.temporalinterpcurr__y_n) + ", " +
                           option_text("sim__2d_3d", var_run.sim__2d_3d) +
@@ -208,12 +210,14 @@ void check_forcing_options(const std::string& clave) {
   const auto& g = var_mallasforz;
   if (c.wavestype__file_constant == 1) {
     check_field_files(cfg, "wave", "wavesgridformat__xyz_grid", c.wavesgridformat__xyz_grid,
-                      "wavesgrid_regular__y_n", var_mallas.wavesgrid_regular__y_n, g.gridformatwaves_xcells,
+                      "wavesgrid_regular__y_n", var_mallas.wavesgrid_regular__y_n, "gridformatwaves_xcells",
+                      g.gridformatwaves_xcells,
                       g.gridformatwaves_ycells, "xyzwavesnodes_number", c.xyzwavesnodes_number);
   }
   if (c.windtype__file_constant == 1) {
     check_field_files(cfg, "wind", "windgridformat__xyz_grid", c.windgridformat__xyz_grid,
-                      "windgrid_regular__y_n", var_mallas.windgrid_regular__y_n, g.gridformatwind_xcells,
+                      "windgrid_regular__y_n", var_mallas.windgrid_regular__y_n, "gridformatwind_xcells",
+                      g.gridformatwind_xcells,
                       g.gridformatwind_ycells, "xyzwindnodes_number", c.xyzwindnodes_number);
   }
 }

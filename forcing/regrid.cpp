@@ -1,6 +1,7 @@
 // Start-up regridding of scattered forcing onto the model grid.
 #include "forcing/regrid.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <iostream>
@@ -18,10 +19,12 @@
 #include "common/text.hpp"
 #include "control/run_rules.hpp"
 #include "control/data_folder.hpp"
+#include "control/input_places.hpp"
 #include "control/state/var_capas.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_mallas.hpp"
 #include "control/state/var_run.hpp"
+#include "forcing/field_files.hpp"
 #include "forcing/regrid_detail.hpp"
 
 namespace orvel {
@@ -95,6 +98,10 @@ std::string int_name(std::string_view listed) {
 
 scattered_nodes read_scattered(const std::string& path, int32_t nodes, forcing_kind kind) {
   list_reader r(path);
+  r.finite_only();
+  check_node_lines(r, nodes, kind == forcing_kind::current ? "xyzcurrentnodes_number"
+                             : kind == forcing_kind::wind  ? "xyzwindnodes_number"
+                                                           : "xyzwavesnodes_number");
   const std::size_t n = nodes > 0 ? static_cast<std::size_t>(nodes) : 0;
   const int ncol = value_columns(kind);
   scattered_nodes s;
@@ -216,11 +223,38 @@ void file_regridder::read_and_interpolate(int slot, const std::string& listed, i
     columns_ = std::move(s.values);
   }
 
+  // The range of each column's data, for the check of the regridded values.
+  auto range_of = [](const std::vector<float>& c) {
+    pending_file::data_range r;
+    r.checked = !c.empty();
+    if (r.checked) {
+      const auto [lo, hi] = std::minmax_element(c.begin(), c.end());
+      r.low = *lo;
+      r.high = *hi;
+    }
+    return r;
+  };
+  p.ranges.clear();
+  if (kind_ == forcing_kind::waves) {
+    p.ranges = {range_of(columns_[0]), pending_file::data_range{}, range_of(columns_[3])};
+  } else {
+    for (const auto& c : columns_) p.ranges.push_back(range_of(c));
+  }
+
   // With no model node the interpolator itself reports the empty output.
   const std::span<const double> xi = m_ >= 1 ? xi_ : std::span<const double>();
   const std::span<const double> yi = m_ >= 1 ? yi_ : std::span<const double>();
   std::vector<std::vector<float>> out;
-  interp_.interpolate(slot, s.x, s.y, columns_, xi, yi, out);
+  try {
+    interp_.interpolate(slot, s.x, s.y, columns_, xi, yi, out);
+  } catch (const run_stop& e) {
+    // The interpolator's own lines stay on standard output; the error line
+    // names the file whose nodes it stopped on.
+    throw input_error(p.source, 0,
+                      "the scattered-data interpolator stopped on the nodes of this file (" +
+                          std::string(p.listed) + ", named in a forcing list): see its message above")
+        .with_stop_text(e.what());
+  }
 
   if (kind_ == forcing_kind::waves) {
     std::vector<float>& dir = out[1];
@@ -267,6 +301,25 @@ void file_regridder::write(int slot) {
                      ? ", which does not fit the field F" + std::to_string(value_width) + "." +
                            std::to_string(d) + " of the regridded file"
                      : ", not a finite number"));
+      }
+      const auto& r = p.ranges[c];
+      if (r.checked) {
+        // A triangulation of nearly collinear nodes gives values thousands of
+        // times outside the data; an honest interpolation, even extrapolating
+        // beyond the nodes' hull, stays within a few widths of the data's
+        // range.  Four widths (or a small floor) is the margin.
+        const double w = 4.0 * std::max(static_cast<double>(r.high) - r.low,
+                                  1.0e-3 * std::max({1.0, std::fabs(double{r.low}), std::fabs(double{r.high})}));
+        if (static_cast<double>(v) < r.low - w || static_cast<double>(v) > r.high + w) {
+          throw input_error(p.source, 0,
+                            std::string("the ") + column_name(kind_, static_cast<int>(c)) +
+                                " regridded onto model node " + std::to_string(k + 1) + " (longitude" +
+                                fmt_f(xi_[k] - 360.0, 10, 4) + ", latitude" + fmt_f(yi_[k], 10, 4) + ") is " +
+                                value_text(v) + ", far outside the data's range " + value_text(r.low) + " to " +
+                                value_text(r.high) +
+                                ": the scattered nodes give an ill-conditioned triangulation (nearly collinear "
+                                "nodes?)");
+        }
       }
       line += field;
     }
@@ -411,12 +464,12 @@ void check_regridding(const std::string& clave) {
   const bool waves = regrids_waves();
   const std::string cfg = clave + ".cfg";
   if (currents && var_run.sim__2d_3d == 2 && c.current3dinputformat_layers_average == 1) {
-    throw input_error(cfg, 0,
+    throw refusal_at("current3dinputformat_layers_average", cfg,
                       "scattered current files are regridded onto the model grid one layer "
                       "only: layered 3-D current files must be given on a regular grid");
   }
   if (currents && c.currentfilesjointuvw__y_n == 1) {
-    throw input_error(cfg, 0,
+    throw refusal_at("currentfilesjointuvw__y_n", cfg,
                       "scattered current files are regridded onto the model grid as separate "
                       "U and V files: joint u, v, w files (vertical currents) must be given "
                       "on a regular grid");
@@ -424,7 +477,8 @@ void check_regridding(const std::string& clave) {
   const int32_t mode = var_run.search_land__mask_maskandcoast;
   if ((currents || wind || waves) && !model_grid_read()) {
     std::string what = currents ? "current" : (wind ? "wind" : "wave");
-    throw input_error(cfg, 0,
+    throw refusal_at(currents ? "currentgrid_regular__y_n" : (wind ? "windgrid_regular__y_n" : "wavesgrid_regular__y_n"),
+                     cfg,
                       "scattered " + what +
                           " files are regridded onto the model grid, but this run reads no "
                           "model grid (land-search mode " +

@@ -90,6 +90,13 @@ class file_regridder {
     std::string listed;
     std::string source;  // the path read
     std::vector<std::vector<float>> out;
+    // Per output column, the range of the data it was interpolated from
+    // (none for the wave direction, which wraps).
+    struct data_range {
+      bool checked = false;
+      float low = 0.0f, high = 0.0f;
+    };
+    std::vector<data_range> ranges;
   };
   forcing_kind kind_;
   int32_t m_;

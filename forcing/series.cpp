@@ -43,9 +43,11 @@ void lee_velcte() {
   if (n < 1) return;
   if (var_run.sim__2d_3d == 1) {
     list_reader r(input_path("lstcurr.pre"));
+    r.finite_only();
     for (int32_t i = 1; i <= n; ++i) r.read({"current speed", "current direction"}, w.velcu(i), w.angcu(i));
   } else {
     list_reader r(input_path("lstcurr3D.pre"));
+    r.finite_only();
     r.skip_line("the first header line");
     r.skip_line("the second header line");
     for (int32_t i = 1; i <= n; ++i) {

@@ -40,6 +40,7 @@ void read_wave_record(const wave_fields& f, int32_t i, bool build_nodes) {
   auto& w = var_currwindwave;
   if (var_cfg.wavesgridformat__xyz_grid == 1) {
     list_reader r = open_listed_file(var1.fichola, i);
+    check_node_lines(r, var_cfg.xyzwavesnodes_number, "xyzwavesnodes_number");
     for (int32_t k = 1; k <= var_cfg.xyzwavesnodes_number; ++k) {
       r.read({"longitude", "latitude", "wave height", "wave direction", "wave period"}, w.xh(k), w.yh(k), w.hs,
              w.tetah, w.t);
@@ -91,6 +92,7 @@ void lee_olacte() {
   const int32_t n = var_cfg.wavesfilesorlines_number;
   if (n < 1) return;
   list_reader r(input_path("lstwaves.pre"));
+  r.finite_only();
   for (int32_t i = 1; i <= n; ++i) {
     r.read({"wave height", "wave direction", "wave period"}, w.hwavec(i), w.angc(i), w.twavec(i));
     w.twavec(i) = std::max(w.twavec(i), min_period);

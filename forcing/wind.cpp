@@ -16,6 +16,7 @@ void read_wind_record(farray<double, 1>& wx, farray<double, 1>& wy, farray<doubl
   auto& w = var_currwindwave;
   if (var_cfg.windgridformat__xyz_grid == 1) {
     list_reader r = open_listed_file(var1.fichviento, i);
+    check_node_lines(r, var_cfg.xyzwindnodes_number, "xyzwindnodes_number");
     for (int32_t k = 1; k <= var_cfg.xyzwindnodes_number; ++k) {
       r.read({"longitude", "latitude", "eastward wind", "northward wind"}, w.xv(k), w.yv(k), wx(k), wy(k));
       w.xv(k) += 360.0;
@@ -63,6 +64,7 @@ void lee_vientocte() {
   const int32_t n = var_cfg.windfilesorlines_number;
   if (n < 1) return;
   list_reader r(input_path("lstwinds.pre"));
+  r.finite_only();
   for (int32_t i = 1; i <= n; ++i) r.read({"wind speed", "wind direction"}, w.windc(i), w.angw(i));
 }
 

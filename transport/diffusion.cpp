@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "common/errors.hpp"
+#include "control/input_places.hpp"
 #include "control/run_rules.hpp"
 #include "control/state/var2.hpp"
 #include "control/state/var_cfg.hpp"
@@ -18,9 +19,7 @@ namespace orvel {
 
 namespace {
 
-[[noreturn]] void invalid_option() {
-  throw run_stop(" OPCION NO VALIDA PARA DISPERSION", run_stop::stream::out, 1);
-}
+[[noreturn]] void invalid_option() { throw run_stop(diffusion_stop_text, run_stop::stream::out, 1); }
 
 // c / d, where a zero component c of the direction contributes nothing even
 // when the diffusivity d is 0 (motion exactly along an axis with no
@@ -146,11 +145,19 @@ void verticaldiffusionvelocity(int32_t spill, int32_t /*step*/) {
   }
 }
 
-void check_diffusion_option() {
+void check_diffusion_option(const std::string& scenario_file) {
   const auto& option = var_cfg.turbdiffusion__y_n;
   if (!option.allocated()) return;
-  for (int32_t s = option.lbound(1); s <= option.ubound(1); ++s) {
-    if (option(s) != 0 && option(s) != 1) invalid_option();
+  // Pulses copy the switch of the one spill line of a continuous release.
+  const int32_t lines = var_cfg.spill__instant_contin == 2 ? 1 : option.ubound(1);
+  for (int32_t s = option.lbound(1); s <= lines; ++s) {
+    if (option(s) != 0 && option(s) != 1) {
+      throw refusal_at("turbdiffusion__y_n", scenario_file,
+                       "turbdiffusion__y_n of spill line " + std::to_string(s) + " = " + std::to_string(option(s)) +
+                           ": must be 0 (no random walk) or 1 (random walk)",
+                       s)
+          .with_stop_text(diffusion_stop_text);
+    }
   }
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace orvel {
 
@@ -33,8 +34,14 @@ void calc_coefdisprios(int32_t spill, int32_t particle, float& coefficient);
 // `step` is not used.
 void verticaldiffusionvelocity(int32_t spill, int32_t step);
 
-// Start-up check of the diffusion switch of every spill: a value other than 0
-// or 1 stops the run as dispersion_2d would, before the simulation starts.
-void check_diffusion_option();
+// The text with which dispersion_2d stops on a diffusion switch other than
+// 0 and 1.
+inline constexpr const char* diffusion_stop_text = " OPCION NO VALIDA PARA DISPERSION";
+
+// Start-up check of the diffusion switch of every spill line: a value other
+// than 0 or 1 stops the run before the simulation starts, with the stop text
+// of dispersion_2d on standard output and an input_error naming the line of
+// `scenario_file` that holds the switch.
+void check_diffusion_option(const std::string& scenario_file);
 
 }  // namespace orvel

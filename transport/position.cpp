@@ -1,6 +1,7 @@
 #include "transport/position.hpp"
 
 #include "common/errors.hpp"
+#include "control/input_places.hpp"
 #include "transport/velocities.hpp"
 #include "transport/position_detail.hpp"
 
@@ -46,6 +47,7 @@ void low_resolution_update(int32_t s, int32_t step, bool three_d, bool spreading
           transport_move(c, i, s, x, y);
           if (three_d) transport_move_z(c, i, s);
         }
+        lose_if_outside(i, s, loni, lons, lati, lats);
       } else if (st != 1 && loni < x && x <= lons && y > lati) {
         if (mode == 1) {
           if (st == 2 && !spreading && (!three_d || grid == 0)) var_part.indp(i, s) = 0;
@@ -89,13 +91,13 @@ void posicion_3d_spread(int32_t spill, int32_t step, double coef_r, double coef_
 void check_coast_algorithm(const std::string& run_file) {
   if (var_run.searchcoastalgorithm__lr_hr != 2) return;
   if (var_run.sim__2d_3d != 1) {
-    throw input_error(run_file, 0,
+    throw refusal_at("searchcoastalgorithm__lr_hr", run_file,
                       "the coast-polygon algorithm (searchcoastalgorithm__lr_hr = 2) needs a two-dimensional "
                       "run (sim__2d_3d = 1), found sim__2d_3d = " +
                           std::to_string(var_run.sim__2d_3d));
   }
   if (var_run.search_land__mask_maskandcoast != 2) {
-    throw input_error(run_file, 0,
+    throw refusal_at("searchcoastalgorithm__lr_hr", run_file,
                       "the coast-polygon algorithm (searchcoastalgorithm__lr_hr = 2) needs land-search mode 2 "
                       "(search_land__mask_maskandcoast = 2), found " +
                           std::to_string(var_run.search_land__mask_maskandcoast));

@@ -71,6 +71,15 @@ inline void transport_move(const step_settings& c, int32_t i, int32_t s, double 
   }
 }
 
+// A surface particle that a move took out of the domain box is lost (state
+// -2, the outside compartment) where it stands: nothing moves it again, and
+// afloat its mass would go on weathering as if it were still in the sea.
+inline void lose_if_outside(int32_t i, int32_t s, double loni, double lons, double lati, double lats) {
+  if (var_part.indp(i, s) != 1) return;
+  const double x = var_part.x_part(i, s), y = var_part.y_part(i, s);
+  if (!(loni <= x && x <= lons && lati <= y && y <= lats)) var_part.indp(i, s) = -2;
+}
+
 // Vertical transport step (3-D): advection plus walk (third draw), the depth
 // never above the surface; state 1 at the surface, 5 below.
 inline void transport_move_z(const step_settings& c, int32_t i, int32_t s) {

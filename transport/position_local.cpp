@@ -64,6 +64,8 @@ void resolve(int32_t s, bool spreading, const farray<coast_polygon, 1>& polys) {
       int32_t num = 0;
       busca_costa_interseccion_str(xs, ys, var_part.x_part(i, s), var_part.y_part(i, s), polys,
                                    var_part.x_part(i, s), var_part.y_part(i, s), var_part.indp(i, s), num);
+      // A path that crosses no coast and leaves the box is lost.
+      if (num == 0) lose_if_outside(i, s, var_mallas.loni, var_mallas.lons, var_mallas.lati, var_mallas.lats);
       if (num == 0 || spreading) continue;
       // Stopped on the crossing (state 0): the nearest coast point decides
       // only whether it sticks; with none within reach it stays beached.

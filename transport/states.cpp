@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/errors.hpp"
+#include "control/input_places.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_mallas.hpp"
 #include "control/state/var_mallasforz.hpp"
@@ -200,7 +201,7 @@ void check_current_grid_in_model_grid(const std::string& scenario_file) {
                 g.deltay, g.d.size(2))) {
     return;
   }
-  throw input_error(scenario_file, 0,
+  throw refusal_at("gridformatcurru_0x", scenario_file,
                     std::string("the time-varying ") + (clamped ? "wet/dry" : "radar") +
                         " current grid reaches beyond the model grid, whose depths its land "
                         "tests read");

@@ -1,5 +1,6 @@
 #include "control/state/reset_state.hpp"
 
+#include "control/input_places.hpp"
 #include "control/state/all.hpp"
 
 namespace orvel {
@@ -26,6 +27,7 @@ void reset_state() {
   var_currwindwave = var_currwindwave_block{};
   var1 = var1_block{};
   var2 = var2_block{};
+  forget_places();
 }
 
 }  // namespace orvel

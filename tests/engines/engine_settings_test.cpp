@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/errors.hpp"
+#include "control/input_places.hpp"
 #include "engines/engine_settings.hpp"
 #include "tests/engines/frame_harness.hpp"
 
@@ -25,10 +26,8 @@ std::string refusal(std::string* warnings = nullptr) {
   std::ostringstream w;
   try {
     check_engine_settings(w);
-  } catch (const run_stop& e) {
-    EXPECT_EQ(e.status(), 2);
-    EXPECT_EQ(e.where(), run_stop::stream::err);
-    return e.what();
+  } catch (const input_error& e) {
+    return "orvel: error: " + e.message();
   }
   if (warnings) *warnings = w.str();
   return "";
@@ -51,10 +50,13 @@ TEST(EngineSettings, Refusals) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const std::string e = "orvel: error: ";
   const std::vector<row> rows = {
-      {"zero step", [] { var_run.deltat = 0.0f; }, e + "the model time step deltat must be positive; it is 0 s"},
+      {"zero step", [] { var_run.deltat = 0.0f; }, e + "the model time step deltat must be a finite number greater than 0; it is 0 s"},
       {"negative step", [] { var_run.deltat = -900.0f; },
-       e + "the model time step deltat must be positive; it is -900 s"},
-      {"step not a number", [=] { var_run.deltat = nan; }, e + "the model time step deltat must be positive; it is nan s"},
+       e + "the model time step deltat must be a finite number greater than 0; it is -900 s"},
+      {"step not a number", [=] { var_run.deltat = nan; },
+       e + "the model time step deltat must be a finite number greater than 0; it is nan s"},
+      {"infinite step", [] { var_run.deltat = std::numeric_limits<float>::infinity(); },
+       e + "the model time step deltat must be a finite number greater than 0; it is inf s"},
       {"current type", [] { var_cfg.currenttype__file_constant = 3; },
        e + "currenttype__file_constant must be 1 (field files) or 2 (uniform series), not 3"},
       {"wave type", [] { var_cfg.wavestype__file_constant = 0; },
@@ -62,7 +64,7 @@ TEST(EngineSettings, Refusals) {
       {"wind type", [] { var_cfg.windtype__file_constant = 3; },
        e + "windtype__file_constant must be 1 (field files) or 2 (uniform series), not 3"},
       {"zero record interval", [] { var_cfg.deltat_currents = 0.0f; },
-       e + "the current record interval deltat_currents must be positive; it is 0 s"},
+       e + "the current record interval deltat_currents must be a finite number greater than 0; it is 0 s"},
       {"record not a whole number of steps", [] { var_run.deltat = 2400.0f; },
        e + "the current record interval deltat_currents of 3600 s is not a whole number of model steps of 2400 s"},
       {"step longer than the record", [] { var_run.deltat = 7200.0f; },
@@ -75,9 +77,9 @@ TEST(EngineSettings, Refusals) {
        e + "the current record interval (deltat_wind, since the currents are a uniform series and the wind comes "
            "from files) of 1000 s is not a whole number of model steps of 900 s"},
       {"negative horizon", [] { var_cfg.simulationtimehorizon = -1.0f; },
-       e + "the simulated time must not be negative; it is -1 s"},
+       e + "the simulated time must be a finite number of at least 0; it is -1 s"},
       {"horizon not a number", [=] { var_cfg.simulationtimehorizon = nan; },
-       e + "the simulated time must not be negative; it is nan s"},
+       e + "the simulated time must be a finite number of at least 0; it is nan s"},
       {"too many steps",
        [] {
          var_run.deltat = 0.25f;
@@ -186,13 +188,20 @@ TEST(EngineSettings, AcceptedNeighbours) {
   }
 }
 
-TEST(EngineSettings, RefusedBeforeAnyCall) {
+TEST(EngineSettings, RefusalNamesTheLineOfTheValue) {
+  // The start-up pass makes the check; its refusal points at the line of the
+  // value that the control-file reader kept.
   small_run();
+  note_places("T.run", {{"numericalmethod__euler_rungekut", 14}});
   var_run.numericalmethod__euler_rungekut = 3;
-  testing::recording_calls rec;
-  testing::test_engine e(rec);
-  EXPECT_THROW(e.run(), run_stop);
-  EXPECT_TRUE(rec.log.empty());
+  std::ostringstream w;
+  try {
+    check_engine_settings(w);
+    ADD_FAILURE() << "accepted";
+  } catch (const input_error& e) {
+    EXPECT_EQ(e.file(), "T.run");
+    EXPECT_EQ(e.line(), 14);
+  }
 }
 
 TEST(EngineSettings, WarningsForOutputSchedulesThatStop) {
@@ -254,6 +263,12 @@ namespace {
 // first step.  Property rows closer than the model step are refused too.
 TEST(EngineSettings, OutputNamesThatWouldCollide) {
   const std::string e = "orvel: error: ";
+  // 1000 days at 900 s a step with daily files: day 695 is minute
+  // 695 x 1440 = 1000800, the first beyond the six digits of the names.
+  auto long_run = [] {
+    var_cfg.simulationtimehorizon = 1000.0f * 86400.0f;
+    var_run.deltatoutput_parts = 86400.0f;
+  };
   const std::string later = ", so the later file would replace the earlier one under the same name";
   auto step = [](float dt, float parts) {
     return [=] {
@@ -269,6 +284,9 @@ TEST(EngineSettings, OutputNamesThatWouldCollide) {
        e + "particle files every 30 s (deltatoutput_parts) with a model step of 30 s: the outputs at 30 s and 60 s "
            "fall in the same output minute 1" + later},
       {"30 s steps, files every minute", step(30.0f, 60.0f), ""},
+      {"daily files for 1000 days", long_run,
+       e + "particle files every 86400 s (deltatoutput_parts): the output at 60048000 s falls in output minute "
+           "1000800, which does not fit the six digits of the file names (at most minute 999999)"},
       {"150 s steps, files every step: minutes 0, 3, 5, 8, 10", step(150.0f, 150.0f), ""},
       {"20 s steps, particle files switched off",
        [=] {

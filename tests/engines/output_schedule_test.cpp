@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <iostream>
 #include <string>
 #include <vector>
 
+#include "engines/engine_settings.hpp"
 #include "tests/engines/frame_harness.hpp"
 
 namespace orvel {
@@ -50,6 +52,8 @@ TEST(OutputSchedule, IntervalThatNoStepTimeHitsGivesTimeZeroOnlyWithAWarning) {
   recording_calls rec;
   test_engine e(rec);
   ::testing::internal::CaptureStderr();
+  // The start-up check warns about the schedule; the engine follows it.
+  check_engine_settings(std::cerr);
   e.run();
   const std::string err = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(rec.of({"esc_particulas"}, false), (strings{"esc_particulas(TEST,0,1)"}));
@@ -96,6 +100,8 @@ TEST(OutputSchedule, ConcentrationIntervalThatNoStepTimeHits) {
   recording_calls rec;
   test_engine e(rec);
   ::testing::internal::CaptureStderr();
+  // The start-up check warns about the schedule; the engine follows it.
+  check_engine_settings(std::cerr);
   e.run();
   const std::string err = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(rec.of({"probabilidad", "concentracion"}),

@@ -164,6 +164,7 @@ TEST(Regrid, CurrentsTakeUAndVFromTheirOwnNodesAndCounts) {
   model_grid(4, 5, -4.0, 43.0, 0.5, 0.25);
   const auto un = random_nodes(1, 100, -5.0, 42.0, 4.0, 3.0);
   const auto vn = random_nodes(2, 80, -5.0, 42.0, 4.0, 3.0);
+  const auto vn2 = random_nodes(3, 80, -5.0, 42.0, 4.0, 3.0);
   auto fu = [](double lon, double lat) {
     return std::vector<double>{0.5 + 0.25 * lon - 0.125 * lat};
   };
@@ -175,7 +176,7 @@ TEST(Regrid, CurrentsTakeUAndVFromTheirOwnNodesAndCounts) {
                return std::vector<double>{2 * fu(x, y)[0]};
              }));
   write_file("v1.txt", node_file(vn, fv));
-  write_file("v2.txt", node_file(un, fv));  // V nodes may change from record to record
+  write_file("v2.txt", node_file(vn2, fv));  // V nodes may change from record to record
 
   std::array<int32_t, 3> nodes{100, 80, 7};
   ::testing::internal::CaptureStdout();
@@ -392,9 +393,9 @@ TEST(Regrid, CollisionsBetweenTheUAndVLists) {
   };
   const std::string stem(100, 's');
   const row rows[] = {
-      {"same.txt\nsame.txt\n", "v.txt\nv.txt\n", 4, 4, false},  // one file for two records
-      {"same.txt\n", "same.txt\n", 4, 4, false},                // read the same way: same content
-      {"same.txt\n", "same.txt\n", 4, 5, true},                 // other node counts, other content
+      {"same.txt\nsame.txt\n", "v.txt\nv.txt\n", 5, 4, false},  // one file for two records
+      {"same.txt\n", "same.txt\n", 5, 5, false},                // read the same way: same content
+      {"same.txt\n", "same.txt\n", 4, 5, true},                 // a count short of the file's nodes
   };
   for (const row& r : rows) {
     SCOPED_TRACE(r.u_list + std::string("|") + r.v_list);
@@ -423,15 +424,17 @@ TEST(Regrid, ValuesThatAreNotFiniteOrDoNotFitAreErrors) {
     int32_t option;
     const char* file;
     const char* found;
+    int64_t line;  // 0: a regridded value (of a model node) is at fault
   };
+  // Values that are not finite are refused as the file is read, on their
+  // line; values that do not fit the regridded file, at the model node.
   const row rows[] = {
       // F14.6 holds at most 99999999.999999.
-      {"too large", 2, "0 0 1 2\n1 0 1 2\n1 1 1e9 2\n0 1 1 2\n", "does not fit the field F14.6"},
-      {"not a number", 2, "0 0 1 2\n1 0 1 nan\n1 1 1 2\n0 1 1 2\n", "not a finite number"},
-      {"infinite height", 3, "0 0 inf 0 5\n1 0 1 0 5\n1 1 1 0 5\n0 1 1 0 5\n",
-       "not a finite number"},
+      {"too large", 2, "0 0 1 2\n1 0 1 2\n1 1 1e9 2\n0 1 1 2\n", "does not fit the field F14.6", 0},
+      {"not a number", 2, "0 0 1 2\n1 0 1 nan\n1 1 1 2\n0 1 1 2\n", "a finite real number", 2},
+      {"infinite height", 3, "0 0 inf 0 5\n1 0 1 0 5\n1 1 1 0 5\n0 1 1 0 5\n", "a finite real number", 1},
       {"direction not a number", 3, "0 0 1 nan 5\n1 0 1 0 5\n1 1 1 0 5\n0 1 1 0 5\n",
-       "direction regridded"},
+       "a finite real number", 1},
   };
   for (const row& r : rows) {
     SCOPED_TRACE(r.name);
@@ -448,7 +451,10 @@ TEST(Regrid, ValuesThatAreNotFiniteOrDoNotFitAreErrors) {
       ADD_FAILURE() << "no error";
     } catch (const input_error& e) {
       EXPECT_EQ(e.file(), "f.txt");
-      EXPECT_NE(e.message().find("model node "), std::string::npos) << e.what();
+      EXPECT_EQ(e.line(), r.line);
+      if (r.line == 0) {
+        EXPECT_NE(e.message().find("model node "), std::string::npos) << e.what();
+      }
       EXPECT_NE(e.message().find(r.found), std::string::npos) << e.what();
     }
     ::testing::internal::GetCapturedStdout();
@@ -471,7 +477,9 @@ TEST(Regrid, InputFaultsNameTheFile) {
       {"short list", "f.txt\n", square_wind, 2, "lstwinds.pre", 2},
       {"blank name", "\nf.txt\n", square_wind, 1, "lstwinds.pre", 1},
       {"missing file", "g.txt\n", square_wind, 1, "g.txt", 0},
-      {"short file", "f.txt\n", "0 0 1 2\n1 0 1 2\n1 1 1 2\n", 1, "f.txt", 4},
+      // Three node lines for four nodes: the last line is named.
+      {"short file", "f.txt\n", "0 0 1 2\n1 0 1 2\n1 1 1 2\n", 1, "f.txt", 3},
+      {"long file", "f.txt\n", "0 0 1 2\n1 0 1 2\n1 1 1 2\n0 1 1 2\n2 2 1 2\n", 1, "f.txt", 5},
       {"bad number", "f.txt\n", "0 0 1 2\n1 0 x 2\n1 1 1 2\n0 1 1 2\n", 1, "f.txt", 2},
   };
   for (const row& r : rows) {
@@ -524,9 +532,11 @@ TEST(Regrid, InterpolatorStopsEndTheRun) {
     try {
       interpola_malla(2, nodes, 1);
       ADD_FAILURE() << "no stop";
-    } catch (const run_stop& e) {
-      EXPECT_NE(std::string(e.what()).find(r.reason), std::string::npos) << e.what();
-      EXPECT_EQ(e.where(), run_stop::stream::out);
+    } catch (const input_error& e) {
+      // The interpolator's own lines stay for standard output; the error
+      // names the file whose nodes it stopped on.
+      EXPECT_NE(e.stop_text().find(r.reason), std::string::npos) << e.stop_text();
+      EXPECT_EQ(e.file(), "f.txt");
     }
     ::testing::internal::GetCapturedStdout();
     EXPECT_FALSE(fs::exists("lstwinds.txt"));

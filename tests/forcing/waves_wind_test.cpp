@@ -55,8 +55,20 @@ TEST_F(Waves, NodeFileComponentsAndPeriod) {
         "-3.5 43.0 2.0 0.0 1.0\n"
         "-3.0 43.0 2.0 90.0 2.5\n"
         "-2.5 43.0 2.0 180.0 2.4999\n"
-        "-2.0 43.0 2.0 270 8 surplus\n"
-        "not read\n");
+        "-2.0 43.0 2.0 270 8 surplus\n");
+  var1.fichola(1) = name256("w1.txt");
+  // A fifth node line that the node count does not take is refused, on its
+  // line.
+  write("w2.txt", "-3.5 43.0 2.0 0.0 1.0\n-3.0 43.0 2.0 90.0 2.5\n-2.5 43.0 2.0 180.0 2.4999\n"
+                  "-2.0 43.0 2.0 270 8\n-1.5 43.0 2.0 270 8\n");
+  var1.fichola(1) = name256("w2.txt");
+  try {
+    lee_ola(1);
+    ADD_FAILURE() << "five node lines for four nodes accepted";
+  } catch (const input_error& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "w2.txt:5: the file holds 5 node lines, but xyzwavesnodes_number = 4 nodes: each node has one line");
+  }
   var1.fichola(1) = name256("w1.txt");
   lee_ola(1);
   EXPECT_EQ(w.hwavex(1), 0.0);

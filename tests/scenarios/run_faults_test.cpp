@@ -34,7 +34,7 @@ TEST(ScenarioFaults, CollidingParticleFileNamesAreRefusedBeforeTheFirstStep) {
   const auto r = run_orvel(dir.path(), "DRFT");
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.err,
-            "orvel: error: particle files every 20 s (deltatoutput_parts) with a model step of 20 s: the outputs "
+            "orvel: error: DRFT.run:18: particle files every 20 s (deltatoutput_parts) with a model step of 20 s: the outputs "
             "at 0 s and 20 s fall in the same output minute 0, so the later file would replace the earlier one "
             "under the same name\n");
   EXPECT_TRUE(result_files(dir).empty());

@@ -21,7 +21,7 @@ TEST(Startup, KeyIsFourCharactersBlankPadded) {
   temp_dir dir;
   EXPECT_NE(run_orvel(dir.path(), "ABCDEFG").err.find("ABCD.run:"), std::string::npos);
   EXPECT_NE(run_orvel(dir.path(), "AB").err.find("AB  .run:"), std::string::npos);
-  EXPECT_NE(run_orvel(dir.path(), "").err.find("    .run:"), std::string::npos);
+  EXPECT_NE(run_orvel(dir.path(), "''").err.find("    .run:"), std::string::npos);
   EXPECT_TRUE(dir.files().empty());
 }
 
@@ -42,7 +42,15 @@ TEST(Startup, FisterraRunReachesTheEngine) {
     testing::write_file(f, testing::read_file(src + f));
   auto r = testing::run_orvel(dir.path(), "FIST");
   EXPECT_EQ(r.out, testing::read_file(std::string(ORVEL_FIXTURES) + "/control/banner.txt"));
-  EXPECT_EQ(r.err, "orvel: error: lstcurr.pre:0: cannot open the file (missing or unreadable)\n");
+  // Two hourly records of each forcing for a run of six hours: warned about.
+  std::string warnings;
+  for (const char* kind : {"current", "wave", "wind"}) {
+    warnings += std::string("orvel: warning: the run lasts 21600 s, but the 2 ") + kind + " records (" +
+                (kind[1] == 'u' ? "currentfilesorlines_number" : kind[1] == 'a' ? "wavesfilesorlines_number"
+                                                                                : "windfilesorlines_number") +
+                ") every 3600 s cover only 7200 s: the last record is used for the rest of the run\n";
+  }
+  EXPECT_EQ(r.err, warnings + "orvel: error: lstcurr.pre:0: cannot open the file (missing or unreadable)\n");
   EXPECT_EQ(r.status, 2);
   const std::string coords = testing::read_file("grid_coordinates.txt");
   EXPECT_EQ(std::count(coords.begin(), coords.end(), '\n'), 1 + 11 * 9);

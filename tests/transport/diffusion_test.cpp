@@ -109,18 +109,21 @@ TEST(CheckDiffusionOption, EverySpillAtStartUp) {
   var_cfg.turbdiffusion__y_n(1) = 1;
   var_cfg.turbdiffusion__y_n(2) = 0;
   var_cfg.turbdiffusion__y_n(3) = 1;
-  EXPECT_NO_THROW(check_diffusion_option());
+  var_cfg.spill__instant_contin = 1;
+  EXPECT_NO_THROW(check_diffusion_option("T.cfg"));
   var_cfg.turbdiffusion__y_n(3) = 2;
   try {
-    check_diffusion_option();
+    check_diffusion_option("T.cfg");
     ADD_FAILURE();
-  } catch (const run_stop& e) {
-    EXPECT_EQ(std::string(e.what()), " OPCION NO VALIDA PARA DISPERSION");
-    EXPECT_EQ(e.where(), run_stop::stream::out);
-    EXPECT_EQ(e.status(), 1);
+  } catch (const input_error& e) {
+    // The stop text stays for standard output; the error names the file
+    // (line 0: no control file was read here) and the spill line.
+    EXPECT_EQ(e.stop_text(), " OPCION NO VALIDA PARA DISPERSION");
+    EXPECT_EQ(std::string(e.what()),
+              "T.cfg:0: turbdiffusion__y_n of spill line 3 = 2: must be 0 (no random walk) or 1 (random walk)");
   }
   reset_state();
-  EXPECT_NO_THROW(check_diffusion_option());  // no spills read yet
+  EXPECT_NO_THROW(check_diffusion_option("T.cfg"));  // no spills read yet
 }
 
 TEST(CalcCoefdisprios, RiverCoefficientFromTheCellDepth) {

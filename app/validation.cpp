@@ -1,0 +1,498 @@
+#include "app/validation.hpp"
+
+#include <cmath>
+#include <filesystem>
+#include <initializer_list>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "common/errors.hpp"
+#include "common/farray.hpp"
+#include "control/data_folder.hpp"
+#include "control/input_places.hpp"
+#include "control/memory_estimate.hpp"
+#include "control/run_rules.hpp"
+#include "control/state/all.hpp"
+#include "engines/engine_settings.hpp"
+#include "forcing/field_files.hpp"
+#include "forcing/forcing_options.hpp"
+#include "forcing/regrid.hpp"
+#include "transport/diffusion.hpp"
+#include "transport/position.hpp"
+#include "transport/states.hpp"
+
+namespace orvel {
+namespace {
+
+// Checks of single values.  Each refusal names the line of the value (its
+// k-th reading for the values of the spill lines), the variable, the value
+// and what is allowed.
+class value_checks {
+ public:
+  explicit value_checks(const std::string& clave) : run_(clave + ".run"), cfg_(clave + ".cfg") {}
+
+  const std::string& run_file() const { return run_; }
+  const std::string& cfg_file() const { return cfg_; }
+
+  [[noreturn]] void refuse(std::string_view name, int32_t k, const std::string& message) const {
+    throw refusal_at(name, fallback(name), message, k);
+  }
+
+  // A code among `allowed`, described by `meaning` ("0 (no) or 1 (yes)").
+  void code(const char* name, int32_t v, std::initializer_list<int32_t> allowed, const char* meaning,
+            int32_t k = 0) const {
+    for (int32_t a : allowed)
+      if (v == a) return;
+    refuse(name, k, option_text(name, v) + ": must be " + meaning);
+  }
+  void yes_no(const char* name, int32_t v, int32_t k = 0) const { code(name, v, {0, 1}, "0 (no) or 1 (yes)", k); }
+  void one_two(const char* name, int32_t v, const char* meaning) const { code(name, v, {1, 2}, meaning); }
+
+  void at_least(const char* name, int32_t v, int32_t low, const char* why = "") const {
+    if (v < low) refuse(name, 0, option_text(name, v) + ": must be at least " + std::to_string(low) + why);
+  }
+
+  void finite(const char* name, double v, int32_t k = 0, const char* unit = "") const {
+    if (!std::isfinite(v)) refuse(name, k, value_of(name, v, k) + ": must be a finite number" + unit);
+  }
+  // Finite and greater than 0.
+  void positive(const char* name, double v, int32_t k = 0, const char* unit = "") const {
+    if (!(std::isfinite(v) && v > 0.0)) {
+      refuse(name, k, value_of(name, v, k) + ": must be a finite number greater than 0" + unit);
+    }
+  }
+  // Finite and at least 0.
+  void not_negative(const char* name, double v, int32_t k = 0, const char* unit = "") const {
+    if (!(std::isfinite(v) && v >= 0.0)) {
+      refuse(name, k, value_of(name, v, k) + ": must be a finite number of at least 0" + unit);
+    }
+  }
+  // Finite and within [low, high].
+  void within(const char* name, double v, double low, double high, int32_t k = 0, const char* unit = "") const {
+    if (!(std::isfinite(v) && v >= low && v <= high)) {
+      refuse(name, k,
+             value_of(name, v, k) + ": must be a finite number from " + value_text(low) + " to " + value_text(high) +
+                 unit);
+    }
+  }
+
+  // Each of the first n values of a per-spill array.
+  template <typename T, typename F>
+  void each(const farray<T, 1>& a, int32_t n, F&& check) const {
+    if (!a.allocated()) return;
+    for (int32_t k = 1; k <= n && k <= a.ubound(1); ++k) check(a(k), k);
+  }
+
+ private:
+  std::string value_of(const char* name, double v, int32_t k) const {
+    return k >= 1 ? std::string(name) + " of spill line " + std::to_string(k) + " = " + value_text(v)
+                  : option_text(name, v);
+  }
+  // The file that holds a value: the run-control file for its own options.
+  const std::string& fallback(std::string_view name) const {
+    static constexpr std::string_view run_values[] = {
+        "simenvironment__sea_river", "sim__2d_3d", "blowout__y_n", "simdirection__fore_back",
+        "datafolder__same_other", "search_land__mask_maskandcoast", "searchcoastalgorithm__lr_hr",
+        "coast_polygonnumber", "particle_number", "particle_inipositions__y_n", "deltat",
+        "temporalinterpwind__y_n", "temporalinterpwaves__y_n", "temporalinterpcurr__y_n",
+        "numericalmethod__euler_rungekut", "firstoutput_time", "deltatoutput_parts", "deltatoutput_concs",
+        "deltatoutput_properties", "outputparts__y_n", "outputconcs__y_n", "outputpropierties__y_n"};
+    for (auto r : run_values)
+      if (r == name) return run_;
+    return cfg_;
+  }
+
+  std::string run_;
+  std::string cfg_;
+};
+
+// The run-control file.
+void check_run_options(const value_checks& v) {
+  const auto& r = var_run;
+  v.one_two("simenvironment__sea_river", r.simenvironment__sea_river, "1 (sea) or 2 (river)");
+  v.one_two("sim__2d_3d", r.sim__2d_3d, "1 (two dimensions) or 2 (three dimensions)");
+  v.yes_no("blowout__y_n", r.blowout__y_n);
+  v.one_two("simdirection__fore_back", r.simdirection__fore_back, "1 (forward) or 2 (backward)");
+  v.one_two("datafolder__same_other", r.datafolder__same_other,
+            "1 (inputs in the working directory) or 2 (inputs in the data folder)");
+  v.one_two("searchcoastalgorithm__lr_hr", r.searchcoastalgorithm__lr_hr,
+            "1 (nearest coast point) or 2 (coast polygons)");
+  if (r.search_land__mask_maskandcoast == 2 && r.searchcoastalgorithm__lr_hr == 2) {
+    v.at_least("coast_polygonnumber", r.coast_polygonnumber, 0);
+  }
+  v.at_least("particle_number", r.particle_number, 1);
+  v.yes_no("particle_inipositions__y_n", r.particle_inipositions__y_n);
+  v.positive("deltat", r.deltat, 0, " s");
+  v.yes_no("temporalinterpwind__y_n", r.temporalinterpwind__y_n);
+  v.yes_no("temporalinterpwaves__y_n", r.temporalinterpwaves__y_n);
+  v.yes_no("temporalinterpcurr__y_n", r.temporalinterpcurr__y_n);
+  v.one_two("numericalmethod__euler_rungekut", r.numericalmethod__euler_rungekut, "1 (Euler) or 2 (Runge-Kutta)");
+  // The first output time is read in hours and held in seconds.
+  v.not_negative("firstoutput_time", r.firstoutput_time, 0, " (seconds, from the hours of the file)");
+  v.yes_no("outputparts__y_n", r.outputparts__y_n);
+  v.yes_no("outputconcs__y_n", r.outputconcs__y_n);
+  v.yes_no("outputpropierties__y_n", r.outputpropierties__y_n);
+  if (r.outputparts__y_n == 1) v.positive("deltatoutput_parts", r.deltatoutput_parts, 0, " s");
+  if (r.outputconcs__y_n == 1) v.positive("deltatoutput_concs", r.deltatoutput_concs, 0, " s");
+  if (r.outputpropierties__y_n == 1) v.at_least("deltatoutput_properties", r.deltatoutput_properties, 1, " s");
+}
+
+// A regular grid given in the scenario file: origin, spacing and node
+// counts.  `names` are those of x0, y0, dx, dy, nx, ny.
+struct grid_names {
+  const char* x0;
+  const char* y0;
+  const char* dx;
+  const char* dy;
+  const char* nx;
+  const char* ny;
+};
+void check_regular_grid(const value_checks& v, const grid_names& n, double x0, double y0, double dx, double dy,
+                        int32_t nx, int32_t ny) {
+  v.finite(n.x0, x0);
+  v.within(n.y0, y0, -90.0, 90.0, 0, " degrees");
+  v.positive(n.dx, dx, 0, " degrees");
+  v.positive(n.dy, dy, 0, " degrees");
+  v.at_least(n.nx, nx, 1);
+  v.at_least(n.ny, ny, 1);
+}
+
+// Records 1 to 18 of the scenario file.
+void check_scenario_head(const value_checks& v) {
+  const auto& c = var_cfg;
+  const auto& m = var_mallas;
+  const auto& mc = var_mallasconc;
+  if (c.gridformat__xyz_grid == 2) {
+    check_regular_grid(v, {"grid0_x", "grid0_y", "deltax", "deltay", "xcells_number", "ycells_number"}, m.grid0_x,
+                       m.grid0_y, m.deltax, m.deltay, m.xcells_number, m.ycells_number);
+  }
+  v.yes_no("concgrid_same_grid__y_n", c.concgrid_same_grid__y_n);
+  if (c.concgrid_same_grid__y_n == 0 && c.concgridformat__xyz_grid == 2) {
+    check_regular_grid(v,
+                       {"concgrid0_x", "concgrid0_y", "concdeltax", "concdeltay", "concxcells_number",
+                        "concycells_number"},
+                       mc.concgrid0_x, mc.concgrid0_y, mc.concdeltax, mc.concdeltay, mc.concxcells_number,
+                       mc.concycells_number);
+    v.within("conclatmean", mc.conclatmean, -89.0, 89.0, 0, " degrees");
+  }
+  v.yes_no("coastline_sticknostick_option__y_n", c.coastline_sticknostick_option__y_n);
+  v.yes_no("spreading__y_n", c.spreading__y_n);
+  if (c.spreading__y_n == 1) v.at_least("stoptimespreading", c.stoptimespreading, 0, " h");
+  v.yes_no("evaporation__y_n", c.evaporation__y_n);
+  v.yes_no("emulsification__y_n", c.emulsification__y_n);
+  v.yes_no("verticaldispersion__y_n", c.verticaldispersion__y_n);
+  v.yes_no("dissolution__y_n", c.dissolution__y_n);
+  v.yes_no("volatilization__y_n", c.volatilization__y_n);
+  v.yes_no("sedimentation__y_n", c.sedimentation__y_n);
+  v.yes_no("degradation__y_n", c.degradation__y_n);
+  v.not_negative("kinemviscosity_water", var_spill.kinemviscosity_water, 0, " m2/s");
+  if (c.spill__instant_contin == 2) v.positive("spillduration", c.spillduration, 0, " h");
+}
+
+// The spill lines (record 19), the sediment lines (20) and the drift and
+// diffusion coefficients (39), as many of each as the file holds.
+void check_spill_lines(const value_checks& v) {
+  const auto& c = var_cfg;
+  const auto& s = var_spill;
+  const int32_t n = c.iternumber;
+  auto finite = [&](const char* name) { return [&v, name](double x, int32_t k) { v.finite(name, x, k); }; };
+  v.each(c.spillstarttime, n, [&](double x, int32_t k) { v.not_negative("spillstarttime", x, k, " h"); });
+  v.each(c.spillposition_x, n,
+         [&](double x, int32_t k) { v.within("spillposition_x", x, -360.0, 360.0, k, " degrees"); });
+  v.each(c.spillposition_y, n, [&](double x, int32_t k) { v.within("spillposition_y", x, -90.0, 90.0, k, " degrees"); });
+  v.each(c.spillposition_z, n, [&](double x, int32_t k) { v.not_negative("spillposition_z", x, k, " m"); });
+  v.each(c.spillsize_sidex, n, [&](double x, int32_t k) { v.not_negative("spillsize_sidex", x, k, " m"); });
+  v.each(c.spillsize_sidey, n, [&](double x, int32_t k) { v.not_negative("spillsize_sidey", x, k, " m"); });
+  v.each(c.spilledmass, n, [&](double x, int32_t k) { v.not_negative("spilledmass", x, k, " kg"); });
+  v.each(c.spillvolume, n, [&](double x, int32_t k) { v.not_negative("spillvolume", x, k, " m3"); });
+  v.each(c.spillthickness, n, [&](double x, int32_t k) { v.not_negative("spillthickness", x, k, " m"); });
+  v.each(c.minspillthickness, n, [&](double x, int32_t k) { v.not_negative("minspillthickness", x, k, " m"); });
+  // The substance properties: every one enters a derived value of oil or HNS.
+  if (c.obj__floating_fuel_hns == 2 || c.obj__floating_fuel_hns == 3) {
+    for (const auto& [name, a] : std::initializer_list<std::pair<const char*, const farray<float, 1>*>>{
+             {"viscosity", &s.viscosity},
+             {"watersolubility", &s.watersolubility},
+             {"vaporpressure", &s.vaporpressure},
+             {"hnsmolweight", &s.hnsmolweight},
+             {"maxevaporation", &s.maxevaporation},
+             {"minevaporation", &s.minevaporation},
+             {"maxemulsification", &s.maxemulsification},
+             {"watertemperature", &s.watertemperature},
+             {"airtemperature", &s.airtemperature},
+             {"sedimentsconcentration", &s.sedimentsconcentration},
+             {"logkow", &s.logkow},
+             {"degradation_rate", &s.degradation_rate}}) {
+      v.each(*a, n, finite(name));
+    }
+    if (c.obj__floating_fuel_hns == 2) {
+      v.each(s.oiltype__crude0_refined1, n,
+             [&](int32_t x, int32_t k) { v.code("oiltype__crude0_refined1", x, {0, 1}, "0 (crude) or 1 (refined)", k); });
+    }
+  }
+  v.each(c.currentcoeff, n, finite("currentcoeff"));
+  v.each(c.dragcoeff_a, n, finite("dragcoeff_a"));
+  v.each(c.dragcoeff_b, n, finite("dragcoeff_b"));
+  v.each(c.wavescoeff, n, finite("wavescoeff"));
+  v.each(c.diffusioncoeff_kh, n, [&](float x, int32_t k) { v.not_negative("diffusioncoeff_kh", x, k, " m2/s"); });
+  v.each(c.diffusioncoeff_kz, n, [&](float x, int32_t k) { v.not_negative("diffusioncoeff_kz", x, k, " m2/s"); });
+  v.each(c.riverfreesurfaceslope, n, finite("riverfreesurfaceslope"));
+  // The diffusion switch keeps the stop text of the diffusion routine.
+  check_diffusion_option(v.cfg_file());
+}
+
+// One forcing (currents, waves or wind): its type, switches, record interval
+// and count, node count or grid.
+void check_field_forcing(const value_checks& v, const char* kind, const char* type_name, int32_t type,
+                         const char* regular_name, int32_t regular, const char* format_name, int32_t format,
+                         const char* interval_name, float interval, const char* count_name, int32_t count) {
+  v.one_two(type_name, type, (std::string("1 (") + kind + " files) or 2 (a uniform series)").c_str());
+  v.yes_no(regular_name, regular);
+  if (type == 1) v.one_two(format_name, format, "1 (node lists) or 2 (regular grids)");
+  v.positive(interval_name, interval, 0, " s (hours in the file)");
+  v.at_least(count_name, count, 1, " record");
+}
+
+void check_forcing(const value_checks& v) {
+  const auto& c = var_cfg;
+  const auto& m = var_mallas;
+  const auto& f = var_mallasforz;
+  v.not_negative("simulationtimehorizon", c.simulationtimehorizon, 0, " s (hours in the file)");
+
+  check_field_forcing(v, "current", "currenttype__file_constant", c.currenttype__file_constant,
+                      "currentgrid_regular__y_n", m.currentgrid_regular__y_n, "currentgridformat__xyz_grid",
+                      c.currentgridformat__xyz_grid, "deltat_currents", c.deltat_currents,
+                      "currentfilesorlines_number", c.currentfilesorlines_number);
+  v.yes_no("currentgrid_variable__y_n", c.currentgrid_variable__y_n);
+  if (c.currentgrid_variable__y_n == 1) {
+    v.one_two("variablecurrgrid__wetdry_radar", c.variablecurrgrid__wetdry_radar,
+              "1 (wet/dry cells) or 2 (radar coverage)");
+  }
+  v.yes_no("currentcorrection__y_n", c.currentcorrection__y_n);
+  v.yes_no("currentfilesjointuvw__y_n", c.currentfilesjointuvw__y_n);
+  if (c.currenttype__file_constant == 1) {
+    if (var_run.sim__2d_3d == 2) {
+      v.one_two("current3dinputformat_layers_average", c.current3dinputformat_layers_average,
+                "1 (layered files) or 2 (surface fields and a depth-mean series)");
+    }
+    if (c.currentcorrection__y_n == 1) {
+      v.one_two("currcorrectgridformat__xyz_grid", c.currcorrectgridformat__xyz_grid,
+                "1 (node lists) or 2 (regular grids)");
+      v.at_least("currentcorrectionfiles_number", c.currentcorrectionfiles_number, 1);
+    }
+    const bool grids = c.currentgridformat__xyz_grid == 2 ||
+                       (c.currentcorrection__y_n == 1 && c.currcorrectgridformat__xyz_grid == 2);
+    if (grids) {
+      check_regular_grid(v,
+                         {"gridformatcurru_0x", "gridformatcurru_0y", "gridformatcurru_deltax",
+                          "gridformatcurru_deltay", "gridformatcurru_xcells", "gridformatcurru_ycells"},
+                         f.gridformatcurru_0x, f.gridformatcurru_0y, f.gridformatcurru_deltax,
+                         f.gridformatcurru_deltay, f.gridformatcurru_xcells, f.gridformatcurru_ycells);
+      check_regular_grid(v,
+                         {"gridformatcurrv_0x", "gridformatcurrv_0y", "gridformatcurrv_deltax",
+                          "gridformatcurrv_deltay", "gridformatcurrv_xcells", "gridformatcurrv_ycells"},
+                         f.gridformatcurrv_0x, f.gridformatcurrv_0y, f.gridformatcurrv_deltax,
+                         f.gridformatcurrv_deltay, f.gridformatcurrv_xcells, f.gridformatcurrv_ycells);
+    }
+    if (c.currentgridformat__xyz_grid == 1) {
+      // Node lists: the U nodes always, the V nodes unless a joint file
+      // gives both at the U nodes.
+      const auto& n = c.xyzcurrentnodes_number;
+      if (n[0] < 1) v.refuse("xyzcurrentnodes_number", 0, "xyzcurrentnodes_number(1) = " + std::to_string(n[0]) + ": the U current nodes must be at least 1");
+      if (n[1] < 1) v.refuse("xyzcurrentnodes_number", 0, "xyzcurrentnodes_number(2) = " + std::to_string(n[1]) + ": the V current nodes must be at least 1");
+      if (n[2] < 0) v.refuse("xyzcurrentnodes_number", 0, "xyzcurrentnodes_number(3) = " + std::to_string(n[2]) + ": the W current nodes must be at least 0");
+    }
+  }
+
+  check_field_forcing(v, "wave", "wavestype__file_constant", c.wavestype__file_constant, "wavesgrid_regular__y_n",
+                      m.wavesgrid_regular__y_n, "wavesgridformat__xyz_grid", c.wavesgridformat__xyz_grid,
+                      "deltat_waves", c.deltat_waves, "wavesfilesorlines_number", c.wavesfilesorlines_number);
+  if (c.wavestype__file_constant == 1) {
+    if (c.wavesgridformat__xyz_grid == 2) {
+      check_regular_grid(v,
+                         {"gridformatwaves_0x", "gridformatwaves_0y", "gridformatwaves_deltax",
+                          "gridformatwaves_deltay", "gridformatwaves_xcells", "gridformatwaves_ycells"},
+                         f.gridformatwaves_0x, f.gridformatwaves_0y, f.gridformatwaves_deltax,
+                         f.gridformatwaves_deltay, f.gridformatwaves_xcells, f.gridformatwaves_ycells);
+    } else {
+      v.at_least("xyzwavesnodes_number", c.xyzwavesnodes_number, 1);
+    }
+  }
+
+  check_field_forcing(v, "wind", "windtype__file_constant", c.windtype__file_constant, "windgrid_regular__y_n",
+                      m.windgrid_regular__y_n, "windgridformat__xyz_grid", c.windgridformat__xyz_grid, "deltat_wind",
+                      c.deltat_wind, "windfilesorlines_number", c.windfilesorlines_number);
+  if (c.windtype__file_constant == 1) {
+    if (c.windgridformat__xyz_grid == 2) {
+      check_regular_grid(v,
+                         {"gridformatwind_0x", "gridformatwind_0y", "gridformatwind_deltax", "gridformatwind_deltay",
+                          "gridformatwind_xcells", "gridformatwind_ycells"},
+                         f.gridformatwind_0x, f.gridformatwind_0y, f.gridformatwind_deltax, f.gridformatwind_deltay,
+                         f.gridformatwind_xcells, f.gridformatwind_ycells);
+    } else {
+      v.at_least("xyzwindnodes_number", c.xyzwindnodes_number, 1);
+    }
+  }
+}
+
+// The HNS calibration file, when it was read.
+void check_calibration(const value_checks& v) {
+  if (var_cfg.obj__floating_fuel_hns != 3) return;
+  const auto& c = var_calib;
+  v.finite("spreadingrateconstant", c.spreadingrateconstant);
+  v.finite("k2", c.k2);
+  v.finite("a", c.a);
+  v.finite("km", c.km);
+  v.not_negative("wind_min", c.wind_min, 0, " m/s");
+  v.finite("dissolparam", c.dissolparam);
+  v.finite("kd", c.kd);
+}
+
+// The memory that the particle count and the node counts ask for, before
+// any of it is allocated.
+void check_memory(const value_checks& v) {
+  const auto& c = var_cfg;
+  const int32_t np = var_run.particle_number;
+  const int32_t ns = c.spills_number;
+  const auto where = place_of("particle_number", 0, v.run_file());
+  const uint64_t each = static_cast<uint64_t>(ns > 0 ? ns : 0) * bytes_per_particle_and_spill() +
+                        bytes_per_particle(var_capas.numcapascorr > 0 ? var_capas.numcapascorr : 1);
+  check_fits_in_memory(where.file, where.line,
+                       std::to_string(np) + " particles for each of " + std::to_string(ns) + " spills", np, each);
+  // The node arrays of each forcing: coordinates, two time levels and blends.
+  const auto nodes = place_of("xyzcurrentnodes_number", 0, v.cfg_file());
+  const int64_t current_nodes = int64_t{c.xyzcurrentnodes_number[0]} + c.xyzcurrentnodes_number[1];
+  check_fits_in_memory(nodes.file, nodes.line, std::to_string(current_nodes) + " current nodes", current_nodes,
+                       (8 + 2 * static_cast<uint64_t>(var_capas.numcapascorr > 0 ? var_capas.numcapascorr : 1)) *
+                           sizeof(double));
+  const auto wind = place_of("xyzwindnodes_number", 0, v.cfg_file());
+  check_fits_in_memory(wind.file, wind.line, std::to_string(c.xyzwindnodes_number) + " wind nodes",
+                       c.xyzwindnodes_number, 10 * sizeof(double));
+  const auto waves = place_of("xyzwavesnodes_number", 0, v.cfg_file());
+  check_fits_in_memory(waves.file, waves.line, std::to_string(c.xyzwavesnodes_number) + " wave nodes",
+                       c.xyzwavesnodes_number, 12 * sizeof(double));
+}
+
+bool exists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+
+// The input files that the engine opens after the banner.
+void check_engine_inputs(const value_checks& v) {
+  const auto& r = var_run;
+  if (var_cfg.obj__floating_fuel_hns == 1 && r.particle_inipositions__y_n == 1) {
+    const std::string restart = input_path("Particle_positions_restart.txt");
+    if (!exists(restart)) {
+      v.refuse("particle_inipositions__y_n", 0,
+               "particle_inipositions__y_n = 1 takes the particles from the restart file \"" + restart +
+                   "\", which does not exist");
+    }
+  }
+  if (r.blowout__y_n == 1 && r.sim__2d_3d != 1) {
+    for (const char* name : {"FinalJetAxisPosition.txt", "DropletDiametersAndFlotSpeed.txt"}) {
+      if (!exists(name)) {
+        v.refuse("blowout__y_n", 0,
+                 std::string("blowout__y_n = 1 reads the blowout file \"") + name + "\", which does not exist");
+      }
+    }
+  }
+}
+
+// A forcing of `count` records every `interval` seconds whose records end
+// before the run does: the engines then hold the last record.
+void warn_short_records(std::ostream& warnings, const char* kind, const char* count_name, int32_t count,
+                        float interval) {
+  if (!(interval > 0.0f)) return;
+  if (static_cast<double>(var_cfg.simulationtimehorizon) <= static_cast<double>(count) * interval) return;
+  warnings << "orvel: warning: the run lasts " << value_text(var_cfg.simulationtimehorizon, 9) << " s, but the "
+           << count << " " << kind << " records (" << count_name << ") every " << value_text(interval, 9)
+           << " s cover only " << value_text(static_cast<double>(count) * interval, 9)
+           << " s: the last record is used for the rest of the run\n";
+}
+
+void warnings_of_the_run(std::ostream& warnings) {
+  const auto& c = var_cfg;
+  const auto& r = var_run;
+  warn_short_records(warnings, "current", "currentfilesorlines_number", c.currentfilesorlines_number,
+                     current_record_interval());
+  warn_short_records(warnings, "wave", "wavesfilesorlines_number", c.wavesfilesorlines_number, c.deltat_waves);
+  warn_short_records(warnings, "wind", "windfilesorlines_number", c.windfilesorlines_number, c.deltat_wind);
+  const bool outputs = r.outputparts__y_n == 1 || r.outputconcs__y_n == 1;
+  if (outputs && r.firstoutput_time > c.simulationtimehorizon) {
+    warnings << "orvel: warning: the first output time " << value_text(r.firstoutput_time, 9)
+             << " s (firstoutput_time) comes after the end of the run at " << value_text(c.simulationtimehorizon, 9)
+             << " s, so no particle or grid file is written\n";
+  }
+  if (r.search_land__mask_maskandcoast == 2 && var_costa.ptos_lc == 0) {
+    warnings << "orvel: warning: the coastline file has no point inside the model grid, so particles that reach "
+                "land are lost (state -2) instead of beaching\n";
+  }
+}
+
+}  // namespace
+
+uint64_t bytes_per_particle_and_spill() {
+  // Positions, start-of-step and circle positions, the Lehr reference (7 + 2
+  // doubles); the crossing flag and the state (2 integers); the eight
+  // velocity arrays; and the engine's per-particle masses and droplet
+  // values (about 12 doubles).
+  return (7 + 2 + 8 + 12) * sizeof(double) + 2 * sizeof(int32_t);
+}
+
+uint64_t bytes_per_particle(int32_t layers) {
+  // The forcing at the particles: three values per layer, 17 single values,
+  // nine three-column arrays; the engine's pass and stage copies (about 10).
+  return (3 * static_cast<uint64_t>(layers) + 17 + 27 + 10) * sizeof(double);
+}
+
+void validate_control_files(const std::string& clave) {
+  const value_checks v(clave);
+  check_run_options(v);
+  check_scenario_head(v);
+  check_spill_lines(v);
+  check_forcing(v);
+  check_calibration(v);
+  check_memory(v);
+
+  check_options(clave);
+}
+
+void check_options(const std::string& clave) {
+  const value_checks v(clave);
+  const int32_t mode = var_run.search_land__mask_maskandcoast;
+  if (mode != 1 && mode != 2) {
+    v.refuse("search_land__mask_maskandcoast", 0,
+             "search_land__mask_maskandcoast must be 1 (mask) or 2 (mask and coastline), found " +
+                 std::to_string(mode));
+  }
+  // The coast polygons exist only in land-search mode 2, and their crossing
+  // test is two-dimensional.
+  check_coast_algorithm(v.run_file());
+  if (!model_grid_read() && var_run.outputconcs__y_n == 1) {
+    v.refuse("outputconcs__y_n", 0,
+             "outputconcs__y_n 1 (concentration output) needs the model grid, which is not read with "
+             "search_land__mask_maskandcoast 1 and a time-varying current grid (currentgrid_variable__y_n 1 in " +
+                 v.cfg_file() + ")");
+  }
+  // Scattered forcing is regridded onto the model grid, one layer of
+  // separate U and V files.
+  check_regridding(clave);
+}
+
+void validate_before_writing(const std::string& clave, std::ostream& warnings) {
+  const value_checks v(clave);
+  const auto& m = var_mallas;
+  if (model_grid_read() || var_cfg.gridformat__xyz_grid == 2) {
+    v.within("latmean", m.latmean, -89.0, 89.0, 0, " degrees");
+  }
+  check_forcing_options(clave);
+  check_current_grid_in_model_grid(v.cfg_file());
+  check_engine_inputs(v);
+  check_first_node_files();
+  check_engine_settings(warnings);
+  warnings_of_the_run(warnings);
+}
+
+}  // namespace orvel

@@ -1,0 +1,286 @@
+// Bad input never runs silently: mutations of small scenarios, each refused
+// at start-up with exit status 2, one error line naming the file and the
+// line of the value at fault, and the folder left as it was (no result
+// file, no "grid_coordinates.txt", no INT_ file, no working file).
+//
+// On the drift scenario of drift_test.cpp (uniform series) and on a
+// current-file variant of the rotation scenario (joint u, v files of 441
+// nodes on a regular grid).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/scenarios/scenario_support.hpp"
+
+namespace orvel {
+namespace {
+
+using namespace testing;
+
+// Replaces line n (from 1) of `file`.
+void set_line(const std::string& file, int n, const std::string& text) {
+  std::istringstream in(read_file(file));
+  std::string out, line;
+  int k = 0;
+  while (std::getline(in, line)) out += (++k == n ? text : line) + "\n";
+  ASSERT_GE(k, n) << file;
+  write_file(file, out);
+}
+
+struct mutation {
+  const char* what;
+  const char* file;      // file changed
+  int line;              // line changed
+  const char* text;      // its new text
+  const char* where;     // "FILE:LINE" the error must name
+  const char* message;   // part of the message
+};
+
+// Runs the mutated scenario and checks the refusal and the untouched folder.
+void expect_refused(const temp_dir& dir, const std::string& key, const mutation& m) {
+  SCOPED_TRACE(m.what);
+  set_line(m.file, m.line, m.text);
+  const std::vector<std::string> before = dir.files();
+  const auto r = run_orvel(dir.path(), key);
+  EXPECT_EQ(r.status, 2);
+  const std::string head = std::string("orvel: error: ") + m.where + ": ";
+  EXPECT_EQ(r.err.rfind(head, 0), 0u) << r.err;
+  EXPECT_NE(r.err.find(m.message), std::string::npos) << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  EXPECT_EQ(r.out.find("ORVEL"), std::string::npos) << "banner printed";
+  EXPECT_EQ(dir.files(), before);
+}
+
+TEST(StartUpValidation, MutationsOfTheDriftScenario) {
+  const mutation rows[] = {
+      // Run-control file: switches and codes out of range.
+      {"environment 3", "DRFT.run", 2, "3", "DRFT.run:2", "simenvironment__sea_river = 3"},
+      {"dimension 0", "DRFT.run", 3, "0", "DRFT.run:3", "sim__2d_3d = 0"},
+      {"blowout 2", "DRFT.run", 4, "2", "DRFT.run:4", "blowout__y_n = 2"},
+      {"direction 0", "DRFT.run", 5, "0", "DRFT.run:5", "simdirection__fore_back = 0"},
+      {"data folder 3", "DRFT.run", 7, "3", "DRFT.run:7", "datafolder__same_other = 3"},
+      {"land search 0", "DRFT.run", 8, "0", "DRFT.run:8", "search_land__mask_maskandcoast"},
+      {"coast algorithm 5", "DRFT.run", 9, "5", "DRFT.run:9", "searchcoastalgorithm__lr_hr = 5"},
+      {"no particles", "DRFT.run", 12, "0 0", "DRFT.run:12", "particle_number"},
+      {"negative particles", "DRFT.run", 12, "-5 0", "DRFT.run:12", "particle_number"},
+      {"absurd particle count", "DRFT.run", 12, "2000000000 0", "DRFT.run:12", "of memory"},
+      {"restart switch 2", "DRFT.run", 12, "10 2", "DRFT.run:12", "particle_inipositions__y_n = 2"},
+      {"missing restart file", "DRFT.run", 12, "10 1", "DRFT.run:12", "Particle_positions_restart.txt"},
+      {"step 0", "DRFT.run", 13, "0.", "DRFT.run:13", "deltat"},
+      {"step not a number", "DRFT.run", 13, "nan", "DRFT.run:13", "deltat"},
+      {"infinite step", "DRFT.run", 13, "inf", "DRFT.run:13", "deltat = inf"},
+      {"blending switch 2", "DRFT.run", 15, "0 2 0", "DRFT.run:15", "temporalinterpwaves__y_n = 2"},
+      {"method 3", "DRFT.run", 16, "3", "DRFT.run:16", "numericalmethod__euler_rungekut = 3"},
+      {"first output not a number", "DRFT.run", 18, "nan 3600. 3600. 3600", "DRFT.run:18", "firstoutput_time"},
+      {"output interval 0", "DRFT.run", 18, "0. 0. 3600. 3600", "DRFT.run:18", "deltatoutput_parts = 0"},
+      {"infinite output interval", "DRFT.run", 18, "0. inf 3600. 3600", "DRFT.run:18", "deltatoutput_parts"},
+      {"output switch 2", "DRFT.run", 19, "1 0 2", "DRFT.run:19", "outputpropierties__y_n = 2"},
+      // Scenario file: the model grid.
+      {"spacing 0", "DRFT.cfg", 4, "-10.0 42.0 0.0 0.1 0.0 21 21 1 43.0", "DRFT.cfg:4", "deltax = 0"},
+      {"negative spacing", "DRFT.cfg", 4, "-10.0 42.0 0.1 -0.1 0.0 21 21 1 43.0", "DRFT.cfg:4", "deltay = -0.1"},
+      {"spacing not a number", "DRFT.cfg", 4, "-10.0 42.0 nan 0.1 0.0 21 21 1 43.0", "DRFT.cfg:4", "deltax"},
+      {"infinite origin", "DRFT.cfg", 4, "inf 42.0 0.1 0.1 0.0 21 21 1 43.0", "DRFT.cfg:4", "grid0_x"},
+      {"no columns", "DRFT.cfg", 4, "-10.0 42.0 0.1 0.1 0.0 0 21 1 43.0", "DRFT.cfg:4", "xcells_number = 0"},
+      {"negative rows", "DRFT.cfg", 4, "-10.0 42.0 0.1 0.1 0.0 21 -3 1 43.0", "DRFT.cfg:4", "ycells_number = -3"},
+      {"mean latitude not a number", "DRFT.cfg", 4, "-10.0 42.0 0.1 0.1 0.0 21 21 1 nan", "DRFT.cfg:4", "latmean"},
+      {"absurd mean latitude", "DRFT.cfg", 4, "-10.0 42.0 0.1 0.1 0.0 21 21 1 4300", "DRFT.cfg:4", "latmean"},
+      {"concentration grid switch 2", "DRFT.cfg", 7, "2", "DRFT.cfg:7", "concgrid_same_grid__y_n = 2"},
+      {"stick switch 2", "DRFT.cfg", 10, "2", "DRFT.cfg:10", "coastline_sticknostick_option__y_n = 2"},
+      {"spreading switch 2", "DRFT.cfg", 13, "2 1 24", "DRFT.cfg:13", "spreading__y_n = 2"},
+      {"evaporation switch 3", "DRFT.cfg", 14, "3", "DRFT.cfg:14", "evaporation__y_n = 3"},
+      // The spill line.
+      {"release longitude not a number", "DRFT.cfg", 23,
+       "1 0.0 1000.0 nan 43.0 0.0 1000.0 1000.0 0.01 0.0001 1.0 0 900.0 15.0 100.0 15.0 0 25 0 25 0 0 40.0 5.0 "
+       "70.0 1025.0 15.0 20.0",
+       "DRFT.cfg:23", "spillposition_x of spill line 1"},
+      {"release latitude 95", "DRFT.cfg", 23,
+       "1 0.0 1000.0 -9.0 95.0 0.0 1000.0 1000.0 0.01 0.0001 1.0 0 900.0 15.0 100.0 15.0 0 25 0 25 0 0 40.0 5.0 "
+       "70.0 1025.0 15.0 20.0",
+       "DRFT.cfg:23", "spillposition_y of spill line 1 = 95"},
+      {"infinite start time", "DRFT.cfg", 23,
+       "1 inf 1000.0 -9.0 43.0 0.0 1000.0 1000.0 0.01 0.0001 1.0 0 900.0 15.0 100.0 15.0 0 25 0 25 0 0 40.0 5.0 "
+       "70.0 1025.0 15.0 20.0",
+       "DRFT.cfg:23", "spillstarttime"},
+      {"negative side", "DRFT.cfg", 23,
+       "1 0.0 1000.0 -9.0 43.0 0.0 -1000.0 1000.0 0.01 0.0001 1.0 0 900.0 15.0 100.0 15.0 0 25 0 25 0 0 40.0 5.0 "
+       "70.0 1025.0 15.0 20.0",
+       "DRFT.cfg:23", "spillsize_sidex"},
+      // Horizon and forcing.
+      {"horizon not a number", "DRFT.cfg", 26, "nan", "DRFT.cfg:26", "simulationtimehorizon"},
+      {"negative horizon", "DRFT.cfg", 26, "-6", "DRFT.cfg:26", "simulationtimehorizon"},
+      {"infinite horizon", "DRFT.cfg", 26, "inf", "DRFT.cfg:26", "simulationtimehorizon"},
+      {"past the six-digit minute", "DRFT.cfg", 26, "1000000", "DRFT.run:18", "minute 1000020"},
+      {"current type 3", "DRFT.cfg", 28, "3 0 0 0 0 0", "DRFT.cfg:28", "currenttype__file_constant = 3"},
+      {"regular-grid switch 2", "DRFT.cfg", 28, "2 2 0 0 0 0", "DRFT.cfg:28", "currentgrid_regular__y_n = 2"},
+      {"varying-grid switch 3", "DRFT.cfg", 28, "2 0 3 0 0 0", "DRFT.cfg:28", "currentgrid_variable__y_n = 3"},
+      {"joint-file switch 5", "DRFT.cfg", 28, "2 0 0 0 0 5", "DRFT.cfg:28", "currentfilesjointuvw__y_n = 5"},
+      {"current interval 0", "DRFT.cfg", 31, "0 6 0", "DRFT.cfg:31", "deltat_currents = 0"},
+      {"current interval not a number", "DRFT.cfg", 31, "nan 6 0", "DRFT.cfg:31", "deltat_currents"},
+      {"no current records", "DRFT.cfg", 31, "1 0 0", "DRFT.cfg:31", "currentfilesorlines_number = 0"},
+      {"negative current records", "DRFT.cfg", 31, "1 -2 0", "DRFT.cfg:31", "currentfilesorlines_number = -2"},
+      {"wave type 5", "DRFT.cfg", 35, "5 0", "DRFT.cfg:35", "wavestype__file_constant = 5"},
+      {"wave interval 0", "DRFT.cfg", 37, "0 6", "DRFT.cfg:37", "deltat_waves = 0"},
+      {"no wave records", "DRFT.cfg", 37, "1 0", "DRFT.cfg:37", "wavesfilesorlines_number = 0"},
+      {"wind regular-grid switch 7", "DRFT.cfg", 40, "2 7", "DRFT.cfg:40", "windgrid_regular__y_n = 7"},
+      {"infinite wind interval", "DRFT.cfg", 42, "inf 6", "DRFT.cfg:42", "deltat_wind"},
+      // Drift and diffusion coefficients.
+      {"current coefficient not a number", "DRFT.cfg", 46, "nan 0.0 0.0 0.0 0 0.0 0.0 0.0", "DRFT.cfg:46",
+       "currentcoeff of spill line 1"},
+      {"infinite wind drag", "DRFT.cfg", 46, "1.0 inf 0.0 0.0 0 0.0 0.0 0.0", "DRFT.cfg:46", "dragcoeff_a"},
+      {"diffusion switch 2", "DRFT.cfg", 46, "1.0 0.0 0.0 0.0 2 0.0 0.0 0.0", "DRFT.cfg:46",
+       "turbdiffusion__y_n of spill line 1 = 2"},
+      {"K_h not a number", "DRFT.cfg", 46, "1.0 0.0 0.0 0.0 1 nan 0.0 0.0", "DRFT.cfg:46", "diffusioncoeff_kh"},
+      {"negative K_h", "DRFT.cfg", 46, "1.0 0.0 0.0 0.0 1 -2.0 0.0 0.0", "DRFT.cfg:46", "diffusioncoeff_kh"},
+      // Series values.
+      {"current speed not a number", "lstcurr.pre", 3, "nan 0.0", "lstcurr.pre:3", "a finite real number"},
+  };
+  for (const auto& m : rows) {
+    temp_dir dir;
+    copy_scenario("drift");
+    expect_refused(dir, "DRFT", m);
+  }
+}
+
+TEST(StartUpValidation, TheDiffusionStopKeepsItsTextAndNamesTheLine) {
+  temp_dir dir;
+  copy_scenario("drift");
+  set_line("DRFT.cfg", 46, "1.0 0.0 0.0 0.0 2 0.0 0.0 0.0");
+  const auto r = run_orvel(dir.path(), "DRFT");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, " OPCION NO VALIDA PARA DISPERSION\n");
+  EXPECT_EQ(r.err,
+            "orvel: error: DRFT.cfg:46: turbdiffusion__y_n of spill line 1 = 2: must be 0 (no random walk) or 1 "
+            "(random walk)\n");
+}
+
+// The rotation scenario with one joint current file of its 441 nodes named
+// for every hour.
+void current_file_scenario() {
+  copy_scenario("rotation");
+  std::string field;
+  char line[96];
+  for (int i = 0; i <= 20; ++i) {
+    for (int j = 0; j <= 20; ++j) {
+      std::snprintf(line, sizeof line, "%.4f %.4f 0.1 0.0\n", -10.0 + 0.1 * i, 42.0 + 0.1 * j);
+      field += line;
+    }
+  }
+  write_file("c.txt", field);
+  write_file("lstcurr_UVW.pre", lines(24, "c.txt"));
+  write_file("Particle_positions_restart.txt",
+             "particle longitude latitude depth state\n1 -9.0 43.0 0.0 1\n2 -9.0 43.1 0.0 1\n3 -9.0 42.9 0.0 1\n");
+}
+
+TEST(StartUpValidation, MutationsOfACurrentFileScenario) {
+  {
+    // The scenario as it stands runs.
+    temp_dir dir;
+    current_file_scenario();
+    run_ok("ROTA");
+  }
+  const mutation rows[] = {
+      {"node count short of its file", "ROTA.cfg", 32, "440 440 440", "c.txt:441", "441 node lines"},
+      {"node count beyond its file", "ROTA.cfg", 32, "442 442 442", "c.txt:441", "xyzcurrentnodes_number(1) = 442"},
+      {"no current nodes", "ROTA.cfg", 32, "0 441 441", "ROTA.cfg:32", "xyzcurrentnodes_number(1) = 0"},
+      {"negative current nodes", "ROTA.cfg", 32, "441 -1 441", "ROTA.cfg:32", "xyzcurrentnodes_number(2) = -1"},
+      {"current value not a number", "c.txt", 5, "-10.0000 42.4000 nan 0.0", "c.txt:5", "a finite real number"},
+      {"infinite current value", "c.txt", 7, "-10.0000 42.6000 0.1 -inf", "c.txt:7", "a finite real number"},
+  };
+  for (const auto& m : rows) {
+    temp_dir dir;
+    current_file_scenario();
+    expect_refused(dir, "ROTA", m);
+  }
+}
+
+TEST(StartUpValidation, UsageAndHelp) {
+  temp_dir dir;
+  struct row {
+    const char* args;
+    int status;
+    bool on_stdout;
+  };
+  for (const row& c : {row{"", 2, false}, row{"A B", 2, false}, row{"-h", 0, true}, row{"--help", 0, true}}) {
+    const auto r = run_orvel(dir.path(), c.args);
+    EXPECT_EQ(r.status, c.status) << c.args;
+    const std::string& text = c.on_stdout ? r.out : r.err;
+    EXPECT_EQ(text.rfind("usage: orvel KEY\n", 0), 0u) << c.args << ": " << text;
+    EXPECT_NE(text.find("KEY names the run"), std::string::npos) << text;
+  }
+  EXPECT_TRUE(dir.files().empty());
+}
+
+TEST(StartUpValidation, AByteOrderMarkIsSkipped) {
+  temp_dir dir;
+  copy_scenario("drift");
+  write_file("DRFT.run", "\xEF\xBB\xBF" + read_file("DRFT.run"));
+  write_file("DRFT.cfg", "\xEF\xBB\xBF" + read_file("DRFT.cfg"));
+  run_ok("DRFT");
+}
+
+TEST(StartUpValidation, WarningsForForcingThatEndsEarlyAndOutputsAfterTheEnd) {
+  temp_dir dir;
+  copy_scenario("drift");
+  set_line("DRFT.cfg", 26, "8");  // eight hours of six hourly records
+  set_line("DRFT.run", 18, "9. 3600. 3600. 3600");  // first output after the end
+  const auto r = run_orvel(dir.path(), "DRFT");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err,
+            "orvel: warning: the run lasts 28800 s, but the 6 current records (currentfilesorlines_number) every "
+            "3600 s cover only 21600 s: the last record is used for the rest of the run\n"
+            "orvel: warning: the run lasts 28800 s, but the 6 wave records (wavesfilesorlines_number) every 3600 s "
+            "cover only 21600 s: the last record is used for the rest of the run\n"
+            "orvel: warning: the run lasts 28800 s, but the 6 wind records (windfilesorlines_number) every 3600 s "
+            "cover only 21600 s: the last record is used for the rest of the run\n"
+            "orvel: warning: the first output time 32400 s (firstoutput_time) comes after the end of the run at "
+            "28800 s, so no particle or grid file is written\n");
+}
+
+// Two keys in one folder, run at the same time: each reads its own control
+// files and writes its own results, byte for byte those of its solo run.
+TEST(StartUpValidation, TwoKeysInOneFolderRunTogetherAsAlone) {
+  temp_dir dir;
+  copy_scenario("drift");
+  // A second key with its own current (northward, 0.3 m/s from the south).
+  write_file("DRF2.run", read_file("DRFT.run"));
+  write_file("DRF2.cfg", read_file("DRFT.cfg"));
+  auto results = [&](const std::string& key) {
+    std::vector<std::pair<std::string, std::string>> r;
+    for (const auto& f : dir.files())
+      if (f.rfind(key + "_", 0) == 0) r.emplace_back(f, read_file(f));
+    return r;
+  };
+  auto clear = [&] {
+    for (const auto& f : dir.files())
+      if (f.rfind("DRFT_", 0) == 0 || f.rfind("DRF2_", 0) == 0) std::filesystem::remove(f);
+  };
+  set_line("DRF2.cfg", 46, "2.0 0.0 0.0 0.0 0 0.0 0.0 0.0");  // twice the current
+  run_ok("DRFT");
+  const auto solo1 = results("DRFT");
+  run_ok("DRF2");
+  const auto solo2 = results("DRF2");
+  // Seven particle files and a property file each; the drifts differ.
+  ASSERT_EQ(solo1.size(), 8u);
+  ASSERT_EQ(solo2.size(), 8u);
+  ASSERT_EQ(solo1[6].first, "DRFT_particles_000360.txt");
+  ASSERT_NE(solo1[6].second.substr(30), solo2[6].second.substr(30));
+  const std::string bin = ORVEL_BINARY;
+  for (int trial = 0; trial < 50; ++trial) {
+    clear();
+    const std::string cmd = "cd '" + dir.path().string() + "' && ('" + bin + "' DRFT >/dev/null 2>.e1 & '" + bin +
+                            "' DRF2 >/dev/null 2>.e2 & wait) && test ! -s .e1 && test ! -s .e2";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << "trial " << trial;
+    ASSERT_EQ(results("DRFT"), solo1) << "trial " << trial;
+    ASSERT_EQ(results("DRF2"), solo2) << "trial " << trial;
+  }
+  std::filesystem::remove(".e1");
+  std::filesystem::remove(".e2");
+  for (const auto& f : dir.files()) EXPECT_EQ(f.find("partial"), std::string::npos) << f;
+}
+
+}  // namespace
+}  // namespace orvel
