@@ -109,8 +109,8 @@ void check_finite_numbers(const list_reader& r, const std::vector<std::string>& 
 
 // The numbers of a uniform series, when its file is there.
 void check_series_file(const std::string& path) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return;
+  // The engine reads the series at its first step: a missing file is an
+  // error now, before anything is written.
   list_reader r(path);
   std::vector<std::string> lines;
   while (!r.at_end()) lines.push_back(r.read_line("a line"));

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -143,6 +144,34 @@ TEST(StartUpValidation, MutationsOfTheDriftScenario) {
     copy_scenario("drift");
     expect_refused(dir, "DRFT", m);
   }
+}
+
+TEST(StartUpValidation, AMissingSeriesFileIsRefusedBeforeAnythingIsWritten) {
+  for (const char* series : {"lstcurr.pre", "lstwinds.pre", "lstwaves.pre"}) {
+    SCOPED_TRACE(series);
+    temp_dir dir;
+    copy_scenario("drift");
+    std::filesystem::remove(series);
+    const std::vector<std::string> before = dir.files();
+    const auto r = run_orvel(dir.path(), "DRFT");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, std::string("orvel: error: ") + series + ":0: cannot open the file (missing or unreadable)\n");
+    EXPECT_EQ(r.out.find("ORVEL"), std::string::npos) << "banner printed";
+    EXPECT_EQ(dir.files(), before);
+  }
+}
+
+TEST(StartUpValidation, ACoastlineOutsideTheDomainIsAcceptedWithAWarning) {
+  // An open-sea run whose coastline file holds no point of the model grid.
+  temp_dir dir;
+  copy_scenario("coast");
+  write_file("costa.dat", "-20.0 10.0\n-20.0 10.1\n");
+  const auto r = run_orvel(dir.path(), "COST");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("The simulation completed succesfully!"), std::string::npos);
+  EXPECT_EQ(r.err,
+            "orvel: warning: the coastline file has no point inside the model grid, so particles that reach land "
+            "are lost (state -2) instead of beaching\n");
 }
 
 TEST(StartUpValidation, TheDiffusionStopKeepsItsTextAndNamesTheLine) {
