@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -80,6 +82,26 @@ void minimal_run() {
   write_file("grid.dat", "5 6 7\n1 2 3\n");
 }
 
+// The uniform series files that the forcing types now set ask for, three
+// zero records each, which the start-up checks before anything is written;
+// gives their names.
+std::vector<std::string> write_series() {
+  std::vector<std::string> names;
+  const auto& c = var_cfg;
+  if (c.currenttype__file_constant == 2) names.push_back(var_run.sim__2d_3d == 1 ? "lstcurr.pre" : "lstcurr3D.pre");
+  if (c.windtype__file_constant == 2) names.push_back("lstwinds.pre");
+  if (c.wavestype__file_constant == 2) names.push_back("lstwaves.pre");
+  for (const auto& n : names) write_file(n, "0.0 0.0 0.0 0.0\n0.0 0.0 0.0 0.0\n0.0 0.0 0.0 0.0\n");
+  return names;
+}
+
+// `files` with `more` added, in order.
+std::vector<std::string> with(std::vector<std::string> files, const std::vector<std::string>& more) {
+  files.insert(files.end(), more.begin(), more.end());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
 // The run_stop of a routine that is not built yet, or "" when none.
 template <typename F>
 std::string not_built_name(F&& f) {
@@ -103,11 +125,12 @@ std::string not_built_name(F&& f) {
 TEST(StartUpSequence, RunWithoutEngineWritesCoordinatesBannerAndFinalMessage) {
   temp_dir dir;
   minimal_run();
+  const auto series = write_series();
   cout_capture out;
   start_up("TEST");
   EXPECT_EQ(out.text(), read_file(fixtures + "banner.txt") + read_file(fixtures + "final_message.txt"));
   EXPECT_EQ(read_file("grid_coordinates.txt"), read_file(fixtures + "grid_coordinates_3x2.txt"));
-  EXPECT_EQ(dir.files(), (std::vector<std::string>{"grid.dat", "grid_coordinates.txt"}));
+  EXPECT_EQ(dir.files(), with({"grid.dat", "grid_coordinates.txt"}, series));
 }
 
 TEST(StartUpSequence, BannerLinesAreABlankAnd58Characters) {
@@ -184,6 +207,7 @@ TEST(GridCoordinates, HeaderAloneWithoutModelGrid) {
   var_mallasconc.concxcells_number = 3;  // counts from the scenario file, but no coordinates
   var_mallasconc.concycells_number = 2;
   var_mallasconc.concdeltax = var_mallasconc.concdeltay = 0.1;
+  write_series();
   cout_capture out;
   start_up("TEST");
   EXPECT_EQ(read_file("grid_coordinates.txt"), read_file(fixtures + "grid_coordinates_3x2.txt").substr(0, 30));
@@ -381,6 +405,7 @@ TEST(Regridding, EachScatteredForcingByFilesInOrder) {
     }
     g.gridformatcurru_0y = g.gridformatcurrv_0y = 40.0;
     g.gridformatcurru_xcells = g.gridformatcurru_ycells = g.gridformatcurrv_xcells = g.gridformatcurrv_ycells = 2;
+    const auto series = write_series();
     cout_capture out;
     if (std::string(c.first_list).empty()) {
       EXPECT_EQ(not_built_name([] { start_up("TEST"); }), "");
@@ -394,7 +419,7 @@ TEST(Regridding, EachScatteredForcingByFilesInOrder) {
     }
     // After "grid_coordinates.txt", before the arrays and the banner; the
     // failed start-up takes "grid_coordinates.txt" back.
-    EXPECT_EQ(dir.files(), std::vector<std::string>{"grid.dat"});
+    EXPECT_EQ(dir.files(), with({"grid.dat"}, series));
     EXPECT_FALSE(var_part.x_part.allocated());
     EXPECT_EQ(out.text().find("ORVEL"), std::string::npos);
   }
@@ -599,6 +624,7 @@ TEST(EngineDispatch, TheEngineRunsAfterTheBannerAndBeforeTheFinalMessage) {
     minimal_run();
     var_cfg.obj__floating_fuel_hns = c.obj;
     var_run.sim__2d_3d = c.sim;
+    write_series();
     cout_capture out;
     EXPECT_EQ(not_built_name([] { start_up("TEST"); }), c.engine);
     EXPECT_EQ(out.text(), read_file(fixtures + "banner.txt"));
@@ -611,6 +637,7 @@ TEST(EngineDispatch, TheEngineRunsAfterTheBannerAndBeforeTheFinalMessage) {
     minimal_run();
     var_cfg.obj__floating_fuel_hns = obj;
     var_run.sim__2d_3d = 1;
+    write_series();
     cout_capture out;
     start_up("TEST");
     EXPECT_EQ(out.text(), read_file(fixtures + "banner.txt") + read_file(fixtures + "final_message.txt"));
