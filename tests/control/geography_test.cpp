@@ -571,7 +571,7 @@ TEST(LeePoligonos, FileNamesAndContents) {
   reset_state();
   const int count = 1000;
   for (int j = 1; j <= count; ++j) {
-    write_file("costa_poligono" + std::to_string(j) + ".dat", std::to_string(j) + " 43.5\n");
+    write_file("costa_poligono" + std::to_string(j) + ".dat", std::to_string(j * 0.25) + " 43.5\n");
   }
   write_file("costa_poligono7.dat", "");                         // no point
   write_file("costa_poligono8.dat", "-1 43\n\n-2 44\n-1 43\n");  // closed ring, stored as read
@@ -581,7 +581,7 @@ TEST(LeePoligonos, FileNamesAndContents) {
   lee_poligonos(polys);
   for (int j : {1, 9, 10, 99, 100, 999, 1000}) {
     ASSERT_EQ(polys(j).n, 1) << j;
-    EXPECT_EQ(polys(j).x(1), j + 360.0) << j;
+    EXPECT_EQ(polys(j).x(1), j * 0.25 + 360.0) << j;
     EXPECT_EQ(polys(j).y(1), 43.5);
   }
   EXPECT_EQ(polys(7).n, 0);
