@@ -29,6 +29,8 @@ class list_reader {
 
   const std::string& name() const { return name_; }
   bool at_end() const { return pos_ >= lines_.size(); }
+  // Lines not yet read (the current one included).
+  std::size_t lines_left() const { return at_end() ? 0 : lines_.size() - pos_; }
   // Line number (in the file) of the next line to be read.
   int64_t line_number() const { return number_of(pos_); }
   // Line number of the first value (or "/") of the last record read.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -42,6 +43,20 @@ struct data_lines {
     }
   }
 };
+
+// A coastline or polygon point must lie on the Earth: finite, the longitude
+// within 360 degrees either way and the latitude within 90.  A wild value
+// would otherwise stretch the coast indexes over a span that is infinite or
+// far beyond any model grid.
+void check_coast_point(const data_lines& t, std::size_t k, double lon, double lat) {
+  auto bad = [&](const char* what, double v, const char* range) {
+    std::ostringstream s;
+    s << what << " " << v << " is out of range: expected a finite value from " << range << " degrees";
+    throw input_error(t.name, t.numbers[k], s.str());
+  };
+  if (!(std::fabs(lon) <= 360.0)) bad("longitude", lon, "-360 to 360");
+  if (!(std::fabs(lat) <= 90.0)) bad("latitude", lat, "-90 to 90");
+}
 
 // Reads `path` (a missing file is an input_error, nothing is created),
 // passing over its first `header` lines and every blank line.
@@ -333,6 +348,7 @@ void leo_costa() {
     } else {
       t.values(k, "longitude and latitude", {"longitude", "latitude"}, lon, lat);
     }
+    check_coast_point(t, k, lon, lat);
     const double x = lon + 360.0;
     if (g.loni <= x && x <= g.lons && g.lati <= lat && lat <= g.lats) {
       xs.push_back(x);
@@ -365,6 +381,7 @@ void lee_poligonos(farray<coast_polygon>& polys) {
       double lon = 0.0;
       double lat = 0.0;
       t.values(k - 1, "longitude and latitude", {"longitude", "latitude"}, lon, lat);
+      check_coast_point(t, static_cast<std::size_t>(k - 1), lon, lat);
       p.x(k) = lon + 360.0;
       p.y(k) = lat;
     }

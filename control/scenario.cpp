@@ -7,6 +7,7 @@
 #include "common/text.hpp"
 #include "control/control_files.hpp"
 #include "control/data_folder.hpp"
+#include "control/memory_estimate.hpp"
 #include "control/state/var_calib.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_mallas.hpp"
@@ -67,6 +68,28 @@ void require_positive(double v, const char* what, const char* unit, const std::s
     throw input_error(source, line,
                       std::string(what) + " of spill line " + std::to_string(k) +
                           " must be greater than 0 " + unit + ", found " + value_text(v));
+  }
+}
+
+// Records after the spill lines, one line at least each: a sediment line and
+// a coefficient line per spill and 18 forcing records.  The data-folder line
+// is left out of the count, so that a file without it gets the error of its
+// own reader.
+constexpr int64_t lines_per_spill = 3;
+constexpr int64_t lines_after_spills = 18;
+
+// An instantaneous release needs a spill line per spill: a count beyond
+// what the rest of the file can hold is refused before it sizes anything.
+void check_spill_lines(const list_reader& r, const std::string& source, int64_t line) {
+  const int64_t left = static_cast<int64_t>(r.lines_left());
+  const int64_t room = left > lines_after_spills ? (left - lines_after_spills) / lines_per_spill : 0;
+  const int32_t n = var_cfg.spills_number;
+  if (n > room) {
+    throw input_error(source, line,
+                      "spills_number is " + std::to_string(n) + " but the file holds at most " +
+                          std::to_string(room) +
+                          " spill lines (each spill needs a spill line, a sediment line and a coefficient "
+                          "line, and 18 forcing records follow them)");
   }
 }
 
@@ -155,12 +178,21 @@ void read_head(list_reader& r, const std::string& source) {
                           std::to_string(c.spill__instant_contin));
   }
   r.read({"spills_number"}, c.spills_number);
+  const int64_t count_line = r.record_line();
   if (c.spill__instant_contin == 1 && c.spills_number < 1) {
-    throw input_error(source, r.record_line(),
+    throw input_error(source, count_line,
                       "spills_number must be at least 1, found " + std::to_string(c.spills_number));
   }
   r.read({"spillduration", "delta_vertidocontinuo"}, c.spillduration, c.delta_vertidocontinuo);
-  if (c.spill__instant_contin == 2) c.spills_number = pulse_count(source, r.record_line());
+  // The count sizes every per-spill array: it is checked before any of them.
+  if (c.spill__instant_contin == 2) {
+    c.spills_number = pulse_count(source, r.record_line());
+    check_fits_in_memory(source, r.record_line(),
+                         "a continuous release of " + std::to_string(c.spills_number) + " pulses",
+                         c.spills_number, bytes_per_spill);
+  } else {
+    check_spill_lines(r, source, count_line);
+  }
 }
 
 // The per-spill arrays of the scenario, spills_number elements each; the

@@ -31,14 +31,29 @@ struct axis {
   }
 };
 
+// One cell covering everything: the layout for spans too wide to divide.
+void single_cell(double xlo, double ylo, axis& ax, axis& ay) {
+  ax = {std::isfinite(xlo) ? xlo : 0.0, 0.0, 1};
+  ay = {std::isfinite(ylo) ? ylo : 0.0, 0.0, 1};
+}
+
 // Axes over [xlo, xhi] x [ylo, yhi] with cells of about wx by wy, and no more
-// than max_cells cells in all (wider cells otherwise).
+// than max_cells cells in all (wider cells otherwise).  The widening is
+// bounded by a count, not by the cell-count test alone: a span that
+// overflows, or a width that underflows, would make that test NaN and never
+// true.  Such layouts get a single cell, which keeps every search exact.
 void make_axes(double xlo, double xhi, double ylo, double yhi, double wx, double wy, int64_t max_cells,
                axis& ax, axis& ay) {
   const double spanx = xhi - xlo, spany = yhi - ylo;
+  if (!std::isfinite(spanx) || !std::isfinite(spany)) {
+    single_cell(xlo, ylo, ax, ay);
+    return;
+  }
   if (!(wx > 0.0) || !std::isfinite(wx)) wx = spanx > 0.0 ? spanx / 64.0 : 1.0;
   if (!(wy > 0.0) || !std::isfinite(wy)) wy = spany > 0.0 ? spany / 64.0 : 1.0;
-  for (;;) {
+  // 1.5^2000 passes the double range, so the count never stops a widening
+  // that could still succeed.
+  for (int32_t widenings = 0; widenings < 2000; ++widenings) {
     const double nx = std::floor(spanx / wx) + 1.0, ny = std::floor(spany / wy) + 1.0;
     if (nx * ny <= static_cast<double>(max_cells)) {
       ax = {xlo, 1.0 / wx, static_cast<int32_t>(nx)};
@@ -48,6 +63,7 @@ void make_axes(double xlo, double xhi, double ylo, double yhi, double wx, double
     wx *= 1.5;
     wy *= 1.5;
   }
+  single_cell(xlo, ylo, ax, ay);
 }
 
 // Cell sizes of the indexes, in model-grid cells.  The point searches visit
@@ -164,7 +180,14 @@ void build_edges(const farray<coast_polygon, 1>& polys) {
   // Long edges go into every cell their box covers: widen the cells while the
   // entries would pass sixteen per edge on average (or 2^26 in all).
   int64_t entries = 0;
-  for (;;) {
+  // Each pass doubles the cell widths; the count bounds the passes even when
+  // a width overflows and make_axes starts again from the span.
+  for (int32_t pass = 0;; ++pass) {
+    if (pass == 64) {
+      single_cell(xlo, ylo, eds.ax, eds.ay);
+      entries = ne;
+      break;
+    }
     make_axes(xlo, xhi, ylo, yhi, wx, wy, std::max<int64_t>(int64_t{1} << 16, 4 * ne), eds.ax, eds.ay);
     entries = 0;
     for (const edge& e : eds.edges) {

@@ -63,6 +63,14 @@ TEST(FormatE, Table) {
   EXPECT_EQ(fmt_e(1.5e120, 12, 4), "  0.1500+121");
   EXPECT_EQ(fmt_e(0.99995, 12, 4), "  0.1000E+01");
   EXPECT_EQ(fmt_e(0.125, 12, 4), "  0.1250E+00");
+  // The last two-digit exponents keep their letter; the next ones drop it.
+  EXPECT_EQ(fmt_es(1e99, 12, 3), "   1.000E+99");
+  EXPECT_EQ(fmt_es(-2.5e-99, 12, 3), "  -2.500E-99");
+  EXPECT_EQ(fmt_es(1e100, 12, 3), "   1.000+100");
+  EXPECT_EQ(fmt_es(1e-100, 12, 3), "   1.000-100");
+  EXPECT_EQ(fmt_e(1e98, 12, 4), "  0.1000E+99");
+  EXPECT_EQ(fmt_e(1.5e-100, 12, 4), "  0.1500E-99");
+  EXPECT_EQ(fmt_e(1e99, 12, 4), "  0.1000+100");
 }
 
 // G w.d: fixed notation in w - 4 characters and 4 blanks while the value

@@ -34,6 +34,24 @@ TEST(ListInput, RecordRules) {
   EXPECT_TRUE(r.at_end());
 }
 
+// A tab separates values like a blank: before, between and after them, and
+// ending a text item.
+TEST(ListInput, TabsSeparateValues) {
+  auto r = lines({"1\t2,3", "\t4.5\t\t-6\t", "name\tnext"});
+  int32_t a = 0, b = 0, c = 0, e = 0;
+  double x = 0;
+  std::string s;
+  EXPECT_TRUE(r.read(a, b, c));
+  EXPECT_EQ(a, 1);
+  EXPECT_EQ(b, 2);
+  EXPECT_EQ(c, 3);
+  EXPECT_TRUE(r.read(x, e));
+  EXPECT_EQ(x, 4.5);
+  EXPECT_EQ(e, -6);
+  EXPECT_TRUE(r.read(s));
+  EXPECT_EQ(s, "name");
+}
+
 TEST(ListInput, SlashAloneLeavesEverythingUnchanged) {
   auto r = lines({" /", "5"});
   int32_t a = 42;

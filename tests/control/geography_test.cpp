@@ -571,7 +571,7 @@ TEST(LeePoligonos, FileNamesAndContents) {
   reset_state();
   const int count = 1000;
   for (int j = 1; j <= count; ++j) {
-    write_file("costa_poligono" + std::to_string(j) + ".dat", std::to_string(j) + " 43.5\n");
+    write_file("costa_poligono" + std::to_string(j) + ".dat", std::to_string(j * 0.25) + " 43.5\n");
   }
   write_file("costa_poligono7.dat", "");                         // no point
   write_file("costa_poligono8.dat", "-1 43\n\n-2 44\n-1 43\n");  // closed ring, stored as read
@@ -581,7 +581,7 @@ TEST(LeePoligonos, FileNamesAndContents) {
   lee_poligonos(polys);
   for (int j : {1, 9, 10, 99, 100, 999, 1000}) {
     ASSERT_EQ(polys(j).n, 1) << j;
-    EXPECT_EQ(polys(j).x(1), j + 360.0) << j;
+    EXPECT_EQ(polys(j).x(1), j * 0.25 + 360.0) << j;
     EXPECT_EQ(polys(j).y(1), 43.5);
   }
   EXPECT_EQ(polys(7).n, 0);
@@ -616,6 +616,71 @@ TEST(LeePoligonos, NoneAskedNoneOpenedAndMissingIsAnError) {
   }
   EXPECT_EQ(two(1).n, 1);
   EXPECT_EQ(dir.files(), std::vector<std::string>{"d"});
+}
+
+// Coordinates that are not a place on the Earth end the reading with the
+// file and line, in the coastline and in the polygons alike; the limits
+// themselves are places.
+TEST(CoastReaders, PointsOffTheEarthNameFileAndLine) {
+  struct bad_case {
+    const char* point;
+    const char* message;
+  };
+  const std::vector<bad_case> cases = {
+      {"-9.30 -1e308", "latitude -1e+308 is out of range: expected a finite value from -90 to 90 degrees"},
+      {"1e308 43.0", "longitude 1e+308 is out of range: expected a finite value from -360 to 360 degrees"},
+      {"-360.5 43.0", "longitude -360.5 is out of range: expected a finite value from -360 to 360 degrees"},
+      {"-9.3 90.25", "latitude 90.25 is out of range: expected a finite value from -90 to 90 degrees"},
+      {"inf 43.0", "longitude inf is out of range: expected a finite value from -360 to 360 degrees"},
+      {"-9.3 nan", "latitude nan is out of range: expected a finite value from -90 to 90 degrees"},
+  };
+  for (const bad_case& c : cases) {
+    SCOPED_TRACE(c.point);
+    // Line 3 after a blank line; the coastline point lies far outside the
+    // grid box, which does not spare it.
+    const std::string text = std::string("-9.30 43.00\n\n") + c.point + "\n-9.2 43.1\n";
+    temp_dir dir;
+    reset_state();
+    grid_box(350.0, 351.0, 43.0, 44.0);
+    write_file("costa.dat", text);
+    try {
+      leo_costa();
+      ADD_FAILURE() << "coastline: no error";
+    } catch (const input_error& e) {
+      EXPECT_EQ(e.file(), "costa.dat");
+      EXPECT_EQ(e.line(), 3);
+      EXPECT_EQ(e.message(), c.message);
+    }
+    reset_state();
+    write_file("costa_poligono1.dat", "-9.1 43.0\n");
+    write_file("costa_poligono2.dat", text);
+    var_run.coast_polygonnumber = 2;
+    farray<coast_polygon> polys{"coord_str"};
+    polys.allocate(2);
+    try {
+      lee_poligonos(polys);
+      ADD_FAILURE() << "polygon: no error";
+    } catch (const input_error& e) {
+      EXPECT_EQ(e.file(), "costa_poligono2.dat");
+      EXPECT_EQ(e.line(), 3);
+      EXPECT_EQ(e.message(), c.message);
+    }
+  }
+
+  temp_dir dir;
+  reset_state();
+  grid_box(0.0, 720.0, -90.0, 90.0);
+  write_file("costa.dat", "-360 -90\n360 90\n0 0\n");
+  leo_costa();
+  EXPECT_EQ(var_costa.ptos_lc, 3);
+  EXPECT_EQ(var_costa.xlc(2), 720.0);
+  write_file("costa_poligono1.dat", "-360 -90\n360 90\n");
+  var_run.coast_polygonnumber = 1;
+  farray<coast_polygon> polys{"coord_str"};
+  polys.allocate(1);
+  lee_poligonos(polys);
+  EXPECT_EQ(polys(1).n, 2);
+  EXPECT_EQ(polys(1).x(1), 0.0);
 }
 
 farray<double> values(std::initializer_list<double> v) {

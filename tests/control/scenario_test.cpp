@@ -7,11 +7,13 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/errors.hpp"
 #include "common/text.hpp"
+#include "control/memory_estimate.hpp"
 #include "control/state/all.hpp"
 #include "tests/control/scenario_text.hpp"
 #include "tests/support/test_support.hpp"
@@ -545,6 +547,22 @@ const std::vector<error_case>& error_cases() {
        18,
        "a continuous release of 1e+09 h with a pulse every 900 s has 4e+09 pulses, more than a "
        "32-bit count holds"},
+      {"more spills than spill lines", [](scenario_text& s) { s.rec[17] = "2"; }, 17,
+       "spills_number is 2 but the file holds at most 1 spill lines (each spill needs a spill line, a "
+       "sediment line and a coefficient line, and 18 forcing records follow them)"},
+      {"two thousand million spills", [](scenario_text& s) { s.rec[17] = "2000000000"; }, 17,
+       "spills_number is 2000000000 but the file holds at most 1 spill lines (each spill needs a spill "
+       "line, a sediment line and a coefficient line, and 18 forcing records follow them)"},
+      {"three spill lines for four spills",
+       [](scenario_text& s) {
+         s.rec[17] = "4";
+         s.rec[19] = testing::spill_line() + "\n" + testing::spill_line() + "\n" + testing::spill_line();
+         s.rec[20] = "0 0 0\n0 0 0\n0 0 0";
+         s.rec[39] = s.rec[39] + "\n" + s.rec[39] + "\n" + s.rec[39];
+       },
+       17,
+       "spills_number is 4 but the file holds at most 3 spill lines (each spill needs a spill line, a "
+       "sediment line and a coefficient line, and 18 forcing records follow them)"},
       {"oil density 0", [](scenario_text& s) { s.rec[19] = testing::spill_line(0, 1000, 0.0f); }, 19,
        "density of spill line 1 must be greater than 0 kg/m3, found 0"},
       {"HNS negative density",
@@ -642,6 +660,52 @@ TEST_F(ScenarioReading, AcceptedNearTheErrors) {
     scenario_text s = base_scenario();
     change(s);
     EXPECT_NO_THROW(read(s));
+  }
+}
+
+// The pulses of a continuous release size the spill arrays: a count whose
+// arrays would not fit the memory is refused on the line of the duration
+// and interval, before any array exists.
+TEST_F(ScenarioReading, PulseCountBeyondTheMemoryIsRefused) {
+  scenario_text s = base_scenario();
+  s.rec[16] = "2";
+  s.rec[18] = "3000000 3600";  // one pulse an hour for 3,000,000 hours
+  struct budget {
+    budget() { set_memory_budget(uint64_t{1} << 30); }
+    ~budget() { set_memory_budget(0); }
+  };
+  auto one_gigabyte = std::make_unique<budget>();
+  try {
+    read(s);
+    ADD_FAILURE() << "no error";
+  } catch (const input_error& e) {
+    EXPECT_EQ(e.file(), "TEST.cfg");
+    EXPECT_EQ(e.line(), 18);
+    // 3,000,000 x 512 bytes = 1.43 GiB.
+    EXPECT_EQ(e.message(),
+              "a continuous release of 3000000 pulses would need about 1.43 GB of memory (512 bytes each), more "
+              "than the 1.00 GB this machine has");
+  }
+  EXPECT_FALSE(var_cfg.spilledmass.allocated());
+  // Within the budget the release is read.
+  s.rec[18] = "1000 3600";
+  EXPECT_NO_THROW(read(s));
+  EXPECT_EQ(var_cfg.spills_number, 1000);
+  one_gigabyte.reset();
+
+  // Against the machine's own memory: two thousand million pulses of 512
+  // bytes need 954 GB.
+  reset_state();
+  var_run.sim__2d_3d = 1;
+  var_run.deltat = 900.0f;
+  s.rec[18] = "2000000000 3600";
+  try {
+    read(s);
+    ADD_FAILURE() << "no error";
+  } catch (const input_error& e) {
+    EXPECT_EQ(e.line(), 18);
+    EXPECT_EQ(e.message().rfind("a continuous release of 2000000000 pulses would need about 953.67 GB", 0), 0u)
+        << e.message();
   }
 }
 

@@ -228,6 +228,37 @@ TEST(Idpdrv, TwoTrianglesByHand) {
   }
 }
 
+// z = x y on the quadrilateral (0,0), (1,0), (1,1), (0,2) cut into the
+// triangles A = (1,2,3) and B = (1,3,4), worked out by hand.  The plane of A
+// is z = y, of B z = x; a triangle weighs at a vertex nz^2 / (product of its
+// two sides there)^3, nz being twice its area: A weighs 1/(2 sqrt2) at
+// points 1 and 3, B 1/(4 sqrt2) at point 1 and 1/2 at point 3.  So the
+// gradients are (1/3, 2/3) at point 1, (0, 1) at 2, (2 - sqrt2, sqrt2 - 1) at
+// 3 and (1, 0) at 4.  The planes through these give, on A,
+// d(zx)/dx = -1/3, d(zx)/dy = 2 - sqrt2, d(zy)/dx = 1/3, d(zy)/dy = sqrt2 - 2,
+// and on B 4/3 - sqrt2, 1/3, sqrt2 - 4/3, -1/3.  At point 1, A counts 2/3 and
+// B 1/3, at point 3 A counts sqrt2 - 1 and B 2 - sqrt2; zxy is the mean of
+// d(zx)/dy and d(zy)/dx.
+TEST(Idpdrv, SecondDerivativesOfXTimesYByHand) {
+  const std::vector<float> x{0, 1, 1, 0}, y{0, 0, 1, 2}, z{0, 0, 1, 0};
+  const std::vector<int32_t> ipt{1, 2, 3, 1, 3, 4};
+  std::vector<float> pd(20, -9.0f), ws(4, -9.0f);
+  idpdrv(4, x, y, z, 2, ipt, pd, ws);
+  const double r2 = std::sqrt(2.0);
+  const double want[4][5] = {
+      {1.0 / 3, 2.0 / 3, 2.0 / 9 - r2 / 3, 11.0 / 18 - r2 / 6, 2 * r2 / 3 - 13.0 / 9},
+      {0, 1, -1.0 / 3, 7.0 / 6 - r2 / 2, r2 - 2},
+      {2 - r2, r2 - 1, 5 - 11 * r2 / 3, (19 * r2 - 25) / 6, 10.0 / 3 - 8 * r2 / 3},
+      {1, 0, 4.0 / 3 - r2, (r2 - 1) / 2, -1.0 / 3},
+  };
+  for (int i = 0; i < 4; ++i) {
+    for (int k = 0; k < 5; ++k) {
+      EXPECT_NEAR(pd[5 * i + k], want[i][k], 2e-6) << "point " << i + 1 << ", derivative " << k + 1;
+    }
+  }
+  EXPECT_NEAR(ws[0], 3 / (4 * r2), 1e-6);
+}
+
 TEST(Idpdrv, LinearFieldGivesItsGradient) {
   const points p = interp_test::random_points(45, 100);
   const triangulation t = interp_test::triangulate(p);

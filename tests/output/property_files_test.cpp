@@ -278,6 +278,26 @@ TEST(PropertyFiles, WholeReleaseMeansOfCentresAndWaterFraction) {
   EXPECT_EQ(f.at(19), "          30.00");
 }
 
+// The evaporated fraction of a pulse is a share of the pulse's mass (the
+// release over the pulse count): four pulses of a 1000 kg release, each
+// with 30 % evaporated, have evaporated 4 x 0.3 x 250 kg = 30 % of the
+// release; two started pulses 15 %.
+TEST(PropertyFiles, WholeReleaseEvaporatedShareOfFourPulses) {
+  temp_dir dir;
+  series(2, 2, 4, 3600.0f, 3600, 2);
+  for (int32_t s = 1; s <= 4; ++s) {
+    var_cfg.spillstarttime(s) = s <= 2 ? 0.0 : 3600.0;
+    var4.per_evpc(s, 1) = 0.3;
+    var4.per_evpc(s, 2) = 0.3;
+  }
+  esc_propiedades_fuel("TEST", 2, 2);
+  const std::string all = "TEST_properties_001.txt";
+  EXPECT_EQ(fields(all, 1).at(15), "          15.00");
+  EXPECT_EQ(fields(all, 2).at(15), "          30.00");
+  // The balance counts the evaporated mass the same way.
+  EXPECT_EQ(fields(all, 2).at(12), "       30.00");
+}
+
 TEST(PropertyFiles, WholeReleaseOfAFloatingObject) {
   // Pulses at 0 and 2 h; steps of 300 s, rows hourly: the row time of
   // record 25 is 1.9999999 h in single precision (printed 2.00), so the

@@ -7,9 +7,15 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "tests/transport/transport_setup.hpp"
@@ -343,6 +349,89 @@ TEST(CoastIndex, PolygonCrossingsAgreeWithTheLinearScan) {
   }
   EXPECT_GT(crossed, queries / 10);
   EXPECT_GT(at_vertex, queries / 100);
+}
+
+// Runs f on a thread of its own and ends the whole test program when it has
+// not returned within `seconds`: a hang is a failure, not a stuck suite.
+template <typename F>
+void within(double seconds, F f) {
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  std::thread([done, seconds] {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < until) {
+      if (done->load()) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::fprintf(stderr, "still running after %g s: a hang\n", seconds);
+    std::_Exit(1);
+  }).detach();
+  f();
+  done->store(true);
+}
+
+// Coordinates that no reader lets through, but finite: the index build
+// finishes on them, and the searches through it still give the scans'
+// answers.  Spans beyond the double range (1e308 - (-1e308)), widths that
+// underflow, a grid spacing wider than the coast.
+TEST(CoastIndex, WildFiniteCoordinatesBuildAndAgree) {
+  struct wild {
+    const char* name;
+    std::vector<double> x, y;
+    double dx;
+  };
+  const double big = 1e308, tiny = 5e-324;
+  const std::vector<wild> cases = {
+      {"a vertex at latitude -1e308", {350.70, 350.70, 350.8}, {43.00, -big, 43.1}, 1.0 / 64},
+      {"a span beyond the double range", {-big, 350.7, big}, {43.0, 43.05, 43.1}, 1.0 / 64},
+      {"both axes beyond the range", {-big, 350.7, big}, {big, 43.05, -big}, 1.0 / 64},
+      {"the largest doubles", {-1.7976931348623157e308, 1.7976931348623157e308}, {0.0, 1.0}, 1.0 / 64},
+      {"a span of one denormal", {350.0, 350.0 + tiny * 0x1p52}, {43.0, 43.0}, tiny},
+      {"denormal coordinates", {0.0, tiny, 2 * tiny}, {0.0, tiny, -tiny}, 1.0 / 64},
+      {"a cell width of a denormal", {350.7, 350.8, 351.2}, {43.0, 43.1, 42.7}, tiny},
+      {"a cell width of 1e300", {350.7, 350.8, 351.2}, {43.0, 43.1, 42.7}, 1e300},
+  };
+  for (const wild& c : cases) {
+    SCOPED_TRACE(c.name);
+    fresh_state fs;
+    set_grid(350.0, 42.5, 1.0 / 64, 1.0 / 64, 160, 80);
+    var_mallas.deltax = c.dx;
+    var_mallas.deltay = c.dx;
+    set_coast(c.x, c.y);
+    farray<coast_polygon, 1> polys{"polys"};
+    polys.allocate(2);
+    set_polygon(polys(1), c.x, c.y);
+    set_polygon(polys(2), {350.75, 350.65}, {43.02, 43.02});
+    within(10.0, [&] { coast_index::build(&polys); });
+    ASSERT_TRUE(coast_index::points_ready());
+    ASSERT_TRUE(coast_index::edges_ready(polys));
+    std::vector<std::array<double, 2>> at;
+    for (std::size_t k = 0; k < c.x.size(); ++k) {
+      at.push_back({c.x[k], c.y[k]});
+      at.push_back({c.x[k] + 0.003, c.y[k] - 0.002});
+    }
+    at.push_back({350.7, 43.02});
+    for (const auto& a : at) {
+      for (const auto& b : at) {
+        double xa = -1, ya = -1, xb = -1, yb = -1, da = 100000.0, db = 100000.0;
+        int32_t ka = 0, kb = 0;
+        const bool fa = buscacosta_linear(a[0], a[1], xa, ya, ka, da);
+        const bool fb = buscacosta(a[0], a[1], xb, yb, kb, db);
+        ASSERT_EQ(fa, fb) << a[0] << " " << a[1];
+        ASSERT_EQ(ka, kb);
+        ASSERT_TRUE(same(xa, xb) && same(ya, yb) && same(da, db));
+        const bool ra = buscacosta_radar_linear(a[0], a[1], xa, ya, da);
+        const bool rb = buscacosta_radar(a[0], a[1], xb, yb, db);
+        ASSERT_EQ(ra, rb);
+        ASSERT_TRUE(same(xa, xb) && same(ya, yb) && same(da, db));
+        int32_t sa = 9, sb = 9, na = -1, nb = -1;
+        busca_costa_interseccion_linear(a[0], a[1], b[0], b[1], polys, xa, ya, sa, na);
+        busca_costa_interseccion_str(a[0], a[1], b[0], b[1], polys, xb, yb, sb, nb);
+        ASSERT_EQ(na, nb) << a[0] << " " << a[1] << " -> " << b[0] << " " << b[1];
+        ASSERT_EQ(sa, sb);
+        ASSERT_TRUE(same(xa, xb) && same(ya, yb));
+      }
+    }
+  }
 }
 
 TEST(CoastIndex, StaleOrMissingIndexFallsBackToTheScans) {

@@ -1,0 +1,77 @@
+// Inputs that once hung the start-up or exhausted the memory end the run at
+// once, with exit status 2, one error line naming the file and line, and no
+// result file.  On the coast scenario of coast_test.cpp.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "tests/scenarios/scenario_support.hpp"
+
+namespace orvel {
+namespace {
+
+using namespace testing;
+
+// Line number of the one line of `file` that reads `text`.
+int line_of(const std::string& file, const std::string& text) {
+  std::istringstream in(read_file(file));
+  int n = 0;
+  for (std::string l; std::getline(in, l);) {
+    ++n;
+    if (l == text) return n;
+  }
+  return 0;
+}
+
+bool no_results(const temp_dir& dir) {
+  for (const auto& f : dir.files()) {
+    if (f.rfind("COST_", 0) == 0 || f == "grid_coordinates.txt") return false;
+  }
+  return true;
+}
+
+TEST(WildInputs, PolygonVertexAtMinus1e308EndsTheStartUp) {
+  temp_dir dir;
+  copy_scenario("coast");
+  // Land search with the coastline, crossing search over one polygon.
+  replace_text("COST.run", "the coastline\n1\n2\n1\n0\n", "the coastline\n1\n2\n2\n1\n");
+  write_file("costa_poligono1.dat", "-9.30 43.00\n-9.30 -1e308\n");
+  const auto start = std::chrono::steady_clock::now();
+  const auto r = run_orvel(dir.path(), "COST");
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err,
+            "orvel: error: ./costa_poligono1.dat:2: latitude -1e+308 is out of range: expected a finite value from -90 "
+            "to 90 degrees\n");
+  EXPECT_LT(took.count(), 1.0);
+  EXPECT_TRUE(no_results(dir));
+}
+
+TEST(WildInputs, SpillCountsBeyondTheFileOrTheMemoryEndTheRun) {
+  temp_dir dir;
+  copy_scenario("coast");
+  replace_text("COST.cfg", "a 1 km square\n1\n1\n", "a 1 km square\n1\n2000000000\n");
+  auto r = run_orvel(dir.path(), "COST");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "orvel: error: COST.cfg:" + std::to_string(line_of("COST.cfg", "2000000000")) +
+                       ": spills_number is 2000000000 but the file holds at most 1 spill lines (each spill needs a "
+                       "spill line, a sediment line and a coefficient line, and 18 forcing records follow them)\n");
+  EXPECT_TRUE(no_results(dir));
+
+  // A continuous release of a pulse every 600 s for 333,333,334 hours:
+  // 2,000,000,004 pulses of 512 bytes, 953.67 GiB.
+  replace_text("COST.cfg", "a 1 km square\n1\n2000000000\n0 0\n", "a 1 km square\n2\n1\n333333334 600\n");
+  r = run_orvel(dir.path(), "COST");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err.rfind("orvel: error: COST.cfg:" + std::to_string(line_of("COST.cfg", "333333334 600")) +
+                            ": a continuous release of 2000000004 pulses would need about 953.67 GB of memory",
+                        0),
+            0u)
+      << r.err;
+  EXPECT_TRUE(no_results(dir));
+}
+
+}  // namespace
+}  // namespace orvel
