@@ -15,6 +15,8 @@
 #include "control/scenario.hpp"
 #include "control/state/all.hpp"
 #include "engines/engines.hpp"
+#include "engines/frame_3d.hpp"
+#include "fate/droplets.hpp"
 #include "forcing/forcing_options.hpp"
 #include "forcing/regrid.hpp"
 #include "transport/coast_index.hpp"
@@ -62,6 +64,8 @@ void start_up(const std::string& clave) {
   write_grid_coordinates();
   regrid_forcing();
   check_forcing_options(clave);
+  check_3d_pass_options(clave);
+  check_droplet_inputs(clave);
   allocate_run_arrays();
   print_banner();
   run_engine(clave, coord_str);
