@@ -76,8 +76,8 @@ TEST(FormatIA, Table) {
   EXPECT_EQ(fmt_a("ab  ", 6), "  ab  ");  // blank padding is part of the text
   EXPECT_EQ(free_line("The simulation completed succesfully!"),
             " The simulation completed succesfully!");
-  const float reals[] = {2.57104016e-05f, 0.0f, -1.5f};
-  EXPECT_EQ(free_line(std::span<const float>(reals)), " 2.57104016E-05 0.00000000E+00-1.50000000E+00");
+  const float reals[] = {0.15625f, 0.0f, -1.5f};
+  EXPECT_EQ(free_line(std::span<const float>(reals)), " 1.56250000E-01 0.00000000E+00-1.50000000E+00");
   EXPECT_EQ(free_line(int32_t{5}), "           5");
 }
 
