@@ -47,23 +47,6 @@ std::array<int64_t, N> rounded_counts(const std::array<double, N>& weight, float
   return n;
 }
 
-// Deals the classes out along the particle index of a spill, n[i] particles
-// to class i + 1 in turn; a surplus falls on the last particle and the
-// particles left over take the last class.  class_of[p] is the class of
-// particle p + 1.
-template <std::size_t N>
-void deal(const std::array<int64_t, N>& n, std::span<int32_t> class_of) {
-  const int64_t np = static_cast<int64_t>(class_of.size());
-  int64_t a = 0;
-  for (std::size_t i = 0; i < N; ++i) {
-    for (int64_t m = 0; m < n[i] && np > 0; ++m) {
-      a = std::min(a + 1, np);
-      class_of[static_cast<std::size_t>(a - 1)] = static_cast<int32_t>(i + 1);
-    }
-  }
-  for (int64_t p = a; p < np; ++p) class_of[static_cast<std::size_t>(p)] = static_cast<int32_t>(N);
-}
-
 // "diameter_distribution.txt": a block per spill, started by the call for
 // spill 1 and completed by the call for the last spill of the set-up.
 std::unique_ptr<result_file>& diameter_file() {
@@ -124,6 +107,26 @@ void read_droplet_file() {
 
 }  // namespace
 
+void deal_droplet_classes(std::span<const int64_t> counts, std::span<int32_t> class_of) {
+  const auto np = static_cast<int64_t>(class_of.size());
+  const auto nc = static_cast<int32_t>(counts.size());
+  int64_t a = 0;
+  for (int32_t i = 1; i <= nc; ++i) {
+    // Past the last particle every further deal only rewrites it.
+    const int64_t n = std::min(counts[static_cast<std::size_t>(i - 1)], np);
+    for (int64_t m = 0; m < n; ++m) {
+      a = std::min(a + 1, np);
+      class_of[static_cast<std::size_t>(a - 1)] = i;
+    }
+  }
+  for (int64_t p = a; p < np; ++p) class_of[static_cast<std::size_t>(p)] = nc;
+}
+
+float droplet_mass(float rho, double d) {
+  const double r = d / 2.0;
+  return static_cast<float>(((static_cast<double>(rho) * static_cast<double>(3.141516f)) * r) * r * r);
+}
+
 oil_droplet_classes oil_droplet_sizes(float rho_w, double rho, double visc) {
   oil_droplet_classes c;
   const double s = sigma;
@@ -171,7 +174,7 @@ void dropletsizedistributionunified_li2017(int32_t spill) {
                                    slick ? var4.dens(spill) : static_cast<double>(var_spill.density(spill)),
                                    slick ? var4.visc(spill) : static_cast<double>(var_spill.viscosity(spill)));
   std::vector<int32_t> class_of(static_cast<std::size_t>(std::max(np, 0)));
-  deal(rounded_counts(c.weight, c.sum, np), std::span<int32_t>(class_of));
+  deal_droplet_classes(rounded_counts(c.weight, c.sum, np), std::span<int32_t>(class_of));
   double* d = var_part.diam_part.ptr(1, spill);
   for (int32_t j = 0; j < np; ++j) d[j] = c.diameter[static_cast<std::size_t>(class_of[j] - 1)];
   write_diameters(spill);
@@ -181,7 +184,7 @@ void dropletsizedistribution(int32_t spill) {
   const int32_t np = var_run.particle_number;
   const int32_t ns = var_cfg.spills_number;
   auto& h = var_hns_extra;
-  const int32_t nc = h.nclases;
+  const int32_t nc = static_cast<int32_t>(hns_droplet_classes{}.diameter.size());  // nclases, 5
   if (spill == 1) {
     for (auto* a : {&h.massclass_particle, &h.massclass_npart, &h.massclass_real, &h.numpartclass_npart,
                     &h.numpartclass_real}) {
@@ -197,7 +200,7 @@ void dropletsizedistribution(int32_t spill) {
 
   const auto c = hns_droplet_sizes(var_spill.viscosity(spill));
   std::vector<int32_t> class_of(static_cast<std::size_t>(std::max(np, 0)));
-  deal(rounded_counts(c.weight, c.sum, np), std::span<int32_t>(class_of));
+  deal_droplet_classes(rounded_counts(c.weight, c.sum, np), std::span<int32_t>(class_of));
 
   // Particles actually dealt to each class: the weights of the particles are
   // shared out by these counts, so that together they carry the spilled mass.
@@ -209,11 +212,9 @@ void dropletsizedistribution(int32_t spill) {
     d[j - 1] = c.diameter[static_cast<std::size_t>(k - 1)];
     h.partclass(j, spill) = static_cast<float>(k);
   }
-  const double rho = var_spill.density(spill);
   float total = 0.0f;
   for (int32_t k = 1; k <= nc; ++k) {
-    const double r = c.diameter[static_cast<std::size_t>(k - 1)] / 2.0;
-    h.massclass_particle(k, spill) = static_cast<float>(((rho * static_cast<double>(3.141516f)) * r) * r * r);
+    h.massclass_particle(k, spill) = droplet_mass(var_spill.density(spill), c.diameter[static_cast<std::size_t>(k - 1)]);
     h.numpartclass_npart(k, spill) = static_cast<float>(dealt[static_cast<std::size_t>(k - 1)]);
     h.massclass_npart(k, spill) = h.massclass_particle(k, spill) * h.numpartclass_npart(k, spill);
     total += h.massclass_npart(k, spill);

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace orvel {
@@ -36,6 +37,17 @@ struct hns_droplet_classes {
   float sum = 0.0f;                  // sum of the weights
 };
 hns_droplet_classes hns_droplet_sizes(float visc);
+
+// Deals counts[i] particles to class i + 1 in turn along the particle index
+// (class_of[p] is the class of particle p + 1): a surplus falls on the last
+// particle, which keeps the class dealt to it last, and the particles left
+// over take the last class.
+void deal_droplet_classes(std::span<const int64_t> counts, std::span<int32_t> class_of);
+
+// Mass (kg) of one droplet of a chemical of density rho (kg/m3) and diameter
+// d (m): rho * 3.141516 * (d / 2)^3, the weight the chemical's processes give
+// a droplet.
+float droplet_mass(float rho, double d);
 
 // Diameters of the particles of `spill` from the oil distribution (the slick
 // density and viscosity dens, visc, or the product's density and viscosity
