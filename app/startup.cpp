@@ -56,6 +56,8 @@ void main_program(const std::string& clave) {
 void start_up(const std::string& clave) {
   check_options(clave);
   check_diffusion_option();
+  check_3d_pass_options(clave);
+  check_droplet_inputs(clave);
   set_current_layers();
   // The coast polygons, owned here for the whole run and handed to the engine.
   farray<coast_polygon> coord_str{"coord_str"};
@@ -64,8 +66,6 @@ void start_up(const std::string& clave) {
   write_grid_coordinates();
   regrid_forcing();
   check_forcing_options(clave);
-  check_3d_pass_options(clave);
-  check_droplet_inputs(clave);
   allocate_run_arrays();
   print_banner();
   run_engine(clave, coord_str);
