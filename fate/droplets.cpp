@@ -56,7 +56,10 @@ std::unique_ptr<result_file>& diameter_file() {
 
 void write_diameters(int32_t spill) {
   auto& f = diameter_file();
-  if (spill == 1 || !f) f = std::make_unique<result_file>("diameter_distribution.txt");
+  if (spill == 1 || !f) {
+    f.reset();  // an unfinished file of an earlier set-up is dropped first
+    f = std::make_unique<result_file>("diameter_distribution.txt");
+  }
   f->line(fmt_a("particle_id (-),", 16) + fmt_a("diameter (m)", 13));
   const int32_t np = var_run.particle_number;
   const double* d = var_part.diam_part.ptr(1, spill);
