@@ -17,6 +17,7 @@
 #include "control/state/all.hpp"
 #include "engines/engine_settings.hpp"
 #include "forcing/field_files.hpp"
+#include "fate/droplets.hpp"
 #include "forcing/forcing_options.hpp"
 #include "forcing/regrid.hpp"
 #include "transport/diffusion.hpp"
@@ -455,6 +456,7 @@ void validate_control_files(const std::string& clave) {
   check_forcing(v);
   check_calibration(v);
   check_memory(v);
+  check_droplet_inputs(clave);
 
   check_options(clave);
 }

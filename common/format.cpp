@@ -144,4 +144,12 @@ std::string fmt_a(std::string_view s, int w) {
 
 std::string free_line(std::string_view s) { return " " + std::string(s); }
 
+std::string free_line(std::span<const float> v) {
+  std::string s;
+  for (const float x : v) s += fmt_es(x, 15, 8);
+  return s;
+}
+
+std::string free_line(int32_t v) { return fmt_i(v, 12); }
+
 }  // namespace orvel

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -36,5 +37,9 @@ std::string fmt_a(std::string_view s, int w);
 
 // A free-format (list-directed) output line of one text: a leading blank.
 std::string free_line(std::string_view s);
+// A free-format output line of single-precision reals, each as ES15.8
+// (" 2.57104016E-05"), or of one integer as I12.
+std::string free_line(std::span<const float> v);
+std::string free_line(int32_t v);
 
 }  // namespace orvel

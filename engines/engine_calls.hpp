@@ -78,6 +78,7 @@ struct engine_calls {
   virtual void part_ini_2d(int32_t sim) = 0;
   virtual void part_ini_2d_circle(int32_t sim) = 0;
   virtual void lee_particle_positions(int32_t sim) = 0;
+  virtual void part_ini_blowout(int32_t spill) = 0;
   // Convex hull of n points: the indices of its corners in vertex(1..nvert),
   // iwk work space; both hold at least n values.
   virtual void envelope(std::span<const double> x, std::span<const double> y, int32_t n, std::span<int32_t> vertex,
@@ -89,12 +90,21 @@ struct engine_calls {
   virtual void initialarea(int32_t spill, farray<double, 1>& spill_tstart, int32_t sim) = 0;
   virtual void part_pro() = 0;
 
+  // Droplet sizes of a 3-D run: the oil and chemical distributions, or the
+  // blowout's droplet file.
+  virtual void dropletsizedistributionunified_li2017(int32_t spill) = 0;
+  virtual void dropletsizedistribution(int32_t spill) = 0;
+  virtual void read_droplets(int32_t spill) = 0;
+
   // Transport chain: diffusivities, then the position update (nearest coast
   // point, or the move and the resolve against the coast polygons).
   virtual void dispersion_2d(int32_t spill) = 0;
   virtual void busca_parts_intersect(int32_t spill, int32_t step) = 0;
   virtual void posicion_2d_local(int32_t spill, int32_t step, const farray<coast_polygon, 1>& polys) = 0;
   virtual void posicion_2d(int32_t spill, int32_t step) = 0;
+  // The same in three dimensions, with the vertical diffusivities of the step.
+  virtual void verticaldiffusionvelocity(int32_t spill, int32_t step) = 0;
+  virtual void posicion_3d(int32_t spill, int32_t step) = 0;
 
   // Spreading chain: the slick's growth and the spreading coefficients of the
   // step, the spreading diffusivities and the spreading position updates.
@@ -104,6 +114,7 @@ struct engine_calls {
   virtual void busca_parts_inter_spread(int32_t spill, int32_t step, double coef_r, double coef_q) = 0;
   virtual void posicion_2d_local_spread(int32_t spill, int32_t step, const farray<coast_polygon, 1>& polys) = 0;
   virtual void posicion_2d_spread(int32_t spill, int32_t step, double coef_r, double coef_q) = 0;
+  virtual void posicion_3d_spread(int32_t spill, int32_t step, double coef_r, double coef_q) = 0;
 
   // Oil weathering.
   virtual void evaporacion(int32_t spill, farray<double, 1>& slick_area) = 0;

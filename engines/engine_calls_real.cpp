@@ -13,6 +13,7 @@
 #include "common/errors.hpp"
 #include "control/state/all.hpp"
 #include "engines/engine_calls.hpp"
+#include "fate/droplets.hpp"
 #include "fate/initial_slick.hpp"
 #include "fate/oil_weathering.hpp"
 #include "forcing/blend.hpp"
@@ -133,6 +134,7 @@ struct real_calls final : engine_calls {
   void lee_particle_positions(int32_t sim) override {
     ::orvel::lee_particle_positions(sim);
   }
+  void part_ini_blowout(int32_t spill) override { ::orvel::part_ini_blowout(spill); }
   void envelope(std::span<const double> x, std::span<const double> y, int32_t n, std::span<int32_t> vertex,
                 int32_t& nvert, std::span<int32_t> iwk) override {
     ::orvel::envelope(x.data(), y.data(), n, vertex.data(), nvert, iwk.data());
@@ -147,6 +149,13 @@ struct real_calls final : engine_calls {
   }
   void part_pro() override { ::orvel::part_pro(); }
 
+  // Droplet sizes.
+  void dropletsizedistributionunified_li2017(int32_t spill) override {
+    ::orvel::dropletsizedistributionunified_li2017(spill);
+  }
+  void dropletsizedistribution(int32_t spill) override { ::orvel::dropletsizedistribution(spill); }
+  void read_droplets(int32_t spill) override { ::orvel::read_droplets(spill); }
+
   // Transport chain.
   void dispersion_2d(int32_t spill) override { ::orvel::dispersion_2d(spill); }
   void busca_parts_intersect(int32_t spill, int32_t step) override {
@@ -158,6 +167,10 @@ struct real_calls final : engine_calls {
   void posicion_2d(int32_t spill, int32_t step) override {
     ::orvel::posicion_2d(spill, step);
   }
+  void verticaldiffusionvelocity(int32_t spill, int32_t step) override {
+    ::orvel::verticaldiffusionvelocity(spill, step);
+  }
+  void posicion_3d(int32_t spill, int32_t step) override { ::orvel::posicion_3d(spill, step); }
 
   // Spreading chain.
   void spreading(int32_t spill, int32_t step, farray<double, 1>& slick_area, double& coef_r,
@@ -173,6 +186,9 @@ struct real_calls final : engine_calls {
   }
   void posicion_2d_spread(int32_t spill, int32_t step, double coef_r, double coef_q) override {
     ::orvel::posicion_2d_spread(spill, step, coef_r, coef_q);
+  }
+  void posicion_3d_spread(int32_t spill, int32_t step, double coef_r, double coef_q) override {
+    ::orvel::posicion_3d_spread(spill, step, coef_r, coef_q);
   }
 
   // Oil weathering.

@@ -70,6 +70,12 @@ void minimal_run() {
   c.currentfilesorlines_number = 3;
   c.windfilesorlines_number = 3;
   c.wavesfilesorlines_number = 3;
+  // A product lighter than the water, whose droplets a 3-D run can size.
+  auto& s = var_spill;
+  for (auto* a : {&s.density, &s.viscosity, &s.waterdensity}) a->allocate(c.spills_number);
+  s.density.fill(900.0f);
+  s.viscosity.fill(10.0f);
+  s.waterdensity.fill(1025.0f);
   auto& g = var_mallas;
   g.gridname = fixlen("grid.dat", 12);
   g.grid0_x = 10.0;

@@ -116,6 +116,9 @@ TEST(FormatIA, Table) {
   EXPECT_EQ(fmt_a("ab  ", 6), "  ab  ");  // blank padding is part of the text
   EXPECT_EQ(free_line("The simulation completed succesfully!"),
             " The simulation completed succesfully!");
+  const float reals[] = {0.15625f, 0.0f, -1.5f};
+  EXPECT_EQ(free_line(std::span<const float>(reals)), " 1.56250000E-01 0.00000000E+00-1.50000000E+00");
+  EXPECT_EQ(free_line(int32_t{5}), "           5");
 }
 
 }  // namespace

@@ -108,9 +108,10 @@ inline void files(int32_t kind, bool blended) {
   }
 }
 
-class test_engine : public oil_frame {
+template <typename Base = oil_frame>
+class basic_test_engine : public Base {
  public:
-  explicit test_engine(recording_calls& rec) : oil_frame(rec, "TEST", {}), rec(rec) { rec.frame = this; }
+  explicit basic_test_engine(recording_calls& rec) : Base(rec, "TEST", {}), rec(rec) { rec.frame = this; }
 
   // Extra work of the chain, after it has been recorded.
   std::function<void(int32_t spill, float t)> chain;
@@ -121,7 +122,7 @@ class test_engine : public oil_frame {
   // Every spill's particles on a line at longitude 370 + spill / 10,
   // latitude 40, at the surface; the centres at the first particle.
   void set_up() override {
-    rec.note("set_up(" + std::to_string(sim) + ")");
+    rec.note("set_up(" + std::to_string(this->sim) + ")");
     const int32_t np = var_run.particle_number;
     const int32_t ns = var_cfg.spills_number;
     auto& vp = var_part;
@@ -151,5 +152,7 @@ class test_engine : public oil_frame {
 
   recording_calls& rec;
 };
+
+using test_engine = basic_test_engine<>;
 
 }  // namespace orvel::testing

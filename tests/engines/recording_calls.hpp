@@ -115,6 +115,12 @@ class recording_calls : public engine_calls {
     check(c2.ycorr_u, "ycorr_u");
     check(c2.xcorr_v, "xcorr_v");
     check(c2.ycorr_v, "ycorr_v");
+    check(c2.w_curr_read, "w_curr_read");
+    check(c2.xcorr_w, "xcorr_w");
+    check(c2.ycorr_w, "ycorr_w");
+    check(cw.u_int_xypart, "u_int_xypart");
+    check(cw.v_int_xypart, "v_int_xypart");
+    check(cw.w_int_xypart, "w_int_xypart");
     return found;
   }
 
@@ -231,10 +237,16 @@ class recording_calls : public engine_calls {
     add("interp_lineal_mr(" + field_text(field) + ">" + name(out.data()) + at(xp) +
         (show_fields ? ";x0=" + g(x0) : "") + ")");
   }
+  // Layer l of every particle takes the layer's first node value.
   void interp_lineal_mr_capas(std::span<const double>, std::span<const double>, std::span<const double>,
-                              std::span<const double>, int32_t, const farray<double, 2>&, farray<double, 2>&,
-                              double, double, double, double, int32_t, int32_t) override {
-    add("interp_lineal_mr_capas()");
+                              std::span<const double>, int32_t, const farray<double, 2>& field,
+                              farray<double, 2>& out, double x0, double, double, double, int32_t,
+                              int32_t) override {
+    add("interp_lineal_mr_capas(" + name(field.data()) + ">" + name(out.data()) + (show_fields ? ";x0=" + g(x0) : "") +
+        ")");
+    for (int32_t l = 1; l <= out.size(2) && l <= field.size(2); ++l) {
+      for (int32_t p = 1; p <= out.size(1); ++p) out(p, l) = field.size(1) > 0 ? field(1, l) : 0.0;
+    }
   }
   void interp_lin_1d(double x, double& out, double x1, double x2, double y1, double y2) override {
     add("interp_lin_1d(" + g(x) + ")");
@@ -277,6 +289,14 @@ class recording_calls : public engine_calls {
     spill_tstart(spill) = var_cfg.spillstarttime(spill);
   }
   void part_pro() override { add("part_pro()"); }
+  void part_ini_blowout(int32_t spill) override { add("part_ini_blowout(" + std::to_string(spill) + ")"); }
+  void dropletsizedistributionunified_li2017(int32_t spill) override {
+    add("dropletsizedistributionunified_li2017(" + std::to_string(spill) + ")");
+  }
+  void dropletsizedistribution(int32_t spill) override {
+    add("dropletsizedistribution(" + std::to_string(spill) + ")");
+  }
+  void read_droplets(int32_t spill) override { add("read_droplets(" + std::to_string(spill) + ")"); }
 
   void dispersion_2d(int32_t spill) override { add("dispersion_2d(" + std::to_string(spill) + ")"); }
   void busca_parts_intersect(int32_t spill, int32_t step) override {
@@ -286,6 +306,13 @@ class recording_calls : public engine_calls {
     add("posicion_2d_local(" + two(spill, step) + ")");
   }
   void posicion_2d(int32_t spill, int32_t step) override { add("posicion_2d(" + two(spill, step) + ")"); }
+  void verticaldiffusionvelocity(int32_t spill, int32_t step) override {
+    add("verticaldiffusionvelocity(" + two(spill, step) + ")");
+  }
+  void posicion_3d(int32_t spill, int32_t step) override { add("posicion_3d(" + two(spill, step) + ")"); }
+  void posicion_3d_spread(int32_t spill, int32_t step, double, double) override {
+    add("posicion_3d_spread(" + two(spill, step) + ")");
+  }
   void spreading(int32_t spill, int32_t step, farray<double, 1>&, double&, double&) override {
     add("spreading(" + two(spill, step) + ")");
   }
