@@ -2,7 +2,8 @@
 // model grid at 43 N, 0.1 degree spacing, 20 m deep): every array that the
 // HNS set-up reads or writes and that the start-up or the engine would have
 // made, allocated and zeroed; every process switch on; a floating product
-// (class 3) released at the surface in the middle of the grid.
+// (class 3) released at the surface in the middle of the grid, its particles
+// afloat.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +34,8 @@ inline void hns_world(int32_t np, int32_t ns, int32_t dims = 1) {
   s.hnsbehaviourclass.fill(3);
   s.kinemviscosity_water = 1.0e-6;
   var_part.par_surf_ini.allocate(ns);
+  var_part.indp.allocate(np, ns);
+  var_part.indp.fill(1);
   auto& m = var4;
   for (auto* a : {&m.mass_surf_ini, &m.mass_beached_ini, &m.mass_column_ini, &m.mass_floor_ini, &m.mass_radar_ini,
                   &m.mass_air_ini, &m.mass_columndisol_ini, &m.volumeparticle, &m.areaparticlesurf,
