@@ -331,7 +331,8 @@ TEST(HnsPlacement, StatesByClassDimensionAndDepth) {
     var_cfg.thick(1) = -7.0;
     var_spill.deltarho(1) = 0.1f;
     var_spill.area_hns(1) = disc_area(50.0);
-    var_part.par_air(1) = 3;  // a stale count of an earlier simulation
+    var_part.par_air(1) = 3;  // stale counts of an earlier simulation
+    var_part.par_beached(1) = 20;
     if (c.dims == 1) {
       getparthnsinitialstate(1);
     } else {
@@ -342,6 +343,7 @@ TEST(HnsPlacement, StatesByClassDimensionAndDepth) {
       EXPECT_EQ(var_part.z_part(i, 1), c.z_m / factor) << c.what;
     }
     EXPECT_EQ(var_part.par_air(1), c.air) << c.what;
+    EXPECT_EQ(var_part.par_beached(1), 0) << c.what;
     if (c.dims == 2 && c.z_m == 0.0) {
       // The 3-D surface release sets its area (the oil slick's, 266.3 m2
       // for 1 m3 with drho 0.1, here 2 m3) and thickness.
