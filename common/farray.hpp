@@ -153,4 +153,19 @@ class farray {
   const char* name_ = "";
 };
 
+// Allocates `a` with the given extents unless it already has exactly them
+// (an array allocated earlier with the run's sizes keeps its values).
+template <typename T, int R, typename... E>
+  requires(sizeof...(E) == R && (std::is_integral_v<E> && ...))
+void ensure(farray<T, R>& a, E... extents) {
+  if (a.allocated()) {
+    const int32_t want[] = {static_cast<int32_t>(extents)...};
+    bool same = true;
+    for (int d = 0; d < R; ++d) same = same && a.lbound(d + 1) == 1 && a.size(d + 1) == (want[d] > 0 ? want[d] : 0);
+    if (same) return;
+    a.deallocate();
+  }
+  a.allocate(extents...);
+}
+
 }  // namespace orvel

@@ -28,20 +28,6 @@
 
 namespace orvel {
 
-// Allocates `a` with the given extents unless it already has exactly them
-// (an array allocated earlier with the run's sizes keeps its values).
-template <typename T, int R, typename... E>
-void ensure(farray<T, R>& a, E... extents) {
-  if (a.allocated()) {
-    const int32_t want[] = {static_cast<int32_t>(extents)...};
-    bool same = true;
-    for (int d = 0; d < R; ++d) same = same && a.lbound(d + 1) == 1 && a.size(d + 1) == std::max(want[d], 0);
-    if (same) return;
-    a.deallocate();
-  }
-  a.allocate(extents...);
-}
-
 class engine_frame {
  public:
   engine_frame(engine_calls& calls, const std::string& clave, std::span<const coast_polygon> coord_str);

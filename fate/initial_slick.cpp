@@ -17,15 +17,18 @@ void fresh(farray<T, R>& a, E... extents) {
 
 }  // namespace
 
-void initialarea(int32_t spill, farray<double, 1>& spill_tstart, int32_t sim) {
-  auto& c = var_cfg;
-  const double v = c.vol0(spill);
+float initial_slick_area(int32_t spill) {
+  const double v = var_cfg.vol0(spill);
   const double delta = var_spill.deltarho(spill);
   const double nu = var_spill.kinemviscosity_water;
   const double v5 = ((v * v) * (v * v)) * v;
   const double x = v5 * static_cast<double>(9.81f) * delta / (nu * nu);
-  var_spill.area_oil(spill) =
-      static_cast<float>(static_cast<double>(2.6714799f) * std::pow(x, static_cast<double>(1.0f / 6.0f)));
+  return static_cast<float>(static_cast<double>(2.6714799f) * std::pow(x, static_cast<double>(1.0f / 6.0f)));
+}
+
+void initialarea(int32_t spill, farray<double, 1>& spill_tstart, int32_t sim) {
+  auto& c = var_cfg;
+  var_spill.area_oil(spill) = initial_slick_area(spill);
   if (sim == 1) c.spillstarttime(spill) = c.spillstarttime(spill) * 3600.0;
   spill_tstart(spill) = c.spillstarttime(spill);
 }

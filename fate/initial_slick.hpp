@@ -9,6 +9,11 @@
 
 namespace orvel {
 
+// Initial area, m2 rounded to single precision, of the spreading slick of
+// `spill`: 2.67 (V^5 g drho / nu^2)^(1/6) from its volume vol0, relative
+// density difference deltarho and the water's kinematic viscosity.
+float initial_slick_area(int32_t spill);
+
 // Initial area of the spreading slick of `spill` into area_oil(spill), from
 // its volume, relative density difference and the water's kinematic
 // viscosity.  In simulation 1 it converts the spill's start time from hours

@@ -18,71 +18,85 @@
 
 namespace orvel {
 
-release_test::release_test(rules r) : rules_(r) {
+ground_test ground_test_of(bool disc_rules) {
   const auto& c = var_cfg;
   const int32_t variable = c.currentgrid_variable__y_n;
   const int32_t grid_kind = c.variablecurrgrid__wetdry_radar;
   const int32_t mode = var_run.search_land__mask_maskandcoast;
-  if (variable == 0) {
-    kind_ = kind::depth;
-  } else if (variable == 1 && mode == 2 && grid_kind == 2) {
-    kind_ = kind::depth;
-  } else if (variable == 1 && mode == 2 && grid_kind == 1) {
-    kind_ = (r == rules::disc || c.currentgridformat__xyz_grid == 1) ? kind::mask : kind::none;
-  } else if (variable == 1 && mode == 1) {
-    kind_ = kind::mask;
+  if (variable == 0) return ground_test::depth;
+  if (variable == 1 && mode == 2 && grid_kind == 2) return ground_test::depth;
+  if (variable == 1 && mode == 2 && grid_kind == 1) {
+    return (disc_rules || c.currentgridformat__xyz_grid == 1) ? ground_test::mask : ground_test::none;
   }
-  if (kind_ != kind::mask) return;
+  if (variable == 1 && mode == 1) return ground_test::mask;
+  return ground_test::none;
+}
 
-  // The mask grid from the U nodes (latitude fastest): origin at node 1,
-  // latitude spacing between nodes 1 and 2, longitude spacing the first
-  // non-zero step between successive nodes.  The disc rules work on the node
-  // coordinates rounded to single precision.
+mask_frame locate_mask_frame(node_precision precision) {
+  mask_frame f;
   const auto& v = var2;
-  const int32_t n = c.xyzcurrentnodes_number[0];
+  const int32_t n = var_cfg.xyzcurrentnodes_number[0];
   if (n < 2 || !v.xcorr_u.allocated() || !v.ycorr_u.allocated() || v.xcorr_u.size(1) < n ||
       v.ycorr_u.size(1) < n) {
-    return;
+    return f;
   }
-  if (r == rules::disc) {
-    mask_x0_ = single_rounded(v.xcorr_u(1));
-    mask_y0_ = single_rounded(v.ycorr_u(1));
-    mask_dy_ = single_rounded(static_cast<float>(v.ycorr_u(2)) - static_cast<float>(v.ycorr_u(1)));
-    for (int32_t k = 1; k < n; ++k) {
-      const float step = static_cast<float>(v.xcorr_u(k + 1)) - static_cast<float>(v.xcorr_u(k));
-      if (step != 0.0f) {
-        mask_dx_ = single_rounded(step);
-        mask_grid_ = true;
-        break;
-      }
-    }
-  } else {
-    mask_x0_ = v.xcorr_u(1);
-    mask_y0_ = v.ycorr_u(1);
-    mask_dy_ = v.ycorr_u(2) - v.ycorr_u(1);
+  if (precision == node_precision::double_nodes) {
+    f.x0 = v.xcorr_u(1);
+    f.y0 = v.ycorr_u(1);
+    f.dy = v.ycorr_u(2) - v.ycorr_u(1);
     for (int32_t k = 1; k < n; ++k) {
       const double step = v.xcorr_u(k + 1) - v.xcorr_u(k);
       if (step != 0.0) {
-        mask_dx_ = step;
-        mask_grid_ = true;
+        f.dx = step;
+        f.located = true;
         break;
       }
     }
+    return f;
   }
+  const bool single_origin = precision == node_precision::single_nodes;
+  f.x0 = single_origin ? single_rounded(v.xcorr_u(1)) : v.xcorr_u(1);
+  f.y0 = single_origin ? single_rounded(v.ycorr_u(1)) : v.ycorr_u(1);
+  f.dy = single_rounded(static_cast<float>(v.ycorr_u(2)) - static_cast<float>(v.ycorr_u(1)));
+  for (int32_t k = 1; k < n; ++k) {
+    const float step = static_cast<float>(v.xcorr_u(k + 1)) - static_cast<float>(v.xcorr_u(k));
+    if (step != 0.0f) {
+      f.dx = single_rounded(step);
+      f.located = true;
+      break;
+    }
+  }
+  return f;
 }
 
-bool release_test::mask_cell(double x, double y, int32_t& value) const {
+bool mask_at(const mask_frame& frame, double x, double y, int32_t& value) {
   const auto& m = land_mask();
-  if (!mask_grid_ || !m.allocated()) return false;
-  const int32_t ix = cell_in(x, mask_x0_, mask_dx_, m.size(1));
-  const int32_t iy = cell_in(y, mask_y0_, mask_dy_, m.size(2));
+  if (!frame.located || !m.allocated()) return false;
+  const int32_t ix = cell_in(x, frame.x0, frame.dx, m.size(1));
+  const int32_t iy = cell_in(y, frame.y0, frame.dy, m.size(2));
   if (ix == 0 || iy == 0) return false;
   value = m(ix, iy);
   return true;
 }
 
+void disc_offset(float radius, double mx, double my, float& east, float& north) {
+  const float r1 = rand(0);
+  const float r2 = rand(0);
+  const float theta = r1 * 6.28318f;
+  const float r = r2 * radius;
+  east = static_cast<float>(static_cast<double>(std::cos(theta) * r) / mx);
+  north = static_cast<float>(static_cast<double>(std::sin(theta) * r) / my);
+}
+
+release_test::release_test(rules r) : rules_(r), kind_(ground_test_of(r == rules::disc)) {
+  // The disc rules work on the node coordinates rounded to single precision.
+  if (kind_ == ground_test::mask) {
+    frame_ = locate_mask_frame(r == rules::disc ? node_precision::single_nodes : node_precision::double_nodes);
+  }
+}
+
 void release_test::check_release_point(int32_t spill, double x, double y) const {
-  if (kind_ == kind::depth) {
+  if (kind_ == ground_test::depth) {
     // Without bathymetry (a land-search mode that loads none) nothing is tested.
     float depth = 0.0f;
     if (var_mallas.d.allocated() && !model_depth(x, y, depth)) {
@@ -90,13 +104,13 @@ void release_test::check_release_point(int32_t spill, double x, double y) const 
                 << " lies outside the model grid; its particles are not tested against the "
                    "bathymetry there\n";
     }
-  } else if (kind_ == kind::mask) {
+  } else if (kind_ == ground_test::mask) {
     int32_t value = 0;
-    if (!mask_grid_) {
+    if (!frame_.located) {
       std::cerr << "orvel: warning: the U-current nodes do not locate a grid; the particles of "
                    "spill "
                 << spill << " are not tested against the current mask\n";
-    } else if (!mask_cell(x, y, value)) {
+    } else if (!mask_at(frame_, x, y, value)) {
       std::cerr << "orvel: warning: the release point of spill " << spill
                 << " lies outside the current grid; its particles are not tested against the "
                    "current mask there\n";
@@ -109,7 +123,7 @@ void release_test::apply(int32_t particle, int32_t spill) const {
   const double x = p.x_part(particle, spill);
   const double y = p.y_part(particle, spill);
   int32_t& state = p.indp(particle, spill);
-  if (kind_ == kind::depth) {
+  if (kind_ == ground_test::depth) {
     float depth = 0.0f;
     if (!model_depth(x, y, depth)) return;
     if (rules_ == rules::rectangle) {
@@ -128,9 +142,9 @@ void release_test::apply(int32_t particle, int32_t spill) const {
       state = indp_floor;
       ++p.par_floor(spill);
     }
-  } else if (kind_ == kind::mask) {
+  } else if (kind_ == ground_test::mask) {
     int32_t value = 0;
-    if (mask_cell(x, y, value) && value == 0) {
+    if (mask_at(frame_, x, y, value) && value == 0) {
       state = indp_land;
       ++p.par_beached(spill);
     }
@@ -210,12 +224,8 @@ void part_ini_2d_circle(int32_t sim) {
     const float radius = std::sqrt(var_spill.area_oil(s) / 3.14159f);
     test.check_release_point(s, x0, y0);
     for (int32_t i = 1; i <= np; ++i) {
-      const float r1 = rand(0);
-      const float r2 = rand(0);
-      const float theta = r1 * 6.28318f;
-      const float r = r2 * radius;
-      const float east = static_cast<float>(static_cast<double>(std::cos(theta) * r) / mx);
-      const float north = static_cast<float>(static_cast<double>(std::sin(theta) * r) / factor);
+      float east = 0.0f, north = 0.0f;
+      disc_offset(radius, mx, factor, east, north);
       p.x_part(i, s) = x0 + east;
       p.y_part(i, s) = y0 + north;
       p.z_part(i, s) = z;

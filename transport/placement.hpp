@@ -21,6 +21,40 @@ void part_ini_2d(int32_t sim);
 // only the spill longitude (the start time is already in seconds).
 void part_ini_2d_circle(int32_t sim);
 
+// The test that a placement makes of each placed particle against the ground
+// under it: none, the depth of the model cell, or the wet/dry or radar mask of
+// the current grid.  Which one applies depends on the current grid and the
+// land-search mode; the disc rules test a wet/dry mask in land-search mode 2
+// whatever the format of the current files, the rectangle rules only when they
+// are node lists.
+enum class ground_test { none, depth, mask };
+ground_test ground_test_of(bool disc_rules);
+
+// The U-current grid located from the U nodes (listed with latitude varying
+// fastest): origin at node 1, latitude spacing between nodes 1 and 2,
+// longitude spacing the first non-zero step between successive nodes.
+// `located` is false when the nodes give no such grid (fewer than two nodes,
+// or no non-zero longitude step up to the last node).
+struct mask_frame {
+  double x0 = 0.0, y0 = 0.0, dx = 0.0, dy = 0.0;
+  bool located = false;
+};
+// How the node coordinates enter: all in double precision; the spacings
+// from the coordinates rounded to single precision (origin in double); or
+// origin and spacings all from the rounded coordinates.
+enum class node_precision { double_nodes, single_spacings, single_nodes };
+mask_frame locate_mask_frame(node_precision precision);
+
+// The value of the land mask (land_mask()) in the cell under (x, y); false
+// when the frame is not located, no mask is held or the cell lies outside it.
+bool mask_at(const mask_frame& frame, double x, double y, int32_t& value);
+
+// East and north offsets, in degrees rounded to single precision, of one
+// particle drawn in a disc of `radius` metres: two draws, the angle and then
+// the radius, the radius uniform (so half the particles lie within half of
+// it).  mx and my are the metres per degree of longitude and latitude.
+void disc_offset(float radius, double mx, double my, float& east, float& north);
+
 // The test of each placed particle against the ground under it: the
 // bathymetry (a particle at the surface over land is beached; with the disc
 // rules a column particle at or below the bottom lies on the sea floor) or the
@@ -38,12 +72,9 @@ class release_test {
   void apply(int32_t particle, int32_t spill) const;
 
  private:
-  enum class kind { none, depth, mask };
-  bool mask_cell(double x, double y, int32_t& value) const;
   rules rules_;
-  kind kind_ = kind::none;
-  bool mask_grid_ = false;  // the mask grid could be located from the U nodes
-  double mask_x0_ = 0.0, mask_y0_ = 0.0, mask_dx_ = 0.0, mask_dy_ = 0.0;
+  ground_test kind_ = ground_test::none;
+  mask_frame frame_;
 };
 
 }  // namespace orvel
