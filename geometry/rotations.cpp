@@ -36,6 +36,20 @@ void axis_matrix(double x, double y, double z, double angle, const mat_ref<doubl
   m(3, 3) = z * z + (1.0 - z * z) * co;
 }
 
+void turn_normal_part(const double* axis, const double* parallel, double* normal, double normal_norm, double angle,
+                      double* w) {
+  const vec_ref PARALLEL(parallel, 3);
+  const vec_ref NORMAL(normal, 3);
+  for (int32_t i = 1; i <= 3; ++i) NORMAL(i) = NORMAL(i) / normal_norm;
+  double normal2[3];
+  r8vec_cross_product_3d(axis, normal, normal2);
+  const double normal2_norm = r8vec_norm(3, normal2);
+  for (double& x : normal2) x = x / normal2_norm;
+  const double co = std::cos(angle), si = std::sin(angle);
+  const vec_ref W(w, 3);
+  for (int32_t i = 1; i <= 3; ++i) W(i) = PARALLEL(i) + normal_norm * (co * NORMAL(i) + si * normal2[i - 1]);
+}
+
 void quat_conj(const double* q, double* q2) {
   const vec_ref Q(q, 4);
   const double q1 = Q(1), qi = Q(2), qj = Q(3), qk = Q(4);
@@ -114,14 +128,7 @@ void rotation_axis_vector_3d(const double* axis, double angle, const double* v, 
     for (int32_t i = 1; i <= 3; ++i) W(i) = parallel[i - 1];
     return;
   }
-  for (double& x : normal) x = x / normal_norm;
-  double normal2[3];
-  r8vec_cross_product_3d(u, normal, normal2);
-  const double normal2_norm = r8vec_norm(3, normal2);
-  for (double& x : normal2) x = x / normal2_norm;
-  const double co = std::cos(angle), si = std::sin(angle);
-  for (int32_t i = 1; i <= 3; ++i)
-    W(i) = parallel[i - 1] + normal_norm * (co * normal[i - 1] + si * normal2[i - 1]);
+  turn_normal_part(u, parallel, normal, normal_norm, angle, w);
 }
 
 void rotation_mat2axis_3d(const double* a, double* axis, double& angle) {

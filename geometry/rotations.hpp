@@ -41,4 +41,10 @@ void rotation_quat_vector_3d(const double* q, const double* v, double* w);
 // columns 1 to 3 of M (3 by 3 or 4 by 4); the other entries are left alone.
 void axis_matrix(double x, double y, double z, double angle, const mat_ref<double>& m);
 
+// W = PARALLEL + the normal part NORMAL (of length NORMAL_NORM > 0) turned
+// by ANGLE about AXIS, which is normal to it: NORMAL is made a unit vector in
+// place, and its partner AXIS x NORMAL is scaled to length 1.
+void turn_normal_part(const double* axis, const double* parallel, double* normal, double normal_norm, double angle,
+                      double* w);
+
 }  // namespace orvel::geometry

@@ -57,6 +57,23 @@ void next_row(const table_row (&table)[N], int32_t& k, int32_t& dim_num, double&
 // complementary cap.
 double cap_half_angle(double r, double h) { return arc_sine(std::sqrt((2.0 * r - h) * h) / r); }
 
+// The caps that need no half-angle: H <= 0 is empty (0), H >= 2R the whole
+// sphere or ball (WHOLE), and below one dimension there is no cap (-1).
+// Returns false when none of these holds.
+bool cap_without_angle(int32_t dim_num, double r, double h, double& value,
+                       void (*whole)(int32_t, double, double&)) {
+  if (h <= 0.0) {
+    value = 0.0;
+  } else if (2.0 * r <= h) {
+    whole(dim_num, r, value);
+  } else if (dim_num < 1) {
+    value = -1.0;
+  } else {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 double sphere_unit_area_nd(int32_t dim_num) {
@@ -130,18 +147,7 @@ void sphere_cap_area_3d(double r, double h, double& area) {
 }
 
 void sphere_cap_area_nd(int32_t dim_num, double r, double h, double& area) {
-  if (h <= 0.0) {
-    area = 0.0;
-    return;
-  }
-  if (2.0 * r <= h) {
-    sphere_imp_area_nd(dim_num, r, area);
-    return;
-  }
-  if (dim_num < 1) {
-    area = -1.0;
-    return;
-  }
+  if (cap_without_angle(dim_num, r, h, area, sphere_imp_area_nd)) return;
   const double theta = cap_half_angle(r, h);
   if (dim_num == 1)
     area = 0.0;
@@ -174,18 +180,7 @@ void sphere_cap_volume_3d(double r, double h, double& volume) {
 }
 
 void sphere_cap_volume_nd(int32_t dim_num, double r, double h, double& volume) {
-  if (h <= 0.0) {
-    volume = 0.0;
-    return;
-  }
-  if (2.0 * r <= h) {
-    sphere_imp_volume_nd(dim_num, r, volume);
-    return;
-  }
-  if (dim_num < 1) {
-    volume = -1.0;
-    return;
-  }
+  if (cap_without_angle(dim_num, r, h, volume, sphere_imp_volume_nd)) return;
   // On a line the cap is the segment of length H itself.
   if (dim_num == 1) {
     volume = h;
@@ -196,14 +191,10 @@ void sphere_cap_volume_nd(int32_t dim_num, double r, double h, double& volume) {
   if (r < h) volume = std::pow(r, dim_num) * sphere_unit_volume_nd(dim_num) - volume;
 }
 
+// The area of a zone depends only on its height, unclipped: that of a cap of
+// the same height.
 void sphere_imp_zone_area_3d(double r, double h1, double h2, double& area) {
-  const double h = std::fabs(h1 - h2);
-  if (h <= 0.0)
-    area = 0.0;
-  else if (2.0 * r <= h)
-    sphere_imp_area_3d(r, area);
-  else
-    area = two_pi * r * h;
+  sphere_cap_area_3d(r, std::fabs(h1 - h2), area);
 }
 
 void sphere_imp_zone_volume_3d(double r, double h1, double h2, double& volume) {

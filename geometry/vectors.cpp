@@ -4,6 +4,7 @@
 
 #include "geometry/angles.hpp"
 #include "geometry/reals.hpp"
+#include "geometry/rotations.hpp"
 
 namespace orvel::geometry {
 
@@ -61,13 +62,7 @@ void vector_rotate_3d(const double* v1, const double* axis, double angle, double
     for (int32_t i = 1; i <= 3; ++i) V2(i) = vp[i - 1];
     return;
   }
-  for (double& x : vn) x = x / vn_norm;
-  double normal2[3];
-  r8vec_cross_product_3d(axis, vn, normal2);
-  const double normal2_norm = r8vec_norm(3, normal2);
-  for (double& x : normal2) x = x / normal2_norm;
-  const double co = std::cos(angle), si = std::sin(angle);
-  for (int32_t i = 1; i <= 3; ++i) V2(i) = vp[i - 1] + vn_norm * (co * vn[i - 1] + si * normal2[i - 1]);
+  turn_normal_part(axis, vp, vn, vn_norm, angle, v2);
 }
 
 void provec(int32_t m, int32_t n, double* base, const double* vecm, double* vecn, double* vecnm) {

@@ -17,11 +17,6 @@ using testing::rel_near;
 
 using vec = std::vector<double>;
 
-void expect_near_all(const vec& got, const vec& want, double tol) {
-  ASSERT_EQ(got.size(), want.size());
-  for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], want[i], tol) << "entry " << i + 1;
-}
-
 const vec bent = {0, 0, 3, 4, 3, 5};               // segments of length 5 and 1
 const vec square = {0, 0, 1, 0, 1, 1, 0, 1};       // the unit square
 
@@ -81,7 +76,7 @@ TEST(GeometryPolylines, PointAtArclength) {
   for (const auto& r : rows) {
     vec pt(2);
     polyline_index_point_nd(2, 3, bent.data(), r.t, pt.data());
-    expect_near_all(pt, r.pt, 1e-15);
+    EXPECT_TRUE(testing::vec_rel_near(pt, r.pt, 1e-15));
   }
   vec pt(2);
   polyline_index_point_nd(2, 1, bent.data(), 3.0, pt.data());
@@ -108,7 +103,7 @@ TEST(GeometryPolylines, PointAtArclength) {
     polyline_arclength_nd(dim, n, p.data(), s.data());
     for (int i = 0; i < n; ++i) {
       polyline_index_point_nd(dim, n, p.data(), s[i], q.data());
-      expect_near_all(q, vec(p.begin() + dim * i, p.begin() + dim * (i + 1)), 1e-13);
+      EXPECT_TRUE(testing::vec_rel_near(q, vec(p.begin() + dim * i, p.begin() + dim * (i + 1)), 1e-13));
     }
   }
 }
@@ -116,10 +111,10 @@ TEST(GeometryPolylines, PointAtArclength) {
 TEST(GeometryPolylines, EquallySpacedPointsByHand) {
   vec pt(6);
   polyline_points_nd(2, 3, bent.data(), 3, pt.data());
-  expect_near_all(pt, {0, 0, 1.8, 2.4, 3, 5}, 1e-15);
+  EXPECT_TRUE(testing::vec_rel_near(pt, {0, 0, 1.8, 2.4, 3, 5}, 1e-15));
   pt.assign(10, 0.0);
   polyloop_points_nd(2, 4, square.data(), 5, pt.data());
-  expect_near_all(pt, {0, 0, 1, 0, 1, 1, 0, 1, 0, 0}, 1e-15);
+  EXPECT_TRUE(testing::vec_rel_near(pt, {0, 0, 1, 0, 1, 1, 0, 1, 0, 0}, 1e-15));
 
   // One point asked for: the first point.
   pt = canaries(4);
@@ -170,8 +165,8 @@ TEST(GeometryPolylines, PointsOnAStraightLineAreEquallySpaced) {
     polyline_length_nd(dim, n, p.data(), length);
     for (int j = 0; j + 1 < nt; ++j)
       EXPECT_TRUE(rel_near(r8vec_distance(dim, &pt[dim * j], &pt[dim * (j + 1)]), length / (nt - 1), 1e-12));
-    expect_near_all(vec(pt.begin(), pt.begin() + dim), vec(p.begin(), p.begin() + dim), 1e-14);
-    expect_near_all(vec(pt.end() - dim, pt.end()), vec(p.end() - dim, p.end()), 1e-13);
+    EXPECT_TRUE(testing::vec_rel_near(vec(pt.begin(), pt.begin() + dim), vec(p.begin(), p.begin() + dim), 1e-14));
+    EXPECT_TRUE(testing::vec_rel_near(vec(pt.end() - dim, pt.end()), vec(p.end() - dim, p.end()), 1e-13));
 
     // Round a loop the points start and end at the first point, and each
     // lies at its share of the length along the boundary.
@@ -179,8 +174,8 @@ TEST(GeometryPolylines, PointsOnAStraightLineAreEquallySpaced) {
     const vec pk = testing::random_points(dim, nk, -5.0, 5.0, seed);
     vec ptk(dim * nt);
     polyloop_points_nd(dim, nk, pk.data(), nt, ptk.data());
-    expect_near_all(vec(ptk.begin(), ptk.begin() + dim), vec(pk.begin(), pk.begin() + dim), 1e-14);
-    expect_near_all(vec(ptk.end() - dim, ptk.end()), vec(pk.begin(), pk.begin() + dim), 1e-13);
+    EXPECT_TRUE(testing::vec_rel_near(vec(ptk.begin(), ptk.begin() + dim), vec(pk.begin(), pk.begin() + dim), 1e-14));
+    EXPECT_TRUE(testing::vec_rel_near(vec(ptk.end() - dim, ptk.end()), vec(pk.begin(), pk.begin() + dim), 1e-13));
     vec closed(pk);
     closed.insert(closed.end(), pk.begin(), pk.begin() + dim);  // the loop as a line
     vec q(dim);
@@ -188,7 +183,7 @@ TEST(GeometryPolylines, PointsOnAStraightLineAreEquallySpaced) {
     polyloop_length_nd(dim, nk, pk.data(), loop);
     for (int j = 0; j < nt; ++j) {
       polyline_index_point_nd(dim, nk + 1, closed.data(), j * loop / (nt - 1), q.data());
-      expect_near_all(vec(ptk.begin() + dim * j, ptk.begin() + dim * (j + 1)), q, 1e-12);
+      EXPECT_TRUE(testing::vec_rel_near(vec(ptk.begin() + dim * j, ptk.begin() + dim * (j + 1)), q, 1e-12));
     }
   }
 }

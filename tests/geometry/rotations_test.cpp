@@ -20,11 +20,6 @@ const double pi = 3.141592653589793;
 
 using vec = std::vector<double>;
 
-void expect_near_all(const vec& got, const vec& want, double tol) {
-  ASSERT_EQ(got.size(), want.size());
-  for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], want[i], tol) << "entry " << i + 1;
-}
-
 vec product(const vec& q1, const vec& q2) {
   vec q3(4);
   quat_mul(q1.data(), q2.data(), q3.data());
@@ -58,8 +53,8 @@ TEST(GeometryRotations, QuaternionAlgebraByHand) {
   for (int n = 0; n < 100; ++n) {
     const vec a = testing::random_points(4, 1, -3.0, 3.0, seed), b = testing::random_points(4, 1, -3.0, 3.0, seed);
     quat_inv(a.data(), q2.data());
-    expect_near_all(product(a, q2), one, 1e-15);
-    expect_near_all(product(q2, a), one, 1e-15);
+    EXPECT_TRUE(testing::vec_rel_near(product(a, q2), one, 1e-15));
+    EXPECT_TRUE(testing::vec_rel_near(product(q2, a), one, 1e-15));
     // The norm is multiplicative; the conjugate of a product is the product
     // of the conjugates in the other order.
     const vec ab = product(a, b);
@@ -68,7 +63,7 @@ TEST(GeometryRotations, QuaternionAlgebraByHand) {
     quat_conj(a.data(), ca.data());
     quat_conj(b.data(), cb.data());
     quat_conj(ab.data(), cab.data());
-    expect_near_all(cab, product(cb, ca), 1e-13);
+    EXPECT_TRUE(testing::vec_rel_near(cab, product(cb, ca), 1e-13));
   }
 }
 
@@ -76,7 +71,7 @@ TEST(GeometryRotations, FormsByHand) {
   vec a(9), q(4), w(3), axis(3);
   const vec z5 = {0, 0, 5};
   rotation_axis2mat_3d(z5.data(), pi / 2, a.data());
-  expect_near_all(a, {0, 1, 0, -1, 0, 0, 0, 0, 1}, 1e-16);  // rows (0,-1,0), (1,0,0), (0,0,1)
+  EXPECT_TRUE(testing::vec_rel_near(a, {0, 1, 0, -1, 0, 0, 0, 0, 1}, 1e-16));  // rows (0,-1,0), (1,0,0), (0,0,1)
   const vec zero = {0, 0, 0};
   a.assign(9, 7.0);
   rotation_axis2mat_3d(zero.data(), 1.0, a.data());
@@ -84,7 +79,7 @@ TEST(GeometryRotations, FormsByHand) {
 
   const vec z2 = {0, 0, 2};
   rotation_axis2quat_3d(z2.data(), pi, q.data());
-  expect_near_all(q, {0, 0, 0, 1}, 1e-16);
+  EXPECT_TRUE(testing::vec_rel_near(q, {0, 0, 0, 1}, 1e-16));
 
   const struct {
     vec axis;
@@ -97,7 +92,7 @@ TEST(GeometryRotations, FormsByHand) {
                {{0, 0, 0}, 0.7, {1, 2, 3}, {0, 0, 0}}};  // zero axis
   for (const auto& t : turns) {
     rotation_axis_vector_3d(t.axis.data(), t.angle, t.v.data(), w.data());
-    expect_near_all(w, t.w, 1e-15);
+    EXPECT_TRUE(testing::vec_rel_near(w, t.w, 1e-15));
   }
 
   // Matrix to axis: the quarter turn about z.
@@ -147,10 +142,10 @@ TEST(GeometryRotations, EveryFormTurnsAVectorAlike) {
     tmat_rot_vector(id.data(), angle * 180.0 / pi, axis.data(), b.data());
     tmat_mxp(b.data(), v.data(), w5.data());
     const double tol = 1e-13;
-    expect_near_all(w2, w1, tol);
-    expect_near_all(w3, w1, tol);
-    expect_near_all(w4, w1, tol);
-    expect_near_all(w5, w1, tol);
+    EXPECT_TRUE(testing::vec_rel_near(w2, w1, tol));
+    EXPECT_TRUE(testing::vec_rel_near(w3, w1, tol));
+    EXPECT_TRUE(testing::vec_rel_near(w4, w1, tol));
+    EXPECT_TRUE(testing::vec_rel_near(w5, w1, tol));
 
     // Length and the component along the axis are kept.
     EXPECT_TRUE(rel_near(r8vec_norm(3, w1.data()), r8vec_norm(3, v.data()), 1e-14));
@@ -174,19 +169,19 @@ TEST(GeometryRotations, ConversionsRoundTrip) {
     double angle2 = -1;
     rotation_axis2mat_3d(axis.data(), angle, a.data());
     rotation_mat2axis_3d(a.data(), axis2.data(), angle2);
-    expect_near_all(axis2, u, 1e-13);
+    EXPECT_TRUE(testing::vec_rel_near(axis2, u, 1e-13));
     EXPECT_NEAR(angle2, angle, 1e-12);
 
     rotation_axis2quat_3d(axis.data(), angle, q.data());
     rotation_quat2axis_3d(q.data(), axis2.data(), angle2);
-    expect_near_all(axis2, u, 1e-14);
+    EXPECT_TRUE(testing::vec_rel_near(axis2, u, 1e-14));
     EXPECT_NEAR(angle2, angle, 1e-14);
 
     // Matrix to quaternion and back.
     const vec r = testing::random_rotation(seed);
     rotation_mat2quat_3d(r.data(), q2.data());
     rotation_quat2mat_3d(q2.data(), a2.data());
-    expect_near_all(a2, r, 1e-12);
+    EXPECT_TRUE(testing::vec_rel_near(a2, r, 1e-12));
 
     // The matrix of a product of unit quaternions is the product of the
     // matrices.

@@ -18,11 +18,6 @@ const double pi = 3.141592653589793;
 
 using vec = std::vector<double>;
 
-void expect_near_all(const vec& got, const vec& want, double tol) {
-  ASSERT_EQ(got.size(), want.size());
-  for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], want[i], tol) << "entry " << i + 1;
-}
-
 TEST(GeometryVectors, UnitAndDirectionsByHand) {
   const struct {
     vec p, unit;
@@ -47,7 +42,7 @@ TEST(GeometryVectors, UnitAndDirectionsByHand) {
   for (const auto& d : dirs) {
     vec angle(d.v.size(), -1.0);
     vector_directions_nd(static_cast<int32_t>(d.v.size()), d.v.data(), angle.data());
-    expect_near_all(angle, d.angle, 1e-15);
+    EXPECT_TRUE(testing::vec_rel_near(angle, d.angle, 1e-15));
   }
   // The quotient is not clamped: a subnormal length can round below the
   // coordinate, and the arccosine of more than 1 is not a number.
@@ -91,7 +86,7 @@ TEST(GeometryVectors, PlaneRotations) {
   vector_rotate_2d(vec{1, 0}.data(), pi / 2, v2.data());
   EXPECT_EQ(v2, (vec{6.123233995736766e-17, 1.0}));
   vector_rotate_base_2d(vec{2, 1}.data(), vec{1, 1}.data(), pi, v2.data());
-  expect_near_all(v2, {0, 1}, 1e-15);
+  EXPECT_TRUE(testing::vec_rel_near(v2, {0, 1}, 1e-15));
 
   int32_t seed = 271;
   for (int k = 0; k < 200; ++k) {
@@ -101,14 +96,14 @@ TEST(GeometryVectors, PlaneRotations) {
     vec d = {p[0] - b[0], p[1] - b[1]}, turned(2), about(2), back(2);
     vector_rotate_2d(d.data(), angle, turned.data());
     vector_rotate_base_2d(p.data(), b.data(), angle, about.data());
-    expect_near_all(about, {b[0] + turned[0], b[1] + turned[1]}, 1e-14);
+    EXPECT_TRUE(testing::vec_rel_near(about, {b[0] + turned[0], b[1] + turned[1]}, 1e-14));
     // Turning back by the same angle.
     vector_rotate_base_2d(about.data(), b.data(), -angle, back.data());
-    expect_near_all(back, p, 1e-13);
+    EXPECT_TRUE(testing::vec_rel_near(back, p, 1e-13));
     // The plane turn is the turn about the z axis in space.
     vec v3(3);
     vector_rotate_3d(vec{d[0], d[1], 0}.data(), vec{0, 0, 3}.data(), angle, v3.data());
-    expect_near_all(v3, {turned[0], turned[1], 0}, 1e-14);
+    EXPECT_TRUE(testing::vec_rel_near(v3, {turned[0], turned[1], 0}, 1e-14));
   }
 }
 
@@ -124,7 +119,7 @@ TEST(GeometryVectors, TurnAboutAnAxisInSpace) {
   for (const auto& r : rows) {
     vec v2(3);
     vector_rotate_3d(r.v1.data(), r.axis.data(), r.angle, v2.data());
-    expect_near_all(v2, r.v2, 1e-15);
+    EXPECT_TRUE(testing::vec_rel_near(v2, r.v2, 1e-15));
   }
 }
 
@@ -166,8 +161,8 @@ TEST(GeometryVectors, ProjectionOntoASpan) {
     // Projecting the projection changes nothing.
     vec base2 = original, vecn2(n), vecnm2(m);
     provec(m, n, base2.data(), vecnm.data(), vecn2.data(), vecnm2.data());
-    expect_near_all(vecnm2, vecnm, 1e-14);
-    expect_near_all(vecn2, vecn, 1e-14);
+    EXPECT_TRUE(testing::vec_rel_near(vecnm2, vecnm, 1e-14));
+    EXPECT_TRUE(testing::vec_rel_near(vecn2, vecn, 1e-14));
   }
 }
 
