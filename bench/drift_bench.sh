@@ -9,15 +9,11 @@
 #
 #   bench/drift_bench.sh ORVEL_BINARY [counts] [threads] [repeats]
 #   e.g. bench/drift_bench.sh build/bench/orvel "10000 100000 1000000" "1 8" 3
+#   bench/drift_bench.sh --scenario FOLDER PARTICLES METHOD FILES
+#     only writes the scenario (key BNCH) into FOLDER
 #
 # The thread count goes to the run through ORVEL_THREADS.
 set -euo pipefail
-bin="$(realpath "$1")"
-counts="${2:-10000 100000 1000000}"
-threads="${3:-1 $(nproc)}"
-repeats="${4:-3}"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
 
 scenario() {  # folder, particles, method (1 Euler, 2 Runge-Kutta), files (1 on, 0 off)
   local d="$1" np="$2" method="$3" files="$4"
@@ -98,6 +94,17 @@ CFG
     echo "0.0 0.0 0.0" >>"$d/lstwaves.pre"
   done
 }
+
+if [ "${1:-}" = --scenario ]; then
+  scenario "$2" "$3" "$4" "$5"
+  exit 0
+fi
+bin="$(realpath "$1")"
+counts="${2:-10000 100000 1000000}"
+threads="${3:-1 $(nproc)}"
+repeats="${4:-3}"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
 
 median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 

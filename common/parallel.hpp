@@ -1,0 +1,43 @@
+// The thread pool of the per-particle loops.  ORVEL_THREADS sets the number
+// of threads (1 = no threads); without it the run takes the machine's cores.
+//
+// A loop over n items is cut into blocks of a fixed size, whatever the
+// thread count, and the blocks are shared among the threads.  Work that
+// must not depend on the thread count (random draws, sums) is arranged by
+// block: counts per block are added in block order, draws of a block start
+// where those of the blocks before it end.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+namespace orvel {
+
+// Threads of the per-particle loops: ORVEL_THREADS when it holds a whole
+// number from 1 up, else the machine's cores.  Read once.
+int thread_count();
+// Sets the count for the rest of the run (tests; 0 goes back to the
+// environment's).
+void set_thread_count(int n);
+
+// Items per block.
+inline constexpr int64_t parallel_block = 8192;
+
+inline int64_t block_count(int64_t n) { return n > 0 ? (n + parallel_block - 1) / parallel_block : 0; }
+
+// f(block, first, last) for every block of 0 .. n - 1 (last exclusive), the
+// blocks on the threads of the pool; with one thread or one block, in order
+// on the calling thread.
+template <typename F>
+void parallel_blocks(int64_t n, F&& f) {
+  const int64_t blocks = block_count(n);
+  const int threads = thread_count();
+  if (threads <= 1 || blocks <= 1) {
+    for (int64_t b = 0; b < blocks; ++b) f(b, b * parallel_block, std::min(n, (b + 1) * parallel_block));
+    return;
+  }
+#pragma omp parallel for schedule(static) num_threads(threads)
+  for (int64_t b = 0; b < blocks; ++b) f(b, b * parallel_block, std::min(n, (b + 1) * parallel_block));
+}
+
+}  // namespace orvel
