@@ -1,5 +1,6 @@
 #include "transport/diffusion.hpp"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -79,16 +80,29 @@ void horizontal(int32_t spill, Coefficient coefficient, bool k_constant) {
   const along_scales fixed = k_constant ? scales_of(coefficient(1), scale, orden_t) : along_scales{0.0f, 0.0f};
   std::vector<int64_t> last_moving(static_cast<std::size_t>(block_count(np)), -1);
   parallel_blocks(np, [&](int64_t b, int64_t first, int64_t last) {
+    // With one coefficient the result depends on (u, v) alone: a particle
+    // moving exactly as the one before it (a uniform forcing) takes its
+    // result.
+    uint64_t last_u = 0, last_v = 0;
+    along_across last_d{0.0f, 0.0f};
+    bool known = false;
     for (int64_t j = first; j < last; ++j) {
       if (u[j] == 0.0 && v[j] == 0.0) {
         dxx[j] = 0.0;
         dyy[j] = 0.0;
         continue;
       }
-      const along_scales a = k_constant ? fixed : scales_of(coefficient(static_cast<int32_t>(j + 1)), scale, orden_t);
-      const along_across d = directional(u[j], v[j], cos_lat, factor, a.l, a.t);
-      dxx[j] = d.dx;
-      dyy[j] = d.dy;
+      const uint64_t bu = std::bit_cast<uint64_t>(u[j]), bv = std::bit_cast<uint64_t>(v[j]);
+      if (!(k_constant && known && bu == last_u && bv == last_v)) {
+        const along_scales a =
+            k_constant ? fixed : scales_of(coefficient(static_cast<int32_t>(j + 1)), scale, orden_t);
+        last_d = directional(u[j], v[j], cos_lat, factor, a.l, a.t);
+        last_u = bu;
+        last_v = bv;
+        known = true;
+      }
+      dxx[j] = last_d.dx;
+      dyy[j] = last_d.dy;
       last_moving[static_cast<std::size_t>(b)] = j;
     }
   });

@@ -8,6 +8,7 @@
 // the draws of the particles before it end.
 #pragma once
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <stdexcept>
@@ -46,15 +47,6 @@ struct step_settings {
     // spill whose references were never written takes its first growth from
     // the release point, whatever the step at which it starts spreading.
     lehr_first = step == 1 || !var_part.x_oldpt.allocated() || var_part.x_oldpt(1, spill) == 0.0;
-  }
-};
-
-// A copy of the generator for one block of draws.
-struct draws {
-  int32_t state;
-  float operator()() {
-    state = random_detail::next(state);
-    return random_detail::value(state);
   }
 };
 
@@ -150,11 +142,31 @@ struct spill_view {
   }
 };
 
-// One component of the transport walk: a velocity uniform in
-// +-sqrt(C D / dt), drawing one number.
-inline double walk(const step_settings& c, double d, draws& r) {
+// A copy of the generator for one block of draws, with the last root of the
+// walk along each axis: particles with the diffusivity of the one before
+// them (a uniform forcing) take its root.
+struct draws {
+  int32_t state;
+  uint64_t last_d[3] = {0, 0, 0};
+  double last_root[3] = {0.0, 0.0, 0.0};
+  bool known[3] = {false, false, false};
+  float operator()() {
+    state = random_detail::next(state);
+    return random_detail::value(state);
+  }
+};
+
+// One component (axis 0, 1, 2: x, y, z) of the transport walk: a velocity
+// uniform in +-sqrt(C D / dt), drawing one number.
+inline double walk(const step_settings& c, double d, draws& r, int axis) {
   const float v = r();
-  return 2.0 * static_cast<double>(v - 0.5f) * std::sqrt(c.walk_c * d / c.dt);
+  const uint64_t bits = std::bit_cast<uint64_t>(d);
+  if (!r.known[axis] || bits != r.last_d[axis]) {
+    r.last_root[axis] = std::sqrt(c.walk_c * d / c.dt);
+    r.last_d[axis] = bits;
+    r.known[axis] = true;
+  }
+  return 2.0 * static_cast<double>(v - 0.5f) * r.last_root[axis];
 }
 
 // Runge-Kutta displacement of particle index j over the step.
@@ -168,8 +180,8 @@ inline double rk_y(const spill_view& v, int64_t j) {
 // Horizontal transport step of particle index j from (x, y): advection plus
 // walk, x drawn first, then y.
 inline void transport_move(const step_settings& c, spill_view& v, int64_t j, double x, double y, draws& r) {
-  const double wx = walk(c, v.dxx[j], r);
-  const double wy = walk(c, v.dyy[j], r);
+  const double wx = walk(c, v.dxx[j], r, 0);
+  const double wy = walk(c, v.dyy[j], r, 1);
   if (c.euler) {
     v.x[j] = (v.uadv[j] + wx) * c.dt + x;
     v.y[j] = (v.vadv[j] + wy) * c.dt + y;
@@ -182,7 +194,7 @@ inline void transport_move(const step_settings& c, spill_view& v, int64_t j, dou
 // Vertical transport step (3-D): advection plus walk (third draw), the depth
 // never above the surface; state 1 at the surface, 5 below.
 inline void transport_move_z(const step_settings& c, spill_view& v, int64_t j, draws& r) {
-  const double wz = walk(c, v.dzz[j], r);
+  const double wz = walk(c, v.dzz[j], r, 2);
   const double zn = v.z[j] + (v.wadv[j] + wz) * c.dt;
   const double z = zn < 0.0 ? 0.0 : zn;
   v.z[j] = z;
