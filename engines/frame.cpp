@@ -380,8 +380,12 @@ void engine_frame::spill_pass(int32_t spill, float t) {
     pass_wind();
     pass_waves();
     pass_currents(spill);
-    calls.update_indp(spill, step);
-    calls.update_par(spill, step);
+    if (stage == 1) {
+      // The states follow the particle positions of the step, which the
+      // Runge-Kutta stages leave alone: later stages would find them again.
+      calls.update_indp(spill, step);
+      calls.update_par(spill, step);
+    }
     pass_velocities(spill);
     if (!runge_kutta) break;
     if (stage == 1) {
