@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <exception>
+#include <vector>
 
 namespace orvel {
 
@@ -36,8 +38,21 @@ void parallel_blocks(int64_t n, F&& f) {
     for (int64_t b = 0; b < blocks; ++b) f(b, b * parallel_block, std::min(n, (b + 1) * parallel_block));
     return;
   }
+  // An exception cannot leave a thread of the pool: the first block's that
+  // failed is thrown again once every block is done, as one thread would
+  // have thrown it.
+  std::vector<std::exception_ptr> failed(static_cast<std::size_t>(blocks));
 #pragma omp parallel for schedule(static) num_threads(threads)
-  for (int64_t b = 0; b < blocks; ++b) f(b, b * parallel_block, std::min(n, (b + 1) * parallel_block));
+  for (int64_t b = 0; b < blocks; ++b) {
+    try {
+      f(b, b * parallel_block, std::min(n, (b + 1) * parallel_block));
+    } catch (...) {
+      failed[static_cast<std::size_t>(b)] = std::current_exception();
+    }
+  }
+  for (const auto& e : failed) {
+    if (e) std::rethrow_exception(e);
+  }
 }
 
 }  // namespace orvel
