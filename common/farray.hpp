@@ -72,6 +72,19 @@ class farray {
     ext_.fill(0);
   }
 
+  // Deallocates but keeps the storage, so that allocating again with no more
+  // elements takes no new memory (arrays allocated and released every
+  // model step).
+  void deallocate_keep_storage() {
+    if (!allocated_) {
+      throw std::logic_error(std::string("array ") + name_ + " is not allocated");
+    }
+    data_.clear();
+    allocated_ = false;
+    lb_.fill(1);
+    ext_.fill(0);
+  }
+
   bool allocated() const { return allocated_; }
   const char* name() const { return name_; }
 

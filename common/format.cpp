@@ -1,8 +1,11 @@
 #include "common/format.hpp"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 namespace orvel {
 namespace {
@@ -62,32 +65,68 @@ void significant(double x, int sig, std::string& digits, int& exp10) {
 
 }  // namespace
 
-std::string fmt_f(double x, int w, int d) {
-  if (!std::isfinite(x)) return non_finite(x, w);
-  // One conversion into a local buffer (a second one only for the rare
-  // digit strings that do not fit it): large result files call this for
-  // every value.
-  char local[64];
-  std::string heap;
-  const char* p = local;
-  const int n = std::snprintf(local, sizeof local, "%.*f", d, std::fabs(x));
-  if (n >= static_cast<int>(sizeof local)) {
-    heap.resize(static_cast<std::size_t>(n));
-    std::snprintf(heap.data(), heap.size() + 1, "%.*f", d, std::fabs(x));
-    p = heap.data();
+int put_f(char* out, double x, int w, int d) {
+  if (w < 1) return 0;
+  if (!std::isfinite(x)) {
+    const std::string s = non_finite(x, w);
+    std::memcpy(out, s.data(), static_cast<std::size_t>(w));
+    return w;
   }
-  std::string_view digits(p, static_cast<std::size_t>(n));
+  // The digits of |x| rounded to d decimals, correctly rounded (ties to
+  // even on the exact binary value).  A digit string longer than the local
+  // buffer fits only a field nearly as wide: it gets a buffer of its own.
+  char local[128];
+  std::vector<char> wide;
+  const char* p = local;
+  auto r = std::to_chars(local, local + sizeof local, std::fabs(x), std::chars_format::fixed, d);
+  if (r.ec != std::errc{}) {
+    if (w < static_cast<int>(sizeof local) - 1) {
+      std::memset(out, '*', static_cast<std::size_t>(w));
+      return w;
+    }
+    wide.resize(static_cast<std::size_t>(d) + 400);
+    r = std::to_chars(wide.data(), wide.data() + wide.size(), std::fabs(x), std::chars_format::fixed, d);
+    p = wide.data();
+  }
+  int n = static_cast<int>(r.ptr - p);
   const bool negative = std::signbit(x);
   int len = (negative ? 1 : 0) + n + (d == 0 ? 1 : 0);
-  if (len > w && d > 0 && digits.size() > 1 && digits[0] == '0' && digits[1] == '.') {
-    digits.remove_prefix(1);
+  if (len > w && d > 0 && n > 1 && p[0] == '0' && p[1] == '.') {
+    ++p;
+    --n;
     --len;
   }
-  if (len > w) return stars(w);
-  std::string s(static_cast<std::size_t>(w - len), ' ');
-  if (negative) s += '-';
-  s += digits;
-  if (d == 0) s += '.';
+  if (len > w) {
+    std::memset(out, '*', static_cast<std::size_t>(w));
+    return w;
+  }
+  char* o = out;
+  std::memset(o, ' ', static_cast<std::size_t>(w - len));
+  o += w - len;
+  if (negative) *o++ = '-';
+  std::memcpy(o, p, static_cast<std::size_t>(n));
+  o += n;
+  if (d == 0) *o = '.';
+  return w;
+}
+
+int put_i(char* out, int64_t v, int w) {
+  if (w < 1) return 0;
+  char local[24];
+  const auto r = std::to_chars(local, local + sizeof local, v);
+  const int n = static_cast<int>(r.ptr - local);
+  if (n > w) {
+    std::memset(out, '*', static_cast<std::size_t>(w));
+  } else {
+    std::memset(out, ' ', static_cast<std::size_t>(w - n));
+    std::memcpy(out + (w - n), local, static_cast<std::size_t>(n));
+  }
+  return w;
+}
+
+std::string fmt_f(double x, int w, int d) {
+  std::string s(static_cast<std::size_t>(w > 0 ? w : 0), ' ');
+  put_f(s.data(), x, w, d);
   return s;
 }
 
@@ -135,7 +174,11 @@ std::string fmt_g(double x, int w, int d) {
   return f + "    ";
 }
 
-std::string fmt_i(int64_t v, int w) { return right(std::to_string(v), w); }
+std::string fmt_i(int64_t v, int w) {
+  std::string s(static_cast<std::size_t>(w > 0 ? w : 0), ' ');
+  put_i(s.data(), v, w);
+  return s;
+}
 
 std::string fmt_a(std::string_view s, int w) {
   if (static_cast<int>(s.size()) >= w) return std::string(s.substr(0, w));

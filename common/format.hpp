@@ -32,6 +32,12 @@ std::string fmt_g(double x, int w, int d);
 // I w: integer right-aligned in w characters.
 std::string fmt_i(int64_t v, int w);
 
+// fmt_f and fmt_i written straight into `out`, which has room for w
+// characters (none for w < 1): exactly w characters are written and w is
+// returned.  No allocation on the way, for the large result files.
+int put_f(char* out, double x, int w, int d);
+int put_i(char* out, int64_t v, int w);
+
 // A w: text right-aligned in w characters; a longer text keeps its first w.
 std::string fmt_a(std::string_view s, int w);
 

@@ -5,6 +5,7 @@
 
 #include "control/state/all.hpp"
 #include "engines/engine_settings.hpp"
+#include "forcing/series.hpp"
 
 namespace orvel {
 
@@ -285,11 +286,9 @@ void engine_frame::advance_waves(float th) {
         cw.twave0(i) = cw.twave(i);
       }
     } else if (type == 2) {
-      for (int32_t p = 1; p <= var_run.particle_number; ++p) {
-        cw.hintx0(p, 1) = cw.hintx_t1(p, 1);
-        cw.hinty0(p, 1) = cw.hinty_t1(p, 1);
-        cw.tint0(p, 1) = cw.tint_t1(p, 1);
-      }
+      keep_end_values(cw.hintx0, cw.hintx_t1);
+      keep_end_values(cw.hinty0, cw.hinty_t1);
+      keep_end_values(cw.tint0, cw.tint_t1);
     }
   });
 }
@@ -314,10 +313,8 @@ void engine_frame::advance_wind(float th) {
         cw.windy0(i) = cw.windy(i);
       }
     } else if (type == 2) {
-      for (int32_t p = 1; p <= var_run.particle_number; ++p) {
-        cw.wintx0(p) = cw.wintx_t1(p);
-        cw.winty0(p) = cw.winty_t1(p);
-      }
+      keep_end_values(cw.wintx0, cw.wintx_t1);
+      keep_end_values(cw.winty0, cw.winty_t1);
     }
   });
 }
@@ -381,8 +378,12 @@ void engine_frame::spill_pass(int32_t spill, float t) {
     pass_wind();
     pass_waves();
     pass_currents(spill);
-    calls.update_indp(spill, step);
-    calls.update_par(spill, step);
+    if (stage == 1) {
+      // The states follow the particle positions of the step, which the
+      // Runge-Kutta stages leave alone: later stages would find them again.
+      calls.update_indp(spill, step);
+      calls.update_par(spill, step);
+    }
     pass_velocities(spill);
     if (!runge_kutta) break;
     if (stage == 1) {
@@ -625,10 +626,8 @@ void engine_frame::record_end_copies() {
       }
     }
   } else if (var_cfg.currenttype__file_constant == 2) {
-    for (int32_t p = 1; p <= var_run.particle_number; ++p) {
-      cw.vuint0(p) = cw.vuint_t1(p);
-      cw.vvint0(p) = cw.vvint_t1(p);
-    }
+    keep_end_values(cw.vuint0, cw.vuint_t1);
+    keep_end_values(cw.vvint0, cw.vvint_t1);
   }
 }
 

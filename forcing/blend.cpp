@@ -8,7 +8,9 @@
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_currwindwave.hpp"
 #include "control/state/var_run.hpp"
+#include "common/parallel.hpp"
 #include "forcing/array_sizes.hpp"
+#include "forcing/series.hpp"
 
 namespace orvel {
 namespace {
@@ -31,6 +33,28 @@ void blend(const double* s, const double* e, double* out, int64_t n, const weigh
 template <typename A>
 std::size_t column_size(const A& a) {
   return a.allocated() ? static_cast<std::size_t>(a.size(1)) : 0;
+}
+
+// Blend of a uniform series at the particles into `out` (first column):
+// one value when both levels hold one, else particle by particle.
+template <typename A>
+void blend_particles(const char* routine, const A& start, const A& end, A& out, int64_t n, const weights& w) {
+  if (n < 1) return;
+  need(column_size(start), n, routine, start.name());
+  need(column_size(end), n, routine, end.name());
+  need(column_size(out), n, routine, out.name());
+  double s = 0.0, e = 0.0;
+  if (uniform_value(start, s) && uniform_value(end, e)) {
+    fill_uniform(out, s * w.start + e * w.end);
+    return;
+  }
+  forget_uniform(out);
+  const double* sp = start.data();
+  const double* ep = end.data();
+  double* op = out.data();
+  parallel_blocks(n, [&](int64_t, int64_t first, int64_t last) {
+    blend(sp + first, ep + first, op + first, last - first, w);
+  });
 }
 
 // Blend of one field over n values, after checking its three arrays.
@@ -114,8 +138,8 @@ void interp_vel_part(float f) {
   if (n < 1) return;
   need(column_size(s.u_curr_int), n, "interp_vel_part", s.u_curr_int.name());
   need(column_size(s.v_curr_int), n, "interp_vel_part", s.v_curr_int.name());
-  blend_checked("interp_vel_part", s.vuint0, s.vuint_t1, {s.u_curr_int.data(), static_cast<std::size_t>(n)}, n, w);
-  blend_checked("interp_vel_part", s.vvint0, s.vvint_t1, {s.v_curr_int.data(), static_cast<std::size_t>(n)}, n, w);
+  blend_particles("interp_vel_part", s.vuint0, s.vuint_t1, s.u_curr_int, n, w);
+  blend_particles("interp_vel_part", s.vvint0, s.vvint_t1, s.v_curr_int, n, w);
 }
 
 void interp_ola_part(float f) {
@@ -126,10 +150,9 @@ void interp_ola_part(float f) {
   need(column_size(s.hintx), n, "interp_ola_part", s.hintx.name());
   need(column_size(s.hinty), n, "interp_ola_part", s.hinty.name());
   need(column_size(s.tint), n, "interp_ola_part", s.tint.name());
-  const auto un = static_cast<std::size_t>(n);
-  blend_checked("interp_ola_part", s.hintx0, s.hintx_t1, {s.hintx.data(), un}, n, w);
-  blend_checked("interp_ola_part", s.hinty0, s.hinty_t1, {s.hinty.data(), un}, n, w);
-  blend_checked("interp_ola_part", s.tint0, s.tint_t1, {s.tint.data(), un}, n, w);
+  blend_particles("interp_ola_part", s.hintx0, s.hintx_t1, s.hintx, n, w);
+  blend_particles("interp_ola_part", s.hinty0, s.hinty_t1, s.hinty, n, w);
+  blend_particles("interp_ola_part", s.tint0, s.tint_t1, s.tint, n, w);
 }
 
 void interp_viento_part(float f) {
@@ -139,9 +162,8 @@ void interp_viento_part(float f) {
   if (n < 1) return;
   need(column_size(s.wintx), n, "interp_viento_part", s.wintx.name());
   need(column_size(s.winty), n, "interp_viento_part", s.winty.name());
-  const auto un = static_cast<std::size_t>(n);
-  blend_checked("interp_viento_part", s.wintx0, s.wintx_t1, {s.wintx.data(), un}, n, w);
-  blend_checked("interp_viento_part", s.winty0, s.winty_t1, {s.winty.data(), un}, n, w);
+  blend_particles("interp_viento_part", s.wintx0, s.wintx_t1, s.wintx, n, w);
+  blend_particles("interp_viento_part", s.winty0, s.winty_t1, s.winty, n, w);
 }
 
 }  // namespace orvel

@@ -9,7 +9,33 @@
 
 #include <cstdint>
 
+#include "common/farray.hpp"
+
 namespace orvel {
+
+// The arrays at the particles that the uniform series routines fill hold one
+// value at every particle (1 .. particle_number, the first column of a
+// (particle, 3) array).  The routines note that value, so that the particle
+// loops can take it once instead of reading it particle by particle.  A
+// value counts only while the array keeps its storage and its first and
+// last particles still hold it; a routine that writes such an array particle
+// by particle forgets it.
+void note_uniform(const farray<double, 1>& a, double v);
+void note_uniform(const farray<double, 2>& a, double v);
+void forget_uniform(const farray<double, 1>& a);
+void forget_uniform(const farray<double, 2>& a);
+bool uniform_value(const farray<double, 1>& a, double& v);
+bool uniform_value(const farray<double, 2>& a, double& v);
+
+// Fills particles 1 .. particle_number of `a` (its first column) with v and
+// notes the value.
+void fill_uniform(farray<double, 1>& a, double v);
+void fill_uniform(farray<double, 2>& a, double v);
+
+// start := end over particles 1 .. particle_number (first columns): the
+// end-of-interval values of a uniform series become those of the start.
+void keep_end_values(farray<double, 1>& start, const farray<double, 1>& end);
+void keep_end_values(farray<double, 2>& start, const farray<double, 2>& end);
 
 // Reads the whole uniform current series: "lstcurr.pre" (speed, direction)
 // into velcu, angcu in a 2-D run; otherwise "lstcurr3D.pre" (two header

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "common/parallel.hpp"
 
 #include "control/state/all.hpp"
 #include "output/result_layout.hpp"
@@ -49,15 +52,36 @@ void esc_particulas(const std::string& clave, int32_t step, int32_t sim) {
     // identifier and its own number.
     const double id = continuous ? c.spill_id(c.iternumber) : c.spill_id(i);
     const double sub = continuous ? i : 1;
-    for (int32_t j = 1; j <= np; ++j) {
-      if (standard_layout) {
-        f.row({at.hours, id, sub, p.x_part(j, i) - 360.0, p.y_part(j, i), p.z_part(j, i) * var_mallas.factor,
-               static_cast<double>(p.indp(j, i))});
-      } else {
-        f.row({id, p.x_part(j, i) - 360.0, p.y_part(j, i), static_cast<double>(p.indp(j, i)),
-               diameters ? p.diam_part(j, i) : 0.0});
+    if (np < 1) continue;
+    (void)p.x_part(np, i), (void)p.y_part(np, i), (void)p.indp(np, i);
+    if (standard_layout) (void)p.z_part(np, i);
+    if (diameters && !standard_layout) (void)p.diam_part(np, i);
+    const double* xs = p.x_part.ptr(1, i);
+    const double* ys = p.y_part.ptr(1, i);
+    const double* zs = standard_layout ? p.z_part.ptr(1, i) : nullptr;
+    const int32_t* states = p.indp.ptr(1, i);
+    const double* ds = diameters && !standard_layout ? p.diam_part.ptr(1, i) : nullptr;
+    const double factor = var_mallas.factor;
+    const double hours = at.hours;
+    // The rows by blocks, formatted on the threads, written in order.
+    const std::size_t width = f.row_width();
+    std::vector<std::string> blocks(static_cast<std::size_t>(block_count(np)));
+    parallel_blocks(np, [&](int64_t b, int64_t first, int64_t last) {
+      std::string& text = blocks[static_cast<std::size_t>(b)];
+      text.resize(width * static_cast<std::size_t>(last - first));
+      char* o = text.data();
+      for (int64_t j = first; j < last; ++j) {
+        if (standard_layout) {
+          const double row[] = {hours, id, sub, xs[j] - 360.0, ys[j], zs[j] * factor, static_cast<double>(states[j])};
+          o = f.format_row(row, o);
+        } else {
+          const double row[] = {id, xs[j] - 360.0, ys[j], static_cast<double>(states[j]), ds ? ds[j] : 0.0};
+          o = f.format_row(row, o);
+        }
       }
-    }
+      text.resize(static_cast<std::size_t>(o - text.data()));
+    });
+    for (const auto& text : blocks) f.lines(text);
   }
   f.commit();
 }

@@ -86,17 +86,34 @@ void result_table::row(std::span<const double> values) {
     throw std::logic_error(file_.name() + ": a row of " + std::to_string(values.size()) + " values for " +
                            std::to_string(columns_.size()) + " columns");
   }
-  line_.clear();
-  for (std::size_t i = 0; i < values.size(); ++i) {
+  // One line straight into a local buffer (a wider table into line_).
+  const std::size_t width = row_width();
+  char local[256];
+  if (width > sizeof local) line_.resize(width);
+  char* const start = width > sizeof local ? line_.data() : local;
+  const char* end = format_row(values, start);
+  file_.write(std::string_view(start, static_cast<std::size_t>(end - start)));
+}
+
+std::size_t result_table::row_width() const {
+  std::size_t width = 0;
+  for (const auto& c : columns_) width += static_cast<std::size_t>(c.w > 0 ? c.w : 0) + 1;
+  return width;
+}
+
+char* result_table::format_row(std::span<const double> values, char* out) const {
+  char* o = out;
+  for (std::size_t i = 0; i < values.size() && i < columns_.size(); ++i) {
     const auto& c = columns_[i];
-    if (i > 0) line_ += ',';
+    if (i > 0) *o++ = ',';
     if (c.kind == 'I') {
-      line_ += fmt_i(static_cast<int64_t>(values[i]), c.w);
+      o += put_i(o, static_cast<int64_t>(values[i]), c.w);
     } else {
-      line_ += fmt_f(values[i], c.w, c.d);
+      o += put_f(o, values[i], c.w, c.d);
     }
   }
-  file_.line(line_);
+  *o++ = '\n';
+  return o;
 }
 
 }  // namespace orvel

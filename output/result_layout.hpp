@@ -63,6 +63,14 @@ class result_table {
   // One row; as many values as columns (integer columns take whole values).
   void row(std::initializer_list<double> values);
   void row(std::span<const double> values);
+  // Characters of one row with its line end.
+  std::size_t row_width() const;
+  // One row with its line end into `out` (row_width() characters free);
+  // returns the end of what was written.  For rows formatted apart (on
+  // several threads) and written in order by lines().
+  char* format_row(std::span<const double> values, char* out) const;
+  // Whole rows formatted by format_row, written as they stand.
+  void lines(std::string_view rows) { file_.write(rows); }
   void commit() { file_.commit(); }
   const std::string& name() const { return file_.name(); }
 

@@ -1,9 +1,12 @@
 #include "transport/diffusion.hpp"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "common/errors.hpp"
+#include "common/parallel.hpp"
 #include "control/input_places.hpp"
 #include "control/run_rules.hpp"
 #include "control/state/var2.hpp"
@@ -26,25 +29,37 @@ namespace {
 // diffusion would otherwise give 0/0).
 double share(double c, double d) { return c == 0.0 ? 0.0 : c / d; }
 
-// Diffusivities along x and y of motion (u, v), from disp_l and disp_t.
-void directional(double u, double v, double cos_lat) {
-  auto& s = var_disp;
-  const double factor = var_mallas.factor;
+// Diffusivities along x and y of motion (u, v), from l = disp_l and t =
+// disp_t.
+struct along_across {
+  float dx, dy;
+};
+
+inline along_across directional(double u, double v, double cos_lat, double factor, double l, double t) {
   const double theta = std::atan2(v * factor, u * factor * cos_lat);
   const double c = std::cos(theta);
   const double sn = std::sin(theta);
-  const double l = s.disp_l;
-  const double t = s.disp_t;
   const double ax = share(c, l), bx = share(sn, t);
   const double ay = share(sn, l), by = share(c, t);
-  s.dx = static_cast<float>(1.0 / std::sqrt(ax * ax + bx * bx));
-  s.dy = static_cast<float>(1.0 / std::sqrt(ay * ay + by * by));
+  return {static_cast<float>(1.0 / std::sqrt(ax * ax + bx * bx)), static_cast<float>(1.0 / std::sqrt(ay * ay + by * by))};
+}
+
+// disp_l and disp_t of coefficient k (m2/s).
+struct along_scales {
+  float l, t;
+};
+
+inline along_scales scales_of(double k, double scale, float orden_t) {
+  const float l = static_cast<float>(k * scale * scale);
+  return {l, orden_t * l};
 }
 
 // Allocates dxx, dyy of the step and fills them from the coefficient that
-// `coefficient(particle)` gives (m2/s) for each moving particle.
+// `coefficient(particle)` gives (m2/s) for each moving particle; a constant
+// coefficient (`k_constant`) is turned into disp_l, disp_t once.  var_disp
+// is left as the last moving particle leaves it.
 template <typename Coefficient>
-void horizontal(int32_t spill, Coefficient coefficient) {
+void horizontal(int32_t spill, Coefficient coefficient, bool k_constant) {
   auto& v2 = var2;
   auto& s = var_disp;
   const auto& w = var_currwindwave;
@@ -52,34 +67,68 @@ void horizontal(int32_t spill, Coefficient coefficient) {
   v2.dxx.allocate(np);
   v2.dyy.allocate(np);
   s.orden_t = 0.1f;
+  if (np < 1) return;
+  const float orden_t = s.orden_t;
   const double cos_lat = cos_latmean();
-  const double scale = 1.0 / (cos_lat * var_mallas.factor);
-  for (int32_t i = 1; i <= np; ++i) {
-    const double u = w.uadv(i, spill);
-    const double v = w.vadv(i, spill);
-    if (u == 0.0 && v == 0.0) {
-      v2.dxx(i) = 0.0;
-      v2.dyy(i) = 0.0;
-      continue;
+  const double factor = var_mallas.factor;
+  const double scale = 1.0 / (cos_lat * factor);
+  const double* u = w.uadv.ptr(1, spill);
+  const double* v = w.vadv.ptr(1, spill);
+  double* dxx = v2.dxx.data();
+  double* dyy = v2.dyy.data();
+  const along_scales fixed = k_constant ? scales_of(coefficient(1), scale, orden_t) : along_scales{0.0f, 0.0f};
+  std::vector<int64_t> last_moving(static_cast<std::size_t>(block_count(np)), -1);
+  parallel_blocks(np, [&](int64_t b, int64_t first, int64_t last) {
+    // With one coefficient the result depends on (u, v) alone: a particle
+    // moving exactly as the one before it (a uniform forcing) takes its
+    // result.
+    uint64_t last_u = 0, last_v = 0;
+    along_across last_d{0.0f, 0.0f};
+    bool known = false;
+    for (int64_t j = first; j < last; ++j) {
+      if (u[j] == 0.0 && v[j] == 0.0) {
+        dxx[j] = 0.0;
+        dyy[j] = 0.0;
+        continue;
+      }
+      const uint64_t bu = std::bit_cast<uint64_t>(u[j]), bv = std::bit_cast<uint64_t>(v[j]);
+      if (!(k_constant && known && bu == last_u && bv == last_v)) {
+        const along_scales a =
+            k_constant ? fixed : scales_of(coefficient(static_cast<int32_t>(j + 1)), scale, orden_t);
+        last_d = directional(u[j], v[j], cos_lat, factor, a.l, a.t);
+        last_u = bu;
+        last_v = bv;
+        known = true;
+      }
+      dxx[j] = last_d.dx;
+      dyy[j] = last_d.dy;
+      last_moving[static_cast<std::size_t>(b)] = j;
     }
-    const double k = coefficient(i);
-    s.disp_l = static_cast<float>(k * scale * scale);
-    s.disp_t = s.orden_t * s.disp_l;
-    directional(u, v, cos_lat);
-    v2.dxx(i) = s.dx;
-    v2.dyy(i) = s.dy;
-  }
+  });
+  int64_t j = -1;
+  for (const int64_t m : last_moving) j = m >= 0 ? m : j;
+  if (j < 0) return;
+  const double k = coefficient(static_cast<int32_t>(j + 1));
+  const along_scales a = scales_of(k, scale, orden_t);
+  const along_across d = directional(u[j], v[j], cos_lat, factor, a.l, a.t);
+  s.disp_l = a.l;
+  s.disp_t = a.t;
+  s.dx = d.dx;
+  s.dy = d.dy;
 }
 
 }  // namespace
 
 float disp_x(double u, double v) {
-  directional(u, v, cos_latmean());
-  return var_disp.dx;
+  auto& s = var_disp;
+  const along_across d = directional(u, v, cos_latmean(), var_mallas.factor, s.disp_l, s.disp_t);
+  s.dx = d.dx;
+  s.dy = d.dy;
+  return s.dx;
 }
 
 float disp_y(double u, double v) {
-  directional(u, v, cos_latmean());
+  disp_x(u, v);
   return var_disp.dy;
 }
 
@@ -109,18 +158,32 @@ void dispersion_2d(int32_t spill) {
   if (var_run.simenvironment__sea_river == 2) {
     // The river coefficient at each particle; the spill's own coefficient is
     // left as the scenario gave it.
-    horizontal(spill, [spill](int32_t i) {
-      calc_coefdisprios(spill, i, var_disp.e_t);
-      return static_cast<double>(var_disp.e_t);
-    });
+    // var_disp.e_t is left as the last moving particle's.
+    horizontal(
+        spill,
+        [spill](int32_t i) {
+          float e = 0.0f;
+          calc_coefdisprios(spill, i, e);
+          return static_cast<double>(e);
+        },
+        false);
+    float e = var_disp.e_t;
+    const auto& w = var_currwindwave;
+    for (int32_t i = var_run.particle_number; i >= 1; --i) {
+      if (w.uadv(i, spill) != 0.0 || w.vadv(i, spill) != 0.0) {
+        calc_coefdisprios(spill, i, e);
+        break;
+      }
+    }
+    var_disp.e_t = e;
   } else {
     const double k = var_cfg.diffusioncoeff_kh(spill);
-    horizontal(spill, [k](int32_t) { return k; });
+    horizontal(spill, [k](int32_t) { return k; }, true);
   }
 }
 
 void dispersion_2d_spread(int32_t spill, double k) {
-  horizontal(spill, [k](int32_t) { return k; });
+  horizontal(spill, [k](int32_t) { return k; }, true);
 }
 
 void verticaldiffusionvelocity(int32_t spill, int32_t /*step*/) {

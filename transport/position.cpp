@@ -1,6 +1,10 @@
 #include "transport/position.hpp"
 
+#include <cstdint>
+#include <vector>
+
 #include "common/errors.hpp"
+#include "common/parallel.hpp"
 #include "control/input_places.hpp"
 #include "transport/velocities.hpp"
 #include "transport/position_detail.hpp"
@@ -24,46 +28,112 @@ namespace {
 //     spreading 3-D.
 //
 // Every particle counts in the centre of mass at its final position.
+// The coast rules of particle i, which does not move, from its entry
+// position and state (a particle the coast test selected).
+void coast_step(int32_t s, int32_t i, double x, double y, int32_t st, int32_t mode, bool stick) {
+  if (mode == 1) {
+    var_part.indp(i, s) = 0;  // over land (2) in the transport phase: beached where it stands
+  } else if (st == 2) {
+    nearest_coast(i, s, x, y, stick);
+  } else {
+    radar_coast(i, s, x, y);
+  }
+}
+
 void low_resolution_update(int32_t s, int32_t step, bool three_d, bool spreading, double coef_r,
                            double coef_q) {
   reset_domain_box();
   const int32_t np = var_run.particle_number;
   if (np >= 1) {
     const step_settings c(s, step);
+    spill_view v(s, np);
     const int32_t mode = var_run.search_land__mask_maskandcoast;
     const int32_t grid = var_cfg.currentgrid_variable__y_n;
     const bool stick = three_d == spreading;
     const bool reference = spreading && c.lehr && keeps_lehr_reference(c);
+    const bool move_z = three_d && !c.lehr;
     const double loni = var_mallas.loni, lons = var_mallas.lons;
     const double lati = var_mallas.lati, lats = var_mallas.lats;
-    for (int32_t i = 1; i <= np; ++i) {
-      const double x = var_part.x_part(i, s), y = var_part.y_part(i, s);
-      const int32_t st = var_part.indp(i, s);
-      const bool inside = loni <= x && x <= lons && lati <= y && y <= lats;
-      if (inside && (st == 1 || (three_d && st == 5))) {
-        if (spreading) {
-          spread_move(c, i, s, x, y, coef_r, coef_q, three_d && !c.lehr);
-        } else {
-          transport_move(c, i, s, x, y);
-          if (three_d) transport_move_z(c, i, s);
-        }
-        lose_if_outside(i, s, loni, lons, lati, lats);
-      } else if (st != 1 && loni < x && x <= lons && y > lati) {
-        if (mode == 1) {
-          if (st == 2 && !spreading && (!three_d || grid == 0)) var_part.indp(i, s) = 0;
-        } else if (mode == 2 && (grid == 0 || grid == 1)) {
-          if (st == 2) {
-            nearest_coast(i, s, x, y, stick);
-          } else if (st == -1 && grid == 1) {
-            radar_coast(i, s, x, y);
+    const bool walk = !spreading || !c.lehr;
+    // What each particle does, from its position and state on entry: move,
+    // go to the coast searches, or nothing.
+    auto moves = [&](double x, double y, int32_t st) {
+      return loni <= x && x <= lons && lati <= y && y <= lats && (st == 1 || (three_d && st == 5));
+    };
+    auto coast = [&](double x, double y, int32_t st) {
+      if (st == 1 || !(loni < x && x <= lons && y > lati)) return false;
+      if (mode == 1) return st == 2 && !spreading && (!three_d || grid == 0);
+      return mode == 2 && (grid == 0 || grid == 1) && (st == 2 || (st == -1 && grid == 1));
+    };
+    // One pass over particles first .. last - 1 drawing from r; the coast
+    // searches of the pass are made in place, or marked for a pass in
+    // particle order after the blocks.
+    std::vector<uint8_t> to_coast;
+    bool checked = false;
+    auto pass = [&](int64_t first, int64_t last, draws& r, bool defer) {
+      for (int64_t j = first; j < last; ++j) {
+        const double x = v.x[j], y = v.y[j];
+        const int32_t st = v.indp[j];
+        if (moves(x, y, st)) {
+          if (!defer && !checked) {
+            v.need_motion(c, walk, three_d);
+            checked = true;
+          }
+          if (spreading) {
+            spread_move(c, v, j, x, y, coef_r, coef_q, move_z, r);
+          } else {
+            transport_move(c, v, j, x, y, r);
+            if (three_d) transport_move_z(c, v, j, r);
+          }
+          lose_if_outside(v, j, loni, lons, lati, lats);
+        } else if (coast(x, y, st)) {
+          if (defer) {
+            to_coast[static_cast<std::size_t>(j)] = 1;
+          } else {
+            coast_step(s, static_cast<int32_t>(j + 1), x, y, st, mode, stick);
           }
         }
+        if (reference) lehr_reference(c, v, j, x, y);
       }
-      if (reference) lehr_reference(c, i, s, x, y);
+    };
+    const int64_t blocks = block_count(np);
+    const bool threaded = thread_count() > 1 && blocks > 1;
+    // Moving particles before each block (threads only: one pass in order
+    // needs no count).
+    std::vector<int64_t> movers(static_cast<std::size_t>(blocks) + 1, 0);
+    if (threaded) {
+      parallel_blocks(np, [&](int64_t b, int64_t first, int64_t last) {
+        int64_t n = 0;
+        for (int64_t j = first; j < last; ++j) n += moves(v.x[j], v.y[j], v.indp[j]) ? 1 : 0;
+        movers[static_cast<std::size_t>(b) + 1] = n;
+      });
+      for (int64_t b = 0; b < blocks; ++b) movers[b + 1] += movers[b];
+      if (movers[static_cast<std::size_t>(blocks)] > 0) v.need_motion(c, walk, three_d);
     }
-    centre_of_mass(s, np);
+    const int32_t per_move = draws_per_move(c, spreading, three_d);
+    const int32_t state0 = rand_state();
+    int32_t end_state = state0;
+    if (threaded) {
+      to_coast.assign(static_cast<std::size_t>(np), 0);
+      parallel_blocks(np, [&](int64_t b, int64_t first, int64_t last) {
+        draws r{rand_state_after(state0, movers[static_cast<std::size_t>(b)] * per_move)};
+        pass(first, last, r, true);
+      });
+      end_state = rand_state_after(state0, movers[static_cast<std::size_t>(blocks)] * per_move);
+      // Coast particles have not moved: their entry position and state are
+      // still in place.
+      for (int32_t j = 0; j < np; ++j) {
+        if (to_coast[static_cast<std::size_t>(j)]) coast_step(s, j + 1, v.x[j], v.y[j], v.indp[j], mode, stick);
+      }
+    } else {
+      draws r{state0};
+      pass(0, np, r, false);
+      end_state = r.state;
+    }
+    srand(end_state);
+    centre_of_mass(v, np);
     if (three_d) {
-      const double z = mean_depth(s, np);
+      const double z = mean_depth(v, np);
       var_part.z_cg(s) = spreading && z < 0.0 ? 0.0 : z;
     }
   }

@@ -1,10 +1,18 @@
 // The particle motions shared by the position updates: the transport random
 // walk, the random spreading walk, the Lehr growth, the Runge-Kutta
 // combination, and the beaching rules after a coast search.
+//
+// The motions work on a view of one spill's columns (pointers loaded once
+// per call) and draw from a local copy of the generator, so that blocks of
+// particles can move on several threads: each block starts its copy where
+// the draws of the particles before it end.
 #pragma once
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <stdexcept>
+#include <string>
 
 #include "common/precision.hpp"
 #include "control/state/var2.hpp"
@@ -42,32 +50,144 @@ struct step_settings {
   }
 };
 
-// One component of the transport walk: a velocity uniform in
-// +-sqrt(C D / dt), drawing one number.
-inline double walk(const step_settings& c, double d) {
-  const float r = rand(0);
-  return 2.0 * static_cast<double>(r - 0.5f) * std::sqrt(c.walk_c * d / c.dt);
+// Column s of a (particle, spill) array over np particles, or null when the
+// array does not exist.
+template <typename T>
+T* spill_column(farray<T, 2>& a, int32_t s, int32_t np) {
+  if (!a.allocated()) return nullptr;
+  if (a.size(1) < np || s < a.lbound(2) || s > a.ubound(2)) {
+    throw std::out_of_range(std::string("array ") + a.name() + " has no column " + std::to_string(s) + " of " +
+                            std::to_string(np) + " particles");
+  }
+  return a.ptr(a.lbound(1), s);
 }
 
-// Runge-Kutta displacement of particle i over the step.
-inline double rk_x(int32_t i, int32_t s) {
-  return ((var_rk.fx1(i, s) / 6.0 + var_rk.fx2(i, s) / 3.0) + var_rk.fx3(i, s) / 3.0) + var_rk.fx4(i, s) / 6.0;
-}
-inline double rk_y(int32_t i, int32_t s) {
-  return ((var_rk.fy1(i, s) / 6.0 + var_rk.fy2(i, s) / 3.0) + var_rk.fy3(i, s) / 3.0) + var_rk.fy4(i, s) / 6.0;
+template <typename T>
+T* particle_array(farray<T, 1>& a, int32_t np) {
+  if (!a.allocated()) return nullptr;
+  if (a.size(1) < np) {
+    throw std::out_of_range(std::string("array ") + a.name() + " holds fewer than " + std::to_string(np) +
+                            " particles");
+  }
+  return a.ptr(a.lbound(1));
 }
 
-// Horizontal transport step of particle i from (x, y): advection plus walk,
-// x drawn first, then y.
-inline void transport_move(const step_settings& c, int32_t i, int32_t s, double x, double y) {
-  const double wx = walk(c, var2.dxx(i));
-  const double wy = walk(c, var2.dyy(i));
+// An array that a motion reads and the step has not set up.
+[[noreturn]] inline void missing(const char* name) {
+  throw std::out_of_range(std::string("array ") + name + " is used while not allocated");
+}
+
+// The arrays of spill s that the motions read and write, index i - 1 for
+// particle i.
+struct spill_view {
+  int32_t s;
+  double* x;
+  double* y;
+  double* z;
+  int32_t* indp;
+  const double* uadv;
+  const double* vadv;
+  const double* wadv;
+  const double* dxx;
+  const double* dyy;
+  const double* dzz;
+  const double* fx[4];
+  const double* fy[4];
+  double* x_old;
+  double* y_old;
+  double* xp1;
+  double* yp1;
+  int32_t* part_inter;
+
+  spill_view(int32_t spill, int32_t np) : s(spill) {
+    auto& p = var_part;
+    auto& w = var_currwindwave;
+    auto& rk = var_rk;
+    x = spill_column(p.x_part, s, np);
+    y = spill_column(p.y_part, s, np);
+    z = spill_column(p.z_part, s, np);
+    indp = spill_column(p.indp, s, np);
+    if (!x || !y || !indp) missing(!x ? "x_part" : !y ? "y_part" : "indp");
+    uadv = spill_column(w.uadv, s, np);
+    vadv = spill_column(w.vadv, s, np);
+    wadv = spill_column(w.wadv, s, np);
+    dxx = particle_array(var2.dxx, np);
+    dyy = particle_array(var2.dyy, np);
+    dzz = particle_array(var2.dzz, np);
+    farray<double, 2>* kx[] = {&rk.fx1, &rk.fx2, &rk.fx3, &rk.fx4};
+    farray<double, 2>* ky[] = {&rk.fy1, &rk.fy2, &rk.fy3, &rk.fy4};
+    for (int k = 0; k < 4; ++k) {
+      fx[k] = spill_column(*kx[k], s, np);
+      fy[k] = spill_column(*ky[k], s, np);
+    }
+    x_old = spill_column(p.x_oldpt, s, np);
+    y_old = spill_column(p.y_oldpt, s, np);
+    xp1 = spill_column(p.xp1, s, np);
+    yp1 = spill_column(p.yp1, s, np);
+    part_inter = spill_column(p.part_inter, s, np);
+  }
+
+  // The arrays that the motions of this call read, checked once before the
+  // particle loop when a particle may move.
+  void need_motion(const step_settings& c, bool walk, bool three_d) const {
+    if (!uadv || !vadv) missing(!uadv ? "uadv" : "vadv");
+    if (walk && (!dxx || !dyy)) missing(!dxx ? "dxx" : "dyy");
+    if (three_d && (!z || !wadv)) missing(!z ? "z_part" : "wadv");
+    if (three_d && walk && !dzz) missing("dzz");
+    if (!c.euler) {
+      for (int k = 0; k < 4; ++k) {
+        if (!fx[k] || !fy[k]) missing("the Runge-Kutta stages");
+      }
+    }
+  }
+};
+
+// A copy of the generator for one block of draws, with the last root of the
+// walk along each axis: particles with the diffusivity of the one before
+// them (a uniform forcing) take its root.
+struct draws {
+  int32_t state;
+  uint64_t last_d[3] = {0, 0, 0};
+  double last_root[3] = {0.0, 0.0, 0.0};
+  bool known[3] = {false, false, false};
+  float operator()() {
+    state = random_detail::next(state);
+    return random_detail::value(state);
+  }
+};
+
+// One component (axis 0, 1, 2: x, y, z) of the transport walk: a velocity
+// uniform in +-sqrt(C D / dt), drawing one number.
+inline double walk(const step_settings& c, double d, draws& r, int axis) {
+  const float v = r();
+  const uint64_t bits = std::bit_cast<uint64_t>(d);
+  if (!r.known[axis] || bits != r.last_d[axis]) {
+    r.last_root[axis] = std::sqrt(c.walk_c * d / c.dt);
+    r.last_d[axis] = bits;
+    r.known[axis] = true;
+  }
+  return 2.0 * static_cast<double>(v - 0.5f) * r.last_root[axis];
+}
+
+// Runge-Kutta displacement of particle index j over the step.
+inline double rk_x(const spill_view& v, int64_t j) {
+  return ((v.fx[0][j] / 6.0 + v.fx[1][j] / 3.0) + v.fx[2][j] / 3.0) + v.fx[3][j] / 6.0;
+}
+inline double rk_y(const spill_view& v, int64_t j) {
+  return ((v.fy[0][j] / 6.0 + v.fy[1][j] / 3.0) + v.fy[2][j] / 3.0) + v.fy[3][j] / 6.0;
+}
+
+// Horizontal transport step of particle index j from (x, y): advection plus
+// walk, x drawn first, then y.
+inline void transport_move(const step_settings& c, spill_view& v, int64_t j, double x, double y, draws& r) {
+  const double wx = walk(c, v.dxx[j], r, 0);
+  const double wy = walk(c, v.dyy[j], r, 1);
   if (c.euler) {
-    var_part.x_part(i, s) = (var_currwindwave.uadv(i, s) + wx) * c.dt + x;
-    var_part.y_part(i, s) = (var_currwindwave.vadv(i, s) + wy) * c.dt + y;
+    v.x[j] = (v.uadv[j] + wx) * c.dt + x;
+    v.y[j] = (v.vadv[j] + wy) * c.dt + y;
   } else {
-    var_part.x_part(i, s) = (rk_x(i, s) + x) + wx * c.dt;
-    var_part.y_part(i, s) = (rk_y(i, s) + y) + wy * c.dt;
+    v.x[j] = (rk_x(v, j) + x) + wx * c.dt;
+    v.y[j] = (rk_y(v, j) + y) + wy * c.dt;
   }
 }
 
@@ -79,75 +199,89 @@ inline void lose_if_outside(int32_t i, int32_t s, double loni, double lons, doub
   const double x = var_part.x_part(i, s), y = var_part.y_part(i, s);
   if (!(loni <= x && x <= lons && lati <= y && y <= lats)) var_part.indp(i, s) = -2;
 }
+inline void lose_if_outside(spill_view& v, int64_t j, double loni, double lons, double lati, double lats) {
+  if (v.indp[j] != 1) return;
+  const double x = v.x[j], y = v.y[j];
+  if (!(loni <= x && x <= lons && lati <= y && y <= lats)) v.indp[j] = -2;
+}
 
 // Vertical transport step (3-D): advection plus walk (third draw), the depth
 // never above the surface; state 1 at the surface, 5 below.
-inline void transport_move_z(const step_settings& c, int32_t i, int32_t s) {
-  const double wz = walk(c, var2.dzz(i));
-  const double zn = var_part.z_part(i, s) + (var_currwindwave.wadv(i, s) + wz) * c.dt;
+inline void transport_move_z(const step_settings& c, spill_view& v, int64_t j, draws& r) {
+  const double wz = walk(c, v.dzz[j], r, 2);
+  const double zn = v.z[j] + (v.wadv[j] + wz) * c.dt;
   const double z = zn < 0.0 ? 0.0 : zn;
-  var_part.z_part(i, s) = z;
+  v.z[j] = z;
   if (z == 0.0) {
-    var_part.indp(i, s) = 1;
+    v.indp[j] = 1;
   } else if (z > 0.0) {
-    var_part.indp(i, s) = 5;
+    v.indp[j] = 5;
   }
 }
 
-// Spreading step of particle i from (x, y): the random spreading walk (two
-// draws: radius R1, then angle from R2) or the Lehr growth, plus advection.
-// With `move_z` the walk also moves the depth (3-D), without changing state.
-inline void spread_move(const step_settings& c, int32_t i, int32_t s, double x, double y, double coef_r,
-                        double coef_q, bool move_z) {
+// Draws of one moving particle: two for the transport walk (three in 3-D),
+// two for the random spreading walk, none for the Lehr growth.
+inline int32_t draws_per_move(const step_settings& c, bool spreading, bool three_d) {
+  if (spreading) return c.lehr ? 0 : 2;
+  return three_d ? 3 : 2;
+}
+
+// Spreading step of particle index j from (x, y): the random spreading walk
+// (two draws: radius R1, then angle from R2) or the Lehr growth, plus
+// advection.  With `move_z` the walk also moves the depth (3-D), without
+// changing state.
+inline void spread_move(const step_settings& c, spill_view& v, int64_t j, double x, double y, double coef_r,
+                        double coef_q, bool move_z, draws& r) {
   if (!c.lehr) {
-    const float r1 = rand(0);
-    const float r2 = rand(0);
+    const float r1 = r();
+    const float r2 = r();
     const float theta = 6.28318f * r2;
     const float ct = std::cos(theta), st = std::sin(theta);
     const double ax = static_cast<double>(ct * r1);
     const double ay = static_cast<double>(r1 * st);
-    const double wx = ax * std::sqrt(2.0 * var2.dxx(i) / c.dt);
-    const double wy = ay * std::sqrt(2.0 * var2.dyy(i) / c.dt);
+    const double wx = ax * std::sqrt(2.0 * v.dxx[j] / c.dt);
+    const double wy = ay * std::sqrt(2.0 * v.dyy[j] / c.dt);
     if (c.euler) {
-      var_part.x_part(i, s) = x + (var_currwindwave.uadv(i, s) + wx) * c.dt;
-      var_part.y_part(i, s) = y + (var_currwindwave.vadv(i, s) + wy) * c.dt;
+      v.x[j] = x + (v.uadv[j] + wx) * c.dt;
+      v.y[j] = y + (v.vadv[j] + wy) * c.dt;
     } else {
-      var_part.x_part(i, s) = (rk_x(i, s) + x) + wx * c.dt;
-      var_part.y_part(i, s) = (rk_y(i, s) + y) + wy * c.dt;
+      v.x[j] = (rk_x(v, j) + x) + wx * c.dt;
+      v.y[j] = (rk_y(v, j) + y) + wy * c.dt;
     }
     if (move_z) {
-      const double wz = ay * std::sqrt(2.0 * var2.dzz(i) / c.dt);
-      const double zn = var_part.z_part(i, s) + (var_currwindwave.wadv(i, s) + wz) * c.dt;
-      var_part.z_part(i, s) = zn < 0.0 ? 0.0 : zn;
+      const double wz = ay * std::sqrt(2.0 * v.dzz[j] / c.dt);
+      const double zn = v.z[j] + (v.wadv[j] + wz) * c.dt;
+      v.z[j] = zn < 0.0 ? 0.0 : zn;
     }
     return;
   }
   double gx, gy;
   if (c.lehr_first) {
-    gx = (x - var_cfg.spillposition_x(s)) * coef_r;
-    gy = (y - var_cfg.spillposition_y(s)) * coef_q;
+    gx = (x - var_cfg.spillposition_x(v.s)) * coef_r;
+    gy = (y - var_cfg.spillposition_y(v.s)) * coef_q;
   } else {
-    gx = single_rounded(x - var_part.x_oldpt(i, s)) * coef_r;
-    gy = single_rounded(y - var_part.y_oldpt(i, s)) * coef_q;
+    gx = single_rounded(x - v.x_old[j]) * coef_r;
+    gy = single_rounded(y - v.y_old[j]) * coef_q;
   }
   if (c.euler) {
-    var_part.x_part(i, s) = (x + gx) + var_currwindwave.uadv(i, s) * c.dt;
-    var_part.y_part(i, s) = (y + gy) + var_currwindwave.vadv(i, s) * c.dt;
+    v.x[j] = (x + gx) + v.uadv[j] * c.dt;
+    v.y[j] = (y + gy) + v.vadv[j] * c.dt;
   } else {
-    var_part.x_part(i, s) = (rk_x(i, s) + x) + gx;
-    var_part.y_part(i, s) = (rk_y(i, s) + y) + gy;
+    v.x[j] = (rk_x(v, j) + x) + gx;
+    v.y[j] = (rk_y(v, j) + y) + gy;
   }
 }
 
-// Lehr reference of particle i: its entry position advanced by the step's
-// advection, so that the next step's difference is this step's growth.
-inline void lehr_reference(const step_settings& c, int32_t i, int32_t s, double x, double y) {
+// Lehr reference of particle index j: its entry position advanced by the
+// step's advection, so that the next step's difference is this step's
+// growth.
+inline void lehr_reference(const step_settings& c, spill_view& v, int64_t j, double x, double y) {
   if (c.euler) {
-    var_part.x_oldpt(i, s) = x + var_currwindwave.uadv(i, s) * c.dt;
-    var_part.y_oldpt(i, s) = y + var_currwindwave.vadv(i, s) * c.dt;
+    v.x_old[j] = x + v.uadv[j] * c.dt;
+    v.y_old[j] = y + v.vadv[j] * c.dt;
   } else {
-    var_part.x_oldpt(i, s) = rk_x(i, s) + x;
-    var_part.y_oldpt(i, s) = rk_y(i, s) + y;
+    v.x_old[j] = rk_x(v, j) + x;
+    v.y_old[j] = rk_y(v, j) + y;
   }
 }
 
@@ -182,27 +316,30 @@ inline void radar_coast(int32_t i, int32_t s, double x, double y) {
   }
 }
 
-// Releases the diffusivities of the step that exist.
+// Releases the diffusivities of the step that exist; their storage stays for
+// the next step's.
 inline void release_diffusivities() {
-  if (var2.dxx.allocated()) var2.dxx.deallocate();
-  if (var2.dyy.allocated()) var2.dyy.deallocate();
-  if (var2.dzz.allocated()) var2.dzz.deallocate();
+  if (var2.dxx.allocated()) var2.dxx.deallocate_keep_storage();
+  if (var2.dyy.allocated()) var2.dyy.deallocate_keep_storage();
+  if (var2.dzz.allocated()) var2.dzz.deallocate_keep_storage();
 }
 
-// Centre of mass of spill s over all its particles.
-inline void centre_of_mass(int32_t s, int32_t np) {
+// Centre of mass of spill s over all its particles, summed in particle
+// order.
+inline void centre_of_mass(const spill_view& v, int32_t np) {
   double sx = 0.0, sy = 0.0;
-  for (int32_t i = 1; i <= np; ++i) {
-    sx += var_part.x_part(i, s);
-    sy += var_part.y_part(i, s);
+  for (int32_t j = 0; j < np; ++j) {
+    sx += v.x[j];
+    sy += v.y[j];
   }
-  var_part.x_cg(s) = sx / np;
-  var_part.y_cg(s) = sy / np;
+  var_part.x_cg(v.s) = sx / np;
+  var_part.y_cg(v.s) = sy / np;
 }
 
-inline double mean_depth(int32_t s, int32_t np) {
+inline double mean_depth(const spill_view& v, int32_t np) {
+  if (!v.z) missing("z_part");
   double sz = 0.0;
-  for (int32_t i = 1; i <= np; ++i) sz += var_part.z_part(i, s);
+  for (int32_t j = 0; j < np; ++j) sz += v.z[j];
   return sz / np;
 }
 

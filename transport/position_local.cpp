@@ -2,6 +2,10 @@
 // particles and remembers where each path started, and a resolve call that
 // stops every path crossing a coast polygon on its first crossing.
 
+#include <cstdint>
+#include <vector>
+
+#include "common/parallel.hpp"
 #include "transport/position.hpp"
 #include "transport/position_detail.hpp"
 #include "transport/velocities.hpp"
@@ -20,29 +24,64 @@ void move_and_mark(int32_t s, int32_t step, bool spreading, double coef_r, doubl
   const int32_t np = var_run.particle_number;
   if (np >= 1) {
     const step_settings c(s, step);
+    spill_view v(s, np);
+    if (!v.xp1 || !v.yp1 || !v.part_inter) missing(!v.xp1 ? "xp1" : !v.yp1 ? "yp1" : "part_inter");
     const bool reference = spreading && c.lehr && keeps_lehr_reference(c);
+    const bool walk = !spreading || !c.lehr;
     const double loni = var_mallas.loni, lons = var_mallas.lons;
     const double lati = var_mallas.lati, lats = var_mallas.lats;
-    for (int32_t i = 1; i <= np; ++i) {
-      const double x = var_part.x_part(i, s), y = var_part.y_part(i, s);
-      const int32_t st = var_part.indp(i, s);
-      if (st == 1) {
-        if (loni <= x && x <= lons && lati <= y && y <= lats) {
-          if (spreading) {
-            spread_move(c, i, s, x, y, coef_r, coef_q, false);
-          } else {
-            transport_move(c, i, s, x, y);
+    auto moves = [&](double x, double y, int32_t st) {
+      return st == 1 && loni <= x && x <= lons && lati <= y && y <= lats;
+    };
+    bool checked = false;
+    auto pass = [&](int64_t first, int64_t last, draws& r, bool threaded) {
+      for (int64_t j = first; j < last; ++j) {
+        const double x = v.x[j], y = v.y[j];
+        const int32_t st = v.indp[j];
+        if (st == 1) {
+          if (moves(x, y, st)) {
+            if (!threaded && !checked) {
+              v.need_motion(c, walk, false);
+              checked = true;
+            }
+            if (spreading) {
+              spread_move(c, v, j, x, y, coef_r, coef_q, false, r);
+            } else {
+              transport_move(c, v, j, x, y, r);
+            }
+            v.xp1[j] = x;
+            v.yp1[j] = y;
+            v.part_inter[j] = 1;
           }
-          var_part.xp1(i, s) = x;
-          var_part.yp1(i, s) = y;
-          var_part.part_inter(i, s) = 1;
+        } else {
+          v.xp1[j] = x;
+          v.yp1[j] = y;
+          v.part_inter[j] = 0;
         }
-      } else {
-        var_part.xp1(i, s) = x;
-        var_part.yp1(i, s) = y;
-        var_part.part_inter(i, s) = 0;
+        if (reference) lehr_reference(c, v, j, x, y);
       }
-      if (reference) lehr_reference(c, i, s, x, y);
+    };
+    const int64_t blocks = block_count(np);
+    const int32_t state0 = rand_state();
+    if (thread_count() > 1 && blocks > 1) {
+      const int32_t per_move = draws_per_move(c, spreading, false);
+      std::vector<int64_t> movers(static_cast<std::size_t>(blocks) + 1, 0);
+      parallel_blocks(np, [&](int64_t b, int64_t first, int64_t last) {
+        int64_t n = 0;
+        for (int64_t j = first; j < last; ++j) n += moves(v.x[j], v.y[j], v.indp[j]) ? 1 : 0;
+        movers[static_cast<std::size_t>(b) + 1] = n;
+      });
+      for (int64_t b = 0; b < blocks; ++b) movers[b + 1] += movers[b];
+      if (movers[static_cast<std::size_t>(blocks)] > 0) v.need_motion(c, walk, false);
+      parallel_blocks(np, [&](int64_t b, int64_t first, int64_t last) {
+        draws r{rand_state_after(state0, movers[static_cast<std::size_t>(b)] * per_move)};
+        pass(first, last, r, true);
+      });
+      srand(rand_state_after(state0, movers[static_cast<std::size_t>(blocks)] * per_move));
+    } else {
+      draws r{state0};
+      pass(0, np, r, false);
+      srand(r.state);
     }
   }
   release_diffusivities();
@@ -82,7 +121,7 @@ void resolve(int32_t s, bool spreading, const farray<coast_polygon, 1>& polys) {
       nearest_coast(i, s, xs, ys, true);
     }
   }
-  centre_of_mass(s, np);
+  centre_of_mass(spill_view(s, np), np);
 }
 
 }  // namespace

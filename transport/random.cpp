@@ -1,26 +1,25 @@
 #include "transport/random.hpp"
 
 namespace orvel {
-namespace {
-int32_t state = 1;
-}
 
-void srand(int32_t seed) { state = seed; }
-
-int32_t rand_state() { return state; }
-
-float rand(int32_t) {
-  // A zero state would stay zero for ever: it is taken as -1, so seeding with
-  // 0 behaves as seeding with 2^31 - 2.
-  int32_t s = state == 0 ? -1 : state;
-  // Schrage's method: 48271 * s mod (2^31 - 1) without overflow.
-  const int32_t q = s / 44488;
-  const int32_t r = s - 44488 * q;
-  int32_t t = 48271 * r - 3399 * q;
-  if (t <= 0) t += 2147483647;
-  state = t;
-  const float v = static_cast<float>(t) * 4.656612873077393e-10f;
-  return v >= 0.9999998807907104f ? 0.9999998807907104f : v;
+int32_t rand_state_after(int32_t s, int64_t n) {
+  using namespace random_detail;
+  if (n <= 0) return s;
+  // The first step is the literal one (it maps every state, 0 and negative
+  // ones included, into 1 .. 2^31 - 1); the rest multiply by 48271^(n - 1)
+  // modulo 2^31 - 1.
+  s = next_literal(s);
+  --n;
+  if (s == modulus) return s;  // a fixed point of the literal step
+  uint64_t result = static_cast<uint64_t>(s);
+  uint64_t base = 48271;
+  const uint64_t m = static_cast<uint64_t>(modulus);
+  while (n > 0) {
+    if (n & 1) result = result * base % m;
+    base = base * base % m;
+    n >>= 1;
+  }
+  return static_cast<int32_t>(result);
 }
 
 }  // namespace orvel

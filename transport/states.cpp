@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/errors.hpp"
+#include "common/parallel.hpp"
 #include "control/input_places.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_mallas.hpp"
@@ -22,29 +24,46 @@ void states_fixed_grid(int32_t spill, double loni, double lons, double lati, dou
   auto& p = var_part;
   auto& g = var_mallas;
   const double factor = g.factor;
-  for (int32_t i = 1; i <= var_run.particle_number; ++i) {
-    const double x = p.x_part(i, spill);
-    const double y = p.y_part(i, spill);
-    if (!(loni <= x && x <= lons && lati <= y && y <= lats)) continue;
-    int32_t& state = p.indp(i, spill);
-    if (state == indp_beached || state == indp_floor || state == indp_air) continue;
-    const double z = p.z_part(i, spill);
-    if (z == 0.0) {
-      state = indp_surf;
-    } else if (z > 0.0) {
-      state = indp_column;
+  const int32_t np = var_run.particle_number;
+  if (np < 1) return;
+  (void)p.x_part(np, spill), (void)p.y_part(np, spill), (void)p.z_part(np, spill), (void)p.indp(np, spill);
+  const double* xs = p.x_part.ptr(1, spill);
+  const double* ys = p.y_part.ptr(1, spill);
+  double* zs = p.z_part.ptr(1, spill);
+  int32_t* states = p.indp.ptr(1, spill);
+  // The last particle that finds a model cell leaves it in x_int, y_int.
+  std::vector<int64_t> last_cell(static_cast<std::size_t>(block_count(np)), -1);
+  parallel_blocks(np, [&](int64_t b, int64_t first, int64_t last) {
+    for (int64_t j = first; j < last; ++j) {
+      const double x = xs[j];
+      const double y = ys[j];
+      if (!(loni <= x && x <= lons && lati <= y && y <= lats)) continue;
+      int32_t& state = states[j];
+      if (state == indp_beached || state == indp_floor || state == indp_air) continue;
+      const double z = zs[j];
+      if (z == 0.0) {
+        state = indp_surf;
+      } else if (z > 0.0) {
+        state = indp_column;
+      }
+      int32_t ci = 0, cj = 0;
+      if (!model_cell(x, y, ci, cj)) continue;
+      last_cell[static_cast<std::size_t>(b)] = j;
+      const float depth = g.d(ci, cj);
+      if (depth <= 0.0f) {
+        state = indp_land;
+      } else if (state == indp_column && z * factor >= depth) {
+        state = indp_floor;
+        zs[j] = depth / factor;
+      }
     }
-    int32_t ci = 0, cj = 0;
-    if (!model_cell(x, y, ci, cj)) continue;
+  });
+  int64_t j = -1;
+  for (const int64_t m : last_cell) j = m >= 0 ? m : j;
+  int32_t ci = 0, cj = 0;
+  if (j >= 0 && model_cell(xs[j], ys[j], ci, cj)) {
     g.x_int = ci;
     g.y_int = cj;
-    const float depth = g.d(ci, cj);
-    if (depth <= 0.0f) {
-      state = indp_land;
-    } else if (state == indp_column && z * factor >= depth) {
-      state = indp_floor;
-      p.z_part(i, spill) = depth / factor;
-    }
   }
 }
 
@@ -147,14 +166,36 @@ void update_par(int32_t spill, int32_t /*step*/) {
   for (auto* counter : {&p.par_surf, &p.par_column, &p.par_beached, &p.par_floor, &p.par_pause}) {
     counter->fill(0);
   }
-  for (int32_t i = 1; i <= var_run.particle_number; ++i) {
-    switch (p.indp(i, spill)) {
-      case indp_surf: ++p.par_surf(spill); break;
-      case indp_column: ++p.par_column(spill); break;
-      case indp_floor: ++p.par_floor(spill); break;
-      case indp_beached: ++p.par_beached(spill); break;
-      default: ++p.par_pause(spill); break;
+  const int32_t np = var_run.particle_number;
+  if (np < 1) return;
+  (void)p.indp(np, spill), (void)p.par_surf(spill), (void)p.par_column(spill), (void)p.par_floor(spill),
+      (void)p.par_beached(spill), (void)p.par_pause(spill);
+  const int32_t* states = p.indp.ptr(1, spill);
+  // Counts by block, added in block order (whole numbers: any order gives
+  // the same sums).
+  struct counts {
+    int32_t surf = 0, column = 0, floor = 0, beached = 0, pause = 0;
+  };
+  std::vector<counts> by_block(static_cast<std::size_t>(block_count(np)));
+  parallel_blocks(np, [&](int64_t b, int64_t first, int64_t last) {
+    counts c;
+    for (int64_t j = first; j < last; ++j) {
+      switch (states[j]) {
+        case indp_surf: ++c.surf; break;
+        case indp_column: ++c.column; break;
+        case indp_floor: ++c.floor; break;
+        case indp_beached: ++c.beached; break;
+        default: ++c.pause; break;
+      }
     }
+    by_block[static_cast<std::size_t>(b)] = c;
+  });
+  for (const auto& c : by_block) {
+    p.par_surf(spill) += c.surf;
+    p.par_column(spill) += c.column;
+    p.par_floor(spill) += c.floor;
+    p.par_beached(spill) += c.beached;
+    p.par_pause(spill) += c.pause;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "common/parallel.hpp"
 #include "control/run_rules.hpp"
 #include "control/state/var4.hpp"
 #include "control/state/var_cfg.hpp"
@@ -12,6 +13,7 @@
 #include "control/state/var_part.hpp"
 #include "control/state/var_run.hpp"
 #include "control/state/var_spill.hpp"
+#include "forcing/series.hpp"
 
 namespace orvel {
 
@@ -26,50 +28,138 @@ void reset_domain_box() {
   }
 }
 
+namespace {
+
+// Column `spill` of a (particle, spill) array over np particles.
+template <typename T>
+T* spill_column(farray<T, 2>& a, int32_t spill, int32_t np) {
+  (void)a(np, spill);
+  return a.ptr(1, spill);
+}
+
+// A forcing value at the particles: an array read particle by particle, or
+// one value for all (`one`, stride 0).
+struct at_particles {
+  const double* p;
+  int64_t stride;
+  double one;
+  bool uniform() const { return stride == 0; }
+  double operator[](int64_t j) const { return stride != 0 ? p[j] : one; }
+};
+
+template <typename A>
+at_particles forcing_at(const A& a, bool series) {
+  double v = 0.0;
+  if (series && uniform_value(a, v)) return {nullptr, 0, v};
+  return {a.data(), 1, 0.0};
+}
+
+// Surface drift of one particle from its forcing.
+struct drift_constants {
+  double a, b, waves, current, mx, factor;
+  bool two_d;
+};
+
+struct drift {
+  double u, v;
+};
+
+inline drift surface_drift(const drift_constants& k, double wx, double wy, double speed, double t, double hx,
+                           double hy, double uc, double vc) {
+  const double f = k.a + k.b * speed;
+  // Stokes drift of the waves; a period of 0 (no waves at the particle)
+  // gives none.
+  const double period = t * static_cast<double>(12.48f);
+  double east = 0.0, north = 0.0;
+  if (period != 0.0) {
+    east = hx * static_cast<double>(9.81f) / period * k.waves;
+    north = hy * static_cast<double>(9.81f) / period * k.waves;
+  }
+  double u, v;
+  if (k.two_d) {
+    u = east + (wx * f + uc * k.current);
+    v = north + (wy * f + vc * k.current);
+  } else {
+    u = wx * f + east;
+    v = wy * f + north;
+  }
+  return {u / k.mx, v / k.factor};
+}
+
+}  // namespace
+
 void vel_adv_2d(int32_t spill, int32_t /*step*/) {
   reset_domain_box();
   auto& w = var_currwindwave;
   const auto& c = var_cfg;
   const int32_t np = var_run.particle_number;
   const double factor = var_mallas.factor;
-  const double mx = cos_latmean() * factor;
-  const double a = c.dragcoeff_a(spill);
-  const double b = c.dragcoeff_b(spill);
-  const double waves = c.wavescoeff(spill);
-  const double current = c.currentcoeff(spill);
-  const bool two_d = var_run.sim__2d_3d == 1;
-  double wind_sum = 0.0;
-  for (int32_t i = 1; i <= np; ++i) {
-    const double wx = w.wintx(i);
-    const double wy = w.winty(i);
-    const double speed = std::sqrt(wx * wx + wy * wy);
-    wind_sum += speed;
-    if (var_part.z_part(i, spill) != 0.0) {
-      w.uadv_viento_oleaje(i, spill) = 0.0;
-      w.vadv_viento_oleaje(i, spill) = 0.0;
-      continue;
-    }
-    const double f = a + b * speed;
-    // Stokes drift of the waves; a period of 0 (no waves at the particle)
-    // gives none.
-    const double period = w.tint(i, 1) * static_cast<double>(12.48f);
-    double east = 0.0, north = 0.0;
-    if (period != 0.0) {
-      east = w.hintx(i, 1) * static_cast<double>(9.81f) / period * waves;
-      north = w.hinty(i, 1) * static_cast<double>(9.81f) / period * waves;
-    }
-    double u, v;
-    if (two_d) {
-      u = east + (wx * f + w.u_curr_int(i) * current);
-      v = north + (wy * f + w.v_curr_int(i) * current);
-    } else {
-      u = wx * f + east;
-      v = wy * f + north;
-    }
-    w.uadv(i, spill) = w.uadv_viento_oleaje(i, spill) = u / mx;
-    w.vadv(i, spill) = w.vadv_viento_oleaje(i, spill) = v / factor;
+  const drift_constants k{c.dragcoeff_a(spill), c.dragcoeff_b(spill), c.wavescoeff(spill), c.currentcoeff(spill),
+                          cos_latmean() * factor, factor, var_run.sim__2d_3d == 1};
+  if (np < 1) return;
+  // The spill's columns, and the arrays at the particles, over particles 1
+  // and np (index checks of the checked builds once per call).
+  const double* z = spill_column(var_part.z_part, spill, np);
+  double* uadv = spill_column(w.uadv, spill, np);
+  double* vadv = spill_column(w.vadv, spill, np);
+  double* uvo = spill_column(w.uadv_viento_oleaje, spill, np);
+  double* vvo = spill_column(w.vadv_viento_oleaje, spill, np);
+  for (const int32_t p : {1, np}) {
+    (void)w.wintx(p), (void)w.winty(p), (void)w.tint(p, 1), (void)w.hintx(p, 1), (void)w.hinty(p, 1);
+    if (k.two_d) (void)w.u_curr_int(p), (void)w.v_curr_int(p);
   }
-  if (np >= 1) w.uwind(spill) = wind_sum / np;
+  // Forcing from a uniform series is one value for every particle.
+  const bool wind_series = c.windtype__file_constant == 2;
+  const bool waves_series = c.wavestype__file_constant == 2;
+  const bool current_series = c.currenttype__file_constant == 2;
+  const at_particles wx = forcing_at(w.wintx, wind_series), wy = forcing_at(w.winty, wind_series);
+  const at_particles t = forcing_at(w.tint, waves_series), hx = forcing_at(w.hintx, waves_series),
+                     hy = forcing_at(w.hinty, waves_series);
+  at_particles uc{nullptr, 0, 0.0}, vc{nullptr, 0, 0.0};
+  if (k.two_d) {
+    uc = forcing_at(w.u_curr_int, current_series);
+    vc = forcing_at(w.v_curr_int, current_series);
+  }
+  const bool wind_uniform = wx.uniform() && wy.uniform();
+  const bool all_uniform = wind_uniform && t.uniform() && hx.uniform() && hy.uniform() && uc.uniform() && vc.uniform();
+  // The mean wind speed: the sum runs in particle order.
+  double wind_sum = 0.0;
+  if (wind_uniform) {
+    const double speed = std::sqrt(wx.one * wx.one + wy.one * wy.one);
+    for (int32_t j = 0; j < np; ++j) wind_sum += speed;
+  } else {
+    for (int32_t j = 0; j < np; ++j) wind_sum += std::sqrt(wx[j] * wx[j] + wy[j] * wy[j]);
+  }
+  if (all_uniform) {
+    const double speed = std::sqrt(wx.one * wx.one + wy.one * wy.one);
+    const drift d = surface_drift(k, wx.one, wy.one, speed, t.one, hx.one, hy.one, uc.one, vc.one);
+    parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
+      for (int64_t j = first; j < last; ++j) {
+        if (z[j] != 0.0) {
+          uvo[j] = 0.0;
+          vvo[j] = 0.0;
+          continue;
+        }
+        uadv[j] = uvo[j] = d.u;
+        vadv[j] = vvo[j] = d.v;
+      }
+    });
+  } else {
+    parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
+      for (int64_t j = first; j < last; ++j) {
+        if (z[j] != 0.0) {
+          uvo[j] = 0.0;
+          vvo[j] = 0.0;
+          continue;
+        }
+        const double x = wx[j], y = wy[j];
+        const drift d = surface_drift(k, x, y, std::sqrt(x * x + y * y), t[j], hx[j], hy[j], uc[j], vc[j]);
+        uadv[j] = uvo[j] = d.u;
+        vadv[j] = vvo[j] = d.v;
+      }
+    });
+  }
+  w.uwind(spill) = wind_sum / np;
 }
 
 void vel_adv_3d(int32_t spill, int32_t /*step*/) {

@@ -362,7 +362,11 @@ TEST(Pass3d, PassOrderWithEulerAndRungeKutta) {
     strings expected;
     const int passes = method == 2 ? 4 : 1;
     for (int stage = 1; stage <= passes; ++stage) {
-      expected.insert(expected.end(), one_pass.begin(), one_pass.end());
+      // The states follow the particles' positions, which the Runge-Kutta
+      // stages leave alone: they are updated in the first stage only.
+      for (const auto& call : one_pass) {
+        if (stage == 1 || call.rfind("update_", 0) != 0) expected.push_back(call);
+      }
       if (method == 2) expected.push_back("rungek(1," + std::to_string(stage) + ",0)");
     }
     expected.push_back("chain(1)");

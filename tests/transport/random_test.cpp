@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
 
 namespace orvel {
 namespace {
@@ -72,6 +75,48 @@ TEST(Random, LargestValuesAreClamped) {
     EXPECT_EQ(rand(0), 0.9999998807907104f) << target;
     EXPECT_EQ(rand_state(), target);
   }
+}
+
+}  // namespace
+}  // namespace orvel
+
+namespace orvel {
+namespace {
+
+// The division-free step against Schrage's method: every state of a long
+// run and random ones, the ends of the range, zero and negative seeds.
+TEST(RandomGenerator, FastStepMatchesSchrage) {
+  using random_detail::next;
+  using random_detail::next_literal;
+  std::mt19937 gen(3);
+  for (int n = 0; n < 2000000; ++n) {
+    const auto s = static_cast<int32_t>(gen() & 0x7fffffffu);
+    ASSERT_EQ(next(s), next_literal(s)) << s;
+  }
+  for (const int32_t s : {0, 1, 2, -1, -2, 44488, 44487, 48271, 2147483646, 2147483647, -2147483647,
+                          std::numeric_limits<int32_t>::min()}) {
+    EXPECT_EQ(next(s), next_literal(s)) << s;
+  }
+  int32_t a = 12345, b = 12345;
+  for (int n = 0; n < 1000000; ++n) {
+    a = next(a);
+    b = next_literal(b);
+    ASSERT_EQ(a, b) << n;
+  }
+}
+
+// Jumping ahead gives the state that the draws themselves reach.
+TEST(RandomGenerator, JumpAheadMatchesDrawing) {
+  for (const int32_t seed : {0, 1, 7, -5, 2147483646, 2147483647, std::numeric_limits<int32_t>::min()}) {
+    srand(seed);
+    for (int64_t n = 0; n <= 3000; ++n) {
+      ASSERT_EQ(rand_state_after(seed, n), rand_state()) << seed << " after " << n;
+      rand(0);
+    }
+  }
+  srand(99);
+  for (int64_t n = 0; n < 1234567; ++n) rand(0);
+  EXPECT_EQ(rand_state_after(99, 1234567), rand_state());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "common/errors.hpp"
 #include "tests/transport/particles_fixture.hpp"
@@ -311,6 +312,50 @@ TEST(UpdatePar, CountsOneSpillAndZeroesTheOthers) {
   update_par(2, 1);
   for (const auto* counter : {&p.par_surf, &p.par_column, &p.par_floor, &p.par_beached, &p.par_pause})
     EXPECT_EQ((*counter)(2), 0);
+}
+
+// A second update_indp over the same positions changes nothing, in every
+// kind of current grid and land-search mode: the Runge-Kutta stages, which
+// leave the positions alone, derive the states once per step.
+TEST(UpdateIndp, ASecondUpdateAtTheSamePositionsChangesNothing) {
+  struct grid_case {
+    int32_t variable, kind, mode;
+  };
+  const grid_case grids[] = {{0, 0, 1}, {0, 0, 2}, {1, 1, 1}, {1, 1, 2}, {1, 2, 1}, {1, 2, 2}};
+  const int32_t codes[] = {1, 5, -1, 0, 2, 3, -2, 4};
+  const int32_t np = 400;
+  uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return seed >> 8;
+  };
+  for (const auto& gc : grids) {
+    for (const int32_t step : {1, 2}) {
+      small_world(np, 1);
+      current_grid(gc.variable, gc.kind, gc.mode);
+      var_part.indp.allocate(np, 1);
+      for (int32_t i = 1; i <= 4; ++i) {
+        for (int32_t j = 1; j <= 3; ++j) {
+          var_mallas.d(i, j) = static_cast<float>(static_cast<int32_t>(next() % 5) - 1) * 10.0f;
+          var2.mask(i, j) = static_cast<int32_t>(next() % 2);
+          var2.mask0(i, j) = static_cast<int32_t>(next() % 2);
+        }
+      }
+      for (int32_t p = 1; p <= np; ++p) {
+        var_part.x_part(p, 1) = 355.95 + 0.5 * (next() % 10000) / 10000.0;
+        var_part.y_part(p, 1) = 42.95 + 0.4 * (next() % 10000) / 10000.0;
+        var_part.z_part(p, 1) = (next() % 3 == 0 ? 0.0 : 40.0 * (next() % 1000) / 1000.0) / factor;
+        var_part.indp(p, 1) = codes[next() % 8];
+      }
+      update_indp(1, step);
+      const auto states = std::vector<int32_t>(var_part.indp.begin(), var_part.indp.end());
+      const auto depths = std::vector<double>(var_part.z_part.begin(), var_part.z_part.end());
+      update_indp(1, step);
+      EXPECT_EQ(std::vector<int32_t>(var_part.indp.begin(), var_part.indp.end()), states)
+          << gc.variable << " " << gc.kind << " " << gc.mode << " step " << step;
+      EXPECT_EQ(std::vector<double>(var_part.z_part.begin(), var_part.z_part.end()), depths);
+    }
+  }
 }
 
 TEST(CentreOfMass, EveryParticleWhateverItsState) {
