@@ -27,9 +27,9 @@ void helix_shape_3d(double a, int32_t n, double r, double theta1, double theta2,
   if (n <= 0) return;
   const mat_ref P(p, 3, n);
   for (int32_t i = 1; i <= n; ++i) {
-    const double theta =
-        n == 1 ? 0.5 * (theta1 + theta2)
-               : (static_cast<double>(n - i) * theta1 + static_cast<double>(i - 1) * theta2) / static_cast<double>(n - 1);
+    const double theta = n == 1 ? 0.5 * (theta1 + theta2)
+                                : (static_cast<double>(n - i) * theta1 + static_cast<double>(i - 1) * theta2) /
+                                      static_cast<double>(n - 1);
     P(1, i) = r * std::cos(theta);
     P(2, i) = r * std::sin(theta);
     P(3, i) = a * theta;

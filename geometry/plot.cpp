@@ -83,12 +83,8 @@ void points_plot(std::string_view file_name, int32_t node_num, const double* nod
     plot.y_min += d;
     clip.y_min += d;
   }
-  const auto page_x = [&](double x) {
-    return trunc(((x_max - x) * plot.x_min + (x - x_min) * plot.x_max) / x_range);
-  };
-  const auto page_y = [&](double y) {
-    return trunc(((y_max - y) * plot.y_min + (y - y_min) * plot.y_max) / y_range);
-  };
+  const auto page_x = [&](double x) { return trunc(((x_max - x) * plot.x_min + (x - x_min) * plot.x_max) / x_range); };
+  const auto page_y = [&](double y) { return trunc(((y_max - y) * plot.y_min + (y - y_min) * plot.y_max) / y_range); };
 
   int32_t unit = 0;
   get_unit(unit);

@@ -1,7 +1,6 @@
 #include "geometry/printing.hpp"
 
 #include <algorithm>
-#include <iostream>
 #include <string>
 
 #include "common/format.hpp"
@@ -10,21 +9,13 @@
 namespace orvel::geometry {
 namespace {
 
-void put_line(const std::string& s) { std::cout << s << '\n'; }
-
-// The blank line and the title that open every table.
-void print_title(std::string_view title) {
-  put_line(" ");
-  put_line(std::string(trimmed(title)));
-}
-
 // The shape of a banded table: which index runs along the page (in bands),
 // and how its header and data lines are laid out.
 struct band_layout {
-  int32_t width;              // indexes per band
-  std::string_view header;    // "  Col " and the like
-  std::string_view trailer;   // written after each header number
-  std::string_view label;     // "  Row" or "  Col"
+  int32_t width;             // indexes per band
+  std::string_view header;   // "  Col " and the like
+  std::string_view trailer;  // written after each header number
+  std::string_view label;    // "  Row" or "  Col"
 };
 
 // Prints a matrix in bands.  `along` indexes go across the page, ALO..AHI
@@ -33,25 +24,22 @@ struct band_layout {
 template <typename Entry>
 void print_bands(const band_layout& layout, int32_t along_n, int32_t alo, int32_t ahi, int32_t down_n, int32_t dlo,
                  int32_t dhi, std::string_view title, Entry entry) {
-  print_title(title);
+  print_lines({" ", trimmed(title)});
   const int64_t afirst = std::max(alo, 1), alast = std::min(ahi, along_n);
   const int64_t dfirst = std::max(dlo, 1), dlast = std::min(dhi, down_n);
   for (int64_t a2lo = afirst; a2lo <= alast; a2lo += layout.width) {
     const int64_t a2hi = std::min(a2lo + layout.width - 1, alast);
-    put_line(" ");
     std::string line(layout.header);
     for (int64_t a = a2lo; a <= a2hi; ++a) {
       line += fmt_i(a, 8);
       line += layout.trailer;
     }
-    put_line(line);
-    put_line(std::string(layout.label));
-    put_line(" ");
+    print_lines({" ", line, layout.label, " "});
     for (int64_t d = dfirst; d <= dlast; ++d) {
       line = fmt_i(d, 5);
       line += ':';
       for (int64_t a = a2lo; a <= a2hi; ++a) line += entry(static_cast<int32_t>(d), static_cast<int32_t>(a));
-      put_line(line);
+      print_lines({line});
     }
   }
 }
@@ -72,9 +60,8 @@ std::string whole_or_general(double x) {
 // The three heading lines and one line per entry of a vector.
 template <typename Entry>
 void print_vector(int32_t n, std::string_view title, Entry entry) {
-  print_title(title);
-  put_line(" ");
-  for (int32_t i = 1; i <= n; ++i) put_line("  " + fmt_i(i, 8) + ":" + entry(i));
+  print_lines({" ", trimmed(title), " "});
+  for (int32_t i = 1; i <= n; ++i) print_lines({"  " + fmt_i(i, 8) + ":" + entry(i)});
 }
 
 }  // namespace
@@ -111,8 +98,7 @@ void i4mat_transpose_print(int32_t m, int32_t n, const int32_t* a, std::string_v
 void i4mat_transpose_print_some(int32_t m, int32_t n, const int32_t* a, int32_t ilo, int32_t jlo, int32_t ihi,
                                 int32_t jhi, std::string_view title) {
   const mat_ref A(a, m, n);
-  print_bands(i4_transposed, m, ilo, ihi, n, jlo, jhi, title,
-              [&](int32_t j, int32_t i) { return fmt_i(A(i, j), 8); });
+  print_bands(i4_transposed, m, ilo, ihi, n, jlo, jhi, title, [&](int32_t j, int32_t i) { return fmt_i(A(i, j), 8); });
 }
 
 void r8mat_print(int32_t m, int32_t n, const double* a, std::string_view title) {

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstddef>
-#include <iostream>
 #include <limits>
 #include <string>
 #include <vector>
@@ -15,8 +14,8 @@ namespace orvel::geometry {
 namespace {
 
 // The four counts of a solid.
-void set_counts(int32_t& point_num, int32_t& edge_num, int32_t& face_num, int32_t& face_order_max, int32_t p,
-                int32_t e, int32_t f, int32_t o) {
+void set_counts(int32_t& point_num, int32_t& edge_num, int32_t& face_num, int32_t& face_order_max, int32_t p, int32_t e,
+                int32_t f, int32_t o) {
   point_num = p;
   edge_num = e;
   face_num = f;
@@ -27,8 +26,8 @@ void set_counts(int32_t& point_num, int32_t& edge_num, int32_t& face_num, int32_
 // caller's counts.  A face's order is the number of its entries that are
 // not the padding -1.
 template <std::size_t P, std::size_t F, std::size_t O>
-void copy_solid(int32_t point_num, int32_t face_num, int32_t face_order_max, double* point_coord,
-                int32_t* face_order, int32_t* face_point, const double (&coord)[P][3], const int32_t (&face)[F][O]) {
+void copy_solid(int32_t point_num, int32_t face_num, int32_t face_order_max, double* point_coord, int32_t* face_order,
+                int32_t* face_point, const double (&coord)[P][3], const int32_t (&face)[F][O]) {
   const mat_ref POINT_COORD(point_coord, 3, point_num);
   const vec_ref FACE_ORDER(face_order, face_num);
   const mat_ref FACE_POINT(face_point, face_order_max, face_num);
@@ -43,8 +42,6 @@ void copy_solid(int32_t point_num, int32_t face_num, int32_t face_order_max, dou
     FACE_ORDER(static_cast<int32_t>(f + 1)) = order;
   }
 }
-
-void put_line(const std::string& s) { std::cout << s << '\n'; }
 
 }  // namespace
 
@@ -77,14 +74,14 @@ void dodec_shape_3d(int32_t point_num, int32_t face_num, int32_t face_order_max,
   constexpr double a = 0.5773502691896258;
   constexpr double b = 0.35682208977309;
   constexpr double c = 0.9341723589627158;
-  static constexpr double coord[20][3] = {
-      {a, a, a},   {a, a, -a},  {a, -a, a},  {a, -a, -a}, {-a, a, a},  {-a, a, -a}, {-a, -a, a},
-      {-a, -a, -a}, {b, c, 0},  {-b, c, 0},  {b, -c, 0},  {-b, -c, 0}, {c, 0, b},   {c, 0, -b},
-      {-c, 0, b},  {-c, 0, -b}, {0, b, c},   {0, -b, c},  {0, b, -c},  {0, -b, -c}};
-  static constexpr int32_t face[12][5] = {
-      {2, 9, 1, 13, 14},  {5, 10, 6, 16, 15},  {3, 11, 4, 14, 13}, {8, 12, 7, 15, 16},
-      {3, 13, 1, 17, 18}, {2, 14, 4, 20, 19},  {5, 15, 7, 18, 17}, {8, 16, 6, 19, 20},
-      {5, 17, 1, 9, 10},  {3, 18, 7, 12, 11},  {2, 19, 6, 10, 9},  {8, 20, 4, 11, 12}};
+  static constexpr double coord[20][3] = {{a, a, a},   {a, a, -a},  {a, -a, a},   {a, -a, -a}, {-a, a, a},
+                                          {-a, a, -a}, {-a, -a, a}, {-a, -a, -a}, {b, c, 0},   {-b, c, 0},
+                                          {b, -c, 0},  {-b, -c, 0}, {c, 0, b},    {c, 0, -b},  {-c, 0, b},
+                                          {-c, 0, -b}, {0, b, c},   {0, -b, c},   {0, b, -c},  {0, -b, -c}};
+  static constexpr int32_t face[12][5] = {{2, 9, 1, 13, 14},  {5, 10, 6, 16, 15}, {3, 11, 4, 14, 13},
+                                          {8, 12, 7, 15, 16}, {3, 13, 1, 17, 18}, {2, 14, 4, 20, 19},
+                                          {5, 15, 7, 18, 17}, {8, 16, 6, 19, 20}, {5, 17, 1, 9, 10},
+                                          {3, 18, 7, 12, 11}, {2, 19, 6, 10, 9},  {8, 20, 4, 11, 12}};
   copy_solid(point_num, face_num, face_order_max, point_coord, face_order, face_point, coord, face);
 }
 
@@ -99,16 +96,16 @@ void icos_shape(int32_t point_num, int32_t edge_num, int32_t face_num, int32_t f
                 int32_t* edge_point, int32_t* face_order, int32_t* face_point) {
   const double a = 1.0 / std::sqrt(3.618033988749895);
   const double b = 1.618033988749895 * a;
-  const double coord[12][3] = {{b, a, 0},  {b, -a, 0},  {a, 0, b},  {a, 0, -b},  {0, b, a},   {0, b, -a},
+  const double coord[12][3] = {{b, a, 0},  {b, -a, 0},  {a, 0, b},  {a, 0, -b},  {0, b, a},  {0, b, -a},
                                {0, -b, a}, {0, -b, -a}, {-a, 0, b}, {-a, 0, -b}, {-b, a, 0}, {-b, -a, 0}};
-  static constexpr int32_t edge[30][2] = {
-      {1, 2},  {1, 3},  {1, 4},  {1, 5},  {1, 6},  {2, 3},   {2, 4},   {2, 7},   {2, 8},   {3, 5},
-      {3, 7},  {3, 9},  {4, 6},  {4, 8},  {4, 10}, {5, 6},   {5, 9},   {5, 11},  {6, 10},  {6, 11},
-      {7, 8},  {7, 9},  {7, 12}, {8, 10}, {8, 12}, {9, 11},  {9, 12},  {10, 11}, {10, 12}, {11, 12}};
-  static constexpr int32_t face[20][3] = {
-      {1, 2, 4},  {1, 3, 2},   {1, 4, 6},  {1, 5, 3},   {1, 6, 5},   {2, 3, 7},   {2, 7, 8},
-      {2, 8, 4},  {3, 5, 9},   {3, 9, 7},  {4, 8, 10},  {4, 10, 6},  {5, 6, 11},  {5, 11, 9},
-      {6, 10, 11}, {7, 9, 12}, {7, 12, 8}, {8, 12, 10}, {9, 11, 12}, {10, 12, 11}};
+  static constexpr int32_t edge[30][2] = {{1, 2},  {1, 3},  {1, 4},  {1, 5},   {1, 6},   {2, 3},  {2, 4},  {2, 7},
+                                          {2, 8},  {3, 5},  {3, 7},  {3, 9},   {4, 6},   {4, 8},  {4, 10}, {5, 6},
+                                          {5, 9},  {5, 11}, {6, 10}, {6, 11},  {7, 8},   {7, 9},  {7, 12}, {8, 10},
+                                          {8, 12}, {9, 11}, {9, 12}, {10, 11}, {10, 12}, {11, 12}};
+  static constexpr int32_t face[20][3] = {{1, 2, 4},  {1, 3, 2},  {1, 4, 6},   {1, 5, 3},   {1, 6, 5},
+                                          {2, 3, 7},  {2, 7, 8},  {2, 8, 4},   {3, 5, 9},   {3, 9, 7},
+                                          {4, 8, 10}, {4, 10, 6}, {5, 6, 11},  {5, 11, 9},  {6, 10, 11},
+                                          {7, 9, 12}, {7, 12, 8}, {8, 12, 10}, {9, 11, 12}, {10, 12, 11}};
   copy_solid(point_num, face_num, face_order_max, point_coord, face_order, face_point, coord, face);
   const mat_ref EDGE_POINT(edge_point, 2, edge_num);
   for (int32_t e = 1; e <= 30; ++e) {
@@ -143,16 +140,16 @@ void soccer_shape_3d(int32_t point_num, int32_t face_num, int32_t face_order_max
                      int32_t* face_order, int32_t* face_point) {
   // Points 1 to 30 in increasing x; point 61 - k is the negative of point k.
   static constexpr double half[30][3] = {
-      {-1.00714, 0.153552, 0.067258},      {-0.960284, 0.0848813, -0.33629},   {-0.95172, -0.153552, 0.33629},
-      {-0.860021, 0.529326, 0.150394},     {-0.858, -0.290893, -0.470806},     {-0.849436, -0.529326, 0.201774},
-      {-0.802576, -0.597996, -0.201774},   {-0.7842, 0.418215, -0.502561},     {-0.749174, -0.0848813, 0.688458},
-      {-0.722234, 0.692896, -0.201774},    {-0.657475, 0.597996, 0.502561},    {-0.602051, 0.290893, 0.771593},
-      {-0.583675, -0.692896, 0.470806},    {-0.579632, -0.333333, -0.771593},  {-0.52171, -0.418215, 0.771593},
-      {-0.505832, 0.375774, -0.803348},    {-0.489955, -0.830237, -0.33629},   {-0.403548, 0, -0.937864},
-      {-0.381901, 0.925138, -0.201774},    {-0.352168, -0.666667, -0.688458},  {-0.317142, 0.830237, 0.502561},
-      {-0.271054, -0.925138, 0.33629},     {-0.227464, 0.333333, 0.937864},    {-0.224193, -0.993808, -0.067258},
-      {-0.179355, 0.993808, 0.150394},     {-0.165499, 0.608015, -0.803348},   {-0.147123, -0.375774, 0.937864},
-      {-0.103533, 0.882697, -0.502561},    {-0.0513806, 0.666667, 0.771593},   {0, 0, 1.021}};
+      {-1.00714, 0.153552, 0.067258},    {-0.960284, 0.0848813, -0.33629},  {-0.95172, -0.153552, 0.33629},
+      {-0.860021, 0.529326, 0.150394},   {-0.858, -0.290893, -0.470806},    {-0.849436, -0.529326, 0.201774},
+      {-0.802576, -0.597996, -0.201774}, {-0.7842, 0.418215, -0.502561},    {-0.749174, -0.0848813, 0.688458},
+      {-0.722234, 0.692896, -0.201774},  {-0.657475, 0.597996, 0.502561},   {-0.602051, 0.290893, 0.771593},
+      {-0.583675, -0.692896, 0.470806},  {-0.579632, -0.333333, -0.771593}, {-0.52171, -0.418215, 0.771593},
+      {-0.505832, 0.375774, -0.803348},  {-0.489955, -0.830237, -0.33629},  {-0.403548, 0, -0.937864},
+      {-0.381901, 0.925138, -0.201774},  {-0.352168, -0.666667, -0.688458}, {-0.317142, 0.830237, 0.502561},
+      {-0.271054, -0.925138, 0.33629},   {-0.227464, 0.333333, 0.937864},   {-0.224193, -0.993808, -0.067258},
+      {-0.179355, 0.993808, 0.150394},   {-0.165499, 0.608015, -0.803348},  {-0.147123, -0.375774, 0.937864},
+      {-0.103533, 0.882697, -0.502561},  {-0.0513806, 0.666667, 0.771593},  {0, 0, 1.021}};
   double coord[60][3];
   for (int k = 0; k < 30; ++k) {
     for (int i = 0; i < 3; ++i) {
@@ -181,10 +178,8 @@ void tetrahedron_size_3d(int32_t& point_num, int32_t& edge_num, int32_t& face_nu
 
 void tetrahedron_shape_3d(int32_t point_num, int32_t face_num, int32_t face_order_max, double* point_coord,
                           int32_t* face_order, int32_t* face_point) {
-  static constexpr double coord[4][3] = {{0.942809, 0.0, -0.333333},
-                                         {-0.471405, 0.816497, -0.333333},
-                                         {-0.471405, -0.816497, -0.333333},
-                                         {0.0, 0.0, 1.0}};
+  static constexpr double coord[4][3] = {
+      {0.942809, 0.0, -0.333333}, {-0.471405, 0.816497, -0.333333}, {-0.471405, -0.816497, -0.333333}, {0.0, 0.0, 1.0}};
   static constexpr int32_t face[4][3] = {{1, 3, 2}, {1, 2, 4}, {1, 4, 3}, {2, 3, 4}};
   copy_solid(point_num, face_num, face_order_max, point_coord, face_order, face_point, coord, face);
 }
@@ -192,8 +187,7 @@ void tetrahedron_shape_3d(int32_t point_num, int32_t face_num, int32_t face_orde
 // ---------------------------------------------------------------------------
 // Rhombic tetrahedron
 
-void tetrahedron_rhombic_size_3d(int32_t& point_num, int32_t& edge_num, int32_t& face_num,
-                                 int32_t& face_order_max) {
+void tetrahedron_rhombic_size_3d(int32_t& point_num, int32_t& edge_num, int32_t& face_num, int32_t& face_order_max) {
   set_counts(point_num, edge_num, face_num, face_order_max, 10, 6, 4, 6);
 }
 
@@ -205,8 +199,8 @@ void tetrahedron_rhombic_shape_3d(int32_t point_num, int32_t face_num, int32_t f
   constexpr double d = 0.28867513459481287;
   // Vertices 1 to 4, then the midpoints of the edges 1-2, 1-3, 1-4, 2-3,
   // 2-4 and 3-4.
-  static constexpr double coord[10][3] = {{-a, 0, 0}, {0, -b, 0}, {0, b, 0},  {0, 0, a}, {-c, -d, 0},
-                                          {-c, d, 0}, {-c, 0, c}, {0, 0, 0},  {0, -d, c}, {0, d, c}};
+  static constexpr double coord[10][3] = {{-a, 0, 0}, {0, -b, 0}, {0, b, 0}, {0, 0, a},  {-c, -d, 0},
+                                          {-c, d, 0}, {-c, 0, c}, {0, 0, 0}, {0, -d, c}, {0, d, c}};
   static constexpr int32_t face[4][6] = {
       {1, 5, 2, 9, 4, 7}, {2, 8, 3, 10, 4, 9}, {3, 6, 1, 7, 4, 10}, {1, 6, 3, 8, 2, 5}};
   copy_solid(point_num, face_num, face_order_max, point_coord, face_order, face_point, coord, face);
@@ -215,26 +209,25 @@ void tetrahedron_rhombic_shape_3d(int32_t point_num, int32_t face_num, int32_t f
 // ---------------------------------------------------------------------------
 // Truncated octahedron
 
-void truncated_octahedron_size_3d(int32_t& point_num, int32_t& edge_num, int32_t& face_num,
-                                  int32_t& face_order_max) {
+void truncated_octahedron_size_3d(int32_t& point_num, int32_t& edge_num, int32_t& face_num, int32_t& face_order_max) {
   set_counts(point_num, edge_num, face_num, face_order_max, 24, 36, 14, 6);
 }
 
-void truncated_octahedron_shape_3d(int32_t point_num, int32_t face_num, int32_t face_order_max,
-                                   double* point_coord, int32_t* face_order, int32_t* face_point) {
+void truncated_octahedron_shape_3d(int32_t point_num, int32_t face_num, int32_t face_order_max, double* point_coord,
+                                   int32_t* face_order, int32_t* face_point) {
   constexpr double c = 0.70710677;
   constexpr double d = 1.4142135;
   // In increasing order of x, then y, then z.
   static constexpr double coord[24][3] = {
-      {-1.5, -0.5, 0}, {-1.5, 0.5, 0}, {-1, -1, -c},    {-1, -1, c},     {-1, 1, -c},     {-1, 1, c},
-      {-0.5, -1.5, 0}, {-0.5, -0.5, -d}, {-0.5, -0.5, d}, {-0.5, 0.5, -d}, {-0.5, 0.5, d},  {-0.5, 1.5, 0},
-      {0.5, -1.5, 0},  {0.5, -0.5, -d}, {0.5, -0.5, d},  {0.5, 0.5, -d},  {0.5, 0.5, d},   {0.5, 1.5, 0},
-      {1, -1, -c},     {1, -1, c},      {1, 1, -c},      {1, 1, c},       {1.5, -0.5, 0},  {1.5, 0.5, 0}};
-  static constexpr int32_t face[14][6] = {
-      {17, 11, 9, 15, -1, -1},   {14, 8, 10, 16, -1, -1},   {22, 24, 21, 18, -1, -1}, {12, 5, 2, 6, -1, -1},
-      {13, 19, 23, 20, -1, -1},  {4, 1, 3, 7, -1, -1},      {19, 13, 7, 3, 8, 14},    {15, 9, 4, 7, 13, 20},
-      {16, 10, 5, 12, 18, 21},   {22, 18, 12, 6, 11, 17},   {20, 23, 24, 22, 17, 15}, {14, 16, 21, 24, 23, 19},
-      {9, 11, 6, 2, 1, 4},       {3, 1, 2, 5, 10, 8}};
+      {-1.5, -0.5, 0}, {-1.5, 0.5, 0},   {-1, -1, -c},    {-1, -1, c},     {-1, 1, -c},    {-1, 1, c},
+      {-0.5, -1.5, 0}, {-0.5, -0.5, -d}, {-0.5, -0.5, d}, {-0.5, 0.5, -d}, {-0.5, 0.5, d}, {-0.5, 1.5, 0},
+      {0.5, -1.5, 0},  {0.5, -0.5, -d},  {0.5, -0.5, d},  {0.5, 0.5, -d},  {0.5, 0.5, d},  {0.5, 1.5, 0},
+      {1, -1, -c},     {1, -1, c},       {1, 1, -c},      {1, 1, c},       {1.5, -0.5, 0}, {1.5, 0.5, 0}};
+  static constexpr int32_t face[14][6] = {{17, 11, 9, 15, -1, -1}, {14, 8, 10, 16, -1, -1},  {22, 24, 21, 18, -1, -1},
+                                          {12, 5, 2, 6, -1, -1},   {13, 19, 23, 20, -1, -1}, {4, 1, 3, 7, -1, -1},
+                                          {19, 13, 7, 3, 8, 14},   {15, 9, 4, 7, 13, 20},    {16, 10, 5, 12, 18, 21},
+                                          {22, 18, 12, 6, 11, 17}, {20, 23, 24, 22, 17, 15}, {14, 16, 21, 24, 23, 19},
+                                          {9, 11, 6, 2, 1, 4},     {3, 1, 2, 5, 10, 8}};
   copy_solid(point_num, face_num, face_order_max, point_coord, face_order, face_point, coord, face);
 }
 
@@ -347,40 +340,31 @@ void shape_print_3d(int32_t point_num, int32_t face_num, int32_t face_order_max,
   const mat_ref FACE_POINT(face_point, face_order_max, face_num);
   const std::string indent(22, ' ');
 
-  put_line(" ");
-  put_line("SHAPE_PRINT_3D");
-  put_line("  Information about a polytope.");
-  put_line(" ");
-  put_line("  The number of vertices is " + fmt_i(point_num, 8));
-  put_line(" ");
-  put_line("  Vertices:");
-  put_line(" ");
-  put_line("     Index          X_part               Y_part               Z_part");
-  put_line(" ");
+  print_lines({" ", "SHAPE_PRINT_3D", "  Information about a polytope.", " ",
+               "  The number of vertices is " + fmt_i(point_num, 8), " ", "  Vertices:", " ",
+               "     Index          X_part               Y_part               Z_part", " "});
   for (int32_t k = 1; k <= point_num; ++k) {
     std::string line = "  " + fmt_i(k, 8) + "  ";
     for (int32_t i = 1; i <= 3; ++i) line += fmt_f(POINT_COORD(i, k), 16, 8);
-    put_line(line);
+    print_lines({line});
   }
-  put_line(" ");
-  put_line("  The number of faces is " + fmt_i(face_num, 8));
-  put_line("  The maximum order of any face is " + fmt_i(face_order_max, 8));
-  put_line(" ");
-  put_line("     Index     Order         Indices of Nodes in Face");
+  print_lines({" ", "  The number of faces is " + fmt_i(face_num, 8),
+               "  The maximum order of any face is " + fmt_i(face_order_max, 8), " ",
+               "     Index     Order         Indices of Nodes in Face"});
 
   // Numbers as I8, ten to a line, after the line's own start.
   const auto put_numbered = [&](std::string line, int32_t count, auto number) {
     for (int32_t j = 1; j <= count; ++j) {
       line += fmt_i(number(j), 8);
       if (j % 10 == 0 && j < count) {
-        put_line(line);
+        print_lines({line});
         line = indent;
       }
     }
-    put_line(line);
+    print_lines({line});
   };
   put_numbered(indent, face_order_max, [](int32_t j) { return j; });
-  put_line(" ");
+  print_lines({" "});
   for (int32_t f = 1; f <= face_num; ++f) {
     check_index("SHAPE_PRINT_3D", FACE_ORDER(f), 0, face_order_max);
     put_numbered("  " + fmt_i(f, 8) + "  " + fmt_i(FACE_ORDER(f), 8) + "  ", FACE_ORDER(f),

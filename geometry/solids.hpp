@@ -36,21 +36,19 @@ void tetrahedron_shape_3d(int32_t point_num, int32_t face_num, int32_t face_orde
                           int32_t* face_order, int32_t* face_point);
 // A tetrahedron with its edge midpoints: four six-node faces.  EDGE_NUM
 // counts the six edges of the tetrahedron.
-void tetrahedron_rhombic_size_3d(int32_t& point_num, int32_t& edge_num, int32_t& face_num,
-                                 int32_t& face_order_max);
+void tetrahedron_rhombic_size_3d(int32_t& point_num, int32_t& edge_num, int32_t& face_num, int32_t& face_order_max);
 void tetrahedron_rhombic_shape_3d(int32_t point_num, int32_t face_num, int32_t face_order_max, double* point_coord,
                                   int32_t* face_order, int32_t* face_point);
-void truncated_octahedron_size_3d(int32_t& point_num, int32_t& edge_num, int32_t& face_num,
-                                  int32_t& face_order_max);
-void truncated_octahedron_shape_3d(int32_t point_num, int32_t face_num, int32_t face_order_max,
-                                   double* point_coord, int32_t* face_order, int32_t* face_point);
+void truncated_octahedron_size_3d(int32_t& point_num, int32_t& edge_num, int32_t& face_num, int32_t& face_order_max);
+void truncated_octahedron_shape_3d(int32_t point_num, int32_t face_num, int32_t face_order_max, double* point_coord,
+                                   int32_t* face_order, int32_t* face_point);
 
 // Counts of the dual: its vertices are the faces, its faces the vertices,
 // and FACE_ORDER_MAX2 the most faces meeting at one vertex (-2147483648
 // when there is no vertex).  The coordinates are not read.
 void dual_size_3d(int32_t point_num, int32_t edge_num, int32_t face_num, int32_t face_order_max,
-                  const double* point_coord, const int32_t* face_order, const int32_t* face_point,
-                  int32_t& point_num2, int32_t& edge_num2, int32_t& face_num2, int32_t& face_order_max2);
+                  const double* point_coord, const int32_t* face_order, const int32_t* face_point, int32_t& point_num2,
+                  int32_t& edge_num2, int32_t& face_num2, int32_t& face_order_max2);
 // The dual: vertex f is the direction of the centroid of face f on the unit
 // sphere (not finite when the face's vertices sum to zero); dual face I
 // lists the faces around vertex I, starting with the first face naming it

@@ -36,9 +36,9 @@ std::string zero_padded(int32_t v, int w) {
 }  // namespace
 
 void timestring(std::string& string) {
-  static constexpr std::string_view month_name[12] = {"January", "February", "March",     "April",
-                                                      "May",     "June",     "July",      "August",
-                                                      "September", "October", "November", "December"};
+  static constexpr std::string_view month_name[12] = {"January",   "February", "March",    "April",
+                                                      "May",       "June",     "July",     "August",
+                                                      "September", "October",  "November", "December"};
   const calendar_reading c = local_calendar();
   check_index("TIMESTRING", c.month, 1, 12);
   int32_t hour = c.hour;

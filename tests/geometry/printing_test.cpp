@@ -19,16 +19,14 @@ const int32_t a23[6] = {1, 4, 2, 5, 3, -6};
 
 TEST(GeometryPrinting, Vectors) {
   const int32_t iv[2] = {5, -12};
-  EXPECT_EQ(stdout_of([&] { i4vec_print(2, iv, "  Vec  "); }),
-            lines({" ", "  Vec", " ",  //
-                   "         1:             5",  //
-                   "         2:           -12"}));
+  EXPECT_EQ(stdout_of([&] { i4vec_print(2, iv, "  Vec  "); }), lines({" ", "  Vec", " ",            //
+                                                                      "         1:             5",  //
+                                                                      "         2:           -12"}));
   const double rv[3] = {0.25, -1.5e-3, 123456789.0};
-  EXPECT_EQ(stdout_of([&] { r8vec_print(3, rv, "R"); }),
-            lines({" ", "R", " ",  //
-                   "         1:   0.25000000    ",  //
-                   "         2:  -0.15000000E-02",  //
-                   "         3:   0.12345679E+09"}));
+  EXPECT_EQ(stdout_of([&] { r8vec_print(3, rv, "R"); }), lines({" ", "R", " ",                   //
+                                                                "         1:   0.25000000    ",  //
+                                                                "         2:  -0.15000000E-02",  //
+                                                                "         3:   0.12345679E+09"}));
   const bool lv[3] = {true, false, true};
   EXPECT_EQ(stdout_of([&] { lvec_print(3, lv, "L"); }),
             lines({" ", "L", " ", "         1: T", "         2: F", "         3: T"}));
@@ -43,9 +41,9 @@ TEST(GeometryPrinting, Vectors) {
 
 TEST(GeometryPrinting, IntegerMatrixAsStoredAndTransposed) {
   const std::string stored = stdout_of([] { i4mat_print(2, 3, a23, "A  "); });
-  EXPECT_EQ(stored, lines({" ", "A", " ",                      //
+  EXPECT_EQ(stored, lines({" ", "A", " ",                     //
                            "  Col        1       2       3",  //
-                           "  Row", " ",                       //
+                           "  Row", " ",                      //
                            "    1:       1       2       3",  //
                            "    2:       4       5      -6"}));
   // The column numbers stand at positions 14, 22 and 30.
@@ -58,9 +56,9 @@ TEST(GeometryPrinting, IntegerMatrixAsStoredAndTransposed) {
   EXPECT_EQ(stdout_of([] { i4mat_print_some(2, 3, a23, -5, -5, 9, 9, "A"); }), stored);
 
   const std::string transposed = stdout_of([] { i4mat_transpose_print(2, 3, a23, "A"); });
-  EXPECT_EQ(transposed, lines({" ", "A", " ",              //
+  EXPECT_EQ(transposed, lines({" ", "A", " ",             //
                                "  Row        1       2",  //
-                               "  Col", " ",               //
+                               "  Col", " ",              //
                                "    1:       1       4",  //
                                "    2:       2       5",  //
                                "    3:       3      -6"}));
@@ -81,12 +79,11 @@ TEST(GeometryPrinting, IntegerMatrixInTwoBands) {
     for (int32_t i = 1; i <= 3; ++i) a[(j - 1) * 3 + (i - 1)] = 100 * i + j;
   EXPECT_EQ(stdout_of([&] { i4mat_print_some(3, 12, a.data(), 2, 0, 3, 25, "Bands"); }),
             lines({" ", "Bands", " ",
-                   "  Col        1       2       3       4       5       6       7       8       9      10",
-                   "  Row", " ",
-                   "    2:     201     202     203     204     205     206     207     208     209     210",
-                   "    3:     301     302     303     304     305     306     307     308     309     310",
-                   " ", "  Col       11      12", "  Row", " ",  //
-                   "    2:     211     212",                    //
+                   "  Col        1       2       3       4       5       6       7       8       9      10", "  Row",
+                   " ", "    2:     201     202     203     204     205     206     207     208     209     210",
+                   "    3:     301     302     303     304     305     306     307     308     309     310", " ",
+                   "  Col       11      12", "  Row", " ",  //
+                   "    2:     211     212",                //
                    "    3:     311     312"}));
   // JHI ends a band early: columns 9..11 in bands 9..11 (one band).
   EXPECT_EQ(stdout_of([&] { i4mat_print_some(3, 12, a.data(), 1, 9, 1, 11, "B"); }),
@@ -95,19 +92,17 @@ TEST(GeometryPrinting, IntegerMatrixInTwoBands) {
 
 TEST(GeometryPrinting, RealMatrixFields) {
   const double id[4] = {1.0, 0.0, 0.0, 1.0};
-  EXPECT_EQ(stdout_of([&] { r8mat_print(2, 2, id, "I"); }),
-            lines({" ", "I", " ",                              //
-                   "  Col          1             2      ",  //
-                   "  Row", " ",                               //
-                   "    1:      1.            0.      ",  //
-                   "    2:      0.            1.      "}));
+  EXPECT_EQ(stdout_of([&] { r8mat_print(2, 2, id, "I"); }), lines({" ", "I", " ",                           //
+                                                                   "  Col          1             2      ",  //
+                                                                   "  Row", " ",                            //
+                                                                   "    1:      1.            0.      ",    //
+                                                                   "    2:      0.            1.      "}));
   // Transposed, every entry takes the general form.
-  EXPECT_EQ(stdout_of([&] { r8mat_transpose_print(2, 2, id, "I"); }),
-            lines({" ", "I", " ",                              //
-                   "  Row          1             2      ",  //
-                   "  Col", " ",                               //
-                   "    1:   1.00000       0.00000    ",      //
-                   "    2:   0.00000       1.00000    "}));
+  EXPECT_EQ(stdout_of([&] { r8mat_transpose_print(2, 2, id, "I"); }), lines({" ", "I", " ",                           //
+                                                                             "  Row          1             2      ",  //
+                                                                             "  Col", " ",                            //
+                                                                             "    1:   1.00000       0.00000    ",    //
+                                                                             "    2:   0.00000       1.00000    "}));
   // Rows (0.5, 5e9, 12345678, 7) and (-123456, -1234567, 2^31, -2^31):
   // fixed general, exponent general (a whole number beyond the 4-byte
   // range), whole numbers too wide for 8 characters, whole numbers.
@@ -115,8 +110,7 @@ TEST(GeometryPrinting, RealMatrixFields) {
   EXPECT_EQ(stdout_of([&] { r8mat_print(2, 4, mixed, "Mixed"); }),
             lines({" ", "Mixed", " ",
                    "  Col          1             2             3             4      ",  //
-                   "  Row", " ",
-                   "    1:  0.500000      0.500000E+10********            7.      ",
+                   "  Row", " ", "    1:  0.500000      0.500000E+10********            7.      ",
                    "    2:-123456.      ********        0.214748E+10********      "}));
 }
 
@@ -129,8 +123,7 @@ TEST(GeometryPrinting, RealMatrixInBands) {
                    "  Col          1             2             3             4             5      ",  //
                    "  Row", " ",
                    "    1:      1.            2.            3.            4.            5.      ",  //
-                   " ", "  Col          6             7      ", "  Row", " ",
-                   "    1:      6.         7.50000    "}));
+                   " ", "  Col          6             7      ", "  Row", " ", "    1:      6.         7.50000    "}));
   EXPECT_EQ(stdout_of([&] { r8mat_transpose_print_some(7, 1, a, 6, 1, 9, 1, "W"); }),
             lines({" ", "W", " ", "  Row          6             7      ", "  Col", " ",
                    "    1:   6.00000       7.50000    "}));

@@ -56,11 +56,11 @@ struct solid_case {
   size_fn size;
   shape_fn shape;
   int32_t points, edges, faces, order_max;
-  double radius;          // of the vertices about the origin; 0: not on a sphere
-  double radius_tol;      // how closely the stored decimals hold it
-  int32_t corners;        // vertices that count in V - E + F
-  int32_t edge_pairs;     // undirected edges of the face lists
-  int32_t dual_order_max; // the most faces meeting at one vertex
+  double radius;           // of the vertices about the origin; 0: not on a sphere
+  double radius_tol;       // how closely the stored decimals hold it
+  int32_t corners;         // vertices that count in V - E + F
+  int32_t edge_pairs;      // undirected edges of the face lists
+  int32_t dual_order_max;  // the most faces meeting at one vertex
 };
 
 const solid_case solids[] = {
@@ -70,10 +70,9 @@ const solid_case solids[] = {
     {"octahedron", octahedron_size_3d, octahedron_shape_3d, 6, 12, 8, 3, 1.0, 0.0, 6, 12, 4},
     {"soccer ball", soccer_size_3d, soccer_shape_3d, 60, 90, 32, 6, 1.021, 5e-6, 60, 90, 3},
     {"tetrahedron", tetrahedron_size_3d, tetrahedron_shape_3d, 4, 6, 4, 3, 1.0, 1e-6, 4, 6, 3},
-    {"rhombic tetrahedron", tetrahedron_rhombic_size_3d, tetrahedron_rhombic_shape_3d, 10, 6, 4, 6, 0.0, 0.0, 4,
-     12, 3},
-    {"truncated octahedron", truncated_octahedron_size_3d, truncated_octahedron_shape_3d, 24, 36, 14, 6,
-     std::sqrt(2.5), 1e-7, 24, 36, 3},
+    {"rhombic tetrahedron", tetrahedron_rhombic_size_3d, tetrahedron_rhombic_shape_3d, 10, 6, 4, 6, 0.0, 0.0, 4, 12, 3},
+    {"truncated octahedron", truncated_octahedron_size_3d, truncated_octahedron_shape_3d, 24, 36, 14, 6, std::sqrt(2.5),
+     1e-7, 24, 36, 3},
 };
 
 // Each directed edge (a, b) of the face lists and how often it occurs.
@@ -151,8 +150,8 @@ TEST(GeometrySolids, StoredSolidsAreClosed) {
     EXPECT_TRUE(faces_outward(s, centre));
     if (c.radius > 0.0) {
       for (int32_t k = 1; k <= s.point_num; ++k) {
-        const double r = std::sqrt(s.point(k, 1) * s.point(k, 1) + s.point(k, 2) * s.point(k, 2) +
-                                   s.point(k, 3) * s.point(k, 3));
+        const double r =
+            std::sqrt(s.point(k, 1) * s.point(k, 1) + s.point(k, 2) * s.point(k, 2) + s.point(k, 3) * s.point(k, 3));
         EXPECT_NEAR(r, c.radius, c.radius_tol + 1e-15) << "vertex " << k;
       }
       for (int i = 0; i < 3; ++i) EXPECT_NEAR(centre[i], 0.0, 1e-6);
@@ -230,8 +229,8 @@ solid dual_of(const solid& s, std::string* printed = nullptr) {
   d.order.assign(d.face_num, icanary);
   d.face.assign(static_cast<std::size_t>(d.face_order_max) * d.face_num, icanary);
   const std::string out = stdout_of([&] {
-    dual_shape_3d(s.point_num, s.face_num, s.face_order_max, s.coord.data(), s.order.data(), s.face.data(),
-                  d.point_num, d.face_num, d.face_order_max, d.coord.data(), d.order.data(), d.face.data());
+    dual_shape_3d(s.point_num, s.face_num, s.face_order_max, s.coord.data(), s.order.data(), s.face.data(), d.point_num,
+                  d.face_num, d.face_order_max, d.coord.data(), d.order.data(), d.face.data());
   });
   if (printed) *printed = out;
   return d;
@@ -266,8 +265,8 @@ TEST(GeometrySolids, DualsOfEveryStoredSolid) {
     for (int32_t o : d.order) dual_incidences += o;
     EXPECT_EQ(dual_incidences, incidences);
     for (int32_t f = 1; f <= d.point_num; ++f) {
-      const double r = std::sqrt(d.point(f, 1) * d.point(f, 1) + d.point(f, 2) * d.point(f, 2) +
-                                 d.point(f, 3) * d.point(f, 3));
+      const double r =
+          std::sqrt(d.point(f, 1) * d.point(f, 1) + d.point(f, 2) * d.point(f, 2) + d.point(f, 3) * d.point(f, 3));
       EXPECT_NEAR(r, 1.0, 1e-15);
     }
     if (std::string(c.name) == "rhombic tetrahedron") continue;
@@ -348,9 +347,7 @@ TEST(GeometrySolids, DualFailures) {
   const double square[12] = {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0};
   const int32_t one_order[1] = {4}, one_face[4] = {1, 2, 3, 4};
   expect_fatal(
-      [&] {
-        dual_shape_3d(4, 1, 4, square, one_order, one_face, 1, 4, 4, coord2.data(), order2.data(), face2.data());
-      },
+      [&] { dual_shape_3d(4, 1, 4, square, one_order, one_face, 1, 4, 4, coord2.data(), order2.data(), face2.data()); },
       {" ", "DUAL_SHAPE_3D - Fatal error!", "  No edge from node        4", "  to node        1"});
   EXPECT_EQ(order2[0], 1);  // the count reached
   // A vertex number outside the solid.
@@ -359,17 +356,15 @@ TEST(GeometrySolids, DualFailures) {
   expect_fatal([&] { dual_size_3d(4, 4, 1, 4, square, one_order, bad_face, p2, e2, f2, o2); },
                {" ", "DUAL_SIZE_3D - Fatal error!", "  Index out of range."});
   expect_fatal(
-      [&] {
-        dual_shape_3d(4, 1, 4, square, one_order, bad_face, 1, 4, 4, coord2.data(), order2.data(), face2.data());
-      },
+      [&] { dual_shape_3d(4, 1, 4, square, one_order, bad_face, 1, 4, 4, coord2.data(), order2.data(), face2.data()); },
       {" ", "DUAL_SHAPE_3D - Fatal error!", "  Index out of range."});
 }
 
 TEST(GeometrySolids, PrintedDescription) {
   const solid cube = make(cube_size_3d, cube_shape_3d);
   EXPECT_EQ(stdout_of([&] {
-              shape_print_3d(cube.point_num, cube.face_num, cube.face_order_max, cube.coord.data(),
-                             cube.order.data(), cube.face.data());
+              shape_print_3d(cube.point_num, cube.face_num, cube.face_order_max, cube.coord.data(), cube.order.data(),
+                             cube.face.data());
             }),
             lines({" ",
                    "SHAPE_PRINT_3D",
@@ -415,12 +410,10 @@ TEST(GeometrySolids, PrintedDescription) {
   EXPECT_EQ(tail, lines({"     Index     Order         Indices of Nodes in Face",
                          "                             1       2       3       4       5       6       7       8"
                          "       9      10",
-                         "                            11      12",
-                         " ",
+                         "                            11      12", " ",
                          "         1        12         1       2       3       4       5       6       7       8"
                          "       9      10",
-                         "                            11      12",
-                         "         2         2         7       8"}));
+                         "                            11      12", "         2         2         7       8"}));
 }
 
 }  // namespace

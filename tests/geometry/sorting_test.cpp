@@ -301,12 +301,10 @@ TEST(GeometrySorting, BoundsFailures) {
                {" ", "I4COL_COMPARE - Fatal error!", "  Column index I is out of bounds."});
   expect_fatal([&] { i4col_compare(2, 3, a, 1, 4, isgn); },
                {" ", "I4COL_COMPARE - Fatal error!", "  Column index J is out of bounds."});
-  expect_fatal([&] { i4col_swap(2, 3, a, 0, 2); },
-               {" ", "I4COL_SWAP - Fatal error!", "  I or J is out of bounds.", "  I =           0",
-                "  J =           2", "  N =           3"});
-  expect_fatal([&] { i4col_swap(2, 3, a, 1, 4); },
-               {" ", "I4COL_SWAP - Fatal error!", "  I or J is out of bounds.", "  I =           1",
-                "  J =           4", "  N =           3"});
+  expect_fatal([&] { i4col_swap(2, 3, a, 0, 2); }, {" ", "I4COL_SWAP - Fatal error!", "  I or J is out of bounds.",
+                                                    "  I =           0", "  J =           2", "  N =           3"});
+  expect_fatal([&] { i4col_swap(2, 3, a, 1, 4); }, {" ", "I4COL_SWAP - Fatal error!", "  I or J is out of bounds.",
+                                                    "  I =           1", "  J =           4", "  N =           3"});
   expect_fatal([&] { i4row_compare(2, 3, a, 0, 1, isgn); },
                {" ", "I4ROW_COMPARE - Fatal error!", "  Row index I is less than 1.", "  I =        0"});
   expect_fatal([&] { i4row_compare(2, 3, a, 3, 1, isgn); },

@@ -41,13 +41,8 @@ TEST(GeometryVoxels, Distance) {
 }
 
 TEST(GeometryVoxels, LineExamples) {
-  EXPECT_EQ(path({0, 0, 0}, {3, 2, 1}, 7), (std::vector<voxel>{{0, 0, 0},
-                                                              {1, 0, 0},
-                                                              {1, 1, 0},
-                                                              {1, 1, 1},
-                                                              {2, 1, 1},
-                                                              {2, 2, 1},
-                                                              {3, 2, 1}}));
+  EXPECT_EQ(path({0, 0, 0}, {3, 2, 1}, 7),
+            (std::vector<voxel>{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {1, 1, 1}, {2, 1, 1}, {2, 2, 1}, {3, 2, 1}}));
   EXPECT_EQ(path({0, 0, 0}, {1, 1, 0}, 3), (std::vector<voxel>{{0, 0, 0}, {0, 1, 0}, {1, 1, 0}}));
   EXPECT_EQ(path({4, -5, 6}, {0, 0, 0}, 1), (std::vector<voxel>{{4, -5, 6}}));
   EXPECT_TRUE(path({4, -5, 6}, {0, 0, 0}, 0).empty());
@@ -89,8 +84,7 @@ TEST(GeometryVoxels, Steps) {
     }
     return r;
   };
-  EXPECT_EQ(walk({2, 1, 0}, 6),
-            (std::vector<voxel>{{1, 0, 0}, {1, 1, 0}, {2, 1, 0}, {3, 1, 0}, {3, 2, 0}, {4, 2, 0}}));
+  EXPECT_EQ(walk({2, 1, 0}, 6), (std::vector<voxel>{{1, 0, 0}, {1, 1, 0}, {2, 1, 0}, {3, 1, 0}, {3, 2, 0}, {4, 2, 0}}));
   EXPECT_EQ(walk({1, 1, 0}, 3), (std::vector<voxel>{{1, 1, 0}, {2, 2, 0}, {3, 3, 0}}));
   EXPECT_EQ(walk({0, 0, -1}, 2), (std::vector<voxel>{{0, 0, -1}, {0, 0, -2}}));
   EXPECT_EQ(walk({0, 0, 0}, 1), (std::vector<voxel>{{0, 0, 0}}));
@@ -152,8 +146,9 @@ TEST(GeometryVoxels, RegionsMatchBreadthFirstLabelling) {
     auto list = icanaries(list_max + 2);
     int32_t list_num = -1, region_num = -1;
     auto ishow = a;
-    EXPECT_EQ(stdout_of([&] { voxels_region_3d(list_max, nx, ny, nz, ishow.data(), list_num, list.data(), region_num); }),
-              "");
+    EXPECT_EQ(
+        stdout_of([&] { voxels_region_3d(list_max, nx, ny, nz, ishow.data(), list_num, list.data(), region_num); }),
+        "");
     EXPECT_EQ(ishow, want);
     EXPECT_EQ(region_num, static_cast<int32_t>(regions.size()));
     ASSERT_EQ(list_num, list_max);
@@ -163,7 +158,8 @@ TEST(GeometryVoxels, RegionsMatchBreadthFirstLabelling) {
     for (const auto& r : regions) {
       const int32_t m = static_cast<int32_t>(r.size());
       std::vector<voxel> listed;
-      for (int32_t v = 0; v < m; ++v) listed.push_back({list[pos + 3 * v], list[pos + 3 * v + 1], list[pos + 3 * v + 2]});
+      for (int32_t v = 0; v < m; ++v)
+        listed.push_back({list[pos + 3 * v], list[pos + 3 * v + 1], list[pos + 3 * v + 2]});
       EXPECT_EQ(listed.front(), r.front());
       auto sorted_r = r;
       std::sort(sorted_r.begin(), sorted_r.end());
@@ -231,14 +227,13 @@ TEST(GeometryVoxels, WorkStackLimit) {
     EXPECT_EQ(list_num, 76);
     EXPECT_EQ(list[75], 25);
   }
-  const std::initializer_list<std::string_view> overflow = {" ", "VOXELS_REGION - Fatal error!", "  The internal stack overflowed.",
-                         "  The algorithm has failed."};
+  const std::initializer_list<std::string_view> overflow = {
+      " ", "VOXELS_REGION - Fatal error!", "  The internal stack overflowed.", "  The algorithm has failed."};
   for (const auto& [nx, ny, nz] : std::vector<voxel>{{26, 1, 1}, {1, 1, 26}, {4, 4, 4}}) {
     std::vector<int32_t> block(nx * ny * nz, 1);
     auto list = icanaries(200);
     int32_t list_num = 0, region_num = 0;
-    expect_fatal([&] { voxels_region_3d(200, nx, ny, nz, block.data(), list_num, list.data(), region_num); },
-                 overflow);
+    expect_fatal([&] { voxels_region_3d(200, nx, ny, nz, block.data(), list_num, list.data(), region_num); }, overflow);
   }
 }
 
