@@ -529,6 +529,27 @@ void engine_frame::pass_currents(int32_t) {
 
 void engine_frame::pass_velocities(int32_t spill) { calls.vel_adv_2d(spill, step); }
 
+void engine_frame::spreading_move_2d(int32_t spill, bool diffusivity, const farray<coast_polygon>& polygons) {
+  auto& c2 = var2;
+  if (diffusivity) calls.dispersion_2d_spread(spill, c2.coef_r);
+  if (var_run.searchcoastalgorithm__lr_hr == 2) {
+    calls.busca_parts_inter_spread(spill, step, c2.coef_r, c2.coef_q);
+    calls.posicion_2d_local_spread(spill, step, polygons);
+  } else {
+    calls.posicion_2d_spread(spill, step, c2.coef_r, c2.coef_q);
+  }
+}
+
+void engine_frame::transport_move_2d(int32_t spill, const farray<coast_polygon>& polygons) {
+  calls.dispersion_2d(spill);
+  if (var_run.searchcoastalgorithm__lr_hr == 2) {
+    calls.busca_parts_intersect(spill, step);
+    calls.posicion_2d_local(spill, step, polygons);
+  } else {
+    calls.posicion_2d(spill, step);
+  }
+}
+
 void engine_frame::presence_statistics(int32_t spill) { calls.probabilidad(spill, step); }
 
 void engine_frame::outputs(float t) {

@@ -100,26 +100,13 @@ bool fuel2d_engine::spreads(int32_t s, float t) const {
 
 void fuel2d_engine::spill_chain(int32_t s, float t) {
   auto& c2 = var2;
-  const bool coast_polygons = var_run.searchcoastalgorithm__lr_hr == 2;
   if (spreads(s, t)) {
     calls.spreading(s, step, slick_area, c2.coef_r, c2.coef_q);
-    if (var_cfg.spreadalgorithm__adios2_leher_hns == 1) calls.dispersion_2d_spread(s, c2.coef_r);
-    if (coast_polygons) {
-      calls.busca_parts_inter_spread(s, step, c2.coef_r, c2.coef_q);
-      calls.posicion_2d_local_spread(s, step, polygons_);
-    } else {
-      calls.posicion_2d_spread(s, step, c2.coef_r, c2.coef_q);
-    }
+    spreading_move_2d(s, var_cfg.spreadalgorithm__adios2_leher_hns == 1, polygons_);
     weathering(s, true);
     return;
   }
-  calls.dispersion_2d(s);
-  if (coast_polygons) {
-    calls.busca_parts_intersect(s, step);
-    calls.posicion_2d_local(s, step, polygons_);
-  } else {
-    calls.posicion_2d(s, step);
-  }
+  transport_move_2d(s, polygons_);
   weathering(s, false);
 }
 

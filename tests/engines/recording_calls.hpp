@@ -345,6 +345,37 @@ class recording_calls : public engine_calls {
     add("evaluo_spread(" + std::to_string(spill) + ")");
   }
 
+  void findhnsbehaviourclass(int32_t spill, float, float, float, float, int32_t&) override {
+    add("findhnsbehaviourclass(" + std::to_string(spill) + ")");
+  }
+  void initialareahns(int32_t spill, farray<double, 1>& spill_tstart, int32_t sim) override {
+    add("initialareahns(" + two(spill, sim) + ")");
+    spill_tstart(spill) = var_cfg.spillstarttime(spill);
+  }
+  void getparthnsinitialstate(int32_t sim) override { add("getparthnsinitialstate(" + std::to_string(sim) + ")"); }
+  void getparthnsproperties() override { add("getparthnsproperties()"); }
+  void getdegradationprocesses() override { add("getdegradationprocesses()"); }
+  void spreadinghns(int32_t spill, int32_t step, farray<double, 1>&, double&, double&) override {
+    add("spreadinghns(" + two(spill, step) + ")");
+  }
+  void balance_vertido_tierra_hns(int32_t spill) override {
+    add("balance_vertido_tierra_hns(" + std::to_string(spill) + ")");
+  }
+  void evaporacionhns(int32_t spill, farray<double, 1>&) override {
+    add("evaporacionhns(" + std::to_string(spill) + ")");
+  }
+  void verticaldispersion_hns(int32_t spill, farray<double, 1>&) override {
+    add("verticaldispersion_hns(" + std::to_string(spill) + ")");
+  }
+  void dissolve_2d(int32_t spill, farray<double, 1>&) override { add("dissolve_2d(" + std::to_string(spill) + ")"); }
+  void settling(int32_t spill) override { add("settling(" + std::to_string(spill) + ")"); }
+  void volatilize(int32_t spill) override { add("volatilize(" + std::to_string(spill) + ")"); }
+  void degrade(int32_t spill) override { add("degrade(" + std::to_string(spill) + ")"); }
+  void updateparthnsproperties(int32_t spill) override {
+    add("updateparthnsproperties(" + std::to_string(spill) + ")");
+  }
+  void evaluo_hns(int32_t spill, farray<double, 1>&) override { add("evaluo_hns(" + std::to_string(spill) + ")"); }
+
   void esc_particulas(const std::string& clave, int32_t iteration, int32_t sim) override {
     add("esc_particulas(" + clave + "," + std::to_string(iteration) + "," + std::to_string(sim) + ")");
   }
