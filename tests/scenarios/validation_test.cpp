@@ -194,6 +194,23 @@ TEST(StartUpValidation, AChemicalNeedsAPositiveMolecularWeightAndAirTemperature)
   }
 }
 
+TEST(StartUpValidation, AChemicalSpreadsOrNot) {
+  // A spreading switch other than 0 or 1 would leave a thick chemical slick
+  // neither moved nor weathered: refused for both chemical engines, whatever
+  // the calibration file's spreading algorithm.
+  for (const char* dims : {"1", "2"}) {
+    SCOPED_TRACE(dims);
+    temp_dir dir;
+    copy_scenario("drift");
+    replace_text("DRFT.cfg", "* a floating object, no weathering\n1\n", "* a chemical\n3\n");
+    set_line("DRFT.run", 3, dims);
+    write_file("DRFT_HNS.calib", "2\n0.002\n2\n1.21\n3.0\n0\n0.0001\n");
+    expect_refused(dir, "DRFT",
+                   {"spreading switch 2", "DRFT.cfg", 13, "2 1 24", "DRFT.cfg:13",
+                    "spreading__y_n = 2: must be 0 (no) or 1 (yes)"});
+  }
+}
+
 TEST(StartUpValidation, TheDiffusionStopKeepsItsTextAndNamesTheLine) {
   temp_dir dir;
   copy_scenario("drift");
