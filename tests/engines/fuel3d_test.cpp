@@ -250,11 +250,12 @@ TEST(Fuel3d, ChainAfterThePassesWithEulerAndRungeKutta) {
     if (method == 1) {
       expected = {"update_par(1,1)", "vel_adv_3d(1,1)"};
     } else {
+      // The states are updated in the first stage only: the stages move the
+      // pass positions, not the particles.
       for (int stage = 1; stage <= 4; ++stage) {
-        for (const auto& s : {std::string("update_par(1,1)"), std::string("vel_adv_3d(1,1)"),
-                              "rungek(1," + std::to_string(stage) + ",0)"}) {
-          expected.push_back(s);
-        }
+        if (stage == 1) expected.push_back("update_par(1,1)");
+        expected.push_back("vel_adv_3d(1,1)");
+        expected.push_back("rungek(1," + std::to_string(stage) + ",0)");
       }
     }
     for (const char* s : {"verticaldiffusionvelocity(1,1)", "dispersion_2d(1)", "posicion_3d(1,1)", "evaporacion(1)",
