@@ -203,7 +203,8 @@ TEST(GeometryPointSets, Collinearity) {
       {"equilateral", {0, 0, 0, 1, 0, 0, 0.5, s, 0}, 1.0},
       {"collinear", {0, 0, 0, 1, 1, 0, 2, 2, 0}, 0.0},
       // Area 0.5, sides 1, 1, sqrt 2.
-      {"right isosceles", {0, 0, 0, 1, 0, 0, 0, 1, 0}, 0.5 / (0.4330127018922193 * std::pow((2 + std::sqrt(2.0)) / 3, 2))},
+      {"right isosceles", {0, 0, 0, 1, 0, 0, 0, 1, 0},
+       0.5 / (0.4330127018922193 * std::pow((2 + std::sqrt(2.0)) / 3, 2))},
   };
   for (const auto& r : rows) {
     const double p2d[6] = {r.p[0], r.p[1], r.p[3], r.p[4], r.p[6], r.p[7]};
