@@ -8,18 +8,20 @@
 #include "fate/oil_weathering.hpp"
 
 namespace orvel {
-namespace {
 
-// Wave height in use: the uniform series' record i_ola.  With wave fields
-// from files the series holds zeros, so the height is 0 and the breaking
-// height comes from the wind.
-double wave_height() {
+// With wave fields from files the series holds zeros, so the height is 0
+// and the breaking height comes from the wind.
+double wave_height_in_use() {
   const auto& h = var_currwindwave.hwavec;
   const int32_t i = var1.i_ola;
   return h.allocated() && i >= 1 && i <= h.size(1) ? h(i) : 0.0;
 }
 
-}  // namespace
+float wind_breaking_height(double u) {
+  const float wind_height = static_cast<float>(std::pow(u, static_cast<double>(1.23f)) *
+                                               static_cast<double>(0.17253f) / static_cast<double>(9.81f));
+  return 0.70710677f * wind_height;
+}
 
 void verticaldispersion(int32_t spill, farray<double, 1>& slick_area) {
   auto& w = var_currwindwave;
@@ -47,15 +49,9 @@ void verticaldispersion(int32_t spill, farray<double, 1>& slick_area) {
 
   // Breaking-wave height, dissipated energy, period and the fraction of the
   // surface hit per second.
-  const double h = wave_height();
-  double hb;
-  if (h != 0.0) {
-    hb = static_cast<double>(0.70710677f) * h;
-  } else {
-    const float wind_height = static_cast<float>(std::pow(static_cast<double>(u), static_cast<double>(1.23f)) *
-                                                 static_cast<double>(0.17253f) / static_cast<double>(9.81f));
-    hb = static_cast<double>(0.70710677f * wind_height);
-  }
+  const double h = wave_height_in_use();
+  const double hb = h != 0.0 ? static_cast<double>(0.70710677f) * h
+                             : static_cast<double>(wind_breaking_height(static_cast<double>(u)));
   w.hbreak = hb;
   const double dbwe = static_cast<double>(0.033354003f * var_spill.waterdensity(spill)) * (hb * hb);
   w.dbwe = dbwe;
