@@ -66,14 +66,17 @@ void low_resolution_update(int32_t s, int32_t step, bool three_d, bool spreading
       return mode == 2 && (grid == 0 || grid == 1) && (st == 2 || (st == -1 && grid == 1));
     };
     // One pass over particles first .. last - 1 drawing from r; the coast
-    // searches of the pass are made in place, or marked for a pass in
-    // particle order after the blocks.
-    std::vector<uint8_t> to_coast;
+    // searches of the pass are made in place, or flagged in to_coast for the
+    // block's tail, which makes them in particle order.  The flags are kept
+    // from call to call (the position updates run on the calling thread
+    // only): no allocation per step.
+    static std::vector<uint8_t> to_coast;
     bool checked = false;
     auto pass = [&](int64_t first, int64_t last, draws& r, bool defer) {
       for (int64_t j = first; j < last; ++j) {
         const double x = v.x[j], y = v.y[j];
         const int32_t st = v.indp[j];
+        if (defer) to_coast[static_cast<std::size_t>(j)] = 0;
         if (moves(x, y, st)) {
           if (!defer && !checked) {
             v.need_motion(c, walk, three_d);
@@ -118,7 +121,7 @@ void low_resolution_update(int32_t s, int32_t step, bool three_d, bool spreading
     // coast searches, while later blocks still move.
     position_sums sum;
     if (threaded) {
-      to_coast.assign(static_cast<std::size_t>(np), 0);
+      to_coast.resize(static_cast<std::size_t>(np));  // each pass sets the flags of its block
       parallel_blocks_ordered(
           np,
           [&](int64_t b, int64_t first, int64_t last) {
