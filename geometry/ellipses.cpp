@@ -60,7 +60,13 @@ void ellipse_point_near_2d(double r1, double r2, const double* p, double* pn) {
   } else {
     if (y == 0.0) y = 1.4901161193847656e-8 * b;
     if (x == 0.0) x = 1.4901161193847656e-8 * a;
+    // The nearest point lies in the first quadrant, where f runs from
+    // f(0) = -b y < 0 to f(pi/2) = a x > 0.  A Newton step that would leave
+    // [0, pi/2] (on an eccentric ellipse it can, and then stops at a normal
+    // foot of another quadrant) is replaced by the midpoint of the bracket
+    // [lo, hi] that the signs of f have narrowed so far.
     double t = std::atan2(y, x);
+    double lo = 0.0, hi = 1.5707963267948966;
     for (int32_t steps = 0;; ++steps) {
       c = std::cos(t);
       s = std::sin(t);
@@ -71,8 +77,14 @@ void ellipse_point_near_2d(double r1, double r2, const double* p, double* pn) {
                                           "  F = " + fmt_g(f, 14, 6)});
         break;
       }
+      if (f < 0.0) {
+        lo = t;
+      } else if (f > 0.0) {
+        hi = t;
+      }
       const double fp = c * (b * b * c + a * (x - a * c)) + s * (a * a * s + b * (y - b * s));
       t = t - f / fp;
+      if (t < 0.0 || t > 1.5707963267948966) t = 0.5 * (lo + hi);
     }
   }
   const double px = sign_of(P(1)) * a * c, py = sign_of(P(2)) * b * s;

@@ -14,8 +14,9 @@
 namespace orvel::geometry {
 
 void ellipse_area_2d(double r1, double r2, double& area);
-// Newton's method on the parameter angle in the first quadrant, mirrored
-// back into P's quadrant.  A point on an axis beyond the evolute's cusp
+// Newton's method on the parameter angle in the first quadrant (a step that
+// would leave it bisects the bracket found so far), mirrored back into P's
+// quadrant: for P outside, the nearest point.  A point on an axis beyond the evolute's cusp
 // gives the vertex at once; 100 steps without |f| <= 2.22e-14 print a
 // warning and give the last point.  A zero semi-axis makes the ellipse a
 // segment of the other axis, whose nearest point is P clamped to it.

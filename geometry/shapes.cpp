@@ -159,21 +159,15 @@ void string_2d(int32_t vec_num, double* p1, double* p2, int32_t& string_num, int
   string_num = s;
 
   // Sort by string, then by place along the string.
-  int32_t indx = 0, i = 0, j = 0, isgn = 0;
-  for (;;) {
-    sort_heap_external(vec_num, indx, i, j, isgn);
-    if (indx > 0) {
-      i4_swap(ORDER(i), ORDER(j));
-      i4_swap(STRING(i), STRING(j));
-      r8vec_swap(2, P1.col(i), P1.col(j));
-      r8vec_swap(2, P2.col(i), P2.col(j));
-    } else if (indx < 0) {
-      const auto key = [&](int32_t k) { return std::pair(STRING(k), ORDER(k)); };
-      isgn = key(i) < key(j) ? -1 : key(j) < key(i) ? 1 : 0;
-    } else {
-      break;
-    }
-  }
+  const auto key = [&](int32_t k) { return std::pair(STRING(k), ORDER(k)); };
+  run_external_sort(
+      vec_num, [&](int32_t i, int32_t j) { return key(i) < key(j) ? -1 : key(j) < key(i) ? 1 : 0; },
+      [&](int32_t i, int32_t j) {
+        i4_swap(ORDER(i), ORDER(j));
+        i4_swap(STRING(i), STRING(j));
+        r8vec_swap(2, P1.col(i), P1.col(j));
+        r8vec_swap(2, P2.col(i), P2.col(j));
+      });
 }
 
 void angle_box_2d(double dist, const double* p1, const double* p2, const double* p3, double* p4, double* p5) {
