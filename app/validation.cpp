@@ -227,6 +227,12 @@ void check_spill_lines(const value_checks& v) {
              {"degradation_rate", &s.degradation_rate}}) {
       v.each(*a, n, finite(name));
     }
+    if (c.obj__floating_fuel_hns == 3) {
+      // The chemical's evaporation divides by both (the air temperature is
+      // held in kelvin by now).
+      v.each(s.hnsmolweight, n, [&](float x, int32_t k) { v.positive("hnsmolweight", x, k, " g/mol"); });
+      v.each(s.airtemperature, n, [&](float x, int32_t k) { v.positive("airtemperature", x, k, " K"); });
+    }
     if (c.obj__floating_fuel_hns == 2) {
       v.each(s.oiltype__crude0_refined1, n,
              [&](int32_t x, int32_t k) { v.code("oiltype__crude0_refined1", x, {0, 1}, "0 (crude) or 1 (refined)", k); });

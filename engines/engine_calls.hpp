@@ -120,6 +120,7 @@ struct engine_calls {
   virtual void evaporacion(int32_t spill, farray<double, 1>& slick_area) = 0;
   virtual void evaporacion_spread(int32_t spill, farray<double, 1>& slick_area) = 0;
   virtual void verticaldispersion(int32_t spill, farray<double, 1>& slick_area) = 0;
+  virtual void entrainedparticlesredistribution(int32_t spill, farray<double, 1>& slick_area) = 0;
   virtual void emulsion(int32_t spill) = 0;
   virtual void balance_vertido_tierra(int32_t spill) = 0;
   virtual void balance_masa(int32_t spill) = 0;

@@ -201,6 +201,9 @@ struct real_calls final : engine_calls {
   void verticaldispersion(int32_t spill, farray<double, 1>& slick_area) override {
     ::orvel::verticaldispersion(spill, slick_area);
   }
+  void entrainedparticlesredistribution(int32_t spill, farray<double, 1>& slick_area) override {
+    ::orvel::entrainedparticlesredistribution(spill, slick_area);
+  }
   void emulsion(int32_t spill) override {
     ::orvel::emulsion(spill);
   }

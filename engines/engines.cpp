@@ -6,8 +6,6 @@ namespace orvel {
 
 // Until an engine is built, a run that reaches it ends naming it.
 
-void fuel3d(const std::string&, const farray<coast_polygon>&) { not_built("fuel3d"); }
-
 void hns2d(const std::string&, const farray<coast_polygon>&) { not_built("hns2d"); }
 
 void hns3d(const std::string&, const farray<coast_polygon>&) { not_built("hns3d"); }

@@ -70,6 +70,15 @@ class frame_3d : public Base {
     pass.velocities(this->calls, spill, this->step, this->surface_exhausted(spill));
   }
   void presence_statistics(int32_t spill) override { this->calls.probabilidad_3d(spill, this->step); }
+  // The moves of a spill after its passes: the vertical and the horizontal
+  // diffusivities of the step, then the position update in three dimensions
+  // (surface and column particles; the vertical move keeps the depth at or
+  // below the surface), which releases the diffusivities.
+  void move_3d(int32_t spill) {
+    this->calls.verticaldiffusionvelocity(spill, this->step);
+    this->calls.dispersion_2d(spill);
+    this->calls.posicion_3d(spill, this->step);
+  }
 };
 
 }  // namespace orvel

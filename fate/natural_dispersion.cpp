@@ -22,6 +22,8 @@ float wind_sea_height(double u) {
                             static_cast<double>(9.81f));
 }
 
+float wind_breaking_height(double u) { return 0.70710677f * wind_sea_height(u); }
+
 void entrainment_rates(int32_t spill, largest_droplet largest) {
   auto& w = var_currwindwave;
   auto& vd = varverticaldispersion;
@@ -50,7 +52,7 @@ void entrainment_rates(int32_t spill, largest_droplet largest) {
   // surface hit per second.
   const double h = wave_height_in_use();
   const double hb = h != 0.0 ? static_cast<double>(0.70710677f) * h
-                             : static_cast<double>(0.70710677f * wind_sea_height(static_cast<double>(u)));
+                             : static_cast<double>(wind_breaking_height(static_cast<double>(u)));
   w.hbreak = hb;
   const double dbwe = static_cast<double>(0.033354003f * var_spill.waterdensity(spill)) * (hb * hb);
   w.dbwe = dbwe;

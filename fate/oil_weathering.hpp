@@ -39,6 +39,18 @@ void emulsion(int32_t spill);
 // the droplet-class table of the step and the wave-breaking scalars.
 void verticaldispersion(int32_t spill, farray<double, 1>& slick_area);
 
+// Entrained oil as particles (3-D): the step's dispersed mass, class by
+// class of the droplet table left by verticaldispersion, is given to
+// surface particles drawn at random, each sent to a random depth within one
+// and a half breaking-wave heights with its class's diameter and mass share.
+// The particles keep state 1 (the state update of the next pass puts them
+// in the column), so a particle can be drawn again and keeps its later
+// class.  Draw r picks the (floor(r * Ns) + 1)-th particle in state 1 in
+// index order (Ns of them), before the draw of its depth.  The class shares
+// take slick_area(spill): an area of 0 moves no particle.  Nothing but the
+// breaking-wave height changes when massdisp or mass_surf is 0.
+void entrainedparticlesredistribution(int32_t spill, farray<double, 1>& slick_area);
+
 // Compartment masses of the spill re-summed from its particles by state.
 void balance_vertido_tierra(int32_t spill);
 

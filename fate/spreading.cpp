@@ -1,10 +1,12 @@
-// Growth of an oil slick over one step: Fay-type gravity-viscous spreading
-// with its random-walk diffusivity, or Lehr's wind-elongated slick.
+// Growth of an oil or chemical slick over one step: Fay-type gravity-viscous
+// spreading with its random-walk diffusivity, Lehr's wind-elongated slick,
+// or (chemicals) the thick-slick growth of each surface particle's area.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 #include "control/state/all.hpp"
+#include "fate/hns_slick.hpp"
 #include "fate/oil_weathering.hpp"
 #include "transport/position.hpp"
 
@@ -16,8 +18,11 @@ constexpr double two_thirds = static_cast<double>(0.6666667f);
 constexpr double four_thirds = static_cast<double>(1.3333334f);
 
 // Fay-type spreading: area from the time since release, diffusivity from the
-// time since the simulation start.
-void fay(int32_t s, float t, farray<double, 1>& slick_area, double& coef_r, double& coef_q) {
+// time since the simulation start.  For a spreading constant k, area_factor
+// is pi k^2 and k_factor k^2 / 16; the area is held at no less than *floor
+// when a floor is given.
+void fay(int32_t s, float t, double area_factor, double k_factor, const float* floor, farray<double, 1>& slick_area,
+         double& coef_r, double& coef_q) {
   const auto& c = var_cfg;
   const double tau = static_cast<double>(t) - c.spillstarttime(s);
   const double v = c.spillvolume(s);
@@ -27,11 +32,11 @@ void fay(int32_t s, float t, farray<double, 1>& slick_area, double& coef_r, doub
   // gravity; a negative term would make the fractional powers NaN.
   if (x < 0.0) x = 0.0;
   const double x13 = std::pow(x, third);
-  const double a_fay = static_cast<double>(4.5996027f) * std::pow((std::sqrt(tau) * tau) * x, third);
-  slick_area(s) = std::max(static_cast<double>(var_spill.area_oil(s)), a_fay);
+  const double a_fay = area_factor * std::pow((std::sqrt(tau) * tau) * x, third);
+  slick_area(s) = floor ? std::max(static_cast<double>(*floor), a_fay) : a_fay;
   const float k1 = 0.033f * std::pow(t, 0.16f);
   const float rsqrt_t = 1.0f / std::sqrt(t);
-  const double k = static_cast<double>(k1) + (static_cast<double>(0.09150626f) * x13) * static_cast<double>(rsqrt_t);
+  const double k = static_cast<double>(k1) + (k_factor * x13) * static_cast<double>(rsqrt_t);
   coef_r = std::sqrt(2.0 * k / static_cast<double>(var_run.deltat));
   coef_q = 0.0;
 }
@@ -54,7 +59,10 @@ double increment_ratio(F f, double tm, double d) {
   return older == 0.0 ? 0.0 : (f0 - f1) / older;
 }
 
-void lehr(int32_t s, int32_t step, float t, farray<double, 1>& slick_area, double& coef_r, double& coef_q) {
+// Lehr's slick against the reference area a0 (the initial area until the
+// slick area is first set, then the previous step's).
+void lehr(int32_t s, int32_t step, float t, float a0, farray<double, 1>& slick_area, double& coef_r,
+          double& coef_q) {
   const auto& sp = var_spill;
   float r = sp.deltarho(s) * sp.waterdensity(s) / sp.density(s);
   // A slick denser than the water: no gravity spreading (no NaN powers).
@@ -70,8 +78,7 @@ void lehr(int32_t s, int32_t step, float t, farray<double, 1>& slick_area, doubl
   const double a_lehr =
       1000.0 * (static_cast<double>(2.27f * r23) * std::pow(vb, two_thirds) * static_cast<double>(sqrt_tm) +
                 ((static_cast<double>(0.04f) * static_cast<double>(r13)) * vb13) * u43 * static_cast<double>(tm));
-  const double a0 = static_cast<double>(sp.area_oil(s));
-  slick_area(s) = std::max(a0, a_lehr);
+  slick_area(s) = std::max(static_cast<double>(a0), a_lehr);
 
   const lehr_axes axes{(static_cast<double>(1.7f) * vb13) * static_cast<double>(r13),
                        static_cast<double>(0.03f) * u43};
@@ -80,7 +87,7 @@ void lehr(int32_t s, int32_t step, float t, farray<double, 1>& slick_area, doubl
     // scaled by the axes over the squared radius of the initial slick.
     const double big_r = axes.r_factor * std::sqrt(static_cast<double>(sqrt_tm));
     const double big_q = axes.q_factor * static_cast<double>(std::pow(tm, 0.75f)) + big_r;
-    const float s0 = sp.area_oil(s) / 3.14159f;
+    const float s0 = a0 / 3.14159f;
     if (s0 > 0.0f) {
       coef_q = 10.0 * big_r / static_cast<double>(s0);
       coef_r = 100.0 * big_q / static_cast<double>(s0);
@@ -98,14 +105,60 @@ void lehr(int32_t s, int32_t step, float t, farray<double, 1>& slick_area, doubl
   coef_q = increment_ratio([&](double x) { return axes.r(x); }, tmd, d);
 }
 
+// Thick-slick growth of a chemical: each surface particle's share of the
+// slick grows at the calibrated rate m (m2/s); coef_r from m.
+void thick_slick(int32_t s, farray<double, 1>& slick_area, double& coef_r, double& coef_q) {
+  coef_q = 0.0;
+  const int32_t n = var_part.par_surf(s);
+  if (n <= 0) {
+    // No surface particle: no slick to grow.
+    coef_r = 0.0;
+    var4.spreadingdiffcoef(s) = 0.0f;
+    return;
+  }
+  const double a = slick_area(s);
+  const double ap = a / static_cast<double>(n);
+  // A slick of no area has nothing to grow from (the shares would be 0/0).
+  float m = 0.0f;
+  if (ap > 0.0) {
+    m = static_cast<float>(((var_calib.spreadingrateconstant * std::pow(ap, static_cast<double>(0.3333333f))) *
+                            std::pow(var4.volumeparticle(s) / ap, static_cast<double>(1.3333333f))) *
+                           std::pow(ap / a, static_cast<double>(0.6666667f)));
+  }
+  const float dt = var_run.deltat;
+  var4.areaparticlesurf(s) = ap + static_cast<double>(dt * m);
+  slick_area(s) = var4.areaparticlesurf(s) * static_cast<double>(n);
+  var4.spreadingdiffcoef(s) = m;
+  coef_r = static_cast<double>(std::sqrt(6.0f * m / dt));
+}
+
 }  // namespace
 
 void spreading(int32_t spill, int32_t step, farray<double, 1>& slick_area, double& coef_r, double& coef_q) {
   const float t = static_cast<float>(step) * var_run.deltat;
   if (var_cfg.spreadalgorithm__adios2_leher_hns == 1) {
-    fay(spill, t, slick_area, coef_r, coef_q);
+    fay(spill, t, static_cast<double>(4.5996027f), static_cast<double>(0.09150626f), &var_spill.area_oil(spill),
+        slick_area, coef_r, coef_q);
   } else {
-    lehr(spill, step, t, slick_area, coef_r, coef_q);
+    lehr(spill, step, t, var_spill.area_oil(spill), slick_area, coef_r, coef_q);
+  }
+}
+
+void spreadinghns(int32_t spill, int32_t step, farray<double, 1>& slick_area, double& coef_r, double& coef_q) {
+  const float t = static_cast<float>(step) * var_run.deltat;
+  switch (var_cfg.spreadalgorithm__adios2_leher_hns) {
+    case 1: {
+      // The calibrated constant k2 in place of oil's 1.21, and no floor.
+      const double k2sq = var_calib.k2 * var_calib.k2;
+      fay(spill, t, k2sq * static_cast<double>(3.14159f), k2sq * 0.0625, nullptr, slick_area, coef_r, coef_q);
+      break;
+    }
+    case 3:
+      thick_slick(spill, slick_area, coef_r, coef_q);
+      break;
+    default:
+      lehr(spill, step, t, var_spill.area_hns(spill), slick_area, coef_r, coef_q);
+      break;
   }
 }
 

@@ -17,6 +17,10 @@ double wave_height_in_use();
 // precision.
 float wind_sea_height(double u);
 
+// Breaking-wave height of a sea without waves under a mean wind of u m/s:
+// 0.70710677 * wind_sea_height(u).
+float wind_breaking_height(double u);
+
 // Largest droplet of the entrainment classes: twice the median size (oil),
 // or 70 micrometres whatever the median size (chemicals).
 enum class largest_droplet { twice_median, seventy_micrometres };

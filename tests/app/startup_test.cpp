@@ -620,33 +620,22 @@ TEST(EngineDispatch, ObjectTypeAndDimensionSelectTheEngine) {
 }
 
 TEST(EngineDispatch, TheEngineRunsAfterTheBannerAndBeforeTheFinalMessage) {
-  struct run_case {
-    int32_t obj, sim;
-    const char* engine;
-  };
-  const run_case cases[] = {{1, 2, "fuel3d"}, {2, 2, "fuel3d"}};
-  for (const auto& c : cases) {
-    temp_dir dir;
-    minimal_run();
-    var_cfg.obj__floating_fuel_hns = c.obj;
-    var_run.sim__2d_3d = c.sim;
-    write_series();
-    cout_capture out;
-    EXPECT_EQ(not_built_name([] { start_up("TEST"); }), c.engine);
-    EXPECT_EQ(out.text(), read_file(fixtures + "banner.txt"));
-    EXPECT_TRUE(var_part.x_part.allocated());
-  }
-  // The two-dimensional engine is built: it runs the minimal run's horizon of
-  // 0 s to the end between the banner and the final message.
-  for (int32_t obj : {1, 2}) {
-    temp_dir dir;
-    minimal_run();
-    var_cfg.obj__floating_fuel_hns = obj;
-    var_run.sim__2d_3d = 1;
-    write_series();
-    cout_capture out;
-    start_up("TEST");
-    EXPECT_EQ(out.text(), read_file(fixtures + "banner.txt") + read_file(fixtures + "final_message.txt"));
+  // The oil and floating-object engines of both dimensions are built: each
+  // runs the minimal run's horizon of 0 s to the end between the banner and
+  // the final message.
+  for (int32_t sim : {1, 2}) {
+    for (int32_t obj : {1, 2}) {
+      temp_dir dir;
+      minimal_run();
+      var_cfg.obj__floating_fuel_hns = obj;
+      var_run.sim__2d_3d = sim;
+      write_series();
+      cout_capture out;
+      start_up("TEST");
+      EXPECT_EQ(out.text(), read_file(fixtures + "banner.txt") + read_file(fixtures + "final_message.txt"))
+          << obj << ", " << sim;
+      EXPECT_TRUE(var_part.x_part.allocated());
+    }
   }
   // A model step of 0 s is refused by the start-up validation: no banner.
   temp_dir dir;

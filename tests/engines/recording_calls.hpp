@@ -335,6 +335,9 @@ class recording_calls : public engine_calls {
   void verticaldispersion(int32_t spill, farray<double, 1>&) override {
     add("verticaldispersion(" + std::to_string(spill) + ")");
   }
+  void entrainedparticlesredistribution(int32_t spill, farray<double, 1>&) override {
+    add("entrainedparticlesredistribution(" + std::to_string(spill) + ")");
+  }
   void emulsion(int32_t spill) override { add("emulsion(" + std::to_string(spill) + ")"); }
   void balance_vertido_tierra(int32_t spill) override {
     add("balance_vertido_tierra(" + std::to_string(spill) + ")");

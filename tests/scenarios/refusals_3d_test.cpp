@@ -34,7 +34,7 @@ TEST(ScenarioRefusals3d, RefusedBeforeAnythingIsWritten) {
        "orvel: error: DRFT.cfg:23: spill 1: the product density 1030 kg/m3 is not below the water density 1025 "
        "kg/m3: a 3-D run without blowout gives droplet sizes only to a product lighter than the water\n"},
       {"chemical of 17000 cSt",
-       {{"* a floating object, no weathering\n1\n", "* a chemical\n3\n"}, {" 900.0 15.0 100.0", " 1000.0 15.0 17000.0"}},
+       {{"* a floating object, no weathering\n1\n", "* a chemical\n3\n"}, {" 900.0 15.0 100.0", " 1000.0 15.0 17000.0"}, {"25 0 25 0 0 40.0", "25 0 25 78 0 40.0"}},
        "orvel: error: DRFT.cfg:23: spill 1: the viscosity 17000 cSt gives a smallest droplet (a tenth of the median "
        "size) of 7.05442e-05 m, not below the largest of 7e-05 m: the droplet size classes would have no width\n",
        true},

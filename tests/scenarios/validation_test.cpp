@@ -174,6 +174,26 @@ TEST(StartUpValidation, ACoastlineOutsideTheDomainIsAcceptedWithAWarning) {
             "are lost (state -2) instead of beaching\n");
 }
 
+TEST(StartUpValidation, AChemicalNeedsAPositiveMolecularWeightAndAirTemperature) {
+  // The drift scenario's spill as a chemical (molecular weight 78 g/mol, air
+  // at 20 C), then each value made impossible on the spill line (line 23).
+  const std::string head = "1 0.0 1000.0 -9.0 43.0 0.0 1000.0 1000.0 0.01 0.0001 1.0 0 900.0 15.0 100.0 15.0 0 25 0 25 ";
+  const mutation rows[] = {
+      {"molecular weight 0", "DRFT.cfg", 23, "", "DRFT.cfg:23", "hnsmolweight"},
+      {"air below absolute zero", "DRFT.cfg", 23, "", "DRFT.cfg:23", "airtemperature"},
+  };
+  const std::string lines[] = {head + "0 0 40.0 5.0 70.0 1025.0 15.0 20.0", head + "78 0 40.0 5.0 70.0 1025.0 15.0 -300.0"};
+  for (int i = 0; i < 2; ++i) {
+    temp_dir dir;
+    copy_scenario("drift");
+    replace_text("DRFT.cfg", "* a floating object, no weathering\n1\n", "* a chemical\n3\n");
+    write_file("DRFT_HNS.calib", "2\n0.002\n2\n1.21\n3.0\n0\n0.0001\n");
+    mutation m = rows[i];
+    m.text = lines[i].c_str();
+    expect_refused(dir, "DRFT", m);
+  }
+}
+
 TEST(StartUpValidation, TheDiffusionStopKeepsItsTextAndNamesTheLine) {
   temp_dir dir;
   copy_scenario("drift");

@@ -1,0 +1,191 @@
+#include "engines/fuel3d.hpp"
+
+#include <algorithm>
+#include <cstdint>
+#include <span>
+
+#include "control/state/all.hpp"
+#include "engines/engines.hpp"
+
+namespace orvel {
+
+fuel3d_engine::fuel3d_engine(engine_calls& calls, const std::string& clave, const farray<coast_polygon>& coord_str)
+    : frame_3d<oil_frame>(calls, clave,
+                          std::span<const coast_polygon>(coord_str.data(), static_cast<std::size_t>(coord_str.size()))) {
+}
+
+void fuel3d_engine::set_up() {
+  auto& c = var_cfg;
+  const int32_t ns = c.spills_number;
+  const int32_t np = var_run.particle_number;
+  const bool blowout = var_run.blowout__y_n == 1;
+  const bool operational = var_run.simtype__operat_probabil == 1;
+
+  if (blowout) {
+    for (int32_t s = 1; s <= ns; ++s) {
+      // Hours to seconds once per run: later simulations find seconds.
+      if (sim == 1) c.spillstarttime(s) = c.spillstarttime(s) * 3600.0;
+      calls.part_ini_blowout(s);
+      calls.read_droplets(s);
+    }
+  } else {
+    calls.part_ini_2d(sim);
+  }
+
+  if (c.degrado == 1 && operational) {
+    calls.part_pro();
+  } else {
+    // Without the oil set-up the droplet sizes and rise speeds take the
+    // product's own density and viscosity, as the oil set-up starts them.
+    auto& m = var4;
+    ensure(m.dens, ns);
+    ensure(m.visc, ns);
+    for (int32_t s = 1; s <= ns; ++s) {
+      m.dens(s) = static_cast<double>(var_spill.density(s));
+      m.visc(s) = static_cast<double>(var_spill.viscosity(s));
+    }
+  }
+
+  if (!blowout) {
+    if (sim == 1) {
+      ensure(var_part.w_float, np, ns);
+      ensure(var_part.diam_part, np, ns);
+    }
+    for (int32_t s = 1; s <= ns; ++s) calls.dropletsizedistributionunified_li2017(s);
+  }
+
+  // No slick is computed in three dimensions: the area series starts from
+  // the release rectangle (or the jet-end disc of a blowout), the thickness
+  // series from 0.
+  for (int32_t s = 1; s <= ns; ++s) {
+    if (!blowout) var_spill.area_oil(s) = static_cast<float>(c.area0(s));
+    c.thick(s) = 0.0;
+  }
+
+  var4.aguatot.fill(0.0f);
+  if (c.degrado == 1 && c.obj__floating_fuel == 2) {
+    auto& m = var4;
+    for (auto* a : {&m.masaevp, &m.mass_disp_cumul, &m.mass_waterinemulsion, &m.mass_emulsion_surf_beach,
+                    &m.massprodemuls_surf, &m.massprodemuls_beach}) {
+      a->fill(0.0);
+    }
+    m.massprodemuls_surf_c.fill(0.0);
+    m.massprodemuls_beach_c.fill(0.0);
+  }
+}
+
+bool fuel3d_engine::spill_active(int32_t spill, float t) {
+  const int32_t kind = var_cfg.spill__instant_contin;
+  return (kind == 1 || kind == 2) && var_cfg.spillstarttime(spill) < static_cast<double>(t);
+}
+
+void fuel3d_engine::spill_chain(int32_t spill, float) {
+  move_3d(spill);
+  if (var_run.simtype__operat_probabil == 1 && var_cfg.degrado == 1) weathering(spill);
+}
+
+bool fuel3d_engine::below_surface(int32_t spill) {
+  const int32_t np = var_run.particle_number;
+  const int32_t* state = var_part.indp.ptr(1, spill);
+  return std::any_of(state, state + np, [](int32_t s) { return s == 5 || s == -1; });
+}
+
+void fuel3d_engine::weathering(int32_t s) {
+  const auto& c = var_cfg;
+  auto& m = var4;
+  if (below_surface(s)) {
+    // Suspended: no water uptake, evaporation or dispersion in this step;
+    // the balances still follow the particles.
+    m.agua(s) = 0.0;
+    m.diff_evp(s) = 0.0;
+    m.massdisp(s) = 0.0;
+  } else {
+    weathered_now(s) = 1;
+    if (c.evaporo(s) == 1) calls.evaporacion(s, slick_area);
+    if (c.verticaldispersion__y_n == 1) {
+      if (surface_exhausted(s) == 0) {
+        calls.verticaldispersion(s, slick_area);
+      } else if (surface_exhausted(s) == 1) {
+        m.massdisp(s) = 0.0;
+      }
+    }
+    // With the slick area of 0 that this engine holds, no particle is moved:
+    // the entrained mass is booked as dispersed by the balance only.
+    calls.entrainedparticlesredistribution(s, slick_area);
+    // A maximum water content that is not a number counts as not 0.
+    if (c.emulsiono(s) == 1 && var_spill.maxemulsification(s) != 0.0f) calls.emulsion(s);
+  }
+  calls.balance_vertido_tierra(s);
+  calls.balance_masa(s);
+  if (c.flag_tierra(s) != 1) calls.evaluo(s);
+}
+
+void fuel3d_engine::series_record(int32_t spill, int32_t r) {
+  var_part.xxc(spill, r) = var_part.x_cg(spill);
+  var_part.yyc(spill, r) = var_part.y_cg(spill);
+  if (slick_area(spill) != 0.0) var_spill.area_oil(spill) = static_cast<float>(slick_area(spill));
+  var_spill.areaoila(spill, r) = var_spill.area_oil(spill);
+  var_spill.thickoilt(spill, r) = static_cast<float>(var_cfg.thick(spill));
+  if (!weathering_recorded()) return;
+  record_properties(spill, r);
+  var4.mass_radarc(spill, r) = var4.mass_radar(spill);
+  record_compartment_rows(spill, r);
+}
+
+// The compartments of record r by the first row that applies.  A spill that
+// has not weathered yet records the surface and column masses the balances
+// keep current, and the initial emulsion masses; once it has been active its
+// beached and floor masses are the current ones too (the balances run in
+// every step, suspended or not), so that a particle on the floor before the
+// first full weathering step is not left out of the budget.
+void fuel3d_engine::record_compartment_rows(int32_t s, int32_t r) {
+  auto& m = var4;
+  const int32_t kind = var_cfg.spill__instant_contin;
+  const double start = var_cfg.spillstarttime(s);
+  const double t = static_cast<double>(static_cast<float>(r - 1) * var_run.deltat);
+  const double t_next = static_cast<double>(static_cast<float>(r) * var_run.deltat);
+  const bool has_been_active = start < t;
+  auto since_active = [has_been_active](double current, double initial) {
+    return has_been_active ? current : initial;
+  };
+  if (weathered_now(s) != 0) {
+    record_compartments(s, r, true);
+    m.mass_disp_cumul_c(s, r) = m.mass_disp_cumul(s);
+    return;
+  }
+  if (kind == 1) {
+    m.mass_surf_c(s, r) = m.mass_surf(s);
+    m.mass_beachedc(s, r) = m.mass_beached(s);
+    m.mass_columnc(s, r) = m.mass_column(s);
+    m.mass_floorc(s, r) = since_active(m.mass_floor(s), m.mass_floor_ini(s));
+  } else if (kind == 2 && start == t) {
+    m.mass_surf_c(s, r) = m.mass_surf_ini(s);
+    m.mass_beachedc(s, r) = m.mass_beached_ini(s);
+    m.mass_columnc(s, r) = m.mass_column_ini(s);
+    m.mass_floorc(s, r) = m.mass_floor_ini(s);
+  } else if (kind == 2 && start < t_next) {
+    m.mass_surf_c(s, r) = m.mass_surf(s);
+    m.mass_beachedc(s, r) = since_active(m.mass_beached(s), m.mass_beached_ini(s));
+    m.mass_columnc(s, r) = m.mass_column(s);
+    m.mass_floorc(s, r) = since_active(m.mass_floor(s), m.mass_floor_ini(s));
+  } else {
+    return;  // a record before the pulse's start: never printed
+  }
+  m.massprodemuls_surf_c(s, r) = m.mass_surf_ini(s);
+  m.massprodemuls_beach_c(s, r) = m.mass_beached_ini(s);
+  m.mass_disp_cumul_c(s, r) = 0.0;
+}
+
+void fuel3d_engine::property_files() {
+  // Oil that weathers only: a floating object has no weathering.
+  if (var_run.simtype__operat_probabil == 1 && var_cfg.degrado == 1 && var_run.outputpropierties__y_n == 1) {
+    calls.esc_propiedades_fuel(clave, step, nsteps);
+  }
+}
+
+void fuel3d(const std::string& clave, const farray<coast_polygon>& coord_str) {
+  fuel3d_engine engine(real_engine_calls(), clave, coord_str);
+  engine.run();
+}
+
+}  // namespace orvel

@@ -1,0 +1,169 @@
+// Evaporation of the floating mass of a chemical spill over one step: a
+// mass-transfer law driven by the vapour pressure, the molar mass, the air
+// temperature, the wind and the evaporating area, with a cap on the total
+// evaporated fraction.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "control/state/all.hpp"
+#include "fate/hns_slick.hpp"
+#include "fate/oil_weathering.hpp"
+#include "transport/states.hpp"
+
+namespace orvel {
+namespace {
+
+constexpr float atmosphere = 101325.0f;  // Pa
+
+// Mass-transfer coefficient (m/s) of the computed form over an evaporating
+// area whose equivalent diameter is ld (m), at wind u (m/s) and Schmidt
+// number sc.
+float computed_coefficient(float u, float ld, float sc) {
+  return static_cast<float>(((static_cast<double>(var_calib.a) *
+                              std::pow(static_cast<double>(u), static_cast<double>(0.77777f))) *
+                             static_cast<double>(std::pow(ld, -0.111111f))) *
+                            static_cast<double>(std::pow(sc, -0.666666f)));
+}
+
+// Equivalent diameter of an evaporating area (m2): sqrt(4 A / pi).
+float equivalent_diameter(double area) {
+  return static_cast<float>(std::sqrt(4.0 * area / static_cast<double>(3.141516f)));
+}
+
+// Molar flux times the molar mass, kg/s, over area (m2) with coefficient km
+// (m/s), vapour pressure p (Pa), molar mass mw and air temperature ta (K);
+// gas_constant is the gas constant of the dimension's units.
+float evaporative_flux(float mw, float p, double area, float km, float gas_constant, float ta) {
+  return static_cast<float>(((static_cast<double>(mw) * static_cast<double>(p)) * area) * static_cast<double>(km) /
+                            static_cast<double>(gas_constant * ta));
+}
+
+// The step's mass m = min(floating mass, nf dt) into diff_evp, or the whole
+// allowance m0 fmax when m alone reaches it.
+void step_mass(int32_t s, float nf, double m0, float fmax) {
+  auto& m = var4;
+  const double mass = std::min(m.mass_surf(s), static_cast<double>(nf * var_run.deltat));
+  if (mass / m0 >= static_cast<double>(fmax)) {
+    m.diff_evp(s) = m0 * static_cast<double>(fmax);
+    m.per_evp(s) = static_cast<double>(fmax);
+  } else {
+    m.diff_evp(s) = mass;
+  }
+}
+
+// The step's mass moved from the floating compartment to the evaporated one,
+// up to the total allowance m0 fmax, at which evaporation stops for the rest
+// of the simulation.  Returns the mass moved.
+double transfer(int32_t s, double m0, float fmax) {
+  auto& m = var4;
+  const double before = m.masaevp(s);
+  const double d = m.diff_evp(s);
+  const double fraction = (before + d) / m0;
+  double moved;
+  if (fraction > static_cast<double>(fmax)) {
+    m.per_evp(s) = static_cast<double>(fmax);
+    moved = static_cast<double>(fmax) * m0 - before;
+    var_cfg.evaporo(s) = 0;
+    m.diff_evp(s) = 0.0;
+  } else {
+    m.per_evp(s) = fraction;
+    moved = m.mass_surf(s) >= d ? d : m.mass_surf(s);
+  }
+  m.masaevp(s) = before + moved;
+  m.mass_surf(s) = m.mass_surf(s) - moved;
+  return moved;
+}
+
+}  // namespace
+
+void evaporacionhns(int32_t spill, farray<double, 1>&) {
+  auto& m = var4;
+  const auto& sp = var_spill;
+  const auto& cal = var_calib;
+  const int32_t np = var_run.particle_number;
+
+  const auto& w = var_currwindwave;
+  float u = mean_wind_all(w.wintx.data(), w.winty.data(), np);
+  if (u == 0.0f) u = cal.wind_min;
+  var_currwindwave.wind10(spill) = static_cast<double>(u);
+
+  // A spill of no mass has nothing to evaporate, and no fraction of it.
+  const double m0 = var_cfg.masa0(spill);
+  if (!(m0 > 0.0)) {
+    m.diff_evp(spill) = 0.0;
+    return;
+  }
+
+  const float p = 1000.0f * sp.vaporpressure(spill);
+  const float mw = sp.hnsmolweight(spill);
+  const float ta = sp.airtemperature(spill);
+  const float fmax = sp.maxevaporation(spill) / 100.0f;
+  const float sc = 1.5e-5f / (std::sqrt(18.0f / mw) * 2.3e-9f);
+
+  // The surface particles of a 3-D spill, their droplet mass (single
+  // precision, as summed) and the mass they lose in the step.
+  float surface_mass = 0.0f;
+  const int32_t* indp = var_part.indp.ptr(1, spill);
+  const bool droplets = var_run.sim__2d_3d == 2 && var_part.numpartsurfevap > 0;
+
+  if (var_run.sim__2d_3d == 1) {
+    const double area = m.areaparticlesurftotal(spill);
+    float km = cal.km;
+    if (cal.calibevap_option == 1) {
+      // A slick of no area gives no coefficient (its diameter's negative
+      // power would be infinite and the flux 0 times infinity).
+      const float ld = equivalent_diameter(area);
+      km = ld != 0.0f ? computed_coefficient(u, ld, sc) : 0.0f;
+    }
+    float nf = evaporative_flux(mw, p, area, km, 8314.0f, ta);
+    // Above atmospheric pressure the logarithm's argument is negative and
+    // held at 1e-25.
+    if (p > atmosphere) nf = nf * (-atmosphere / p) * std::log(std::max(1e-25f, 1.0f - p / atmosphere));
+    step_mass(spill, nf, m0, fmax);
+  } else if (droplets) {
+    const double* diam = var_part.diam_part.ptr(1, spill);
+    const double* mass = m.massparticle.ptr(1, spill);
+    const float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
+    double area = 0.0;
+    for (int32_t j = 0; j < np; ++j) {
+      if (indp[j] != indp_surf) continue;
+      const double r = diam[j] / 2.0;
+      area = area + (static_cast<double>(12.566064f) * static_cast<double>(equiv[j])) * (r * r);
+      surface_mass = static_cast<float>(static_cast<double>(surface_mass) + mass[j] * static_cast<double>(equiv[j]));
+    }
+    m.areaparticlesurftotal(spill) = area;
+    const float ld = equivalent_diameter(area);
+    const float km = ld != 0.0f ? computed_coefficient(u, ld, sc) : 0.0f;
+    float nf = evaporative_flux(mw, p, area, km, 8314000.0f, ta);
+    if (p > atmosphere) nf = nf * (-atmosphere / p) * std::log(1.0f - atmosphere / p);
+    step_mass(spill, nf, m0, fmax);
+  } else {
+    m.diff_evp(spill) = 0.0;
+  }
+
+  const double floating = m.mass_surf(spill);
+  const double moved = transfer(spill, m0, fmax);
+
+  if (droplets && moved > 0.0) {
+    // The surface particles stand for fewer droplets, by the share of their
+    // mass that left the floating compartment; all of them lose every
+    // droplet when all the floating mass evaporated.
+    const double ms = static_cast<double>(surface_mass);
+    const bool all = moved >= floating || ms == 0.0;
+    const double* mass = m.massparticle.ptr(1, spill);
+    float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
+    for (int32_t j = 0; j < np; ++j) {
+      if (indp[j] != indp_surf) continue;
+      double e = 0.0;
+      if (!all) {
+        const double s = mass[j];
+        const double e0 = static_cast<double>(equiv[j]);
+        e = s != 0.0 ? (s * e0 - moved * s * e0 / ms) / s : e0 * (1.0 - moved / ms);
+      }
+      equiv[j] = static_cast<float>(std::max(e, 0.0));
+    }
+  }
+}
+
+}  // namespace orvel
