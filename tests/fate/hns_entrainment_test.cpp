@@ -265,36 +265,46 @@ TEST(HnsEntrainment, NothingMovesWhenNothingWasEntrainedOrNothingFloats) {
 }
 
 TEST(HnsEntrainment, ThreeDimensionalStepMovesMassFromSurfaceToColumn) {
-  // The two routines together on 200 particles of 0.05 kg afloat (10 kg):
-  // the entrained mass leaves the surface with the particles that carry it,
-  // and surface + column stays 10 kg; the dispersed total stays 0.
-  hns_water_spill(200, 2);
-  sea_state(2.0, 10.0);
-  for (int32_t j = 1; j <= 200; ++j) {
-    var4.massparticle(j, 1) = 0.05;
-    var_hns_extra.equiv_part(j, 1) = 1.0f;
-  }
-  var4.mass_surf(1) = 10.0;
-  var_part.par_surf(1) = 200;
-  var_part.numpartsurfevap = 200;
-  var4.areaparticlesurftotal(1) = 1000.0;  // 7.6089 kg entrained
-  srand(11);
-  auto area = slick(1.0e6);
-  verticaldispersion_hns(1, area);
-  entrainedparticlesredistribution_hns3d(1, area);
-  double column = 0.0;
-  int32_t moved = 0;
-  for (int32_t j = 1; j <= 200; ++j) {
-    if (var_part.indp(j, 1) == 5) {
-      column += 0.05;
-      ++moved;
+  // The two routines together on 200 particles afloat, 7.6089 kg computed
+  // over the droplet area of 1000 m2.  With 10 kg afloat, N = nint(7.6089 /
+  // 2.3911 * 200) = 636 are asked for and every particle goes down: the
+  // entrained mass leaves the surface with the particles that carry it, and
+  // surface + column stays 10 kg.  With 5 kg afloat the computed mass is
+  // more than floats: verticaldispersion_hns takes it all, no particle is
+  // left to carry it and the surface keeps its 5 kg.  The dispersed total
+  // stays 0.
+  struct row {
+    double floating;
+    int32_t moved;
+  } rows[] = {{10.0, 200}, {5.0, 0}};
+  for (const auto& r : rows) {
+    hns_water_spill(200, 2);
+    sea_state(2.0, 10.0);
+    for (int32_t j = 1; j <= 200; ++j) {
+      var4.massparticle(j, 1) = r.floating / 200.0;
+      var_hns_extra.equiv_part(j, 1) = 1.0f;
     }
+    var4.mass_surf(1) = r.floating;
+    var_part.par_surf(1) = 200;
+    var_part.numpartsurfevap = 200;
+    var4.areaparticlesurftotal(1) = 1000.0;
+    srand(11);
+    auto area = slick(1.0e6);
+    verticaldispersion_hns(1, area);
+    entrainedparticlesredistribution_hns3d(1, area);
+    double column = 0.0;
+    int32_t moved = 0;
+    for (int32_t j = 1; j <= 200; ++j) {
+      if (var_part.indp(j, 1) == 5) {
+        column += r.floating / 200.0;
+        ++moved;
+      }
+    }
+    EXPECT_EQ(moved, r.moved) << r.floating;
+    EXPECT_NEAR(var4.mass_column(1), column, 1e-12) << r.floating;
+    EXPECT_NEAR(var4.mass_surf(1), r.floating - column, 1e-12) << r.floating;
+    EXPECT_EQ(var4.mass_disp_cumul(1), 0.0) << r.floating;
   }
-  // N = nint(7.6089 / 2.3911 * 200) = 636 asked for: every particle goes.
-  EXPECT_EQ(moved, 200);
-  EXPECT_NEAR(var4.mass_column(1), column, 1e-12);
-  EXPECT_NEAR(var4.mass_surf(1) + var4.mass_column(1), 10.0, 1e-12);
-  EXPECT_EQ(var4.mass_disp_cumul(1), 0.0);
 }
 
 }  // namespace
