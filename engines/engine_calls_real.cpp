@@ -16,6 +16,7 @@
 #include "fate/droplets.hpp"
 #include "fate/hns_setup.hpp"
 #include "fate/hns_slick.hpp"
+#include "fate/hns_water.hpp"
 #include "fate/initial_slick.hpp"
 #include "fate/oil_weathering.hpp"
 #include "forcing/blend.hpp"
@@ -244,24 +245,19 @@ struct real_calls final : engine_calls {
     ::orvel::evaporacionhns(spill, slick_area);
   }
   void verticaldispersion_hns(int32_t spill, farray<double, 1>& slick_area) override {
-    // ::orvel::verticaldispersion_hns(spill, slick_area);
-    unbound("verticaldispersion_hns", spill, slick_area);
+    ::orvel::verticaldispersion_hns(spill, slick_area);
   }
   void dissolve_2d(int32_t spill, farray<double, 1>& slick_area) override {
-    // ::orvel::dissolve_2d(spill, slick_area);
-    unbound("dissolve_2d", spill, slick_area);
+    ::orvel::dissolve_2d(spill, slick_area);
   }
   void settling(int32_t spill) override {
-    // ::orvel::settling(spill);
-    unbound("settling", spill);
+    ::orvel::settling(spill);
   }
   void volatilize(int32_t spill) override {
-    // ::orvel::volatilize(spill);
-    unbound("volatilize", spill);
+    ::orvel::volatilize(spill);
   }
   void degrade(int32_t spill) override {
-    // ::orvel::degrade(spill);
-    unbound("degrade", spill);
+    ::orvel::degrade(spill);
   }
   void updateparthnsproperties(int32_t spill) override { ::orvel::updateparthnsproperties(spill); }
   void evaluo_hns(int32_t spill, farray<double, 1>& slick_area) override { ::orvel::evaluo_hns(spill, slick_area); }
