@@ -96,6 +96,18 @@ struct engine_calls {
   virtual void dropletsizedistribution(int32_t spill) = 0;
   virtual void read_droplets(int32_t spill) = 0;
 
+  // A chemical in three dimensions: placement at the surface or at depth,
+  // the droplet masses and initial budgets, the re-sum of the compartments
+  // by droplet equivalents, the entrained particles sent into the water
+  // column, dissolution particle by particle and the re-sum after the fate
+  // processes.
+  virtual void getparthnsinitialstate3d(int32_t sim) = 0;
+  virtual void getparthnsproperties_3d() = 0;
+  virtual void balance_vertido_tierra_hns_3d(int32_t spill) = 0;
+  virtual void entrainedparticlesredistribution_hns3d(int32_t spill, farray<double, 1>& slick_area) = 0;
+  virtual void dissolve_3d(int32_t spill) = 0;
+  virtual void updateparthnsproperties_3d(int32_t spill) = 0;
+
   // Transport chain: diffusivities, then the position update (nearest coast
   // point, or the move and the resolve against the coast polygons).
   virtual void dispersion_2d(int32_t spill) = 0;
@@ -126,6 +138,30 @@ struct engine_calls {
   virtual void balance_masa(int32_t spill) = 0;
   virtual void evaluo(int32_t spill) = 0;
   virtual void evaluo_spread(int32_t spill, farray<double, 1>& slick_area) = 0;
+
+  // Chemical (HNS) set-up: behaviour class, initial slick area and start
+  // time, placement and states, particle masses, process switches.
+  virtual void findhnsbehaviourclass(int32_t spill, float vaporpressure, float watersolubility, float density,
+                                     float waterdensity, int32_t& hnsbehaviourclass) = 0;
+  virtual void initialareahns(int32_t spill, farray<double, 1>& spill_tstart, int32_t sim) = 0;
+  virtual void getparthnsinitialstate(int32_t sim) = 0;
+  virtual void getparthnsproperties() = 0;
+  virtual void getdegradationprocesses() = 0;
+
+  // Chemical slick and fate: spreading, the re-sum of the compartments,
+  // evaporation, entrainment, dissolution, sorption, volatilisation,
+  // degradation, the share-back to the particles and the slick properties.
+  virtual void spreadinghns(int32_t spill, int32_t step, farray<double, 1>& slick_area, double& coef_r,
+                            double& coef_q) = 0;
+  virtual void balance_vertido_tierra_hns(int32_t spill) = 0;
+  virtual void evaporacionhns(int32_t spill, farray<double, 1>& slick_area) = 0;
+  virtual void verticaldispersion_hns(int32_t spill, farray<double, 1>& slick_area) = 0;
+  virtual void dissolve_2d(int32_t spill, farray<double, 1>& slick_area) = 0;
+  virtual void settling(int32_t spill) = 0;
+  virtual void volatilize(int32_t spill) = 0;
+  virtual void degrade(int32_t spill) = 0;
+  virtual void updateparthnsproperties(int32_t spill) = 0;
+  virtual void evaluo_hns(int32_t spill, farray<double, 1>& slick_area) = 0;
 
   // Statistics and result writers.
   virtual void esc_particulas(const std::string& clave, int32_t iteration, int32_t sim) = 0;

@@ -14,6 +14,8 @@
 #include "control/state/all.hpp"
 #include "engines/engine_calls.hpp"
 #include "fate/droplets.hpp"
+#include "fate/hns_setup.hpp"
+#include "fate/hns_slick.hpp"
 #include "fate/initial_slick.hpp"
 #include "fate/oil_weathering.hpp"
 #include "forcing/blend.hpp"
@@ -156,6 +158,20 @@ struct real_calls final : engine_calls {
   void dropletsizedistribution(int32_t spill) override { ::orvel::dropletsizedistribution(spill); }
   void read_droplets(int32_t spill) override { ::orvel::read_droplets(spill); }
 
+  // A chemical in three dimensions.
+  void getparthnsinitialstate3d(int32_t sim) override { ::orvel::getparthnsinitialstate3d(sim); }
+  void getparthnsproperties_3d() override { ::orvel::getparthnsproperties_3d(); }
+  void balance_vertido_tierra_hns_3d(int32_t spill) override { ::orvel::balance_vertido_tierra_hns_3d(spill); }
+  void entrainedparticlesredistribution_hns3d(int32_t spill, farray<double, 1>& slick_area) override {
+    // ::orvel::entrainedparticlesredistribution_hns3d(spill, slick_area);
+    unbound("entrainedparticlesredistribution_hns3d", spill, slick_area);
+  }
+  void dissolve_3d(int32_t spill) override {
+    // ::orvel::dissolve_3d(spill);
+    unbound("dissolve_3d", spill);
+  }
+  void updateparthnsproperties_3d(int32_t spill) override { ::orvel::updateparthnsproperties_3d(spill); }
+
   // Transport chain.
   void dispersion_2d(int32_t spill) override { ::orvel::dispersion_2d(spill); }
   void busca_parts_intersect(int32_t spill, int32_t step) override {
@@ -219,6 +235,50 @@ struct real_calls final : engine_calls {
   void evaluo_spread(int32_t spill, farray<double, 1>& slick_area) override {
     ::orvel::evaluo_spread(spill, slick_area);
   }
+
+  // Chemical set-up.
+  void findhnsbehaviourclass(int32_t spill, float vaporpressure, float watersolubility, float density,
+                             float waterdensity, int32_t& hnsbehaviourclass) override {
+    ::orvel::findhnsbehaviourclass(spill, vaporpressure, watersolubility, density, waterdensity, hnsbehaviourclass);
+  }
+  void initialareahns(int32_t spill, farray<double, 1>& spill_tstart, int32_t sim) override {
+    ::orvel::initialareahns(spill, spill_tstart, sim);
+  }
+  void getparthnsinitialstate(int32_t sim) override { ::orvel::getparthnsinitialstate(sim); }
+  void getparthnsproperties() override { ::orvel::getparthnsproperties(); }
+  void getdegradationprocesses() override { ::orvel::getdegradationprocesses(); }
+
+  // Chemical slick and fate.
+  void spreadinghns(int32_t spill, int32_t step, farray<double, 1>& slick_area, double& coef_r,
+                    double& coef_q) override {
+    ::orvel::spreadinghns(spill, step, slick_area, coef_r, coef_q);
+  }
+  void balance_vertido_tierra_hns(int32_t spill) override { ::orvel::balance_vertido_tierra_hns(spill); }
+  void evaporacionhns(int32_t spill, farray<double, 1>& slick_area) override {
+    ::orvel::evaporacionhns(spill, slick_area);
+  }
+  void verticaldispersion_hns(int32_t spill, farray<double, 1>& slick_area) override {
+    // ::orvel::verticaldispersion_hns(spill, slick_area);
+    unbound("verticaldispersion_hns", spill, slick_area);
+  }
+  void dissolve_2d(int32_t spill, farray<double, 1>& slick_area) override {
+    // ::orvel::dissolve_2d(spill, slick_area);
+    unbound("dissolve_2d", spill, slick_area);
+  }
+  void settling(int32_t spill) override {
+    // ::orvel::settling(spill);
+    unbound("settling", spill);
+  }
+  void volatilize(int32_t spill) override {
+    // ::orvel::volatilize(spill);
+    unbound("volatilize", spill);
+  }
+  void degrade(int32_t spill) override {
+    // ::orvel::degrade(spill);
+    unbound("degrade", spill);
+  }
+  void updateparthnsproperties(int32_t spill) override { ::orvel::updateparthnsproperties(spill); }
+  void evaluo_hns(int32_t spill, farray<double, 1>& slick_area) override { ::orvel::evaluo_hns(spill, slick_area); }
 
   // Statistics and writers.
   void esc_particulas(const std::string& clave, int32_t iteration, int32_t sim) override {

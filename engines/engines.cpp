@@ -8,6 +8,4 @@ namespace orvel {
 
 void hns2d(const std::string&, const farray<coast_polygon>&) { not_built("hns2d"); }
 
-void hns3d(const std::string&, const farray<coast_polygon>&) { not_built("hns3d"); }
-
 }  // namespace orvel

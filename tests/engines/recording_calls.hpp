@@ -297,6 +297,20 @@ class recording_calls : public engine_calls {
     add("dropletsizedistribution(" + std::to_string(spill) + ")");
   }
   void read_droplets(int32_t spill) override { add("read_droplets(" + std::to_string(spill) + ")"); }
+  void getparthnsinitialstate3d(int32_t sim) override {
+    add("getparthnsinitialstate3d(" + std::to_string(sim) + ")");
+  }
+  void getparthnsproperties_3d() override { add("getparthnsproperties_3d()"); }
+  void balance_vertido_tierra_hns_3d(int32_t spill) override {
+    add("balance_vertido_tierra_hns_3d(" + std::to_string(spill) + ")");
+  }
+  void entrainedparticlesredistribution_hns3d(int32_t spill, farray<double, 1>&) override {
+    add("entrainedparticlesredistribution_hns3d(" + std::to_string(spill) + ")");
+  }
+  void dissolve_3d(int32_t spill) override { add("dissolve_3d(" + std::to_string(spill) + ")"); }
+  void updateparthnsproperties_3d(int32_t spill) override {
+    add("updateparthnsproperties_3d(" + std::to_string(spill) + ")");
+  }
 
   void dispersion_2d(int32_t spill) override { add("dispersion_2d(" + std::to_string(spill) + ")"); }
   void busca_parts_intersect(int32_t spill, int32_t step) override {
@@ -347,6 +361,37 @@ class recording_calls : public engine_calls {
   void evaluo_spread(int32_t spill, farray<double, 1>&) override {
     add("evaluo_spread(" + std::to_string(spill) + ")");
   }
+
+  void findhnsbehaviourclass(int32_t spill, float, float, float, float, int32_t&) override {
+    add("findhnsbehaviourclass(" + std::to_string(spill) + ")");
+  }
+  void initialareahns(int32_t spill, farray<double, 1>& spill_tstart, int32_t sim) override {
+    add("initialareahns(" + two(spill, sim) + ")");
+    spill_tstart(spill) = var_cfg.spillstarttime(spill);
+  }
+  void getparthnsinitialstate(int32_t sim) override { add("getparthnsinitialstate(" + std::to_string(sim) + ")"); }
+  void getparthnsproperties() override { add("getparthnsproperties()"); }
+  void getdegradationprocesses() override { add("getdegradationprocesses()"); }
+  void spreadinghns(int32_t spill, int32_t step, farray<double, 1>&, double&, double&) override {
+    add("spreadinghns(" + two(spill, step) + ")");
+  }
+  void balance_vertido_tierra_hns(int32_t spill) override {
+    add("balance_vertido_tierra_hns(" + std::to_string(spill) + ")");
+  }
+  void evaporacionhns(int32_t spill, farray<double, 1>&) override {
+    add("evaporacionhns(" + std::to_string(spill) + ")");
+  }
+  void verticaldispersion_hns(int32_t spill, farray<double, 1>&) override {
+    add("verticaldispersion_hns(" + std::to_string(spill) + ")");
+  }
+  void dissolve_2d(int32_t spill, farray<double, 1>&) override { add("dissolve_2d(" + std::to_string(spill) + ")"); }
+  void settling(int32_t spill) override { add("settling(" + std::to_string(spill) + ")"); }
+  void volatilize(int32_t spill) override { add("volatilize(" + std::to_string(spill) + ")"); }
+  void degrade(int32_t spill) override { add("degrade(" + std::to_string(spill) + ")"); }
+  void updateparthnsproperties(int32_t spill) override {
+    add("updateparthnsproperties(" + std::to_string(spill) + ")");
+  }
+  void evaluo_hns(int32_t spill, farray<double, 1>&) override { add("evaluo_hns(" + std::to_string(spill) + ")"); }
 
   void esc_particulas(const std::string& clave, int32_t iteration, int32_t sim) override {
     add("esc_particulas(" + clave + "," + std::to_string(iteration) + "," + std::to_string(sim) + ")");

@@ -1,0 +1,74 @@
+#include "engines/hns_frame.hpp"
+
+#include <cstdint>
+
+#include "control/state/all.hpp"
+#include "output/grid_work.hpp"
+
+namespace orvel {
+
+void hns_frame::allocate_engine_arrays() {
+  const int32_t ns = var_cfg.spills_number;
+  auto& sp = var_spill;
+  ensure(sp.area_hns, ns);
+  ensure(sp.areahnsa, ns, nsteps);
+  ensure(sp.thickhnst, ns, nsteps);
+  ensure(sp.hnsbehaviourclass, ns);
+  auto& m = var4;
+  ensure(m.spreadingdiffcoef, ns);
+  for (auto* a : {&m.mass_air_ini, &m.mass_columndisol_ini, &m.areaparticlesurf, &m.volumeparticle,
+                  &m.areaparticlesurftotal}) {
+    ensure(*a, ns);
+  }
+  for (auto* a : {&m.mass_diss_cumul, &m.mass_diss_surf_cumul, &m.mass_diss_column_cumul, &m.mass_vol_cumul,
+                  &m.mass_sed_cumul, &m.mass_degr_cumul, &m.mass_diss_dt}) {
+    ensure(*a, ns);
+  }
+  for (auto* a : {&m.mass_diss_cumul_c, &m.mass_vol_cumul_c, &m.mass_sed_cumul_c, &m.mass_degr_cumul_c}) {
+    ensure(*a, ns, nsteps);
+  }
+  // One value per cell of the concentration grid (none without one).
+  ensure(m.conc_diss_tot, conc_cells_number());
+}
+
+void hns_frame::start_simulation() { var4.conc_diss_tot.fill(0.0f); }
+
+void hns_frame::property_files() {
+  if (weathering_recorded() && var_run.outputpropierties__y_n == 1) calls.esc_propiedades_fuel(clave, step, nsteps);
+}
+
+void hns_frame::record_hns_cumulatives(int32_t spill, int32_t r, bool current) {
+  auto& m = var4;
+  m.mass_diss_cumul_c(spill, r) = current ? static_cast<double>(m.mass_diss_cumul(spill)) : 0.0;
+  m.mass_vol_cumul_c(spill, r) = current ? static_cast<double>(m.mass_vol_cumul(spill)) : 0.0;
+  m.mass_sed_cumul_c(spill, r) = current ? static_cast<double>(m.mass_sed_cumul(spill)) : 0.0;
+  m.mass_degr_cumul_c(spill, r) = current ? static_cast<double>(m.mass_degr_cumul(spill)) : 0.0;
+}
+
+void hns_frame::series_first_record(int32_t s) {
+  auto& sp = var_spill;
+  var_part.xxc(s, 1) = var_part.x_cg(s);
+  var_part.yyc(s, 1) = var_part.y_cg(s);
+  sp.areahnsa(s, 1) = sp.area_hns(s);
+  sp.thickhnst(s, 1) = static_cast<float>(var_cfg.thick(s));
+  if (weathering_recorded()) {
+    record_properties(s, 1);
+    record_compartments(s, 1, false);
+    var4.mass_disp_cumul_c(s, 1) = 0.0;
+    record_hns_cumulatives(s, 1, false);
+  }
+}
+
+void hns_frame::record_slick(int32_t s, int32_t r) {
+  auto& sp = var_spill;
+  auto& p = var_part;
+  sp.thickhnst(s, r) = static_cast<float>(var_cfg.thick(s));
+  p.yyc(s, r) = p.y_cg(s);
+  p.xxc(s, r) = p.x_cg(s);
+  // The current slick area once there is one, otherwise the set-up area;
+  // the share-back of the next sub-step reads it.
+  if (slick_area(s) != 0.0) sp.area_hns(s) = static_cast<float>(slick_area(s));
+  sp.areahnsa(s, r) = sp.area_hns(s);
+}
+
+}  // namespace orvel
