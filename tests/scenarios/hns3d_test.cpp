@@ -1,0 +1,180 @@
+// The chemical 3-D engine end to end on the orvel binary.
+//
+// The scenario (tests/scenarios/hns3d/): one tonne of a floating chemical
+// (600 kg/m3 at the water temperature, 3000 cSt, 100 mg/L, 0.1 kPa)
+// released at a point 20 m below 9 W, 43 N in still water 100 m deep;
+// a hundred particles; no drift and no diffusion; every process off; steps
+// of 720 s over 16 h with particle files every step.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/scenarios/property_rows.hpp"
+#include "tests/scenarios/scenario_support.hpp"
+
+namespace orvel {
+namespace {
+
+using namespace testing;
+
+constexpr double step_s = 720.0;
+constexpr double depth_m = 20.0;
+
+// The five droplet classes of a chemical of 3000 cSt, worked by hand: median
+// diameter 2.5710402e-5 m x 3000^0.34 = 3.9113808e-4 m; the classes span a
+// tenth of it, 3.9113809e-5 m, to 70 micrometres in five widths of
+// (7e-5 - 3.9113809e-5) / 5 = 6.1772384e-6 m, each class at the middle of
+// its width.
+std::array<double, 5> class_diameters() {
+  const double d_min = 3.9113809e-5;
+  const double width = 6.1772384e-6;
+  std::array<double, 5> d{};
+  for (int k = 0; k < 5; ++k) d[k] = d_min + (k + 0.5) * width;
+  return d;
+}
+
+// Rise speed (m/s, upward) of a droplet of diameter d: g' = 1 - 600/1025,
+// and every class lies below the critical diameter
+// (1.259e-11 / (g' 9.81))^0.333 = 1.47e-4 m of the Stokes law, so
+// w = g' 9.81 d^2 / 2.07e-5.
+double rise_speed(double d) {
+  const double g_prime = 1.0 - 600.0 / 1025.0;
+  return g_prime * 9.81 * d * d / 2.07e-5;
+}
+
+// The class (0 .. 4) of each particle, from "diameter_distribution.txt"
+// (diameters printed to 1e-7 m, the classes 6e-6 m apart).
+std::vector<int> particle_classes() {
+  std::istringstream in(read_file("diameter_distribution.txt"));
+  std::string line;
+  std::getline(in, line);
+  EXPECT_EQ(line, "particle_id (-), diameter (m)");
+  const auto d = class_diameters();
+  std::vector<int> classes;
+  while (std::getline(in, line)) {
+    const double di = std::strtod(line.substr(line.find(',') + 1).c_str(), nullptr);
+    int best = 0;
+    for (int k = 1; k < 5; ++k) {
+      if (std::fabs(di - d[k]) < std::fabs(di - d[best])) best = k;
+    }
+    EXPECT_NEAR(di, d[best], 1e-7) << line;
+    classes.push_back(best);
+  }
+  return classes;
+}
+
+std::string particle_file(const std::string& key, double seconds) {
+  char name[40];
+  std::snprintf(name, sizeof name, "%s_particles_%06d.txt", key.c_str(), static_cast<int>(std::lround(seconds / 60.0)));
+  return name;
+}
+
+TEST(ScenarioHns3d, EachDropletClassSurfacesAfterDepthOverItsRiseSpeed) {
+  temp_dir dir;
+  copy_scenario("hns3d");
+  run_ok("HNS3");
+  const auto classes = particle_classes();
+  ASSERT_EQ(classes.size(), 100u);
+  std::array<int, 5> members{};
+  for (int k : classes) ++members[k];
+  for (int k = 0; k < 5; ++k) EXPECT_GT(members[k], 0) << "class " << k + 1;
+
+  const auto d = class_diameters();
+  std::vector<double> surfaced(100, -1.0);
+  for (int n = 0; n <= 80; ++n) {
+    const double t = n * step_s;
+    const auto rows = read_particles(particle_file("HNS3", t));
+    ASSERT_EQ(rows.size(), 100u) << t;
+    for (std::size_t p = 0; p < rows.size(); ++p) {
+      if (surfaced[p] < 0.0 && rows[p].state == 1) {
+        surfaced[p] = t;
+        EXPECT_EQ(rows[p].depth, 0.0) << p;
+      }
+      if (surfaced[p] < 0.0) {
+        // Rising at its class's speed from 20 m (depths printed to 0.1 mm).
+        EXPECT_EQ(rows[p].state, 5) << p << " at " << t;
+        EXPECT_NEAR(rows[p].depth, depth_m - rise_speed(d[classes[p]]) * t, 1.5e-4) << p << " at " << t;
+      }
+      EXPECT_EQ(rows[p].lon, -9.0) << p;
+      EXPECT_EQ(rows[p].lat, 43.0) << p;
+    }
+  }
+  for (std::size_t p = 0; p < 100; ++p) {
+    const double arrival = depth_m / rise_speed(d[classes[p]]);
+    EXPECT_GE(surfaced[p], arrival) << p;
+    EXPECT_LT(surfaced[p], arrival + step_s) << p;
+  }
+}
+
+// The rows of a grid file, values by column (the header checked and skipped).
+std::vector<std::vector<double>> grid_rows(const std::string& file) {
+  std::istringstream in(read_file(file));
+  std::string line;
+  std::getline(in, line);
+  EXPECT_EQ(line.substr(0, 9), "time (h),") << file;
+  std::vector<std::vector<double>> rows;
+  while (std::getline(in, line)) {
+    std::vector<double> v;
+    std::istringstream fields(line);
+    std::string f;
+    while (std::getline(fields, f, ',')) v.push_back(std::strtod(f.c_str(), nullptr));
+    EXPECT_EQ(v.size(), 7u) << file << ": " << line;
+    rows.push_back(v);
+  }
+  return rows;
+}
+
+TEST(ScenarioHns3d, GridSurfaceMassIsTheWeightedMassOfTheSurfaceParticles) {
+  // A million tonnes, hourly grid files on the model grid.  A particle
+  // stands for droplets of its class, and the classes share the released
+  // mass by the particles dealt to them times their droplet mass, so a
+  // particle of class k weighs M d_k^3 / sum over all particles of d^3.  At
+  // every hour the surface mass per area times the cell area, summed over
+  // the file, is the weight of the particles afloat in the particle file of
+  // the same instant (all of them at the release point, inside the window).
+  temp_dir dir;
+  copy_scenario("hns3d");
+  replace_line("HNS3.run", "1 0 1", "1 1 1");
+  replace_text("HNS3.cfg", "1 0.0 1000.0 -9.0", "1 0.0 1.0e9 -9.0");
+  run_ok("HNS3");
+  const auto classes = particle_classes();
+  ASSERT_EQ(classes.size(), 100u);
+  const auto d = class_diameters();
+  double all = 0.0;
+  for (int k : classes) all += d[k] * d[k] * d[k];
+  // The cell of the model grid at 43 N: 0.1 degrees each way, the
+  // longitude shortened by cos(43 degrees) (pi as 3.1416).
+  const double m = 111317.359375;
+  const double cell = std::cos(static_cast<double>(3.1416f) * 43.0 / 180.0) * 0.1 * m * (0.1 * m);
+  int afloat_files = 0;
+  for (int hour = 0; hour <= 16; ++hour) {
+    double afloat = 0.0;
+    const auto parts = read_particles(particle_file("HNS3", hour * 3600.0));
+    for (std::size_t p = 0; p < parts.size(); ++p) {
+      if (parts[p].state == 1) afloat += 1.0e9 * std::pow(d[classes[p]], 3) / all;
+    }
+    char grid[40];
+    std::snprintf(grid, sizeof grid, "HNS3_grid_001_%06d.txt", hour * 60);
+    double gridded = 0.0;
+    if (std::filesystem::exists(grid)) {
+      for (const auto& r : grid_rows(grid)) {
+        EXPECT_NEAR(r[0], hour, 1e-9) << grid;
+        gridded += r[3] * cell;
+      }
+    }
+    // Printed to 1e-4 kg/m2 in a cell of about 9e7 m2.
+    EXPECT_NEAR(gridded, afloat, 1.0e4) << grid;
+    afloat_files += afloat > 0.0;
+  }
+  EXPECT_EQ(afloat_files, 10);  // from 7 h (the largest class is up at 6.3 h)
+}
+
+}  // namespace
+}  // namespace orvel
