@@ -176,5 +176,42 @@ TEST(ScenarioHns3d, GridSurfaceMassIsTheWeightedMassOfTheSurfaceParticles) {
   EXPECT_EQ(afloat_files, 10);  // from 7 h (the largest class is up at 6.3 h)
 }
 
+TEST(ScenarioHns3d, ABlowoutWeighsItsParticlesEquallyAndIsNeverASlick) {
+  // The tonne from a jet ending 20 m down (a disc of 20 m radius); droplets
+  // of 0.5 mm rising at 0.02 m/s (particles 1 to 50) and of 1 mm rising at
+  // 0.01 m/s (51 to 100); spreading and evaporation on.  Each particle
+  // carries a hundredth of the mass whatever its droplet size, so the
+  // column holds half the tonne once the small droplets are up (1000 s, in
+  // the step ending at 1440 s) and nothing once the large ones are (2000 s,
+  // 2160 s).  The spill has no slick thickness: it takes the dispersed path
+  // from its first step, its area stays the jet disc and its thickness 0.
+  // The balance holds at every row.
+  temp_dir dir;
+  copy_scenario("hns3d");
+  replace_text("HNS3.run", "1\n2\n0\n1\n", "1\n2\n1\n1\n");
+  replace_text("HNS3.cfg", "3\n0 2 0\n0\n", "3\n1 2 0\n1\n");
+  write_file("FinalJetAxisPosition.txt", "jet-end longitude, latitude, depth (m), radius (m)\n-9.0 43.0 20.0 20.0\n");
+  write_file("DropletDiametersAndFlotSpeed.txt",
+             "diameter (m), rise speed (m/s)\n" + lines(50, "0.0005 0.02") + lines(50, "0.001 0.01"));
+  run_ok("HNS3");
+  const auto rows = read_property_rows("HNS3_properties_001.txt");
+  ASSERT_EQ(rows.size(), 81u);
+  const double disc = static_cast<double>(static_cast<float>(static_cast<double>(3.14159f) * 400.0));
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const auto& r = rows[i];
+    const double t = step_s * static_cast<double>(i);
+    EXPECT_EQ(r.at("balance"), 100.0) << t;
+    EXPECT_NEAR(r.at("area"), disc, 5e-4) << t;
+    EXPECT_EQ(r.at("thickness"), 0.0) << t;
+    const double column = t < 1440.0 ? 1000.0 : t < 2160.0 ? 500.0 : 0.0;
+    EXPECT_NEAR(r.at("column (kg)"), column, 1e-3) << t;
+    if (t < 1440.0) {
+      EXPECT_EQ(r.at("surface (kg)"), 0.0) << t;
+      EXPECT_EQ(r.at("evaporated (kg)"), 0.0) << t;
+    }
+  }
+  EXPECT_GT(rows.back().at("evaporated (kg)"), 0.0);
+}
+
 }  // namespace
 }  // namespace orvel
