@@ -213,5 +213,34 @@ TEST(ScenarioHns3d, ABlowoutWeighsItsParticlesEquallyAndIsNeverASlick) {
   EXPECT_GT(rows.back().at("evaporated (kg)"), 0.0);
 }
 
+TEST(ScenarioHns3d, WaveFieldsFromFilesEntrainNothingAndTheRunSaysSo) {
+  // Released at the surface, evaporation and entrainment on, waves of 1.5 m
+  // from field files (a regular 2 x 2 node list).  Entrainment takes the
+  // wave height of the uniform series, which holds nothing here: the start-up
+  // warns, the run goes on and no chemical reaches the water column.
+  temp_dir dir;
+  copy_scenario("hns3d");
+  replace_text("HNS3.cfg", " -9.0 43.0 20.0 ", " -9.0 43.0 0.0 ");
+  replace_text("HNS3.cfg", "3\n0 2 0\n0\n0\n0\n", "3\n0 2 0\n1\n0\n1\n");
+  replace_text("HNS3.cfg", "0 0 0 0 0 0\n0 0 0 0 0 0\n2 0\n1\n1 16\n0\n",
+               "0 0 0 0 0 0\n0 0 0 0 0 0\n1 1\n1\n1 16\n4\n");
+  write_file("w.txt", "-10.0 42.0 1.5 90.0 6.0\n-10.0 44.0 1.5 90.0 6.0\n-8.0 42.0 1.5 90.0 6.0\n-8.0 44.0 1.5 90.0 6.0\n");
+  write_file("lstwaves.pre", lines(16, "w.txt"));
+  const auto r = run_orvel(dir.path(), "HNS3");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err,
+            "orvel: warning: a chemical in three dimensions is entrained (verticaldispersion__y_n = 1) by the waves "
+            "of a uniform wave series, but the waves come from field files (wavestype__file_constant = 1): the wave "
+            "height in use is 0, so no chemical is entrained into the water column\n");
+  const auto rows = read_property_rows("HNS3_properties_001.txt");
+  ASSERT_EQ(rows.size(), 81u);
+  for (const auto& row : rows) {
+    EXPECT_EQ(row.at("column (kg)"), 0.0) << row.at("time");
+    EXPECT_EQ(row.at("dispersed (kg)"), 0.0) << row.at("time");
+    EXPECT_EQ(row.at("balance"), 100.0) << row.at("time");
+  }
+  EXPECT_GT(rows.back().at("evaporated (kg)"), 0.0);
+}
+
 }  // namespace
 }  // namespace orvel
