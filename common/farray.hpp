@@ -6,6 +6,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -13,6 +15,42 @@
 #include <vector>
 
 namespace orvel {
+
+namespace farray_detail {
+
+// Storage of the arrays of numbers: zeroed by calloc, which takes large
+// blocks as fresh pages from the system that are zero already, and elements
+// value-initialised by leaving them as they are.  A large array costs no
+// time and no memory at allocation: its pages come into being as they are
+// first written (an array a run never touches is never held).
+template <typename T>
+struct zeroed_allocator {
+  using value_type = T;
+  zeroed_allocator() = default;
+  template <typename U>
+  zeroed_allocator(const zeroed_allocator<U>&) {}
+  T* allocate(std::size_t n) {
+    if (void* p = std::calloc(n, sizeof(T))) return static_cast<T*>(p);
+    throw std::bad_alloc();
+  }
+  void deallocate(T* p, std::size_t) { std::free(p); }
+  // Value-initialisation of a number in zeroed storage: nothing to do.
+  template <typename U>
+  void construct(U*) {}
+  template <typename U, typename... A>
+  void construct(U* p, A&&... a) {
+    ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
+  }
+  template <typename U>
+  bool operator==(const zeroed_allocator<U>&) const {
+    return true;
+  }
+};
+
+template <typename T>
+using storage = std::conditional_t<std::is_arithmetic_v<T>, std::vector<T, zeroed_allocator<T>>, std::vector<T>>;
+
+}  // namespace farray_detail
 
 // Lower and upper bound of one dimension, for arrays that do not start at 1.
 struct bounds {
@@ -37,6 +75,16 @@ class farray {
     allocate_bounds(b);
   }
 
+  // Allocates with lower bound 1 and the given extents for a caller that
+  // writes every element before it reads any: storage kept from an earlier
+  // allocation is taken as it is, not set to zero again.
+  template <typename... E>
+    requires(sizeof...(E) == Rank && (std::is_integral_v<E> && ...))
+  void allocate_for_overwrite(E... extents) {
+    std::array<bounds, Rank> b{bounds{1, static_cast<int32_t>(extents)}...};
+    allocate_bounds(b, false);
+  }
+
   // Allocates with explicit lower and upper bounds per dimension.
   template <typename... B>
     requires(sizeof...(B) == Rank && (std::is_same_v<B, bounds> && ...))
@@ -44,7 +92,7 @@ class farray {
     allocate_bounds(std::array<bounds, Rank>{b...});
   }
 
-  void allocate_bounds(const std::array<bounds, Rank>& b) {
+  void allocate_bounds(const std::array<bounds, Rank>& b, bool zero = true) {
     if (allocated_) {
       throw std::logic_error(std::string("array ") + name_ + " is already allocated");
     }
@@ -56,7 +104,17 @@ class farray {
       stride_[d] = static_cast<int64_t>(n);
       n *= static_cast<std::size_t>(ext_[d]);
     }
-    data_.assign(n, T{});
+    if (data_.capacity() >= n) {
+      // Storage kept from an earlier allocation.
+      if (zero) {
+        data_.assign(n, T{});
+      } else {
+        data_.resize(n);  // numbers keep what they held
+      }
+    } else {
+      data_ = farray_detail::storage<T>();
+      data_.resize(n);  // fresh zeroed storage for numbers
+    }
     allocated_ = true;
     compute_offset();
   }
@@ -157,7 +215,7 @@ class farray {
     }
   }
 
-  std::vector<T> data_;
+  farray_detail::storage<T> data_;
   std::array<int32_t, Rank> lb_{};
   std::array<int32_t, Rank> ext_{};
   std::array<int64_t, Rank> stride_{};

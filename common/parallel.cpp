@@ -1,6 +1,5 @@
 #include "common/parallel.hpp"
 
-#include <atomic>
 #include <condition_variable>
 #include <cstdlib>
 #include <memory>
@@ -22,8 +21,25 @@ int from_environment() {
 
 int chosen = 0;
 
-// Workers that sleep until a job is posted, take its blocks one by one and
-// sleep again.  The posting thread takes blocks too and waits for the last.
+// A short pause of a spinning thread.
+inline void relax() {
+#if defined(__x86_64__) || defined(__i386__)
+  __builtin_ia32_pause();
+#elif defined(__aarch64__)
+  asm volatile("yield");
+#endif
+}
+
+// Pauses a worker spins for the next job before it sleeps: some tens of
+// microseconds.
+constexpr int spin_pauses = 2000;
+
+// Workers that wait for a job (spinning a little, then asleep), take its
+// blocks one by one, and wait again.  The posting thread takes blocks too,
+// runs the tails in block order as the blocks finish, and returns when every
+// block is done.  A block is claimed with the job's generation, so that a
+// worker still looking at a finished job can never take a block of the
+// next: the posting thread need not wait for the workers to leave a job.
 class pool {
  public:
   explicit pool(int workers) {
@@ -33,73 +49,114 @@ class pool {
     {
       std::lock_guard<std::mutex> lock(mutex_);
       stop_ = true;
+      stopping_.store(true);
     }
     wake_.notify_all();
     for (auto& t : threads_) t.join();
   }
   int workers() const { return static_cast<int>(threads_.size()); }
 
-  void run(int64_t blocks, void (*call)(void*, int64_t), void* context) {
+  void run(int64_t blocks, void (*call)(void*, int64_t), void* context, void (*tail)(void*, int64_t),
+           void* tail_context) {
+    job j;
+    bool notify = false;
     {
-      // No worker may still be inside the last job's blocks when this one
-      // is posted.
-      std::unique_lock<std::mutex> lock(mutex_);
-      settled_.wait(lock, [this] { return active_ == 0; });
-      call_ = call;
-      context_ = context;
-      blocks_ = blocks;
-      next_.store(0);
-      done_ = 0;
-      ++generation_;
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (capacity_ < blocks) {
+        finished_ = std::make_unique<std::atomic<uint8_t>[]>(static_cast<std::size_t>(blocks));
+        capacity_ = blocks;
+      }
+      for (int64_t b = 0; b < blocks; ++b) finished_[b].store(0, std::memory_order_relaxed);
+      done_.store(0, std::memory_order_relaxed);
+      job_ = job{call, context, blocks, (job_.generation + 1) & generation_mask};
+      j = job_;
+      ticket_.store(j.generation << index_bits, std::memory_order_release);
+      generation_.store(j.generation, std::memory_order_release);
+      notify = sleeping_ > 0;
     }
-    wake_.notify_all();
-    const int64_t mine = take();
-    std::unique_lock<std::mutex> lock(mutex_);
-    done_ += mine;
-    settled_.wait(lock, [this] { return done_ == blocks_; });
+    if (notify) wake_.notify_all();
+    int64_t t = 0;  // next tail
+    int idle = 0;
+    for (;;) {
+      if (tail) {
+        while (t < blocks && finished_[t].load(std::memory_order_acquire)) tail(tail_context, t++);
+      }
+      if (run_one(j)) {
+        idle = 0;
+        continue;
+      }
+      if ((!tail || t == blocks) && done_.load(std::memory_order_acquire) == blocks) return;
+      // Blocks still running on other threads.
+      if (++idle < spin_pauses) {
+        relax();
+      } else {
+        std::this_thread::yield();
+      }
+    }
   }
 
  private:
-  // Runs blocks until none is left; returns how many it ran.
-  int64_t take() {
-    int64_t ran = 0;
+  static constexpr int index_bits = 40;
+  static constexpr uint64_t index_mask = (uint64_t{1} << index_bits) - 1;
+  static constexpr uint64_t generation_mask = (uint64_t{1} << (64 - index_bits)) - 1;
+
+  struct job {
+    void (*call)(void*, int64_t) = nullptr;
+    void* context = nullptr;
+    int64_t blocks = 0;
+    uint64_t generation = 0;
+  };
+
+  // Claims the next block of job j and runs it; false when none is left or
+  // a later job has been posted.
+  bool run_one(const job& j) {
+    uint64_t t = ticket_.load(std::memory_order_acquire);
     for (;;) {
-      const int64_t b = next_.fetch_add(1);
-      if (b >= blocks_) return ran;
-      call_(context_, b);
-      ++ran;
+      if ((t >> index_bits) != j.generation || static_cast<int64_t>(t & index_mask) >= j.blocks) return false;
+      if (ticket_.compare_exchange_weak(t, t + 1, std::memory_order_acq_rel)) break;
     }
+    const auto b = static_cast<int64_t>(t & index_mask);
+    j.call(j.context, b);
+    // The flag before the count: once the count is complete no thread
+    // touches this job's flags again.
+    finished_[b].store(1, std::memory_order_release);
+    done_.fetch_add(1, std::memory_order_acq_rel);
+    return true;
   }
 
   void work() {
     uint64_t seen = 0;
-    std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
-      wake_.wait(lock, [&] { return stop_ || generation_ != seen; });
+      for (int i = 0; i < spin_pauses && generation_.load(std::memory_order_acquire) == seen &&
+                      !stopping_.load(std::memory_order_relaxed);
+           ++i) {
+        relax();
+      }
+      std::unique_lock<std::mutex> lock(mutex_);
+      ++sleeping_;
+      wake_.wait(lock, [&] { return stop_ || job_.generation != seen; });
+      --sleeping_;
       if (stop_) return;
-      seen = generation_;
-      ++active_;
+      const job j = job_;
+      seen = j.generation;
       lock.unlock();
-      const int64_t ran = take();
-      lock.lock();
-      done_ += ran;
-      --active_;
-      if (done_ == blocks_ || active_ == 0) settled_.notify_all();
+      while (run_one(j)) {
+      }
     }
   }
 
   std::vector<std::thread> threads_;
   std::mutex mutex_;
   std::condition_variable wake_;
-  std::condition_variable settled_;
-  void (*call_)(void*, int64_t) = nullptr;
-  void* context_ = nullptr;
-  int64_t blocks_ = 0;
-  std::atomic<int64_t> next_{0};
-  int64_t done_ = 0;
-  int active_ = 0;  // workers inside a job's blocks
-  uint64_t generation_ = 0;
+  job job_;  // the last job posted (under the mutex)
+  std::unique_ptr<std::atomic<uint8_t>[]> finished_;  // (block) 1 once done
+  int64_t capacity_ = 0;
+  std::atomic<uint64_t> ticket_{0};      // generation, next block
+  std::atomic<uint64_t> generation_{0};  // of the last job, for the spinning workers
+  std::atomic<int64_t> done_{0};
+  int sleeping_ = 0;  // workers waiting on wake_ (under the mutex)
   bool stop_ = false;
+  std::atomic<bool> stopping_{false};
 };
 
 std::unique_ptr<pool> the_pool;
@@ -113,17 +170,21 @@ int thread_count() {
 
 void set_thread_count(int n) { chosen = n >= 1 ? n : 0; }
 
-void run_blocks(int64_t blocks, void (*call)(void*, int64_t), void* context) {
+void run_blocks(int64_t blocks, void (*call)(void*, int64_t), void* context, void (*tail)(void*, int64_t),
+                void* tail_context) {
   const int workers = thread_count() - 1;
   if (workers < 1 || blocks <= 1) {
-    for (int64_t b = 0; b < blocks; ++b) call(context, b);
+    for (int64_t b = 0; b < blocks; ++b) {
+      call(context, b);
+      if (tail) tail(tail_context, b);
+    }
     return;
   }
   if (!the_pool || the_pool->workers() != workers) {
     the_pool.reset();
     the_pool = std::make_unique<pool>(workers);
   }
-  the_pool->run(blocks, call, context);
+  the_pool->run(blocks, call, context, tail, tail_context);
 }
 
 }  // namespace orvel

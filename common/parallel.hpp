@@ -5,13 +5,18 @@
 // thread count, and the blocks are shared among the threads.  Work that
 // must not depend on the thread count (random draws, sums) is arranged by
 // block: counts per block are added in block order, draws of a block start
-// where those of the blocks before it end.  Idle threads sleep (they do not
-// spin), so that a run on a busy machine does not fight for its cores.
+// where those of the blocks before it end, and a sum in item order runs on
+// the calling thread block after block as the blocks finish.  Idle threads
+// spin for a few tens of microseconds (the loops of a step follow one
+// another closely) and then sleep, so that a run on a busy machine does not
+// fight for its cores.
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <exception>
+#include <type_traits>
 #include <vector>
 
 namespace orvel {
@@ -29,8 +34,61 @@ inline constexpr int64_t parallel_block = 8192;
 inline int64_t block_count(int64_t n) { return n > 0 ? (n + parallel_block - 1) / parallel_block : 0; }
 
 // Runs call(context, b) for b = 0 .. blocks - 1 on the pool's threads and
-// the calling one, and returns when every block is done.
-void run_blocks(int64_t blocks, void (*call)(void*, int64_t), void* context);
+// the calling one, and returns when every block is done.  With a `tail`,
+// the calling thread runs tail(tail_context, b) for b = 0 .. blocks - 1 in
+// that order, each once block b is done, while later blocks may still run.
+void run_blocks(int64_t blocks, void (*call)(void*, int64_t), void* context, void (*tail)(void*, int64_t) = nullptr,
+                void* tail_context = nullptr);
+
+namespace parallel_detail {
+
+// A job of parallel_blocks: the loop body, and the first exception of each
+// block, thrown again once every block is done (an exception cannot leave a
+// thread of the pool).
+template <typename F, typename G>
+struct job {
+  F& f;
+  G* then;
+  int64_t n;
+  std::vector<std::exception_ptr> failed;
+  std::exception_ptr tail_failed;
+  bool tails_stopped = false;
+
+  static void block(void* c, int64_t b) {
+    auto& jb = *static_cast<job*>(c);
+    try {
+      jb.f(b, b * parallel_block, std::min(jb.n, (b + 1) * parallel_block));
+    } catch (...) {
+      jb.failed[static_cast<std::size_t>(b)] = std::current_exception();
+    }
+  }
+  // The tails stop at the first failed block or tail.
+  static void tail(void* c, int64_t b) {
+    auto& jb = *static_cast<job*>(c);
+    if (jb.tails_stopped || jb.failed[static_cast<std::size_t>(b)]) {
+      jb.tails_stopped = true;
+      return;
+    }
+    try {
+      (*jb.then)(b, b * parallel_block, std::min(jb.n, (b + 1) * parallel_block));
+    } catch (...) {
+      jb.tail_failed = std::current_exception();
+      jb.tails_stopped = true;
+    }
+  }
+  void rethrow() const {
+    for (const auto& e : failed) {
+      if (e) std::rethrow_exception(e);
+    }
+    if (tail_failed) std::rethrow_exception(tail_failed);
+  }
+};
+
+struct no_tail {
+  void operator()(int64_t, int64_t, int64_t) const {}
+};
+
+}  // namespace parallel_detail
 
 // f(block, first, last) for every block of 0 .. n - 1 (last exclusive), the
 // blocks on the threads of the pool; with one thread or one block, in order
@@ -42,27 +100,31 @@ void parallel_blocks(int64_t n, F&& f) {
     for (int64_t b = 0; b < blocks; ++b) f(b, b * parallel_block, std::min(n, (b + 1) * parallel_block));
     return;
   }
-  // An exception cannot leave a thread of the pool: the first failed
-  // block's is thrown again once every block is done.
-  struct job {
-    F& f;
-    int64_t n;
-    std::vector<std::exception_ptr> failed;
-  } j{f, n, std::vector<std::exception_ptr>(static_cast<std::size_t>(blocks))};
-  run_blocks(
-      blocks,
-      [](void* c, int64_t b) {
-        auto& jb = *static_cast<job*>(c);
-        try {
-          jb.f(b, b * parallel_block, std::min(jb.n, (b + 1) * parallel_block));
-        } catch (...) {
-          jb.failed[static_cast<std::size_t>(b)] = std::current_exception();
-        }
-      },
-      &j);
-  for (const auto& e : j.failed) {
-    if (e) std::rethrow_exception(e);
+  using job = parallel_detail::job<F, parallel_detail::no_tail>;
+  job j{f, nullptr, n, std::vector<std::exception_ptr>(static_cast<std::size_t>(blocks)), nullptr};
+  run_blocks(blocks, &job::block, &j);
+  j.rethrow();
+}
+
+// As parallel_blocks, and then(block, first, last) for every block in block
+// order on the calling thread, block b's after f's and before then's of
+// block b + 1.  `then` may read and write what f wrote in its own block
+// only.  With one thread or one block, f and then alternate block by block.
+template <typename F, typename G>
+void parallel_blocks_ordered(int64_t n, F&& f, G&& then) {
+  const int64_t blocks = block_count(n);
+  if (thread_count() <= 1 || blocks <= 1) {
+    for (int64_t b = 0; b < blocks; ++b) {
+      const int64_t first = b * parallel_block, last = std::min(n, (b + 1) * parallel_block);
+      f(b, first, last);
+      then(b, first, last);
+    }
+    return;
   }
+  using job = parallel_detail::job<F, std::remove_reference_t<G>>;
+  job j{f, &then, n, std::vector<std::exception_ptr>(static_cast<std::size_t>(blocks)), nullptr};
+  run_blocks(blocks, &job::block, &j, &job::tail, &j);
+  j.rethrow();
 }
 
 }  // namespace orvel

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "common/parallel.hpp"
 #include "control/state/all.hpp"
 #include "engines/engine_settings.hpp"
 #include "forcing/series.hpp"
@@ -14,6 +15,11 @@ namespace {
 template <typename T, int R>
 void release(farray<T, R>& a) {
   if (a.allocated()) a.deallocate();
+}
+
+// to[0 .. n - 1] = from[0 .. n - 1], by blocks on the threads.
+void copy_particles(const double* from, int32_t n, double* to) {
+  parallel_blocks(n, [from, to](int64_t, int64_t first, int64_t last) { std::copy(from + first, from + last, to + first); });
 }
 
 }  // namespace
@@ -361,9 +367,9 @@ bool engine_frame::spill_active(int32_t spill, float t) {
 void engine_frame::spill_pass(int32_t spill, float t) {
   const int32_t np = var_run.particle_number;
   auto& vp = var_part;
-  std::copy_n(vp.x_part.ptr(1, spill), np, x_pass.data());
-  std::copy_n(vp.y_part.ptr(1, spill), np, y_pass.data());
-  if (vp.z_part.allocated()) std::copy_n(vp.z_part.ptr(1, spill), np, z_pass.data());
+  copy_particles(vp.x_part.ptr(1, spill), np, x_pass.data());
+  copy_particles(vp.y_part.ptr(1, spill), np, y_pass.data());
+  if (vp.z_part.allocated()) copy_particles(vp.z_part.ptr(1, spill), np, z_pass.data());
   if (!spill_active(spill, t)) return;
 
   const bool runge_kutta = var_run.numericalmethod__euler_rungekut == 2;
@@ -387,8 +393,8 @@ void engine_frame::spill_pass(int32_t spill, float t) {
     pass_velocities(spill);
     if (!runge_kutta) break;
     if (stage == 1) {
-      std::copy_n(x_pass.data(), np, x_rk0.data());
-      std::copy_n(y_pass.data(), np, y_rk0.data());
+      copy_particles(x_pass.data(), np, x_rk0.data());
+      copy_particles(y_pass.data(), np, y_rk0.data());
     }
     calls.rungek(spill, stage, k, all(x_rk0), all(y_rk0), all(x_pass), all(y_pass), all(u_blend), all(v_blend));
     blend_moved_ = true;

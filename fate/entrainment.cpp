@@ -8,6 +8,7 @@
 
 #include "control/state/all.hpp"
 #include "fate/oil_weathering.hpp"
+#include "fate/wave_entrainment.hpp"
 #include "transport/random.hpp"
 
 namespace orvel {

@@ -1,29 +1,30 @@
-// Natural dispersion of an oil slick: the mass that breaking waves drive
-// into the water column over one step, over ten droplet-size classes below
-// 70 micrometres.
+// Natural dispersion: the breaking-wave state and the entrainment rates of
+// ten droplet-size classes below 70 micrometres, shared by oil and chemical
+// slicks, and the mass that breaking waves drive from an oil slick into the
+// water column over one step.
 #include <cmath>
 #include <cstdint>
 
 #include "control/state/all.hpp"
 #include "fate/oil_weathering.hpp"
+#include "fate/wave_entrainment.hpp"
 
 namespace orvel {
 
-// With wave fields from files the series holds zeros, so the height is 0
-// and the breaking height comes from the wind.
 double wave_height_in_use() {
   const auto& h = var_currwindwave.hwavec;
   const int32_t i = var1.i_ola;
   return h.allocated() && i >= 1 && i <= h.size(1) ? h(i) : 0.0;
 }
 
-float wind_breaking_height(double u) {
-  const float wind_height = static_cast<float>(std::pow(u, static_cast<double>(1.23f)) *
-                                               static_cast<double>(0.17253f) / static_cast<double>(9.81f));
-  return 0.70710677f * wind_height;
+float wind_sea_height(double u) {
+  return static_cast<float>(std::pow(u, static_cast<double>(1.23f)) * static_cast<double>(0.17253f) /
+                            static_cast<double>(9.81f));
 }
 
-void verticaldispersion(int32_t spill, farray<double, 1>& slick_area) {
+float wind_breaking_height(double u) { return 0.70710677f * wind_sea_height(u); }
+
+void entrainment_rates(int32_t spill, largest_droplet largest) {
   auto& w = var_currwindwave;
   auto& vd = varverticaldispersion;
   const int32_t np = var_run.particle_number;
@@ -62,9 +63,9 @@ void verticaldispersion(int32_t spill, farray<double, 1>& slick_area) {
   w.fracsurfacehit = f;
 
   // Droplet classes around the median size d50 (micrometres), from 0.1 d50
-  // to 2 d50.
+  // to the largest droplet.
   const float d50 = static_cast<float>(std::pow(nu, static_cast<double>(0.34f)) * static_cast<double>(25.710402f));
-  const float dmax = (d50 + d50) * 1e-6f;
+  const float dmax = largest == largest_droplet::twice_median ? (d50 + d50) * 1e-6f : 7e-5f;
   const float dmin = 1e-7f * d50;
   const float dd = (dmax - dmin) / 10.0f;
   vd.d50_disp = d50;
@@ -83,9 +84,12 @@ void verticaldispersion(int32_t spill, farray<double, 1>& slick_area) {
     qtot += q;
   }
   vd.qtot = qtot;
+}
 
+void verticaldispersion(int32_t spill, farray<double, 1>& slick_area) {
+  entrainment_rates(spill, largest_droplet::twice_median);
   const float a = static_cast<float>(var_cfg.spreading__y_n == 1 ? slick_area(spill) : var_cfg.area0(spill));
-  var4.massdisp(spill) = static_cast<double>(var_run.deltat * qtot * a);
+  var4.massdisp(spill) = static_cast<double>(var_run.deltat * varverticaldispersion.qtot * a);
 }
 
 }  // namespace orvel

@@ -51,12 +51,6 @@ void verticaldispersion(int32_t spill, farray<double, 1>& slick_area);
 // breaking-wave height changes when massdisp or mass_surf is 0.
 void entrainedparticlesredistribution(int32_t spill, farray<double, 1>& slick_area);
 
-// Wave height in use (the uniform series' record i_ola, 0 with wave fields
-// from files) and the breaking-wave height of a sea without waves under a
-// mean wind of u m/s: 0.70710677 * float(u^1.23 * 0.17253 / 9.81).
-double wave_height_in_use();
-float wind_breaking_height(double u);
-
 // Compartment masses of the spill re-summed from its particles by state.
 void balance_vertido_tierra(int32_t spill);
 

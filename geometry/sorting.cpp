@@ -20,23 +20,6 @@ struct external_sort_state {
 };
 external_sort_state sort_state;
 
-// Runs sort_heap_external over N items with the caller's comparison
-// (returning -1, 0 or +1 for items I, J) and exchange.
-template <typename Compare, typename Exchange>
-void run_external_sort(int32_t n, Compare compare, Exchange exchange) {
-  int32_t indx = 0, i = 0, j = 0, isgn = 0;
-  for (;;) {
-    sort_heap_external(n, indx, i, j, isgn);
-    if (indx > 0) {
-      exchange(i, j);
-    } else if (indx < 0) {
-      isgn = compare(i, j);
-    } else {
-      return;
-    }
-  }
-}
-
 }  // namespace
 
 void sort_heap_external(int32_t n, int32_t& indx, int32_t& i, int32_t& j, int32_t isgn) {

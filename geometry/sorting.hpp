@@ -22,6 +22,24 @@ namespace orvel::geometry {
 
 void sort_heap_external(int32_t n, int32_t& indx, int32_t& i, int32_t& j, int32_t isgn);
 
+// Drives sort_heap_external over N items to the end with the caller's
+// comparison (compare(i, j) gives -1, 0 or +1 for items I, J) and exchange
+// (exchange(i, j) swaps items I and J).
+template <typename Compare, typename Exchange>
+void run_external_sort(int32_t n, Compare compare, Exchange exchange) {
+  int32_t indx = 0, i = 0, j = 0, isgn = 0;
+  for (;;) {
+    sort_heap_external(n, indx, i, j, isgn);
+    if (indx > 0) {
+      exchange(i, j);
+    } else if (indx < 0) {
+      isgn = compare(i, j);
+    } else {
+      return;
+    }
+  }
+}
+
 // Integer vectors and pairs.
 void i4vec_heap_d(int32_t n, int32_t* a);
 // Ascending; rebuilds the whole heap before every extraction (O(N^2)).

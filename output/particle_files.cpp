@@ -63,10 +63,11 @@ void esc_particulas(const std::string& clave, int32_t step, int32_t sim) {
     const double* ds = diameters && !standard_layout ? p.diam_part.ptr(1, i) : nullptr;
     const double factor = var_mallas.factor;
     const double hours = at.hours;
-    // The rows by blocks, formatted on the threads, written in order.
+    // The rows by blocks, formatted on the threads, written in order by the
+    // calling thread while later blocks are still being formatted.
     const std::size_t width = f.row_width();
     std::vector<std::string> blocks(static_cast<std::size_t>(block_count(np)));
-    parallel_blocks(np, [&](int64_t b, int64_t first, int64_t last) {
+    auto format = [&](int64_t b, int64_t first, int64_t last) {
       std::string& text = blocks[static_cast<std::size_t>(b)];
       text.resize(width * static_cast<std::size_t>(last - first));
       char* o = text.data();
@@ -80,8 +81,12 @@ void esc_particulas(const std::string& clave, int32_t step, int32_t sim) {
         }
       }
       text.resize(static_cast<std::size_t>(o - text.data()));
+    };
+    parallel_blocks_ordered(np, format, [&](int64_t b, int64_t, int64_t) {
+      std::string& text = blocks[static_cast<std::size_t>(b)];
+      f.lines(text);
+      std::string().swap(text);
     });
-    for (const auto& text : blocks) f.lines(text);
   }
   f.commit();
 }

@@ -142,6 +142,37 @@ constexpr result_column all_hns_columns[] = {
     {"outside (%)", 12, 'F', 12, 2},
 };
 
+// The concentration-factor file of an HNS spill: upper-case labels whose
+// widths are not those of the values below them.
+constexpr result_column cf_columns[] = {
+    {"TIME(h),", 9, 'F', 9, 2},
+    {"DENS(kg/m3),", 14, 'F', 12, 1},
+    {"KIN VISC(cst),", 14, 'F', 10, 1},
+    {"HNS SURF(%),", 14, 'F', 14, 1},
+    {"HNS EVAP(%),", 12, 'F', 11, 1},
+    {"HNS COLUMN(%),", 14, 'F', 11, 1},
+    {"HNS DISPERSED(%),", 17, 'F', 14, 1},
+    {"HNS DISSOL(%),", 14, 'F', 15, 1},
+    {"HNS SEDIM(%),", 14, 'F', 14, 1},
+    {"HNS VOLAT(%),", 13, 'F', 13, 1},
+    {"HNS FLOOR(%),", 13, 'F', 13, 1},
+    {"HNS BEACHED(%),", 15, 'F', 13, 1},
+    {"HNS DEGRAD(%),", 15, 'F', 13, 1},
+    {"OIL OUTSIDE(%),", 15, 'F', 13, 1},
+    {"BALANCE,", 9, 'F', 11, 2},
+    {"HNS SURF(kg),", 15, 'F', 14, 2},
+    {"HNS EVAP(kg),", 13, 'F', 13, 2},
+    {"HNS COLUMN(kg),", 15, 'F', 14, 2},
+    {"HNS DISPERSED(kg),", 18, 'F', 14, 2},
+    {"HNS DISSOL(kg),", 15, 'F', 14, 2},
+    {"HNS SEDIM(kg),", 14, 'F', 14, 2},
+    {"HNS VOLAT(kg),", 14, 'F', 14, 2},
+    {"HNS FLOOR(kg),", 14, 'F', 14, 2},
+    {"HNS BEACHED(kg),", 16, 'F', 14, 2},
+    {"HNS DEGRAD(kg),", 16, 'F', 14, 2},
+    {"OIL OUTSIDE(kg)", 18, 'F', 16, 4},
+};
+
 std::span<const result_column> spill_columns(int32_t kind) {
   switch (kind) {
     case 1:
@@ -261,6 +292,46 @@ void spill_row(int32_t kind, int32_t s, int32_t r, double time, double m0, std::
        pct(outside)};
 }
 
+// Values of the concentration-factor row of spill s at record r.
+void cf_row(int32_t s, int32_t r, double time, double m0, std::vector<double>& v) {
+  const auto& m = var4;
+  const double surf = m.mass_surf_c(s, r);
+  const double column = m.mass_columnc(s, r);
+  const double disp = m.mass_disp_cumul_c(s, r);
+  const double diss = m.mass_diss_cumul_c(s, r);
+  const double sed = m.mass_sed_cumul_c(s, r);
+  const double vol = m.mass_vol_cumul_c(s, r);
+  const double floor = m.mass_floorc(s, r);
+  const double beached = m.mass_beachedc(s, r);
+  const double degr = m.mass_degr_cumul_c(s, r);
+  const double outside = m.mass_radarc(s, r);
+  const double evp = m.per_evpc(s, r);
+  auto pct = [m0](double mass) { return 100.0 * mass / m0; };
+  const float balance = static_cast<float>(100.0 * (evp + surf / m0 + column / m0 + disp / m0 + diss / m0 +
+                                                    sed / m0 + vol / m0 + floor / m0 + beached / m0 +
+                                                    degr / m0 + outside / m0));
+  v = {time,       m.densc(s, r), m.viscc(s, r), pct(surf), 100.0 * evp, pct(column),  pct(disp),
+       pct(diss),  pct(sed),      pct(vol),      pct(floor), pct(beached), pct(degr),  pct(outside),
+       balance,    surf,          m.masaevpc(s, r), column,  disp,         diss,       sed,
+       vol,        floor,         beached,       degr,       outside};
+}
+
+// The rows of spill (or sub-spill) s: the spill's start time with the
+// time-0 record, then the stride records later than the start (by more than
+// 1e-5 h, the constant in single precision).  row(r, time) formats record r.
+template <class Row>
+void spill_rows(int32_t s, int32_t step, int64_t stride, Row row) {
+  const double start_h = var_cfg.spillstarttime(s) / 3600.0;
+  row(1, start_h);
+  const int64_t rows = (stride + step - 1) / stride;
+  for (int64_t j = 0; j < rows; ++j) {
+    const int64_t fe = 1 + j * stride;
+    const float t = row_time(fe);
+    if (!(static_cast<double>(t) - start_h > 9.999999747378752e-6)) continue;
+    row(static_cast<int32_t>(fe), t);
+  }
+}
+
 // The property file of spill (or sub-spill) s.
 void spill_file(const std::string& name, int32_t kind, int32_t s, int32_t step, int64_t stride, double m0,
                 std::vector<double>& v) {
@@ -272,20 +343,10 @@ void spill_file(const std::string& name, int32_t kind, int32_t s, int32_t step, 
     return;
   }
   result_table f(name, columns);
-  const double start_h = var_cfg.spillstarttime(s) / 3600.0;
-  // The first row: the spill's start time with the time-0 record.
-  spill_row(kind, s, 1, start_h, m0, v);
-  f.row(v);
-  const int64_t rows = (stride + step - 1) / stride;
-  for (int64_t j = 0; j < rows; ++j) {
-    const int64_t fe = 1 + j * stride;
-    const float t = row_time(fe);
-    // Only rows after the start (by more than 1e-5 h, the constant in single
-    // precision).
-    if (!(static_cast<double>(t) - start_h > 9.999999747378752e-6)) continue;
-    spill_row(kind, s, static_cast<int32_t>(fe), t, m0, v);
+  spill_rows(s, step, stride, [&](int32_t r, double time) {
+    spill_row(kind, s, r, time, m0, v);
     f.row(v);
-  }
+  });
   f.commit();
 }
 
@@ -393,13 +454,31 @@ int64_t property_row_stride() {
   return static_cast<int64_t>(k);
 }
 
-void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t) {
-  const auto& c = var_cfg;
+namespace {
+
+// The row stride, which must be at least 1 (the start-up check refuses
+// settings that give less, so this guards a direct call).
+int64_t checked_row_stride() {
   const int64_t stride = property_row_stride();
   if (stride < 1) {
     throw run_stop("orvel: error: the property files need deltatoutput_properties of at least one model step",
                    run_stop::stream::err, 2);
   }
+  return stride;
+}
+
+// One pulse's mass of a continuous release, rounded to single precision,
+// the same for every sub-spill.
+double pulse_mass() {
+  const auto& c = var_cfg;
+  return c.spills_number != 0 ? single_rounded(c.masa0(1) / c.spills_number) : 0.0;
+}
+
+}  // namespace
+
+void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t) {
+  const auto& c = var_cfg;
+  const int64_t stride = checked_row_stride();
   const int32_t kind = c.obj__floating_fuel_hns;
   std::vector<double> v;
   v.reserve(32);
@@ -409,13 +488,29 @@ void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t) {
     }
     return;
   }
-  // One pulse's mass, the same for every sub-spill.
-  const double pulse = c.spills_number != 0 ? single_rounded(c.masa0(1) / c.spills_number)
-                                            : 0.0;
+  const double pulse = pulse_mass();
   for (int32_t s = 1; s <= c.spills_number; ++s) {
     spill_file(subspill_property_file_name(clave, s), kind, s, step, stride, pulse, v);
   }
   release_file(clave, kind, step, stride, v);
+}
+
+void esc_propiedades_hns(const std::string& clave, int32_t step) {
+  const auto& c = var_cfg;
+  const int64_t stride = checked_row_stride();
+  const bool instant = c.spill__instant_contin == 1;
+  const double pulse = instant ? 0.0 : pulse_mass();
+  std::vector<double> v;
+  v.reserve(32);
+  for (int32_t s = 1; s <= c.spills_number; ++s) {
+    const double m0 = instant ? c.masa0(s) : pulse;
+    result_table f(instant ? cf_file_name(clave, s) : subspill_cf_file_name(clave, s), cf_columns);
+    spill_rows(s, step, stride, [&](int32_t r, double time) {
+      cf_row(s, r, time, m0, v);
+      f.row(v);
+    });
+    f.commit();
+  }
 }
 
 }  // namespace orvel

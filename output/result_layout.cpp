@@ -70,6 +70,14 @@ std::string all_subspill_property_file_name(const std::string& clave) {
   return key(clave) + "_properties_001.txt";
 }
 
+std::string cf_file_name(const std::string& clave, int32_t spill) {
+  return key(clave) + "_CF_" + digit_field(spill, 3) + ".txt";
+}
+
+std::string subspill_cf_file_name(const std::string& clave, int32_t spill) {
+  return key(clave) + "_CF_subspill_" + digit_field(spill, 3) + ".txt";
+}
+
 result_table::result_table(std::string name, std::span<const result_column> columns)
     : file_(std::move(name)), columns_(columns) {
   line_.clear();

@@ -40,6 +40,9 @@ std::string all_subspill_grid_file_name(const std::string& clave, int32_t step);
 std::string property_file_name(const std::string& clave, int32_t spill);
 std::string subspill_property_file_name(const std::string& clave, int32_t spill);
 std::string all_subspill_property_file_name(const std::string& clave);
+// Concentration-factor property file of a spill and of one sub-spill.
+std::string cf_file_name(const std::string& clave, int32_t spill);
+std::string subspill_cf_file_name(const std::string& clave, int32_t spill);
 
 // One column of a result table: its label (with the "," that separates it
 // from the next one, none on the last) right-justified in header_width

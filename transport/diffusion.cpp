@@ -64,8 +64,8 @@ void horizontal(int32_t spill, Coefficient coefficient, bool k_constant) {
   auto& s = var_disp;
   const auto& w = var_currwindwave;
   const int32_t np = var_run.particle_number;
-  v2.dxx.allocate(np);
-  v2.dyy.allocate(np);
+  v2.dxx.allocate_for_overwrite(np);  // every particle gets its value below
+  v2.dyy.allocate_for_overwrite(np);
   s.orden_t = 0.1f;
   if (np < 1) return;
   const float orden_t = s.orden_t;
@@ -195,7 +195,7 @@ void verticaldiffusionvelocity(int32_t spill, int32_t /*step*/) {
   const double upper = static_cast<double>(kz) / f2;
   const double lower = static_cast<double>(kz / 100.0f) / f2;
   const double limit = 30.0 / factor;
-  v2.dzz.allocate(np);
+  v2.dzz.allocate_for_overwrite(np);  // every particle gets its value below
   for (int32_t i = 1; i <= np; ++i) {
     const double z = var_part.z_part(i, spill);
     if (z == 0.0) {

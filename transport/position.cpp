@@ -66,14 +66,17 @@ void low_resolution_update(int32_t s, int32_t step, bool three_d, bool spreading
       return mode == 2 && (grid == 0 || grid == 1) && (st == 2 || (st == -1 && grid == 1));
     };
     // One pass over particles first .. last - 1 drawing from r; the coast
-    // searches of the pass are made in place, or marked for a pass in
-    // particle order after the blocks.
-    std::vector<uint8_t> to_coast;
+    // searches of the pass are made in place, or flagged in to_coast for the
+    // block's tail, which makes them in particle order.  The flags are kept
+    // from call to call (the position updates run on the calling thread
+    // only): no allocation per step.
+    static std::vector<uint8_t> to_coast;
     bool checked = false;
     auto pass = [&](int64_t first, int64_t last, draws& r, bool defer) {
       for (int64_t j = first; j < last; ++j) {
         const double x = v.x[j], y = v.y[j];
         const int32_t st = v.indp[j];
+        if (defer) to_coast[static_cast<std::size_t>(j)] = 0;
         if (moves(x, y, st)) {
           if (!defer && !checked) {
             v.need_motion(c, walk, three_d);
@@ -113,27 +116,41 @@ void low_resolution_update(int32_t s, int32_t step, bool three_d, bool spreading
     const int32_t per_move = draws_per_move(c, spreading, three_d);
     const int32_t state0 = rand_state();
     int32_t end_state = state0;
+    // Sums of the final positions in particle order: in the threaded pass
+    // they run on the calling thread block after block, after the block's
+    // coast searches, while later blocks still move.
+    position_sums sum;
     if (threaded) {
-      to_coast.assign(static_cast<std::size_t>(np), 0);
-      parallel_blocks(np, [&](int64_t b, int64_t first, int64_t last) {
-        draws r{rand_state_after(state0, movers[static_cast<std::size_t>(b)] * per_move)};
-        pass(first, last, r, true);
-      });
+      to_coast.resize(static_cast<std::size_t>(np));  // each pass sets the flags of its block
+      parallel_blocks_ordered(
+          np,
+          [&](int64_t b, int64_t first, int64_t last) {
+            draws r{rand_state_after(state0, movers[static_cast<std::size_t>(b)] * per_move)};
+            pass(first, last, r, true);
+          },
+          [&](int64_t, int64_t first, int64_t last) {
+            // Coast particles have not moved: their entry position and
+            // state are still in place.
+            for (int64_t j = first; j < last; ++j) {
+              if (to_coast[static_cast<std::size_t>(j)]) {
+                coast_step(s, static_cast<int32_t>(j + 1), v.x[j], v.y[j], v.indp[j], mode, stick);
+              }
+            }
+            sum.add(v, first, last);
+            if (three_d) sum.add_depth(v, first, last);
+          });
       end_state = rand_state_after(state0, movers[static_cast<std::size_t>(blocks)] * per_move);
-      // Coast particles have not moved: their entry position and state are
-      // still in place.
-      for (int32_t j = 0; j < np; ++j) {
-        if (to_coast[static_cast<std::size_t>(j)]) coast_step(s, j + 1, v.x[j], v.y[j], v.indp[j], mode, stick);
-      }
     } else {
       draws r{state0};
       pass(0, np, r, false);
       end_state = r.state;
+      sum.add(v, 0, np);
+      if (three_d) sum.add_depth(v, 0, np);
     }
     srand(end_state);
-    centre_of_mass(v, np);
+    centre_of_mass(v, sum, np);
     if (three_d) {
-      const double z = mean_depth(v, np);
+      const double z = sum.z / np;
       var_part.z_cg(s) = spreading && z < 0.0 ? 0.0 : z;
     }
   }

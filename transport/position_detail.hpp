@@ -324,23 +324,34 @@ inline void release_diffusivities() {
   if (var2.dzz.allocated()) var2.dzz.deallocate_keep_storage();
 }
 
+// Sums of the positions of spill s in particle order, taken over
+// consecutive ranges of particles: the centre of mass and the mean depth.
+struct position_sums {
+  double x = 0.0, y = 0.0, z = 0.0;
+  void add(const spill_view& v, int64_t first, int64_t last) {
+    for (int64_t j = first; j < last; ++j) {
+      x += v.x[j];
+      y += v.y[j];
+    }
+  }
+  void add_depth(const spill_view& v, int64_t first, int64_t last) {
+    if (!v.z) missing("z_part");
+    for (int64_t j = first; j < last; ++j) z += v.z[j];
+  }
+};
+
+// Centre of mass of spill s over all its np particles from their sums.
+inline void centre_of_mass(const spill_view& v, const position_sums& sum, int32_t np) {
+  var_part.x_cg(v.s) = sum.x / np;
+  var_part.y_cg(v.s) = sum.y / np;
+}
+
 // Centre of mass of spill s over all its particles, summed in particle
 // order.
 inline void centre_of_mass(const spill_view& v, int32_t np) {
-  double sx = 0.0, sy = 0.0;
-  for (int32_t j = 0; j < np; ++j) {
-    sx += v.x[j];
-    sy += v.y[j];
-  }
-  var_part.x_cg(v.s) = sx / np;
-  var_part.y_cg(v.s) = sy / np;
-}
-
-inline double mean_depth(const spill_view& v, int32_t np) {
-  if (!v.z) missing("z_part");
-  double sz = 0.0;
-  for (int32_t j = 0; j < np; ++j) sz += v.z[j];
-  return sz / np;
+  position_sums sum;
+  sum.add(v, 0, np);
+  centre_of_mass(v, sum, np);
 }
 
 }  // namespace orvel::position_detail

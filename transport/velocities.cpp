@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "common/parallel.hpp"
+#include "common/repeated_sum.hpp"
 #include "control/run_rules.hpp"
 #include "control/state/var4.hpp"
 #include "control/state/var_cfg.hpp"
@@ -125,8 +126,7 @@ void vel_adv_2d(int32_t spill, int32_t /*step*/) {
   // The mean wind speed: the sum runs in particle order.
   double wind_sum = 0.0;
   if (wind_uniform) {
-    const double speed = std::sqrt(wx.one * wx.one + wy.one * wy.one);
-    for (int32_t j = 0; j < np; ++j) wind_sum += speed;
+    wind_sum = repeated_sum(std::sqrt(wx.one * wx.one + wy.one * wy.one), np);
   } else {
     for (int32_t j = 0; j < np; ++j) wind_sum += std::sqrt(wx[j] * wx[j] + wy[j] * wy[j]);
   }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace orvel {
 namespace {
 
@@ -44,6 +46,36 @@ TEST(Farray, ZeroedAtAllocation) {
   farray<double> a("a");
   a.allocate(4);
   for (double x : a) EXPECT_EQ(x, 0.0);
+}
+
+// Fresh storage (large arrays take zero pages from the system) and storage
+// kept from an earlier allocation both read zero after allocate; only
+// allocate_for_overwrite leaves kept storage as it was.
+TEST(Farray, ZeroedAgainOnKeptStorage) {
+  for (const int32_t n : {5, 3000000}) {
+    farray<double> a("a");
+    a.allocate(n);
+    for (int32_t i = 1; i <= n; i += 997) ASSERT_EQ(a(i), 0.0);
+    a.fill(7.5);
+    a.deallocate_keep_storage();
+    a.allocate(n - 1);
+    for (int32_t i = 1; i <= n - 1; ++i) ASSERT_EQ(a(i), 0.0);
+    a.fill(2.5);
+    a.deallocate_keep_storage();
+    a.allocate_for_overwrite(n);
+    EXPECT_EQ(a.size(), n);
+    EXPECT_EQ(a(1), 2.5);
+    a.deallocate_keep_storage();
+    farray<int32_t, 2> b("b");
+    b.allocate(n, 2);
+    EXPECT_EQ(b(n, 2), 0);
+  }
+  farray<std::string> t("t");
+  t.allocate(3);
+  t(2) = "x";
+  t.deallocate_keep_storage();
+  t.allocate(3);
+  EXPECT_EQ(t(2), "");
 }
 
 #ifdef ORVEL_BOUNDS_CHECK

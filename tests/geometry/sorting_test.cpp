@@ -93,6 +93,43 @@ TEST(GeometrySorting, ExternalSortOrdersAnyData) {
   }
 }
 
+// The driver gives sort_heap_external's requests, in order, to the
+// comparison and the exchange: the same requests as the hand-driven loop,
+// and sorted data.  Fewer than two items call neither.
+TEST(GeometrySorting, ExternalSortDriver) {
+  int32_t seed = 2718;
+  for (int32_t n : {2, 3, 7, 40}) {
+    auto items = random_ints(n, -9, 9, seed);
+    auto by_hand = items;
+    const auto want_log = drive(by_hand);
+    std::vector<request> log;
+    run_external_sort(
+        n,
+        [&](int32_t i, int32_t j) {
+          log.push_back({-1, i, j});
+          return items[i - 1] < items[j - 1] ? -1 : (items[i - 1] > items[j - 1] ? 1 : 0);
+        },
+        [&](int32_t i, int32_t j) {
+          log.push_back({1, i, j});
+          std::swap(items[i - 1], items[j - 1]);
+        });
+    log.push_back({0, 0, 0});
+    EXPECT_EQ(items, by_hand) << n;
+    EXPECT_TRUE(std::is_sorted(items.begin(), items.end())) << n;
+    ASSERT_EQ(log.size(), want_log.size()) << n;
+    for (std::size_t k = 0; k < log.size(); ++k) {
+      EXPECT_EQ(log[k].indx, want_log[k].indx < 0 ? -1 : want_log[k].indx > 0 ? 1 : 0) << n << " " << k;
+      EXPECT_EQ(log[k].i, want_log[k].i) << n << " " << k;
+      EXPECT_EQ(log[k].j, want_log[k].j) << n << " " << k;
+    }
+  }
+  int calls = 0;
+  for (int32_t n : {1, 0, -2})
+    run_external_sort(
+        n, [&](int32_t, int32_t) { return ++calls, 0; }, [&](int32_t, int32_t) { ++calls; });
+  EXPECT_EQ(calls, 0);
+}
+
 TEST(GeometrySorting, IntegerVectorHeapAndSort) {
   int32_t seed = 2024;
   for (int32_t n : {0, 1, 2, 3, 10, 33, 200}) {

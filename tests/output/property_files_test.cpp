@@ -4,6 +4,9 @@
 // file of a continuous release.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -337,6 +340,177 @@ TEST(PropertyFiles, AStrideOfZeroStopsTheRun) {
   series(1, 1, 1, 5400.0f, 3600, 2);
   EXPECT_THROW(esc_propiedades_fuel("TEST", 2, 2), run_stop);
   EXPECT_TRUE(dir.files().empty());
+}
+
+// The concentration-factor files of an HNS: upper-case labels in widths of
+// their own, the compartments in percent of the reference mass and in
+// kilograms, on the rows of the property files.
+TEST(ConcentrationFactorFiles, AHandFilledSeries) {
+  // m0 1000 kg.  Time 0: everything afloat.  One hour: 401.23 afloat,
+  // 19.8 % evaporated (198 kg), 100.41 in the column, 50.06 dispersed,
+  // 79.92 dissolved, 30.33 sedimented, 60.17 volatilised, 20.01 on the
+  // floor, 39.8 beached, 10.02 degraded and 10.05 outside: 802 kg, 80.2 %,
+  // with the evaporated share 100.00 %.
+  temp_dir dir;
+  series(3, 1, 1, 3600.0f, 3600, 2);
+  auto& m = var4;
+  m.densc(1, 1) = 1000.0;
+  m.viscc(1, 1) = 2.0;
+  m.mass_surf_c(1, 1) = 1000.0;
+  m.densc(1, 2) = 1012.34;
+  m.viscc(1, 2) = 3.21;
+  m.mass_surf_c(1, 2) = 401.23;
+  m.per_evpc(1, 2) = 0.198;
+  m.masaevpc(1, 2) = 198.0;
+  m.mass_columnc(1, 2) = 100.41;
+  m.mass_disp_cumul_c(1, 2) = 50.06;
+  m.mass_diss_cumul_c(1, 2) = 79.92;
+  m.mass_sed_cumul_c(1, 2) = 30.33;
+  m.mass_vol_cumul_c(1, 2) = 60.17;
+  m.mass_floorc(1, 2) = 20.01;
+  m.mass_beachedc(1, 2) = 39.8;
+  m.mass_degr_cumul_c(1, 2) = 10.02;
+  m.mass_radarc(1, 2) = 10.05;
+  esc_propiedades_hns("TEST", 2);
+  EXPECT_EQ(dir.files(), strings{"TEST_CF_001.txt"});
+  EXPECT_EQ(read_file("TEST_CF_001.txt"),
+            " TIME(h),  DENS(kg/m3),KIN VISC(cst),  HNS SURF(%),HNS EVAP(%),HNS COLUMN(%),HNS DISPERSED(%),"
+            "HNS DISSOL(%), HNS SEDIM(%),HNS VOLAT(%),HNS FLOOR(%),HNS BEACHED(%), HNS DEGRAD(%),OIL OUTSIDE(%),"
+            " BALANCE,  HNS SURF(kg),HNS EVAP(kg),HNS COLUMN(kg),HNS DISPERSED(kg),HNS DISSOL(kg),HNS SEDIM(kg),"
+            "HNS VOLAT(kg),HNS FLOOR(kg),HNS BEACHED(kg), HNS DEGRAD(kg),   OIL OUTSIDE(kg)\n"
+            // time, density, viscosity
+            "     0.00,      1000.0,       2.0,"
+            // percentages: surface, evaporated, column, dispersed, dissolved,
+            // sedimented, volatilised, floor, beached, degraded, outside
+            "         100.0,        0.0,        0.0,           0.0,            0.0,           0.0,          0.0,"
+            "          0.0,          0.0,          0.0,          0.0,"
+            // balance
+            "     100.00,"
+            // kilograms: surface, evaporated, column, dispersed, dissolved,
+            // sedimented, volatilised, floor, beached, degraded, outside
+            "       1000.00,         0.00,          0.00,          0.00,          0.00,          0.00,"
+            "          0.00,          0.00,          0.00,          0.00,          0.0000\n"
+            "     1.00,      1012.3,       3.2,"
+            "          40.1,       19.8,       10.0,           5.0,            8.0,           3.0,          6.0,"
+            "          2.0,          4.0,          1.0,          1.0,"
+            "     100.00,"
+            "        401.23,       198.00,        100.41,         50.06,         79.92,         30.33,"
+            "         60.17,         20.01,         39.80,         10.02,         10.0500\n");
+}
+
+TEST(ConcentrationFactorFiles, RowsOnTheStrideFromTheStartTime) {
+  // Steps of 600 s, rows hourly: a stride of 6 records; 145 records give the
+  // stride records 1, 7, ..., 145 (0 to 24 h).  Record r holds r kg afloat,
+  // so each row shows which record it prints.
+  struct start_case {
+    double start_h;
+    strings rows;     // time column
+    strings records;  // the record printed on each row
+  };
+  strings all_records, late_records = {"1"}, from_half = {"     2.50"}, every_hour;
+  for (int h = 0; h <= 24; ++h) {
+    char b[16];
+    std::snprintf(b, sizeof b, "%9.2f", static_cast<double>(h));
+    every_hour.push_back(b);
+    all_records.push_back(std::to_string(1 + 6 * h));
+    if (h >= 3) {
+      from_half.push_back(b);
+      late_records.push_back(std::to_string(1 + 6 * h));
+    }
+  }
+  const start_case cases[] = {{0.0, every_hour, all_records}, {2.5, from_half, late_records}};
+  for (const auto& c : cases) {
+    temp_dir dir;
+    series(3, 1, 1, 600.0f, 3600, 145);
+    var_cfg.spillstarttime(1) = c.start_h * 3600.0;
+    for (int32_t r = 1; r <= 145; ++r) var4.mass_surf_c(1, r) = r;
+    esc_propiedades_hns("TEST", 145);
+    const auto l = file_lines("TEST_CF_001.txt");
+    strings rows, records;
+    for (std::size_t i = 1; i < l.size(); ++i) {
+      rows.push_back(l[i].substr(0, 9));
+      const auto f = fields("TEST_CF_001.txt", i);
+      records.push_back(std::to_string(std::lround(std::strtod(f.at(15).c_str(), nullptr))));
+    }
+    EXPECT_EQ(rows, c.rows) << c.start_h;
+    EXPECT_EQ(records, c.records) << c.start_h;
+  }
+}
+
+TEST(ConcentrationFactorFiles, SubSpillsReferToOnePulse) {
+  // Four pulses of a 1000 kg release, each 250 kg afloat: 100.0 % afloat in
+  // every sub-spill file; no file for the whole release.
+  temp_dir dir;
+  series(3, 2, 4, 3600.0f, 3600, 2);
+  for (int32_t s = 1; s <= 4; ++s) {
+    var_cfg.spillstarttime(s) = 3600.0 * (s - 1);
+    var4.mass_surf_c(s, 1) = 250.0;
+    var4.mass_surf_c(s, 2) = 250.0;
+  }
+  esc_propiedades_hns("TEST", 2);
+  EXPECT_EQ(dir.files(), (strings{"TEST_CF_subspill_001.txt", "TEST_CF_subspill_002.txt",
+                                  "TEST_CF_subspill_003.txt", "TEST_CF_subspill_004.txt"}));
+  for (const char* f : {"TEST_CF_subspill_001.txt", "TEST_CF_subspill_004.txt"}) {
+    EXPECT_EQ(fields(f, 1).at(3), "         100.0") << f;
+    EXPECT_EQ(fields(f, 1).at(14), "     100.00") << f;
+  }
+}
+
+TEST(ConcentrationFactorFiles, BalanceAsInThePropertyFile) {
+  // The same HNS series through both writers: per row the balance of the
+  // concentration-factor file is the property file's.  Records of open and
+  // closed budgets worked by hand: 100 %; 2 x 33.33333 % + 33.33334 %;
+  // 193.8 kg and 10 %: 29.38 %; 0.005 kg and 99.995 %: 99.9955 %, 100.00;
+  // 135.206 kg and 40 %: 53.52 %.
+  struct record_case {
+    double surf, column, diss, vol, degr, outside, evp;
+  };
+  const record_case cases[] = {{1000.0, 0, 0, 0, 0, 0, 0},         {333.3333, 333.3333, 0, 0, 0, 0, 0.3333334},
+                               {100.0, 50.0, 25.0, 12.5, 6.3, 0, 0.1}, {0.004, 0.001, 0, 0, 0, 0, 0.99995},
+                               {123.456, 0.5, 7.0, 0.25, 1.0, 3.0, 0.4}};
+  const int32_t n = static_cast<int32_t>(std::size(cases));
+  temp_dir dir;
+  series(3, 1, 1, 3600.0f, 3600, n);
+  for (int32_t r = 1; r <= n; ++r) {
+    const auto& c = cases[r - 1];
+    var4.mass_surf_c(1, r) = c.surf;
+    var4.mass_columnc(1, r) = c.column;
+    var4.mass_diss_cumul_c(1, r) = c.diss;
+    var4.mass_vol_cumul_c(1, r) = c.vol;
+    var4.mass_degr_cumul_c(1, r) = c.degr;
+    var4.mass_radarc(1, r) = c.outside;
+    var4.per_evpc(1, r) = c.evp;
+  }
+  esc_propiedades_fuel("TEST", n, n);
+  esc_propiedades_hns("TEST", n);
+  auto trim = [](const std::string& f) { return f.substr(f.find_first_not_of(' ')); };
+  // The start-time row (record 1), then records 2 .. n.
+  const strings expected = {"100.00", "100.00", "29.38", "100.00", "53.52"};
+  for (std::size_t row = 1; row <= expected.size(); ++row) {
+    EXPECT_EQ(trim(fields("TEST_CF_001.txt", row).at(14)), expected[row - 1]) << row;
+    EXPECT_EQ(trim(fields("TEST_properties_001.txt", row).at(18)), expected[row - 1]) << row;
+  }
+}
+
+TEST(ConcentrationFactorFiles, StrideAndReferenceMassOutOfRange) {
+  // A stride of 0 stops the run before a file is made.
+  {
+    temp_dir dir;
+    series(3, 1, 1, 5400.0f, 3600, 2);
+    EXPECT_THROW(esc_propiedades_hns("TEST", 2), run_stop);
+    EXPECT_TRUE(dir.files().empty());
+  }
+  // A spill of no mass: its percentages are not numbers (0 / 0) or infinite,
+  // its kilograms as they are.
+  temp_dir dir;
+  series(3, 1, 1, 3600.0f, 3600, 2);
+  var_cfg.masa0(1) = 0.0;
+  var4.mass_surf_c(1, 2) = 5.0;
+  esc_propiedades_hns("TEST", 2);
+  const auto f = fields("TEST_CF_001.txt", 2);
+  EXPECT_EQ(f.at(3), "      Infinity");
+  EXPECT_EQ(f.at(5), "        NaN");
+  EXPECT_EQ(f.at(15), "          5.00");
 }
 
 }  // namespace

@@ -71,6 +71,9 @@ TEST(ResultLayout, FileNames) {
   EXPECT_EQ(subspill_property_file_name("ABCD", 12), "ABCD_properties_subspill_012.txt");
   EXPECT_EQ(subspill_property_file_name("ABCD", 1000), "ABCD_properties_subspill_:00.txt");
   EXPECT_EQ(all_subspill_property_file_name("ABCD"), "ABCD_properties_001.txt");
+  EXPECT_EQ(cf_file_name("AB", 7), "AB  _CF_007.txt");
+  EXPECT_EQ(subspill_cf_file_name("ABCD", 12), "ABCD_CF_subspill_012.txt");
+  EXPECT_EQ(subspill_cf_file_name("ABCD", 1000), "ABCD_CF_subspill_:00.txt");
   // A probabilistic run: the simulation number, and five digits of minute.
   var_run.simtype__operat_probabil = 2;
   EXPECT_EQ(particle_file_name("ABCD", 36, 12), "ABCD_particles_00012_00360.txt");

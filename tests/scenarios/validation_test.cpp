@@ -194,6 +194,29 @@ TEST(StartUpValidation, AChemicalNeedsAPositiveMolecularWeightAndAirTemperature)
   }
 }
 
+TEST(StartUpValidation, NearlyCollinearScatteredWindIsRefused) {
+  // The drift scenario's wind as five scattered nodes regridded onto the
+  // model grid: four on a diagonal and one 2e-5 degrees off it.  The
+  // triangulation accepts them, but the regridded winds at the far corners
+  // are hundreds of m/s from data of 0.6 to 2.6 m/s.
+  temp_dir dir;
+  copy_scenario("drift");
+  set_line("DRFT.cfg", 40, "1 0");
+  set_line("DRFT.cfg", 43, "5");
+  write_file("w.txt",
+             "-9.500000 42.500000 0.6 0.5\n-9.000000 43.000000 1.1 0.5\n-8.500000 43.500020 2.6 0.5\n"
+             "-8.000000 44.000000 1.9 0.5\n-9.250000 42.750000 1.4 0.5\n");
+  write_file("lstwinds.pre", lines(6, "w.txt"));
+  const std::vector<std::string> before = dir.files();
+  const auto r = run_orvel(dir.path(), "DRFT");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err.rfind("orvel: error: w.txt:0: the u regridded onto model node 1 ", 0), 0u) << r.err;
+  EXPECT_NE(r.err.find("far outside the data's range 0.6 to 2.6"), std::string::npos) << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  EXPECT_EQ(r.out.find("ORVEL"), std::string::npos) << "banner printed";
+  EXPECT_EQ(dir.files(), before);  // no INT_ file, no list, no grid_coordinates.txt
+}
+
 TEST(StartUpValidation, TheDiffusionStopKeepsItsTextAndNamesTheLine) {
   temp_dir dir;
   copy_scenario("drift");

@@ -1,0 +1,69 @@
+#include "common/repeated_sum.hpp"
+
+#include <cmath>
+
+namespace orvel {
+
+double repeated_sum(double c, int64_t n) {
+  double s = 0.0;
+  if (n <= 0) return s;
+  // Zeros, infinities and NaNs: one addition gives what every later one
+  // keeps.
+  if (c == 0.0 || !std::isfinite(c)) return s + c;
+  // Rounding to nearest is symmetric: the sum of -c is minus that of c.
+  const bool negative = c < 0.0;
+  const double a = std::fabs(c);
+  constexpr int64_t top = int64_t{1} << 53;  // 2^53: one binade in last places
+  int64_t k = 0;
+  while (k < n) {
+    int e = 0;
+    (void)std::frexp(s, &e);  // s in [2^(e-1), 2^e)
+    // Far from the exponent range's ends, or one addition at a time.
+    if (!(s >= 0x1p-900 && e <= 1000)) {
+      s += a;
+      ++k;
+      if (std::isinf(s)) break;
+      continue;
+    }
+    const double u = std::ldexp(1.0, e - 53);  // last place of the binade
+    const double au = a / u;                   // exact: a power-of-two scaling
+    if (!(au < 0x1p53)) {
+      s += a;
+      ++k;
+      continue;
+    }
+    const int64_t big = static_cast<int64_t>(s / u);  // s in last places, exact
+    const double qd = std::floor(au);
+    const int64_t q = static_cast<int64_t>(qd);
+    const double r = au - qd;  // the fraction of a last place, exact
+    int64_t d = q;             // last places each addition adds
+    if (r > 0.5) {
+      d = q + 1;
+    } else if (r == 0.5) {
+      // A tie goes to the even neighbour: with an even partial sum and an
+      // even increment every addition ties the same way.
+      d = (q % 2 == 0) ? q : q + 1;
+      if (big % 2 != 0) {
+        s += a;
+        ++k;
+        continue;
+      }
+    }
+    if (d == 0) break;  // every further addition leaves the sum as it is
+    // Addition j (from 0) stays in the binade while its exact sum is below
+    // 2^e: big + j d + q + r < 2^53, i.e. big + j d + q <= 2^53 - 1.
+    const int64_t room = top - 1 - q - big;
+    if (room < 0) {
+      s += a;
+      ++k;
+      continue;
+    }
+    int64_t m = room / d + 1;
+    if (m > n - k) m = n - k;
+    s = static_cast<double>(big + m * d) * u;  // at most 2^53: exact
+    k += m;
+  }
+  return negative ? -s : s;
+}
+
+}  // namespace orvel

@@ -1,0 +1,206 @@
+// Dissolution of a chemical into the sea over one step, from its floating
+// slick and from its droplets in the water: a mass-transfer coefficient per
+// unit area (from a Sherwood number and the Hayduk-Laudie diffusivity)
+// times the solubility.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "control/state/all.hpp"
+#include "fate/hns_water.hpp"
+#include "fate/oil_weathering.hpp"
+#include "transport/states.hpp"
+
+namespace orvel {
+namespace {
+
+// Molecular diffusivity of the chemical of spill s in sea water, cm2/s, by
+// the Hayduk-Laudie form c / (mu^1.14 Vb^0.589): Vb the molar volume at the
+// boiling point from the molar mass (organic or inorganic), mu the water's
+// viscosity in centipoise.
+float diffusivity(int32_t s, float c) {
+  const float mw = var_spill.hnsmolweight(s);
+  const float vb = var_spill.hnsorganic__y_n(s) == 1.0f ? 4.9807f * std::pow(mw, 0.651f)
+                                                       : 2.8047f * std::pow(mw, 0.6963f);
+  const float mu = static_cast<float>(1000.0 * var_spill.kinemviscosity_water) * 1000.0f;
+  return c / (std::pow(mu, 1.14f) * std::pow(vb, 0.589f));
+}
+
+// Mean advection speed of the spill's particles, as held (degrees per
+// second): the speeds in double precision, the running sum and the quotient
+// in single precision.
+float mean_current(int32_t s) {
+  const auto& w = var_currwindwave;
+  return mean_wind_all(w.uadv.ptr(1, s), w.vadv.ptr(1, s), var_run.particle_number);
+}
+
+}  // namespace
+
+void dissolve_2d(int32_t spill, farray<double, 1>& /*slick_area*/) {
+  auto& mb = var4;
+  auto& w = var_currwindwave;
+  auto& vd = varverticaldispersion;
+  const auto& cal = var_calib;
+  const bool calibrated = cal.calibdisol_option == 1;
+  const float d = diffusivity(spill, calibrated ? cal.dissolparam * 1e-5f : 1.326e-4f);
+  const float nuf = static_cast<float>(var_spill.kinemviscosity_water);
+  const float s_kgm3 = var_spill.watersolubility(spill) * 0.001f;
+  const float dt = var_run.deltat;
+
+  // Wind over the slick (the evaporation of the step left it in wind10
+  // unless evaporation is off) and current past the droplets.
+  if (var_cfg.evaporo(spill) == 0) {
+    w.wind10(spill) = static_cast<double>(mean_wind_all(w.wintx.data(), w.winty.data(), var_run.particle_number));
+  }
+  const float u = static_cast<float>(w.wind10(spill));
+  const float uc = mean_current(spill);
+  w.currmean(spill) = static_cast<double>(uc);
+  const float sc = 10000.0f * nuf / d;
+  const float d_si = d * 1e-4f;
+
+  // Slick: a flat plate of the slick's diameter.  A slick of no area (or no
+  // floating mass) dissolves nothing; the computed coefficient would be 0/0.
+  const double floating = mb.mass_surf(spill);
+  float m_s = 0.0f;
+  if (floating != 0.0) {
+    const float a = static_cast<float>(mb.areaparticlesurftotal(spill));
+    const float l = std::sqrt(4.0f * a / 3.14159f);
+    if (l > 0.0f) {
+      float kd = cal.kd;
+      if (calibrated) {
+        const float v = std::pow(sc, 0.3333333f) * 0.578f * std::sqrt(u * l / nuf);
+        kd = v * d_si / l;
+      }
+      m_s = a * s_kgm3 * kd * dt;
+      // Without spreading the slick keeps its first area: dissolution
+      // follows the share of the first floating mass still afloat.
+      const double first = mb.mass_surf_ini(spill);
+      if (var_cfg.spreading__y_n == 0 && first != 0.0) {
+        m_s = static_cast<float>(static_cast<double>(static_cast<float>(static_cast<double>(m_s) / first)) * floating);
+      }
+    }
+  }
+
+  // Droplets: the dispersed volume shared equally over ten size classes,
+  // each droplet a sphere past which the current flows.
+  const float d50 =
+      static_cast<float>(std::pow(mb.visc(spill), static_cast<double>(0.34f)) * static_cast<double>(25.710402f));
+  const float dmax = std::min(1e-6f * d50, 7e-5f);
+  const float dmin = 1e-7f * d50;
+  const float dd = (dmax - dmin) / 10.0f;
+  vd.d50_disp = d50;
+  vd.dmax_disp = dmax;
+  vd.dmin_disp = dmin;
+  vd.deltad_disp = dd;
+  const float vd_class = static_cast<float>(mb.mass_disp_cumul(spill) / mb.dens(spill)) / 10.0f;
+  const float sc_third = std::pow(sc, 0.333333f);
+  double droplet_sum = 0.0;
+  for (std::size_t k = 0; k < vd.dropdiam.size(); ++k) {
+    const float dk = static_cast<float>(k) * dd + (0.5f * dd + dmin);
+    vd.dropdiam[k] = dk;
+    const float reynolds = dk * uc / nuf;
+    const float sherwood = 2.0f + 0.552f * sc_third * std::sqrt(reynolds);
+    // Droplets of the class, each of volume pi r^3 as in the droplet tables;
+    // counted in double precision, as a gram of micrometre droplets already
+    // numbers more than 2^31.  A class of no size holds none.
+    const float r = dk / 2.0f;
+    if (!(dk > 0.0f)) continue;
+    const double n = std::round(static_cast<double>(vd_class / (3.14159f * (r * r * r))));
+    droplet_sum += static_cast<double>(sherwood * d_si / dk) * n * static_cast<double>(3.14159f) *
+                   static_cast<double>(dk * dk);
+  }
+  float m_d = static_cast<float>(static_cast<double>(s_kgm3 * dt) * droplet_sum);
+
+  // Never more than there is.
+  if (m_s < 0.0f) {
+    m_s = 0.0f;
+  } else if (static_cast<double>(m_s) > floating) {
+    m_s = static_cast<float>(floating);
+  }
+  const double dispersed = mb.mass_disp_cumul(spill);
+  if (m_d < 0.0f) {
+    m_d = 0.0f;
+  } else if (static_cast<double>(m_d) > dispersed) {
+    m_d = static_cast<float>(dispersed);
+  }
+  mb.mdissolved_surf = m_s;
+
+  mb.mass_disp_cumul(spill) = std::max(0.0, dispersed - static_cast<double>(m_d));
+  mb.mass_surf(spill) = std::max(0.0, floating - static_cast<double>(m_s));
+  mb.mass_diss_dt(spill) = m_s + m_d;
+  mb.mass_diss_cumul(spill) += mb.mass_diss_dt(spill);
+  mb.mass_diss_column_cumul(spill) = 0.0f;
+  mb.mass_diss_surf_cumul(spill) += m_s;
+}
+
+void dissolve_3d(int32_t spill) {
+  auto& mb = var4;
+  const float d = diffusivity(spill, 1.326e-4f);
+  const float nuf = static_cast<float>(var_spill.kinemviscosity_water);
+  const float c = std::pow(nuf / d, 1.0f / 3.0f);
+  const float a = 0.001f * var_spill.watersolubility(spill) * var_run.deltat;
+  const float z = 1e6f * nuf * 1e-6f;
+  const float k_surf = c * (d * 5.78e-9f);
+  const double factor = var_mallas.factor;
+  const double coslat = std::cos(var_mallas.latmean * static_cast<double>(3.1416f) / 180.0);
+
+  const int32_t np = var_run.particle_number;
+  const int32_t* state = var_part.indp.ptr(1, spill);
+  const double* diam = var_part.diam_part.ptr(1, spill);
+  const double* mass = var4.massparticle.ptr(1, spill);
+  float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
+  const double* wx = var_currwindwave.wintx.data();
+  const double* wy = var_currwindwave.winty.data();
+  const double* ux = var_currwindwave.uadv.ptr(1, spill);
+  const double* uy = var_currwindwave.vadv.ptr(1, spill);
+  float from_surf = 0.0f;
+  float from_column = 0.0f;
+  for (int32_t j = 0; j < np; ++j) {
+    const int32_t st = state[j];
+    if (st != indp_surf && st != indp_column) continue;
+    // A droplet of no size or no mass has nothing to dissolve (and its
+    // coefficient or its remaining share would be 0/0).
+    if (!(diam[j] > 0.0) || !(mass[j] > 0.0)) continue;
+    const float e = equiv[j];
+    const float ad = static_cast<float>(static_cast<double>(12.56636f) * ((diam[j] / 2.0) * (diam[j] / 2.0)));
+    float m;
+    if (st == indp_surf) {
+      // Wind over a flat droplet of the same surface.
+      const float ld = std::sqrt(4.0f * ad / 3.14159f);
+      const float wind = static_cast<float>(std::sqrt(wx[j] * wx[j] + wy[j] * wy[j]));
+      m = a * e * ad * (k_surf * std::sqrt(wind * ld / z) / ld);
+    } else {
+      // Current past a sphere, in metres per second.
+      const double cx = ux[j] * coslat * factor;
+      const double cy = uy[j] * factor;
+      const float uc = static_cast<float>(std::sqrt(cx * cx + cy * cy));
+      const float dj = static_cast<float>(diam[j]);
+      m = a * e * ad * (1e-9f * d * (0.552f * c * std::sqrt(uc * dj / z) + 2.0f) / dj);
+    }
+    const double carried = static_cast<double>(e) * mass[j];
+    if (m < 0.0f) {
+      m = 0.0f;
+    } else if (static_cast<double>(m) > carried) {
+      equiv[j] = 0.0f;
+      m = static_cast<float>(carried);
+    } else {
+      equiv[j] = static_cast<float>((carried - static_cast<double>(m)) / mass[j]);
+    }
+    if (st == indp_surf) {
+      from_surf += m;
+    } else {
+      from_column += m;
+    }
+  }
+
+  mb.mdissolved_surf = from_surf;
+  mb.mdissolved_col = from_column;
+  mb.mass_diss_surf_cumul(spill) += from_surf;
+  mb.mass_diss_column_cumul(spill) += from_column;
+  mb.mass_surf(spill) -= static_cast<double>(from_surf);
+  mb.mass_column(spill) -= static_cast<double>(from_column);
+  mb.mass_diss_dt(spill) = from_surf + from_column;
+  mb.mass_diss_cumul(spill) = mb.mass_diss_surf_cumul(spill) + mb.mass_diss_column_cumul(spill);
+}
+
+}  // namespace orvel

@@ -1,0 +1,82 @@
+// A chemical (HNS) in the water over one model step: wave entrainment of the
+// floating slick (and, in 3-D, its particles sent into the water column),
+// dissolution from the slick and from the droplets in the water, sorption of
+// dissolved mass to suspended sediment, volatilisation of dissolved mass and
+// first-order degradation.
+//
+// The HNS engines call them per spill and step in their fixed order, each
+// under its process switch; they read and write the shared state.
+// `slick_area` is the engine's array of slick areas (m2, one per spill), of
+// which only element `spill` is used, and only where said.
+#pragma once
+
+#include <cstdint>
+
+#include "common/farray.hpp"
+
+namespace orvel {
+
+// Mass that breaking waves entrain from the floating slick in the step, over
+// ten droplet classes from a tenth of the median size to 70 micrometres:
+// massdisp(spill), at most the floating mass, taken from mass_surf.  The
+// entraining area is the droplet area of the surface particles
+// (areaparticlesurftotal) in 3-D while the spill has surface particles, else
+// slick_area(spill).  In 2-D the mass is added to the dispersed total
+// mass_disp_cumul; in 3-D it is not: the particles that
+// entrainedparticlesredistribution_hns3d sends down carry it into the column.
+// Leaves the wave-breaking state, the class table and wind10 for the spill.
+void verticaldispersion_hns(int32_t spill, farray<double, 1>& slick_area);
+
+// Entrained chemical as particles (3-D), right after verticaldispersion_hns:
+// class by class of its droplet table, the share of the step's dispersed
+// mass in surface particles goes into the water column (state 5) at a random
+// depth within one and a half breaking-wave heights; mass and diameter stay.
+// Draw r picks the (floor(r * Ns) + 1)-th of the Ns particles still in state
+// 1, in index order, then a second draw gives its depth; a moved particle
+// cannot be drawn again, and drawing stops when none is left.  The move is
+// booked at once: mass_surf gets back the step's entrained mass less the
+// weight of the moved particles (equiv_part * massparticle), which goes to
+// mass_column.  Nothing moves when massdisp or mass_surf is 0.  The slick
+// areas are not read.
+void entrainedparticlesredistribution_hns3d(int32_t spill, farray<double, 1>& slick_area);
+
+// Dissolution of the step, 2-D: from the slick (a wind-driven mass-transfer
+// coefficient over the slick area areaparticlesurftotal, or the calibrated
+// kd) and from the dispersed mass mass_disp_cumul shared over ten droplet
+// classes (a current-driven Sherwood number).  The dissolved mass leaves
+// mass_surf and mass_disp_cumul for mass_diss_cumul; mass_diss_dt,
+// mdissolved_surf, mass_diss_surf_cumul; mass_diss_column_cumul is 0.  Also
+// currmean(spill), wind10(spill) when evaporation is off, and the droplet
+// class diameters of varverticaldispersion.  The slick areas are not read.
+void dissolve_2d(int32_t spill, farray<double, 1>& slick_area);
+
+// Dissolution of the step, 3-D, particle by particle: surface particles by
+// a wind-driven coefficient, column particles by a current-driven Sherwood
+// number, each over the surface of its droplets; a particle's dissolved mass
+// leaves it through its droplet equivalents equiv_part (at most all of
+// them) and the compartments mass_surf and mass_column.  Particles in other
+// states, of diameter 0 or of droplet mass 0 dissolve nothing.
+void dissolve_3d(int32_t spill);
+
+// Sorption to suspended sediment of the share k / (1 + k) of the step's
+// dissolved mass, k the partition coefficient from log Kow times the
+// sediment load: from mass_diss_cumul (and its slick-borne and column-borne
+// parts in proportion to the step's dissolution) to mass_sed_cumul.
+void settling(int32_t spill);
+
+// Two-film volatilisation of the slick-borne dissolved mass across a mixing
+// layer of half the wave height (else half the wind-sea height, else the
+// vertical diffusion length of the step), when the Henry constant is above
+// 30.3975 Pa m3/mol: from mass_diss_surf_cumul and mass_diss_cumul to
+// mass_vol_cumul.  With a mixing depth of 0 the whole slick-borne part goes.
+void volatilize(int32_t spill);
+
+// First-order decay over the step at degradation_rate per day of every
+// compartment that holds the substance in the sea (floating, beached, water
+// column, sea floor, dispersed, dissolved with its two parts, sorbed), in
+// single precision, into mass_degr_cumul.  In 3-D the droplet equivalents of
+// the particles afloat, beached, in the column and on the floor decay with
+// them, so that the next re-sum from the particles keeps the loss.
+void degrade(int32_t spill);
+
+}  // namespace orvel

@@ -1,0 +1,228 @@
+// Dissolution of a chemical, against values worked out by hand for benzene
+// (78.11 g/mol, organic, 1780 mg/L) in water of 1 cP: molar volume 4.9807 *
+// 78.11^0.651 = 85.0046 cm3/mol and the Hayduk-Laudie diffusivity 1.326e-4 /
+// 85.0046^0.589 = 9.6851e-6 cm2/s (the literature gives about 1.0e-5), so
+// Schmidt numbers of 10000 * 1e-6 / D = 1032.52 for the 2-D coefficients and
+// 1e-6 / D = 0.103252 for the 3-D ones.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "fate/hns_water.hpp"
+#include "tests/fate/hns_water_state.hpp"
+
+namespace orvel {
+namespace {
+
+using testing::hns_water_spill;
+using testing::metres_per_degree_lon;
+
+constexpr double diffusivity = 9.6851e-6;  // cm2/s
+constexpr double pi = 3.14159265358979323846;
+
+farray<double, 1> no_area() {
+  farray<double, 1> a;
+  a.allocate(1);
+  return a;
+}
+
+// A 2-D slick of 1000 kg afloat over 1e4 m2 under a 5 m/s wind (left in
+// wind10 by the evaporation of the step), nothing dispersed, no current.
+void slick_2d() {
+  hns_water_spill(4, 1);
+  var4.mass_surf(1) = 1000.0;
+  var4.mass_surf_ini(1) = 1000.0;
+  var4.areaparticlesurftotal(1) = 1.0e4;
+  var_currwindwave.wind10(1) = 5.0;
+  var_cfg.spreading__y_n = 1;
+}
+
+TEST(HnsDissolution, SlickTermWithTheComputedAndTheFixedCoefficient) {
+  // Computed: L = sqrt(4e4 / 3.14159) = 112.838 m, v = 1032.52^(1/3) * 0.578
+  // * sqrt(5 L / 1e-6) = 138762.8, kd = v * D * 1e-4 / L = 1.19102e-6 m/s,
+  // m = 1e4 m2 * 1.78 kg/m3 * kd * 600 s = 12.72012 kg.  A calibration of
+  // 1.5 in place of 13.26 gives D = 1.09559e-6 cm2/s and 2.975246 kg.
+  // Fixed kd 1e-5 m/s: 1e4 * 1.78 * 1e-5 * 600 = 106.8 kg.
+  struct row {
+    std::string what;
+    int32_t option;
+    float dissolparam;
+    int32_t spreading;
+    double floating, first, area;
+    double dissolved;
+  } rows[] = {
+      {"computed kd", 1, 13.26f, 1, 1000.0, 1000.0, 1.0e4, 12.720117},
+      {"calibrated diffusivity", 1, 1.5f, 1, 1000.0, 1000.0, 1.0e4, 2.9752463},
+      {"fixed kd", 0, 0.0f, 1, 1000.0, 1000.0, 1.0e4, 106.8},
+      // Without spreading, in proportion to the share still afloat.
+      {"spreading off, half afloat", 0, 0.0f, 0, 500.0, 1000.0, 1.0e4, 53.4},
+      {"spreading off, no first mass", 0, 0.0f, 0, 500.0, 0.0, 1.0e4, 106.8},
+      // Limits: no more than floats; nothing without a slick or its area.
+      {"more than afloat", 0, 0.0f, 1, 50.0, 1000.0, 1.0e4, 50.0},
+      {"nothing afloat", 1, 13.26f, 1, 0.0, 1000.0, 1.0e4, 0.0},
+      {"no slick area, computed kd", 1, 13.26f, 1, 1000.0, 1000.0, 0.0, 0.0},
+      {"no slick area, fixed kd", 0, 0.0f, 1, 1000.0, 1000.0, 0.0, 0.0},
+  };
+  for (const auto& r : rows) {
+    slick_2d();
+    var_calib.calibdisol_option = r.option;
+    var_calib.dissolparam = r.dissolparam;
+    var_calib.kd = 1.0e-5f;
+    var_cfg.spreading__y_n = r.spreading;
+    var4.mass_surf(1) = r.floating;
+    var4.mass_surf_ini(1) = r.first;
+    var4.areaparticlesurftotal(1) = r.area;
+    var4.mass_diss_cumul(1) = 2.0f;
+    var4.mass_diss_surf_cumul(1) = 1.0f;
+    var4.mass_diss_column_cumul(1) = 0.5f;
+    auto a = no_area();
+    dissolve_2d(1, a);
+    const double tol = 2e-6 * r.floating + 1e-12;
+    EXPECT_NEAR(var4.mdissolved_surf, r.dissolved, tol) << r.what;
+    EXPECT_NEAR(var4.mass_diss_dt(1), r.dissolved, tol) << r.what;
+    EXPECT_NEAR(var4.mass_surf(1), r.floating - r.dissolved, tol) << r.what;
+    EXPECT_NEAR(var4.mass_diss_cumul(1), 2.0 + r.dissolved, tol) << r.what;
+    EXPECT_NEAR(var4.mass_diss_surf_cumul(1), 1.0 + r.dissolved, tol) << r.what;
+    EXPECT_EQ(var4.mass_diss_column_cumul(1), 0.0f) << r.what;
+    EXPECT_GE(var4.mass_surf(1), 0.0) << r.what;
+  }
+}
+
+TEST(HnsDissolution, DropletsOfTheDispersedMass) {
+  // 1 cSt: d50 = 25.710402 um, classes from 2.571 um to d50 (2.314 um
+  // wide).  1 g dispersed at 876.5 kg/m3 gives 1.1409e-7 m3 per class, or
+  // n_1 = 5607353714 droplets of pi r^3 (more than 2^31) in the first class.
+  // At zero current Sh = 2 and each class dissolves S * dt * (2 D'/d) *
+  // n * pi d^2 = S * dt * 16 D' Vd / d^2: 4.471211e-4 kg in a 1 s step over
+  // the ten classes.  A current of 0.01 deg/s (used as held) gives Re = d *
+  // 0.01 / 1e-6 and 7.604939e-4 kg.  In a 600 s step the droplets would
+  // dissolve 0.268 kg: all of the gram goes.
+  struct row {
+    std::string what;
+    float dt;
+    double current;
+    double dissolved;
+  } rows[] = {
+      {"still water", 1.0f, 0.0, 4.471211e-4},
+      {"current of 0.01 deg/s", 1.0f, 0.01, 7.604939e-4},
+      {"all of it", 600.0f, 0.0, 1.0e-3},
+  };
+  for (const auto& r : rows) {
+    hns_water_spill(4, 1);
+    var_run.deltat = r.dt;
+    var4.mass_disp_cumul(1) = 1.0e-3;
+    var_currwindwave.uadv.fill(r.current);
+    var_currwindwave.wind10(1) = 5.0;
+    auto a = no_area();
+    dissolve_2d(1, a);
+    EXPECT_NEAR(var4.mass_diss_dt(1), r.dissolved, 2e-5 * r.dissolved) << r.what;
+    EXPECT_NEAR(var4.mass_disp_cumul(1), 1.0e-3 - r.dissolved, 2e-5 * r.dissolved) << r.what;
+    EXPECT_GE(var4.mass_disp_cumul(1), 0.0) << r.what;
+    EXPECT_EQ(var4.mdissolved_surf, 0.0f) << r.what;  // nothing afloat
+    EXPECT_NEAR(var_currwindwave.currmean(1), r.current, 1e-9) << r.what;
+  }
+  // The class table left for the spill: the largest class ends at d50.
+  const auto& vd = varverticaldispersion;
+  EXPECT_NEAR(vd.d50_disp, 25.710402, 1e-5);
+  EXPECT_NEAR(vd.dmax_disp, 25.710402e-6, 1e-12);
+  EXPECT_NEAR(vd.dropdiam[0], 2.5710402e-6 + 0.5 * 2.31393618e-6, 1e-12);
+  EXPECT_NEAR(vd.dropdiam[9], 2.5710402e-6 + 9.5 * 2.31393618e-6, 1e-12);
+
+  // The analytic sum 16 D' Vd S dt / d^2 over the classes (the counts are so
+  // large that their rounding does not show).
+  double sum = 0.0;
+  for (int k = 0; k < 10; ++k) {
+    const double d = 2.5710402e-6 + (k + 0.5) * 2.31393618e-6;
+    sum += 16.0 * diffusivity * 1e-4 * (1.0e-3 / 876.5 / 10.0) / (d * d);
+  }
+  EXPECT_NEAR(1.78 * sum, 4.471211e-4, 1e-5 * 4.47e-4);
+}
+
+TEST(HnsDissolution, WindOfTheParticlesWhenEvaporationIsOff) {
+  hns_water_spill(4, 1);
+  var_cfg.evaporo(1) = 0;
+  var_currwindwave.wintx.fill(3.0);
+  var_currwindwave.winty.fill(4.0);
+  var_currwindwave.wind10(1) = 9.0;
+  auto a = no_area();
+  dissolve_2d(1, a);
+  EXPECT_EQ(var_currwindwave.wind10(1), 5.0);
+  // Evaporation on: wind10 is the one evaporation left.
+  var_cfg.evaporo(1) = 1;
+  var_currwindwave.wind10(1) = 9.0;
+  dissolve_2d(1, a);
+  EXPECT_EQ(var_currwindwave.wind10(1), 9.0);
+}
+
+TEST(HnsDissolution, ThreeDimensionalParticles) {
+  // Droplets of 50 um, 1000 to a particle, each of 4.3025e-11 kg: surface
+  // 4 pi r^2 = 7.85398e-9 m2, a = 1.78 kg/m3 * 600 s, C = 0.103252^(1/3) =
+  // 0.469137.
+  // Afloat under 5 m/s: Ld = 1e-4 m, m = a e A (C D 5.78e-9 sqrt(5 Ld / 1e-6)
+  // / Ld) = 4.925783e-11 kg.  In the column, still: m = a e A (1e-9 D 2 / d)
+  // = 3.249549e-12 kg; at 0.2 m/s east: (0.552 C sqrt(0.2 d / 1e-6) + 2) in
+  // place of 2, 4.580100e-12 kg.
+  constexpr double droplet = 4.302509e-11;
+  struct particle {
+    std::string what;
+    int32_t state;
+    double diameter, mass;
+    float equiv;
+    double wind, current;  // m/s
+    double dissolved;
+  } rows[] = {
+      {"afloat", 1, 50e-6, droplet, 1000.0f, 5.0, 0.0, 4.925783e-11},
+      {"column, still", 5, 50e-6, droplet, 1000.0f, 0.0, 0.0, 3.249549e-12},
+      {"column, 0.2 m/s", 5, 50e-6, droplet, 1000.0f, 0.0, 0.2, 4.580100e-12},
+      {"column, wholly dissolved", 5, 50e-6, 1.0e-15, 1.0f, 0.0, 0.0, 1.0e-15},
+      {"beached", 0, 50e-6, droplet, 1000.0f, 5.0, 0.2, 0.0},
+      {"sea floor", -1, 50e-6, droplet, 1000.0f, 5.0, 0.2, 0.0},
+      {"air", 4, 50e-6, droplet, 1000.0f, 5.0, 0.2, 0.0},
+      {"over land", 2, 50e-6, droplet, 1000.0f, 5.0, 0.2, 0.0},
+      // No size or no mass: nothing to dissolve (no 0/0).
+      {"afloat, no diameter", 1, 0.0, droplet, 1000.0f, 5.0, 0.0, 0.0},
+      {"column, no mass", 5, 50e-6, 0.0, 1000.0f, 0.0, 0.2, 0.0},
+  };
+  const int32_t np = static_cast<int32_t>(std::size(rows));
+  hns_water_spill(np, 2);
+  const double lon = metres_per_degree_lon(43.0);
+  for (int32_t j = 1; j <= np; ++j) {
+    const auto& r = rows[j - 1];
+    var_part.indp(j, 1) = r.state;
+    var_part.diam_part(j, 1) = r.diameter;
+    var4.massparticle(j, 1) = r.mass;
+    var_hns_extra.equiv_part(j, 1) = r.equiv;
+    var_currwindwave.wintx(j) = r.wind;
+    var_currwindwave.uadv(j, 1) = r.current / lon;
+  }
+  var4.mass_surf(1) = 1.0;
+  var4.mass_column(1) = 2.0;
+  var4.mass_diss_surf_cumul(1) = 0.25f;
+  var4.mass_diss_column_cumul(1) = 0.5f;
+  var4.mass_diss_cumul(1) = 0.0f;  // rebuilt from its two parts
+  dissolve_3d(1);
+  double from_surf = 0.0, from_column = 0.0;
+  for (int32_t j = 1; j <= np; ++j) {
+    const auto& r = rows[j - 1];
+    const double left = r.mass > 0.0 ? (r.equiv * r.mass - r.dissolved) / r.mass : r.equiv;
+    EXPECT_NEAR(var_hns_extra.equiv_part(j, 1), left, 2e-7 * r.equiv) << r.what;
+    (r.state == 1 ? from_surf : from_column) += r.dissolved;
+  }
+  EXPECT_EQ(var_hns_extra.equiv_part(4, 1), 0.0f);
+  EXPECT_NEAR(var4.mdissolved_surf, from_surf, 1e-5 * from_surf);
+  EXPECT_NEAR(var4.mdissolved_col, from_column, 1e-5 * from_column);
+  EXPECT_NEAR(var4.mass_diss_dt(1), from_surf + from_column, 1e-5 * (from_surf + from_column));
+  EXPECT_NEAR(var4.mass_surf(1), 1.0 - from_surf, 1e-15);
+  EXPECT_NEAR(var4.mass_column(1), 2.0 - from_column, 1e-15);
+  EXPECT_FLOAT_EQ(var4.mass_diss_cumul(1), 0.75f);
+  EXPECT_FLOAT_EQ(var4.mass_diss_surf_cumul(1), 0.25f);
+  // The check of the hand values above against the diffusivity:
+  // a e A 2e-9 D / d for the still column particle.
+  EXPECT_NEAR(1.78 * 600.0 * 1000.0 * pi * 2.5e-5 * 2.5e-5 * 4.0 * 2e-9 * diffusivity / 50e-6, 3.249549e-12,
+              1e-5 * 3.25e-12);
+}
+
+}  // namespace
+}  // namespace orvel
