@@ -1,21 +1,16 @@
 // The engine calls bound to the model's routines.  This is the one place
 // where the engines meet the forcing readers and interpolators, the particle
 // routines, the fate routines and the result writers.
-//
-// A routine that this build does not yet provide is reached through
-// unbound(), which ends the run with a "not built yet" error naming it; the
-// line above each such call shows the forwarding it stands for, with the same
-// arguments, to be put in its place once the routine is in the tree.
 #include <cstdint>
 #include <span>
 #include <string>
 
-#include "common/errors.hpp"
 #include "control/state/all.hpp"
 #include "engines/engine_calls.hpp"
 #include "fate/droplets.hpp"
 #include "fate/hns_setup.hpp"
 #include "fate/hns_slick.hpp"
+#include "fate/hns_water.hpp"
 #include "fate/initial_slick.hpp"
 #include "fate/oil_weathering.hpp"
 #include "forcing/blend.hpp"
@@ -40,11 +35,6 @@
 
 namespace orvel {
 namespace {
-
-template <typename... A>
-[[noreturn]] void unbound(const char* routine, const A&...) {
-  not_built(routine);
-}
 
 // The current blend of the Runge-Kutta stages: the node fields of the U and V
 // currents, sized by their node counts.
@@ -163,12 +153,10 @@ struct real_calls final : engine_calls {
   void getparthnsproperties_3d() override { ::orvel::getparthnsproperties_3d(); }
   void balance_vertido_tierra_hns_3d(int32_t spill) override { ::orvel::balance_vertido_tierra_hns_3d(spill); }
   void entrainedparticlesredistribution_hns3d(int32_t spill, farray<double, 1>& slick_area) override {
-    // ::orvel::entrainedparticlesredistribution_hns3d(spill, slick_area);
-    unbound("entrainedparticlesredistribution_hns3d", spill, slick_area);
+    ::orvel::entrainedparticlesredistribution_hns3d(spill, slick_area);
   }
   void dissolve_3d(int32_t spill) override {
-    // ::orvel::dissolve_3d(spill);
-    unbound("dissolve_3d", spill);
+    ::orvel::dissolve_3d(spill);
   }
   void updateparthnsproperties_3d(int32_t spill) override { ::orvel::updateparthnsproperties_3d(spill); }
 
@@ -258,24 +246,19 @@ struct real_calls final : engine_calls {
     ::orvel::evaporacionhns(spill, slick_area);
   }
   void verticaldispersion_hns(int32_t spill, farray<double, 1>& slick_area) override {
-    // ::orvel::verticaldispersion_hns(spill, slick_area);
-    unbound("verticaldispersion_hns", spill, slick_area);
+    ::orvel::verticaldispersion_hns(spill, slick_area);
   }
   void dissolve_2d(int32_t spill, farray<double, 1>& slick_area) override {
-    // ::orvel::dissolve_2d(spill, slick_area);
-    unbound("dissolve_2d", spill, slick_area);
+    ::orvel::dissolve_2d(spill, slick_area);
   }
   void settling(int32_t spill) override {
-    // ::orvel::settling(spill);
-    unbound("settling", spill);
+    ::orvel::settling(spill);
   }
   void volatilize(int32_t spill) override {
-    // ::orvel::volatilize(spill);
-    unbound("volatilize", spill);
+    ::orvel::volatilize(spill);
   }
   void degrade(int32_t spill) override {
-    // ::orvel::degrade(spill);
-    unbound("degrade", spill);
+    ::orvel::degrade(spill);
   }
   void updateparthnsproperties(int32_t spill) override { ::orvel::updateparthnsproperties(spill); }
   void evaluo_hns(int32_t spill, farray<double, 1>& slick_area) override { ::orvel::evaluo_hns(spill, slick_area); }

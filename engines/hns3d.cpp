@@ -6,6 +6,7 @@
 #include "control/state/all.hpp"
 #include "engines/engines.hpp"
 #include "fate/oil_weathering.hpp"
+#include "fate/wave_entrainment.hpp"
 
 namespace orvel {
 
