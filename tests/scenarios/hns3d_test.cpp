@@ -213,6 +213,56 @@ TEST(ScenarioHns3d, ABlowoutWeighsItsParticlesEquallyAndIsNeverASlick) {
   EXPECT_GT(rows.back().at("evaporated (kg)"), 0.0);
 }
 
+// Turns the sixteen-hour scenario into one of a whole day: the forcing
+// series get eight more hourly records, the same as their last.
+void make_it_a_day() {
+  replace_text("HNS3.cfg", "\n16\n", "\n24\n");
+  replace_text("HNS3.cfg", "1 16 0\n", "1 24 0\n");
+  replace_text("HNS3.cfg", "\n1 16\n0\n0 0 0 0 0 0\n2 0\n1\n1 16\n", "\n1 24\n0\n0 0 0 0 0 0\n2 0\n1\n1 24\n");
+  for (const char* f : {"lstcurr3D.pre", "lstwaves.pre", "lstwinds.pre"}) {
+    std::string text = read_file(f);
+    const auto last = text.rfind('\n', text.size() - 2);
+    const std::string record = text.substr(last + 1);
+    for (int i = 0; i < 8; ++i) text += record;
+    write_file(f, text);
+  }
+}
+
+TEST(ScenarioHns3d, ADayOfDegradationAtOnePerDayLeavesOneOverEOfTheMass) {
+  // The tonne released at the surface, degradation alone at 1 per day over
+  // 24 h: the mass afloat decays as M exp(-t / 1 day) and the rest is
+  // degraded, through the re-sums of the compartments from the particles in
+  // every step.  The decay of each of the 120 steps is taken in single
+  // precision, a few roundings of 6e-8 each, so the test allows 2e-5 of the
+  // mass (0.02 kg).  After the day: exp(-1) = 36.79 % afloat, 63.21 %
+  // degraded, and the balance reads 100.00 at every row.
+  temp_dir dir;
+  copy_scenario("hns3d");
+  replace_text("HNS3.cfg", " -9.0 43.0 20.0 ", " -9.0 43.0 0.0 ");
+  replace_text("HNS3.cfg", "0\n0 0 0 0\n1.0e-6\n", "0\n0 0 0 1\n1.0e-6\n");
+  replace_text("HNS3.cfg", "10.0 2.5 0.1\n", "10.0 2.5 1.0\n");
+  make_it_a_day();
+  run_ok("HNS3");
+  const auto rows = read_property_rows("HNS3_properties_001.txt");
+  ASSERT_EQ(rows.size(), 121u);
+  const double released = rows.front().at("surface (kg)");
+  EXPECT_NEAR(released, 1000.0, 1e-3);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const auto& r = rows[i];
+    const double t = step_s * static_cast<double>(i);
+    EXPECT_NEAR(r.at("time"), t / 3600.0, 1e-9);
+    EXPECT_NEAR(r.at("surface (kg)"), released * std::exp(-t / 86400.0), 0.02) << t;
+    EXPECT_NEAR(r.at("degraded (kg)"), released * (1.0 - std::exp(-t / 86400.0)), 0.02) << t;
+    for (const char* none : {"beached (kg)", "evaporated (kg)", "dispersed (kg)", "volatilized (kg)", "column (kg)",
+                             "dissolved (kg)", "sedimented (kg)", "floor (kg)", "outside (kg)"}) {
+      EXPECT_EQ(r.at(none), 0.0) << none << " at " << t;
+    }
+    EXPECT_EQ(r.at("balance"), 100.0) << t;
+  }
+  EXPECT_EQ(rows.back().at("surface (%)"), 36.79);
+  EXPECT_EQ(rows.back().at("degraded (%)"), 63.21);
+}
+
 TEST(ScenarioHns3d, WaveFieldsFromFilesEntrainNothingAndTheRunSaysSo) {
   // Released at the surface, evaporation and entrainment on, waves of 1.5 m
   // from field files (a regular 2 x 2 node list).  Entrainment takes the
