@@ -315,6 +315,70 @@ TEST(ScenarioHns3d, EveryProcessAgainstAStraightCoastKeepsTheReleasedMass) {
   EXPECT_EQ(rows.back().at("surface (kg)"), 0.0);
 }
 
+TEST(ScenarioHns3d, BreakingWavesSendSurfaceParticlesIntoTheColumnWithTheirWeight) {
+  // The tonne (5 cSt, a thousand particles) released at the surface under
+  // uniform waves of 3 m and a wind of 5 m/s, spreading, evaporation (which
+  // counts the surface particles and their droplet area for the entraining
+  // area) and entrainment on, everything else off.  Waves of 3 m break at Hb = 0.70710677 x 3 m, so
+  // the particles sent down in the first step lie no deeper than
+  // 1.5 Hb = 3.1819805 m.  The particles keep their weights, M d^3 over the
+  // sum of d^3 of all particles, d the centre of the particle's droplet
+  // class (median 2.5710402e-5 m x 5^0.34, classes from a tenth of it to
+  // 70 micrometres in five widths): the column gains, and the surface loses,
+  // exactly the weight of the particles sent down.
+  temp_dir dir;
+  copy_scenario("hns3d");
+  replace_line("HNS3.run", "100 0", "1000 0");
+  replace_text("HNS3.cfg", "3\n0 2 0\n0\n0\n0\n0 0 0 0\n", "3\n1 2 0\n1\n0\n1\n0 0 0 0\n");
+  replace_text("HNS3.cfg", " -9.0 43.0 20.0 ", " -9.0 43.0 0.0 ");
+  replace_text("HNS3.cfg", " 3000.0 15.0 ", " 5.0 15.0 ");
+  write_file("lstwaves.pre", lines(16, "3.0 270.0 8.0"));
+  write_file("lstwinds.pre", lines(16, "5.0 270.0"));
+  run_ok("HNS3");
+  const double d50 = 2.5710402e-5 * std::pow(5.0, 0.34);
+  const double width = (7e-5 - 0.1 * d50) / 5.0;
+  std::vector<double> d;
+  {
+    std::istringstream in(read_file("diameter_distribution.txt"));
+    std::string line;
+    std::getline(in, line);
+    while (std::getline(in, line)) {
+      const double di = std::strtod(line.substr(line.find(',') + 1).c_str(), nullptr);
+      const double k = std::round((di - 0.1 * d50) / width - 0.5);
+      const double centre = 0.1 * d50 + (k + 0.5) * width;
+      EXPECT_NEAR(di, centre, 1e-7) << line;  // printed to 1e-7 m
+      d.push_back(centre);
+    }
+  }
+  ASSERT_EQ(d.size(), 1000u);
+  double all = 0.0;
+  for (double di : d) all += di * di * di;
+  const auto parts = read_particles(particle_file("HNS3", step_s));
+  ASSERT_EQ(parts.size(), 1000u);
+  double sent = 0.0;
+  int down = 0;
+  for (std::size_t p = 0; p < parts.size(); ++p) {
+    if (parts[p].state == 5) {
+      ++down;
+      sent += 1000.0 * d[p] * d[p] * d[p] / all;
+      EXPECT_GT(parts[p].depth, 0.0) << p;
+      EXPECT_LE(parts[p].depth, 3.1819805 + 1e-4) << p;  // depths printed to 0.1 mm
+    } else {
+      EXPECT_EQ(parts[p].state, 1) << p;
+      EXPECT_EQ(parts[p].depth, 0.0) << p;
+    }
+  }
+  EXPECT_GT(down, 10);
+  const auto rows = read_property_rows("HNS3_properties_001.txt");
+  ASSERT_GE(rows.size(), 2u);
+  const double released = rows[0].at("surface (kg)");
+  // Weights from diameters rounded to single precision: 1e-5 of the tonne.
+  EXPECT_NEAR(rows[1].at("column (kg)"), sent, 0.01);
+  EXPECT_NEAR(rows[1].at("surface (kg)") + rows[1].at("evaporated (kg)"), released - sent, 0.01);
+  EXPECT_EQ(rows[1].at("dispersed (kg)"), 0.0);
+  EXPECT_EQ(rows[1].at("balance"), 100.0);
+}
+
 TEST(ScenarioHns3d, WaveFieldsFromFilesEntrainNothingAndTheRunSaysSo) {
   // Released at the surface, evaporation and entrainment on, waves of 1.5 m
   // from field files (a regular 2 x 2 node list).  Entrainment takes the
