@@ -432,6 +432,17 @@ void warnings_of_the_run(std::ostream& warnings) {
              << " s (firstoutput_time) comes after the end of the run at " << value_text(c.simulationtimehorizon, 9)
              << " s, so no particle or grid file is written\n";
   }
+  // A chemical in 3-D is entrained by the waves of the uniform series only:
+  // with wave fields from files the wave height in use is 0.
+  if (c.obj__floating_fuel_hns == 3 && r.sim__2d_3d == 2 && c.wavestype__file_constant == 1) {
+    bool entrained = false;
+    for (int32_t k = 1; k <= c.spills_number && k <= c.entrainment.ubound(1); ++k) entrained |= c.entrainment(k) == 1;
+    if (entrained) {
+      warnings << "orvel: warning: a chemical in three dimensions is entrained (verticaldispersion__y_n = 1) by the "
+                  "waves of a uniform wave series, but the waves come from field files (wavestype__file_constant = "
+                  "1): the wave height in use is 0, so no chemical is entrained into the water column\n";
+    }
+  }
   if (r.search_land__mask_maskandcoast == 2 && var_costa.ptos_lc == 0) {
     warnings << "orvel: warning: the coastline file has no point inside the model grid, so particles that reach "
                 "land are lost (state -2) instead of beaching\n";

@@ -72,9 +72,4 @@ inline std::string value_text(double x, int digits = 6) {
 inline std::string option_text(const char* name, int32_t v) { return std::string(name) + " = " + std::to_string(v); }
 inline std::string option_text(const char* name, double v) { return std::string(name) + " = " + value_text(v); }
 
-// Ends the run at a routine that this build does not provide.
-[[noreturn]] inline void not_built(const std::string& routine) {
-  throw run_stop("orvel: error: " + routine + " is not built yet", run_stop::stream::err, 3);
-}
-
 }  // namespace orvel

@@ -96,6 +96,18 @@ struct engine_calls {
   virtual void dropletsizedistribution(int32_t spill) = 0;
   virtual void read_droplets(int32_t spill) = 0;
 
+  // A chemical in three dimensions: placement at the surface or at depth,
+  // the droplet masses and initial budgets, the re-sum of the compartments
+  // by droplet equivalents, the entrained particles sent into the water
+  // column, dissolution particle by particle and the re-sum after the fate
+  // processes.
+  virtual void getparthnsinitialstate3d(int32_t sim) = 0;
+  virtual void getparthnsproperties_3d() = 0;
+  virtual void balance_vertido_tierra_hns_3d(int32_t spill) = 0;
+  virtual void entrainedparticlesredistribution_hns3d(int32_t spill, farray<double, 1>& slick_area) = 0;
+  virtual void dissolve_3d(int32_t spill) = 0;
+  virtual void updateparthnsproperties_3d(int32_t spill) = 0;
+
   // Transport chain: diffusivities, then the position update (nearest coast
   // point, or the move and the resolve against the coast polygons).
   virtual void dispersion_2d(int32_t spill) = 0;

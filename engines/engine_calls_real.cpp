@@ -1,16 +1,10 @@
 // The engine calls bound to the model's routines.  This is the one place
 // where the engines meet the forcing readers and interpolators, the particle
 // routines, the fate routines and the result writers.
-//
-// A routine that this build does not yet provide is reached through
-// unbound(), which ends the run with a "not built yet" error naming it; the
-// line above each such call shows the forwarding it stands for, with the same
-// arguments, to be put in its place once the routine is in the tree.
 #include <cstdint>
 #include <span>
 #include <string>
 
-#include "common/errors.hpp"
 #include "control/state/all.hpp"
 #include "engines/engine_calls.hpp"
 #include "fate/droplets.hpp"
@@ -41,11 +35,6 @@
 
 namespace orvel {
 namespace {
-
-template <typename... A>
-[[noreturn]] void unbound(const char* routine, const A&...) {
-  not_built(routine);
-}
 
 // The current blend of the Runge-Kutta stages: the node fields of the U and V
 // currents, sized by their node counts.
@@ -158,6 +147,18 @@ struct real_calls final : engine_calls {
   }
   void dropletsizedistribution(int32_t spill) override { ::orvel::dropletsizedistribution(spill); }
   void read_droplets(int32_t spill) override { ::orvel::read_droplets(spill); }
+
+  // A chemical in three dimensions.
+  void getparthnsinitialstate3d(int32_t sim) override { ::orvel::getparthnsinitialstate3d(sim); }
+  void getparthnsproperties_3d() override { ::orvel::getparthnsproperties_3d(); }
+  void balance_vertido_tierra_hns_3d(int32_t spill) override { ::orvel::balance_vertido_tierra_hns_3d(spill); }
+  void entrainedparticlesredistribution_hns3d(int32_t spill, farray<double, 1>& slick_area) override {
+    ::orvel::entrainedparticlesredistribution_hns3d(spill, slick_area);
+  }
+  void dissolve_3d(int32_t spill) override {
+    ::orvel::dissolve_3d(spill);
+  }
+  void updateparthnsproperties_3d(int32_t spill) override { ::orvel::updateparthnsproperties_3d(spill); }
 
   // Transport chain.
   void dispersion_2d(int32_t spill) override { ::orvel::dispersion_2d(spill); }

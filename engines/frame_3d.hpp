@@ -15,8 +15,11 @@
 #include <string>
 
 #include "common/farray.hpp"
+#include "control/state/coast_polygon.hpp"
+#include "control/state/var2.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_mallas.hpp"
+#include "control/state/var_run.hpp"
 #include "engines/frame.hpp"
 
 namespace orvel {
@@ -70,14 +73,41 @@ class frame_3d : public Base {
     pass.velocities(this->calls, spill, this->step, this->surface_exhausted(spill));
   }
   void presence_statistics(int32_t spill) override { this->calls.probabilidad_3d(spill, this->step); }
-  // The moves of a spill after its passes: the vertical and the horizontal
-  // diffusivities of the step, then the position update in three dimensions
-  // (surface and column particles; the vertical move keeps the depth at or
-  // below the surface), which releases the diffusivities.
-  void move_3d(int32_t spill) {
-    this->calls.verticaldiffusionvelocity(spill, this->step);
+  // The moves of a spill after its passes.  The vertical diffusivities of
+  // the step come first; then the transport move (the horizontal
+  // diffusivities, then the position update) or the spreading move (the
+  // spreading diffusivity from coef_r when `diffusivity`, then the spreading
+  // position update by coef_r, coef_q).  The position updates work in three
+  // dimensions (surface and column particles, the depth kept at or below the
+  // surface; they use the vertical diffusivities of the step) or, with the
+  // coast polygons (searchcoastalgorithm__lr_hr 2), search the crossings of
+  // the surface particles and resolve them against `polygons` in the
+  // horizontal only.  The vertical diffusivities are per-particle arrays
+  // written again at every step, so nothing is left over on either route.
+  void vertical_diffusivities(int32_t spill) { this->calls.verticaldiffusionvelocity(spill, this->step); }
+  void transport_move_3d(int32_t spill, const farray<coast_polygon>& polygons) {
     this->calls.dispersion_2d(spill);
-    this->calls.posicion_3d(spill, this->step);
+    if (var_run.searchcoastalgorithm__lr_hr == 2) {
+      this->calls.busca_parts_intersect(spill, this->step);
+      this->calls.posicion_2d_local(spill, this->step, polygons);
+    } else {
+      this->calls.posicion_3d(spill, this->step);
+    }
+  }
+  void spreading_move_3d(int32_t spill, bool diffusivity, const farray<coast_polygon>& polygons) {
+    auto& c2 = var2;
+    if (diffusivity) this->calls.dispersion_2d_spread(spill, c2.coef_r);
+    if (var_run.searchcoastalgorithm__lr_hr == 2) {
+      this->calls.busca_parts_inter_spread(spill, this->step, c2.coef_r, c2.coef_q);
+      this->calls.posicion_2d_local_spread(spill, this->step, polygons);
+    } else {
+      this->calls.posicion_3d_spread(spill, this->step, c2.coef_r, c2.coef_q);
+    }
+  }
+  // Both: the vertical diffusivities, then the transport move.
+  void move_3d(int32_t spill, const farray<coast_polygon>& polygons) {
+    vertical_diffusivities(spill);
+    transport_move_3d(spill, polygons);
   }
 };
 

@@ -11,8 +11,8 @@ namespace orvel {
 
 fuel3d_engine::fuel3d_engine(engine_calls& calls, const std::string& clave, const farray<coast_polygon>& coord_str)
     : frame_3d<oil_frame>(calls, clave,
-                          std::span<const coast_polygon>(coord_str.data(), static_cast<std::size_t>(coord_str.size()))) {
-}
+                          std::span<const coast_polygon>(coord_str.data(), static_cast<std::size_t>(coord_str.size()))),
+      polygons_(coord_str) {}
 
 void fuel3d_engine::set_up() {
   auto& c = var_cfg;
@@ -80,7 +80,7 @@ bool fuel3d_engine::spill_active(int32_t spill, float t) {
 }
 
 void fuel3d_engine::spill_chain(int32_t spill, float) {
-  move_3d(spill);
+  move_3d(spill, polygons_);
   if (var_run.simtype__operat_probabil == 1 && var_cfg.degrado == 1) weathering(spill);
 }
 

@@ -35,6 +35,8 @@ class fuel3d_engine : public frame_3d<oil_frame> {
  private:
   void weathering(int32_t spill);
   void record_compartment_rows(int32_t spill, int32_t r);
+
+  const farray<coast_polygon>& polygons_;
 };
 
 }  // namespace orvel

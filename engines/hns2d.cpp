@@ -95,30 +95,8 @@ void hns2d_engine::grid_statistics(int32_t spill, int32_t stamp) {
   calls.concentracion_hns2d(spill, step, clave, sim, stamp);
 }
 
-void hns2d_engine::series_first_record(int32_t s) {
-  auto& sp = var_spill;
-  var_part.xxc(s, 1) = var_part.x_cg(s);
-  var_part.yyc(s, 1) = var_part.y_cg(s);
-  sp.areahnsa(s, 1) = sp.area_hns(s);
-  sp.thickhnst(s, 1) = static_cast<float>(var_cfg.thick(s));
-  if (weathering_recorded()) {
-    record_properties(s, 1);
-    record_compartments(s, 1, false);
-    var4.mass_disp_cumul_c(s, 1) = 0.0;
-    record_hns_cumulatives(s, 1, false);
-  }
-}
-
 void hns2d_engine::series_record(int32_t s, int32_t r) {
-  auto& sp = var_spill;
-  auto& p = var_part;
-  sp.thickhnst(s, r) = static_cast<float>(var_cfg.thick(s));
-  p.yyc(s, r) = p.y_cg(s);
-  p.xxc(s, r) = p.x_cg(s);
-  // The current slick area once there is one, otherwise the set-up area;
-  // the share-back of the next sub-step reads it.
-  if (slick_area(s) != 0.0) sp.area_hns(s) = static_cast<float>(slick_area(s));
-  sp.areahnsa(s, r) = sp.area_hns(s);
+  record_slick(s, r);
   if (!weathering_recorded()) return;
   auto& m = var4;
   m.per_evpc(s, r) = m.per_evp(s);

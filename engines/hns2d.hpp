@@ -29,7 +29,6 @@ class hns2d_engine : public hns_frame {
   void spill_chain(int32_t spill, float t) override;
   // concentracion_hns2d.
   void grid_statistics(int32_t spill, int32_t stamp) override;
-  void series_first_record(int32_t spill) override;
   void series_record(int32_t spill, int32_t r) override;
 
  private:

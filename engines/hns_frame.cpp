@@ -45,4 +45,30 @@ void hns_frame::record_hns_cumulatives(int32_t spill, int32_t r, bool current) {
   m.mass_degr_cumul_c(spill, r) = current ? static_cast<double>(m.mass_degr_cumul(spill)) : 0.0;
 }
 
+void hns_frame::series_first_record(int32_t s) {
+  auto& sp = var_spill;
+  var_part.xxc(s, 1) = var_part.x_cg(s);
+  var_part.yyc(s, 1) = var_part.y_cg(s);
+  sp.areahnsa(s, 1) = sp.area_hns(s);
+  sp.thickhnst(s, 1) = static_cast<float>(var_cfg.thick(s));
+  if (weathering_recorded()) {
+    record_properties(s, 1);
+    record_compartments(s, 1, false);
+    var4.mass_disp_cumul_c(s, 1) = 0.0;
+    record_hns_cumulatives(s, 1, false);
+  }
+}
+
+void hns_frame::record_slick(int32_t s, int32_t r) {
+  auto& sp = var_spill;
+  auto& p = var_part;
+  sp.thickhnst(s, r) = static_cast<float>(var_cfg.thick(s));
+  p.yyc(s, r) = p.y_cg(s);
+  p.xxc(s, r) = p.x_cg(s);
+  // The current slick area once there is one, otherwise the set-up area;
+  // the share-back of the next sub-step reads it.
+  if (slick_area(s) != 0.0) sp.area_hns(s) = static_cast<float>(slick_area(s));
+  sp.areahnsa(s, r) = sp.area_hns(s);
+}
+
 }  // namespace orvel

@@ -27,6 +27,14 @@ class hns_frame : public engine_frame {
   // The four HNS cumulative series (dissolved, volatilised, sedimented,
   // degraded) of record r: the single-precision totals widened, or 0.
   static void record_hns_cumulatives(int32_t spill, int32_t r, bool current);
+
+  // Record 1 at time 0: centre, set-up area and thickness and, with
+  // weathering recorded, the properties, the initial compartments, nothing
+  // dispersed and 0 in the four HNS cumulative series.
+  void series_first_record(int32_t spill) override;
+  // The slick rows of record r: centre, thickness and the current slick
+  // area once there is one (else the area kept so far).
+  void record_slick(int32_t spill, int32_t r);
 };
 
 }  // namespace orvel

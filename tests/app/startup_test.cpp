@@ -108,26 +108,6 @@ std::vector<std::string> with(std::vector<std::string> files, const std::vector<
   return files;
 }
 
-// The run_stop of a routine that is not built yet, or "" when none.
-template <typename F>
-std::string not_built_name(F&& f) {
-  try {
-    f();
-  } catch (const run_stop& e) {
-    const std::string w = e.what();
-    const std::string prefix = "orvel: error: ";
-    const std::string suffix = " is not built yet";
-    EXPECT_EQ(w.rfind(prefix, 0), 0u) << w;
-    EXPECT_EQ(e.where(), run_stop::stream::err);
-    EXPECT_NE(e.status(), 0);
-    if (w.size() > prefix.size() + suffix.size() && w.substr(w.size() - suffix.size()) == suffix) {
-      return w.substr(prefix.size(), w.size() - prefix.size() - suffix.size());
-    }
-    ADD_FAILURE() << w;
-  }
-  return "";
-}
-
 TEST(StartUpSequence, RunWithoutEngineWritesCoordinatesBannerAndFinalMessage) {
   temp_dir dir;
   minimal_run();
@@ -414,7 +394,7 @@ TEST(Regridding, EachScatteredForcingByFilesInOrder) {
     const auto series = write_series();
     cout_capture out;
     if (std::string(c.first_list).empty()) {
-      EXPECT_EQ(not_built_name([] { start_up("TEST"); }), "");
+      EXPECT_NO_THROW(start_up("TEST"));
       continue;
     }
     try {

@@ -297,6 +297,20 @@ class recording_calls : public engine_calls {
     add("dropletsizedistribution(" + std::to_string(spill) + ")");
   }
   void read_droplets(int32_t spill) override { add("read_droplets(" + std::to_string(spill) + ")"); }
+  void getparthnsinitialstate3d(int32_t sim) override {
+    add("getparthnsinitialstate3d(" + std::to_string(sim) + ")");
+  }
+  void getparthnsproperties_3d() override { add("getparthnsproperties_3d()"); }
+  void balance_vertido_tierra_hns_3d(int32_t spill) override {
+    add("balance_vertido_tierra_hns_3d(" + std::to_string(spill) + ")");
+  }
+  void entrainedparticlesredistribution_hns3d(int32_t spill, farray<double, 1>&) override {
+    add("entrainedparticlesredistribution_hns3d(" + std::to_string(spill) + ")");
+  }
+  void dissolve_3d(int32_t spill) override { add("dissolve_3d(" + std::to_string(spill) + ")"); }
+  void updateparthnsproperties_3d(int32_t spill) override {
+    add("updateparthnsproperties_3d(" + std::to_string(spill) + ")");
+  }
 
   void dispersion_2d(int32_t spill) override { add("dispersion_2d(" + std::to_string(spill) + ")"); }
   void busca_parts_intersect(int32_t spill, int32_t step) override {

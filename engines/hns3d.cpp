@@ -1,0 +1,165 @@
+#include "engines/hns3d.hpp"
+
+#include <cstdint>
+#include <span>
+
+#include "control/state/all.hpp"
+#include "engines/engines.hpp"
+#include "fate/oil_weathering.hpp"
+#include "fate/wave_entrainment.hpp"
+
+namespace orvel {
+
+hns3d_engine::hns3d_engine(engine_calls& calls, const std::string& clave, const farray<coast_polygon>& coord_str)
+    : frame_3d<hns_frame>(calls, clave,
+                          std::span<const coast_polygon>(coord_str.data(), static_cast<std::size_t>(coord_str.size()))),
+      polygons_(coord_str) {}
+
+void hns3d_engine::allocate_engine_arrays() {
+  hns_frame::allocate_engine_arrays();
+  const int32_t ns = var_cfg.spills_number;
+  ensure(var4.mass_air, ns);
+  ensure(var4.mass_columndisol, ns);
+  ensure(var_hns_extra.fitime, ns);
+  // The jet placement records the disc area in the oil area; the set-up
+  // takes it from there as the spill's area.
+  if (var_run.blowout__y_n == 1) ensure(var_spill.area_oil, ns);
+}
+
+void hns3d_engine::set_up() {
+  auto& c = var_cfg;
+  auto& sp = var_spill;
+  const int32_t ns = c.spills_number;
+  const int32_t np = var_run.particle_number;
+
+  for (int32_t s = 1; s <= ns; ++s) {
+    calls.findhnsbehaviourclass(s, sp.vaporpressure(s), sp.watersolubility(s), sp.density(s), sp.waterdensity(s),
+                                sp.hnsbehaviourclass(s));
+  }
+  // Only a release at the surface gets a first thickness from its placement:
+  // the others start at 0 and take the dispersed path from their first step.
+  c.thick.fill(0.0);
+  if (var_run.blowout__y_n == 1) {
+    for (int32_t s = 1; s <= ns; ++s) {
+      // Hours to seconds once per run: later simulations find seconds.
+      if (sim == 1) c.spillstarttime(s) = c.spillstarttime(s) * 3600.0;
+      calls.part_ini_blowout(s);
+      calls.read_droplets(s);
+      sp.area_hns(s) = sp.area_oil(s);
+    }
+  } else {
+    calls.getparthnsinitialstate3d(sim);
+    for (int32_t s = 1; s <= ns; ++s) slick_area(s) = static_cast<double>(sp.area_hns(s));
+    if (sim == 1) {
+      ensure(var_part.w_float, np, ns);
+      ensure(var_part.diam_part, np, ns);
+    }
+    for (int32_t s = 1; s <= ns; ++s) calls.dropletsizedistribution(s);
+  }
+  calls.getparthnsproperties_3d();
+  calls.getdegradationprocesses();
+
+  auto& m = var4;
+  for (auto* a : {&m.mass_diss_cumul, &m.mass_diss_surf_cumul, &m.mass_diss_column_cumul, &m.mass_vol_cumul,
+                  &m.mass_sed_cumul, &m.mass_degr_cumul, &m.mass_diss_dt}) {
+    a->fill(0.0f);
+  }
+  m.masaevp.fill(0.0);
+  m.mass_disp_cumul.fill(0.0);
+  // The emulsion-product rows stay 0 until a spill's fate sequence has run.
+  m.massprodemuls_surf_c.fill(0.0);
+  m.massprodemuls_beach_c.fill(0.0);
+}
+
+hns3d_engine::path hns3d_engine::path_of(int32_t s) {
+  const auto& c = var_cfg;
+  const int32_t spreading = c.spreading__y_n;
+  const bool thick = c.thick(s) > c.minspillthickness(s);
+  const bool free = var_part.par_beached(s) == 0 && var_part.par_pause(s) == 0;
+  if (spreading == 1 && thick && free) return path::spreading;
+  if (spreading == 0 || !thick || !free) return path::dispersed;
+  return path::none;
+}
+
+void hns3d_engine::spill_chain(int32_t s, float) {
+  vertical_diffusivities(s);
+  const path chosen = path_of(s);
+  switch (chosen) {
+    case path::spreading: {
+      auto& c2 = var2;
+      calls.spreadinghns(s, step, slick_area, c2.coef_r, c2.coef_q);
+      const int32_t algorithm = var_cfg.spreadalgorithm__adios2_leher_hns;
+      spreading_move_3d(s, algorithm == 1 || algorithm == 3, polygons_);
+      break;
+    }
+    case path::dispersed:
+      transport_move_3d(s, polygons_);
+      break;
+    case path::none:
+      return;
+  }
+  // The compartments follow the particles on every move, weathering or not.
+  calls.balance_vertido_tierra_hns_3d(s);
+  if (weathering_recorded()) fate(s, chosen == path::dispersed);
+}
+
+void hns3d_engine::fate(int32_t s, bool dispersed_path) {
+  auto& c = var_cfg;
+  auto& m = var4;
+  weathered_now(s) = 1;
+  if (c.evaporo(s) == 1) {
+    calls.evaporacionhns(s, slick_area);
+    if (dispersed_path && m.mass_surf(s) == 0.0) surface_exhausted(s) = 1;
+  } else {
+    m.diff_evp(s) = 0.0;
+  }
+  // Breaking waves of the uniform series only: with wave fields from files
+  // the height in use is 0 and nothing is entrained.
+  if (c.entrainment(s) == 1 && surface_exhausted(s) == 0 && wave_height_in_use() != 0.0) {
+    calls.verticaldispersion_hns(s, slick_area);
+    calls.entrainedparticlesredistribution_hns3d(s, slick_area);
+  } else {
+    m.massdisp(s) = 0.0;
+  }
+  // Sorption takes its mass from what dissolved in the step.
+  if (c.dissolution(s) == 1) {
+    calls.dissolve_3d(s);
+    if (c.sedimentation(s) == 1) calls.settling(s);
+  }
+  if (c.volatilization(s) == 1 && m.mass_diss_cumul(s) > 0.0f) calls.volatilize(s);
+  if (c.degradation(s) == 1) calls.degrade(s);
+  // The dispersed path leaves the compartments to the next step's re-sum.
+  if (!dispersed_path) calls.updateparthnsproperties_3d(s);
+  // A spill placed wholly on land keeps its initial properties.
+  if (c.flag_tierra(s) != 1) calls.evaluo_hns(s, slick_area);
+}
+
+void hns3d_engine::grid_statistics(int32_t spill, int32_t stamp) {
+  calls.concentracion(spill, step, clave, sim, stamp);
+}
+
+void hns3d_engine::series_record(int32_t s, int32_t r) {
+  record_slick(s, r);
+  if (!weathering_recorded()) return;
+  auto& m = var4;
+  record_properties(s, r);
+  // The current compartments once the fate sequence has run for the spill,
+  // the initial ones before; the outside mass is always the current one and
+  // the emulsion products stay 0 until then.
+  const bool current = weathered_now(s) != 0;
+  record_compartments(s, r, current);
+  if (!current) {
+    m.massprodemuls_surf_c(s, r) = 0.0;
+    m.massprodemuls_beach_c(s, r) = 0.0;
+    m.mass_radarc(s, r) = m.mass_radar(s);
+  }
+  m.mass_disp_cumul_c(s, r) = m.mass_disp_cumul(s);
+  record_hns_cumulatives(s, r, true);
+}
+
+void hns3d(const std::string& clave, const farray<coast_polygon>& coord_str) {
+  hns3d_engine engine(real_engine_calls(), clave, coord_str);
+  engine.run();
+}
+
+}  // namespace orvel
