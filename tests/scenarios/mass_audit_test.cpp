@@ -240,5 +240,160 @@ TEST(ScenarioMassAudit, ParticlesInDryCellsLeaveTheBalanceWhilePaused) {
   EXPECT_LT(std::count_if(first.begin(), first.end(), [](const particle_row& p) { return p.state == 3; }), 20);
 }
 
+
+// The chemical scenarios (tests/scenarios/audit_hns2d/ and audit_hns3d/):
+// the same grid and straight coast at 8.7 W (2-D: the coastline and the
+// bathymetry; 3-D: 100 m of water west of it, land east), a current from
+// the south-west (0.5 m/s in 2-D, 1 m/s at every depth in 3-D), a random
+// walk, Runge-Kutta steps (600 s in 2-D over 24 h, 720 s in 3-D over 16 h),
+// hourly rows; spreading, evaporation, entrainment, dissolution, sorption,
+// volatilisation and degradation on.
+//   AUH2, AUH3: a spill released at 0 h 0.1 degrees west of the coast,
+//     which comes ashore, and one of twice its mass at 2 h 0.1 degrees south
+//     of the north edge, which leaves the grid (2-D: 10 and 20 t of a
+//     benzene-like evaporator; 3-D: 1 and 2 t of a floating chemical).
+//   AUP2, AUP3: a continuous release of four times the first spill's mass
+//     from the first release point, in four pulses an hour apart.
+struct hns_mode {
+  const char* folder;
+  const char* instant_key;
+  const char* continuous_key;
+  double first_kg;  // the first spill's mass, and each pulse's
+  float deltat;     // s
+  int hours;
+};
+const hns_mode hns_modes[] = {{"audit_hns2d", "AUH2", "AUP2", 1.0e4, 600.0f, 24},
+                              {"audit_hns3d", "AUH3", "AUP3", 1.0e3, 720.0f, 16}};
+
+// The chemical's budget is held partly in single precision: each step
+// rounds the compartments it moves mass between (at most eight a step) to
+// within 2^-24 of the mass, so after `steps` steps the printed compartments
+// lie within steps 8 2^-24 of the reference mass of it, plus half the last
+// printed digit (0.05 g) of each of the eleven printed masses.
+double hns_tolerance(double steps, double reference_kg) {
+  return steps * 8.0 * std::ldexp(reference_kg, -24) + 11 * 0.5e-4;
+}
+
+// Every row of a per-spill or per-pulse file released at `from_h`: the
+// printed compartments (evaporated mass among them) sum to `reference` kg
+// within the single-precision bound of the steps run by the row's time.
+void expect_hns_budget(const property_table& t, int from_h, int hours, double reference, float deltat) {
+  ASSERT_EQ(t.size(), static_cast<std::size_t>(hours + 1 - from_h)) << t.file();
+  for (std::size_t r = 0; r < t.size(); ++r) {
+    const double time = t.at(r, "time (h)");
+    EXPECT_EQ(time, from_h + static_cast<double>(r)) << t.file();
+    const double steps = (time - from_h) * 3600.0 / deltat + 1.0;
+    EXPECT_NEAR(t.printed_mass(r), reference, hns_tolerance(steps, reference)) << t.file() << " at " << time << " h";
+  }
+}
+void expect_balance(const property_table& t, double balance) {
+  for (std::size_t r = 0; r < t.size(); ++r) {
+    EXPECT_EQ(t.at(r, "balance (%)"), balance) << t.file() << " at " << t.at(r, "time (h)") << " h";
+  }
+}
+
+// The whole-release file of four pulses of `pulse_kg` (rows every
+// `deltat` x `stride`, timed in single precision as for the oil): each row
+// sums the n pulses started by its time, within the bound of n pulses, plus
+// the n 2^-24 of summing n pulses in single precision.
+void expect_hns_release_budget(const property_table& t, double pulse_kg, float deltat, int stride) {
+  ASSERT_GT(t.size(), 0u) << t.file();
+  for (std::size_t r = 0; r < t.size(); ++r) {
+    const int32_t fe = 1 + static_cast<int32_t>(r) * stride;
+    const float time = static_cast<float>(fe) * deltat / 3600.0f - deltat / 3600.0f;
+    int n = 0;
+    for (int p = 0; p < 4; ++p) n += static_cast<double>(time) >= p ? 1 : 0;
+    const double reference = n * pulse_kg;
+    const double tolerance = hns_tolerance(static_cast<double>(fe), reference) + n * std::ldexp(reference, -24);
+    EXPECT_NEAR(t.printed_mass(r), reference, tolerance) << t.file() << " at " << time << " h, " << n << " pulses";
+  }
+}
+
+TEST(ScenarioMassAudit, ChemicalTwoSpillsToTheCoastAndOutOfTheGrid) {
+  for (const auto& mode : hns_modes) {
+    SCOPED_TRACE(mode.folder);
+    temp_dir dir;
+    copy_scenario(mode.folder);
+    run_ok(mode.instant_key);
+    const std::string key = mode.instant_key;
+    const property_table first(key + "_properties_001.txt");
+    const property_table second(key + "_properties_002.txt");
+    expect_hns_budget(first, 0, mode.hours, mode.first_kg, mode.deltat);
+    expect_hns_budget(second, 2, mode.hours, 2.0 * mode.first_kg, mode.deltat);
+    expect_balance(first, 100.0);
+    expect_balance(second, 100.0);
+    // The first spill comes ashore, the second leaves the grid; the
+    // processes take their shares.
+    EXPECT_GT(first.at(first.size() - 1, "beached (kg)"), 0.05 * mode.first_kg);
+    EXPECT_GT(second.at(second.size() - 1, "outside (kg)"), 0.05 * mode.first_kg);
+    for (const auto* t : {&first, &second}) {
+      for (const char* c : {"evaporated (kg)", "dissolved (kg)", "volatilized (kg)", "sedimented (kg)",
+                            "degraded (kg)"}) {
+        EXPECT_GT(largest(*t, c), 0.0) << t->file() << " " << c;
+      }
+    }
+    if (key == "AUH3") {
+      EXPECT_GT(largest(second, "column (kg)"), 0.0);
+    }
+  }
+}
+
+TEST(ScenarioMassAudit, ChemicalContinuousReleaseOfFourPulses) {
+  for (const auto& mode : hns_modes) {
+    SCOPED_TRACE(mode.folder);
+    temp_dir dir;
+    copy_scenario(mode.folder);
+    run_ok(mode.continuous_key);
+    const std::string key = mode.continuous_key;
+    for (int p = 1; p <= 4; ++p) {
+      const property_table t(key + "_properties_subspill_00" + std::to_string(p) + ".txt");
+      expect_hns_budget(t, p - 1, mode.hours, mode.first_kg, mode.deltat);
+      EXPECT_GT(largest(t, "evaporated (kg)"), 0.0) << t.file();
+      // The 3-D pulses come ashore; the 2-D evaporator is gone to the air
+      // before it reaches the coast.
+      if (key == "AUP3") {
+        EXPECT_GT(t.at(t.size() - 1, "beached (kg)"), 0.5 * mode.first_kg) << t.file();
+      }
+      EXPECT_EQ(t.at(0, "balance (%)"), 100.0) << t.file();
+    }
+    const property_table all(key + "_properties_001.txt");
+    ASSERT_EQ(all.size(), static_cast<std::size_t>(mode.hours + 1));
+    expect_hns_release_budget(all, mode.first_kg, mode.deltat, static_cast<int>(3600.0f / mode.deltat));
+  }
+}
+
+// Known fault, left disabled with its measured figures: in a continuous
+// chemical release the balance column takes the evaporated share against
+// the wrong mass, while the printed masses (checked above) add up.  In a
+// pulse's file "evaporated (%)" is the evaporated mass over the whole
+// release (AUP2, pulse 1, 1 h: 9589.0564 kg of the pulse's 10 t printed as
+// 23.97 %, balance 28.08 where every other column gives 4.11 % and the
+// masses sum to 10000.0000 kg; AUP3, pulse 1, from 2 h: 0.0699 kg printed as
+// 0.00 %, balance 99.99); in the whole-release file over four times the
+// release (AUP2 at 1 h: 9589.0566 kg of 40 t printed as 5.99 %, balance
+// 7.02 for one pulse whose masses sum to 10000.0 kg; 39.07, 46.14 and from
+// 4 h on 28.24 where 75, 100 and 100 are due).
+TEST(ScenarioMassAudit, DISABLED_ChemicalContinuousReleaseBalanceColumn) {
+  for (const auto& mode : hns_modes) {
+    SCOPED_TRACE(mode.folder);
+    temp_dir dir;
+    copy_scenario(mode.folder);
+    run_ok(mode.continuous_key);
+    const std::string key = mode.continuous_key;
+    for (int p = 1; p <= 4; ++p) {
+      expect_balance(property_table(key + "_properties_subspill_00" + std::to_string(p) + ".txt"), 100.0);
+    }
+    const property_table all(key + "_properties_001.txt");
+    const int stride = static_cast<int>(3600.0f / mode.deltat);
+    for (std::size_t r = 0; r < all.size(); ++r) {
+      const float time = static_cast<float>(1 + static_cast<int32_t>(r) * stride) * mode.deltat / 3600.0f -
+                         mode.deltat / 3600.0f;
+      int n = 0;
+      for (int p = 0; p < 4; ++p) n += static_cast<double>(time) >= p ? 1 : 0;
+      EXPECT_EQ(all.at(r, "balance (%)"), 25.0 * n) << all.file() << " at " << time << " h";
+    }
+  }
+}
+
 }  // namespace
 }  // namespace orvel
