@@ -30,6 +30,13 @@ inline bool box_follows_current_grid() {
 // the factor that turns degrees of longitude into degrees of latitude.
 inline double cos_latmean() { return std::cos(var_mallas.latmean * static_cast<double>(3.1416f) / 180.0); }
 
+// The mass a spill's evaporated fraction refers to: the release of an
+// instantaneous spill, the pulse's own mass for a pulse of a continuous
+// release (whose masa0 holds the whole release).
+inline double reference_mass(int32_t spill) {
+  return var_cfg.spill__instant_contin == 1 ? var_cfg.masa0(spill) : var_cfg.spilledmass(spill);
+}
+
 // Metres per degree of longitude at the grid's mean latitude.
 inline double metres_per_degree_lon() { return cos_latmean() * var_mallas.factor; }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "control/run_rules.hpp"
 #include "control/state/all.hpp"
 #include "fate/hns_slick.hpp"
 #include "fate/oil_weathering.hpp"
@@ -89,7 +90,9 @@ void evaporacionhns(int32_t spill, farray<double, 1>&) {
   var_currwindwave.wind10(spill) = static_cast<double>(u);
 
   // A spill of no mass has nothing to evaporate, and no fraction of it.
-  const double m0 = var_cfg.masa0(spill);
+  // The fraction and the cap refer to the spill's own mass (a pulse's, in a
+  // continuous release).
+  const double m0 = reference_mass(spill);
   if (!(m0 > 0.0)) {
     m.diff_evp(spill) = 0.0;
     return;

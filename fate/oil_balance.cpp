@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "control/run_rules.hpp"
 #include "control/state/all.hpp"
 #include "fate/oil_weathering.hpp"
 
@@ -55,7 +56,7 @@ void balance_masa(int32_t spill) {
   // Evaporation: the step's fraction of the floating mass, up to the
   // maximum fraction of the reference mass (the release, or this pulse of a
   // continuous release).
-  const double ref = c.spill__instant_contin == 1 ? c.masa0(spill) : c.spilledmass(spill);
+  const double ref = reference_mass(spill);
   if (c.evaporo(spill) == 1 && ref > 0.0) {
     const double d = m.diff_evp(spill) * surf;
     const double g = m.masaevp(spill) + d;

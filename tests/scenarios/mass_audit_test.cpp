@@ -362,19 +362,12 @@ TEST(ScenarioMassAudit, ChemicalContinuousReleaseOfFourPulses) {
   }
 }
 
-// Known fault, left disabled with its measured figures: in a continuous
-// chemical release the balance column takes the evaporated share against
-// the wrong mass, while the printed masses (checked above) add up.  In a
-// pulse's file "evaporated (%)" is the evaporated mass over the whole
-// release (AUP2, pulse 1, 1 h: 9589.0564 kg of the pulse's 10 t printed as
-// 23.97 %, balance 28.08 where every other column gives 4.11 % and the
-// masses sum to 10000.0000 kg; AUP3, pulse 1, from 2 h: 0.0699 kg printed as
-// 0.00 %, balance 99.99); in the whole-release file over four times the
-// release (AUP2 at 1 h: 9589.0566 kg of 40 t printed as 5.99 %, balance
-// 7.02 for one pulse whose masses sum to 10000.0 kg; 39.07, 46.14 and from
-// 4 h on 28.24 where 75, 100 and 100 are due; AUP3 from 5 h: 0.2863 kg
-// printed as 0.00 %, balance 99.99).
-TEST(ScenarioMassAudit, DISABLED_ChemicalContinuousReleaseBalanceColumn) {
+// In a continuous chemical release each pulse's evaporated share refers to
+// the pulse's own mass, so the balance column of its file and of the
+// whole-release file reads 100 like the printed masses.  (Measured before
+// the mend: AUP2, pulse 1, 1 h: 9589.0564 kg of the pulse's 10 t printed as
+// 23.97 %, balance 28.08; whole-release file 7.02 at 1 h, 28.24 from 4 h.)
+TEST(ScenarioMassAudit, ChemicalContinuousReleaseBalanceColumn) {
   for (const auto& mode : hns_modes) {
     SCOPED_TRACE(mode.folder);
     temp_dir dir;
