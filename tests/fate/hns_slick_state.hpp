@@ -16,6 +16,8 @@ inline void hns_slick(int32_t np, int32_t dims = 1) {
   hns_world(np, 1, dims);
   auto& c = var_cfg;
   for (auto* a : {&c.masa0, &c.minspillthickness}) ensure(*a, 1);
+  // One instantaneous spill: its evaporated share refers to masa0.
+  c.spill__instant_contin = 1;
   auto& s = var_spill;
   for (auto* a : {&s.vaporpressure, &s.hnsmolweight, &s.airtemperature, &s.maxevaporation, &s.watertemperature,
                   &s.densityreferencetemperature, &s.viscosityreferencetemperature}) {
