@@ -59,15 +59,7 @@ void fuel2d_engine::set_up() {
 
   if (c.degrado == 1 && var_run.simtype__operat_probabil == 1 && oil) calls.part_pro();
   var4.aguatot.fill(0.0f);
-  if (c.degrado == 1 && oil) {
-    auto& m = var4;
-    for (auto* a : {&m.masaevp, &m.mass_disp_cumul, &m.mass_waterinemulsion, &m.mass_emulsion_surf_beach,
-                    &m.massprodemuls_surf, &m.massprodemuls_beach}) {
-      a->fill(0.0);
-    }
-    m.massprodemuls_surf_c.fill(0.0);
-    m.massprodemuls_beach_c.fill(0.0);
-  }
+  if (c.degrado == 1 && oil) zero_weathering_masses();
 }
 
 void fuel2d_engine::hull_area(int32_t s) {

@@ -63,15 +63,7 @@ void fuel3d_engine::set_up() {
   }
 
   var4.aguatot.fill(0.0f);
-  if (c.degrado == 1 && c.obj__floating_fuel == 2) {
-    auto& m = var4;
-    for (auto* a : {&m.masaevp, &m.mass_disp_cumul, &m.mass_waterinemulsion, &m.mass_emulsion_surf_beach,
-                    &m.massprodemuls_surf, &m.massprodemuls_beach}) {
-      a->fill(0.0);
-    }
-    m.massprodemuls_surf_c.fill(0.0);
-    m.massprodemuls_beach_c.fill(0.0);
-  }
+  if (c.degrado == 1 && c.obj__floating_fuel == 2) zero_weathering_masses();
 }
 
 bool fuel3d_engine::spill_active(int32_t spill, float t) {

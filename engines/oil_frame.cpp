@@ -48,4 +48,14 @@ void oil_frame::property_files() {
   }
 }
 
+void oil_frame::zero_weathering_masses() {
+  auto& m = var4;
+  for (auto* a : {&m.masaevp, &m.mass_disp_cumul, &m.mass_waterinemulsion, &m.mass_emulsion_surf_beach,
+                  &m.massprodemuls_surf, &m.massprodemuls_beach}) {
+    a->fill(0.0);
+  }
+  m.massprodemuls_surf_c.fill(0.0);
+  m.massprodemuls_beach_c.fill(0.0);
+}
+
 }  // namespace orvel

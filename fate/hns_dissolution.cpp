@@ -9,6 +9,7 @@
 #include "control/state/all.hpp"
 #include "fate/hns_water.hpp"
 #include "fate/oil_weathering.hpp"
+#include "fate/wave_entrainment.hpp"
 #include "transport/states.hpp"
 
 namespace orvel {
@@ -83,15 +84,10 @@ void dissolve_2d(int32_t spill, farray<double, 1>& /*slick_area*/) {
 
   // Droplets: the dispersed volume shared equally over ten size classes,
   // each droplet a sphere past which the current flows.
-  const float d50 =
-      static_cast<float>(std::pow(mb.visc(spill), static_cast<double>(0.34f)) * static_cast<double>(25.710402f));
+  const float d50 = median_droplet(mb.visc(spill));
   const float dmax = std::min(1e-6f * d50, 7e-5f);
-  const float dmin = 1e-7f * d50;
-  const float dd = (dmax - dmin) / 10.0f;
-  vd.d50_disp = d50;
-  vd.dmax_disp = dmax;
-  vd.dmin_disp = dmin;
-  vd.deltad_disp = dd;
+  const float dd = store_droplet_classes(d50, dmax);
+  const float dmin = vd.dmin_disp;
   const float vd_class = static_cast<float>(mb.mass_disp_cumul(spill) / mb.dens(spill)) / 10.0f;
   const float sc_third = std::pow(sc, 0.333333f);
   double droplet_sum = 0.0;

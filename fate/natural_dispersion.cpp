@@ -64,14 +64,10 @@ void entrainment_rates(int32_t spill, largest_droplet largest) {
 
   // Droplet classes around the median size d50 (micrometres), from 0.1 d50
   // to the largest droplet.
-  const float d50 = static_cast<float>(std::pow(nu, static_cast<double>(0.34f)) * static_cast<double>(25.710402f));
+  const float d50 = median_droplet(nu);
   const float dmax = largest == largest_droplet::twice_median ? (d50 + d50) * 1e-6f : 7e-5f;
-  const float dmin = 1e-7f * d50;
-  const float dd = (dmax - dmin) / 10.0f;
-  vd.d50_disp = d50;
-  vd.dmax_disp = dmax;
-  vd.dmin_disp = dmin;
-  vd.deltad_disp = dd;
+  const float dd = store_droplet_classes(d50, dmax);
+  const float dmin = vd.dmin_disp;
   const double k0 = ((static_cast<double>(vd.cstar) * 0.75) * f) * static_cast<double>(dd);
   const double d057 = std::pow(dbwe, static_cast<double>(0.57f));
   float qtot = 0.0f;

@@ -3,7 +3,10 @@
 // oil and the chemical natural-dispersion routines share.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+
+#include "control/state/varverticaldispersion.hpp"
 
 namespace orvel {
 
@@ -34,5 +37,24 @@ enum class largest_droplet { twice_median, seventy_micrometres };
 // classes below the largest droplet and their rates qd, with qtot.  The
 // results stand in var_currwindwave and varverticaldispersion.
 void entrainment_rates(int32_t spill, largest_droplet largest);
+
+// The median droplet size, micrometres, of a product of kinematic viscosity
+// nu (cSt).
+inline float median_droplet(double nu) {
+  return static_cast<float>(std::pow(nu, static_cast<double>(0.34f)) * static_cast<double>(25.710402f));
+}
+
+// The ten droplet classes from a tenth of the median d50 (micrometres) to
+// dmax (m), stored in varverticaldispersion; gives the class width, m.
+inline float store_droplet_classes(float d50, float dmax) {
+  auto& vd = varverticaldispersion;
+  const float dmin = 1e-7f * d50;
+  const float dd = (dmax - dmin) / 10.0f;
+  vd.d50_disp = d50;
+  vd.dmax_disp = dmax;
+  vd.dmin_disp = dmin;
+  vd.deltad_disp = dd;
+  return dd;
+}
 
 }  // namespace orvel
