@@ -2,10 +2,17 @@
 
 #include "app/validation.hpp"
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <iostream>
 #include <stdexcept>
 #include <string>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "common/errors.hpp"
 #include "common/format.hpp"
@@ -39,13 +46,58 @@ void allocate_names(farray<std::string>& a, int32_t n) {
   a.fill(blanks(256));
 }
 
+// The advisory lock of a run key in the working directory, held for the
+// life of the run: a second run of the same key in the same folder is
+// refused while the first one runs.  The lock is an flock on the file
+// KEY.lock, which the operating system releases when the process ends,
+// however it ends; the file is removed when the run ends normally.
+class key_lock {
+ public:
+  explicit key_lock(const std::string& clave) : path_(clave + ".lock") {
+    for (;;) {
+      fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+      if (fd_ < 0) throw input_error(path_, 0, std::string("cannot create the lock file of the run key: ") + std::strerror(errno));
+      if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        const int e = errno;
+        ::close(fd_);
+        if (e == EWOULDBLOCK) {
+          throw input_error(path_, 0,
+                            "another run of key \"" + clave +
+                                "\" is running in this folder: two runs of one key would write the same files");
+        }
+        throw input_error(path_, 0, std::string("cannot lock the run key: ") + std::strerror(e));
+      }
+      // A run that ended between our open and our lock has removed the
+      // file we hold: lock the file that stands under the name now.
+      struct stat held {}, named {};
+      if (::fstat(fd_, &held) == 0 && ::stat(path_.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+          held.st_ino == named.st_ino) {
+        return;
+      }
+      ::close(fd_);
+    }
+  }
+  ~key_lock() {
+    ::unlink(path_.c_str());
+    ::close(fd_);
+  }
+  key_lock(const key_lock&) = delete;
+  key_lock& operator=(const key_lock&) = delete;
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+};
+
 }  // namespace
 
 std::string run_key(int argc, const char* const* argv) { return fixlen(argc > 1 ? argv[1] : "", 4); }
 
 void main_program(const std::string& clave) {
-  // Working names of this run carry its key.
-  set_partial_tag(clave);
+  const key_lock lock(clave);
+  // Working names carry the key and the process, so that no two runs ever
+  // write the same working file.
+  set_partial_tag(clave + "." + std::to_string(::getpid()));
   run(clave);
   leo_cfg(clave);
   start_up(clave);

@@ -10,10 +10,13 @@
 
 #include "common/errors.hpp"
 #include "common/farray.hpp"
+#include "common/list_input.hpp"
+#include "common/text.hpp"
 #include "control/data_folder.hpp"
 #include "control/input_places.hpp"
 #include "control/memory_estimate.hpp"
 #include "control/run_rules.hpp"
+#include "control/scenario.hpp"
 #include "control/state/all.hpp"
 #include "engines/engine_settings.hpp"
 #include "forcing/field_files.hpp"
@@ -21,11 +24,16 @@
 #include "forcing/forcing_options.hpp"
 #include "forcing/regrid.hpp"
 #include "transport/diffusion.hpp"
+#include "transport/grid_cell.hpp"
 #include "transport/position.hpp"
 #include "transport/states.hpp"
 
 namespace orvel {
 namespace {
+
+// The longest time a run, a release or a spreading may last: ten years.
+constexpr double longest_hours = 87600.0;
+constexpr double longest_seconds = longest_hours * 3600.0;
 
 // Checks of single values.  Each refusal names the line of the value (its
 // k-th reading for the values of the spill lines), the variable, the value
@@ -68,6 +76,13 @@ class value_checks {
   void not_negative(const char* name, double v, int32_t k = 0, const char* unit = "") const {
     if (!(std::isfinite(v) && v >= 0.0)) {
       refuse(name, k, value_of(name, v, k) + ": must be a finite number of at least 0" + unit);
+    }
+  }
+  // Finite, greater than 0 and at most `high`.
+  void positive_up_to(const char* name, double v, double high, int32_t k = 0, const char* unit = "") const {
+    if (!(std::isfinite(v) && v > 0.0 && v <= high)) {
+      refuse(name, k,
+             value_of(name, v, k) + ": must be a finite number greater than 0 and at most " + value_text(high) + unit);
     }
   }
   // Finite and within [low, high].
@@ -125,19 +140,21 @@ void check_run_options(const value_checks& v) {
   }
   v.at_least("particle_number", r.particle_number, 1);
   v.yes_no("particle_inipositions__y_n", r.particle_inipositions__y_n);
-  v.positive("deltat", r.deltat, 0, " s");
+  v.positive_up_to("deltat", r.deltat, 86400.0, 0, " s");
   v.yes_no("temporalinterpwind__y_n", r.temporalinterpwind__y_n);
   v.yes_no("temporalinterpwaves__y_n", r.temporalinterpwaves__y_n);
   v.yes_no("temporalinterpcurr__y_n", r.temporalinterpcurr__y_n);
   v.one_two("numericalmethod__euler_rungekut", r.numericalmethod__euler_rungekut, "1 (Euler) or 2 (Runge-Kutta)");
   // The first output time is read in hours and held in seconds.
-  v.not_negative("firstoutput_time", r.firstoutput_time, 0, " (seconds, from the hours of the file)");
+  v.within("firstoutput_time", r.firstoutput_time, 0.0, longest_seconds, 0, " s (hours in the file)");
   v.yes_no("outputparts__y_n", r.outputparts__y_n);
   v.yes_no("outputconcs__y_n", r.outputconcs__y_n);
   v.yes_no("outputpropierties__y_n", r.outputpropierties__y_n);
-  if (r.outputparts__y_n == 1) v.positive("deltatoutput_parts", r.deltatoutput_parts, 0, " s");
-  if (r.outputconcs__y_n == 1) v.positive("deltatoutput_concs", r.deltatoutput_concs, 0, " s");
-  if (r.outputpropierties__y_n == 1) v.at_least("deltatoutput_properties", r.deltatoutput_properties, 1, " s");
+  if (r.outputparts__y_n == 1) v.positive_up_to("deltatoutput_parts", r.deltatoutput_parts, longest_seconds, 0, " s");
+  if (r.outputconcs__y_n == 1) v.positive_up_to("deltatoutput_concs", r.deltatoutput_concs, longest_seconds, 0, " s");
+  if (r.outputpropierties__y_n == 1) {
+    v.within("deltatoutput_properties", r.deltatoutput_properties, 1.0, longest_seconds, 0, " s");
+  }
 }
 
 // A regular grid given in the scenario file: origin, spacing and node
@@ -150,14 +167,27 @@ struct grid_names {
   const char* nx;
   const char* ny;
 };
+// `x0` is the origin's longitude as the file gives it (the forcing grids
+// hold it + 360 by now).  The grid spans at most the globe: its last row at
+// most at 90 degrees, its columns at most 360 degrees.
 void check_regular_grid(const value_checks& v, const grid_names& n, double x0, double y0, double dx, double dy,
                         int32_t nx, int32_t ny) {
-  v.finite(n.x0, x0);
+  v.within(n.x0, x0, -360.0, 360.0, 0, " degrees");
   v.within(n.y0, y0, -90.0, 90.0, 0, " degrees");
-  v.positive(n.dx, dx, 0, " degrees");
-  v.positive(n.dy, dy, 0, " degrees");
+  v.positive_up_to(n.dx, dx, 10.0, 0, " degrees");
+  v.positive_up_to(n.dy, dy, 10.0, 0, " degrees");
   v.at_least(n.nx, nx, 1);
   v.at_least(n.ny, ny, 1);
+  if (static_cast<double>(nx - 1) * dx > 360.0) {
+    v.refuse(n.nx, 0,
+             option_text(n.nx, nx) + ": " + std::to_string(nx) + " nodes " + value_text(dx) +
+                 " degrees apart span more than 360 degrees of longitude");
+  }
+  if (y0 + static_cast<double>(ny - 1) * dy > 90.0) {
+    v.refuse(n.ny, 0,
+             option_text(n.ny, ny) + ": " + std::to_string(ny) + " rows " + value_text(dy) + " degrees apart from " +
+                 value_text(y0) + " reach beyond latitude 90");
+  }
 }
 
 // Records 1 to 18 of the scenario file.
@@ -180,7 +210,7 @@ void check_scenario_head(const value_checks& v) {
   }
   v.yes_no("coastline_sticknostick_option__y_n", c.coastline_sticknostick_option__y_n);
   v.yes_no("spreading__y_n", c.spreading__y_n);
-  if (c.spreading__y_n == 1) v.at_least("stoptimespreading", c.stoptimespreading, 0, " h");
+  if (c.spreading__y_n == 1) v.within("stoptimespreading", c.stoptimespreading, 0.0, longest_hours, 0, " h");
   v.yes_no("evaporation__y_n", c.evaporation__y_n);
   v.yes_no("emulsification__y_n", c.emulsification__y_n);
   v.yes_no("verticaldispersion__y_n", c.verticaldispersion__y_n);
@@ -188,63 +218,139 @@ void check_scenario_head(const value_checks& v) {
   v.yes_no("volatilization__y_n", c.volatilization__y_n);
   v.yes_no("sedimentation__y_n", c.sedimentation__y_n);
   v.yes_no("degradation__y_n", c.degradation__y_n);
-  v.not_negative("kinemviscosity_water", var_spill.kinemviscosity_water, 0, " m2/s");
-  if (c.spill__instant_contin == 2) v.positive("spillduration", c.spillduration, 0, " h");
+  // Oil spreading and the HNS slick divide by the water's viscosity.
+  if (c.obj__floating_fuel_hns == 2 || c.obj__floating_fuel_hns == 3) {
+    v.within("kinemviscosity_water", var_spill.kinemviscosity_water, 1.0e-7, 1.0e-4, 0, " m2/s");
+  } else {
+    v.not_negative("kinemviscosity_water", var_spill.kinemviscosity_water, 0, " m2/s");
+  }
+  if (c.spill__instant_contin == 2) v.positive_up_to("spillduration", c.spillduration, longest_hours, 0, " h");
+}
+
+// A continuous release divides its mass and volume among its pulses: the
+// spill's totals are masa0 and vol0.  A volume further than this share from
+// mass / density (at the density's reference temperature) is a slip of a
+// unit or a digit, not a temperature or a measurement difference.
+constexpr double volume_tolerance = 0.25;
+
+// The substance values of spill line k as they stand in the file, when the
+// scenario reader kept them.
+const spill_line_values* as_read(int32_t k) {
+  const auto& lines = spill_lines_as_read();
+  if (k < 1 || static_cast<std::size_t>(k) > lines.size()) return nullptr;
+  return &lines[static_cast<std::size_t>(k) - 1];
+}
+
+// The substance of oil and HNS spill lines (record 19, items 12 to 28) and
+// their sediment lines (record 20).
+void check_substance(const value_checks& v, int32_t k) {
+  const auto& c = var_cfg;
+  const auto& s = var_spill;
+  const bool hns = c.obj__floating_fuel_hns == 3;
+  if (const spill_line_values* r = as_read(k)) {
+    v.within("density", r->density, 500.0, 3500.0, k, " kg/m3");
+    v.within("densityreferencetemperature", r->densityreferencetemperature, -40.0, 100.0, k, " degrees C");
+    v.within("viscosity", r->viscosity, 0.1, 1.0e7, k, " cSt");
+    v.within("viscosityreferencetemperature", r->viscosityreferencetemperature, -40.0, 100.0, k, " degrees C");
+    v.within("minevaporation", r->minevaporation, 0.0, 100.0, k, " %");
+    v.within("watertemperature", r->watertemperature, -5.0, 50.0, k, " degrees C");
+    v.within("airtemperature", r->airtemperature, -60.0, 60.0, k, " degrees C");
+  }
+  v.within("maxevaporation", s.maxevaporation(k), 0.0, 100.0, k, " %");
+  v.within("maxemulsification", s.maxemulsification(k), 0.0, 95.0, k, " %");
+  v.within("waterdensity", s.waterdensity(k), 950.0, 1100.0, k, " kg/m3");
+  v.finite("hnsorganic__y_n", s.hnsorganic__y_n(k), k);
+  // Derived from the values above: finite once they are in range, checked
+  // for the scenarios that did not come through the reader.
+  v.finite("density", s.density(k), k, " (at the water temperature)");
+  v.finite("viscosity", s.viscosity(k), k, " (at the water temperature)");
+  if (hns) {
+    v.within("watersolubility", s.watersolubility(k), 0.0, 3.5e6, k, " mg/L");
+    v.within("vaporpressure", s.vaporpressure(k), 0.0, 1.0e4, k, " kPa");
+    v.within("hnsmolweight", s.hnsmolweight(k), 2.0, 2000.0, k, " g/mol");
+    v.within("sedimentsconcentration", s.sedimentsconcentration(k), 0.0, 1.0e5, k, " mg/L");
+    v.within("logkow", s.logkow(k), -10.0, 15.0, k);
+    v.within("degradation_rate", s.degradation_rate(k), 0.0, 100.0, k, " per day");
+  } else {
+    v.code("oiltype__crude0_refined1", s.oiltype__crude0_refined1(k), {0, 1}, "0 (crude) or 1 (refined)", k);
+    for (const auto& [name, a] : std::initializer_list<std::pair<const char*, const farray<float, 1>*>>{
+             {"watersolubility", &s.watersolubility},
+             {"vaporpressure", &s.vaporpressure},
+             {"hnsmolweight", &s.hnsmolweight},
+             {"sedimentsconcentration", &s.sedimentsconcentration},
+             {"logkow", &s.logkow},
+             {"degradation_rate", &s.degradation_rate}}) {
+      v.finite(name, (*a)(k), k);
+    }
+  }
+}
+
+// An oil spill's volume against its mass and density (an HNS takes its
+// volume from them, a floating object has no density).
+void check_volume(const value_checks& v, int32_t k) {
+  const spill_line_values* r = as_read(k);
+  if (var_cfg.obj__floating_fuel_hns != 2 || r == nullptr) return;
+  const double mass = var_cfg.masa0(k);
+  const double volume = var_cfg.vol0(k);
+  const double expected = mass / static_cast<double>(r->density);
+  if (std::fabs(volume - expected) <= volume_tolerance * expected) return;
+  v.refuse("spillvolume", k,
+           "spillvolume of spill line " + std::to_string(k) + " = " + value_text(volume) +
+               " m3 does not match spilledmass / density = " + value_text(mass) + " kg / " +
+               value_text(r->density) + " kg/m3 = " + value_text(expected) +
+               " m3: the two may differ by at most 25 %");
 }
 
 // The spill lines (record 19), the sediment lines (20) and the drift and
 // diffusion coefficients (39), as many of each as the file holds.
 void check_spill_lines(const value_checks& v) {
   const auto& c = var_cfg;
-  const auto& s = var_spill;
   const int32_t n = c.iternumber;
-  auto finite = [&](const char* name) { return [&v, name](double x, int32_t k) { v.finite(name, x, k); }; };
-  v.each(c.spillstarttime, n, [&](double x, int32_t k) { v.not_negative("spillstarttime", x, k, " h"); });
+  const bool substance = c.obj__floating_fuel_hns == 2 || c.obj__floating_fuel_hns == 3;
+  // A floating object carries no mass; oil and HNS shares are taken of it.
+  auto amount = [&](const char* name, double high, const char* unit) {
+    return [&v, name, high, unit, substance](double x, int32_t k) {
+      if (substance) {
+        v.positive_up_to(name, x, high, k, unit);
+      } else {
+        v.within(name, x, 0.0, high, k, unit);
+      }
+    };
+  };
+  v.each(c.spillstarttime, n,
+         [&](double x, int32_t k) { v.within("spillstarttime", x, 0.0, longest_hours, k, " h"); });
   v.each(c.spillposition_x, n,
          [&](double x, int32_t k) { v.within("spillposition_x", x, -360.0, 360.0, k, " degrees"); });
   v.each(c.spillposition_y, n, [&](double x, int32_t k) { v.within("spillposition_y", x, -90.0, 90.0, k, " degrees"); });
-  v.each(c.spillposition_z, n, [&](double x, int32_t k) { v.not_negative("spillposition_z", x, k, " m"); });
-  v.each(c.spillsize_sidex, n, [&](double x, int32_t k) { v.not_negative("spillsize_sidex", x, k, " m"); });
-  v.each(c.spillsize_sidey, n, [&](double x, int32_t k) { v.not_negative("spillsize_sidey", x, k, " m"); });
-  v.each(c.spilledmass, n, [&](double x, int32_t k) { v.not_negative("spilledmass", x, k, " kg"); });
-  v.each(c.spillvolume, n, [&](double x, int32_t k) { v.not_negative("spillvolume", x, k, " m3"); });
-  v.each(c.spillthickness, n, [&](double x, int32_t k) { v.not_negative("spillthickness", x, k, " m"); });
-  v.each(c.minspillthickness, n, [&](double x, int32_t k) { v.not_negative("minspillthickness", x, k, " m"); });
-  // The substance properties: every one enters a derived value of oil or HNS.
-  if (c.obj__floating_fuel_hns == 2 || c.obj__floating_fuel_hns == 3) {
-    for (const auto& [name, a] : std::initializer_list<std::pair<const char*, const farray<float, 1>*>>{
-             {"viscosity", &s.viscosity},
-             {"watersolubility", &s.watersolubility},
-             {"vaporpressure", &s.vaporpressure},
-             {"hnsmolweight", &s.hnsmolweight},
-             {"maxevaporation", &s.maxevaporation},
-             {"minevaporation", &s.minevaporation},
-             {"maxemulsification", &s.maxemulsification},
-             {"watertemperature", &s.watertemperature},
-             {"airtemperature", &s.airtemperature},
-             {"sedimentsconcentration", &s.sedimentsconcentration},
-             {"logkow", &s.logkow},
-             {"degradation_rate", &s.degradation_rate}}) {
-      v.each(*a, n, finite(name));
-    }
-    if (c.obj__floating_fuel_hns == 3) {
-      // The chemical's evaporation divides by both (the air temperature is
-      // held in kelvin by now).
-      v.each(s.hnsmolweight, n, [&](float x, int32_t k) { v.positive("hnsmolweight", x, k, " g/mol"); });
-      v.each(s.airtemperature, n, [&](float x, int32_t k) { v.positive("airtemperature", x, k, " K"); });
-    }
-    if (c.obj__floating_fuel_hns == 2) {
-      v.each(s.oiltype__crude0_refined1, n,
-             [&](int32_t x, int32_t k) { v.code("oiltype__crude0_refined1", x, {0, 1}, "0 (crude) or 1 (refined)", k); });
+  v.each(c.spillposition_z, n, [&](double x, int32_t k) { v.within("spillposition_z", x, 0.0, 11000.0, k, " m"); });
+  v.each(c.spillsize_sidex, n, [&](double x, int32_t k) { v.within("spillsize_sidex", x, 0.0, 1.0e5, k, " m"); });
+  v.each(c.spillsize_sidey, n, [&](double x, int32_t k) { v.within("spillsize_sidey", x, 0.0, 1.0e5, k, " m"); });
+  // The whole release's mass and volume (a continuous release shares them
+  // among its pulses).
+  v.each(c.masa0, n, amount("spilledmass", 1.0e10, " kg"));
+  if (c.obj__floating_fuel_hns != 3) v.each(c.vol0, n, amount("spillvolume", 1.0e7, " m3"));
+  v.each(c.spillthickness, n, [&](double x, int32_t k) { v.within("spillthickness", x, 0.0, 10.0, k, " m"); });
+  v.each(c.minspillthickness, n, [&](double x, int32_t k) { v.within("minspillthickness", x, 0.0, 1.0, k, " m"); });
+  if (substance) {
+    for (int32_t k = 1; k <= n; ++k) {
+      check_substance(v, k);
+      check_volume(v, k);
     }
   }
-  v.each(c.currentcoeff, n, finite("currentcoeff"));
-  v.each(c.dragcoeff_a, n, finite("dragcoeff_a"));
-  v.each(c.dragcoeff_b, n, finite("dragcoeff_b"));
-  v.each(c.wavescoeff, n, finite("wavescoeff"));
-  v.each(c.diffusioncoeff_kh, n, [&](float x, int32_t k) { v.not_negative("diffusioncoeff_kh", x, k, " m2/s"); });
-  v.each(c.diffusioncoeff_kz, n, [&](float x, int32_t k) { v.not_negative("diffusioncoeff_kz", x, k, " m2/s"); });
-  v.each(c.riverfreesurfaceslope, n, finite("riverfreesurfaceslope"));
+  // The drift coefficients are held negated in a backward run; their range
+  // is that of the file.
+  const double sign = var_run.simdirection__fore_back == 2 ? -1.0 : 1.0;
+  auto drift = [&](const char* name, double low, double high, const char* unit) {
+    return [&v, name, low, high, unit, sign](double x, int32_t k) { v.within(name, sign * x, low, high, k, unit); };
+  };
+  v.each(c.currentcoeff, n, drift("currentcoeff", 0.0, 2.0, ""));
+  v.each(c.dragcoeff_a, n, drift("dragcoeff_a", 0.0, 0.2, ""));
+  v.each(c.dragcoeff_b, n, drift("dragcoeff_b", -0.01, 0.01, " s/m"));
+  v.each(c.wavescoeff, n, drift("wavescoeff", 0.0, 2.0, ""));
+  v.each(c.diffusioncoeff_kh, n, [&](float x, int32_t k) { v.within("diffusioncoeff_kh", x, 0.0, 1000.0, k, " m2/s"); });
+  v.each(c.diffusioncoeff_kz, n, [&](float x, int32_t k) { v.within("diffusioncoeff_kz", x, 0.0, 1.0, k, " m2/s"); });
+  v.each(c.riverfreesurfaceslope, n,
+         [&](float x, int32_t k) { v.within("riverfreesurfaceslope", x, -0.1, 0.1, k); });
   // The diffusion switch keeps the stop text of the diffusion routine.
   check_diffusion_option(v.cfg_file());
 }
@@ -257,7 +363,7 @@ void check_field_forcing(const value_checks& v, const char* kind, const char* ty
   v.one_two(type_name, type, (std::string("1 (") + kind + " files) or 2 (a uniform series)").c_str());
   v.yes_no(regular_name, regular);
   if (type == 1) v.one_two(format_name, format, "1 (node lists) or 2 (regular grids)");
-  v.positive(interval_name, interval, 0, " s (hours in the file)");
+  v.positive_up_to(interval_name, interval / 3600.0, longest_hours, 0, " h");
   v.at_least(count_name, count, 1, " record");
 }
 
@@ -265,7 +371,7 @@ void check_forcing(const value_checks& v) {
   const auto& c = var_cfg;
   const auto& m = var_mallas;
   const auto& f = var_mallasforz;
-  v.not_negative("simulationtimehorizon", c.simulationtimehorizon, 0, " s (hours in the file)");
+  v.within("simulationtimehorizon", c.simulationtimehorizon / 3600.0, 0.0, longest_hours, 0, " h");
 
   check_field_forcing(v, "current", "currenttype__file_constant", c.currenttype__file_constant,
                       "currentgrid_regular__y_n", m.currentgrid_regular__y_n, "currentgridformat__xyz_grid",
@@ -294,12 +400,12 @@ void check_forcing(const value_checks& v) {
       check_regular_grid(v,
                          {"gridformatcurru_0x", "gridformatcurru_0y", "gridformatcurru_deltax",
                           "gridformatcurru_deltay", "gridformatcurru_xcells", "gridformatcurru_ycells"},
-                         f.gridformatcurru_0x, f.gridformatcurru_0y, f.gridformatcurru_deltax,
+                         f.gridformatcurru_0x - 360.0, f.gridformatcurru_0y, f.gridformatcurru_deltax,
                          f.gridformatcurru_deltay, f.gridformatcurru_xcells, f.gridformatcurru_ycells);
       check_regular_grid(v,
                          {"gridformatcurrv_0x", "gridformatcurrv_0y", "gridformatcurrv_deltax",
                           "gridformatcurrv_deltay", "gridformatcurrv_xcells", "gridformatcurrv_ycells"},
-                         f.gridformatcurrv_0x, f.gridformatcurrv_0y, f.gridformatcurrv_deltax,
+                         f.gridformatcurrv_0x - 360.0, f.gridformatcurrv_0y, f.gridformatcurrv_deltax,
                          f.gridformatcurrv_deltay, f.gridformatcurrv_xcells, f.gridformatcurrv_ycells);
     }
     if (c.currentgridformat__xyz_grid == 1) {
@@ -320,7 +426,7 @@ void check_forcing(const value_checks& v) {
       check_regular_grid(v,
                          {"gridformatwaves_0x", "gridformatwaves_0y", "gridformatwaves_deltax",
                           "gridformatwaves_deltay", "gridformatwaves_xcells", "gridformatwaves_ycells"},
-                         f.gridformatwaves_0x, f.gridformatwaves_0y, f.gridformatwaves_deltax,
+                         f.gridformatwaves_0x - 360.0, f.gridformatwaves_0y, f.gridformatwaves_deltax,
                          f.gridformatwaves_deltay, f.gridformatwaves_xcells, f.gridformatwaves_ycells);
     } else {
       v.at_least("xyzwavesnodes_number", c.xyzwavesnodes_number, 1);
@@ -335,7 +441,7 @@ void check_forcing(const value_checks& v) {
       check_regular_grid(v,
                          {"gridformatwind_0x", "gridformatwind_0y", "gridformatwind_deltax", "gridformatwind_deltay",
                           "gridformatwind_xcells", "gridformatwind_ycells"},
-                         f.gridformatwind_0x, f.gridformatwind_0y, f.gridformatwind_deltax, f.gridformatwind_deltay,
+                         f.gridformatwind_0x - 360.0, f.gridformatwind_0y, f.gridformatwind_deltax, f.gridformatwind_deltay,
                          f.gridformatwind_xcells, f.gridformatwind_ycells);
     } else {
       v.at_least("xyzwindnodes_number", c.xyzwindnodes_number, 1);
@@ -347,13 +453,14 @@ void check_forcing(const value_checks& v) {
 void check_calibration(const value_checks& v) {
   if (var_cfg.obj__floating_fuel_hns != 3) return;
   const auto& c = var_calib;
-  v.finite("spreadingrateconstant", c.spreadingrateconstant);
-  v.finite("k2", c.k2);
-  v.finite("a", c.a);
-  v.finite("km", c.km);
-  v.not_negative("wind_min", c.wind_min, 0, " m/s");
-  v.finite("dissolparam", c.dissolparam);
-  v.finite("kd", c.kd);
+  // Each record carries one of two constants; the one not read stays 0.
+  v.within("spreadingrateconstant", c.spreadingrateconstant, 0.0, 100.0);
+  v.within("km", c.km, 0.0, 1.0, 0, " m/s");
+  v.within("a", c.a, 0.0, 100.0);
+  v.within("k2", c.k2, 0.0, 100.0);
+  v.within("wind_min", c.wind_min, 0.0, 50.0, 0, " m/s");
+  v.within("dissolparam", c.dissolparam, 0.0, 100.0);
+  v.within("kd", c.kd, 0.0, 1.0, 0, " m/s");
 }
 
 // The memory that the particle count and the node counts ask for, before
@@ -386,6 +493,75 @@ bool exists(const std::string& path) {
   return std::filesystem::is_regular_file(path, ec);
 }
 
+// A value of a file read outside the control files, against its range.
+void in_range(const list_reader& r, const char* name, double x, double low, double high, const char* unit) {
+  if (std::isfinite(x) && x >= low && x <= high) return;
+  throw input_error(r.name(), r.record_line(),
+                    std::string(name) + " = " + value_text(x) + ": must be a finite number from " + value_text(low) +
+                        " to " + value_text(high) + unit);
+}
+
+// The end of the blowout jet: on the globe, in the water column and not
+// on land.  A jet end at or below the sea floor is placed on the floor by
+// the engine.
+void check_jet_end() {
+  list_reader r("FinalJetAxisPosition.txt");
+  r.skip_line("a header line");
+  double x = 0.0, y = 0.0, depth = 0.0, radius = 0.0;
+  if (!r.read({"jet-end longitude", "jet-end latitude", "jet-end depth", "jet-end radius"}, x, y, depth, radius)) {
+    throw input_error(r.name(), r.record_line(), "the jet-end record ends before its four values");
+  }
+  in_range(r, "jet-end longitude", x, -360.0, 360.0, " degrees");
+  in_range(r, "jet-end latitude", y, -90.0, 90.0, " degrees");
+  if (std::isfinite(depth) && depth < 0.0) {
+    throw input_error(r.name(), r.record_line(),
+                      "jet-end depth = " + value_text(depth) + ": the jet ends above the sea surface (depths are "
+                      "positive down)");
+  }
+  in_range(r, "jet-end depth", depth, 0.0, 11000.0, " m");
+  if (!(std::isfinite(radius) && radius > 0.0 && radius <= 10000.0)) {
+    throw input_error(r.name(), r.record_line(),
+                      "jet-end radius = " + value_text(radius) +
+                          ": must be a finite number greater than 0 and at most 10000 m");
+  }
+  float bottom = 0.0f;
+  if (model_depth(x + 360.0, y, bottom) && bottom <= 0.0f) {
+    throw input_error(r.name(), r.record_line(),
+                      "the jet end at longitude " + value_text(x) + ", latitude " + value_text(y) +
+                          " lies on land (model depth " + value_text(bottom) + " m)");
+  }
+}
+
+// Every particle's droplet diameter and rise speed, before the first spill
+// reads them.
+void check_droplet_file() {
+  const std::string name = "DropletDiametersAndFlotSpeed.txt";
+  const int32_t np = var_run.particle_number;
+  const int32_t ns = var_cfg.spills_number;
+  list_reader r(name);
+  for (int32_t s = 1; s <= ns; ++s) {
+    r.skip_line("the heading line of spill " + std::to_string(s));
+    for (int32_t p = 1; p <= np; ++p) {
+      double diameter = 0.0, speed = 0.0;
+      if (r.at_end()) {
+        throw input_error(name, r.line_number(),
+                          "end of file: expected the diameter and rise speed of particle " + std::to_string(p) +
+                              " of spill " + std::to_string(s) + " (" + std::to_string(np) +
+                              " particles per spill, " + std::to_string(ns) + " spills)");
+      }
+      if (!r.read({"diameter", "rise speed"}, diameter, speed)) {
+        throw input_error(name, r.record_line(), "the droplet record ends before its two values");
+      }
+      if (!(std::isfinite(diameter) && diameter > 0.0 && diameter <= 0.1)) {
+        throw input_error(name, r.record_line(),
+                          "diameter = " + value_text(diameter) +
+                              ": must be a finite number greater than 0 and at most 0.1 m");
+      }
+      in_range(r, "rise speed", speed, -10.0, 10.0, " m/s");
+    }
+  }
+}
+
 // The input files that the engine opens after the banner.
 void check_engine_inputs(const value_checks& v) {
   const auto& r = var_run;
@@ -404,6 +580,31 @@ void check_engine_inputs(const value_checks& v) {
                  std::string("blowout__y_n = 1 reads the blowout file \"") + name + "\", which does not exist");
       }
     }
+    check_jet_end();
+    check_droplet_file();
+  }
+}
+
+// A result name of this run taken by a folder (or anything but a file)
+// would stop the run when that result is written: refused now.
+void check_result_names(const std::string& clave) {
+  const std::string key = fixlen(clave, 4);
+  auto is_result = [&](const std::string& n) {
+    if (n == "grid_coordinates.txt" || n == "diameter_distribution.txt") return true;
+    if (n.size() < 4 || n.compare(n.size() - 4, 4, ".txt") != 0) return false;
+    for (const char* kind : {"_particles_", "_properties_", "_grid_", "_CF_"}) {
+      if (n.rfind(key + kind, 0) == 0) return true;
+    }
+    return false;
+  };
+  std::error_code ec;
+  for (const auto& e : std::filesystem::directory_iterator(".", ec)) {
+    const std::string n = e.path().filename().string();
+    std::error_code type_ec;
+    if (is_result(n) && !e.is_regular_file(type_ec)) {
+      throw input_error(n, 0, "this run writes a result under this name, which is taken by a folder (or another "
+                              "kind of entry that is not a file): move it away");
+    }
   }
 }
 
@@ -419,9 +620,41 @@ void warn_short_records(std::ostream& warnings, const char* kind, const char* co
            << " s: the last record is used for the rest of the run\n";
 }
 
+// Releases that the run carries out but that cannot do what the scenario
+// asks of them.
+void warn_idle_releases(std::ostream& warnings) {
+  const auto& c = var_cfg;
+  const auto& r = var_run;
+  for (int32_t k = 1; k <= c.iternumber; ++k) {
+    const double x = c.spillposition_x(k) + 360.0;
+    const double y = c.spillposition_y(k);
+    const std::string spill = "spill line " + std::to_string(k);
+    float depth = 0.0f;
+    const bool in_grid = model_depth(x, y, depth);
+    // The oil and floating-object placements warn of their own.
+    if (c.obj__floating_fuel_hns == 3 && var_mallas.d.allocated() && !in_grid && r.blowout__y_n != 1) {
+      warnings << "orvel: warning: the chemical of " << spill << " is released at longitude "
+               << value_text(c.spillposition_x(k)) << ", latitude " << value_text(y)
+               << ", outside the model grid: its particles are not tested against the bathymetry there\n";
+    }
+    if (r.sim__2d_3d == 2 && r.blowout__y_n != 1 && in_grid && depth > 0.0f && c.spillposition_z(k) > depth) {
+      warnings << "orvel: warning: the release depth " << value_text(c.spillposition_z(k)) << " m of " << spill
+               << " lies below the sea floor (" << value_text(depth)
+               << " m there): its particles are on the floor from the first step\n";
+    }
+    // Oil weathers over its slick's area (an HNS has processes of its own).
+    const bool weathers = c.evaporo(k) == 1 || c.entrainment(k) == 1;
+    if (c.obj__floating_fuel_hns == 2 && weathers && c.spreading__y_n != 1 && r.blowout__y_n != 1 && !(c.area0(k) > 0.0)) {
+      warnings << "orvel: warning: the oil of " << spill << " is released at a point (spillsize_sidex x spillsize_sidey = 0) "
+               << "and does not spread: its slick has no area, so it neither evaporates nor disperses\n";
+    }
+  }
+}
+
 void warnings_of_the_run(std::ostream& warnings) {
   const auto& c = var_cfg;
   const auto& r = var_run;
+  warn_idle_releases(warnings);
   warn_short_records(warnings, "current", "currentfilesorlines_number", c.currentfilesorlines_number,
                      current_record_interval());
   warn_short_records(warnings, "wave", "wavesfilesorlines_number", c.wavesfilesorlines_number, c.deltat_waves);
@@ -509,6 +742,8 @@ void validate_before_writing(const std::string& clave, std::ostream& warnings) {
   check_forcing_options(clave);
   check_current_grid_in_model_grid(v.cfg_file());
   check_engine_inputs(v);
+  check_result_names(clave);
+  check_forcing_lists();
   check_first_node_files();
   check_engine_settings(warnings);
   warnings_of_the_run(warnings);

@@ -1,5 +1,7 @@
 #include "control/scenario.hpp"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <sstream>
 
@@ -20,6 +22,11 @@
 
 namespace orvel {
 namespace {
+
+std::vector<spill_line_values>& lines_as_read() {
+  static std::vector<spill_line_values> v;
+  return v;
+}
 
 // Longest grid file name.
 constexpr std::size_t grid_name_length = 12;
@@ -91,6 +98,39 @@ void check_spill_lines(const list_reader& r, const std::string& source, int64_t 
                           " spill lines (each spill needs a spill line, a sediment line and a coefficient "
                           "line, and 18 forcing records follow them)");
   }
+}
+
+// The pulses of a continuous release that can start within the run, one
+// spare for the rounding of the start times: the spill line's start time and
+// the horizon are read ahead (the spill and sediment lines, then record 21).
+// Without both as finite numbers every pulse counts; the readers then
+// report what is wrong where they meet it.
+int32_t pulses_that_can_start(const list_reader& r) {
+  const auto& c = var_cfg;
+  const int32_t all = release_pulses();
+  double spill[28] = {};
+  double sediment[3] = {};
+  double horizon = 0.0;
+  try {
+    list_reader ahead = r;
+    {
+      list_reader::record line(ahead);
+      if (!line.items(spill, 28)) return all;
+    }
+    {
+      list_reader::record line(ahead);
+      if (!line.items(sediment, 3)) return all;
+    }
+    if (!ahead.read(horizon)) return all;
+  } catch (const input_error&) {
+    return all;
+  }
+  const double start = 3600.0 * spill[1];
+  const double end = static_cast<double>(static_cast<float>(horizon) * 3600.0f);
+  if (!(std::isfinite(start) && std::isfinite(end) && start >= 0.0 && end >= 0.0)) return all;
+  if (end < start) return std::min(all, 1);
+  const double can = std::floor((end - start) / static_cast<double>(c.delta_vertidocontinuo)) + 2.0;
+  return can < static_cast<double>(all) ? static_cast<int32_t>(can) : all;
 }
 
 // Records 1 to 18: grids, object, processes, release mode and spill count.
@@ -186,7 +226,7 @@ void read_head(list_reader& r, const std::string& source) {
   r.read({"spillduration", "delta_vertidocontinuo"}, c.spillduration, c.delta_vertidocontinuo);
   // The count sizes every per-spill array: it is checked before any of them.
   if (c.spill__instant_contin == 2) {
-    c.spills_number = pulse_count(source, r.record_line());
+    c.spills_number = std::min(pulse_count(source, r.record_line()), pulses_that_can_start(r));
     check_fits_in_memory(source, r.record_line(),
                          "a continuous release of " + std::to_string(c.spills_number) + " pulses",
                          c.spills_number, bytes_per_spill);
@@ -359,6 +399,8 @@ void read_coefficients(list_reader& r) {
 
 }  // namespace
 
+const std::vector<spill_line_values>& spill_lines_as_read() { return lines_as_read(); }
+
 void leo_cfg(const std::string& clave) {
   auto& c = var_cfg;
   auto& s = var_spill;
@@ -374,8 +416,12 @@ void leo_cfg(const std::string& clave) {
     c.iternumber = c.spill__instant_contin == 1 ? c.spills_number : 1;
     c.spill_id.allocate(c.iternumber);
 
+    lines_as_read().clear();
     for (int32_t k = 1; k <= c.iternumber; ++k) {
       read_spill_line(r, source, k);
+      lines_as_read().push_back({s.density(k), s.densityreferencetemperature(k), s.viscosity(k),
+                                 s.viscosityreferencetemperature(k), s.minevaporation(k), s.watertemperature(k),
+                                 s.airtemperature(k)});
       derive_spill(k);
     }
     if (c.spill__instant_contin == 2) fill_pulses();

@@ -2,8 +2,26 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace orvel {
+
+// The values of a spill line that the scenario reader replaces by derived
+// ones (temperatures to kelvin, density and viscosity to the water
+// temperature, the minimum evaporation to a fraction), as they stand in the
+// file: the start-up checks hold these against their ranges.
+struct spill_line_values {
+  float density = 0.0f;
+  float densityreferencetemperature = 0.0f;
+  float viscosity = 0.0f;
+  float viscosityreferencetemperature = 0.0f;
+  float minevaporation = 0.0f;
+  float watertemperature = 0.0f;
+  float airtemperature = 0.0f;
+};
+
+// One entry per spill line of the last scenario file read (empty before).
+const std::vector<spill_line_values>& spill_lines_as_read();
 
 // Reads the scenario file clave + ".cfg" into var_cfg and var_spill, derives
 // the substance constants and splits continuous releases into pulses.

@@ -1,5 +1,6 @@
 #include "control/substance.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -56,6 +57,15 @@ int32_t pulse_count(const std::string& file, int64_t line) {
                           " pulses, more than a 32-bit count holds");
   }
   return static_cast<int32_t>(n);
+}
+
+int32_t release_pulses() {
+  const auto& c = var_cfg;
+  // The release has at least the pulses that are sized (a state set up
+  // without a duration gives no more).
+  if (c.delta_vertidocontinuo <= 0) return c.spills_number;
+  const double n = 3600.0 * c.spillduration / static_cast<double>(c.delta_vertidocontinuo);
+  return n >= 1.0 && n < 2147483648.0 ? std::max(static_cast<int32_t>(n), c.spills_number) : c.spills_number;
 }
 
 void derive_spill(int32_t k) {
@@ -141,9 +151,10 @@ void fill_pulses() {
   const double volume = c.spillvolume(1);
   const double start = c.spillstarttime(1);
 
+  const int32_t all = release_pulses();
   for (int32_t k = 1; k <= n; ++k) {
-    c.spilledmass(k) = mass / static_cast<double>(n);
-    c.spillvolume(k) = volume / static_cast<double>(n);
+    c.spilledmass(k) = mass / static_cast<double>(all);
+    c.spillvolume(k) = volume / static_cast<double>(all);
   }
   for (int32_t k = 2; k <= n; ++k) {
     // The offset in seconds is formed in 64 bits: a long release of many

@@ -19,6 +19,12 @@ void set_substance_constants();
 // interval).
 int32_t pulse_count(const std::string& file, int64_t line);
 
+// The pulses of the whole continuous release, int(3600 * duration /
+// interval), once pulse_count has accepted them.  Only those that can start
+// within the run are sized (spills_number): each pulse still carries its
+// share of the whole release.  Never fewer than spills_number.
+int32_t release_pulses();
+
 // Derives the values of spill line k, right after it is read: temperatures
 // in kelvin, 2-D depth, initial mass and volume, maximum and initial area,
 // process flags, specific and API gravity, boiling-point curve, viscosity at
@@ -27,7 +33,8 @@ int32_t pulse_count(const std::string& file, int64_t line);
 void derive_spill(int32_t k);
 
 // Splits the single spill line of a continuous release into spills_number
-// identical pulses: each holds 1/n of the mass and volume, masa0 and vol0
+// identical pulses: each holds its share (1 / release_pulses()) of the mass
+// and volume, masa0 and vol0
 // keep the totals, and pulse k starts (k - 1) pulse intervals after the first.
 void fill_pulses();
 // Copies the sediment line of pulse 1 to the other pulses.

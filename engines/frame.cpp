@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "common/parallel.hpp"
+#include "common/result_file.hpp"
 #include "control/state/all.hpp"
 #include "engines/engine_settings.hpp"
 #include "forcing/series.hpp"
@@ -163,12 +164,18 @@ void engine_frame::count_started(float t) {
 void engine_frame::time_zero() {
   var_mallas.cont_p = 0;
   const bool at_zero = var_run.firstoutput_time == 0.0f;
-  if (at_zero && var_run.outputparts__y_n == 1) calls.esc_particulas(clave, 0, sim);
-  // The spills that start within the first step count as started.
-  count_started(static_cast<float>(1) * var_run.deltat);
-  if (at_zero && var_run.outputconcs__y_n == 1) {
-    for (int32_t s = 1; s <= var_cfg.spills_number; ++s) presence_statistics(s);
-    for (int32_t s = 1; s <= var_cfg.spills_number; ++s) grid_statistics(s, 0);
+  commit_journal journal;  // the files of time 0 together or not at all
+  try {
+    if (at_zero && var_run.outputparts__y_n == 1) calls.esc_particulas(clave, 0, sim);
+    // The spills that start within the first step count as started.
+    count_started(static_cast<float>(1) * var_run.deltat);
+    if (at_zero && var_run.outputconcs__y_n == 1) {
+      for (int32_t s = 1; s <= var_cfg.spills_number; ++s) presence_statistics(s);
+      for (int32_t s = 1; s <= var_cfg.spills_number; ++s) grid_statistics(s, 0);
+    }
+  } catch (...) {
+    journal.undo();
+    throw;
   }
   for (int32_t s = 1; s <= var_cfg.spills_number; ++s) series_first_record(s);
 }
@@ -559,6 +566,18 @@ void engine_frame::transport_move_2d(int32_t spill, const farray<coast_polygon>&
 void engine_frame::presence_statistics(int32_t spill) { calls.probabilidad(spill, step); }
 
 void engine_frame::outputs(float t) {
+  // The files of one output time appear together or not at all: a result
+  // value refused part way takes back those of that time already written.
+  commit_journal journal;
+  try {
+    write_outputs(t);
+  } catch (...) {
+    journal.undo();
+    throw;
+  }
+}
+
+void engine_frame::write_outputs(float t) {
   const float first = var_run.firstoutput_time;
   const float dtc = var_run.deltatoutput_concs;
   const float dtp = var_run.deltatoutput_parts;

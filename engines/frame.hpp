@@ -176,6 +176,7 @@ class engine_frame {
   void pass_wind();
   void pass_waves();
   void outputs(float t);
+  void write_outputs(float t);
   void record_end_copies();
   void count_started(float t);
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <initializer_list>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -10,6 +11,7 @@
 #include "common/errors.hpp"
 #include "common/text.hpp"
 #include "control/data_folder.hpp"
+#include "control/state/var_capas.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_mallas.hpp"
 #include "control/state/var_run.hpp"
@@ -107,14 +109,68 @@ void check_finite_numbers(const list_reader& r, const std::vector<std::string>& 
   }
 }
 
-// The numbers of a uniform series, when its file is there.
-void check_series_file(const std::string& path) {
-  // The engine reads the series at its first step: a missing file is an
-  // error now, before anything is written.
+// One value of a uniform-series record and its range.
+struct series_value {
+  const char* name;
+  double low;
+  double high;
+  const char* unit;
+};
+
+// A uniform series: its numbers finite, `count` records after `headers`
+// header lines, each value of each record within its range.  The engine
+// reads the series at its first step: a missing or short file is an error
+// now, before anything is written.
+void check_series_file(const std::string& path, int32_t headers, int32_t count,
+                       std::initializer_list<series_value> values) {
+  {
+    list_reader r(path);
+    std::vector<std::string> lines;
+    while (!r.at_end()) lines.push_back(r.read_line("a line"));
+    check_finite_numbers(r, lines);
+  }
   list_reader r(path);
-  std::vector<std::string> lines;
-  while (!r.at_end()) lines.push_back(r.read_line("a line"));
-  check_finite_numbers(r, lines);
+  for (int32_t h = 1; h <= headers; ++h) r.skip_line("header line " + std::to_string(h));
+  for (int32_t i = 1; i <= count; ++i) {
+    if (r.at_end()) {
+      throw input_error(path, r.line_number() - 1,
+                        "the series ends after " + std::to_string(i - 1) + " records, but its count (" +
+                            std::to_string(count) + ") needs " + std::to_string(count));
+    }
+    list_reader::record rec(r);
+    for (const auto& v : values) {
+      double x = 0.0;
+      if (!rec.item(x, v.name)) throw input_error(path, r.record_line(), "record " + std::to_string(i) + " ends before its " + v.name);
+      if (!(x >= v.low && x <= v.high)) {
+        throw input_error(path, r.record_line(),
+                          std::string(v.name) + " = " + value_text(x) + ": must be from " + value_text(v.low) +
+                              " to " + value_text(v.high) + v.unit);
+      }
+    }
+  }
+}
+
+// The names of `lines` records of a forcing list: the list exists, holds
+// them, no line is blank and every file named exists.
+void check_list(const std::string& list, int64_t lines, const char* count_name) {
+  list_reader r(list);
+  std::error_code ec;
+  for (int64_t k = 1; k <= lines; ++k) {
+    if (r.at_end()) {
+      throw input_error(list, r.line_number() - 1,
+                        "the list holds " + std::to_string(k - 1) + " file names, but " + count_name + " needs " +
+                            std::to_string(lines));
+    }
+    const std::string line = r.read_line("a file name");
+    const std::string name(trimmed(fixlen(line, forcing_name_length)));
+    if (name.empty()) {
+      throw input_error(list, r.record_line(), "blank line where the file name of record " + std::to_string(k) + " belongs");
+    }
+    const std::string path = input_path(name);
+    if (!std::filesystem::is_regular_file(path, ec)) {
+      throw input_error(list, r.record_line(), "names the file \"" + path + "\", which does not exist");
+    }
+  }
 }
 
 void check_first_node_file(const std::string& list, int64_t nodes, const char* count_name) {
@@ -135,14 +191,69 @@ void check_first_node_file(const std::string& list, int64_t nodes, const char* c
 
 }  // namespace
 
+void check_forcing_lists() {
+  const auto& c = var_cfg;
+  const auto& m = var_mallas;
+  const int64_t layers = var_capas.numcapascorr > 0 ? var_capas.numcapascorr : 1;
+  auto list = [](const char* base) { return forcing_list_name(base, 1, true); };
+  if (c.currenttype__file_constant == 1 && m.currentgrid_regular__y_n != 0) {
+    const int64_t n = c.currentfilesorlines_number;
+    const char* count = "currentfilesorlines_number";
+    if (c.currentgrid_variable__y_n == 1 && c.currentgridformat__xyz_grid == 2) {
+      for (const char* base : {"U_lstcurr", "V_lstcurr", "Mask_lstcurr"}) check_list(list(base), n, count);
+    } else if (c.currentfilesjointuvw__y_n == 1) {
+      check_list(list("lstcurr_UVW"), n * layers, count);
+    } else {
+      for (const char* base : {"U_lstcurr", "V_lstcurr"}) check_list(list(base), n * layers, count);
+    }
+  }
+  if (c.currenttype__file_constant == 1 && c.currentcorrection__y_n == 1) {
+    for (const char* base : {"U_lstcorrectcurr", "V_lstcorrectcurr"}) {
+      check_list(list(base), c.currentcorrectionfiles_number, "currentcorrectionfiles_number");
+    }
+  }
+  if (c.wavestype__file_constant == 1 && m.wavesgrid_regular__y_n != 0) {
+    const int64_t n = c.wavesfilesorlines_number;
+    if (c.wavesgridformat__xyz_grid == 2) {
+      for (const char* base : {"Hs_lstwaves", "T_lstwaves", "Dir_lstwaves"}) {
+        check_list(list(base), n, "wavesfilesorlines_number");
+      }
+    } else {
+      check_list(list("lstwaves"), n, "wavesfilesorlines_number");
+    }
+  }
+  if (c.windtype__file_constant == 1 && m.windgrid_regular__y_n != 0) {
+    const int64_t n = c.windfilesorlines_number;
+    if (c.windgridformat__xyz_grid == 2) {
+      for (const char* base : {"U_lstwinds", "V_lstwinds"}) check_list(list(base), n, "windfilesorlines_number");
+    } else {
+      check_list(list("lstwinds"), n, "windfilesorlines_number");
+    }
+  }
+}
+
 void check_first_node_files() {
   const auto& c = var_cfg;
   const auto& m = var_mallas;
+  constexpr series_value direction{"direction", -360.0, 360.0, " degrees"};
   if (c.currenttype__file_constant == 2) {
-    check_series_file(input_path(var_run.sim__2d_3d == 1 ? "lstcurr.pre" : "lstcurr3D.pre"));
+    const int32_t n = c.currentfilesorlines_number;
+    if (var_run.sim__2d_3d == 1) {
+      check_series_file(input_path("lstcurr.pre"), 0, n, {{"current speed", 0.0, 15.0, " m/s"}, direction});
+    } else {
+      check_series_file(input_path("lstcurr3D.pre"), 2, n,
+                        {{"surface current speed", 0.0, 15.0, " m/s"}, direction,
+                         {"water-column current speed", 0.0, 15.0, " m/s"}, direction});
+    }
   }
-  if (c.windtype__file_constant == 2) check_series_file(input_path("lstwinds.pre"));
-  if (c.wavestype__file_constant == 2) check_series_file(input_path("lstwaves.pre"));
+  if (c.windtype__file_constant == 2) {
+    check_series_file(input_path("lstwinds.pre"), 0, c.windfilesorlines_number,
+                      {{"wind speed", 0.0, 100.0, " m/s"}, direction});
+  }
+  if (c.wavestype__file_constant == 2) {
+    check_series_file(input_path("lstwaves.pre"), 0, c.wavesfilesorlines_number,
+                      {{"wave height", 0.0, 35.0, " m"}, direction, {"wave period", 0.0, 40.0, " s"}});
+  }
   if (c.currenttype__file_constant == 1 && m.currentgrid_regular__y_n == 1 && c.currentgridformat__xyz_grid == 1) {
     if (c.currentfilesjointuvw__y_n == 1) {
       check_first_node_file(forcing_list_name("lstcurr_UVW", 1, true), c.xyzcurrentnodes_number[0],

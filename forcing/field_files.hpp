@@ -38,10 +38,15 @@ void check_node_lines(const list_reader& r, int64_t nodes, const char* count_nam
 
 // The first field file of each forcing given as node lists on a regular grid
 // (read as listed, not regridded): its node lines against the node count
-// and its numbers finite, and the numbers of each uniform series, so that
-// such faults are refused before anything is written.  A missing list or
-// file is left to the readers.
+// and its numbers finite, and each uniform series (its records there, its
+// values finite and in range), so that such faults are refused before
+// anything is written.
 void check_first_node_files();
+
+// Every forcing list that the engine reads as it stands (not regridded):
+// the list exists, holds a file name for each record (and layer) its count
+// needs, and every file it names exists.
+void check_forcing_lists();
 
 // Reads ny grid rows of nx values, the northernmost row (iy = ny) first,
 // into g(1 .. nx, iy).  Each row is one record: it starts on a new line and

@@ -58,6 +58,7 @@ struct row_writer {
   double hours;
   bool model_grid;  // cells are the model grid's nodes
   double values[7];
+  std::string owner;  // the spill or sub-spill the rows belong to
 
   void write(result_table& f, int32_t cell, float surface, double dissolved, float presence, int32_t count) {
     int n = 0;
@@ -75,7 +76,11 @@ struct row_writer {
     if (k == kind::hns) values[n++] = dissolved;
     values[n++] = 100.0f * presence;
     values[n++] = count;
-    f.row(std::span<const double>(values, static_cast<std::size_t>(n)));
+    try {
+      f.row(std::span<const double>(values, static_cast<std::size_t>(n)));
+    } catch (const result_value_error& e) {
+      stop_for_value(e, "cell " + std::to_string(cell) + " of " + owner, hours);
+    }
   }
 };
 
@@ -161,7 +166,8 @@ void esc_concentracion(int32_t spill, const std::string& clave, int32_t step, in
   }
   const double area = conc_cell_area();
   const bool continuous = cfg.spill__instant_contin == 2;
-  row_writer r{k, output_time_of(step).hours, cfg.concgrid_same_grid__y_n != 0, {}};
+  row_writer r{k, output_time_of(step).hours, cfg.concgrid_same_grid__y_n != 0, {}, {}};
+  r.owner = (continuous ? "sub-spill " : "spill ") + std::to_string(spill);
 
   if (!counted.cell.empty()) {
     result_table f(continuous ? subspill_grid_file_name(clave, spill, step) : grid_file_name(clave, spill, step),
@@ -185,7 +191,10 @@ void esc_concentracion(int32_t spill, const std::string& clave, int32_t step, in
     f.commit();
   }
 
-  if (continuous && spill == cfg.spills_number) all_subspills(w, clave, step, r, counted);
+  if (continuous && spill == cfg.spills_number) {
+    r.owner = "the whole continuous release";
+    all_subspills(w, clave, step, r, counted);
+  }
 }
 
 }  // namespace orvel

@@ -71,14 +71,22 @@ void esc_particulas(const std::string& clave, int32_t step, int32_t sim) {
       std::string& text = blocks[static_cast<std::size_t>(b)];
       text.resize(width * static_cast<std::size_t>(last - first));
       char* o = text.data();
-      for (int64_t j = first; j < last; ++j) {
-        if (standard_layout) {
-          const double row[] = {hours, id, sub, xs[j] - 360.0, ys[j], zs[j] * factor, static_cast<double>(states[j])};
-          o = f.format_row(row, o);
-        } else {
-          const double row[] = {id, xs[j] - 360.0, ys[j], static_cast<double>(states[j]), ds ? ds[j] : 0.0};
-          o = f.format_row(row, o);
+      int64_t j = first;
+      try {
+        for (; j < last; ++j) {
+          if (standard_layout) {
+            const double row[] = {hours, id, sub, xs[j] - 360.0, ys[j], zs[j] * factor, static_cast<double>(states[j])};
+            o = f.format_row(row, o);
+          } else {
+            const double row[] = {id, xs[j] - 360.0, ys[j], static_cast<double>(states[j]), ds ? ds[j] : 0.0};
+            o = f.format_row(row, o);
+          }
         }
+      } catch (const result_value_error& e) {
+        stop_for_value(e,
+                       "particle " + std::to_string(j + 1) + " of " + (continuous ? "sub-spill " : "spill ") +
+                           std::to_string(i),
+                       hours);
       }
       text.resize(static_cast<std::size_t>(o - text.data()));
     };

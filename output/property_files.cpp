@@ -9,6 +9,7 @@
 #include "common/errors.hpp"
 #include "common/precision.hpp"
 #include "control/state/all.hpp"
+#include "control/substance.hpp"
 #include "output/result_layout.hpp"
 
 namespace orvel {
@@ -332,6 +333,16 @@ void spill_rows(int32_t s, int32_t step, int64_t stride, Row row) {
   }
 }
 
+// A row of spill (or sub-spill) s at `hours`; a value the table refuses
+// stops the run.
+void checked_row(result_table& f, const std::vector<double>& v, int32_t s, double hours) {
+  try {
+    f.row(v);
+  } catch (const result_value_error& e) {
+    stop_for_value(e, (var_cfg.spill__instant_contin == 2 ? "sub-spill " : "spill ") + std::to_string(s), hours);
+  }
+}
+
 // The property file of spill (or sub-spill) s.
 void spill_file(const std::string& name, int32_t kind, int32_t s, int32_t step, int64_t stride, double m0,
                 std::vector<double>& v) {
@@ -345,7 +356,7 @@ void spill_file(const std::string& name, int32_t kind, int32_t s, int32_t step, 
   result_table f(name, columns);
   spill_rows(s, step, stride, [&](int32_t r, double time) {
     spill_row(kind, s, r, time, m0, v);
-    f.row(v);
+    checked_row(f, v, s, time);
   });
   f.commit();
 }
@@ -367,7 +378,8 @@ void release_file(const std::string& clave, int32_t kind, int32_t step, int64_t 
   const auto& m = var4;
   result_table f(all_subspill_property_file_name(clave), columns);
   const int32_t ns = c.spills_number;
-  const float m0f = ns > 0 ? static_cast<float>(c.masa0(1) / ns) : 0.0f;
+  const int32_t pulses = release_pulses();
+  const float m0f = pulses > 0 ? static_cast<float>(c.masa0(1) / pulses) : 0.0f;
   const double m0 = m0f;
   const int64_t rows = (stride + step - 1) / stride;
   for (int64_t j = 0; j < rows; ++j) {
@@ -436,7 +448,11 @@ void release_file(const std::string& clave, int32_t kind, int32_t step, int64_t 
       v = {t,      lon / nf, lat / nf, surf,   beached,   evp_mass, disp,   vol,     column,   diss,    sed,    floor,  degr,
            outside, balance, p_surf,   p_beached, p_evp, p_disp,    p_vol,  p_column, p_diss, p_sed,  p_floor, p_degr, p_outside};
     }
-    f.row(v);
+    try {
+      f.row(v);
+    } catch (const result_value_error& e) {
+      stop_for_value(e, "the whole continuous release", t);
+    }
   }
   f.commit();
 }
@@ -471,7 +487,8 @@ int64_t checked_row_stride() {
 // the same for every sub-spill.
 double pulse_mass() {
   const auto& c = var_cfg;
-  return c.spills_number != 0 ? single_rounded(c.masa0(1) / c.spills_number) : 0.0;
+  const int32_t pulses = release_pulses();
+  return pulses != 0 ? single_rounded(c.masa0(1) / pulses) : 0.0;
 }
 
 }  // namespace
@@ -507,7 +524,7 @@ void esc_propiedades_hns(const std::string& clave, int32_t step) {
     result_table f(instant ? cf_file_name(clave, s) : subspill_cf_file_name(clave, s), cf_columns);
     spill_rows(s, step, stride, [&](int32_t r, double time) {
       cf_row(s, r, time, m0, v);
-      f.row(v);
+      checked_row(f, v, s, time);
     });
     f.commit();
   }

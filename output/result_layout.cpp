@@ -5,8 +5,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "common/errors.hpp"
 #include "common/format.hpp"
 #include "common/text.hpp"
+#include "control/state/var_cfg.hpp"
 #include "control/state/var_run.hpp"
 
 namespace orvel {
@@ -36,6 +38,14 @@ std::string key(const std::string& clave) { return fixlen(clave, 4); }
 
 std::string minute6(int32_t step) { return digit_field(output_time_of(step).minute, 6); }
 
+// The number of a spill or sub-spill in a file name: three digits, or as
+// many as the run's largest spill number needs beyond 999.
+std::string spill_field(int32_t n) {
+  int w = 3;
+  for (int64_t p = 1000; p <= var_cfg.spills_number; p *= 10) ++w;
+  return digit_field(n, w);
+}
+
 }  // namespace
 
 std::string particle_file_name(const std::string& clave, int32_t step, int32_t sim) {
@@ -47,11 +57,11 @@ std::string particle_file_name(const std::string& clave, int32_t step, int32_t s
 }
 
 std::string grid_file_name(const std::string& clave, int32_t spill, int32_t step) {
-  return key(clave) + "_grid_" + digit_field(spill, 3) + "_" + minute6(step) + ".txt";
+  return key(clave) + "_grid_" + spill_field(spill) + "_" + minute6(step) + ".txt";
 }
 
 std::string subspill_grid_file_name(const std::string& clave, int32_t spill, int32_t step) {
-  return key(clave) + "_grid_subspill_" + digit_field(spill, 3) + "_" + minute6(step) + ".txt";
+  return key(clave) + "_grid_subspill_" + spill_field(spill) + "_" + minute6(step) + ".txt";
 }
 
 std::string all_subspill_grid_file_name(const std::string& clave, int32_t step) {
@@ -59,11 +69,11 @@ std::string all_subspill_grid_file_name(const std::string& clave, int32_t step) 
 }
 
 std::string property_file_name(const std::string& clave, int32_t spill) {
-  return key(clave) + "_properties_" + digit_field(spill, 3) + ".txt";
+  return key(clave) + "_properties_" + spill_field(spill) + ".txt";
 }
 
 std::string subspill_property_file_name(const std::string& clave, int32_t spill) {
-  return key(clave) + "_properties_subspill_" + digit_field(spill, 3) + ".txt";
+  return key(clave) + "_properties_subspill_" + spill_field(spill) + ".txt";
 }
 
 std::string all_subspill_property_file_name(const std::string& clave) {
@@ -71,11 +81,39 @@ std::string all_subspill_property_file_name(const std::string& clave) {
 }
 
 std::string cf_file_name(const std::string& clave, int32_t spill) {
-  return key(clave) + "_CF_" + digit_field(spill, 3) + ".txt";
+  return key(clave) + "_CF_" + spill_field(spill) + ".txt";
 }
 
 std::string subspill_cf_file_name(const std::string& clave, int32_t spill) {
-  return key(clave) + "_CF_subspill_" + digit_field(spill, 3) + ".txt";
+  return key(clave) + "_CF_subspill_" + spill_field(spill) + ".txt";
+}
+
+namespace {
+
+// The label of a column without its separating comma and blanks.
+std::string quantity_of(const result_column& c) {
+  std::string q(trimmed(c.label));
+  if (!q.empty() && q.back() == ',') q.pop_back();
+  return q;
+}
+
+std::string field_text(const result_column& c) {
+  return c.kind == 'I' ? "I" + std::to_string(c.w) : "F" + std::to_string(c.w) + "." + std::to_string(c.d);
+}
+
+}  // namespace
+
+result_value_error::result_value_error(std::string quantity, double value, const result_column& column)
+    : std::runtime_error(quantity + " = " + value_text(value, 9) +
+                         (std::isfinite(value) ? " is too wide for its field " + field_text(column)
+                                               : " is not a finite number")),
+      quantity_(std::move(quantity)),
+      value_(value) {}
+
+void stop_for_value(const result_value_error& e, const std::string& where, double hours) {
+  throw run_stop("orvel: error: the result " + std::string(e.what()) + ", for " + where + " at " +
+                     value_text(hours, 9) + " h: the run stops and the result files of that time are not written",
+                 run_stop::stream::err, 1);
 }
 
 result_table::result_table(std::string name, std::span<const result_column> columns)
@@ -114,11 +152,12 @@ char* result_table::format_row(std::span<const double> values, char* out) const 
   for (std::size_t i = 0; i < values.size() && i < columns_.size(); ++i) {
     const auto& c = columns_[i];
     if (i > 0) *o++ = ',';
-    if (c.kind == 'I') {
-      o += put_i(o, static_cast<int64_t>(values[i]), c.w);
-    } else {
-      o += put_f(o, values[i], c.w, c.d);
-    }
+    const double x = values[i];
+    // An integer column takes whole values well inside 64 bits.
+    if (!std::isfinite(x) || (c.kind == 'I' && std::fabs(x) >= 1e18)) throw result_value_error(quantity_of(c), x, c);
+    const int n = c.kind == 'I' ? put_i(o, static_cast<int64_t>(x), c.w) : put_f(o, x, c.w, c.d);
+    if (n > 0 && *o == '*') throw result_value_error(quantity_of(c), x, c);
+    o += n;
   }
   *o++ = '\n';
   return o;

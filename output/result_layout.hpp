@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <span>
+#include <stdexcept>
 #include <string>
 
 #include "common/result_file.hpp"
@@ -56,10 +57,30 @@ struct result_column {
   int d;
 };
 
+// A value that a result table refuses to write: not a finite number, or too
+// wide for its field.  The writer that knows the row turns it into the stop
+// of the run (stop_for_value).
+class result_value_error : public std::runtime_error {
+ public:
+  result_value_error(std::string quantity, double value, const result_column& column);
+  const std::string& quantity() const { return quantity_; }
+  double value() const { return value_; }
+
+ private:
+  std::string quantity_;
+  double value_;
+};
+
+// The stop of the run for a refused value: status 1 and one line naming the
+// quantity, `where` (the spill and the particle or cell), the time in hours
+// and the value.  The result files of that output time are not written.
+[[noreturn]] void stop_for_value(const result_value_error& e, const std::string& where, double hours);
+
 // A result file holding a table.  The header line is written at
 // construction; each row() writes one line of values in the columns' fields,
-// each followed by "," except the last.  Values too wide for their field are
-// asterisks.  Nothing appears under the file's name until commit().
+// each followed by "," except the last.  A value that is not finite or too
+// wide for its field is a result_value_error: no result holds NaN, Infinity
+// or asterisks.  Nothing appears under the file's name until commit().
 class result_table {
  public:
   result_table(std::string name, std::span<const result_column> columns);

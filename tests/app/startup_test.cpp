@@ -76,6 +76,7 @@ void minimal_run() {
   s.density.fill(900.0f);
   s.viscosity.fill(10.0f);
   s.waterdensity.fill(1025.0f);
+  s.kinemviscosity_water = 1.0e-6;
   auto& g = var_mallas;
   g.gridname = fixlen("grid.dat", 12);
   g.grid0_x = 10.0;
@@ -97,7 +98,11 @@ std::vector<std::string> write_series() {
   if (c.currenttype__file_constant == 2) names.push_back(var_run.sim__2d_3d == 1 ? "lstcurr.pre" : "lstcurr3D.pre");
   if (c.windtype__file_constant == 2) names.push_back("lstwinds.pre");
   if (c.wavestype__file_constant == 2) names.push_back("lstwaves.pre");
-  for (const auto& n : names) write_file(n, "0.0 0.0 0.0 0.0\n0.0 0.0 0.0 0.0\n0.0 0.0 0.0 0.0\n");
+  for (const auto& n : names) {
+    // The 3-D current series begins with two header lines.
+    write_file(n, std::string(n == "lstcurr3D.pre" ? "header\nheader\n" : "") +
+                      "0.0 0.0 0.0 0.0\n0.0 0.0 0.0 0.0\n0.0 0.0 0.0 0.0\n");
+  }
   return names;
 }
 
@@ -391,7 +396,14 @@ TEST(Regridding, EachScatteredForcingByFilesInOrder) {
     }
     g.gridformatcurru_0y = g.gridformatcurrv_0y = 40.0;
     g.gridformatcurru_xcells = g.gridformatcurru_ycells = g.gridformatcurrv_xcells = g.gridformatcurrv_ycells = 2;
-    const auto series = write_series();
+    auto series = write_series();
+    if (!c.waves) {
+      // Wave files read as listed: the list and its file are checked at
+      // start-up, before any regridding.
+      write_file("w.txt", "10.0 40.0 1.0 0.0 5.0\n10.1 40.0 1.0 0.0 5.0\n10.0 40.1 1.0 0.0 5.0\n10.1 40.1 1.0 0.0 5.0\n");
+      write_file("lstwaves.pre", "w.txt\nw.txt\nw.txt\n");
+      series.insert(series.end(), {"lstwaves.pre", "w.txt"});
+    }
     cout_capture out;
     if (std::string(c.first_list).empty()) {
       EXPECT_NO_THROW(start_up("TEST"));
@@ -627,7 +639,7 @@ TEST(EngineDispatch, TheEngineRunsAfterTheBannerAndBeforeTheFinalMessage) {
     start_up("TEST");
     ADD_FAILURE() << "the run completed";
   } catch (const input_error& e) {
-    EXPECT_EQ(std::string(e.what()), "TEST.run:0: deltat = 0: must be a finite number greater than 0 s");
+    EXPECT_EQ(std::string(e.what()), "TEST.run:0: deltat = 0: must be a finite number greater than 0 and at most 86400 s");
   }
   EXPECT_EQ(out.text(), "");
   EXPECT_EQ(dir.files(), std::vector<std::string>{"grid.dat"});

@@ -279,7 +279,7 @@ TEST_F(ScenarioFile, SentinelContinuousRelease) {
   ASSERT_EQ(c.spill_id.size(), 1);
   EXPECT_EQ(c.spill_id(1), 19101);
   for (int32_t k = 1; k <= 3; ++k) {
-    EXPECT_EQ(c.spillstarttime(k), 19102 + 0.5 * (k - 1));
+    EXPECT_EQ(c.spillstarttime(k), 1902 + 0.5 * (k - 1));
     EXPECT_EQ(c.spilledmass(k), 19103 / 3.0);
     EXPECT_EQ(c.spillvolume(k), 19111 / 3.0);
     EXPECT_EQ(c.masa0(k), 19103);  // every pulse holds the total
@@ -670,6 +670,7 @@ TEST_F(ScenarioReading, PulseCountBeyondTheMemoryIsRefused) {
   scenario_text s = base_scenario();
   s.rec[16] = "2";
   s.rec[18] = "3000000 3600";  // one pulse an hour for 3,000,000 hours
+  s.rec[21] = "2100000000";    // and a run long enough to start them all
   struct budget {
     budget() { set_memory_budget(uint64_t{1} << 30); }
     ~budget() { set_memory_budget(0); }

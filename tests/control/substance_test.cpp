@@ -14,6 +14,7 @@
 #include <string>
 
 #include "control/state/all.hpp"
+#include "control/substance.hpp"
 #include "tests/control/scenario_text.hpp"
 
 namespace orvel {
@@ -215,8 +216,10 @@ TEST_F(Substance, HoursBecomeSeconds) {
 
 class Pulses : public testing::scenario_test {
  protected:
-  void read_release(const std::string& record18, const std::string& line, int32_t obj = 2) {
+  void read_release(const std::string& record18, const std::string& line, int32_t obj = 2,
+                    const std::string& horizon = "") {
     scenario_text s = base_scenario();
+    if (!horizon.empty()) s.rec[21] = horizon;
     s.rec[9] = std::to_string(obj);
     s.rec[16] = "2";
     s.rec[17] = "7";  // replaced by the pulse count
@@ -281,13 +284,33 @@ TEST_F(Pulses, LateStartsDoNotOverflow) {
   // Pulses every 2^30 s: the third starts 2^31 s after the first, beyond a
   // 32-bit product.
   var_run.deltat = 900.0f;
-  read_release("894785 1073741824", spill_line(0.0, 3.0));
+  read_release("894785 1073741824", spill_line(0.0, 3.0), 2, "600000");
   const auto& c = var_cfg;
   ASSERT_EQ(c.spills_number, 3);
   EXPECT_EQ(c.spillstarttime(1), 0.0);
   EXPECT_EQ(c.spillstarttime(2), 1073741824.0 / 3600.0);
   EXPECT_EQ(c.spillstarttime(3), 2147483648.0 / 3600.0);
   EXPECT_EQ(c.spilledmass(3), 1.0);
+}
+
+TEST_F(Pulses, OnlyThePulsesThatCanStartAreSized) {
+  // A million pulses of 10 s from 2 h; a run of 3 h starts those of 2 h to
+  // 3 h: 361 of them, and one spare.  Each still carries a millionth of
+  // the release.
+  var_run.deltat = 10.0f;
+  read_release("2777.7778 10", spill_line(2.0, 1000000.0), 2, "3");
+  const auto& c = var_cfg;
+  ASSERT_EQ(c.spills_number, 362);
+  EXPECT_EQ(c.spilledmass.size(), 362);
+  EXPECT_EQ(c.spilledmass(1), 1.0);
+  EXPECT_EQ(c.masa0(362), 1000000.0);
+  EXPECT_EQ(c.spillstarttime(361), 3.0);
+  EXPECT_EQ(release_pulses(), 1000000);
+  // A release that starts after the end of the run sizes one pulse.
+  reset_state();
+  var_run.deltat = 10.0f;
+  read_release("2777.7778 10", spill_line(5.0, 1000000.0), 2, "3");
+  EXPECT_EQ(c.spills_number, 1);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 // file of a continuous release.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <cmath>
 #include <cstdio>
 #include <iterator>
@@ -137,13 +139,27 @@ TEST(PropertyFiles, FloatingObjectColumns) {
   var_part.xxc(7, 1) = 351.25;
   var_part.yyc(7, 3) = 43.125;
   var_spill.areaoila(7, 1) = 1234.5f;
-  var_spill.areaoila(7, 3) = 98765432.0f;  // too wide for F11.3
+  var_spill.areaoila(7, 3) = 9876543.0f;  // the widest area F11.3 holds
   esc_propiedades_fuel("TEST", 3, 3);
   EXPECT_EQ(read_file("TEST_properties_007.txt"),
             "time (h), centre_of_mass_lon (\xBA), centre_of_mass_lat (\xBA),  area (m2)\n"
             "    0.00,             -8.7500000,             43.0000000,   1234.500\n"
-            "    1.00,             -9.0000000,             43.1250000,***********\n");
+            "    1.00,             -9.0000000,             43.1250000,9876543.000\n");
   EXPECT_EQ(dir.files().size(), 7u);
+  // One more digit would be asterisks: the run stops instead, and the file
+  // is not written.
+  std::filesystem::remove("TEST_properties_007.txt");
+  var_spill.areaoila(7, 3) = 98765432.0f;
+  try {
+    esc_propiedades_fuel("TEST", 3, 3);
+    ADD_FAILURE() << "no stop";
+  } catch (const run_stop& e) {
+    EXPECT_EQ(e.status(), 1);
+    EXPECT_EQ(std::string(e.what()),
+              "orvel: error: the result area (m2) = 98765432 is too wide for its field F11.3, for spill 7 at 1 h: "
+              "the run stops and the result files of that time are not written");
+  }
+  EXPECT_FALSE(std::filesystem::exists("TEST_properties_007.txt"));
 }
 
 TEST(PropertyFiles, OilColumnsAndTheBalance) {
@@ -500,17 +516,21 @@ TEST(ConcentrationFactorFiles, StrideAndReferenceMassOutOfRange) {
     EXPECT_THROW(esc_propiedades_hns("TEST", 2), run_stop);
     EXPECT_TRUE(dir.files().empty());
   }
-  // A spill of no mass: its percentages are not numbers (0 / 0) or infinite,
-  // its kilograms as they are.
+  // A spill of no mass: its percentages would not be numbers (0 / 0) or be
+  // infinite.  The run stops on the first of them and writes no file.
   temp_dir dir;
   series(3, 1, 1, 3600.0f, 3600, 2);
   var_cfg.masa0(1) = 0.0;
   var4.mass_surf_c(1, 2) = 5.0;
-  esc_propiedades_hns("TEST", 2);
-  const auto f = fields("TEST_CF_001.txt", 2);
-  EXPECT_EQ(f.at(3), "      Infinity");
-  EXPECT_EQ(f.at(5), "        NaN");
-  EXPECT_EQ(f.at(15), "          5.00");
+  try {
+    esc_propiedades_hns("TEST", 2);
+    ADD_FAILURE() << "no stop";
+  } catch (const run_stop& e) {
+    EXPECT_EQ(e.status(), 1);
+    EXPECT_NE(std::string(e.what()).find("is not a finite number, for spill 1 at 0 h"), std::string::npos)
+        << e.what();
+  }
+  EXPECT_TRUE(dir.files().empty());
 }
 
 }  // namespace

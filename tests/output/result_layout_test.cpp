@@ -2,11 +2,16 @@
 // result file.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <vector>
+
 #include <stdexcept>
 #include <string>
 
 #include "control/state/all.hpp"
 #include "control/state/reset_state.hpp"
+#include "common/errors.hpp"
 #include "output/result_layout.hpp"
 #include "tests/support/test_support.hpp"
 
@@ -94,8 +99,8 @@ TEST(ResultLayout, TableHeaderAndRows) {
   {
     result_table t("table.txt", columns);
     t.row({0.0, 7, -1.5});
-    t.row({100000.0, 1234567, 123456789.0});  // too wide: asterisks
     t.row({-0.004, -12, 0.0005});  // 0.0005 is a little above the half in binary
+    t.row({99999.99, 999999, 99999999.999});  // the widest values that fit
     // Nothing under the real name before the commit.
     EXPECT_EQ(dir.files(), std::vector<std::string>{"table.txt.partial"});
     t.commit();
@@ -103,9 +108,52 @@ TEST(ResultLayout, TableHeaderAndRows) {
   EXPECT_EQ(testing::read_file("table.txt"),
             "time (h), n (-),   value (\xBA)\n"
             "    0.00,     7,      -1.500\n"
-            "********,******,************\n"
-            "   -0.00,   -12,       0.001\n");
+            "   -0.00,   -12,       0.001\n"
+            "99999.99,999999,99999999.999\n");
   EXPECT_EQ(dir.files(), std::vector<std::string>{"table.txt"});
+}
+
+TEST(ResultLayout, NoResultHoldsAsterisksOrValuesThatAreNotNumbers) {
+  // Each value too wide for its field, or not finite, is refused by name.
+  const double inf = std::numeric_limits<double>::infinity();
+  struct bad_row {
+    std::vector<double> values;
+    const char* message;
+  };
+  const bad_row rows[] = {
+      {{100000.0, 1, 1.0}, "time (h) = 100000 is too wide for its field F8.2"},
+      {{-10000.0, 1, 1.0}, "time (h) = -10000 is too wide for its field F8.2"},
+      {{1.0, 1234567, 1.0}, "n (-) = 1234567 is too wide for its field I6"},
+      {{1.0, 1e300, 1.0}, "n (-) = 1e+300 is too wide for its field I6"},
+      {{1.0, 1, 123456789.0}, "value (\xBA) = 123456789 is too wide for its field F12.3"},
+      {{std::nan(""), 1, 1.0}, "time (h) = nan is not a finite number"},
+      {{1.0, -inf, 1.0}, "n (-) = -inf is not a finite number"},
+      {{1.0, 1, inf}, "value (\xBA) = inf is not a finite number"},
+  };
+  testing::temp_dir dir;
+  result_table t("table.txt", columns);
+  for (const auto& r : rows) {
+    try {
+      t.row(std::span<const double>(r.values));
+      ADD_FAILURE() << r.message << ": accepted";
+    } catch (const result_value_error& e) {
+      EXPECT_STREQ(e.what(), r.message);
+    }
+  }
+  t.commit();
+  EXPECT_EQ(testing::read_file("table.txt"), "time (h), n (-),   value (\xBA)\n");
+}
+
+TEST(ResultLayout, ARefusedValueStopsTheRunNamingWhereAndWhen) {
+  try {
+    stop_for_value(result_value_error("latitude (\xBA)", std::nan(""), columns[2]), "particle 7 of spill 2", 1.5);
+    ADD_FAILURE() << "no stop";
+  } catch (const run_stop& e) {
+    EXPECT_EQ(e.status(), 1);
+    EXPECT_EQ(std::string(e.what()),
+              "orvel: error: the result latitude (\xBA) = nan is not a finite number, for particle 7 of spill 2 at "
+              "1.5 h: the run stops and the result files of that time are not written");
+  }
 }
 
 TEST(ResultLayout, ARowOfTheWrongLengthIsAProgrammingError) {

@@ -114,7 +114,7 @@ TEST(StartUpValidation, MutationsOfTheDriftScenario) {
       {"horizon not a number", "DRFT.cfg", 26, "nan", "DRFT.cfg:26", "simulationtimehorizon"},
       {"negative horizon", "DRFT.cfg", 26, "-6", "DRFT.cfg:26", "simulationtimehorizon"},
       {"infinite horizon", "DRFT.cfg", 26, "inf", "DRFT.cfg:26", "simulationtimehorizon"},
-      {"past the six-digit minute", "DRFT.cfg", 26, "1000000", "DRFT.run:18", "minute 1000020"},
+      {"past the six-digit minute", "DRFT.cfg", 26, "17000", "DRFT.run:18", "minute 1000020"},
       {"current type 3", "DRFT.cfg", 28, "3 0 0 0 0 0", "DRFT.cfg:28", "currenttype__file_constant = 3"},
       {"regular-grid switch 2", "DRFT.cfg", 28, "2 2 0 0 0 0", "DRFT.cfg:28", "currentgrid_regular__y_n = 2"},
       {"varying-grid switch 3", "DRFT.cfg", 28, "2 0 3 0 0 0", "DRFT.cfg:28", "currentgrid_variable__y_n = 3"},
