@@ -88,6 +88,24 @@ TEST(ResultLayout, FileNames) {
   EXPECT_EQ(particle_file_name("ABCD", 16667, 1), "ABCD_particles_:00020.txt");
 }
 
+TEST(ResultLayout, SpillNumbersWidenBeyond999) {
+  // Three digits up to 999 spills or pulses; beyond, every name takes the
+  // digits of the largest number (no ':' or '/' in a name).
+  reset_state();
+  var_run.deltat = 60.0f;
+  var_cfg.spills_number = 999;
+  EXPECT_EQ(subspill_property_file_name("ABCD", 7), "ABCD_properties_subspill_007.txt");
+  EXPECT_EQ(subspill_grid_file_name("ABCD", 999, 2), "ABCD_grid_subspill_999_000002.txt");
+  var_cfg.spills_number = 1500;
+  EXPECT_EQ(subspill_property_file_name("ABCD", 7), "ABCD_properties_subspill_0007.txt");
+  EXPECT_EQ(subspill_property_file_name("ABCD", 1500), "ABCD_properties_subspill_1500.txt");
+  EXPECT_EQ(property_file_name("ABCD", 1000), "ABCD_properties_1000.txt");
+  EXPECT_EQ(subspill_cf_file_name("ABCD", 1234), "ABCD_CF_subspill_1234.txt");
+  var_cfg.spills_number = 123456;
+  EXPECT_EQ(grid_file_name("ABCD", 42, 1), "ABCD_grid_000042_000001.txt");
+  reset_state();
+}
+
 constexpr result_column columns[] = {
     {"time (h),", 9, 'F', 8, 2},
     {"n (-),", 7, 'I', 6, 0},

@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -144,6 +147,284 @@ TEST(StartUpValidation, MutationsOfTheDriftScenario) {
     copy_scenario("drift");
     expect_refused(dir, "DRFT", m);
   }
+}
+
+void current_file_scenario();
+
+// Line `text` with its whitespace-separated item `item` (from 1) replaced.
+std::string with_item(const std::string& text, int item, const std::string& value) {
+  std::istringstream in(text);
+  std::string out, word;
+  for (int k = 1; in >> word; ++k) out += (out.empty() ? "" : " ") + (k == item ? value : word);
+  return out;
+}
+
+// The drift scenario's spill as weathering oil (evaporation on), or the
+// chemical scenario, each as it stands a valid run.
+const std::string drift_spill =
+    "1 0.0 1000.0 -9.0 43.0 0.0 1000.0 1000.0 0.01 0.0001 1.0 0 900.0 15.0 100.0 15.0 0 25 0 25 0 0 40.0 5.0 "
+    "70.0 1025.0 15.0 20.0";
+const std::string chemical_spill =
+    "1 0.0 10000.0 -9.0 43.0 0.0 1000.0 1000.0 0.01 0.0001 0.0 0 876.0 15.0 0.7 15.0 1780.0 25.0 12.7 25.0 78.11 "
+    "1.0 50.0 0.0 0.0 1025.0 15.0 20.0";
+void oil_scenario() {
+  copy_scenario("drift");
+  set_line("DRFT.cfg", 12, "2");
+  set_line("DRFT.cfg", 14, "1");
+}
+
+// One value at a time out of its range: each refused with exit status 2,
+// one line naming the file, the line, the value and the range, and the
+// folder as it was.  Oil, a chemical, a blowout and a current-file run.
+TEST(StartUpValidation, ValuesOutOfTheirPhysicalRange) {
+  struct row {
+    const char* what;
+    const char* scenario;  // "oil", "chemical", "blowout"
+    mutation m;
+    std::string text;  // the new line when the mutation's text is empty
+  };
+  const auto oil = [](int item, const char* v) { return with_item(drift_spill, item, v); };
+  const auto chem = [](int item, const char* v) { return with_item(chemical_spill, item, v); };
+  const row rows[] = {
+      // Substance values (spill line items 13 to 28, record 20).
+      {"", "oil", {"viscosity 0", "DRFT.cfg", 23, "", "DRFT.cfg:23", "viscosity of spill line 1 = 0: must be a finite number from 0.1 to 1e+07 cSt"}, oil(15, "0")},
+      {"", "oil", {"negative viscosity", "DRFT.cfg", 23, "", "DRFT.cfg:23", "viscosity of spill line 1 = -5"}, oil(15, "-5")},
+      {"", "oil", {"evaporation cap -30 %", "DRFT.cfg", 23, "", "DRFT.cfg:23", "maxevaporation of spill line 1 = -30: must be a finite number from 0 to 100 %"}, oil(23, "-30")},
+      {"", "oil", {"evaporation cap 150 %", "DRFT.cfg", 23, "", "DRFT.cfg:23", "maxevaporation of spill line 1 = 150"}, oil(23, "150")},
+      {"", "oil", {"water content 150 %", "DRFT.cfg", 23, "", "DRFT.cfg:23", "maxemulsification of spill line 1 = 150: must be a finite number from 0 to 95 %"}, oil(25, "150")},
+      {"", "oil", {"density reference not a number", "DRFT.cfg", 23, "", "DRFT.cfg:23", "densityreferencetemperature of spill line 1 = nan"}, oil(14, "nan")},
+      {"", "oil", {"water at 1e11 C", "DRFT.cfg", 23, "", "DRFT.cfg:23", "watertemperature of spill line 1 = 1e+11: must be a finite number from -5 to 50 degrees C"}, oil(27, "1e11")},
+      {"", "oil", {"infinite air temperature", "DRFT.cfg", 23, "", "DRFT.cfg:23", "airtemperature of spill line 1 = inf"}, oil(28, "inf")},
+      {"", "oil", {"water viscosity 0", "DRFT.cfg", 18, "0", "DRFT.cfg:18", "kinemviscosity_water = 0: must be a finite number from 1e-07 to 0.0001 m2/s"}, ""},
+      {"", "chemical", {"negative vapour pressure", "CHEM.cfg", 24, "", "CHEM.cfg:24", "vaporpressure of spill line 1 = -12.7"}, chem(19, "-12.7")},
+      {"", "chemical", {"negative solubility", "CHEM.cfg", 24, "", "CHEM.cfg:24", "watersolubility of spill line 1 = -1"}, chem(17, "-1")},
+      {"", "chemical", {"infinite molecular weight", "CHEM.cfg", 24, "", "CHEM.cfg:24", "hnsmolweight of spill line 1 = inf"}, chem(21, "inf")},
+      {"", "chemical", {"negative sediment", "CHEM.cfg", 26, "-10.0 2.13 0.0", "CHEM.cfg:26", "sedimentsconcentration of spill line 1 = -10"}, ""},
+      {"", "chemical", {"negative degradation", "CHEM.cfg", 26, "10.0 2.13 -1", "CHEM.cfg:26", "degradation_rate of spill line 1 = -1"}, ""},
+      {"", "chemical", {"negative calibration factor", "CHEM_HNS.calib", 8, "-1.0", "./CHEM_HNS.calib:8", "k2 = -1: must be a finite number from 0 to 100"}, ""},
+      {"", "chemical", {"infinite km", "CHEM_HNS.calib", 4, "inf", "./CHEM_HNS.calib:4", "km = inf"}, ""},
+      // Mass and volume.
+      {"", "oil", {"mass 0", "DRFT.cfg", 23, "", "DRFT.cfg:23", "spilledmass of spill line 1 = 0: must be a finite number greater than 0"}, oil(3, "0")},
+      {"", "oil", {"volume 0", "DRFT.cfg", 23, "", "DRFT.cfg:23", "spillvolume of spill line 1 = 0"}, oil(11, "0")},
+      {"", "oil", {"1000 t in 1 m3", "DRFT.cfg", 23, "", "DRFT.cfg:23", "spillvolume of spill line 1 = 1 m3 does not match spilledmass / density = 1e+06 kg / 900 kg/m3 = 1111.11 m3"}, oil(3, "1000000.0")},
+      {"", "chemical", {"chemical mass 0", "CHEM.cfg", 24, "", "CHEM.cfg:24", "spilledmass of spill line 1 = 0"}, chem(3, "0")},
+      // Finite but absurd magnitudes.
+      {"", "oil", {"start at 1e308 s", "DRFT.cfg", 23, "", "DRFT.cfg:23", "spillstarttime of spill line 1 = 1e+308: must be a finite number from 0 to 87600 h"}, oil(2, "1e308")},
+      {"", "oil", {"side of 1e11 m", "DRFT.cfg", 23, "", "DRFT.cfg:23", "spillsize_sidey of spill line 1 = 1e+11"}, oil(8, "1e11")},
+      {"", "oil", {"spacing of 1e11 degrees", "DRFT.cfg", 4, "-10.0 42.0 1e11 0.1 0.0 21 21 1 43.0", "DRFT.cfg:4", "deltax = 1e+11: must be a finite number greater than 0 and at most 10 degrees"}, ""},
+      {"", "oil", {"origin at 1e11 degrees", "DRFT.cfg", 4, "1e11 42.0 0.1 0.1 0.0 21 21 1 43.0", "DRFT.cfg:4", "grid0_x = 1e+11"}, ""},
+      {"", "oil", {"rows past the pole", "DRFT.cfg", 4, "-10.0 42.0 0.1 5.0 0.0 21 21 1 43.0", "DRFT.cfg:4", "ycells_number = 21: 21 rows 5 degrees apart from 42 reach beyond latitude 90"}, ""},
+      {"", "oil", {"drift factor 1e11", "DRFT.cfg", 46, "1.0 1e11 0.0 0.0 0 0.0 0.0 0.0", "DRFT.cfg:46", "dragcoeff_a of spill line 1 = 1e+11"}, ""},
+      {"", "oil", {"diffusivity 1e11", "DRFT.cfg", 46, "1.0 0.0 0.0 0.0 1 1e11 0.0 0.0", "DRFT.cfg:46", "diffusioncoeff_kh of spill line 1 = 1e+11: must be a finite number from 0 to 1000 m2/s"}, ""},
+      {"", "oil", {"horizon of 1e6 h", "DRFT.cfg", 26, "1e6", "DRFT.cfg:26", "simulationtimehorizon = 1e+06"}, ""},
+      {"", "oil", {"step of a week", "DRFT.run", 13, "604800.", "DRFT.run:13", "deltat = 604800"}, ""},
+      {"", "oil", {"series line at 1e308", "lstcurr.pre", 3, "1e308 0.0", "lstcurr.pre:3", "current speed = 1e+308: must be from 0 to 15 m/s"}, ""},
+      {"", "oil", {"wind of 1000 m/s", "lstwinds.pre", 2, "1000 270", "lstwinds.pre:2", "wind speed = 1000"}, ""},
+      // Blowout files.
+      {"", "blowout", {"jet end not a number", "FinalJetAxisPosition.txt", 2, "nan 43.0 100.0 20.0", "FinalJetAxisPosition.txt:2", "jet-end longitude = nan"}, ""},
+      {"", "blowout", {"jet end above the surface", "FinalJetAxisPosition.txt", 2, "-9.0 43.0 -5.0 20.0", "FinalJetAxisPosition.txt:2", "jet-end depth = -5: the jet ends above the sea surface"}, ""},
+      {"", "blowout", {"infinite jet radius", "FinalJetAxisPosition.txt", 2, "-9.0 43.0 100.0 inf", "FinalJetAxisPosition.txt:2", "jet-end radius = inf"}, ""},
+      {"", "blowout", {"diameter 0", "DropletDiametersAndFlotSpeed.txt", 4, "0.0 0.01", "DropletDiametersAndFlotSpeed.txt:4", "diameter = 0: must be a finite number greater than 0"}, ""},
+      {"", "blowout", {"negative diameter", "DropletDiametersAndFlotSpeed.txt", 2, "-0.0005 0.01", "DropletDiametersAndFlotSpeed.txt:2", "diameter = -0.0005"}, ""},
+      {"", "blowout", {"rise speed not a number", "DropletDiametersAndFlotSpeed.txt", 11, "0.0005 nan", "DropletDiametersAndFlotSpeed.txt:11", "rise speed = nan: must be a finite number from -10 to 10 m/s"}, ""},
+      {"", "blowout", {"short droplet file", "DropletDiametersAndFlotSpeed.txt", 11, "", "DropletDiametersAndFlotSpeed.txt:11", "end of file: expected the diameter and rise speed of particle 10 of spill 1"}, ""},
+      {"", "blowout", {"short 3-D series", "lstcurr3D.pre", 7, "", "lstcurr3D.pre:6", "the series ends after 4 records, but its count (5) needs 5"}, ""},
+  };
+  for (const auto& r : rows) {
+    temp_dir dir;
+    std::string key;
+    if (std::string(r.scenario) == "oil") {
+      oil_scenario();
+      key = "DRFT";
+    } else if (std::string(r.scenario) == "chemical") {
+      copy_scenario("chemical");
+      key = "CHEM";
+    } else {
+      copy_scenario("blowout");
+      key = "BLOW";
+    }
+    mutation m = r.m;
+    m.text = r.text.empty() ? m.text : r.text.c_str();
+    if (std::string(m.what) == "short droplet file" || std::string(m.what) == "short 3-D series") {
+      // The last line taken away.
+      std::string t = read_file(m.file);
+      t.erase(t.rfind('\n', t.size() - 2) + 1);
+      write_file(m.file, t);
+      m.line = 1;
+      m.text = nullptr;
+    }
+    if (m.text == nullptr) {
+      SCOPED_TRACE(m.what);
+      const std::vector<std::string> before = dir.files();
+      const auto res = run_orvel(dir.path(), key);
+      EXPECT_EQ(res.status, 2);
+      EXPECT_EQ(res.err.rfind(std::string("orvel: error: ") + m.where + ": ", 0), 0u) << res.err;
+      EXPECT_NE(res.err.find(m.message), std::string::npos) << res.err;
+      EXPECT_EQ(dir.files(), before);
+      continue;
+    }
+    expect_refused(dir, key, m);
+  }
+}
+
+TEST(StartUpValidation, TheScenariosOfTheRangeTableRunAsTheyStand) {
+  // Every mutation above starts from a run that is accepted as it stands.
+  {
+    temp_dir dir;
+    oil_scenario();
+    run_ok("DRFT");
+  }
+  for (const char* s : {"chemical", "blowout"}) {
+    temp_dir dir;
+    copy_scenario(s);
+    const auto r = run_orvel(dir.path(), std::string(s) == "chemical" ? "CHEM" : "BLOW");
+    EXPECT_EQ(r.status, 0) << r.err;
+  }
+}
+
+TEST(StartUpValidation, AJetEndOnLandIsRefused) {
+  temp_dir dir;
+  copy_scenario("blowout");
+  std::string grid = read_file("grid.dat");
+  for (std::size_t p = grid.find("500.0"); p != std::string::npos; p = grid.find("500.0", p)) grid.replace(p, 5, "-5.0");
+  write_file("grid.dat", grid);
+  const std::vector<std::string> before = dir.files();
+  const auto r = run_orvel(dir.path(), "BLOW");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err,
+            "orvel: error: FinalJetAxisPosition.txt:2: the jet end at longitude -9, latitude 43 lies on land (model "
+            "depth -5 m)\n");
+  EXPECT_EQ(dir.files(), before);
+}
+
+// Files that the run would meet only after its first results: found at
+// start-up instead.
+TEST(StartUpValidation, ListsSeriesAndResultNamesAreCheckedBeforeAnythingIsWritten) {
+  {
+    // A current file named in the list that does not exist.
+    temp_dir dir;
+    current_file_scenario();
+    expect_refused(dir, "ROTA",
+                   {"missing current file", "lstcurr_UVW.pre", 5, "gone.txt", "lstcurr_UVW.pre:5",
+                    "names the file \"gone.txt\", which does not exist"});
+  }
+  {
+    // A list shorter than its count: 24 records, 20 names.
+    temp_dir dir;
+    current_file_scenario();
+    write_file("lstcurr_UVW.pre", lines(20, "c.txt"));
+    const std::vector<std::string> before = dir.files();
+    const auto r = run_orvel(dir.path(), "ROTA");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("orvel: error: lstcurr_UVW.pre:20: the list holds 20 file names, but "
+                          "currentfilesorlines_number needs ", 0),
+              0u)
+        << r.err;
+    EXPECT_EQ(dir.files(), before);
+  }
+  {
+    // A uniform series shorter than its count (6 records, 5 lines).
+    temp_dir dir;
+    copy_scenario("drift");
+    write_file("lstwaves.pre", lines(5, "0.5 0.0 4.0"));
+    const std::vector<std::string> before = dir.files();
+    const auto r = run_orvel(dir.path(), "DRFT");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "orvel: error: lstwaves.pre:5: the series ends after 5 records, but its count (6) needs 6\n");
+    EXPECT_EQ(dir.files(), before);
+  }
+  {
+    // A result name taken by a folder.
+    temp_dir dir;
+    copy_scenario("drift");
+    std::filesystem::create_directory("DRFT_particles_000120.txt");
+    const std::vector<std::string> before = dir.files();
+    const auto r = run_orvel(dir.path(), "DRFT");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("orvel: error: DRFT_particles_000120.txt:0: this run writes a result under this name, "
+                          "which is taken by a folder",
+                          0),
+              0u)
+        << r.err;
+    EXPECT_EQ(dir.files(), before);
+  }
+}
+
+TEST(StartUpValidation, ReleasesThatDoNothingAreWarnedOf) {
+  struct row {
+    const char* what;
+    const char* scenario;
+    int line;
+    std::string text;
+    const char* warning;
+  };
+  const row rows[] = {
+      {"chemical outside the grid", "chemical", 24, with_item(chemical_spill, 4, "-12.0"),
+       "orvel: warning: the chemical of spill line 1 is released at longitude -12, latitude 43, outside the model "
+       "grid"},
+      {"oil at a point without spreading", "oil", 23, with_item(with_item(drift_spill, 7, "0.0"), 8, "0.0"),
+       "orvel: warning: the oil of spill line 1 is released at a point (spillsize_sidex x spillsize_sidey = 0) and "
+       "does not spread: its slick has no area, so it neither evaporates nor disperses\n"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    temp_dir dir;
+    std::string key = "CHEM";
+    if (std::string(r.scenario) == "oil") {
+      oil_scenario();
+      key = "DRFT";
+      set_line("DRFT.cfg", r.line, r.text);
+    } else {
+      copy_scenario("chemical");
+      set_line("CHEM.cfg", r.line, r.text);
+    }
+    const auto res = run_orvel(dir.path(), key);
+    EXPECT_EQ(res.status, 0) << res.err;
+    EXPECT_EQ(res.err.rfind(r.warning, 0), 0u) << res.err;
+  }
+}
+
+// The same key run twice at once in one folder: the second is refused while
+// the first holds the key's lock; the lock goes with the process.
+TEST(StartUpValidation, OneRunOfAKeyAtATime) {
+  temp_dir dir;
+  copy_scenario("drift");
+  const int fd = ::open("DRFT.lock", O_RDWR | O_CREAT, 0644);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+  auto r = run_orvel(dir.path(), "DRFT");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err,
+            "orvel: error: DRFT.lock:0: another run of key \"DRFT\" is running in this folder: two runs of one key "
+            "would write the same files\n");
+  EXPECT_EQ(r.out.find("ORVEL"), std::string::npos);
+  ::close(fd);  // the first run ends
+  run_ok("DRFT");
+  EXPECT_FALSE(std::filesystem::exists("DRFT.lock"));
+  // Twenty runs of one key started together: each ends completed or
+  // refused by the lock, never with a file of another's.
+  const std::string bin = ORVEL_BINARY;
+  std::string cmd = "cd '" + dir.path().string() + "' && (";
+  for (int i = 0; i < 20; ++i) cmd += "('" + bin + "' DRFT >/dev/null 2>.e" + std::to_string(i) + "; echo $? >.s" + std::to_string(i) + ") & ";
+  cmd += "wait)";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  int completed = 0;
+  for (int i = 0; i < 20; ++i) {
+    const std::string status = read_file(".s" + std::to_string(i));
+    const std::string err = read_file(".e" + std::to_string(i));
+    if (status == "0\n") {
+      ++completed;
+      EXPECT_EQ(err, "");
+    } else {
+      EXPECT_EQ(status, "2\n");
+      EXPECT_NE(err.find("another run of key"), std::string::npos) << err;
+    }
+    std::filesystem::remove(".s" + std::to_string(i));
+    std::filesystem::remove(".e" + std::to_string(i));
+  }
+  EXPECT_GE(completed, 1);
+  for (const auto& f : dir.files()) EXPECT_EQ(f.find("partial"), std::string::npos) << f;
+  EXPECT_FALSE(std::filesystem::exists("DRFT.lock"));
 }
 
 TEST(StartUpValidation, AMissingSeriesFileIsRefusedBeforeAnythingIsWritten) {
