@@ -562,6 +562,32 @@ void check_droplet_file() {
   }
 }
 
+// Every particle of every spill in the restart file, on the globe and in
+// the water column, with a state code the model knows.
+void check_restart_file(const std::string& path) {
+  const int32_t np = var_run.particle_number;
+  const int32_t ns = var_cfg.spills_number;
+  list_reader r(path);
+  r.skip_line("a header line");
+  for (int32_t s = 1; s <= ns; ++s) {
+    for (int32_t p = 1; p <= np; ++p) {
+      if (r.at_end()) {
+        throw input_error(path, r.line_number(),
+                          "end of file: expected the record of particle " + std::to_string(p) + " of spill " +
+                              std::to_string(s) + " (" + std::to_string(np) + " particles per spill, " +
+                              std::to_string(ns) + " spills)");
+      }
+      double unused = 0.0, x = 0.0, y = 0.0, depth = 0.0, code = 0.0;
+      if (!r.read({"value", "longitude", "latitude", "depth", "state code"}, unused, x, y, depth, code)) {
+        throw input_error(path, r.record_line(), "the particle record ends before its five values");
+      }
+      in_range(r, "longitude", x, -360.0, 360.0, " degrees");
+      in_range(r, "latitude", y, -90.0, 90.0, " degrees");
+      in_range(r, "depth", depth, 0.0, 11000.0, " m");
+    }
+  }
+}
+
 // The input files that the engine opens after the banner.
 void check_engine_inputs(const value_checks& v) {
   const auto& r = var_run;
@@ -572,6 +598,7 @@ void check_engine_inputs(const value_checks& v) {
                "particle_inipositions__y_n = 1 takes the particles from the restart file \"" + restart +
                    "\", which does not exist");
     }
+    check_restart_file(restart);
   }
   if (r.blowout__y_n == 1 && r.sim__2d_3d != 1) {
     for (const char* name : {"FinalJetAxisPosition.txt", "DropletDiametersAndFlotSpeed.txt"}) {

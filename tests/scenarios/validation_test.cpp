@@ -309,6 +309,27 @@ TEST(StartUpValidation, ListsSeriesAndResultNamesAreCheckedBeforeAnythingIsWritt
                     "names the file \"gone.txt\", which does not exist"});
   }
   {
+    // A restart position off the globe, and a restart file one particle
+    // short (three particles).
+    temp_dir dir;
+    current_file_scenario();
+    expect_refused(dir, "ROTA",
+                   {"restart latitude 95", "Particle_positions_restart.txt", 3, "2 -9.0 95.0 0.0 1",
+                    "Particle_positions_restart.txt:3", "latitude = 95: must be a finite number from -90 to 90"});
+  }
+  {
+    temp_dir dir;
+    current_file_scenario();
+    write_file("Particle_positions_restart.txt",
+               "particle longitude latitude depth state\n1 -9.0 43.0 0.0 1\n2 -9.0 43.1 0.0 1\n");
+    const std::vector<std::string> before = dir.files();
+    const auto r = run_orvel(dir.path(), "ROTA");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("orvel: error: Particle_positions_restart.txt:", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("end of file: expected the record of particle 3 of spill 1"), std::string::npos) << r.err;
+    EXPECT_EQ(dir.files(), before);
+  }
+  {
     // A list shorter than its count: 24 records, 20 names.
     temp_dir dir;
     current_file_scenario();
