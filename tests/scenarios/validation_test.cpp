@@ -386,6 +386,11 @@ TEST(StartUpValidation, ReleasesThatDoNothingAreWarnedOf) {
       {"oil at a point without spreading", "oil", 23, with_item(with_item(drift_spill, 7, "0.0"), 8, "0.0"),
        "orvel: warning: the oil of spill line 1 is released at a point (spillsize_sidex x spillsize_sidey = 0) and "
        "does not spread: its slick has no area, so it neither evaporates nor disperses\n"},
+      {"release below the sea floor", "hns3d", 24,
+       "1 0.0 1000.0 -9.0 43.0 150.0 0.0 0.0 0.01 0.0001 1.0 0 600.0 15.0 3000.0 15.0 100.0 25.0 0.1 25.0 78.0 1.0 "
+       "100.0 0.0 0.0 1025.0 15.0 20.0",
+       "orvel: warning: the release depth 150 m of spill line 1 lies below the sea floor (100 m there): its "
+       "particles are on the floor from the first step\n"},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
@@ -395,6 +400,10 @@ TEST(StartUpValidation, ReleasesThatDoNothingAreWarnedOf) {
       oil_scenario();
       key = "DRFT";
       set_line("DRFT.cfg", r.line, r.text);
+    } else if (std::string(r.scenario) == "hns3d") {
+      copy_scenario("hns3d");
+      key = "HNS3";
+      set_line("HNS3.cfg", r.line, r.text);
     } else {
       copy_scenario("chemical");
       set_line("CHEM.cfg", r.line, r.text);
