@@ -129,49 +129,43 @@ void expect_sound_results(const std::string& key, const std::string& what, doubl
   }
 }
 
-TEST(RangeProperty, OilWithValuesDrawnWithinTheirRanges) {
-  draws d(20261210);
+// Ten runs of scenario `folder` (key `key`) with drawn values: its process
+// switches `from` set `to`, and its record-15, spill, sediment and drift
+// lines replaced.
+void run_drawn(uint32_t seed, bool chemical, const char* folder, const std::string& key, const std::string& from,
+               const std::string& to, const std::string& spill_line, const std::string& sediment_line) {
+  draws d(seed);
+  const std::string cfg = key + ".cfg";
   for (int trial = 0; trial < 10; ++trial) {
     temp_dir dir;
-    copy_scenario("drift");
-    const drawn v = draw(d, false);
+    copy_scenario(folder);
+    const drawn v = draw(d, chemical);
     const std::string what = "trial " + std::to_string(trial) + ": " + v.spill + " / " + v.sediment + " / " +
                              v.water + " / " + v.drift;
-    replace_text("DRFT.cfg", "* a floating object, no weathering\n1\n0 1 24\n0\n0\n0\n",
-                 "* oil, spreading, evaporation, emulsification, dispersion\n2\n1 1 24\n1\n1\n1\n");
-    replace_line("DRFT.cfg", "1.0e-6", v.water);
-    replace_line("DRFT.cfg",
-                 "1 0.0 1000.0 -9.0 43.0 0.0 1000.0 1000.0 0.01 0.0001 1.0 0 900.0 15.0 100.0 15.0 0 25 0 25 0 0 "
-                 "40.0 5.0 70.0 1025.0 15.0 20.0",
-                 v.spill);
-    replace_line("DRFT.cfg", "10.0 2.5 0.1", v.sediment);
-    replace_line("DRFT.cfg", "1.0 0.0 0.0 0.0 0 0.0 0.0 0.0", v.drift);
-    const auto r = run_orvel(dir.path(), "DRFT");
+    replace_text(cfg, from, to);
+    replace_line(cfg, "1.0e-6", v.water);
+    replace_line(cfg, spill_line, v.spill);
+    replace_line(cfg, sediment_line, v.sediment);
+    replace_line(cfg, "1.0 0.0 0.0 0.0 0 0.0 0.0 0.0", v.drift);
+    const auto r = run_orvel(dir.path(), key);
     ASSERT_EQ(r.status, 0) << what << "\n" << r.err;
-    expect_sound_results("DRFT", what, v.start);
+    expect_sound_results(key, what, v.start);
   }
 }
 
+TEST(RangeProperty, OilWithValuesDrawnWithinTheirRanges) {
+  run_drawn(20261210, false, "drift", "DRFT", "* a floating object, no weathering\n1\n0 1 24\n0\n0\n0\n",
+            "* oil, spreading, evaporation, emulsification, dispersion\n2\n1 1 24\n1\n1\n1\n",
+            "1 0.0 1000.0 -9.0 43.0 0.0 1000.0 1000.0 0.01 0.0001 1.0 0 900.0 15.0 100.0 15.0 0 25 0 25 0 0 40.0 5.0 "
+            "70.0 1025.0 15.0 20.0",
+            "10.0 2.5 0.1");
+}
+
 TEST(RangeProperty, AChemicalWithValuesDrawnWithinTheirRanges) {
-  draws d(41);
-  for (int trial = 0; trial < 10; ++trial) {
-    temp_dir dir;
-    copy_scenario("chemical");
-    const drawn v = draw(d, true);
-    const std::string what = "trial " + std::to_string(trial) + ": " + v.spill + " / " + v.sediment + " / " +
-                             v.water + " / " + v.drift;
-    replace_text("CHEM.cfg", "3\n0 2 24\n1\n0\n0\n0 0 0 0\n1.0e-6\n",
-                 "3\n1 2 24\n1\n0\n1\n1 1 1 1\n" + v.water + "\n");
-    replace_line("CHEM.cfg",
-                 "1 0.0 10000.0 -9.0 43.0 0.0 1000.0 1000.0 0.01 0.0001 0.0 0 876.0 15.0 0.7 15.0 1780.0 25.0 12.7 "
-                 "25.0 78.11 1.0 50.0 0.0 0.0 1025.0 15.0 20.0",
-                 v.spill);
-    replace_line("CHEM.cfg", "10.0 2.13 0.0", v.sediment);
-    replace_line("CHEM.cfg", "1.0 0.0 0.0 0.0 0 0.0 0.0 0.0", v.drift);
-    const auto r = run_orvel(dir.path(), "CHEM");
-    ASSERT_EQ(r.status, 0) << what << "\n" << r.err;
-    expect_sound_results("CHEM", what, v.start);
-  }
+  run_drawn(41, true, "chemical", "CHEM", "3\n0 2 24\n1\n0\n0\n0 0 0 0\n", "3\n1 2 24\n1\n0\n1\n1 1 1 1\n",
+            "1 0.0 10000.0 -9.0 43.0 0.0 1000.0 1000.0 0.01 0.0001 0.0 0 876.0 15.0 0.7 15.0 1780.0 25.0 12.7 25.0 "
+            "78.11 1.0 50.0 0.0 0.0 1025.0 15.0 20.0",
+            "10.0 2.13 0.0");
 }
 
 }  // namespace
