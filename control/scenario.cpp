@@ -400,6 +400,7 @@ void read_coefficients(list_reader& r) {
 }  // namespace
 
 const std::vector<spill_line_values>& spill_lines_as_read() { return lines_as_read(); }
+void forget_spill_lines() { lines_as_read().clear(); }
 
 void leo_cfg(const std::string& clave) {
   auto& c = var_cfg;

@@ -20,8 +20,10 @@ struct spill_line_values {
   float airtemperature = 0.0f;
 };
 
-// One entry per spill line of the last scenario file read (empty before).
+// One entry per spill line of the last scenario file read (empty before,
+// and after forget_spill_lines, which reset_state calls).
 const std::vector<spill_line_values>& spill_lines_as_read();
+void forget_spill_lines();
 
 // Reads the scenario file clave + ".cfg" into var_cfg and var_spill, derives
 // the substance constants and splits continuous releases into pulses.

@@ -1,6 +1,7 @@
 #include "control/state/reset_state.hpp"
 
 #include "control/input_places.hpp"
+#include "control/scenario.hpp"
 #include "control/state/all.hpp"
 
 namespace orvel {
@@ -28,6 +29,7 @@ void reset_state() {
   var1 = var1_block{};
   var2 = var2_block{};
   forget_places();
+  forget_spill_lines();
 }
 
 }  // namespace orvel
