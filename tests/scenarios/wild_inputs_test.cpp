@@ -71,5 +71,29 @@ TEST(WildInputs, SpillCountsBeyondTheFileOrTheMemoryEndTheRun) {
   EXPECT_TRUE(no_results(dir));
 }
 
+TEST(WildInputs, AMillionPulsesSizeOnlyThoseThatStart) {
+  // A pulse every 10 s for 2777.8 hours (1,000,000 pulses, one particle
+  // each) in a run of 3 hours: the 1081 pulses that start, and one spare,
+  // are sized; the names of the sub-spills take four digits, never a ':'.
+  temp_dir dir;
+  copy_scenario("drift");
+  replace_text("DRFT.cfg", "a 1 km square\n1\n1\n0 0\n", "a 1 km square\n2\n1\n2777.7778 10\n");
+  replace_text("DRFT.cfg", "* six hours\n6\n", "* three hours\n3\n");
+  replace_line("DRFT.run", "10 0", "1 0");
+  replace_line("DRFT.run", "600.", "10.");
+  run_ok("DRFT");
+  std::vector<std::string> subspills;
+  for (const auto& f : dir.files()) {
+    EXPECT_EQ(f.find(':'), std::string::npos) << f;
+    if (f.rfind("DRFT_properties_subspill_", 0) == 0) subspills.push_back(f);
+  }
+  ASSERT_EQ(subspills.size(), 1082u);
+  EXPECT_EQ(subspills.front(), "DRFT_properties_subspill_0001.txt");
+  EXPECT_EQ(subspills.back(), "DRFT_properties_subspill_1082.txt");
+  const auto rows = read_particles("DRFT_particles_000180.txt");
+  ASSERT_EQ(rows.size(), 1081u);
+  EXPECT_EQ(rows.back().subspill_id, 1081);
+}
+
 }  // namespace
 }  // namespace orvel
