@@ -1,5 +1,7 @@
 #include "common/list_input.hpp"
 
+#include <sstream>
+
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -134,6 +136,17 @@ void list_reader::record::bad(std::string_view type, std::string_view what, cons
   throw input_error::mismatch(r_.name_, tok_line_, expected, found);
 }
 
+void list_reader::record::check_range(double v, std::string_view what) const {
+  for (const auto& range : r_.ranges_) {
+    if (range.name != what) continue;
+    if (v >= range.low && v <= range.high) return;
+    std::ostringstream text;
+    text.precision(6);
+    text << what << " = " << v << ": must be from " << range.low << " to " << range.high << range.unit;
+    throw input_error(r_.name_, tok_line_, text.str());
+  }
+}
+
 bool list_reader::record::next_token(std::string_view type, std::string_view what, std::string& tok,
                                      bool& quoted) {
   if (ended_) return false;
@@ -211,6 +224,7 @@ bool list_reader::record::item(float& v, std::string_view what) {
   if (!next_token("a real number", what, tok, quoted)) return false;
   if (quoted || !parse_float(tok, v)) bad("a single-precision real number", what, quote(tok));
   if (r_.finite_only_ && !std::isfinite(v)) bad("a finite real number", what, quote(tok));
+  if (!r_.ranges_.empty()) check_range(v, what);
   return true;
 }
 
@@ -220,6 +234,7 @@ bool list_reader::record::item(double& v, std::string_view what) {
   if (!next_token("a real number", what, tok, quoted)) return false;
   if (quoted || !parse_double(tok, v)) bad("a double-precision real number", what, quote(tok));
   if (r_.finite_only_ && !std::isfinite(v)) bad("a finite real number", what, quote(tok));
+  if (!r_.ranges_.empty()) check_range(v, what);
   return true;
 }
 

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,18 @@ class list_reader {
   // Refuses real values that are not finite (NaN, Inf) from now on: a data
   // file that moves particles holds numbers.
   void finite_only() { finite_only_ = true; }
+
+  // The range of the real values read under a name (the `what` of a read):
+  // from now on a value of that name outside its range is an input_error
+  // naming the file, the line, the value and the range.  `ranges` must
+  // outlive the reads.
+  struct value_range {
+    std::string_view name;
+    double low;
+    double high;
+    std::string_view unit;
+  };
+  void limit_values(std::span<const value_range> ranges) { ranges_ = ranges; }
 
   // Lines that hold anything but blanks, and the file line of the n-th of
   // them (n from 1; 0 when there are fewer).
@@ -104,6 +117,8 @@ class list_reader {
     // Next value token; false at a "/" (the record then ends).
     bool next_token(std::string_view type, std::string_view what, std::string& tok, bool& quoted);
     [[noreturn]] void bad(std::string_view type, std::string_view what, const std::string& found) const;
+    // A value of name `what` against its range, when the reader has one.
+    void check_range(double v, std::string_view what) const;
 
     list_reader& r_;
     bool ended_ = false;
@@ -123,6 +138,7 @@ class list_reader {
   int64_t record_line_ = 0;
   bool keep_places_ = false;
   bool finite_only_ = false;
+  std::span<const value_range> ranges_;
   std::vector<place> places_;
 };
 

@@ -11,6 +11,7 @@
 #include "common/errors.hpp"
 #include "common/text.hpp"
 #include "control/data_folder.hpp"
+#include "control/state/var1.hpp"
 #include "control/state/var_capas.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_mallas.hpp"
@@ -26,6 +27,27 @@ std::vector<std::pair<const void*, std::string>>& origins() {
   static std::vector<std::pair<const void*, std::string>> o;
   return o;
 }
+
+// The physical range of each value of a node-list field file.
+constexpr list_reader::value_range field_ranges[] = {
+    {"longitude", -360.0, 360.0, " degrees"},
+    {"latitude", -90.0, 90.0, " degrees"},
+    {"u", -15.0, 15.0, " m/s"},
+    {"v", -15.0, 15.0, " m/s"},
+    {"w", -1.0, 1.0, " m/s"},
+    {"correction", -15.0, 15.0, " m/s"},
+    {"eastward wind", -100.0, 100.0, " m/s"},
+    {"northward wind", -100.0, 100.0, " m/s"},
+    {"wave height", 0.0, 35.0, " m"},
+    {"wave direction", -360.0, 360.0, " degrees"},
+    {"wave period", 0.0, 40.0, " s"},
+};
+// The nodes of a time-varying current grid may hold any number where they
+// are dry: only their positions are held to a range.
+constexpr list_reader::value_range position_ranges[] = {
+    {"longitude", -360.0, 360.0, " degrees"},
+    {"latitude", -90.0, 90.0, " degrees"},
+};
 
 std::string named_by(const farray<std::string, 1>& names, int32_t k) {
   const std::string list = list_origin(names);
@@ -71,6 +93,9 @@ list_reader open_listed_file(const farray<std::string, 1>& names, int32_t k) {
   try {
     list_reader r(path);
     r.finite_only();
+    const bool masked = &names == &var1.fichvel_u && var_cfg.currentgrid_variable__y_n == 1;
+    r.limit_values(masked ? std::span<const list_reader::value_range>(position_ranges)
+                          : std::span<const list_reader::value_range>(field_ranges));
     return r;
   } catch (const input_error& e) {
     if (e.line() != 0 || e.file() != path) throw;
@@ -173,7 +198,11 @@ void check_list(const std::string& list, int64_t lines, const char* count_name) 
   }
 }
 
-void check_first_node_file(const std::string& list, int64_t nodes, const char* count_name) {
+// The first file of a node-list forcing: its node lines against the count,
+// its numbers finite and the values of its `columns` (by name, in order)
+// within their ranges.
+void check_first_node_file(const std::string& list, int64_t nodes, const char* count_name,
+                           std::initializer_list<std::string_view> columns) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(list, ec)) return;
   list_reader names(list);
@@ -187,6 +216,15 @@ void check_first_node_file(const std::string& list, int64_t nodes, const char* c
   std::vector<std::string> lines;
   while (!r.at_end()) lines.push_back(r.read_line("a line"));
   check_finite_numbers(r, lines);
+  list_reader values(path);
+  values.limit_values(field_ranges);
+  for (int64_t k = 1; k <= nodes; ++k) {
+    list_reader::record rec(values);
+    for (const auto column : columns) {
+      double x = 0.0;
+      if (!rec.item(x, column)) break;
+    }
+  }
 }
 
 }  // namespace
@@ -257,19 +295,24 @@ void check_first_node_files() {
   if (c.currenttype__file_constant == 1 && m.currentgrid_regular__y_n == 1 && c.currentgridformat__xyz_grid == 1) {
     if (c.currentfilesjointuvw__y_n == 1) {
       check_first_node_file(forcing_list_name("lstcurr_UVW", 1, true), c.xyzcurrentnodes_number[0],
-                            "xyzcurrentnodes_number(1)");
+                            "xyzcurrentnodes_number(1)", {"longitude", "latitude", "u", "v"});
     } else {
+      // Dry nodes of a time-varying grid may hold any number.
       check_first_node_file(forcing_list_name("U_lstcurr", 1, true), c.xyzcurrentnodes_number[0],
-                            "xyzcurrentnodes_number(1)");
+                            "xyzcurrentnodes_number(1)",
+                            c.currentgrid_variable__y_n == 1 ? std::initializer_list<std::string_view>{"longitude", "latitude"}
+                                                             : std::initializer_list<std::string_view>{"longitude", "latitude", "u"});
       check_first_node_file(forcing_list_name("V_lstcurr", 1, true), c.xyzcurrentnodes_number[1],
-                            "xyzcurrentnodes_number(2)");
+                            "xyzcurrentnodes_number(2)", {"longitude", "latitude", "v"});
     }
   }
   if (c.windtype__file_constant == 1 && m.windgrid_regular__y_n == 1 && c.windgridformat__xyz_grid == 1) {
-    check_first_node_file(forcing_list_name("lstwinds", 1, true), c.xyzwindnodes_number, "xyzwindnodes_number");
+    check_first_node_file(forcing_list_name("lstwinds", 1, true), c.xyzwindnodes_number, "xyzwindnodes_number",
+                          {"longitude", "latitude", "eastward wind", "northward wind"});
   }
   if (c.wavestype__file_constant == 1 && m.wavesgrid_regular__y_n == 1 && c.wavesgridformat__xyz_grid == 1) {
-    check_first_node_file(forcing_list_name("lstwaves", 1, true), c.xyzwavesnodes_number, "xyzwavesnodes_number");
+    check_first_node_file(forcing_list_name("lstwaves", 1, true), c.xyzwavesnodes_number, "xyzwavesnodes_number",
+                          {"longitude", "latitude", "wave height", "wave direction", "wave period"});
   }
 }
 

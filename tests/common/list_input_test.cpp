@@ -160,6 +160,27 @@ TEST(ListInput, ErrorsNameFileLineExpectedAndFound) {
   }
 }
 
+TEST(ListInput, NamedValuesHeldToTheirRanges) {
+  static constexpr list_reader::value_range ranges[] = {{"u", -15.0, 15.0, " m/s"}, {"lat", -90.0, 90.0, ""}};
+  list_reader r("f.txt", {"1 2 3", "40 16 0", "-90 -15 91"});
+  r.limit_values(ranges);
+  double lat = 0.0, u = 0.0;
+  float other = 0.0f;
+  // Values of other names, and of no name, are not held.
+  EXPECT_TRUE(r.read({"lat", "u", "other"}, lat, u, other));
+  try {
+    r.read({"lat", "u", "other"}, lat, u, other);
+    ADD_FAILURE() << "accepted";
+  } catch (const input_error& e) {
+    EXPECT_STREQ(e.what(), "f.txt:2: u = 16: must be from -15 to 15 m/s");
+  }
+  list_reader::record rec(r);
+  EXPECT_TRUE(rec.item(lat, "lat") && rec.item(u, "u"));  // the limits belong to the range
+  EXPECT_EQ(lat, -90.0);
+  EXPECT_EQ(u, -15.0);
+  EXPECT_THROW(rec.item(other, "lat"), input_error);
+}
+
 TEST(ListInput, LineNumbersMappedToTheSource) {
   list_reader r("x.run", {"1", "zz"}, {3, 7});
   int32_t a = 0;

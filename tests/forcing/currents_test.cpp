@@ -86,7 +86,7 @@ TEST_F(Currents, JointFilesFourAndFiveColumns) {
   var_currwindwave.wcurrentsflag = 0;
   lee_velocidad(1);
   EXPECT_EQ(var_currwindwave.wcurrentsflag, 1);
-  EXPECT_EQ(column(var2.w_curr_read, 1), (std::vector<double>{-8.0, 0.02, 0.03}));
+  EXPECT_EQ(column(var2.w_curr_read, 1), (std::vector<double>{-0.8, 0.02, 0.03}));
 }
 
 TEST_F(Currents, JointFileOfOneLineAndBadFirstLines) {
@@ -177,19 +177,19 @@ TEST_F(Currents, LayersOfARecord) {
   for (int r = 1; r <= 4; ++r) {
     for (int l = 1; l <= 3; ++l) {
       const std::string id = std::to_string(r) + std::to_string(l);
-      write("u" + id, "-9 42 " + id + "\n");
-      write("v" + id, "-9 42 -" + id + "\n");
+      write("u" + id, "-9 42 0." + id + "\n");
+      write("v" + id, "-9 42 -0." + id + "\n");
       var1.fichvel_u((r - 1) * 3 + l) = name256("u" + id);
       var1.fichvel_v((r - 1) * 3 + l) = name256("v" + id);
     }
   }
   lee_velocidad(2);
-  EXPECT_EQ(var2.u_curr_read(1, 1), 21.0);
-  EXPECT_EQ(var2.u_curr_read(1, 2), 22.0);
-  EXPECT_EQ(var2.u_curr_read(1, 3), 23.0);
-  EXPECT_EQ(var2.v_curr_read(1, 3), -23.0);
+  EXPECT_EQ(var2.u_curr_read(1, 1), 0.21);
+  EXPECT_EQ(var2.u_curr_read(1, 2), 0.22);
+  EXPECT_EQ(var2.u_curr_read(1, 3), 0.23);
+  EXPECT_EQ(var2.v_curr_read(1, 3), -0.23);
   lee_velocidad(4);
-  EXPECT_EQ(var2.u_curr_read(1, 3), 43.0);
+  EXPECT_EQ(var2.u_curr_read(1, 3), 0.43);
 }
 
 // Corrections are added to layer 1, for node lists and for grids.

@@ -588,6 +588,8 @@ TEST(StartUpValidation, MutationsOfACurrentFileScenario) {
       {"negative current nodes", "ROTA.cfg", 32, "441 -1 441", "ROTA.cfg:32", "xyzcurrentnodes_number(2) = -1"},
       {"current value not a number", "c.txt", 5, "-10.0000 42.4000 nan 0.0", "c.txt:5", "a finite real number"},
       {"infinite current value", "c.txt", 7, "-10.0000 42.6000 0.1 -inf", "c.txt:7", "a finite real number"},
+      {"current of 20 m/s", "c.txt", 5, "-10.0000 42.4000 20.0 0.0", "c.txt:5", "u = 20: must be from -15 to 15 m/s"},
+      {"node at latitude 142", "c.txt", 9, "-10.0000 142.8000 0.1 0.0", "c.txt:9", "latitude = 142.8: must be from -90 to 90 degrees"},
   };
   for (const auto& m : rows) {
     temp_dir dir;
