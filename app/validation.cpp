@@ -227,10 +227,9 @@ void check_scenario_head(const value_checks& v) {
   if (c.spill__instant_contin == 2) v.positive_up_to("spillduration", c.spillduration, longest_hours, 0, " h");
 }
 
-// A continuous release divides its mass and volume among its pulses: the
-// spill's totals are masa0 and vol0.  A volume further than this share from
-// mass / density (at the density's reference temperature) is a slip of a
-// unit or a digit, not a temperature or a measurement difference.
+// An oil spill's volume further than this share from mass / density (at
+// the density's reference temperature) is a slip of a unit or a digit, not
+// a difference of temperature, measurement or rounding.
 constexpr double volume_tolerance = 0.25;
 
 // The substance values of spill line k as they stand in the file, when the
@@ -286,7 +285,8 @@ void check_substance(const value_checks& v, int32_t k) {
 }
 
 // An oil spill's volume against its mass and density (an HNS takes its
-// volume from them, a floating object has no density).
+// volume from them, a floating object has no density).  The totals of the
+// release: a continuous release shares masa0 and vol0 among its pulses.
 void check_volume(const value_checks& v, int32_t k) {
   const spill_line_values* r = as_read(k);
   if (var_cfg.obj__floating_fuel_hns != 2 || r == nullptr) return;
@@ -396,16 +396,19 @@ void check_forcing(const value_checks& v) {
     }
     const bool grids = c.currentgridformat__xyz_grid == 2 ||
                        (c.currentcorrection__y_n == 1 && c.currcorrectgridformat__xyz_grid == 2);
+    // The reader moves the origins to the internal longitude for current
+    // grids only.
+    const double shift = c.currentgridformat__xyz_grid == 2 ? 360.0 : 0.0;
     if (grids) {
       check_regular_grid(v,
                          {"gridformatcurru_0x", "gridformatcurru_0y", "gridformatcurru_deltax",
                           "gridformatcurru_deltay", "gridformatcurru_xcells", "gridformatcurru_ycells"},
-                         f.gridformatcurru_0x - 360.0, f.gridformatcurru_0y, f.gridformatcurru_deltax,
+                         f.gridformatcurru_0x - shift, f.gridformatcurru_0y, f.gridformatcurru_deltax,
                          f.gridformatcurru_deltay, f.gridformatcurru_xcells, f.gridformatcurru_ycells);
       check_regular_grid(v,
                          {"gridformatcurrv_0x", "gridformatcurrv_0y", "gridformatcurrv_deltax",
                           "gridformatcurrv_deltay", "gridformatcurrv_xcells", "gridformatcurrv_ycells"},
-                         f.gridformatcurrv_0x - 360.0, f.gridformatcurrv_0y, f.gridformatcurrv_deltax,
+                         f.gridformatcurrv_0x - shift, f.gridformatcurrv_0y, f.gridformatcurrv_deltax,
                          f.gridformatcurrv_deltay, f.gridformatcurrv_xcells, f.gridformatcurrv_ycells);
     }
     if (c.currentgridformat__xyz_grid == 1) {
