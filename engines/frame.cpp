@@ -94,6 +94,7 @@ void engine_frame::allocate_run_arrays() {
   ensure(spill_tstart, ns);
   ensure(weathered_now, ns);
   ensure(surface_exhausted, ns);
+  ensure(afloat_seen, ns);
   ensure(x_pass, np);
   ensure(y_pass, np);
   ensure(z_pass, np);
@@ -149,6 +150,7 @@ void engine_frame::reset_counters() {
   blend_moved_ = false;
   weathered_now.fill(0);
   surface_exhausted.fill(0);
+  afloat_seen.fill(0);
 }
 
 void engine_frame::count_started(float t) {
@@ -597,6 +599,15 @@ void engine_frame::outputs(float t) {
 
 bool engine_frame::weathering_recorded() {
   return var_cfg.degrado == 1 && var_run.simtype__operat_probabil == 1;
+}
+
+bool engine_frame::slick_gone(int32_t spill) {
+  if (!weathering_recorded() || weathered_now(spill) == 0) return false;
+  if (var4.mass_surf(spill) != 0.0) {
+    afloat_seen(spill) = 1;
+    return false;
+  }
+  return afloat_seen(spill) != 0 || var4.mass_surf_ini(spill) != 0.0;
 }
 
 void engine_frame::record_properties(int32_t spill, int32_t r) {
