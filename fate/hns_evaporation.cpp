@@ -43,11 +43,11 @@ float evaporative_flux(float mw, float p, double area, float km, float ta) {
   return nf;
 }
 
-// The step's mass m = min(floating mass, nf dt) into diff_evp, or the whole
+// The step's mass m = min(floating mass, step) into diff_evp, or the whole
 // allowance m0 fmax when m alone reaches it.
-void step_mass(int32_t s, float nf, double m0, float fmax) {
+void step_mass(int32_t s, double step, double m0, float fmax) {
   auto& m = var4;
-  const double mass = std::min(m.mass_surf(s), static_cast<double>(nf * var_run.deltat));
+  const double mass = std::min(m.mass_surf(s), step);
   if (mass / m0 >= static_cast<double>(fmax)) {
     m.diff_evp(s) = m0 * static_cast<double>(fmax);
     m.per_evp(s) = static_cast<double>(fmax);
@@ -125,7 +125,7 @@ void evaporacionhns(int32_t spill, farray<double, 1>&) {
       const float ld = equivalent_diameter(area);
       km = ld != 0.0f ? computed_coefficient(u, ld, sc) : 0.0f;
     }
-    step_mass(spill, evaporative_flux(mw, p, area, km, ta), m0, fmax);
+    step_mass(spill, static_cast<double>(evaporative_flux(mw, p, area, km, ta) * var_run.deltat), m0, fmax);
   } else if (droplets) {
     const double* diam = var_part.diam_part.ptr(1, spill);
     const double* mass = m.massparticle.ptr(1, spill);
@@ -140,7 +140,13 @@ void evaporacionhns(int32_t spill, farray<double, 1>&) {
     m.areaparticlesurftotal(spill) = area;
     const float ld = equivalent_diameter(area);
     const float km = ld != 0.0f ? computed_coefficient(u, ld, sc) : 0.0f;
-    step_mass(spill, evaporative_flux(mw, p, area, km, ta), m0, fmax);
+    // The droplets' surface, and so the flux, falls in proportion to the
+    // floating droplet mass Ms as it evaporates: dMs/dt = -(Nf / Ms) Ms,
+    // integrated exactly over the step so that the result does not depend
+    // on the step.
+    const double flux_step = static_cast<double>(evaporative_flux(mw, p, area, km, ta) * var_run.deltat);
+    const double ms = static_cast<double>(surface_mass);
+    step_mass(spill, ms > 0.0 ? -ms * std::expm1(-flux_step / ms) : flux_step, m0, fmax);
   } else {
     m.diff_evp(spill) = 0.0;
   }
