@@ -1,0 +1,135 @@
+// Transport in the water column end to end on the orvel binary, on the
+// blowout scenario (tests/scenarios/blowout/: still water 500 m deep, a jet
+// ending at 100 m, ten particles, steps of 600 s over 4 h, particle files
+// every step): layered currents blended in time move every depth alike, the
+// sea floor ends the vertical walk in the step that reaches it, a jet ending
+// under the floor puts its particles on the floor.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/scenarios/property_rows.hpp"
+#include "tests/scenarios/scenario_support.hpp"
+
+namespace orvel {
+namespace {
+
+using namespace testing;
+
+constexpr double released_kg = 1.0e6;
+
+std::string particle_file(int seconds) {
+  char name[40];
+  std::snprintf(name, sizeof name, "BLOW_particles_%06d.txt", seconds / 60);
+  return name;
+}
+
+// A file of the 21 x 21 rows of the scenario's grids, every value `value`.
+void write_grid(const std::string& name, const std::string& value) {
+  std::string text;
+  for (int j = 0; j < 21; ++j) {
+    for (int i = 0; i < 21; ++i) text += (i ? " " : "") + value;
+    text += "\n";
+  }
+  write_file(name, text);
+}
+
+// Current files instead of the uniform series: grid files on the model grid,
+// layers at 0 and 10 m, `records` hourly records.
+void layered_current_files(int records) {
+  replace_text("BLOW.cfg", "2 0 0 0 0 0\n1\n1 1\n1 5 0\n0 0 0\n0 0 0 0 0 0\n0 0 0 0 0 0\n",
+               "1 1 0 0 0 0\n1\n2 1\n1 " + std::to_string(records) +
+                   " 0\n0 0 0\n-10.0 42.0 0.1 0.1 21 21\n-10.0 42.0 0.1 0.1 21 21\n");
+  write_file("currents_layerDepths.pre", "layer, depth (m)\n1 0.0\n2 10.0\n");
+}
+
+TEST(ScenarioWaterColumn, EveryLayerIsBlendedBetweenTheSameTwoRecords) {
+  // Both layers carry the same northward series, 0.1 k m/s in record k:
+  // without blending hour k moves 360 k m, 3600 m in 4 h; blended with Euler
+  // steps the step starting at fraction f of hour k moves 60 (k + f) m, f =
+  // 0, 1/6 .. 5/6: 4200 m; with Runge-Kutta the linear blend is integrated
+  // exactly: 360 (k + 1/2) m an hour, 4320 m.  Particles at 5 m (between the
+  // layers), at 10 m (on the deeper one) and at 25 m (below it) all move so.
+  struct row {
+    const char* blend;
+    const char* method;
+    double north_m;
+  };
+  const std::vector<row> rows = {{"0", "1", 3600.0}, {"1", "1", 4200.0}, {"1", "2", 4320.0}};
+  for (const auto& r : rows) {
+    for (const char* depth : {"5.0", "10.0", "25.0"}) {
+      const std::string what = std::string("blend ") + r.blend + ", method " + r.method + ", at " + depth + " m";
+      temp_dir dir;
+      copy_scenario("blowout");
+      write_file("FinalJetAxisPosition.txt", std::string("jet end\n-9.0 43.0 ") + depth + " 20.0\n");
+      write_file("DropletDiametersAndFlotSpeed.txt", "diameter, speed\n" + lines(10, "0.0005 0.0"));
+      layered_current_files(5);
+      write_grid("zero.grd", "0.0");
+      std::string u, v;
+      for (int k = 1; k <= 5; ++k) {
+        const std::string name = "v" + std::to_string(k) + ".grd";
+        write_grid(name, "0." + std::to_string(k));
+        u += "zero.grd\nzero.grd\n";
+        v += name + "\n" + name + "\n";
+      }
+      write_file("U_lstcurr.pre", u);
+      write_file("V_lstcurr.pre", v);
+      replace_text("BLOW.run", "0 0 0\n1\n", std::string("0 0 ") + r.blend + "\n" + r.method + "\n");
+      run_ok("BLOW");
+      const auto a = read_particles(particle_file(0));
+      const auto b = read_particles(particle_file(4 * 3600));
+      ASSERT_EQ(a.size(), 10u) << what;
+      ASSERT_EQ(b.size(), 10u) << what;
+      for (std::size_t p = 0; p < 10; ++p) {
+        EXPECT_NEAR((b[p].lat - a[p].lat) * metres_per_degree, r.north_m, 0.05) << what << ", particle " << p;
+        EXPECT_NEAR((b[p].lon - a[p].lon) * metres_per_degree_lon(43.0), 0.0, 0.05) << what;
+        EXPECT_EQ(b[p].depth, std::stod(depth)) << what;
+      }
+    }
+  }
+}
+
+TEST(ScenarioWaterColumn, TheFloorEndsTheVerticalWalkInTheStepThatReachesIt) {
+  // A floor at 20 m, 200 particles from a jet ending at 10 m whose droplets
+  // neither rise nor sink, Kz = 0.01 m2/s (a walk of up to 6 m a step): at
+  // every output no particle lies below the floor, those on it are in the
+  // floor state at exactly 20 m, those in the column between the surface and
+  // the floor, and the floor mass of the property row counts them.
+  temp_dir dir;
+  copy_scenario("blowout");
+  write_grid("grid.dat", "20.0");
+  write_file("FinalJetAxisPosition.txt", "jet end\n-9.0 43.0 10.0 20.0\n");
+  write_file("DropletDiametersAndFlotSpeed.txt", "diameter, speed\n" + lines(200, "0.0005 0.0"));
+  replace_text("BLOW.run", "10 0\n", "200 0\n");
+  replace_text("BLOW.cfg", "1.0 0.0 0.0 0.0 0 0.0 0.0 0.0\n", "1.0 0.0 0.0 0.0 0 0.0 0.01 0.0\n");
+  run_ok("BLOW");
+  const auto rows = read_property_rows("BLOW_properties_001.txt");
+  ASSERT_EQ(rows.size(), 25u);
+  int most_on_floor = 0;
+  for (int i = 0; i <= 24; ++i) {
+    const auto parts = read_particles(particle_file(600 * i));
+    ASSERT_EQ(parts.size(), 200u) << i;
+    int on_floor = 0;
+    for (const auto& p : parts) {
+      EXPECT_LE(p.depth, 20.0) << "at " << 600 * i << " s";
+      if (p.state == -1) {
+        ++on_floor;
+        EXPECT_EQ(p.depth, 20.0) << "at " << 600 * i << " s";
+      } else if (p.state == 5) {
+        EXPECT_GT(p.depth, 0.0);
+        EXPECT_LT(p.depth, 20.0) << "at " << 600 * i << " s";
+      } else {
+        EXPECT_EQ(p.state, 1) << "at " << 600 * i << " s";
+        EXPECT_EQ(p.depth, 0.0);
+      }
+    }
+    EXPECT_EQ(rows[static_cast<std::size_t>(i)].at("floor (kg)"), on_floor * (released_kg / 200.0)) << i;
+    most_on_floor = std::max(most_on_floor, on_floor);
+  }
+  EXPECT_GT(most_on_floor, 20);
+}
+
+}  // namespace
+}  // namespace orvel
