@@ -3,10 +3,12 @@
 // ending at 100 m, ten particles, steps of 600 s over 4 h, particle files
 // every step): layered currents blended in time move every depth alike, the
 // sea floor ends the vertical walk in the step that reaches it, a jet ending
-// under the floor puts its particles on the floor.
+// under the floor puts its particles on the floor (with a warning).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -129,6 +131,31 @@ TEST(ScenarioWaterColumn, TheFloorEndsTheVerticalWalkInTheStepThatReachesIt) {
     most_on_floor = std::max(most_on_floor, on_floor);
   }
   EXPECT_GT(most_on_floor, 20);
+}
+
+TEST(ScenarioWaterColumn, AJetEndingUnderTheFloorPutsItsParticlesOnTheFloor) {
+  // The jet ends at 600 m in water 500 m deep: the run warns once and every
+  // particle lies on the floor, at 500 m, from time 0 to the end, with the
+  // whole release in the floor compartment.
+  temp_dir dir;
+  copy_scenario("blowout");
+  write_file("FinalJetAxisPosition.txt", "jet end\n-9.0 43.0 600.0 20.0\n");
+  const auto r = run_orvel(std::filesystem::current_path(), "BLOW");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err,
+            "orvel: warning: the blowout jet ends at 600.0 m, at or below the sea floor (500.0 m deep there): its "
+            "particles start on the floor\n");
+  for (int t : {0, 600, 4 * 3600}) {
+    const auto parts = read_particles(particle_file(t));
+    ASSERT_EQ(parts.size(), 10u) << t;
+    for (const auto& p : parts) {
+      EXPECT_EQ(p.state, -1) << t;
+      EXPECT_EQ(p.depth, 500.0) << t;
+    }
+  }
+  const auto rows = read_property_rows("BLOW_properties_001.txt");
+  ASSERT_EQ(rows.size(), 25u);
+  for (const auto& row : rows) EXPECT_EQ(row.at("floor (kg)"), released_kg) << row.at("time");
 }
 
 }  // namespace
