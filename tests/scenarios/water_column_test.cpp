@@ -133,6 +133,85 @@ TEST(ScenarioWaterColumn, TheFloorEndsTheVerticalWalkInTheStepThatReachesIt) {
   EXPECT_GT(most_on_floor, 20);
 }
 
+// A node list of the 21 x 21 nodes of the scenario's grids (latitude
+// varying fastest), every value `value`.
+void write_nodes(const std::string& name, const std::string& value) {
+  std::string text;
+  for (int i = 0; i < 21; ++i) {
+    for (int j = 0; j < 21; ++j) {
+      char line[80];
+      std::snprintf(line, sizeof line, "%.1f %.1f %s\n", -10.0 + 0.1 * i, 42.0 + 0.1 * j, value.c_str());
+      text += line;
+    }
+  }
+  write_file(name, text);
+}
+
+// Layered current node lists (layers at 0 and 10 m, five hourly records)
+// with still water, and the vertical current `w` in W files of the W list.
+void vertical_current_files(const std::string& w) {
+  replace_text("BLOW.cfg", "2 0 0 0 0 0\n1\n1 1\n1 5 0\n0 0 0\n0 0 0 0 0 0\n0 0 0 0 0 0\n",
+               "1 1 0 0 0 0\n1\n1 1\n1 5 0\n441 441 441\n-10.0 42.0 0.1 0.1 21 21\n-10.0 42.0 0.1 0.1 21 21\n");
+  write_file("currents_layerDepths.pre", "layer, depth (m)\n1 0.0\n2 10.0\n");
+  write_nodes("zero.xyz", "0.0");
+  write_nodes("w.xyz", w);
+  write_file("U_lstcurr.pre", lines(10, "zero.xyz"));
+  write_file("V_lstcurr.pre", lines(10, "zero.xyz"));
+  write_file("W_lstcurr.pre", lines(10, "w.xyz"));
+}
+
+TEST(ScenarioWaterColumn, VerticalCurrentFromTheWFiles) {
+  // w = -0.001 m/s (positive down, as depth) in the W files of both layers
+  // lifts a particle from 50 m by 3.6 m an hour: 35.6 m after 4 h, with and
+  // without blending in time (which blends the W records too).
+  for (const char* blend : {"0", "1"}) {
+    temp_dir dir;
+    copy_scenario("blowout");
+    write_file("FinalJetAxisPosition.txt", "jet end\n-9.0 43.0 50.0 20.0\n");
+    write_file("DropletDiametersAndFlotSpeed.txt", "diameter, speed\n" + lines(10, "0.0005 0.0"));
+    vertical_current_files("-0.001");
+    replace_text("BLOW.run", "0 0 0\n", std::string("0 0 ") + blend + "\n");
+    run_ok("BLOW");
+    for (int h = 0; h <= 4; ++h) {
+      for (const auto& p : read_particles(particle_file(3600 * h))) {
+        EXPECT_NEAR(p.depth, 50.0 - 3.6 * h, 1e-4) << "blend " << blend << ", " << h << " h";
+        EXPECT_EQ(p.state, 5);
+      }
+    }
+  }
+}
+
+TEST(ScenarioWaterColumn, AWListThatCannotBeReadIsRefused) {
+  // Grid-format current files, depth-mean input and a W list without its
+  // node count: refused at start-up, nothing written.
+  struct row {
+    const char* what;
+    std::string from, to, message;
+  };
+  const std::vector<row> rows = {
+      {"grid-format current files", "\n1 1\n1 5 0\n441", "\n2 1\n1 5 0\n441",
+       "orvel: error: BLOW.cfg:31: the vertical-current list W_lstcurr.pre is given, but currentgridformat__xyz_grid "
+       "= 2: vertical-current files are node lists (1), read beside U and V node lists\n"},
+      {"depth-mean input", "1 1 0 0 0 0\n1\n", "1 1 0 0 0 0\n2\n",
+       "orvel: error: BLOW.cfg:30: the vertical-current list W_lstcurr.pre is given, but "
+       "current3dinputformat_layers_average = 2: a vertical current is used only with layered current files (1)\n"},
+      {"no W node count", "441 441 441", "441 441 0",
+       "orvel: error: BLOW.cfg:33: the vertical-current list W_lstcurr.pre is given, but xyzcurrentnodes_number = "
+       "441 441 0: the W files need their node count, the third value\n"},
+  };
+  for (const auto& r : rows) {
+    temp_dir dir;
+    copy_scenario("blowout");
+    vertical_current_files("-0.001");
+    replace_text("BLOW.cfg", r.from, r.to);
+    const auto inputs = dir.files();
+    const auto result = run_orvel(dir.path(), "BLOW");
+    EXPECT_EQ(result.status, 2) << r.what;
+    EXPECT_EQ(result.err, r.message) << r.what;
+    EXPECT_EQ(dir.files(), inputs) << r.what;
+  }
+}
+
 TEST(ScenarioWaterColumn, AJetEndingUnderTheFloorPutsItsParticlesOnTheFloor) {
   // The jet ends at 600 m in water 500 m deep: the run warns once and every
   // particle lies on the floor, at 500 m, from time 0 to the end, with the
