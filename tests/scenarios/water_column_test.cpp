@@ -38,6 +38,14 @@ void write_grid(const std::string& name, const std::string& value) {
   write_file(name, text);
 }
 
+// The blowout scenario with its jet ending at `depth` m and ten droplets
+// that neither rise nor sink.
+void neutral_jet(const std::string& depth) {
+  copy_scenario("blowout");
+  write_file("FinalJetAxisPosition.txt", "jet end\n-9.0 43.0 " + depth + " 20.0\n");
+  write_file("DropletDiametersAndFlotSpeed.txt", "diameter, speed\n" + lines(10, "0.0005 0.0"));
+}
+
 // Current files instead of the uniform series: grid files on the model grid,
 // layers at 0 and 10 m, `records` hourly records.
 void layered_current_files(int records) {
@@ -64,9 +72,7 @@ TEST(ScenarioWaterColumn, EveryLayerIsBlendedBetweenTheSameTwoRecords) {
     for (const char* depth : {"5.0", "10.0", "25.0"}) {
       const std::string what = std::string("blend ") + r.blend + ", method " + r.method + ", at " + depth + " m";
       temp_dir dir;
-      copy_scenario("blowout");
-      write_file("FinalJetAxisPosition.txt", std::string("jet end\n-9.0 43.0 ") + depth + " 20.0\n");
-      write_file("DropletDiametersAndFlotSpeed.txt", "diameter, speed\n" + lines(10, "0.0005 0.0"));
+      neutral_jet(depth);
       layered_current_files(5);
       write_grid("zero.grd", "0.0");
       std::string u, v;
@@ -166,9 +172,7 @@ TEST(ScenarioWaterColumn, VerticalCurrentFromTheWFiles) {
   // without blending in time (which blends the W records too).
   for (const char* blend : {"0", "1"}) {
     temp_dir dir;
-    copy_scenario("blowout");
-    write_file("FinalJetAxisPosition.txt", "jet end\n-9.0 43.0 50.0 20.0\n");
-    write_file("DropletDiametersAndFlotSpeed.txt", "diameter, speed\n" + lines(10, "0.0005 0.0"));
+    neutral_jet("50.0");
     vertical_current_files("-0.001");
     replace_text("BLOW.run", "0 0 0\n", std::string("0 0 ") + blend + "\n");
     run_ok("BLOW");
