@@ -86,8 +86,8 @@ void blend_radar(const double* s, const double* e, double* out, int64_t n, const
   }
 }
 
-// Column l of a (node, layer) array over n nodes, or null when it has no
-// such column or fewer nodes.
+// Column l of a (node, layer) array over n nodes; an array without that
+// column or with fewer nodes throws std::length_error.
 const double* column_of(const farray<double, 2>& a, int32_t l, int64_t n, const char* routine) {
   need(column_size(a), n, routine, a.name());
   if (!a.allocated() || l < 1 || l > a.size(2)) {
