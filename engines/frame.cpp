@@ -327,6 +327,8 @@ void engine_frame::advance_wind(float th) {
   });
 }
 
+float engine_frame::pass_current_weight() const { return stage == 1 ? current_weight_ : var_rk.k_vtmed; }
+
 void engine_frame::blend_currents() {
   if (var_run.temporalinterpcurr__y_n != 1) return;
   current_weight_ = (static_cast<float>(k) * var_run.deltat) / var_cfg.deltat_currents;
@@ -645,8 +647,18 @@ void engine_frame::record_end_copies() {
   auto& c2 = var2;
   auto& cw = var_currwindwave;
   if (var_cfg.currenttype__file_constant == 1) {
-    for (int32_t i = 1; i <= var_cfg.xyzcurrentnodes_number[0]; ++i) c2.u0(i) = c2.u_curr_read(i, 1);
-    for (int32_t i = 1; i <= var_cfg.xyzcurrentnodes_number[1]; ++i) c2.v0(i) = c2.v_curr_read(i, 1);
+    // Every layer (and the vertical current) starts the next interval at the
+    // record that ended this one.
+    const auto& n = var_cfg.xyzcurrentnodes_number;
+    auto keep = [](farray<double, 2>& start, const farray<double, 2>& end, int32_t nodes) {
+      const int32_t layers = start.allocated() && end.allocated() ? std::min(start.size(2), end.size(2)) : 0;
+      for (int32_t l = 1; l <= layers; ++l) {
+        for (int32_t i = 1; i <= nodes; ++i) start(i, l) = end(i, l);
+      }
+    };
+    keep(c2.u0, c2.u_curr_read, n[0]);
+    keep(c2.v0, c2.v_curr_read, n[1]);
+    if (cw.wcurrentsflag != 0) keep(c2.w0, c2.w_curr_read, n[2]);
     if (var_cfg.currentgrid_variable__y_n == 1) {
       // The end-of-interval mask and land flags become those of the start of
       // the next interval, so that the radar rule compares consecutive

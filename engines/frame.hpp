@@ -42,6 +42,10 @@ class engine_frame {
   // Step time of the sub-step made while the step counter holds its present
   // value.
   float step_time() const;
+  // Blend weight of the currents in the pass being made: the sub-step's, or
+  // at Runge-Kutta stages 2 to 4 that of the stage's own time, which the
+  // stage before has set (k_vtmed).
+  float pass_current_weight() const;
 
   // Engine-local counters.
   int32_t sim = 0;     // simulation number
