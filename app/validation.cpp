@@ -285,13 +285,13 @@ void check_substance(const value_checks& v, int32_t k) {
 }
 
 // An oil spill's volume against its mass and density (an HNS takes its
-// volume from them, a floating object has no density).  The totals of the
-// release: a continuous release shares masa0 and vol0 among its pulses.
+// volume from them, a floating object has no density), as the spill line
+// gives them: the whole release's.
 void check_volume(const value_checks& v, int32_t k) {
   const spill_line_values* r = as_read(k);
   if (var_cfg.obj__floating_fuel_hns != 2 || r == nullptr) return;
-  const double mass = var_cfg.masa0(k);
-  const double volume = var_cfg.vol0(k);
+  const double mass = r->spilledmass;
+  const double volume = r->spillvolume;
   const double expected = mass / static_cast<double>(r->density);
   if (std::fabs(volume - expected) <= volume_tolerance * expected) return;
   v.refuse("spillvolume", k,
@@ -325,10 +325,17 @@ void check_spill_lines(const value_checks& v) {
   v.each(c.spillposition_z, n, [&](double x, int32_t k) { v.within("spillposition_z", x, 0.0, 11000.0, k, " m"); });
   v.each(c.spillsize_sidex, n, [&](double x, int32_t k) { v.within("spillsize_sidex", x, 0.0, 1.0e5, k, " m"); });
   v.each(c.spillsize_sidey, n, [&](double x, int32_t k) { v.within("spillsize_sidey", x, 0.0, 1.0e5, k, " m"); });
-  // The whole release's mass and volume (a continuous release shares them
-  // among its pulses).
-  v.each(c.masa0, n, amount("spilledmass", 1.0e10, " kg"));
-  if (c.obj__floating_fuel_hns != 3) v.each(c.vol0, n, amount("spillvolume", 1.0e7, " m3"));
+  // The whole release's mass and volume as the line gives them (a
+  // continuous release shares them among its pulses).
+  for (int32_t k = 1; k <= n; ++k) {
+    const spill_line_values* r = as_read(k);
+    if (c.masa0.allocated() && k <= c.masa0.ubound(1)) {
+      amount("spilledmass", 1.0e10, " kg")(r ? r->spilledmass : c.masa0(k), k);
+    }
+    if (c.obj__floating_fuel_hns != 3 && c.vol0.allocated() && k <= c.vol0.ubound(1)) {
+      amount("spillvolume", 1.0e7, " m3")(r ? r->spillvolume : c.vol0(k), k);
+    }
+  }
   v.each(c.spillthickness, n, [&](double x, int32_t k) { v.within("spillthickness", x, 0.0, 10.0, k, " m"); });
   v.each(c.minspillthickness, n, [&](double x, int32_t k) { v.within("minspillthickness", x, 0.0, 1.0, k, " m"); });
   if (substance) {
@@ -353,6 +360,23 @@ void check_spill_lines(const value_checks& v) {
          [&](float x, int32_t k) { v.within("riverfreesurfaceslope", x, -0.1, 0.1, k); });
   // The diffusion switch keeps the stop text of the diffusion routine.
   check_diffusion_option(v.cfg_file());
+}
+
+// The 2-D oil engine follows floating oil only: an oil as dense as the water
+// or denser (at the water temperature) would have no slick.  The 3-D engine
+// refuses it with its droplet sizes.
+void check_floating_oil(const value_checks& v) {
+  const auto& c = var_cfg;
+  const auto& s = var_spill;
+  if (var_run.sim__2d_3d != 1 || c.obj__floating_fuel_hns != 2) return;
+  v.each(s.density, c.spills_number, [&](float rho, int32_t k) {
+    if (!(rho < s.waterdensity(k))) {
+      v.refuse("density", k,
+               "spill " + std::to_string(k) + ": the product density " + value_text(rho) +
+                   " kg/m3 is not below the water density " + value_text(s.waterdensity(k)) +
+                   " kg/m3: the 2-D oil engine follows floating oil only");
+    }
+  });
 }
 
 // One forcing (currents, waves or wind): its type, switches, record interval
@@ -737,6 +761,7 @@ void validate_control_files(const std::string& clave) {
   check_calibration(v);
   check_memory(v);
   check_droplet_inputs(clave);
+  check_floating_oil(v);
 
   check_options(clave);
 }

@@ -420,7 +420,7 @@ void leo_cfg(const std::string& clave) {
     lines_as_read().clear();
     for (int32_t k = 1; k <= c.iternumber; ++k) {
       read_spill_line(r, source, k);
-      lines_as_read().push_back({s.density(k), s.densityreferencetemperature(k), s.viscosity(k),
+      lines_as_read().push_back({c.spilledmass(k), c.spillvolume(k), s.density(k), s.densityreferencetemperature(k), s.viscosity(k),
                                  s.viscosityreferencetemperature(k), s.minevaporation(k), s.watertemperature(k),
                                  s.airtemperature(k)});
       derive_spill(k);

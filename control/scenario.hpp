@@ -8,9 +8,11 @@ namespace orvel {
 
 // The values of a spill line that the scenario reader replaces by derived
 // ones (temperatures to kelvin, density and viscosity to the water
-// temperature, the minimum evaporation to a fraction), as they stand in the
-// file: the start-up checks hold these against their ranges.
+// temperature, the minimum evaporation to a fraction, the mass and volume
+// of a continuous release to each pulse's share), as they stand in the file: the start-up checks hold these against their ranges.
 struct spill_line_values {
+  double spilledmass = 0.0;  // the whole release's, as read
+  double spillvolume = 0.0;
   float density = 0.0f;
   float densityreferencetemperature = 0.0f;
   float viscosity = 0.0f;
