@@ -76,32 +76,28 @@ TEST(GeometryLinePairs, IntegerLinesAgainstExactArithmetic) {
                     << q1[0] << "," << q1[1] << ")-(" << q2[0] << "," << q2[1] << ") give " << ival;
   };
   const double origin[2] = {0, 0};
-  for (int x = -5; x <= 5; ++x)
-    for (int y = -5; y <= 5; ++y)
-      for (int dx = -3; dx <= 3; ++dx)
-        for (int dy = -3; dy <= 3; ++dy) {
-          if (dx == 0 && dy == 0) continue;
-          const double p1[2] = {double(x), double(y)}, p2[2] = {double(x + dx), double(y + dy)};
-          for (int a = -3; a <= 3; ++a)
-            for (int b = -3; b <= 3; ++b) {
-              if (a == b) continue;
-              const double q1[2] = {double(x + a * dx), double(y + a * dy)};
-              const double q2[2] = {double(x + b * dx), double(y + b * dy)};
-              check("coincident", p1, p2, q1, q2, 2, origin);
-              ++coincident;
-            }
-          for (int u = -5; u <= 5; ++u)
-            for (int v = -5; v <= 5; ++v) {
-              const double q[2] = {double(u), double(v)};
-              const bool on = dx * (v - y) - dy * (u - x) == 0;
-              check("single point", q, q, p1, p2, on ? 1 : 0, on ? q : origin);
-              ++points;
-              if (on) continue;
-              const double q2[2] = {double(u - 2 * dx), double(v - 2 * dy)};
-              check("parallel", p1, p2, q, q2, 0, origin);
-              ++parallel;
-            }
-        }
+  testing::for_each_integer_line(5, 3, [&](int x, int y, int dx, int dy) {
+    const double p1[2] = {double(x), double(y)}, p2[2] = {double(x + dx), double(y + dy)};
+    for (int a = -3; a <= 3; ++a)
+      for (int b = -3; b <= 3; ++b) {
+        if (a == b) continue;
+        const double q1[2] = {double(x + a * dx), double(y + a * dy)};
+        const double q2[2] = {double(x + b * dx), double(y + b * dy)};
+        check("coincident", p1, p2, q1, q2, 2, origin);
+        ++coincident;
+      }
+    for (int u = -5; u <= 5; ++u)
+      for (int v = -5; v <= 5; ++v) {
+        const double q[2] = {double(u), double(v)};
+        const bool on = dx * (v - y) - dy * (u - x) == 0;
+        check("single point", q, q, p1, p2, on ? 1 : 0, on ? q : origin);
+        ++points;
+        if (on) continue;
+        const double q2[2] = {double(u - 2 * dx), double(v - 2 * dy)};
+        check("parallel", p1, p2, q, q2, 0, origin);
+        ++parallel;
+      }
+  });
   EXPECT_EQ(wrong, 0) << "of " << coincident << " coincident, " << parallel << " parallel and " << points
                       << " point pairs";
 }

@@ -15,12 +15,26 @@ using testing::expect_fatal;
 using testing::icanaries;
 using testing::rel_near;
 
+struct hull_case {
+  const char* what;
+  std::vector<double> xy;
+  std::vector<int32_t> hull;
+};
+
+// The hull of the case's points is its list, and the entries after it are
+// not written.
+void expect_hull(const hull_case& r) {
+  const int32_t n = static_cast<int32_t>(r.xy.size() / 2);
+  auto hull = icanaries(n);
+  int32_t hull_num = -1;
+  points_hull_2d(n, r.xy.data(), hull_num, hull.data());
+  ASSERT_EQ(hull_num, static_cast<int32_t>(r.hull.size())) << r.what;
+  EXPECT_EQ(std::vector<int32_t>(hull.begin(), hull.begin() + hull_num), r.hull) << r.what;
+  for (int32_t j = hull_num; j < n; ++j) EXPECT_EQ(hull[j], testing::icanary) << r.what;
+}
+
 TEST(GeometryPointSets, HullByHand) {
-  const struct {
-    const char* what;
-    std::vector<double> xy;
-    std::vector<int32_t> hull;
-  } rows[] = {
+  const hull_case rows[] = {
       {"unit square", {0, 0, 1, 0, 1, 1, 0, 1}, {1, 2, 3, 4}},
       {"unit square from another corner", {1, 1, 0, 1, 0, 0, 1, 0}, {3, 4, 1, 2}},
       {"edge midpoint listed", {0, 0, 2, 0, 1, 0, 2, 1, 0, 1}, {1, 3, 2, 4, 5}},
@@ -35,15 +49,7 @@ TEST(GeometryPointSets, HullByHand) {
       {"two equal points", {5, 5, 5, 5}, {1}},
       {"three equal points", {5, 5, 5, 5, 5, 5}, {1}},
   };
-  for (const auto& r : rows) {
-    const int32_t n = static_cast<int32_t>(r.xy.size() / 2);
-    auto hull = icanaries(n);
-    int32_t hull_num = -1;
-    points_hull_2d(n, r.xy.data(), hull_num, hull.data());
-    ASSERT_EQ(hull_num, static_cast<int32_t>(r.hull.size())) << r.what;
-    EXPECT_EQ(std::vector<int32_t>(hull.begin(), hull.begin() + hull_num), r.hull) << r.what;
-    for (int32_t j = hull_num; j < n; ++j) EXPECT_EQ(hull[j], testing::icanary) << r.what;
-  }
+  for (const auto& r : rows) expect_hull(r);
   int32_t hull_num = -1;
   points_hull_2d(0, nullptr, hull_num, nullptr);
   EXPECT_EQ(hull_num, 0);
@@ -57,11 +63,7 @@ double cross(const double* a, const double* b, const double* p) {
 // two points farthest apart, from the lowest of the leftmost, each end by
 // the first column that holds it.
 TEST(GeometryPointSets, HullOfCollinearPoints) {
-  const struct {
-    const char* what;
-    std::vector<double> xy;
-    std::vector<int32_t> hull;
-  } rows[] = {
+  const hull_case rows[] = {
       {"three on the x axis", {0, 0, 2, 0, 1, 0}, {1, 2}},
       {"four on the diagonal", {0, 0, 1, 1, 2, 2, 3, 3}, {1, 4}},
       {"four on the diagonal, reversed", {3, 3, 2, 2, 1, 1, 0, 0}, {4, 1}},
@@ -70,15 +72,7 @@ TEST(GeometryPointSets, HullOfCollinearPoints) {
       {"repeated ends", {1, 2, 3, 3, 1, 2, 5, 4, 3, 3, 5, 4}, {1, 4}},
       {"two distinct points, repeated", {7, 1, 7, 1, 2, 3}, {3, 1}},
   };
-  for (const auto& r : rows) {
-    const int32_t n = static_cast<int32_t>(r.xy.size() / 2);
-    auto hull = icanaries(n);
-    int32_t hull_num = -1;
-    points_hull_2d(n, r.xy.data(), hull_num, hull.data());
-    ASSERT_EQ(hull_num, static_cast<int32_t>(r.hull.size())) << r.what;
-    EXPECT_EQ(std::vector<int32_t>(hull.begin(), hull.begin() + hull_num), r.hull) << r.what;
-    for (int32_t j = hull_num; j < n; ++j) EXPECT_EQ(hull[j], testing::icanary) << r.what;
-  }
+  for (const auto& r : rows) expect_hull(r);
 }
 
 // Points of a line given by decimal or random coordinates: rounding puts

@@ -258,26 +258,16 @@ TEST(GeometrySegments, IntegerSegmentsAgainstExactArithmetic) {
       ADD_FAILURE() << "(" << x1 << "," << y1 << ")-(" << x2 << "," << y2 << ") and (" << u1 << "," << v1 << ")-("
                     << u2 << "," << v2 << "): FLAG " << flag << ", P (" << p[0] << "," << p[1] << ")";
   };
-  for (int x = -3; x <= 3; ++x)
-    for (int y = -3; y <= 3; ++y)
-      for (int dx = -2; dx <= 2; ++dx)
-        for (int dy = -2; dy <= 2; ++dy) {
-          if (dx == 0 && dy == 0) continue;
-          for (int u = -3; u <= 3; ++u)
-            for (int v = -3; v <= 3; ++v)
-              for (int ex = -2; ex <= 2; ++ex)
-                for (int ey = -2; ey <= 2; ++ey)
-                  if (ex != 0 || ey != 0) check(x, y, x + dx, y + dy, u, v, u + ex, v + ey);
-        }
-  for (int x = -5; x <= 5; ++x)
-    for (int y = -5; y <= 5; ++y)
-      for (int dx = -3; dx <= 3; ++dx)
-        for (int dy = -3; dy <= 3; ++dy) {
-          if (dx == 0 && dy == 0) continue;
-          for (int a = -3; a <= 3; ++a)
-            for (int b = -3; b <= 3; ++b)
-              if (a != b) check(x, y, x + dx, y + dy, x + a * dx, y + a * dy, x + b * dx, y + b * dy);
-        }
+  testing::for_each_integer_line(3, 2, [&](int x, int y, int dx, int dy) {
+    testing::for_each_integer_line(3, 2, [&](int u, int v, int ex, int ey) {
+      check(x, y, x + dx, y + dy, u, v, u + ex, v + ey);
+    });
+  });
+  testing::for_each_integer_line(5, 3, [&](int x, int y, int dx, int dy) {
+    for (int a = -3; a <= 3; ++a)
+      for (int b = -3; b <= 3; ++b)
+        if (a != b) check(x, y, x + dx, y + dy, x + a * dx, y + a * dy, x + b * dx, y + b * dy);
+  });
   EXPECT_EQ(wrong, 0) << "of " << pairs << " pairs, " << meeting << " meeting";
 }
 
