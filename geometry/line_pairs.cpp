@@ -50,13 +50,12 @@ bool lines_near_parameters_3d(const double* p1, const double* p2, const double* 
 
 namespace {
 
-// a, b of the explicit line's implicit form times the point, plus c: zero
-// exactly when q lies on the line through p1 and p2.
+// Whether q lies on the line through p1 and p2, from the points themselves by
+// the cross product (p2 - p1) x (q - p1): exact for exactly representable
+// data, where the rounded normalised coefficients of the implicit form
+// seldom give an exact zero.  An overflow gives NaN, never a false zero.
 bool on_exp_line(const double* p1, const double* p2, const double* q) {
-  const vec_ref Q(q, 2);
-  double a, b, c;
-  line_exp2imp_2d(p1, p2, a, b, c);
-  return a * Q(1) + b * Q(2) + c == 0.0;
+  return r8vec_cross_product_affine_2d(p1, p2, q) == 0.0;
 }
 
 void set_point(double* p, double x, double y) {
@@ -100,6 +99,15 @@ void lines_exp_int_2d(const double* p1, const double* p2, const double* q1, cons
     double a1, b1, c1, a2, b2, c2;
     line_exp2imp_2d(p1, p2, a1, b1, c1);
     line_exp2imp_2d(q1, q2, a2, b2, c2);
+    // Parallel or the same line: decided from the points, as the solve of
+    // the rounded coefficients may miss a zero pivot or unequal offsets.
+    // Coefficients lost to overflow keep their codes -1 and -2.
+    const vec_ref P2(p2, 2), Q2(q2, 2);
+    const double u[2] = {P2(1) - P1(1), P2(2) - P1(2)}, v[2] = {Q2(1) - Q1(1), Q2(2) - Q1(2)};
+    if (a1 * a1 + b1 * b1 != 0.0 && a2 * a2 + b2 * b2 != 0.0 && r8vec_cross_product_2d(u, v) == 0.0) {
+      if (on_exp_line(p1, p2, q1)) ival = 2;
+      return;
+    }
     lines_imp_int_2d(a1, b1, c1, a2, b2, c2, ival, p);
   }
 }

@@ -15,7 +15,10 @@
 namespace orvel::geometry {
 
 // Degenerate explicit lines are sorted out first: a single point on the
-// other line (or equal to the other single point) gives IVAL = 1.
+// other line (or equal to the other single point) gives IVAL = 1.  Whether a
+// point lies on a line, and whether two lines are parallel (IVAL 0) or the
+// same (IVAL 2), is decided from the given points by exact cross products;
+// crossing lines are solved in their scaled implicit forms.
 void lines_exp_int_2d(const double* p1, const double* p2, const double* q1, const double* q2, int32_t& ival,
                       double* p);
 void lines_imp_int_2d(double a1, double b1, double c1, double a2, double b2, double c2, int32_t& ival, double* p);

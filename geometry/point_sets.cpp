@@ -1,9 +1,11 @@
 #include "geometry/point_sets.hpp"
 
 #include <cmath>
+#include <cstddef>
+#include <vector>
 
-#include "geometry/angles.hpp"
 #include "geometry/reals.hpp"
+#include "geometry/sorting.hpp"
 #include "geometry/triangles.hpp"
 
 namespace orvel::geometry {
@@ -126,41 +128,59 @@ void points_hull_2d(int32_t node_num, const double* node_xy, int32_t& hull_num, 
     }
     return;
   }
-  // The lowest of the leftmost points, the first of exact duplicates.
-  int32_t q = 1;
-  for (int32_t j = 2; j <= node_num; ++j) {
-    if (XY(1, j) < XY(1, q) || (XY(1, j) == XY(1, q) && XY(2, j) < XY(2, q))) q = j;
+  // The distinct points in ascending order of x, then y, each by the first
+  // column that holds it: the first is the start (the lowest of the leftmost
+  // points), the last the far end of the set.
+  std::vector<int32_t> order(static_cast<std::size_t>(node_num));
+  r82vec_sort_heap_index_a(node_num, node_xy, order.data());
+  std::vector<int32_t> pts;
+  pts.reserve(order.size());
+  for (const int32_t j : order) {
+    if (!pts.empty() && r8vec_eq(2, XY.col(pts.back()), XY.col(j))) {
+      if (j < pts.back()) pts.back() = j;
+    } else {
+      pts.push_back(j);
+    }
   }
-  double qxy[2] = {XY(1, q), XY(2, q)};
-  // The incoming edge of the start comes from straight below it.
-  double pxy[2] = {qxy[0], qxy[1] - 1.0};
+  const int32_t q = pts.front(), far = pts.back();
   hull_num = 1;
   HULL(1) = q;
-  for (;;) {
-    // The next vertex makes the largest counterclockwise angle from the
-    // incoming edge; of collinear candidates the nearer comes first.
-    int32_t r = 0;
-    double ar = 0.0, dr = 0.0;
-    for (int32_t j = 1; j <= node_num; ++j) {
-      if (j == q || (XY(1, j) == qxy[0] && XY(2, j) == qxy[1])) continue;
-      const double aj = angle_rad_2d(pxy, qxy, XY.col(j));
-      const double dj = r8vec_normsq_affine(2, XY.col(j), qxy);
-      if (r == 0 || aj > ar || (aj == ar && dj < dr)) {
-        r = j;
-        ar = aj;
-        dr = dj;
-      }
-    }
-    if (r == 0 || r == HULL(1)) return;
-    hull_num = hull_num + 1;
-    if (hull_num > node_num) fatal("POINTS_HULL_2D", {"  The algorithm has failed."});
-    HULL(hull_num) = r;
-    pxy[0] = qxy[0];
-    pxy[1] = qxy[1];
-    qxy[0] = XY(1, r);
-    qxy[1] = XY(2, r);
-    q = r;
+  if (pts.size() == 1) return;
+  // Every point on one line: the hull is the segment between the ends.
+  bool flat = true;
+  for (const int32_t j : pts) flat = flat && r8vec_cross_product_affine_2d(XY.col(q), XY.col(far), XY.col(j)) == 0.0;
+  if (flat) {
+    hull_num = 2;
+    HULL(2) = far;
+    return;
   }
+  // The lower chain from the start to the far end, then the upper chain
+  // back, each keeping a point while the chain turns left or runs straight
+  // on there (so points inside an edge stay, nearest first).  One cross
+  // product decides each turn, so nearly collinear points cannot send the
+  // walk back along itself; the upper chain passes over the points of the
+  // lower one, so none is listed twice.
+  const auto right_turn = [&](int32_t a, int32_t b, int32_t c) {
+    return r8vec_cross_product_affine_2d(XY.col(a), XY.col(b), XY.col(c)) < 0.0;
+  };
+  std::vector<int32_t> chain;
+  chain.reserve(pts.size() + 1);
+  for (const int32_t j : pts) {
+    while (chain.size() >= 2 && right_turn(chain[chain.size() - 2], chain.back(), j)) chain.pop_back();
+    chain.push_back(j);
+  }
+  const std::size_t lower = chain.size();
+  std::vector<bool> on_lower(static_cast<std::size_t>(node_num) + 1, false);
+  for (const int32_t j : chain) on_lower[j] = true;
+  for (std::size_t k = pts.size() - 1; k-- > 0;) {
+    const int32_t j = pts[k];
+    if (on_lower[j] && j != q) continue;
+    while (chain.size() > lower && right_turn(chain[chain.size() - 2], chain.back(), j)) chain.pop_back();
+    chain.push_back(j);
+  }
+  // The chain closes on the start again.
+  hull_num = static_cast<int32_t>(chain.size()) - 1;
+  for (int32_t k = 1; k <= hull_num; ++k) HULL(k) = chain[k - 1];
 }
 
 }  // namespace orvel::geometry

@@ -29,9 +29,10 @@ void points_point_near_naive_nd(int32_t dim_num, int32_t nset, const double* pse
                                 int32_t& i_min, double& d_min);
 // Gift wrapping: HULL(1 .. HULL_NUM) lists the hull vertices
 // counterclockwise from the lowest of the leftmost points; points inside an
-// edge are listed too, nearest first, and repeated points once.  A walk
-// that does not close within NODE_NUM vertices (every point on one line)
-// ends the run.  hull needs room for node_num entries.
+// edge are listed too, nearest first, and repeated points once.  A set with
+// every point on one line gives its two end points (the start first), or
+// one point when all coincide.  A walk that does not close within NODE_NUM
+// vertices ends the run.  hull needs room for node_num entries.
 void points_hull_2d(int32_t node_num, const double* node_xy, int32_t& hull_num, int32_t* hull);
 
 }  // namespace orvel::geometry

@@ -55,6 +55,18 @@ double end_point_distance(int32_t n, const double* p1, const double* p2, const d
 // u(1) in [0, 1] and u(2) at most 0.001.
 bool within(const double* u) { return !(u[0] < 0.0 || u[0] > 1.0 || u[1] > 0.001); }
 
+// For two segments of positive length on crossing lines: the end point of
+// one that lies on the other's line (by an exact cross product), which is
+// the crossing of the lines itself; nullptr when there is none.
+const double* end_point_on_other_line(const double* p1, const double* p2, const double* q1, const double* q2) {
+  if (r8vec_eq(2, p1, p2) || r8vec_eq(2, q1, q2)) return nullptr;
+  if (r8vec_cross_product_affine_2d(p1, p2, q1) == 0.0) return q1;
+  if (r8vec_cross_product_affine_2d(p1, p2, q2) == 0.0) return q2;
+  if (r8vec_cross_product_affine_2d(q1, q2, p1) == 0.0) return p1;
+  if (r8vec_cross_product_affine_2d(q1, q2, p2) == 0.0) return p2;
+  return nullptr;
+}
+
 }  // namespace
 
 void segment_contains_point_1d(double p1, double p2, double p3, double& u) {
@@ -181,6 +193,12 @@ void segments_int_2d(const double* p1, const double* p2, const double* q1, const
   lines_exp_int_2d(p1, p2, q1, q2, ival, x);
   flag = 0;
   if (ival == 1) {
+    // A crossing at an end point is taken as that point: the solved one may
+    // lie a rounding beyond the end and fail the exact parameter bounds.
+    if (const double* e = end_point_on_other_line(p1, p2, q1, q2)) {
+      x[0] = e[0];
+      x[1] = e[1];
+    }
     double u[2];
     segment_contains_point_2d(p1, p2, x, u);
     if (within(u)) {

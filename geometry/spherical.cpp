@@ -22,11 +22,14 @@ void half_angles(double as, double bs, double cs, double& a, double& b, double& 
   c = 2.0 * std::atan(std::sqrt((sa * sb) / (ss * sc)));
 }
 
-// Latitude and longitude of a point of space taken as a point of the unit
-// sphere.
+// Latitude and longitude of the direction of a point of space: the third
+// coordinate is divided by the point's length, so that a point off the unit
+// sphere keeps its latitude (a point of the unit sphere is unchanged).  The
+// origin has latitude 0.
 void lat_lon(const double* p, double& lat, double& lon) {
   const vec_ref P(p, 3);
-  lat = arc_sine(P(3));
+  const double norm = r8vec_norm(3, p);
+  lat = arc_sine(norm == 0.0 ? 0.0 : P(3) / norm);
   lon = atan4(P(2), P(1));
 }
 

@@ -22,8 +22,8 @@ namespace orvel::geometry {
 void sphere_distance1(double lat1, double lon1, double lat2, double lon2, double r, double& dist);
 void sphere_distance2(double lat1, double lon1, double lat2, double lon2, double r, double& dist);
 void sphere_distance3(double lat1, double lon1, double lat2, double lon2, double r, double& dist);
-// From the latitude arc_sine(P(3)) and longitude atan4(P(2), P(1)) of each
-// point (not divided by its length), scaled by |P1|.
+// From the latitude arc_sine(P(3) / |P|) and longitude atan4(P(2), P(1)) of
+// each point; sphere_distance_xyz scales the angle by |P1|.
 void sphere_distance_xyz(const double* p1, const double* p2, double& dist);
 void sphere01_distance_xyz(const double* p1, const double* p2, double& dist);
 

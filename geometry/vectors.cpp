@@ -70,8 +70,15 @@ void provec(int32_t m, int32_t n, double* base, const double* vecm, double* vecn
   const vec_ref VECM(vecm, m);
   const vec_ref VECN(vecn, n), VECNM(vecnm, m);
   // Modified Gram-Schmidt: each earlier column is taken off column J as
-  // updated so far.
+  // updated so far.  A column that lies in the span of the earlier ones
+  // keeps only a rounding residue, which would otherwise be normalised into
+  // a spurious unit vector: a column left with at most dependent_tol of its
+  // starting length becomes zero and contributes nothing.
+  constexpr double dependent_tol = 256.0 * 2.220446049250313e-16;
   for (int32_t j = 1; j <= n; ++j) {
+    double normsq_before = 0.0;
+    for (int32_t k = 1; k <= m; ++k) normsq_before += BASE(k, j) * BASE(k, j);
+    const double norm_before = std::sqrt(normsq_before);
     for (int32_t i = 1; i < j; ++i) {
       double dot = 0.0;
       for (int32_t k = 1; k <= m; ++k) dot += BASE(k, i) * BASE(k, j);
@@ -80,8 +87,11 @@ void provec(int32_t m, int32_t n, double* base, const double* vecm, double* vecn
     double normsq = 0.0;
     for (int32_t k = 1; k <= m; ++k) normsq += BASE(k, j) * BASE(k, j);
     const double norm = std::sqrt(normsq);
-    if (norm > 0.0)
+    if (norm > dependent_tol * norm_before) {
       for (int32_t k = 1; k <= m; ++k) BASE(k, j) = BASE(k, j) / norm;
+    } else {
+      for (int32_t k = 1; k <= m; ++k) BASE(k, j) = 0.0;
+    }
   }
   for (int32_t j = 1; j <= n; ++j) {
     double dot = 0.0;

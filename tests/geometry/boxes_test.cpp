@@ -51,6 +51,37 @@ TEST(GeometryBoxes, ContainmentAgreesAcrossRoutines) {
   }
 }
 
+// The box [-1, 3] x [2, 5]: every corner and a point inside each edge
+// belongs to it; the same points moved by the least step outward do not.
+TEST(GeometryBoxes, EdgesAndCornersBelongToTheBox) {
+  const double lo[2] = {-1, 2}, hi[2] = {3, 5};
+  const struct {
+    const char* what;
+    double p[2], out[2];  // the point and its outward direction
+  } rows[] = {
+      {"bottom edge", {1, 2}, {0, -1}},         {"right edge", {3, 3.5}, {1, 0}},
+      {"top edge", {1, 5}, {0, 1}},             {"left edge", {-1, 3.5}, {-1, 0}},
+      {"lower left corner", {-1, 2}, {-1, -1}}, {"lower right corner", {3, 2}, {1, -1}},
+      {"upper right corner", {3, 5}, {1, 1}},   {"upper left corner", {-1, 5}, {-1, 1}},
+  };
+  for (const auto& r : rows) {
+    EXPECT_TRUE(box_contains_point_2d(lo, hi, r.p)) << r.what;
+    EXPECT_TRUE(box_contains_point_nd(2, lo, hi, r.p)) << r.what;
+    for (int i = 0; i < 2; ++i) {
+      if (r.out[i] == 0) continue;
+      double q[2] = {r.p[0], r.p[1]};
+      q[i] = std::nextafter(q[i], r.out[i] * 1e300);
+      EXPECT_FALSE(box_contains_point_2d(lo, hi, q)) << r.what << ", moved along " << i + 1;
+      EXPECT_FALSE(box_contains_point_nd(2, lo, hi, q)) << r.what << ", moved along " << i + 1;
+    }
+  }
+  // The unit box likewise, and a segment along its top edge.
+  const double top_a[2] = {0, 1}, top_b[2] = {1, 1}, top_mid[2] = {0.5, 1}, zero[2] = {0, 0}, one[2] = {1, 1};
+  EXPECT_TRUE(box_01_contains_point_2d(top_mid));
+  EXPECT_TRUE(box_01_contains_point_nd(2, top_mid));
+  EXPECT_TRUE(box_contains_segment_nd(2, zero, one, top_a, top_b));
+}
+
 TEST(GeometryBoxes, SegmentClipping) {
   const double p1[2] = {0, 0}, p2[2] = {1, 1};
   const struct {

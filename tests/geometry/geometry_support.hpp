@@ -9,6 +9,8 @@
 //   the test fixes (never std:: distributions, which differ between
 //   standard libraries): points, directions, well-shaped triangles and
 //   tetrahedra, convex polygons, rotations.  All arrays are column by column.
+// - for_each_integer_line enumerates lines through integer points with
+//   integer steps, for brute-force checks against integer arithmetic.
 // - scoped_calendar / scoped_ticks pin the platform clock; reset_normals()
 //   puts the normal generators back to their starting state.
 #pragma once
@@ -243,6 +245,21 @@ inline std::vector<double> random_convex_polygon(int32_t n, int32_t& seed) {
     p[2 * k + 1] = cy + r * std::sin(a);
   }
   return p;
+}
+
+// ---------------------------------------------------------------------------
+// Integer lines
+
+// f(x, y, dx, dy) for every integer point (x, y) of [-r, r]^2 and every
+// integer step (dx, dy) of [-s, s]^2 other than (0, 0): the lines and
+// segments whose answers exact integer arithmetic gives.
+template <typename F>
+void for_each_integer_line(int r, int s, F&& f) {
+  for (int x = -r; x <= r; ++x)
+    for (int y = -r; y <= r; ++y)
+      for (int dx = -s; dx <= s; ++dx)
+        for (int dy = -s; dy <= s; ++dy)
+          if (dx != 0 || dy != 0) f(x, y, dx, dy);
 }
 
 }  // namespace orvel::geometry::testing

@@ -36,6 +36,12 @@ TEST(GeometryLinePairs, ExplicitIntersectionCodes) {
       {"second a point off the first", {0, 0}, {2, 2}, {3, 1}, {3, 1}, 0, {0, 0}},
       {"the same single point", {4, -1}, {4, -1}, {4, -1}, {4, -1}, 1, {4, -1}},
       {"two single points", {4, -1}, {4, -1}, {4, 1}, {4, 1}, 0, {0, 0}},
+      // Integer lines whose scaled implicit coefficients, rounded, are not
+      // exactly proportional: the points decide.
+      {"parallel, rounded offsets unequal", {0, 0}, {3, 1}, {0, 1}, {3, 2}, 0, {0, 0}},
+      {"coincident, rounded normals unequal", {0, 0}, {1, 3}, {-1, -3}, {2, 6}, 2, {0, 0}},
+      {"first a point at the second's start", {-5, -5}, {-5, -5}, {-5, -5}, {-4, -2}, 1, {-5, -5}},
+      {"second a point on the first", {-5, -5}, {-4, -3}, {-1, 3}, {-1, 3}, 1, {-1, 3}},
       // Coefficients that overflow scale to A = B = 0: the codes of a
       // degenerate implicit line reach the caller.
       {"first overflows", {1e200, 0}, {0, 1e200}, {0, 0}, {1, 1}, -1, {0, 0}},
@@ -49,6 +55,51 @@ TEST(GeometryLinePairs, ExplicitIntersectionCodes) {
     EXPECT_NEAR(p[0], r.p[0], 1e-15) << r.what;
     EXPECT_NEAR(p[1], r.p[1], 1e-15) << r.what;
   }
+}
+
+// Every line through an integer point of [-5, 5]^2 with an integer
+// direction D in [-3, 3]^2, against the same line given by two other of its
+// points, against parallel lines through the other integer points, and
+// against single integer points: the codes agree with exact integer
+// arithmetic (the cross product of the directions, and of the direction
+// with the offset).
+TEST(GeometryLinePairs, IntegerLinesAgainstExactArithmetic) {
+  int64_t coincident = 0, parallel = 0, points = 0, wrong = 0;
+  const auto check = [&](const char* what, const double* p1, const double* p2, const double* q1, const double* q2,
+                         int32_t want, const double* want_p) {
+    int32_t ival;
+    double p[2];
+    lines_exp_int_2d(p1, p2, q1, q2, ival, p);
+    if (ival == want && p[0] == want_p[0] && p[1] == want_p[1]) return;
+    if (++wrong <= 5)
+      ADD_FAILURE() << what << ": (" << p1[0] << "," << p1[1] << ")-(" << p2[0] << "," << p2[1] << ") and ("
+                    << q1[0] << "," << q1[1] << ")-(" << q2[0] << "," << q2[1] << ") give " << ival;
+  };
+  const double origin[2] = {0, 0};
+  testing::for_each_integer_line(5, 3, [&](int x, int y, int dx, int dy) {
+    const double p1[2] = {double(x), double(y)}, p2[2] = {double(x + dx), double(y + dy)};
+    for (int a = -3; a <= 3; ++a)
+      for (int b = -3; b <= 3; ++b) {
+        if (a == b) continue;
+        const double q1[2] = {double(x + a * dx), double(y + a * dy)};
+        const double q2[2] = {double(x + b * dx), double(y + b * dy)};
+        check("coincident", p1, p2, q1, q2, 2, origin);
+        ++coincident;
+      }
+    for (int u = -5; u <= 5; ++u)
+      for (int v = -5; v <= 5; ++v) {
+        const double q[2] = {double(u), double(v)};
+        const bool on = dx * (v - y) - dy * (u - x) == 0;
+        check("single point", q, q, p1, p2, on ? 1 : 0, on ? q : origin);
+        ++points;
+        if (on) continue;
+        const double q2[2] = {double(u - 2 * dx), double(v - 2 * dy)};
+        check("parallel", p1, p2, q, q2, 0, origin);
+        ++parallel;
+      }
+  });
+  EXPECT_EQ(wrong, 0) << "of " << coincident << " coincident, " << parallel << " parallel and " << points
+                      << " point pairs";
 }
 
 TEST(GeometryLinePairs, ImplicitIntersectionCodes) {

@@ -15,12 +15,26 @@ using testing::expect_fatal;
 using testing::icanaries;
 using testing::rel_near;
 
+struct hull_case {
+  const char* what;
+  std::vector<double> xy;
+  std::vector<int32_t> hull;
+};
+
+// The hull of the case's points is its list, and the entries after it are
+// not written.
+void expect_hull(const hull_case& r) {
+  const int32_t n = static_cast<int32_t>(r.xy.size() / 2);
+  auto hull = icanaries(n);
+  int32_t hull_num = -1;
+  points_hull_2d(n, r.xy.data(), hull_num, hull.data());
+  ASSERT_EQ(hull_num, static_cast<int32_t>(r.hull.size())) << r.what;
+  EXPECT_EQ(std::vector<int32_t>(hull.begin(), hull.begin() + hull_num), r.hull) << r.what;
+  for (int32_t j = hull_num; j < n; ++j) EXPECT_EQ(hull[j], testing::icanary) << r.what;
+}
+
 TEST(GeometryPointSets, HullByHand) {
-  const struct {
-    const char* what;
-    std::vector<double> xy;
-    std::vector<int32_t> hull;
-  } rows[] = {
+  const hull_case rows[] = {
       {"unit square", {0, 0, 1, 0, 1, 1, 0, 1}, {1, 2, 3, 4}},
       {"unit square from another corner", {1, 1, 0, 1, 0, 0, 1, 0}, {3, 4, 1, 2}},
       {"edge midpoint listed", {0, 0, 2, 0, 1, 0, 2, 1, 0, 1}, {1, 3, 2, 4, 5}},
@@ -35,64 +49,116 @@ TEST(GeometryPointSets, HullByHand) {
       {"two equal points", {5, 5, 5, 5}, {1}},
       {"three equal points", {5, 5, 5, 5, 5, 5}, {1}},
   };
-  for (const auto& r : rows) {
-    const int32_t n = static_cast<int32_t>(r.xy.size() / 2);
-    auto hull = icanaries(n);
-    int32_t hull_num = -1;
-    points_hull_2d(n, r.xy.data(), hull_num, hull.data());
-    ASSERT_EQ(hull_num, static_cast<int32_t>(r.hull.size())) << r.what;
-    EXPECT_EQ(std::vector<int32_t>(hull.begin(), hull.begin() + hull_num), r.hull) << r.what;
-    for (int32_t j = hull_num; j < n; ++j) EXPECT_EQ(hull[j], testing::icanary) << r.what;
-  }
+  for (const auto& r : rows) expect_hull(r);
   int32_t hull_num = -1;
   points_hull_2d(0, nullptr, hull_num, nullptr);
   EXPECT_EQ(hull_num, 0);
-}
-
-// The walk along a set with all its points on one line goes out and back
-// and cannot close within N vertices.
-TEST(GeometryPointSets, HullOfCollinearPointsEndsTheRun) {
-  const double xy[] = {0, 0, 1, 1, 2, 2};
-  expect_fatal(
-      [&] {
-        int32_t hull_num, hull[3];
-        points_hull_2d(3, xy, hull_num, hull);
-      },
-      {" ", "POINTS_HULL_2D - Fatal error!", "  The algorithm has failed."});
 }
 
 double cross(const double* a, const double* b, const double* p) {
   return (b[0] - a[0]) * (p[1] - a[1]) - (b[1] - a[1]) * (p[0] - a[0]);
 }
 
+// Sets with every point on one line: the hull is the segment between the
+// two points farthest apart, from the lowest of the leftmost, each end by
+// the first column that holds it.
+TEST(GeometryPointSets, HullOfCollinearPoints) {
+  const hull_case rows[] = {
+      {"three on the x axis", {0, 0, 2, 0, 1, 0}, {1, 2}},
+      {"four on the diagonal", {0, 0, 1, 1, 2, 2, 3, 3}, {1, 4}},
+      {"four on the diagonal, reversed", {3, 3, 2, 2, 1, 1, 0, 0}, {4, 1}},
+      {"vertical, shuffled", {4, 2, 4, -1, 4, 7, 4, 0}, {2, 3}},
+      {"falling, the start on the left", {5, -5, -1, 1, 2, -2, 0, 0}, {2, 1}},
+      {"repeated ends", {1, 2, 3, 3, 1, 2, 5, 4, 3, 3, 5, 4}, {1, 4}},
+      {"two distinct points, repeated", {7, 1, 7, 1, 2, 3}, {3, 1}},
+  };
+  for (const auto& r : rows) expect_hull(r);
+}
+
+// Points of a line given by decimal or random coordinates: rounding puts
+// them a little off the line, on either side, so that comparing angles
+// could walk back along the line.  The hull never stops the run, lists
+// each point at most once and starts at the lowest of the leftmost points.
+TEST(GeometryPointSets, HullOfNearlyCollinearPoints) {
+  int32_t seed = 4162;
+  for (int trial = 0; trial < 2000; ++trial) {
+    const int32_t n = 3 + trial % 8;
+    double a[2], d[2];
+    for (int i = 0; i < 2; ++i) {
+      a[i] = trial % 2 ? r8_uniform(-10, 10, seed) : i4_uniform(-5, 5, seed) / 10.0;
+      d[i] = trial % 2 ? r8_uniform(-10, 10, seed) : i4_uniform(-5, 5, seed) / 10.0;
+    }
+    std::vector<double> xy(2 * n);
+    for (int32_t k = 0; k < n; ++k) {
+      const double t = trial % 4 < 2 ? r8_uniform_01(seed) : i4_uniform(-5, 5, seed) / 3.0;
+      xy[2 * k] = a[0] + t * d[0];
+      xy[2 * k + 1] = a[1] + t * d[1];
+    }
+    std::vector<int32_t> hull(n);
+    int32_t m = -1;
+    points_hull_2d(n, xy.data(), m, hull.data());
+    ASSERT_GE(m, 1);
+    ASSERT_LE(m, n);
+    std::vector<int> seen(n + 1, 0);
+    for (int32_t k = 0; k < m; ++k) {
+      ASSERT_TRUE(hull[k] >= 1 && hull[k] <= n);
+      EXPECT_EQ(++seen[hull[k]], 1) << "trial " << trial << ": point " << hull[k] << " listed twice";
+    }
+    int32_t q = 1;
+    for (int32_t j = 2; j <= n; ++j)
+      if (xy[2 * j - 2] < xy[2 * q - 2] || (xy[2 * j - 2] == xy[2 * q - 2] && xy[2 * j - 1] < xy[2 * q - 1])) q = j;
+    EXPECT_EQ(hull[0], q) << "trial " << trial;
+  }
+}
+
 // Random sets of points on a small integer grid (so that collinear and
 // repeated points are exact): the hull runs counterclockwise from the
 // lowest leftmost point without doubling back, every point lies on or left
 // of every hull edge, and the listed points are exactly the distinct
-// points of the boundary.
+// points of the boundary; a set on one line gives its two ends.
 TEST(GeometryPointSets, HullPropertiesOnGridSets) {
   int32_t seed = 162;
-  for (int trial = 0; trial < 300; ++trial) {
+  int flat_sets = 0;
+  for (int trial = 0; trial < 600; ++trial) {
     const int32_t n = i4_uniform(3, 40, seed);
     std::vector<double> xy(2 * n);
     for (auto& x : xy) x = i4_uniform(0, 6, seed);
-    // Two interior-free sets (all on one line) make the walk fail; keep a
-    // set with a point off the line of the first two distinct ones.
+    // Every third set on a line through a grid point.
+    if (trial % 3 == 0) {
+      const double x0 = xy[0], y0 = xy[1];
+      const int32_t dx = i4_uniform(-2, 2, seed), dy = i4_uniform(-2, 2, seed);
+      for (int32_t k = 0; k < n; ++k) {
+        const int32_t t = i4_uniform(-3, 3, seed);
+        xy[2 * k] = x0 + t * dx;
+        xy[2 * k + 1] = y0 + t * dy;
+      }
+    }
     auto pt = [&](int32_t j) { return &xy[2 * (j - 1)]; };
-    bool flat = true;
-    for (int32_t i = 2; i <= n && flat; ++i)
-      for (int32_t j = i + 1; j <= n && flat; ++j) flat = cross(pt(1), pt(i), pt(j)) == 0.0;
-    if (flat) continue;
-
     std::vector<int32_t> hull(n);
     int32_t m;
     points_hull_2d(n, xy.data(), m, hull.data());
-    ASSERT_GE(m, 3);
     // Start: the lowest of the leftmost, the first of equal ones.
     int32_t q = 1;
     for (int32_t j = 2; j <= n; ++j)
       if (xy[2 * (j - 1)] < pt(q)[0] || (xy[2 * (j - 1)] == pt(q)[0] && xy[2 * j - 1] < pt(q)[1])) q = j;
     EXPECT_EQ(hull[0], q);
+    // A set on one line (every point on the line through the start and the
+    // point farthest from it, the first of equally far ones): that point
+    // closes the hull.
+    int32_t far = q;
+    for (int32_t j = 1; j <= n; ++j)
+      if (r8vec_distance(2, pt(q), pt(j)) > r8vec_distance(2, pt(q), pt(far))) far = j;
+    bool flat = true;
+    for (int32_t j = 1; j <= n; ++j) flat = flat && cross(pt(q), pt(far), pt(j)) == 0.0;
+    if (flat) {
+      ++flat_sets;
+      ASSERT_EQ(m, far == q ? 1 : 2);
+      if (m == 2) {
+        EXPECT_EQ(hull[1], far);
+      }
+      continue;
+    }
+    ASSERT_GE(m, 3);
     for (int32_t k = 0; k < m; ++k) {
       const double* a = pt(hull[k]);
       const double* b = pt(hull[(k + 1) % m]);
@@ -115,6 +181,7 @@ TEST(GeometryPointSets, HullPropertiesOnGridSets) {
       EXPECT_EQ(listed, least == 0.0 ? 1 : 0) << "point " << j;
     }
   }
+  EXPECT_GT(flat_sets, 150);
 }
 
 TEST(GeometryPointSets, BisectorsByHandAndEquidistance) {

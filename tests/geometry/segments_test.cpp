@@ -191,6 +191,13 @@ TEST(GeometrySegments, IntersectionInThePlane) {
       {"slanted, overlapping", {1, 1}, {3, 3}, {2, 2}, {5, 5}, 1, {2, 2}},
       {"single point inside Q", {1, 1}, {1, 1}, {0, 0}, {2, 2}, 1, {1, 1}},
       {"single point off Q", {1, 1}, {1, 1}, {2, 2}, {3, 3}, 0, {1, 1}},
+      {"T: P ends inside Q", {0, 0}, {2, 0}, {2, -1}, {2, 1}, 1, {2, 0}},
+      // The solved crossing lies a rounding off the shared end (3, 1).
+      {"ends meeting at an angle", {0, 0}, {3, 1}, {3, 1}, {5, -2}, 1, {3, 1}},
+      // Collinear pairs whose scaled implicit coefficients, rounded, are not
+      // exactly proportional.
+      {"overlapping on y = 3", {0, 3}, {4, 3}, {-6, 3}, {1, 3}, 1, {0, 3}},
+      {"P inside Q, slanted", {8, 4}, {24, 16}, {-16, -14}, {24, 16}, 1, {8, 4}},
   };
   for (const auto& r : rows) {
     int32_t flag = testing::icanary;
@@ -203,6 +210,65 @@ TEST(GeometrySegments, IntersectionInThePlane) {
     segments_dist_2d(r.p1, r.p2, r.q1, r.q2, dist);
     EXPECT_EQ(dist == 0.0, flag == 1) << r.what;
   }
+}
+
+// Every pair of segments between integer points of [-3, 3]^2 and the same
+// points moved by integer steps in [-2, 2]^2, and collinear pairs on the
+// integer lines of [-5, 5]^2 with steps in [-3, 3]^2: FLAG agrees with the
+// exact integer orientation test, and a meeting point lies on both
+// segments, exactly at the end point where one segment ends on the other.
+TEST(GeometrySegments, IntegerSegmentsAgainstExactArithmetic) {
+  using i64 = int64_t;
+  const auto orient = [](i64 ax, i64 ay, i64 bx, i64 by, i64 cx, i64 cy) {
+    return (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
+  };
+  int64_t pairs = 0, meeting = 0, wrong = 0;
+  // p = P1 + s (P2 - P1): within the segment to rounding.
+  const auto on_segment = [](const double* a, const double* b, const double* p) {
+    const double dx = b[0] - a[0], dy = b[1] - a[1];
+    const double len2 = dx * dx + dy * dy;
+    const double s = ((p[0] - a[0]) * dx + (p[1] - a[1]) * dy) / len2;
+    const double off = std::fabs((p[0] - a[0]) * dy - (p[1] - a[1]) * dx) / len2;
+    return s >= -1e-13 && s <= 1 + 1e-13 && off <= 1e-13;
+  };
+  const auto check = [&](int x1, int y1, int x2, int y2, int u1, int v1, int u2, int v2) {
+    const double p1[2] = {double(x1), double(y1)}, p2[2] = {double(x2), double(y2)};
+    const double q1[2] = {double(u1), double(v1)}, q2[2] = {double(u2), double(v2)};
+    const i64 o1 = orient(x1, y1, x2, y2, u1, v1), o2 = orient(x1, y1, x2, y2, u2, v2);
+    const i64 o3 = orient(u1, v1, u2, v2, x1, y1), o4 = orient(u1, v1, u2, v2, x2, y2);
+    bool meet;
+    const double* end = nullptr;
+    if (o1 == 0 && o2 == 0) {
+      // Collinear: the ranges along the line overlap.
+      const i64 dx = x2 - x1, dy = y2 - y1;
+      const i64 t1 = (u1 - x1) * dx + (v1 - y1) * dy, t2 = (u2 - x1) * dx + (v2 - y1) * dy;
+      meet = std::max(t1, t2) >= 0 && std::min(t1, t2) <= dx * dx + dy * dy;
+    } else {
+      meet = ((o1 >= 0 && o2 <= 0) || (o1 <= 0 && o2 >= 0)) && ((o3 >= 0 && o4 <= 0) || (o3 <= 0 && o4 >= 0));
+      end = o1 == 0 ? q1 : o2 == 0 ? q2 : o3 == 0 ? p1 : o4 == 0 ? p2 : nullptr;
+    }
+    int32_t flag;
+    double p[2];
+    segments_int_2d(p1, p2, q1, q2, flag, p);
+    ++pairs;
+    meeting += meet ? 1 : 0;
+    bool ok = flag == (meet ? 1 : 0);
+    if (ok && meet) ok = end ? p[0] == end[0] && p[1] == end[1] : on_segment(p1, p2, p) && on_segment(q1, q2, p);
+    if (!ok && ++wrong <= 5)
+      ADD_FAILURE() << "(" << x1 << "," << y1 << ")-(" << x2 << "," << y2 << ") and (" << u1 << "," << v1 << ")-("
+                    << u2 << "," << v2 << "): FLAG " << flag << ", P (" << p[0] << "," << p[1] << ")";
+  };
+  testing::for_each_integer_line(3, 2, [&](int x, int y, int dx, int dy) {
+    testing::for_each_integer_line(3, 2, [&](int u, int v, int ex, int ey) {
+      check(x, y, x + dx, y + dy, u, v, u + ex, v + ey);
+    });
+  });
+  testing::for_each_integer_line(5, 3, [&](int x, int y, int dx, int dy) {
+    for (int a = -3; a <= 3; ++a)
+      for (int b = -3; b <= 3; ++b)
+        if (a != b) check(x, y, x + dx, y + dy, x + a * dx, y + a * dy, x + b * dx, y + b * dy);
+  });
+  EXPECT_EQ(wrong, 0) << "of " << pairs << " pairs, " << meeting << " meeting";
 }
 
 TEST(GeometrySegments, DistancesOfHandCases) {

@@ -50,11 +50,30 @@ TEST(GeometrySpherical, DistancesByHand) {
   double d;
   sphere_distance_xyz(a, b, d);
   EXPECT_TRUE(rel_near(d, pi, 1e-15));
-  // Third coordinates beyond the radius 1 are clamped: latitudes +-pi/2.
+  // Points off the unit sphere keep their latitudes: +-pi/4 here, a right
+  // angle between them on the sphere of radius 2.
   const double s = std::sqrt(2.0);
   const double c[3] = {s, 0, s}, e[3] = {s, 0, -s};
   sphere_distance_xyz(c, e, d);
-  EXPECT_TRUE(rel_near(d, 2 * pi, 1e-15));
+  EXPECT_TRUE(rel_near(d, pi, 1e-15));
+  sphere01_distance_xyz(c, e, d);
+  EXPECT_TRUE(rel_near(d, pi / 2, 1e-15));
+  // (2, 0, 1) and (0, 2, 1), both of length sqrt(5): the cosine of the angle
+  // between them is 1/5, and haversine of the latitudes asin(1/sqrt(5)) and
+  // longitudes 0 and pi/2 gives the same angle, about 1.3694.
+  const double f[3] = {2, 0, 1}, g[3] = {0, 2, 1};
+  const double lat = std::asin(1 / std::sqrt(5.0));
+  const double h = std::sin(pi / 4);
+  const double angle = 2 * std::asin(std::sqrt(std::cos(lat) * std::cos(lat) * h * h));
+  EXPECT_TRUE(rel_near(angle, std::acos(0.2), 1e-15));
+  sphere01_distance_xyz(f, g, d);
+  EXPECT_TRUE(rel_near(d, angle, 1e-15));
+  sphere_distance_xyz(f, g, d);
+  EXPECT_TRUE(rel_near(d, std::sqrt(5.0) * angle, 1e-15));  // about 3.0622
+  // The origin has latitude and longitude 0.
+  const double o[3] = {0, 0, 0};
+  sphere01_distance_xyz(o, g, d);
+  EXPECT_TRUE(rel_near(d, pi / 2, 1e-15));
 }
 
 TEST(GeometrySpherical, DistancesAgreeOnRandomPairs) {
@@ -81,12 +100,11 @@ TEST(GeometrySpherical, DistancesAgreeOnRandomPairs) {
     sphere01_distance_xyz(pr.data(), pr.data(), a01);
     EXPECT_EQ(a01, 0.0);
     const std::vector<double> qr = {q[0] * r, q[1] * r, q[2] * r};
-    if (r <= 1.0) {  // coordinates of magnitude at most 1 keep their latitude
-      sphere_distance_xyz(pr.data(), qr.data(), dxyz);
-      double a;
-      sphere01_distance_xyz(pr.data(), qr.data(), a);
-      EXPECT_TRUE(rel_near(dxyz, r * a, 1e-14)) << k;
-    }
+    sphere_distance_xyz(pr.data(), qr.data(), dxyz);
+    double a;
+    sphere01_distance_xyz(pr.data(), qr.data(), a);
+    EXPECT_TRUE(rel_near(a, angle, 1e-13)) << k;
+    EXPECT_TRUE(rel_near(dxyz, r * angle, 1e-13)) << k;
     sphere_distance_xyz(p.data(), q.data(), dxyz);
     EXPECT_TRUE(rel_near(dxyz, d01, 1e-15)) << k;
   }

@@ -123,6 +123,51 @@ TEST(GeometryVectors, TurnAboutAnAxisInSpace) {
   }
 }
 
+// Bases with a column in the span of the earlier ones: that column leaves
+// only a rounding residue, which must come back as a zero column with a
+// zero coefficient, not as a spurious unit vector.  The expected values are
+// the orthonormal bases and projections worked by hand.
+TEST(GeometryVectors, ProjectionDropsDependentColumns) {
+  const double r2 = std::sqrt(2.0), r10 = std::sqrt(10.0);
+  const struct {
+    const char* what;
+    int32_t m, n;
+    vec base, vecm, want_base, want_vecn, want_vecnm;
+    double tol;
+  } rows[] = {
+      {"a multiple of the first", 3, 2, {1, 1, 0, 2, 2, 0}, {1, 2, 3},
+       {1 / r2, 1 / r2, 0, 0, 0, 0}, {3 / r2, 0}, {1.5, 1.5, 0}, 1e-15},
+      {"a combination of two", 4, 3, {1, 0, 1, 0, 0, 1, 0, 1, 3, -2, 3, -2}, {1, 2, 3, 4},
+       {1 / r2, 0, 1 / r2, 0, 0, 1 / r2, 0, 1 / r2, 0, 0, 0, 0}, {4 / r2, 6 / r2, 0}, {2, 3, 2, 3}, 1e-15},
+      {"small, negative multiple, then independent", 3, 3, {1e-8, 3e-8, 0, -3e-8, -9e-8, 0, 0, 0, 5}, {1, 1, 1},
+       {1 / r10, 3 / r10, 0, 0, 0, 0, 0, 0, 1}, {4 / r10, 0, 1}, {0.4, 1.2, 1}, 1e-15},
+      // Nearly but not quite dependent: kept.
+      {"a millionth out of the span", 3, 2, {1, 1, 0, 1, 1, 1e-6}, {1, 2, 3},
+       {1 / r2, 1 / r2, 0, 0, 0, 1}, {3 / r2, 3}, {1.5, 1.5, 3}, 1e-9},
+  };
+  for (const auto& r : rows) {
+    vec base = r.base, vecn(r.n), vecnm(r.m);
+    provec(r.m, r.n, base.data(), r.vecm.data(), vecn.data(), vecnm.data());
+    for (std::size_t i = 0; i < base.size(); ++i) {
+      if (r.want_base[i] == 0) {
+        EXPECT_NEAR(base[i], 0.0, r.tol) << r.what << ", base entry " << i + 1;
+      } else {
+        EXPECT_TRUE(rel_near(base[i], r.want_base[i], r.tol)) << r.what << ", base entry " << i + 1;
+      }
+    }
+    for (int32_t j = 0; j < r.n; ++j) {
+      if (r.want_vecn[j] == 0) {
+        // A dropped column is zero exactly, and so is its coefficient.
+        for (int32_t i = 0; i < r.m; ++i) EXPECT_EQ(base[r.m * j + i], 0.0) << r.what;
+        EXPECT_EQ(vecn[j], 0.0) << r.what;
+      } else {
+        EXPECT_TRUE(rel_near(vecn[j], r.want_vecn[j], r.tol)) << r.what;
+      }
+    }
+    EXPECT_TRUE(testing::vec_rel_near(vecnm, r.want_vecnm, r.tol)) << r.what;
+  }
+}
+
 TEST(GeometryVectors, ProjectionOntoASpan) {
   vec base = {2, 0, 0, 1, 1, 0}, vecn(2), vecnm(3);
   provec(3, 2, base.data(), vec{1, 2, 3}.data(), vecn.data(), vecnm.data());
