@@ -9,6 +9,7 @@
 
 #include "common/errors.hpp"
 #include "common/format.hpp"
+#include "common/parallel.hpp"
 #include "common/result_file.hpp"
 #include "common/text.hpp"
 #include "control/control_files.hpp"
@@ -44,6 +45,9 @@ void allocate_names(farray<std::string>& a, int32_t n) {
 std::string run_key(int argc, const char* const* argv) { return fixlen(argc > 1 ? argv[1] : "", 4); }
 
 void main_program(const std::string& clave) {
+  // A thread count the run cannot take (ORVEL_THREADS) is refused before
+  // anything is read or written.
+  thread_count();
   // Working names of this run carry its key.
   set_partial_tag(clave);
   run(clave);

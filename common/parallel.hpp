@@ -1,15 +1,18 @@
 // The thread pool of the per-particle loops.  ORVEL_THREADS sets the number
-// of threads (1 = no threads); without it the run takes the machine's cores.
+// of threads (1 = no threads), a whole number from 1 to thread_cap; without
+// it the run takes the machine's cores (at most thread_cap).
 //
 // A loop over n items is cut into blocks of a fixed size, whatever the
-// thread count, and the blocks are shared among the threads.  Work that
-// must not depend on the thread count (random draws, sums) is arranged by
-// block: counts per block are added in block order, draws of a block start
-// where those of the blocks before it end, and a sum in item order runs on
-// the calling thread block after block as the blocks finish.  Idle threads
-// spin for a few tens of microseconds (the loops of a step follow one
-// another closely) and then sleep, so that a run on a busy machine does not
-// fight for its cores.
+// thread count, and the blocks are shared among the threads: a loop runs on
+// no more threads than it has blocks, and a loop of one block runs on the
+// calling thread alone.  Work that must not depend on the thread count
+// (random draws, sums) is arranged by block: counts per block are added in
+// block order, draws of a block start where those of the blocks before it
+// end, and a sum in item order runs on the calling thread block after block
+// as the blocks finish.  Idle threads spin for a few tens of microseconds
+// (the loops of a step follow one another closely) and then sleep, so that
+// a run on a busy machine does not fight for its cores; a loop wakes only
+// the sleeping threads it needs.
 #pragma once
 
 #include <algorithm>
@@ -21,15 +24,28 @@
 
 namespace orvel {
 
-// Threads of the per-particle loops: ORVEL_THREADS when it holds a whole
-// number from 1 up, else the machine's cores.  Read once.
+// Most threads a run takes.
+inline constexpr int thread_cap = 1024;
+
+// Threads of the per-particle loops: ORVEL_THREADS, else the default.  Read
+// once; an ORVEL_THREADS that is not a whole number from 1 to thread_cap is
+// refused (input_error).
 int thread_count();
+// The count without ORVEL_THREADS: the machine's cores, at most thread_cap.
+int default_thread_count();
+// The count that the text of ORVEL_THREADS gives (null: unset, the
+// default); input_error naming the text when it is not a whole number from
+// 1 to thread_cap.
+int parse_thread_count(const char* text);
 // Sets the count for the rest of the run (tests; 0 goes back to the
 // environment's).
 void set_thread_count(int n);
 
-// Items per block.
-inline constexpr int64_t parallel_block = 8192;
+// Items per block: large enough that a loop of a few thousand particles
+// (a few tens of microseconds) stays on the calling thread, and a loop of
+// some tens of thousands on a few threads, where waking more would cost more
+// than it saves.
+inline constexpr int64_t parallel_block = 16384;
 
 inline int64_t block_count(int64_t n) { return n > 0 ? (n + parallel_block - 1) / parallel_block : 0; }
 

@@ -85,6 +85,7 @@ void horizontal(int32_t spill, Coefficient coefficient, bool k_constant) {
     uint64_t last_u = 0, last_v = 0;
     along_across last_d{0.0f, 0.0f};
     bool known = false;
+    int64_t last_mover = -1;  // stored once per block: the slots of the blocks share cache lines
     for (int64_t j = first; j < last; ++j) {
       if (u[j] == 0.0 && v[j] == 0.0) {
         dxx[j] = 0.0;
@@ -102,8 +103,9 @@ void horizontal(int32_t spill, Coefficient coefficient, bool k_constant) {
       }
       dxx[j] = last_d.dx;
       dyy[j] = last_d.dy;
-      last_moving[static_cast<std::size_t>(b)] = j;
+      last_mover = j;
     }
+    last_moving[static_cast<std::size_t>(b)] = last_mover;
   });
   int64_t j = -1;
   for (const int64_t m : last_moving) j = m >= 0 ? m : j;
