@@ -19,6 +19,7 @@
 #include <atomic>
 #include <cstdint>
 #include <exception>
+#include <mutex>
 #include <type_traits>
 #include <vector>
 
@@ -58,30 +59,40 @@ void run_blocks(int64_t blocks, void (*call)(void*, int64_t), void* context, voi
 
 namespace parallel_detail {
 
-// A job of parallel_blocks: the loop body, and the first exception of each
-// block, thrown again once every block is done (an exception cannot leave a
-// thread of the pool).
+// A job of parallel_blocks: the loop body, and the exception of the first
+// block that failed, thrown again once every block is done (an exception
+// cannot leave a thread of the pool).
 template <typename F, typename G>
 struct job {
   F& f;
   G* then;
   int64_t n;
-  std::vector<std::exception_ptr> failed;
+  int64_t blocks;
+  std::atomic<int64_t> first_failed;  // the lowest failed block, `blocks` while none
+  std::mutex failing;
+  std::exception_ptr failed;  // of block first_failed (under `failing`)
   std::exception_ptr tail_failed;
   bool tails_stopped = false;
+
+  job(F& f_, G* then_, int64_t n_, int64_t blocks_) : f(f_), then(then_), n(n_), blocks(blocks_), first_failed(blocks_) {}
 
   static void block(void* c, int64_t b) {
     auto& jb = *static_cast<job*>(c);
     try {
       jb.f(b, b * parallel_block, std::min(jb.n, (b + 1) * parallel_block));
     } catch (...) {
-      jb.failed[static_cast<std::size_t>(b)] = std::current_exception();
+      std::lock_guard<std::mutex> lock(jb.failing);
+      if (b < jb.first_failed.load()) {
+        jb.first_failed.store(b);
+        jb.failed = std::current_exception();
+      }
     }
   }
-  // The tails stop at the first failed block or tail.
+  // The tails stop at the first failed block or tail.  Block b is done when
+  // its tail runs, so a failure of b is already recorded.
   static void tail(void* c, int64_t b) {
     auto& jb = *static_cast<job*>(c);
-    if (jb.tails_stopped || jb.failed[static_cast<std::size_t>(b)]) {
+    if (jb.tails_stopped || jb.first_failed.load() <= b) {
       jb.tails_stopped = true;
       return;
     }
@@ -93,9 +104,7 @@ struct job {
     }
   }
   void rethrow() const {
-    for (const auto& e : failed) {
-      if (e) std::rethrow_exception(e);
-    }
+    if (failed) std::rethrow_exception(failed);
     if (tail_failed) std::rethrow_exception(tail_failed);
   }
 };
@@ -117,7 +126,7 @@ void parallel_blocks(int64_t n, F&& f) {
     return;
   }
   using job = parallel_detail::job<F, parallel_detail::no_tail>;
-  job j{f, nullptr, n, std::vector<std::exception_ptr>(static_cast<std::size_t>(blocks)), nullptr};
+  job j(f, nullptr, n, blocks);
   run_blocks(blocks, &job::block, &j);
   j.rethrow();
 }
@@ -138,9 +147,33 @@ void parallel_blocks_ordered(int64_t n, F&& f, G&& then) {
     return;
   }
   using job = parallel_detail::job<F, std::remove_reference_t<G>>;
-  job j{f, &then, n, std::vector<std::exception_ptr>(static_cast<std::size_t>(blocks)), nullptr};
+  job j(f, &then, n, blocks);
   run_blocks(blocks, &job::block, &j, &job::tail, &j);
   j.rethrow();
+}
+
+// For every item j of 0 .. n - 1, t = term(j) on the threads of the pool and
+// then add(j, t) on the calling thread in item order: a sum (or any
+// accumulation) that must not depend on the thread count, with the work of
+// its terms shared.  term may also write what belongs to item j alone.  The
+// terms wait in a buffer of the calling thread, kept from call to call.
+template <typename T, typename Term, typename Add>
+void in_item_order(int64_t n, Term&& term, Add&& add) {
+  if (thread_count() <= 1 || block_count(n) <= 1) {
+    for (int64_t j = 0; j < n; ++j) add(j, term(j));
+    return;
+  }
+  static thread_local std::vector<T> terms;
+  if (static_cast<int64_t>(terms.size()) < n) terms.resize(static_cast<std::size_t>(n));
+  T* t = terms.data();
+  parallel_blocks_ordered(
+      n,
+      [&](int64_t, int64_t first, int64_t last) {
+        for (int64_t j = first; j < last; ++j) t[j] = term(j);
+      },
+      [&](int64_t, int64_t first, int64_t last) {
+        for (int64_t j = first; j < last; ++j) add(j, static_cast<const T&>(t[j]));
+      });
 }
 
 }  // namespace orvel
