@@ -190,20 +190,31 @@ void vel_adv_3d(int32_t spill, int32_t /*step*/) {
     dc = std::pow(static_cast<double>(1.25902015e-11f) / (g_abs * static_cast<double>(9.81f)),
                   static_cast<double>(0.333f));
   }
-  for (int32_t i = 1; i <= np; ++i) {
-    if (!blowout) {
-      const double d = p.diam_part(i, spill);
-      if (d <= dc) {
-        p.w_float(i, spill) =
-            gp * static_cast<double>(9.81f) * (d * d) / static_cast<double>(-2.07e-5f);
-      } else {
-        p.w_float(i, spill) = -sign * std::sqrt(g_abs * static_cast<double>(19.62f) * d);
+  if (np < 1) return;
+  const double* diam = blowout ? nullptr : spill_column(p.diam_part, spill, np);
+  double* w_float = spill_column(p.w_float, spill, np);
+  double* uc = spill_column(w.uadv_corrientes, spill, np);
+  double* vc = spill_column(w.vadv_corrientes, spill, np);
+  double* wc = spill_column(w.wadv_corrientes_y_float, spill, np);
+  (void)w.u_curr_int(np), (void)w.v_curr_int(np), (void)w.w_curr_int(np);
+  const double* u = w.u_curr_int.data();
+  const double* v = w.v_curr_int.data();
+  const double* wz = w.w_curr_int.data();
+  parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
+    for (int64_t j = first; j < last; ++j) {
+      if (!blowout) {
+        const double d = diam[j];
+        if (d <= dc) {
+          w_float[j] = gp * static_cast<double>(9.81f) * (d * d) / static_cast<double>(-2.07e-5f);
+        } else {
+          w_float[j] = -sign * std::sqrt(g_abs * static_cast<double>(19.62f) * d);
+        }
       }
+      uc[j] = u[j] * current / mx;
+      vc[j] = v[j] * current / factor;
+      wc[j] = (wz[j] + w_float[j]) / factor;
     }
-    w.uadv_corrientes(i, spill) = w.u_curr_int(i) * current / mx;
-    w.vadv_corrientes(i, spill) = w.v_curr_int(i) * current / factor;
-    w.wadv_corrientes_y_float(i, spill) = (w.w_curr_int(i) + p.w_float(i, spill)) / factor;
-  }
+  });
 }
 
 }  // namespace orvel
