@@ -198,16 +198,16 @@ void verticaldiffusionvelocity(int32_t spill, int32_t /*step*/) {
   const double lower = static_cast<double>(kz / 100.0f) / f2;
   const double limit = 30.0 / factor;
   v2.dzz.allocate_for_overwrite(np);  // every particle gets its value below
-  for (int32_t i = 1; i <= np; ++i) {
-    const double z = var_part.z_part(i, spill);
-    if (z == 0.0) {
-      v2.dzz(i) = 0.0;
-    } else if (z > limit) {
-      v2.dzz(i) = lower;
-    } else {
-      v2.dzz(i) = upper;
+  if (np < 1) return;
+  (void)var_part.z_part(np, spill), (void)v2.dzz(np);
+  const double* zs = var_part.z_part.ptr(1, spill);
+  double* dzz = v2.dzz.data();
+  parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
+    for (int64_t j = first; j < last; ++j) {
+      const double z = zs[j];
+      dzz[j] = z == 0.0 ? 0.0 : z > limit ? lower : upper;
     }
-  }
+  });
 }
 
 void check_diffusion_option(const std::string& scenario_file) {
