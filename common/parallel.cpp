@@ -1,6 +1,7 @@
 #include "common/parallel.hpp"
 
 #include <cerrno>
+#include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <memory>
@@ -43,7 +44,7 @@ constexpr int spin_pauses = 2000;
 // job.
 class pool {
  public:
-  explicit pool(int workers) {
+  explicit pool(int workers) : helpers_(workers) {
     for (int i = 0; i < workers; ++i) threads_.emplace_back([this] { work(); });
   }
   ~pool() {
@@ -69,7 +70,7 @@ class pool {
       }
       for (int64_t b = 0; b < blocks; ++b) finished_[b].store(0, std::memory_order_relaxed);
       done_.store(0, std::memory_order_relaxed);
-      const int64_t seats = std::min<int64_t>(blocks - 1, workers());
+      const int64_t seats = std::min<int64_t>(blocks - 1, helpers_);
       job_ = job{call, context, blocks, (job_.generation + 1) & generation_mask};
       j = job_;
       ticket_.store(j.generation << index_bits, std::memory_order_release);
@@ -83,6 +84,9 @@ class pool {
     for (int k = 0; k < to_wake; ++k) wake_.notify_one();
     int64_t t = 0;  // next tail
     int idle = 0;
+    const auto start = clock::now();
+    clock::time_point waiting{};  // when this thread found no block left to take
+    bool waited = false;
     for (;;) {
       if (tail) {
         while (t < blocks && finished_[t].load(std::memory_order_acquire)) tail(tail_context, t++);
@@ -91,8 +95,16 @@ class pool {
         idle = 0;
         continue;
       }
-      if ((!tail || t == blocks) && done_.load(std::memory_order_acquire) == blocks) return;
+      if ((!tail || t == blocks) && done_.load(std::memory_order_acquire) == blocks) {
+        if (waited) adapt(waiting - start, clock::now() - waiting);
+        else adapt(clock::now() - start, clock::duration::zero());
+        return;
+      }
       // Blocks still running on other threads.
+      if (!waited) {
+        waited = true;
+        waiting = clock::now();
+      }
       if (++idle < spin_pauses) {
         relax();
       } else {
@@ -102,6 +114,23 @@ class pool {
   }
 
  private:
+  using clock = std::chrono::steady_clock;
+
+  // Seats a job offers: all the workers while they help, fewer while the
+  // posting thread waits for blocks taken by threads that do not run (a
+  // machine with more work than cores), then all again step by step.  The
+  // posting thread that waits longer than twice its own share of the work
+  // takes one seat away; every run of quick jobs gives one back.
+  void adapt(clock::duration working, clock::duration waiting) {
+    if (waiting > 2 * working + std::chrono::microseconds(20)) {
+      helpers_ = std::max(0, helpers_ - 1);
+      quick_ = 0;
+    } else if (++quick_ >= 16) {
+      helpers_ = std::min(workers(), helpers_ + 1);
+      quick_ = 0;
+    }
+  }
+
   static constexpr int index_bits = 40;
   static constexpr uint64_t index_mask = (uint64_t{1} << index_bits) - 1;
   static constexpr uint64_t generation_mask = (uint64_t{1} << (64 - index_bits)) - 1;
@@ -177,6 +206,8 @@ class pool {
   alignas(64) std::atomic<int64_t> done_{0};
   alignas(64) std::atomic<int64_t> spinning_{0};  // workers spinning for the next job
   int sleeping_ = 0;  // workers waiting on wake_ (under the mutex)
+  int helpers_;       // seats a job offers at most (posting thread only)
+  int quick_ = 0;     // jobs since the last change of helpers_
   bool stop_ = false;
   std::atomic<bool> stopping_{false};
 };
