@@ -249,6 +249,23 @@ void check_spill_lines(const value_checks& v) {
   check_diffusion_option(v.cfg_file());
 }
 
+// The 2-D oil engine follows floating oil only: an oil as dense as the water
+// or denser (at the water temperature) would have no slick.  The 3-D engine
+// refuses it with its droplet sizes.
+void check_floating_oil(const value_checks& v) {
+  const auto& c = var_cfg;
+  const auto& s = var_spill;
+  if (var_run.sim__2d_3d != 1 || c.obj__floating_fuel_hns != 2) return;
+  v.each(s.density, c.spills_number, [&](float rho, int32_t k) {
+    if (!(rho < s.waterdensity(k))) {
+      v.refuse("density", k,
+               "spill " + std::to_string(k) + ": the product density " + value_text(rho) +
+                   " kg/m3 is not below the water density " + value_text(s.waterdensity(k)) +
+                   " kg/m3: the 2-D oil engine follows floating oil only");
+    }
+  });
+}
+
 // One forcing (currents, waves or wind): its type, switches, record interval
 // and count, node count or grid.
 void check_field_forcing(const value_checks& v, const char* kind, const char* type_name, int32_t type,
@@ -474,6 +491,7 @@ void validate_control_files(const std::string& clave) {
   check_calibration(v);
   check_memory(v);
   check_droplet_inputs(clave);
+  check_floating_oil(v);
 
   check_options(clave);
 }
