@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <ostream>
 #include <string>
 
 #include "tests/scenarios/scenario_support.hpp"
@@ -104,6 +105,7 @@ struct audit_engine {
   const char* particles;
   const char* horizon;  // hours, cut to keep the test short
   const char* hours;
+  friend void PrintTo(const audit_engine& e, std::ostream* os) { *os << e.key; }
 };
 
 struct engine_threads : ::testing::TestWithParam<audit_engine> {};
