@@ -16,6 +16,7 @@
 
 #include "common/errors.hpp"
 #include "common/format.hpp"
+#include "common/parallel.hpp"
 #include "common/result_file.hpp"
 #include "common/text.hpp"
 #include "control/control_files.hpp"
@@ -94,6 +95,9 @@ class key_lock {
 std::string run_key(int argc, const char* const* argv) { return fixlen(argc > 1 ? argv[1] : "", 4); }
 
 void main_program(const std::string& clave) {
+  // A thread count the run cannot take (ORVEL_THREADS) is refused before
+  // anything is read or written.
+  thread_count();
   const key_lock lock(clave);
   // Working names carry the key and the process, so that no two runs ever
   // write the same working file.

@@ -3,12 +3,15 @@
 # drift of one spill on open water, uniform current and wind series blended
 # in time, horizontal random walk on, dt 600 s (144 steps), particle files
 # every 6 hours (or none), no coast.  For each particle count, method
-# (Euler, Runge-Kutta), thread count and files on/off it runs the model
-# `repeats` times and prints the medians: wall time, particle-steps per
-# second, nanoseconds per particle-step, peak memory and bytes per particle.
+# (Euler, Runge-Kutta) and files on/off it runs the model `repeats` times on
+# each thread count (interleaved) and prints the medians: wall time,
+# particle-steps per second, nanoseconds per particle-step, peak memory and
+# bytes per particle.
 #
-#   bench/drift_bench.sh ORVEL_BINARY [counts] [threads] [repeats]
+#   bench/drift_bench.sh ORVEL_BINARY [counts] [threads] [repeats] [methods] [files]
 #   e.g. bench/drift_bench.sh build/bench/orvel "10000 100000 1000000" "1 8" 3
+#        bench/drift_bench.sh build/bench/orvel 1000000 "1 8" 3 "1 2" 0
+#   (methods: 1 Euler, 2 Runge-Kutta; files: 0 off, 1 on)
 #   bench/drift_bench.sh --scenario FOLDER PARTICLES METHOD FILES
 #     only writes the scenario (key BNCH) into FOLDER
 #
@@ -103,6 +106,8 @@ bin="$(realpath "$1")"
 counts="${2:-10000 100000 1000000}"
 threads="${3:-1 $(nproc)}"
 repeats="${4:-3}"
+methods="${5:-1 2}"
+file_settings="${6:-0 1}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
@@ -110,22 +115,25 @@ median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
 printf '%-8s %-6s %-3s %-5s %9s %12s %9s %10s %9s %10s\n' particles method thr files wall_s psteps/s ns/pstep peak_MB B/part file_MB
 for np in $counts; do
-  for method in 1 2; do
-    for files in 0 1; do
+  for method in $methods; do
+    for files in $file_settings; do
       d="$work/run"
       rm -rf "$d"
       scenario "$d" "$np" "$method" "$files"
-      for t in $threads; do
-        walls=()
-        mems=()
-        for _ in $(seq "$repeats"); do
+      # The thread counts interleaved within each repeat, so that a change of
+      # the machine's load falls on all of them alike.
+      declare -A walls=() mems=()
+      for _ in $(seq "$repeats"); do
+        for t in $threads; do
           (cd "$d" && rm -f BNCH_particles_* && ORVEL_THREADS=$t /usr/bin/time -f '%e %M' -o time.txt "$bin" BNCH >/dev/null)
           read -r wall mem <"$d/time.txt"
-          walls+=("$wall")
-          mems+=("$mem")
+          walls[$t]="${walls[$t]:-} $wall"
+          mems[$t]="${mems[$t]:-} $mem"
         done
-        wall="$(printf '%s\n' "${walls[@]}" | median)"
-        mem="$(printf '%s\n' "${mems[@]}" | median)"
+      done
+      for t in $threads; do
+        wall="$(printf '%s\n' ${walls[$t]} | median)"
+        mem="$(printf '%s\n' ${mems[$t]} | median)"
         bytes=0
         [ "$files" = 1 ] && bytes="$(cat "$d"/BNCH_particles_* | wc -c)"
         awk -v np="$np" -v w="$wall" -v m="$mem" -v t="$t" -v me="$method" -v f="$files" -v b="$bytes" 'BEGIN {
@@ -133,6 +141,7 @@ for np in $counts; do
           printf "%-8d %-6s %-3d %-5s %9.3f %12.3g %9.1f %10.1f %9.0f %10.1f\n", np, (me == 1 ? "euler" : "rk4"), t,
             (f == 1 ? "on" : "off"), w, ps / w, w * 1e9 / ps, m / 1024, m * 1024 / np, b / 1e6 }'
       done
+      unset walls mems
     done
   done
 done

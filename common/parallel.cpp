@@ -1,23 +1,18 @@
 #include "common/parallel.hpp"
 
+#include <cerrno>
+#include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
+
+#include "common/errors.hpp"
 
 namespace orvel {
 namespace {
-
-int from_environment() {
-  if (const char* v = std::getenv("ORVEL_THREADS")) {
-    char* end = nullptr;
-    const long n = std::strtol(v, &end, 10);
-    if (end != v && *end == '\0' && n >= 1) return static_cast<int>(n > 1024 ? 1024 : n);
-  }
-  const unsigned cores = std::thread::hardware_concurrency();
-  return cores >= 1 ? static_cast<int>(cores) : 1;
-}
 
 int chosen = 0;
 
@@ -31,18 +26,25 @@ inline void relax() {
 }
 
 // Pauses a worker spins for the next job before it sleeps: some tens of
-// microseconds.
+// microseconds, enough to cover the serial work between the loops of a step.
 constexpr int spin_pauses = 2000;
 
 // Workers that wait for a job (spinning a little, then asleep), take its
 // blocks one by one, and wait again.  The posting thread takes blocks too,
 // runs the tails in block order as the blocks finish, and returns when every
-// block is done.  A block is claimed with the job's generation, so that a
-// worker still looking at a finished job can never take a block of the
-// next: the posting thread need not wait for the workers to leave a job.
+// block is done.
+//
+// A job of b blocks has b - 1 seats for workers (never more than there are
+// workers): a worker takes a seat before it takes blocks, so that a job runs
+// on no more threads than it has blocks, and the posting thread wakes only
+// as many sleeping workers as there are seats that the spinning ones will not
+// take.  Seats and blocks are claimed with the job's generation, so that a
+// worker still looking at a finished job can never take a seat or a block
+// of the next: the posting thread need not wait for the workers to leave a
+// job.
 class pool {
  public:
-  explicit pool(int workers) {
+  explicit pool(int workers) : helpers_(workers) {
     for (int i = 0; i < workers; ++i) threads_.emplace_back([this] { work(); });
   }
   ~pool() {
@@ -59,7 +61,7 @@ class pool {
   void run(int64_t blocks, void (*call)(void*, int64_t), void* context, void (*tail)(void*, int64_t),
            void* tail_context) {
     job j;
-    bool notify = false;
+    int to_wake = 0;
     {
       std::lock_guard<std::mutex> lock(mutex_);
       if (capacity_ < blocks) {
@@ -68,15 +70,23 @@ class pool {
       }
       for (int64_t b = 0; b < blocks; ++b) finished_[b].store(0, std::memory_order_relaxed);
       done_.store(0, std::memory_order_relaxed);
+      const int64_t seats = std::min<int64_t>(blocks - 1, helpers_);
       job_ = job{call, context, blocks, (job_.generation + 1) & generation_mask};
       j = job_;
       ticket_.store(j.generation << index_bits, std::memory_order_release);
+      seats_.store((j.generation << index_bits) | static_cast<uint64_t>(seats), std::memory_order_release);
       generation_.store(j.generation, std::memory_order_release);
-      notify = sleeping_ > 0;
+      // Spinning workers see the job without a call; sleepers are woken for
+      // the seats left.
+      const int64_t spinning = spinning_.load(std::memory_order_acquire);
+      to_wake = static_cast<int>(std::min<int64_t>(sleeping_, std::max<int64_t>(0, seats - spinning)));
     }
-    if (notify) wake_.notify_all();
+    for (int k = 0; k < to_wake; ++k) wake_.notify_one();
     int64_t t = 0;  // next tail
     int idle = 0;
+    const auto start = clock::now();
+    clock::time_point waiting{};  // when this thread found no block left to take
+    bool waited = false;
     for (;;) {
       if (tail) {
         while (t < blocks && finished_[t].load(std::memory_order_acquire)) tail(tail_context, t++);
@@ -85,8 +95,16 @@ class pool {
         idle = 0;
         continue;
       }
-      if ((!tail || t == blocks) && done_.load(std::memory_order_acquire) == blocks) return;
+      if ((!tail || t == blocks) && done_.load(std::memory_order_acquire) == blocks) {
+        if (waited) adapt(waiting - start, clock::now() - waiting);
+        else adapt(clock::now() - start, clock::duration::zero());
+        return;
+      }
       // Blocks still running on other threads.
+      if (!waited) {
+        waited = true;
+        waiting = clock::now();
+      }
       if (++idle < spin_pauses) {
         relax();
       } else {
@@ -96,6 +114,23 @@ class pool {
   }
 
  private:
+  using clock = std::chrono::steady_clock;
+
+  // Seats a job offers: all the workers while they help, fewer while the
+  // posting thread waits for blocks taken by threads that do not run (a
+  // machine with more work than cores), then all again step by step.  The
+  // posting thread that waits longer than twice its own share of the work
+  // takes one seat away; every run of quick jobs gives one back.
+  void adapt(clock::duration working, clock::duration waiting) {
+    if (waiting > 2 * working + std::chrono::microseconds(20)) {
+      helpers_ = std::max(0, helpers_ - 1);
+      quick_ = 0;
+    } else if (++quick_ >= 16) {
+      helpers_ = std::min(workers(), helpers_ + 1);
+      quick_ = 0;
+    }
+  }
+
   static constexpr int index_bits = 40;
   static constexpr uint64_t index_mask = (uint64_t{1} << index_bits) - 1;
   static constexpr uint64_t generation_mask = (uint64_t{1} << (64 - index_bits)) - 1;
@@ -106,6 +141,16 @@ class pool {
     int64_t blocks = 0;
     uint64_t generation = 0;
   };
+
+  // Takes a seat at job j; false when none is left or a later job has been
+  // posted.
+  bool take_seat(const job& j) {
+    uint64_t s = seats_.load(std::memory_order_acquire);
+    for (;;) {
+      if ((s >> index_bits) != j.generation || (s & index_mask) == 0) return false;
+      if (seats_.compare_exchange_weak(s, s - 1, std::memory_order_acq_rel)) return true;
+    }
+  }
 
   // Claims the next block of job j and runs it; false when none is left or
   // a later job has been posted.
@@ -127,11 +172,13 @@ class pool {
   void work() {
     uint64_t seen = 0;
     for (;;) {
+      spinning_.fetch_add(1, std::memory_order_acq_rel);
       for (int i = 0; i < spin_pauses && generation_.load(std::memory_order_acquire) == seen &&
                       !stopping_.load(std::memory_order_relaxed);
            ++i) {
         relax();
       }
+      spinning_.fetch_sub(1, std::memory_order_acq_rel);
       std::unique_lock<std::mutex> lock(mutex_);
       ++sleeping_;
       wake_.wait(lock, [&] { return stop_ || job_.generation != seen; });
@@ -140,6 +187,7 @@ class pool {
       const job j = job_;
       seen = j.generation;
       lock.unlock();
+      if (!take_seat(j)) continue;
       while (run_one(j)) {
       }
     }
@@ -151,24 +199,53 @@ class pool {
   job job_;  // the last job posted (under the mutex)
   std::unique_ptr<std::atomic<uint8_t>[]> finished_;  // (block) 1 once done
   int64_t capacity_ = 0;
-  std::atomic<uint64_t> ticket_{0};      // generation, next block
-  std::atomic<uint64_t> generation_{0};  // of the last job, for the spinning workers
-  std::atomic<int64_t> done_{0};
+  // Each of the atomics the threads write on its own cache line.
+  alignas(64) std::atomic<uint64_t> ticket_{0};    // generation, next block
+  alignas(64) std::atomic<uint64_t> seats_{0};     // generation, seats left for workers
+  alignas(64) std::atomic<uint64_t> generation_{0};  // of the last job, for the spinning workers
+  alignas(64) std::atomic<int64_t> done_{0};
+  alignas(64) std::atomic<int64_t> spinning_{0};  // workers spinning for the next job
   int sleeping_ = 0;  // workers waiting on wake_ (under the mutex)
+  int helpers_;       // seats a job offers at most (posting thread only)
+  int quick_ = 0;     // jobs since the last change of helpers_
   bool stop_ = false;
   std::atomic<bool> stopping_{false};
 };
 
 std::unique_ptr<pool> the_pool;
 
+int machine_cores() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores < 1 ? 1 : cores > static_cast<unsigned>(thread_cap) ? thread_cap : static_cast<int>(cores);
+}
+
 }  // namespace
 
+int parse_thread_count(const char* text) {
+  if (!text) return default_thread_count();
+  const std::string shown = std::string("ORVEL_THREADS = \"") + text + "\"";
+  // Digits only: no sign, blank, exponent or fraction.
+  bool digits = *text != '\0';
+  for (const char* c = text; *c; ++c) digits = digits && *c >= '0' && *c <= '9';
+  errno = 0;
+  const long n = digits ? std::strtol(text, nullptr, 10) : 0;
+  if (!digits || errno == ERANGE || n < 1 || n > thread_cap) {
+    throw input_error("environment", 0,
+                      shown + ": the thread count must be a whole number from 1 to " + std::to_string(thread_cap) +
+                          " (without ORVEL_THREADS the run takes the machine's cores, " +
+                          std::to_string(machine_cores()) + " here)");
+  }
+  return static_cast<int>(n);
+}
+
+int default_thread_count() { return machine_cores(); }
+
 int thread_count() {
-  if (chosen == 0) chosen = from_environment();
+  if (chosen == 0) chosen = parse_thread_count(std::getenv("ORVEL_THREADS"));
   return chosen;
 }
 
-void set_thread_count(int n) { chosen = n >= 1 ? n : 0; }
+void set_thread_count(int n) { chosen = n >= 1 ? std::min(n, thread_cap) : 0; }
 
 void run_blocks(int64_t blocks, void (*call)(void*, int64_t), void* context, void (*tail)(void*, int64_t),
                 void* tail_context) {

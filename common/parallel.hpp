@@ -1,35 +1,52 @@
 // The thread pool of the per-particle loops.  ORVEL_THREADS sets the number
-// of threads (1 = no threads); without it the run takes the machine's cores.
+// of threads (1 = no threads), a whole number from 1 to thread_cap; without
+// it the run takes the machine's cores (at most thread_cap).
 //
 // A loop over n items is cut into blocks of a fixed size, whatever the
-// thread count, and the blocks are shared among the threads.  Work that
-// must not depend on the thread count (random draws, sums) is arranged by
-// block: counts per block are added in block order, draws of a block start
-// where those of the blocks before it end, and a sum in item order runs on
-// the calling thread block after block as the blocks finish.  Idle threads
-// spin for a few tens of microseconds (the loops of a step follow one
-// another closely) and then sleep, so that a run on a busy machine does not
-// fight for its cores.
+// thread count, and the blocks are shared among the threads: a loop runs on
+// no more threads than it has blocks, and a loop of one block runs on the
+// calling thread alone.  Work that must not depend on the thread count
+// (random draws, sums) is arranged by block: counts per block are added in
+// block order, draws of a block start where those of the blocks before it
+// end, and a sum in item order runs on the calling thread block after block
+// as the blocks finish.  Idle threads spin for a few tens of microseconds
+// (the loops of a step follow one another closely) and then sleep, so that
+// a run on a busy machine does not fight for its cores; a loop wakes only
+// the sleeping threads it needs.
 #pragma once
 
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <exception>
+#include <mutex>
 #include <type_traits>
 #include <vector>
 
 namespace orvel {
 
-// Threads of the per-particle loops: ORVEL_THREADS when it holds a whole
-// number from 1 up, else the machine's cores.  Read once.
+// Most threads a run takes.
+inline constexpr int thread_cap = 1024;
+
+// Threads of the per-particle loops: ORVEL_THREADS, else the default.  Read
+// once; an ORVEL_THREADS that is not a whole number from 1 to thread_cap is
+// refused (input_error).
 int thread_count();
+// The count without ORVEL_THREADS: the machine's cores, at most thread_cap.
+int default_thread_count();
+// The count that the text of ORVEL_THREADS gives (null: unset, the
+// default); input_error naming the text when it is not a whole number from
+// 1 to thread_cap.
+int parse_thread_count(const char* text);
 // Sets the count for the rest of the run (tests; 0 goes back to the
 // environment's).
 void set_thread_count(int n);
 
-// Items per block.
-inline constexpr int64_t parallel_block = 8192;
+// Items per block: large enough that a loop of a few thousand particles
+// (a few tens of microseconds) stays on the calling thread, and a loop of
+// some tens of thousands on a few threads, where waking more would cost more
+// than it saves.
+inline constexpr int64_t parallel_block = 16384;
 
 inline int64_t block_count(int64_t n) { return n > 0 ? (n + parallel_block - 1) / parallel_block : 0; }
 
@@ -42,30 +59,40 @@ void run_blocks(int64_t blocks, void (*call)(void*, int64_t), void* context, voi
 
 namespace parallel_detail {
 
-// A job of parallel_blocks: the loop body, and the first exception of each
-// block, thrown again once every block is done (an exception cannot leave a
-// thread of the pool).
+// A job of parallel_blocks: the loop body, and the exception of the first
+// block that failed, thrown again once every block is done (an exception
+// cannot leave a thread of the pool).
 template <typename F, typename G>
 struct job {
   F& f;
   G* then;
   int64_t n;
-  std::vector<std::exception_ptr> failed;
+  int64_t blocks;
+  std::atomic<int64_t> first_failed;  // the lowest failed block, `blocks` while none
+  std::mutex failing;
+  std::exception_ptr failed;  // of block first_failed (under `failing`)
   std::exception_ptr tail_failed;
   bool tails_stopped = false;
+
+  job(F& f_, G* then_, int64_t n_, int64_t blocks_) : f(f_), then(then_), n(n_), blocks(blocks_), first_failed(blocks_) {}
 
   static void block(void* c, int64_t b) {
     auto& jb = *static_cast<job*>(c);
     try {
       jb.f(b, b * parallel_block, std::min(jb.n, (b + 1) * parallel_block));
     } catch (...) {
-      jb.failed[static_cast<std::size_t>(b)] = std::current_exception();
+      std::lock_guard<std::mutex> lock(jb.failing);
+      if (b < jb.first_failed.load()) {
+        jb.first_failed.store(b);
+        jb.failed = std::current_exception();
+      }
     }
   }
-  // The tails stop at the first failed block or tail.
+  // The tails stop at the first failed block or tail.  Block b is done when
+  // its tail runs, so a failure of b is already recorded.
   static void tail(void* c, int64_t b) {
     auto& jb = *static_cast<job*>(c);
-    if (jb.tails_stopped || jb.failed[static_cast<std::size_t>(b)]) {
+    if (jb.tails_stopped || jb.first_failed.load() <= b) {
       jb.tails_stopped = true;
       return;
     }
@@ -77,9 +104,7 @@ struct job {
     }
   }
   void rethrow() const {
-    for (const auto& e : failed) {
-      if (e) std::rethrow_exception(e);
-    }
+    if (failed) std::rethrow_exception(failed);
     if (tail_failed) std::rethrow_exception(tail_failed);
   }
 };
@@ -101,7 +126,7 @@ void parallel_blocks(int64_t n, F&& f) {
     return;
   }
   using job = parallel_detail::job<F, parallel_detail::no_tail>;
-  job j{f, nullptr, n, std::vector<std::exception_ptr>(static_cast<std::size_t>(blocks)), nullptr};
+  job j(f, nullptr, n, blocks);
   run_blocks(blocks, &job::block, &j);
   j.rethrow();
 }
@@ -122,9 +147,33 @@ void parallel_blocks_ordered(int64_t n, F&& f, G&& then) {
     return;
   }
   using job = parallel_detail::job<F, std::remove_reference_t<G>>;
-  job j{f, &then, n, std::vector<std::exception_ptr>(static_cast<std::size_t>(blocks)), nullptr};
+  job j(f, &then, n, blocks);
   run_blocks(blocks, &job::block, &j, &job::tail, &j);
   j.rethrow();
+}
+
+// For every item j of 0 .. n - 1, t = term(j) on the threads of the pool and
+// then add(j, t) on the calling thread in item order: a sum (or any
+// accumulation) that must not depend on the thread count, with the work of
+// its terms shared.  term may also write what belongs to item j alone.  The
+// terms wait in a buffer of the calling thread, kept from call to call.
+template <typename T, typename Term, typename Add>
+void in_item_order(int64_t n, Term&& term, Add&& add) {
+  if (thread_count() <= 1 || block_count(n) <= 1) {
+    for (int64_t j = 0; j < n; ++j) add(j, term(j));
+    return;
+  }
+  static thread_local std::vector<T> terms;
+  if (static_cast<int64_t>(terms.size()) < n) terms.resize(static_cast<std::size_t>(n));
+  T* t = terms.data();
+  parallel_blocks_ordered(
+      n,
+      [&](int64_t, int64_t first, int64_t last) {
+        for (int64_t j = first; j < last; ++j) t[j] = term(j);
+      },
+      [&](int64_t, int64_t first, int64_t last) {
+        for (int64_t j = first; j < last; ++j) add(j, static_cast<const T&>(t[j]));
+      });
 }
 
 }  // namespace orvel

@@ -125,7 +125,7 @@ void engine_frame::allocate_run_arrays() {
   }
   if (var_run.numericalmethod__euler_rungekut == 2) {
     auto& r = var_rk;
-    for (auto* a : {&r.fx, &r.fy, &r.fx1, &r.fx2, &r.fx3, &r.fx4, &r.fy1, &r.fy2, &r.fy3, &r.fy4}) {
+    for (auto* a : {&r.fx1, &r.fx2, &r.fx3, &r.fx4, &r.fy1, &r.fy2, &r.fy3, &r.fy4}) {
       ensure(*a, np, ns);
     }
   }

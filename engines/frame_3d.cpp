@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "common/errors.hpp"
+#include "common/parallel.hpp"
 #include "control/state/all.hpp"
 #include "forcing/interp.hpp"
 
@@ -44,46 +45,48 @@ void layered(std::span<const double> z_pass, std::span<double> above, std::span<
   double* u = cw.u_curr_int.data();
   double* v = cw.v_curr_int.data();
   double* w = cw.w_curr_int.data();
-  for (int32_t p = 0; p < np; ++p) {
-    const double d = z_pass[p] * factor;
-    double a = 0.0;
-    double b = 0.0;
-    if (dmin >= d) {
-      a = b = dmin;
-    } else if (dmax <= d) {
-      a = b = dmax;
-    } else {
-      // The largest layer depth at or above the particle and the smallest
-      // one below it: a particle exactly at a layer takes it as its upper.
-      a = dmin;
-      b = dmax;
-      for (int32_t k = 0; k < nl; ++k) {
-        const double dk = depth[k];
-        if (dk <= d) {
-          a = std::max(a, dk);
+  parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
+    for (int64_t p = first; p < last; ++p) {
+      const double d = z_pass[p] * factor;
+      double a = 0.0;
+      double b = 0.0;
+      if (dmin >= d) {
+        a = b = dmin;
+      } else if (dmax <= d) {
+        a = b = dmax;
+      } else {
+        // The largest layer depth at or above the particle and the smallest
+        // one below it: a particle exactly at a layer takes it as its upper.
+        a = dmin;
+        b = dmax;
+        for (int32_t k = 0; k < nl; ++k) {
+          const double dk = depth[k];
+          if (dk <= d) {
+            a = std::max(a, dk);
+          } else {
+            b = std::min(b, dk);
+          }
+        }
+      }
+      above[p] = a;
+      below[p] = b;
+      const int64_t la = first_layer_at(depth, nl, a) * stride + p;
+      const int64_t lb = first_layer_at(depth, nl, b) * stride + p;
+      if (la == lb) {
+        u[p] = uxy[lb];
+        v[p] = vxy[lb];
+        w[p] = vertical ? wxy[lb] : 0.0;
+      } else {
+        interp_lin_1d(d, u[p], b, a, uxy[lb], uxy[la]);
+        interp_lin_1d(d, v[p], b, a, vxy[lb], vxy[la]);
+        if (vertical) {
+          interp_lin_1d(d, w[p], b, a, wxy[lb], wxy[la]);
         } else {
-          b = std::min(b, dk);
+          w[p] = 0.0;
         }
       }
     }
-    above[p] = a;
-    below[p] = b;
-    const int64_t la = first_layer_at(depth, nl, a) * stride + p;
-    const int64_t lb = first_layer_at(depth, nl, b) * stride + p;
-    if (la == lb) {
-      u[p] = uxy[lb];
-      v[p] = vxy[lb];
-      w[p] = vertical ? wxy[lb] : 0.0;
-    } else {
-      interp_lin_1d(d, u[p], b, a, uxy[lb], uxy[la]);
-      interp_lin_1d(d, v[p], b, a, vxy[lb], vxy[la]);
-      if (vertical) {
-        interp_lin_1d(d, w[p], b, a, wxy[lb], wxy[la]);
-      } else {
-        w[p] = 0.0;
-      }
-    }
-  }
+  });
 }
 
 }  // namespace
@@ -106,12 +109,14 @@ void currents_at_depth(int32_t spill, std::span<const double> z_pass, std::span<
         const double vcol = var2.v_curr_read_colprom(1);
         const double* usup = cw.u_int_xypart.data();
         const double* vsup = cw.v_int_xypart.data();
-        for (int32_t p = 0; p < np; ++p) {
-          const int32_t s = state[p];
-          u[p] = s == 5 ? ucol : s == 1 ? usup[p] : 0.0;
-          v[p] = s == 5 ? vcol : s == 1 ? vsup[p] : 0.0;
-          w[p] = 0.0;
-        }
+        parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
+          for (int64_t p = first; p < last; ++p) {
+            const int32_t s = state[p];
+            u[p] = s == 5 ? ucol : s == 1 ? usup[p] : 0.0;
+            v[p] = s == 5 ? vcol : s == 1 ? vsup[p] : 0.0;
+            w[p] = 0.0;
+          }
+        });
       }
       break;
     case 2: {
@@ -121,12 +126,14 @@ void currents_at_depth(int32_t spill, std::span<const double> z_pass, std::span<
       const double* vsup = cw.v_curr_intsup.data();
       const double* ucol = cw.u_curr_intcol.data();
       const double* vcol = cw.v_curr_intcol.data();
-      for (int32_t p = 0; p < np; ++p) {
-        const bool in_column = state[p] == 5;
-        u[p] = in_column ? ucol[p] : usup[p];
-        v[p] = in_column ? vcol[p] : vsup[p];
-        w[p] = 0.0;
-      }
+      parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
+        for (int64_t p = first; p < last; ++p) {
+          const bool in_column = state[p] == 5;
+          u[p] = in_column ? ucol[p] : usup[p];
+          v[p] = in_column ? vcol[p] : vsup[p];
+          w[p] = 0.0;
+        }
+      });
       break;
     }
     default:
@@ -261,18 +268,20 @@ void pass_3d::velocities(engine_calls& calls, int32_t spill, int32_t step, int32
   double* u = cw.uadv.ptr(1, spill);
   double* v = cw.vadv.ptr(1, spill);
   double* w = cw.wadv.ptr(1, spill);
-  for (int32_t p = 0; p < np; ++p) {
-    // Only surface and column particles move with the water.
-    if (state[p] == 1 || state[p] == 5) {
-      u[p] = uc[p] + uw[p];
-      v[p] = vc[p] + vw[p];
-      w[p] = wc[p];
-    } else {
-      u[p] = 0.0;
-      v[p] = 0.0;
-      w[p] = 0.0;
+  parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
+    for (int64_t p = first; p < last; ++p) {
+      // Only surface and column particles move with the water.
+      if (state[p] == 1 || state[p] == 5) {
+        u[p] = uc[p] + uw[p];
+        v[p] = vc[p] + vw[p];
+        w[p] = wc[p];
+      } else {
+        u[p] = 0.0;
+        v[p] = 0.0;
+        w[p] = 0.0;
+      }
     }
-  }
+  });
 }
 
 }  // namespace orvel

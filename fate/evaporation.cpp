@@ -4,16 +4,18 @@
 #include <cmath>
 #include <cstdint>
 
+#include "common/parallel.hpp"
 #include "control/state/all.hpp"
 #include "fate/oil_weathering.hpp"
 
 namespace orvel {
 
 float mean_wind_all(const double* wx, const double* wy, int32_t n) {
+  // The speeds on the threads, their sum in particle order.
   float sum = 0.0f;
-  for (int32_t j = 0; j < n; ++j) {
-    sum = static_cast<float>(static_cast<double>(sum) + std::sqrt(wx[j] * wx[j] + wy[j] * wy[j]));
-  }
+  in_item_order<double>(
+      n, [&](int64_t j) { return std::sqrt(wx[j] * wx[j] + wy[j] * wy[j]); },
+      [&](int64_t, double speed) { sum = static_cast<float>(static_cast<double>(sum) + speed); });
   return sum / static_cast<float>(n);
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "common/parallel.hpp"
 #include "control/state/all.hpp"
 #include "fate/hns_water.hpp"
 #include "fate/oil_weathering.hpp"
@@ -149,14 +150,18 @@ void dissolve_3d(int32_t spill) {
   const double* wy = var_currwindwave.winty.data();
   const double* ux = var_currwindwave.uadv.ptr(1, spill);
   const double* uy = var_currwindwave.vadv.ptr(1, spill);
-  float from_surf = 0.0f;
-  float from_column = 0.0f;
-  for (int32_t j = 0; j < np; ++j) {
+  // Each droplet's dissolved mass, found on the threads, is added on the
+  // calling thread in particle order.
+  struct dissolved {
+    float m = 0.0f;
+    int32_t from = 0;  // 0 nothing, 1 the surface, 2 the column
+  };
+  auto dissolve = [&](int64_t j) -> dissolved {
     const int32_t st = state[j];
-    if (st != indp_surf && st != indp_column) continue;
+    if (st != indp_surf && st != indp_column) return {};
     // A droplet of no size or no mass has nothing to dissolve (and its
     // coefficient or its remaining share would be 0/0).
-    if (!(diam[j] > 0.0) || !(mass[j] > 0.0)) continue;
+    if (!(diam[j] > 0.0) || !(mass[j] > 0.0)) return {};
     const float e = equiv[j];
     const float ad = static_cast<float>(static_cast<double>(12.56636f) * ((diam[j] / 2.0) * (diam[j] / 2.0)));
     float m;
@@ -182,12 +187,17 @@ void dissolve_3d(int32_t spill) {
     } else {
       equiv[j] = static_cast<float>((carried - static_cast<double>(m)) / mass[j]);
     }
-    if (st == indp_surf) {
-      from_surf += m;
-    } else {
-      from_column += m;
+    return {m, st == indp_surf ? 1 : 2};
+  };
+  float from_surf = 0.0f;
+  float from_column = 0.0f;
+  in_item_order<dissolved>(np, dissolve, [&](int64_t, const dissolved& r) {
+    if (r.from == 1) {
+      from_surf += r.m;
+    } else if (r.from == 2) {
+      from_column += r.m;
     }
-  }
+  });
 
   mb.mdissolved_surf = from_surf;
   mb.mdissolved_col = from_column;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "common/parallel.hpp"
 #include "control/run_rules.hpp"
 #include "control/state/all.hpp"
 #include "fate/hns_slick.hpp"
@@ -130,13 +131,26 @@ void evaporacionhns(int32_t spill, farray<double, 1>&) {
     const double* diam = var_part.diam_part.ptr(1, spill);
     const double* mass = m.massparticle.ptr(1, spill);
     const float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
+    // Each surface droplet's area and mass on the threads, their sums in
+    // particle order.
+    struct surface_terms {
+      double area = 0.0, mass = 0.0;
+      bool surface = false;
+    };
     double area = 0.0;
-    for (int32_t j = 0; j < np; ++j) {
-      if (indp[j] != indp_surf) continue;
-      const double r = diam[j] / 2.0;
-      area = area + (static_cast<double>(12.566064f) * static_cast<double>(equiv[j])) * (r * r);
-      surface_mass = static_cast<float>(static_cast<double>(surface_mass) + mass[j] * static_cast<double>(equiv[j]));
-    }
+    in_item_order<surface_terms>(
+        np,
+        [&](int64_t j) -> surface_terms {
+          if (indp[j] != indp_surf) return {};
+          const double r = diam[j] / 2.0;
+          return {(static_cast<double>(12.566064f) * static_cast<double>(equiv[j])) * (r * r),
+                  mass[j] * static_cast<double>(equiv[j]), true};
+        },
+        [&](int64_t, const surface_terms& t) {
+          if (!t.surface) return;
+          area = area + t.area;
+          surface_mass = static_cast<float>(static_cast<double>(surface_mass) + t.mass);
+        });
     m.areaparticlesurftotal(spill) = area;
     const float ld = equivalent_diameter(area);
     const float km = ld != 0.0f ? computed_coefficient(u, ld, sc) : 0.0f;
@@ -162,16 +176,18 @@ void evaporacionhns(int32_t spill, farray<double, 1>&) {
     const bool all = moved >= floating || ms == 0.0;
     const double* mass = m.massparticle.ptr(1, spill);
     float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
-    for (int32_t j = 0; j < np; ++j) {
-      if (indp[j] != indp_surf) continue;
-      double e = 0.0;
-      if (!all) {
-        const double s = mass[j];
-        const double e0 = static_cast<double>(equiv[j]);
-        e = s != 0.0 ? (s * e0 - moved * s * e0 / ms) / s : e0 * (1.0 - moved / ms);
+    parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
+      for (int64_t j = first; j < last; ++j) {
+        if (indp[j] != indp_surf) continue;
+        double e = 0.0;
+        if (!all) {
+          const double s = mass[j];
+          const double e0 = static_cast<double>(equiv[j]);
+          e = s != 0.0 ? (s * e0 - moved * s * e0 / ms) / s : e0 * (1.0 - moved / ms);
+        }
+        equiv[j] = static_cast<float>(std::max(e, 0.0));
       }
-      equiv[j] = static_cast<float>(std::max(e, 0.0));
-    }
+    });
   }
 }
 

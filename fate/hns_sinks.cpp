@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "common/parallel.hpp"
 #include "control/state/all.hpp"
 #include "fate/hns_water.hpp"
 #include "fate/wave_entrainment.hpp"
@@ -117,12 +118,14 @@ void degrade(int32_t spill) {
     const int32_t np = var_run.particle_number;
     const int32_t* state = var_part.indp.ptr(1, spill);
     float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
-    for (int32_t j = 0; j < np; ++j) {
-      const int32_t st = state[j];
-      if (st == indp_surf || st == indp_beached || st == indp_column || st == indp_floor) {
-        equiv[j] = decayed(equiv[j], f);
+    parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
+      for (int64_t j = first; j < last; ++j) {
+        const int32_t st = state[j];
+        if (st == indp_surf || st == indp_beached || st == indp_column || st == indp_floor) {
+          equiv[j] = decayed(equiv[j], f);
+        }
       }
-    }
+    });
   }
 }
 

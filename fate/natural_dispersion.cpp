@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "common/parallel.hpp"
 #include "control/state/all.hpp"
 #include "fate/oil_weathering.hpp"
 #include "fate/wave_entrainment.hpp"
@@ -40,10 +41,14 @@ void entrainment_rates(int32_t spill, largest_droplet largest) {
   const double* wx = w.wintx.data();
   const double* wy = w.winty.data();
   const int32_t* indp = var_part.indp.ptr(1, spill);
+  // The speeds on the threads, their sum in particle order (a speed is never
+  // negative: -1 marks a particle off the surface).
   float sum = 0.0f;
-  for (int32_t j = 0; j < np; ++j) {
-    if (indp[j] == 1) sum = static_cast<float>(static_cast<double>(sum) + std::sqrt(wx[j] * wx[j] + wy[j] * wy[j]));
-  }
+  in_item_order<double>(
+      np, [&](int64_t j) { return indp[j] == 1 ? std::sqrt(wx[j] * wx[j] + wy[j] * wy[j]) : -1.0; },
+      [&](int64_t, double speed) {
+        if (!(speed < 0.0)) sum = static_cast<float>(static_cast<double>(sum) + speed);
+      });
   if (sum == 0.0f) sum = static_cast<float>(2 * np);
   const float u = sum / static_cast<float>(np);
   w.wind10(spill) = static_cast<double>(u);

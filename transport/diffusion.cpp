@@ -85,6 +85,7 @@ void horizontal(int32_t spill, Coefficient coefficient, bool k_constant) {
     uint64_t last_u = 0, last_v = 0;
     along_across last_d{0.0f, 0.0f};
     bool known = false;
+    int64_t last_mover = -1;  // stored once per block: the slots of the blocks share cache lines
     for (int64_t j = first; j < last; ++j) {
       if (u[j] == 0.0 && v[j] == 0.0) {
         dxx[j] = 0.0;
@@ -102,8 +103,9 @@ void horizontal(int32_t spill, Coefficient coefficient, bool k_constant) {
       }
       dxx[j] = last_d.dx;
       dyy[j] = last_d.dy;
-      last_moving[static_cast<std::size_t>(b)] = j;
+      last_mover = j;
     }
+    last_moving[static_cast<std::size_t>(b)] = last_mover;
   });
   int64_t j = -1;
   for (const int64_t m : last_moving) j = m >= 0 ? m : j;
@@ -196,16 +198,16 @@ void verticaldiffusionvelocity(int32_t spill, int32_t /*step*/) {
   const double lower = static_cast<double>(kz / 100.0f) / f2;
   const double limit = 30.0 / factor;
   v2.dzz.allocate_for_overwrite(np);  // every particle gets its value below
-  for (int32_t i = 1; i <= np; ++i) {
-    const double z = var_part.z_part(i, spill);
-    if (z == 0.0) {
-      v2.dzz(i) = 0.0;
-    } else if (z > limit) {
-      v2.dzz(i) = lower;
-    } else {
-      v2.dzz(i) = upper;
+  if (np < 1) return;
+  (void)var_part.z_part(np, spill), (void)v2.dzz(np);
+  const double* zs = var_part.z_part.ptr(1, spill);
+  double* dzz = v2.dzz.data();
+  parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
+    for (int64_t j = first; j < last; ++j) {
+      const double z = zs[j];
+      dzz[j] = z == 0.0 ? 0.0 : z > limit ? lower : upper;
     }
-  }
+  });
 }
 
 void check_diffusion_option(const std::string& scenario_file) {

@@ -27,42 +27,39 @@ void rungek(int32_t spill, int32_t stage, int32_t k, const double* x0, const dou
     rk.k_vtmed = (static_cast<float>(k) * dt + dt) / interval;
     if (blend) blend(rk.k_vtmed, u, v);
   }
-  if (np < 1) return;
-  // One pass: the displacement, its copy kept for the stage (only the
-  // spill's own column changes, the other spills' columns are rewritten by
-  // their own stages before use) and the next stage's positions.
+  if (np < 1 || stage < 1 || stage > 4) return;
+  // One pass: the stage's displacements, kept in the stage's own arrays
+  // (only the spill's own column changes, the other spills' columns are
+  // rewritten by their own stages before use), and the next stage's
+  // positions.
   const double* ua = &w.uadv(1, spill);
   const double* va = &w.vadv(1, spill);
-  (void)w.uadv(np, spill), (void)w.vadv(np, spill), (void)rk.fx(np, spill), (void)rk.fy(np, spill);
-  double* fx = &rk.fx(1, spill);
-  double* fy = &rk.fy(1, spill);
   farray<double, 2>* keep_x[] = {&rk.fx1, &rk.fx2, &rk.fx3, &rk.fx4};
   farray<double, 2>* keep_y[] = {&rk.fy1, &rk.fy2, &rk.fy3, &rk.fy4};
-  double* kx = nullptr;
-  double* ky = nullptr;
-  if (stage >= 1 && stage <= 4) {
-    (void)(*keep_x[stage - 1])(np, spill), (void)(*keep_y[stage - 1])(np, spill);
-    kx = keep_x[stage - 1]->ptr(1, spill);
-    ky = keep_y[stage - 1]->ptr(1, spill);
-  }
-  const double h = (stage == 1 || stage == 2) ? 0.5 : 1.0;
-  const bool next = stage >= 1 && stage <= 3;
+  (void)w.uadv(np, spill), (void)w.vadv(np, spill);
+  (void)(*keep_x[stage - 1])(np, spill), (void)(*keep_y[stage - 1])(np, spill);
+  double* kx = keep_x[stage - 1]->ptr(1, spill);
+  double* ky = keep_y[stage - 1]->ptr(1, spill);
   const double ddt = static_cast<double>(dt);
+  if (stage == 4) {
+    parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
+      for (int64_t j = first; j < last; ++j) {
+        kx[j] = ua[j] * ddt;
+        ky[j] = va[j] * ddt;
+      }
+    });
+    return;
+  }
+  // x0 + 0.5 * f at stages 1 and 2, x0 + f at stage 3 (1.0 * f = f).
+  const double h = stage <= 2 ? 0.5 : 1.0;
   parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
     for (int64_t j = first; j < last; ++j) {
       const double dx = ua[j] * ddt;
       const double dy = va[j] * ddt;
-      fx[j] = dx;
-      fy[j] = dy;
-      if (kx) {
-        kx[j] = dx;
-        ky[j] = dy;
-      }
-      if (next) {
-        // x0 + 0.5 * f at stages 1 and 2, x0 + f at stage 3 (1.0 * f = f).
-        xs[j] = x0[j] + h * dx;
-        ys[j] = y0[j] + h * dy;
-      }
+      kx[j] = dx;
+      ky[j] = dy;
+      xs[j] = x0[j] + h * dx;
+      ys[j] = y0[j] + h * dy;
     }
   });
 }

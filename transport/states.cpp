@@ -34,6 +34,7 @@ void states_fixed_grid(int32_t spill, double loni, double lons, double lati, dou
   // The last particle that finds a model cell leaves it in x_int, y_int.
   std::vector<int64_t> last_cell(static_cast<std::size_t>(block_count(np)), -1);
   parallel_blocks(np, [&](int64_t b, int64_t first, int64_t last) {
+    int64_t found = -1;  // stored once per block: the slots of the blocks share cache lines
     for (int64_t j = first; j < last; ++j) {
       const double x = xs[j];
       const double y = ys[j];
@@ -48,7 +49,7 @@ void states_fixed_grid(int32_t spill, double loni, double lons, double lati, dou
       }
       int32_t ci = 0, cj = 0;
       if (!model_cell(x, y, ci, cj)) continue;
-      last_cell[static_cast<std::size_t>(b)] = j;
+      found = j;
       const float depth = g.d(ci, cj);
       if (depth <= 0.0f) {
         state = indp_land;
@@ -57,6 +58,7 @@ void states_fixed_grid(int32_t spill, double loni, double lons, double lati, dou
         zs[j] = depth / factor;
       }
     }
+    last_cell[static_cast<std::size_t>(b)] = found;
   });
   int64_t j = -1;
   for (const int64_t m : last_cell) j = m >= 0 ? m : j;

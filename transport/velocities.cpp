@@ -125,12 +125,8 @@ void vel_adv_2d(int32_t spill, int32_t /*step*/) {
   const bool all_uniform = wind_uniform && t.uniform() && hx.uniform() && hy.uniform() && uc.uniform() && vc.uniform();
   // The mean wind speed: the sum runs in particle order.
   double wind_sum = 0.0;
-  if (wind_uniform) {
-    wind_sum = repeated_sum(std::sqrt(wx.one * wx.one + wy.one * wy.one), np);
-  } else {
-    for (int32_t j = 0; j < np; ++j) wind_sum += std::sqrt(wx[j] * wx[j] + wy[j] * wy[j]);
-  }
   if (all_uniform) {
+    wind_sum = repeated_sum(std::sqrt(wx.one * wx.one + wy.one * wy.one), np);
     const double speed = std::sqrt(wx.one * wx.one + wy.one * wy.one);
     const drift d = surface_drift(k, wx.one, wy.one, speed, t.one, hx.one, hy.one, uc.one, vc.one);
     parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
@@ -145,19 +141,29 @@ void vel_adv_2d(int32_t spill, int32_t /*step*/) {
       }
     });
   } else {
-    parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
-      for (int64_t j = first; j < last; ++j) {
-        if (z[j] != 0.0) {
-          uvo[j] = 0.0;
-          vvo[j] = 0.0;
-          continue;
-        }
-        const double x = wx[j], y = wy[j];
-        const drift d = surface_drift(k, x, y, std::sqrt(x * x + y * y), t[j], hx[j], hy[j], uc[j], vc[j]);
+    // Each particle's wind speed, found on the threads with its drift, is
+    // added on the calling thread in particle order.
+    auto speed_and_drift = [&](int64_t j) {
+      const double x = wx[j], y = wy[j];
+      const double speed = std::sqrt(x * x + y * y);
+      if (z[j] != 0.0) {
+        uvo[j] = 0.0;
+        vvo[j] = 0.0;
+      } else {
+        const drift d = surface_drift(k, x, y, speed, t[j], hx[j], hy[j], uc[j], vc[j]);
         uadv[j] = uvo[j] = d.u;
         vadv[j] = vvo[j] = d.v;
       }
-    });
+      return speed;
+    };
+    if (wind_uniform) {
+      wind_sum = repeated_sum(std::sqrt(wx.one * wx.one + wy.one * wy.one), np);
+      parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
+        for (int64_t j = first; j < last; ++j) speed_and_drift(j);
+      });
+    } else {
+      in_item_order<double>(np, speed_and_drift, [&](int64_t, double speed) { wind_sum += speed; });
+    }
   }
   w.uwind(spill) = wind_sum / np;
 }
@@ -184,20 +190,31 @@ void vel_adv_3d(int32_t spill, int32_t /*step*/) {
     dc = std::pow(static_cast<double>(1.25902015e-11f) / (g_abs * static_cast<double>(9.81f)),
                   static_cast<double>(0.333f));
   }
-  for (int32_t i = 1; i <= np; ++i) {
-    if (!blowout) {
-      const double d = p.diam_part(i, spill);
-      if (d <= dc) {
-        p.w_float(i, spill) =
-            gp * static_cast<double>(9.81f) * (d * d) / static_cast<double>(-2.07e-5f);
-      } else {
-        p.w_float(i, spill) = -sign * std::sqrt(g_abs * static_cast<double>(19.62f) * d);
+  if (np < 1) return;
+  const double* diam = blowout ? nullptr : spill_column(p.diam_part, spill, np);
+  double* w_float = spill_column(p.w_float, spill, np);
+  double* uc = spill_column(w.uadv_corrientes, spill, np);
+  double* vc = spill_column(w.vadv_corrientes, spill, np);
+  double* wc = spill_column(w.wadv_corrientes_y_float, spill, np);
+  (void)w.u_curr_int(np), (void)w.v_curr_int(np), (void)w.w_curr_int(np);
+  const double* u = w.u_curr_int.data();
+  const double* v = w.v_curr_int.data();
+  const double* wz = w.w_curr_int.data();
+  parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
+    for (int64_t j = first; j < last; ++j) {
+      if (!blowout) {
+        const double d = diam[j];
+        if (d <= dc) {
+          w_float[j] = gp * static_cast<double>(9.81f) * (d * d) / static_cast<double>(-2.07e-5f);
+        } else {
+          w_float[j] = -sign * std::sqrt(g_abs * static_cast<double>(19.62f) * d);
+        }
       }
+      uc[j] = u[j] * current / mx;
+      vc[j] = v[j] * current / factor;
+      wc[j] = (wz[j] + w_float[j]) / factor;
     }
-    w.uadv_corrientes(i, spill) = w.u_curr_int(i) * current / mx;
-    w.vadv_corrientes(i, spill) = w.v_curr_int(i) * current / factor;
-    w.wadv_corrientes_y_float(i, spill) = (w.w_curr_int(i) + p.w_float(i, spill)) / factor;
-  }
+  });
 }
 
 }  // namespace orvel

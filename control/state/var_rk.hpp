@@ -7,6 +7,8 @@
 namespace orvel {
 
 struct var_rk_block {
+  // fx, fy are left unallocated: each stage writes its increments once,
+  // into its own arrays below.
   farray<double, 2> fx{"fx"};    // (particle, spill) eastward displacement of the current stage, deg
   farray<double, 2> fy{"fy"};    // (particle, spill) northward displacement of the current stage, deg
   farray<double, 2> fx1{"fx1"};  // (particle, spill) eastward displacement of stage 1, deg

@@ -1,15 +1,22 @@
 // The pool of the per-particle loops: every block runs once whatever the
-// thread count, the ordered tails run in block order and each after its own
-// block, sums taken in the tails are those of one pass in item order, and an
-// exception of a block or a tail reaches the caller once every block is
-// done.
+// thread count, a loop takes no more threads than it has blocks, the ordered
+// tails run in block order and each after its own block, sums taken in the
+// tails are those of one pass in item order, and an exception of a block or
+// a tail reaches the caller once every block is done.  The thread count:
+// ORVEL_THREADS read as written or refused, and a set count undone.
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cstdint>
+#include <cstdlib>
+#include <mutex>
+#include <set>
 #include <stdexcept>
+#include <string>
+#include <thread>
 #include <vector>
 
+#include "common/errors.hpp"
 #include "common/parallel.hpp"
 
 namespace orvel {
@@ -29,6 +36,31 @@ TEST_P(thread_counts, EveryBlockRunsOnce) {
     });
   }
   for (const int s : seen) ASSERT_EQ(s, 50);
+}
+
+// Threads that ran the blocks of one loop of `blocks` blocks.
+std::set<std::thread::id> threads_of(int64_t blocks) {
+  std::mutex m;
+  std::set<std::thread::id> ids;
+  parallel_blocks(blocks * parallel_block, [&](int64_t, int64_t, int64_t) {
+    // Long enough for every woken thread to reach the loop.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    std::lock_guard<std::mutex> lock(m);
+    ids.insert(std::this_thread::get_id());
+  });
+  return ids;
+}
+
+TEST_P(thread_counts, ALoopTakesNoMoreThreadsThanItHasBlocks) {
+  for (int round = 0; round < 5; ++round) {
+    // One block: the calling thread alone.
+    EXPECT_EQ(threads_of(1), std::set<std::thread::id>{std::this_thread::get_id()});
+    for (const int64_t blocks : {2, 3, 12}) {
+      const auto ids = threads_of(blocks);
+      EXPECT_GE(ids.size(), 1u);
+      EXPECT_LE(ids.size(), static_cast<std::size_t>(std::min<int64_t>(blocks, GetParam()))) << blocks << " blocks";
+    }
+  }
 }
 
 TEST_P(thread_counts, TailsRunInOrderAfterTheirBlock) {
@@ -89,6 +121,79 @@ TEST_P(thread_counts, ExceptionsReachTheCaller) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Parallel, thread_counts, ::testing::Values(1, 2, 3, 8));
+
+// ORVEL_THREADS as the environment holds it for the test, put back after.
+struct environment_threads : ::testing::Test {
+  std::string saved;
+  bool had = false;
+  void SetUp() override {
+    if (const char* v = std::getenv("ORVEL_THREADS")) {
+      had = true;
+      saved = v;
+    }
+  }
+  void TearDown() override {
+    if (had) {
+      setenv("ORVEL_THREADS", saved.c_str(), 1);
+    } else {
+      unsetenv("ORVEL_THREADS");
+    }
+    set_thread_count(0);
+  }
+};
+
+TEST_F(environment_threads, WholeNumbersFromOneToTheCapAreTakenAsWritten) {
+  const struct {
+    const char* text;
+    int count;
+  } cases[] = {{"1", 1}, {"2", 2}, {"8", 8}, {"3", 3}, {"0016", 16}, {"1024", 1024}};
+  for (const auto& c : cases) EXPECT_EQ(parse_thread_count(c.text), c.count) << c.text;
+  EXPECT_EQ(thread_cap, 1024);
+}
+
+TEST_F(environment_threads, AnythingElseIsRefusedNamingTheValue) {
+  for (const char* text : {"0", "-1", "abc", "1e3", "", " 4", "4 ", "+4", "4.0", "0x8", "1025", "99999999999999999999"}) {
+    try {
+      parse_thread_count(text);
+      ADD_FAILURE() << "\"" << text << "\" taken";
+    } catch (const input_error& e) {
+      const std::string what = e.what();
+      EXPECT_NE(what.find(std::string("ORVEL_THREADS = \"") + text + "\""), std::string::npos) << what;
+      EXPECT_NE(what.find("from 1 to 1024"), std::string::npos) << what;
+    }
+  }
+}
+
+TEST_F(environment_threads, UnsetMeansTheMachinesCores) {
+  const unsigned cores = std::thread::hardware_concurrency();
+  EXPECT_EQ(default_thread_count(), cores < 1 ? 1 : std::min<int>(static_cast<int>(cores), thread_cap));
+  EXPECT_EQ(parse_thread_count(nullptr), default_thread_count());
+}
+
+// The count follows the environment, a set count overrides it, and setting 0
+// goes back to the environment's (read again), not to a count of one or to
+// the last one set.
+TEST_F(environment_threads, ASetCountGoesBackToTheEnvironments) {
+  unsetenv("ORVEL_THREADS");
+  set_thread_count(0);
+  EXPECT_EQ(thread_count(), default_thread_count());
+  set_thread_count(3);
+  EXPECT_EQ(thread_count(), 3);
+  setenv("ORVEL_THREADS", "1", 1);
+  EXPECT_EQ(thread_count(), 3);  // a set count holds until undone
+  set_thread_count(0);
+  EXPECT_EQ(thread_count(), 1);  // one thread as asked, not the default
+  setenv("ORVEL_THREADS", "5", 1);
+  EXPECT_EQ(thread_count(), 1);  // read once
+  set_thread_count(0);
+  EXPECT_EQ(thread_count(), 5);
+  unsetenv("ORVEL_THREADS");
+  set_thread_count(0);
+  EXPECT_EQ(thread_count(), default_thread_count());
+  setenv("ORVEL_THREADS", "abc", 1);
+  set_thread_count(0);
+  EXPECT_THROW(thread_count(), input_error);
+}
 
 }  // namespace
 }  // namespace orvel

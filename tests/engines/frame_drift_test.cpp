@@ -66,10 +66,8 @@ class drift_calls : public testing::recording_calls {
     farray<double, 2>* fxs[] = {&rk.fx1, &rk.fx2, &rk.fx3, &rk.fx4};
     farray<double, 2>* fys[] = {&rk.fy1, &rk.fy2, &rk.fy3, &rk.fy4};
     for (int32_t p = 1; p <= var_run.particle_number; ++p) {
-      rk.fx(p, spill) = var_currwindwave.uadv(p, spill) * static_cast<double>(dt);
-      rk.fy(p, spill) = var_currwindwave.vadv(p, spill) * static_cast<double>(dt);
-      (*fxs[stage - 1])(p, spill) = rk.fx(p, spill);
-      (*fys[stage - 1])(p, spill) = rk.fy(p, spill);
+      (*fxs[stage - 1])(p, spill) = var_currwindwave.uadv(p, spill) * static_cast<double>(dt);
+      (*fys[stage - 1])(p, spill) = var_currwindwave.vadv(p, spill) * static_cast<double>(dt);
     }
     if (stage == 4) return;
     const float when = stage <= 2 ? (static_cast<float>(2 * k) * dt + dt) / (dc + dc)
@@ -77,8 +75,8 @@ class drift_calls : public testing::recording_calls {
     interp_corr(when, u, v);
     const double share = stage <= 2 ? 0.5 : 1.0;
     for (std::size_t p = 0; p < xs.size(); ++p) {
-      xs[p] = x0[p] + share * rk.fx(static_cast<int32_t>(p) + 1, spill);
-      ys[p] = y0[p] + share * rk.fy(static_cast<int32_t>(p) + 1, spill);
+      xs[p] = x0[p] + share * (*fxs[stage - 1])(static_cast<int32_t>(p) + 1, spill);
+      ys[p] = y0[p] + share * (*fys[stage - 1])(static_cast<int32_t>(p) + 1, spill);
     }
   }
 

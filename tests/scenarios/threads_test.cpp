@@ -1,12 +1,16 @@
 // The same run on 1, 2, 3 and 8 threads writes the same files, byte for
-// byte: the shipped example, and random-walk drifts large enough to be cut
-// into several blocks of particles (open water, and onto a coast with the
-// nearest-coast-point search), with Euler and Runge-Kutta steps.
+// byte: the shipped example, random-walk drifts large enough to be cut into
+// several blocks of particles (open water, and onto a coast with the
+// nearest-coast-point search), with Euler and Runge-Kutta steps, and each of
+// the four engines with every weathering process on.  A thread count that
+// is not a whole number from 1 to the cap is refused before anything is
+// written.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <ostream>
 #include <string>
 
 #include "tests/scenarios/scenario_support.hpp"
@@ -62,7 +66,7 @@ TEST(ScenarioThreads, ExampleIsTheSameOnEveryThreadCount) {
       40);
 }
 
-// 20,000 particles (three blocks) with a random walk of 10 m2/s and a 3 %
+// 20,000 particles (two blocks) with a random walk of 10 m2/s and a 3 %
 // wind drag.
 TEST(ScenarioThreads, RandomWalkIsTheSameOnEveryThreadCount) {
   for (const bool rk : {false, true}) {
@@ -90,6 +94,58 @@ TEST(ScenarioThreads, RandomWalkOntoACoastIsTheSameOnEveryThreadCount) {
         replace_line("COST.cfg", "1.0 0.0 0.0 0.0 0 0.0 0.0 0.0", "1.0 0.0 0.0 0.0 1 50.0 0.0 0.0");
       },
       8);
+}
+
+// The mass-budget audits of the four engines (two spills, coast, random
+// walk, Runge-Kutta steps, every weathering or fate process on) with 33,000
+// particles a spill: three blocks, the last of a few particles.
+struct audit_engine {
+  const char* folder;
+  const char* key;
+  const char* particles;
+  const char* horizon;  // hours, cut to keep the test short
+  const char* hours;
+  friend void PrintTo(const audit_engine& e, std::ostream* os) { *os << e.key; }
+};
+
+struct engine_threads : ::testing::TestWithParam<audit_engine> {};
+
+TEST_P(engine_threads, WithWeatheringTheSameOnEveryThreadCount) {
+  const audit_engine e = GetParam();
+  same_on_every_thread_count(
+      e.key,
+      [&e] {
+        copy_scenario(e.folder);
+        replace_line(std::string(e.key) + ".run", e.particles, "33000 0");
+        replace_line(std::string(e.key) + ".cfg", e.horizon, e.hours);
+      },
+      8);
+}
+
+INSTANTIATE_TEST_SUITE_P(ScenarioThreads, engine_threads,
+                         ::testing::Values(audit_engine{"audit_oil2d", "AUD2", "50 0", "48", "12"},
+                                           audit_engine{"audit_oil3d", "AUD3", "50 0", "48", "12"},
+                                           audit_engine{"audit_hns2d", "AUH2", "50 0", "24", "12"},
+                                           audit_engine{"audit_hns3d", "AUH3", "100 0", "16", "8"}),
+                         [](const ::testing::TestParamInfo<audit_engine>& i) { return std::string(i.param.key); });
+
+TEST(ScenarioThreads, AThreadCountThatIsNotAWholeNumberFromOneToTheCapIsRefused) {
+  temp_dir dir;
+  copy_scenario("drift");
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(fs::current_path())) ++files;
+  for (const char* value : {"0", "-1", "abc", "1e3", "", "1025"}) {
+    setenv("ORVEL_THREADS", value, 1);
+    const auto r = run_orvel(fs::current_path(), "DRFT");
+    unsetenv("ORVEL_THREADS");
+    EXPECT_EQ(r.status, 2) << value;
+    EXPECT_NE(r.err.find(std::string("orvel: error: environment:0: ORVEL_THREADS = \"") + value + "\""),
+              std::string::npos)
+        << r.err;
+    std::size_t now = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(fs::current_path())) ++now;
+    EXPECT_EQ(now, files) << value << ": a file was written";
+  }
 }
 
 }  // namespace
