@@ -50,6 +50,18 @@ void expect_balance_closed(const std::vector<property_row>& rows, const char* co
   }
 }
 
+// Runs examples/<name>/ and returns the rows of its property file, which
+// must number `count`, each closing its balance on `released` kg.
+template <std::size_t N>
+std::vector<property_row> example_rows(const std::string& name, const std::string& key, std::size_t count,
+                                       const char* const (&masses)[N], double released, double tolerance) {
+  run_example(name, key);
+  const auto rows = read_property_rows(key + "_properties_001.txt");
+  EXPECT_EQ(rows.size(), count);
+  expect_balance_closed(rows, masses, released, tolerance);
+  return rows;
+}
+
 // The first hour (of the particle files KEY_particles_MMMMMM.txt, every
 // `minutes` up to `last`) at which a particle is ashore; -1 if none.
 double first_ashore(const std::string& key, int minutes, int last) {
@@ -101,10 +113,8 @@ TEST(ScenarioExample, CostaDaMorteDriftsAshore) {
 
 TEST(ScenarioExample, CostaDaMorteOilWeathersAndComesAshoreWithItsMassAccountedFor) {
   temp_dir dir;
-  run_example("costa_da_morte_oil", "MORT");
-  const auto rows = read_property_rows("MORT_properties_001.txt");
+  const auto rows = example_rows("costa_da_morte_oil", "MORT", 49, oil_masses, 3.0e5, 1e-9);
   ASSERT_EQ(rows.size(), 49u);
-  expect_balance_closed(rows, oil_masses, 3.0e5, 1e-9);
   // Spreading for six hours, then a fixed area.
   EXPECT_GT(rows[6].at("area"), 5.0 * rows[0].at("area"));
   EXPECT_EQ(rows[7].at("area"), rows[6].at("area"));
@@ -145,7 +155,8 @@ TEST(ScenarioExample, CostaDaMorteOilWeathersAndComesAshoreWithItsMassAccountedF
 
 TEST(ScenarioExample, BlowoutDropletsRiseAtTheirSpeedsThenTheSlickWeathersAndComesAshore) {
   temp_dir dir;
-  run_example("costa_da_morte_blowout", "WELL");
+  const auto rows = example_rows("costa_da_morte_blowout", "WELL", 49, oil_masses, 4.4e5, 1e-9);
+  ASSERT_EQ(rows.size(), 49u);
   // Every particle starts at the jet end, 240 m deep, in the water column,
   // and rises at the speed of its line of the droplet file: at 1 and 2
   // hours it lies at 240 m - speed x time (to the vertical random walk of
@@ -181,9 +192,6 @@ TEST(ScenarioExample, BlowoutDropletsRiseAtTheirSpeedsThenTheSlickWeathersAndCom
   }
   // The slowest droplet, 0.4 mm at 9.1 mm/s, reaches the surface after 7.3
   // hours: until then the oil does not weather.
-  const auto rows = read_property_rows("WELL_properties_001.txt");
-  ASSERT_EQ(rows.size(), 49u);
-  expect_balance_closed(rows, oil_masses, 4.4e5, 1e-9);
   for (int h = 0; h <= 7; ++h) EXPECT_EQ(rows[h].at("evaporated (kg)"), 0.0) << h;
   EXPECT_GT(rows[1].at("column (%)"), 50.0);
   EXPECT_EQ(rows[8].at("column (kg)"), 0.0);
@@ -198,20 +206,16 @@ TEST(ScenarioExample, BlowoutDropletsRiseAtTheirSpeedsThenTheSlickWeathersAndCom
 
 TEST(ScenarioExample, BenzeneEvaporatesWithinTheHour) {
   temp_dir dir;
-  run_example("costa_da_morte_benzene", "BENZ");
-  const auto rows = read_property_rows("BENZ_properties_001.txt");
+  const auto rows = example_rows("costa_da_morte_benzene", "BENZ", 37, chemical_masses, 1.0e4, 1e-6);
   ASSERT_EQ(rows.size(), 37u);
-  expect_balance_closed(rows, chemical_masses, 1.0e4, 1e-6);
   EXPECT_NEAR(rows[6].at("evaporated (%)"), 6.02, 0.005);  // at 1 hour
   EXPECT_EQ(first_ashore("BENZ", 30, 360), 4.0);
 }
 
 TEST(ScenarioExample, ADissolverDissolvesInTheColumnAndComesAshore) {
   temp_dir dir;
-  run_example("costa_da_morte_dissolver", "DISS");
-  const auto rows = read_property_rows("DISS_properties_001.txt");
+  const auto rows = example_rows("costa_da_morte_dissolver", "DISS", 13, chemical_masses, 2.0e4, 1e-6);
   ASSERT_EQ(rows.size(), 13u);
-  expect_balance_closed(rows, chemical_masses, 2.0e4, 1e-6);
   // Breaking waves entrain a fifth of it into the column in the first hour.
   EXPECT_GT(rows[1].at("column (%)"), 10.0);
   EXPECT_EQ(first_ashore("DISS", 60, 720), 3.0);
