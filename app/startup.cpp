@@ -25,6 +25,7 @@
 #include "control/scenario.hpp"
 #include "control/state/all.hpp"
 #include "engines/engines.hpp"
+#include "fate/hns_setup.hpp"
 #include "forcing/regrid.hpp"
 #include "transport/coast_index.hpp"
 
@@ -121,6 +122,7 @@ void start_up(const std::string& clave) {
   write_start_up_files();
   allocate_run_arrays();
   print_banner();
+  if (var_cfg.obj__floating_fuel_hns == 3) print_chemical_classes();
   if (engine.engine) engine.engine(clave, coord_str);
   std::cout << free_line("The simulation completed succesfully!") << '\n';
   std::cout.flush();
@@ -337,6 +339,56 @@ void print_banner() {
       rule,
   };
   for (const auto& l : lines) std::cout << free_line(l) << '\n';
+  std::cout.flush();
+}
+
+std::string chemical_class_text(int32_t hnsclass, bool three_d) {
+  switch (hnsclass) {
+    case hnsclass_gas:
+      return three_d ? "gas: released at the surface it goes into the air, where no process acts and no column of "
+                       "the property file shows it; released at a depth it starts in the water column"
+                     : "gas: it goes into the air, where no process acts and no column of the property file shows "
+                       "it (its rows read 0 kg and a balance of 0.00)";
+    case hnsclass_gas_dissolver:
+      return "gas-dissolver: it floats and evaporates; released at the surface it does not dissolve or sorb";
+    case hnsclass_evaporator:
+      return "evaporator: it floats and evaporates fast, and dissolves a little";
+    case hnsclass_evaporator_dissolver:
+      return "evaporator-dissolver: it floats, evaporates fast and dissolves";
+    case hnsclass_floater_evaporator:
+      return "floater-evaporator: it floats and evaporates slowly";
+    case hnsclass_floater_evaporator_dissolver:
+      return "floater-evaporator-dissolver: it floats, evaporates slowly and dissolves";
+    case hnsclass_floater:
+      return "floater: it floats and persists; it evaporates and dissolves very little";
+    case hnsclass_floater_dissolver:
+      return "floater-dissolver: it floats and dissolves";
+    case hnsclass_dissolver_evaporator:
+      return "dissolver-evaporator: it dissolves fast and evaporates";
+    case hnsclass_dissolver:
+      return "dissolver: it dissolves fast and evaporates little";
+    case hnsclass_sinker_dissolver:
+      return "sinker-dissolver: the model follows it as a floater, with every process switched on (in 3-D its "
+             "droplets settle at their own speed)";
+    case hnsclass_sinker:
+      return three_d ? "sinker: only degradation acts on it; released at a depth its droplets settle at their own "
+                       "speed, released at the surface it stays afloat"
+                     : "sinker: it starts on the sea floor, where only degradation acts on it";
+    default:
+      return "unclassified (the solubility is not a number): the model follows it as a floater";
+  }
+}
+
+void print_chemical_classes() {
+  const auto& sp = var_spill;
+  const bool three_d = var_run.sim__2d_3d == 2;
+  for (int32_t s = 1; s <= var_cfg.spills_number; ++s) {
+    int32_t hnsclass = 0;
+    findhnsbehaviourclass(s, sp.vaporpressure(s), sp.watersolubility(s), sp.density(s), sp.waterdensity(s), hnsclass);
+    std::cout << free_line("Spill " + std::to_string(s) + ": behaviour class " + std::to_string(hnsclass) + ", " +
+                           chemical_class_text(hnsclass, three_d) + ".")
+              << '\n';
+  }
   std::cout.flush();
 }
 

@@ -34,6 +34,12 @@ void write_start_up_files();
 // files, otherwise one layer (number 0) at depth 0.
 void set_current_layers();
 
+// A chemical's behaviour class (from its vapour pressure, solubility and
+// density) and what the class means for its fate in this run, a line per
+// spill on standard output.
+void print_chemical_classes();
+std::string chemical_class_text(int32_t hnsclass, bool three_d);
+
 // The model grid, coastline and coast polygons that the land-search mode
 // and the coast algorithm ask for.
 void read_geography(farray<coast_polygon>& coord_str);

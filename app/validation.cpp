@@ -662,6 +662,34 @@ void check_result_names(const std::string& clave) {
   }
 }
 
+// The current inputs that only a three-dimensional run reads: a missing one
+// is refused at record 2 of KEY.run, the reason it is wanted, and the
+// message names the file and the record of KEY.cfg that chose it.
+void check_three_d_current_inputs(const value_checks& v) {
+  const auto& c = var_cfg;
+  if (var_run.sim__2d_3d != 2) return;
+  std::string file;
+  std::string chosen;
+  std::string two_d;
+  if (c.currenttype__file_constant == 2) {
+    file = input_path("lstcurr3D.pre");
+    chosen = "the uniform current series of currenttype__file_constant = 2";
+    two_d = "; a two-dimensional run reads \"" + input_path("lstcurr.pre") + "\" instead";
+  } else if (c.currenttype__file_constant == 1 && c.current3dinputformat_layers_average == 1) {
+    file = "currents_layerDepths.pre";
+    chosen = "the depths of the current layers of current3dinputformat_layers_average = 1";
+  } else if (c.currenttype__file_constant == 1 && c.current3dinputformat_layers_average == 2) {
+    file = input_path("lstcurr_UVW_col.pre");
+    chosen = "the depth-mean current series of current3dinputformat_layers_average = 2";
+  } else {
+    return;
+  }
+  if (exists(file)) return;
+  v.refuse("sim__2d_3d", 0,
+           "sim__2d_3d = 2 (a three-dimensional run) reads " + chosen + " (" + v.cfg_file() + ") from \"" + file +
+               "\", which does not exist" + two_d);
+}
+
 // A forcing of `count` records every `interval` seconds whose records end
 // before the run does: the engines then hold the last record.
 void warn_short_records(std::ostream& warnings, const char* kind, const char* count_name, int32_t count,
@@ -709,10 +737,41 @@ void warnings_of_the_run(std::ostream& warnings) {
   const auto& c = var_cfg;
   const auto& r = var_run;
   warn_idle_releases(warnings);
-  warn_short_records(warnings, "current", "currentfilesorlines_number", c.currentfilesorlines_number,
-                     current_record_interval());
-  warn_short_records(warnings, "wave", "wavesfilesorlines_number", c.wavesfilesorlines_number, c.deltat_waves);
-  warn_short_records(warnings, "wind", "windfilesorlines_number", c.windfilesorlines_number, c.deltat_wind);
+  // A uniform series of one record is a constant: one warning names every
+  // such series.  Other forcings are warned about one by one when their
+  // records end before the run does.
+  struct forcing {
+    const char* kind;
+    const char* count_name;
+    int32_t type;
+    int32_t count;
+    float interval;
+  };
+  const forcing forcings[] = {
+      {"current", "currentfilesorlines_number", c.currenttype__file_constant, c.currentfilesorlines_number,
+       current_record_interval()},
+      {"wave", "wavesfilesorlines_number", c.wavestype__file_constant, c.wavesfilesorlines_number, c.deltat_waves},
+      {"wind", "windfilesorlines_number", c.windtype__file_constant, c.windfilesorlines_number, c.deltat_wind},
+  };
+  std::string constant;
+  std::string constant_counts;
+  int32_t constants = 0;
+  for (const auto& f : forcings) {
+    if (f.type == 2 && f.count == 1) {
+      constant += std::string(constant.empty() ? "" : ", ") + f.kind;
+      constant_counts += std::string(constant_counts.empty() ? "" : ", ") + f.count_name;
+      ++constants;
+    } else {
+      warn_short_records(warnings, f.kind, f.count_name, f.count, f.interval);
+    }
+  }
+  if (constants > 0) {
+    const auto last = constant.rfind(", ");
+    if (last != std::string::npos) constant.replace(last, 2, " and ");
+    warnings << "orvel: warning: the " << constant << (constants == 1 ? " series has" : " series have")
+             << " one record (" << constant_counts << " = 1): "
+             << (constants == 1 ? "it is" : "each is") << " held constant for the whole run\n";
+  }
   const bool outputs = r.outputparts__y_n == 1 || r.outputconcs__y_n == 1;
   if (outputs && r.firstoutput_time > c.simulationtimehorizon) {
     warnings << "orvel: warning: the first output time " << value_text(r.firstoutput_time, 9)
@@ -762,6 +821,7 @@ void validate_control_files(const std::string& clave) {
   check_memory(v);
   check_droplet_inputs(clave);
   check_floating_oil(v);
+  check_three_d_current_inputs(v);
 
   check_options(clave);
 }

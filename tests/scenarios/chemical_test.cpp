@@ -153,6 +153,48 @@ TEST(ScenarioChemical, AGasGoesToTheAirWhichIsNotPrinted) {
 }
 
 
+TEST(ScenarioChemical, TheStartUpLinesNameTheBehaviourClassAndWhatItMeans) {
+  // The class follows from the vapour pressure, solubility and density;
+  // the line after the banner names it and its fate in the run.
+  struct row {
+    const char* substance;  // density to vapour pressure of the spill line
+    const char* dims;       // record 2 of CHEM.run
+    const char* line;
+  };
+  const row rows[] = {
+      {" 876.0 15.0 0.7 15.0 1780.0 25.0 12.7 25.0 ", "1",
+       " Spill 1: behaviour class 3, evaporator: it floats and evaporates fast, and dissolves a little.\n"},
+      {" 876.0 15.0 0.7 15.0 1780.0 25.0 200.0 25.0 ", "1",
+       " Spill 1: behaviour class 1, gas: it goes into the air, where no process acts and no column of the "
+       "property file shows it (its rows read 0 kg and a balance of 0.00).\n"},
+      {" 1200.0 15.0 0.7 15.0 100.0 25.0 0.1 25.0 ", "1",
+       " Spill 1: behaviour class 12, sinker: it starts on the sea floor, where only degradation acts on it.\n"},
+      {" 1200.0 15.0 0.7 15.0 100.0 25.0 0.1 25.0 ", "2",
+       " Spill 1: behaviour class 12, sinker: only degradation acts on it; released at a depth its droplets "
+       "settle at their own speed, released at the surface it stays afloat.\n"},
+      {" 810.0 15.0 3.6 15.0 73000.0 25.0 0.9 25.0 ", "1",
+       " Spill 1: behaviour class 10, dissolver: it dissolves fast and evaporates little.\n"},
+  };
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c.substance);
+    temp_dir dir;
+    copy_scenario("chemical");
+    replace_text("CHEM.cfg", " 876.0 15.0 0.7 15.0 1780.0 25.0 12.7 25.0 ", c.substance);
+    if (std::string(c.dims) == "2") {
+      // Three dimensions: the uniform current series of surface and column
+      // values, and the computed evaporation coefficient.
+      replace_text("CHEM.run", "forward\n1\n1\n0\n", "forward\n1\n2\n0\n");
+      write_file("lstcurr3D.pre", "surface and column currents\n(m/s, degrees)\n" + lines(25, "0.0 0.0 0.0 0.0"));
+      write_file("CHEM_HNS.calib", "2\n0.001\n1\n0.0048\n2.0\n0\n1.0e-5\n");
+    }
+    const auto r = run_orvel(dir.path(), "CHEM");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string banner_end = "-\n";
+    const auto after_banner = r.out.rfind(banner_end, r.out.find("Spill 1:")) + banner_end.size();
+    EXPECT_EQ(r.out.substr(after_banner, std::string(c.line).size()), c.line) << r.out;
+  }
+}
+
 // The chemical in the water column: entrainment, dissolution, sorption,
 // volatilisation and degradation.
 

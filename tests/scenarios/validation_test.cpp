@@ -521,6 +521,74 @@ TEST(StartUpValidation, AChemicalSpreadsOrNot) {
   }
 }
 
+TEST(StartUpValidation, ACurrentInputThatOnlyThreeDimensionsReadIsMissing) {
+  // The drift scenario made three-dimensional: each current input form
+  // reads a file of its own that the two-dimensional run does not; a
+  // missing one is refused at record 2 of DRFT.run, the reason it is
+  // wanted, before anything is written.
+  struct row {
+    const char* currents;  // record 22
+    const char* input_3d;  // record 23
+    const char* file;
+    const char* chosen;
+  };
+  const row rows[] = {
+      {"2 0 0 0 0 0", "1", "\"lstcurr3D.pre\"", "the uniform current series of currenttype__file_constant = 2"},
+      {"1 1 0 0 0 1", "1", "\"currents_layerDepths.pre\"",
+       "the depths of the current layers of current3dinputformat_layers_average = 1"},
+      {"1 1 0 0 0 1", "2", "\"./lstcurr_UVW_col.pre\"",
+       "the depth-mean current series of current3dinputformat_layers_average = 2"},
+  };
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c.file);
+    temp_dir dir;
+    copy_scenario("drift");
+    set_line("DRFT.cfg", 28, c.currents);
+    set_line("DRFT.cfg", 29, c.input_3d);
+    set_line("DRFT.cfg", 32, "4 4 4");
+    // The data folder makes the depth-mean series' name differ from its bare name.
+    if (std::string(c.input_3d) == "2") set_line("DRFT.run", 7, "2");
+    const std::string message = std::string("sim__2d_3d = 2 (a three-dimensional run) reads ") + c.chosen +
+                                " (DRFT.cfg) from " + c.file + ", which does not exist";
+    expect_refused(dir, "DRFT", {"three dimensions", "DRFT.run", 3, "2", "DRFT.run:3", message.c_str()});
+  }
+  // The uniform series' message also names the two-dimensional series.
+  temp_dir dir;
+  copy_scenario("drift");
+  set_line("DRFT.run", 3, "2");
+  const auto r = run_orvel(dir.path(), "DRFT");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("; a two-dimensional run reads \"lstcurr.pre\" instead\n"), std::string::npos) << r.err;
+}
+
+TEST(StartUpValidation, ConstantSeriesOfOneRecordWarnOnce) {
+  // Uniform series of one record each hold their value for the whole run:
+  // one warning names them all; a forcing of several records that end
+  // before the run keeps its own warning.
+  temp_dir dir;
+  copy_scenario("drift");
+  set_line("DRFT.cfg", 31, "1 1 0");
+  set_line("DRFT.cfg", 37, "1 1");
+  set_line("DRFT.cfg", 42, "1 1");
+  auto r = run_orvel(dir.path(), "DRFT");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err,
+            "orvel: warning: the current, wave and wind series have one record (currentfilesorlines_number, "
+            "wavesfilesorlines_number, windfilesorlines_number = 1): each is held constant for the whole run\n");
+  // One constant series, and two series of two hourly records for six hours.
+  set_line("DRFT.cfg", 37, "1 2");
+  set_line("DRFT.cfg", 42, "1 2");
+  r = run_orvel(dir.path(), "DRFT");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err,
+            "orvel: warning: the run lasts 21600 s, but the 2 wave records (wavesfilesorlines_number) every 3600 s "
+            "cover only 7200 s: the last record is used for the rest of the run\n"
+            "orvel: warning: the run lasts 21600 s, but the 2 wind records (windfilesorlines_number) every 3600 s "
+            "cover only 7200 s: the last record is used for the rest of the run\n"
+            "orvel: warning: the current series has one record (currentfilesorlines_number = 1): it is held "
+            "constant for the whole run\n");
+}
+
 TEST(StartUpValidation, NearlyCollinearScatteredWindIsRefused) {
   // The drift scenario's wind as five scattered nodes regridded onto the
   // model grid: four on a diagonal and one 2e-5 degrees off it.  The
