@@ -208,6 +208,9 @@ TEST(ScenarioWaterColumn, AWListThatCannotBeReadIsRefused) {
     copy_scenario("blowout");
     vertical_current_files("-0.001");
     replace_text("BLOW.cfg", r.from, r.to);
+    // The depth-mean series that a depth-mean 3-D run reads is present, so
+    // that the refusal seen is the W list's and not the missing series'.
+    write_file("lstcurr_UVW_col.pre", "1\n0.0 0.0 0.0 0.0\n");
     const auto inputs = dir.files();
     const auto result = run_orvel(dir.path(), "BLOW");
     EXPECT_EQ(result.status, 2) << r.what;
