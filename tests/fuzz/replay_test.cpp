@@ -31,7 +31,9 @@ TEST(FuzzRegressions, EveryStoredInputEndsQuicklyWithoutAFault) {
       EXPECT_NO_THROW(t.run(reinterpret_cast<const uint8_t*>(input.data()), input.size()))
           << t.name << ": " << e.path().filename();
       const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-      EXPECT_LT(took.count(), 1.0) << t.name << ": " << e.path().filename();
+      // A guard against the hangs these inputs once caused, wide enough for a
+      // busy machine under the sanitizers.
+      EXPECT_LT(took.count(), 10.0) << t.name << ": " << e.path().filename();
       ++replayed;
     }
   }
