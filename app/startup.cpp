@@ -226,15 +226,17 @@ void allocate_run_arrays() {
   w.uwind.allocate(ns);
 
   auto& v = var2;
-  for (auto* a : {&v.xcorr_u, &v.ycorr_u, &v.u0}) a->allocate(nu);
+  for (auto* a : {&v.xcorr_u, &v.ycorr_u}) a->allocate(nu);
   v.indland.allocate(nu);
   v.indland0.allocate(nu);
-  for (auto* a : {&v.xcorr_v, &v.ycorr_v, &v.v0}) a->allocate(nv);
+  for (auto* a : {&v.xcorr_v, &v.ycorr_v}) a->allocate(nv);
   v.xcorr_w.allocate(nw);
   v.ycorr_w.allocate(nw);
-  v.u_curr_read.allocate(nu, nl);
-  v.v_curr_read.allocate(nv, nl);
-  v.w_curr_read.allocate(nw, nl);
+  // Both time levels of every layer: the start level is read and kept only
+  // when currents are blended in time (untouched storage costs nothing).
+  for (auto* a : {&v.u_curr_read, &v.u0}) a->allocate(nu, nl);
+  for (auto* a : {&v.v_curr_read, &v.v0}) a->allocate(nv, nl);
+  for (auto* a : {&v.w_curr_read, &v.w0}) a->allocate(nw, nl);
   v.u_curr_read_colprom.allocate(nl);
   v.v_curr_read_colprom.allocate(nl);
   if (c.currentgridformat__xyz_grid == 2) {

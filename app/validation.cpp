@@ -249,6 +249,23 @@ void check_spill_lines(const value_checks& v) {
   check_diffusion_option(v.cfg_file());
 }
 
+// The 2-D oil engine follows floating oil only: an oil as dense as the water
+// or denser (at the water temperature) would have no slick.  The 3-D engine
+// refuses it with its droplet sizes.
+void check_floating_oil(const value_checks& v) {
+  const auto& c = var_cfg;
+  const auto& s = var_spill;
+  if (var_run.sim__2d_3d != 1 || c.obj__floating_fuel_hns != 2) return;
+  v.each(s.density, c.spills_number, [&](float rho, int32_t k) {
+    if (!(rho < s.waterdensity(k))) {
+      v.refuse("density", k,
+               "spill " + std::to_string(k) + ": the product density " + value_text(rho) +
+                   " kg/m3 is not below the water density " + value_text(s.waterdensity(k)) +
+                   " kg/m3: the 2-D oil engine follows floating oil only");
+    }
+  });
+}
+
 // One forcing (currents, waves or wind): its type, switches, record interval
 // and count, node count or grid.
 void check_field_forcing(const value_checks& v, const char* kind, const char* type_name, int32_t type,
@@ -409,13 +426,17 @@ void check_engine_inputs(const value_checks& v) {
 
 // The current inputs that only a three-dimensional run reads: a missing one
 // is refused at record 2 of KEY.run, the reason it is wanted, and the
-// message names the file and the record of KEY.cfg that chose it.
-void check_three_d_current_inputs(const value_checks& v) {
+// message names the file and the record of KEY.cfg that chose it.  The
+// layer file is read with the control files (`layers` true), the two
+// series after the forcing options have been checked.
+void check_three_d_current_inputs(const value_checks& v, bool layers) {
   const auto& c = var_cfg;
   if (var_run.sim__2d_3d != 2) return;
   std::string file;
   std::string chosen;
   std::string two_d;
+  const bool layered = c.currenttype__file_constant == 1 && c.current3dinputformat_layers_average == 1;
+  if (layers != layered) return;
   if (c.currenttype__file_constant == 2) {
     file = input_path("lstcurr3D.pre");
     chosen = "the uniform current series of currenttype__file_constant = 2";
@@ -533,7 +554,8 @@ void validate_control_files(const std::string& clave) {
   check_calibration(v);
   check_memory(v);
   check_droplet_inputs(clave);
-  check_three_d_current_inputs(v);
+  check_floating_oil(v);
+  check_three_d_current_inputs(v, true);
 
   check_options(clave);
 }
@@ -567,6 +589,7 @@ void validate_before_writing(const std::string& clave, std::ostream& warnings) {
     v.within("latmean", m.latmean, -89.0, 89.0, 0, " degrees");
   }
   check_forcing_options(clave);
+  check_three_d_current_inputs(v, false);
   check_current_grid_in_model_grid(v.cfg_file());
   check_engine_inputs(v);
   check_first_node_files();

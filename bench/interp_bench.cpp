@@ -129,8 +129,7 @@ void blend_nodes(benchmark::State& state) {
   var_cfg.xyzcurrentnodes_number = {nodes, nodes, 0};
   auto& c = var2;
   if (!c.u0.allocated()) {
-    for (auto* a : {&c.u0, &c.v0}) a->allocate(nodes);
-    for (auto* a : {&c.u_curr_read, &c.v_curr_read}) a->allocate(nodes, 1);
+    for (auto* a : {&c.u0, &c.v0, &c.u_curr_read, &c.v_curr_read}) a->allocate(nodes, 1);
   }
   std::vector<double> u(nodes), v(nodes);
   float f = 0.0f;

@@ -151,11 +151,15 @@ void fill_pulses() {
     const int64_t offset = static_cast<int64_t>(k - 1) * c.delta_vertidocontinuo;
     c.spillstarttime(k) = (static_cast<double>(offset) + 3600.0 * start) / 3600.0;
   }
-  // Every pulse holds the total mass and volume of the release.
+  // Every pulse holds the total mass of the release (the whole-release
+  // figures refer to it) but its own share of the volume: its slick, its
+  // spreading and its evaporation are those of the pulse's volume, as is
+  // the area at which its slick reaches the minimum thickness.
   for (int32_t k = 1; k <= n; ++k) {
     c.masa0(k) = mass;
-    c.vol0(k) = volume;
+    c.vol0(k) = c.spillvolume(k);
   }
+  if (n >= 1) s.area_maxima(1) = static_cast<float>(c.spillvolume(1) / c.minspillthickness(1));
 
   copy_first(n, c.spillposition_x, c.spillposition_y, c.spillposition_z, c.spillsize_sidex,
              c.spillsize_sidey, c.spillthickness, c.minspillthickness, c.area0);

@@ -27,8 +27,9 @@ int32_t pulse_count(const std::string& file, int64_t line);
 void derive_spill(int32_t k);
 
 // Splits the single spill line of a continuous release into spills_number
-// identical pulses: each holds 1/n of the mass and volume, masa0 and vol0
-// keep the totals, and pulse k starts (k - 1) pulse intervals after the first.
+// identical pulses: each holds 1/n of the mass and volume (vol0 and the
+// maximum slick area too), masa0 keeps the total, and pulse k starts (k - 1)
+// pulse intervals after the first.
 void fill_pulses();
 // Copies the sediment line of pulse 1 to the other pulses.
 void copy_sediment_to_pulses();

@@ -41,6 +41,9 @@ struct engine_calls {
   // Time blending of the two record levels: node fields into the spans,
   // uniform series straight into the particle arrays.
   virtual void interp_corr(float f, std::span<double> u, std::span<double> v) = 0;
+  // Every current layer (node, layer), and the vertical current when there
+  // is one, at the same weight.
+  virtual void interp_corr_capas(float f, farray<double, 2>& u, farray<double, 2>& v, farray<double, 2>& w) = 0;
   virtual void interp_vel_part(float f) = 0;
   virtual void interp_viento(float f, std::span<double> wx, std::span<double> wy) = 0;
   virtual void interp_viento_part(float f) = 0;

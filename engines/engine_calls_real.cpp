@@ -70,6 +70,9 @@ struct real_calls final : engine_calls {
 
   // Time blending and spatial interpolation.
   void interp_corr(float f, std::span<double> u, std::span<double> v) override { ::orvel::interp_corr(f, u, v); }
+  void interp_corr_capas(float f, farray<double, 2>& u, farray<double, 2>& v, farray<double, 2>& w) override {
+    ::orvel::interp_corr_capas(f, u, v, w);
+  }
   void interp_vel_part(float f) override { ::orvel::interp_vel_part(f); }
   void interp_viento(float f, std::span<double> wx, std::span<double> wy) override {
     ::orvel::interp_viento(f, wx, wy);

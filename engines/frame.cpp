@@ -94,6 +94,7 @@ void engine_frame::allocate_run_arrays() {
   ensure(spill_tstart, ns);
   ensure(weathered_now, ns);
   ensure(surface_exhausted, ns);
+  ensure(afloat_seen, ns);
   ensure(x_pass, np);
   ensure(y_pass, np);
   ensure(z_pass, np);
@@ -149,6 +150,7 @@ void engine_frame::reset_counters() {
   blend_moved_ = false;
   weathered_now.fill(0);
   surface_exhausted.fill(0);
+  afloat_seen.fill(0);
 }
 
 void engine_frame::count_started(float t) {
@@ -324,6 +326,8 @@ void engine_frame::advance_wind(float th) {
     }
   });
 }
+
+float engine_frame::pass_current_weight() const { return stage == 1 ? current_weight_ : var_rk.k_vtmed; }
 
 void engine_frame::blend_currents() {
   if (var_run.temporalinterpcurr__y_n != 1) return;
@@ -599,6 +603,15 @@ bool engine_frame::weathering_recorded() {
   return var_cfg.degrado == 1 && var_run.simtype__operat_probabil == 1;
 }
 
+bool engine_frame::slick_gone(int32_t spill) {
+  if (!weathering_recorded() || weathered_now(spill) == 0) return false;
+  if (var4.mass_surf(spill) != 0.0) {
+    afloat_seen(spill) = 1;
+    return false;
+  }
+  return afloat_seen(spill) != 0 || var4.mass_surf_ini(spill) != 0.0;
+}
+
 void engine_frame::record_properties(int32_t spill, int32_t r) {
   auto& m = var4;
   m.per_evpc(spill, r) = m.per_evp(spill);
@@ -634,8 +647,18 @@ void engine_frame::record_end_copies() {
   auto& c2 = var2;
   auto& cw = var_currwindwave;
   if (var_cfg.currenttype__file_constant == 1) {
-    for (int32_t i = 1; i <= var_cfg.xyzcurrentnodes_number[0]; ++i) c2.u0(i) = c2.u_curr_read(i, 1);
-    for (int32_t i = 1; i <= var_cfg.xyzcurrentnodes_number[1]; ++i) c2.v0(i) = c2.v_curr_read(i, 1);
+    // Every layer (and the vertical current) starts the next interval at the
+    // record that ended this one.
+    const auto& n = var_cfg.xyzcurrentnodes_number;
+    auto keep = [](farray<double, 2>& start, const farray<double, 2>& end, int32_t nodes) {
+      const int32_t layers = start.allocated() && end.allocated() ? std::min(start.size(2), end.size(2)) : 0;
+      for (int32_t l = 1; l <= layers; ++l) {
+        for (int32_t i = 1; i <= nodes; ++i) start(i, l) = end(i, l);
+      }
+    };
+    keep(c2.u0, c2.u_curr_read, n[0]);
+    keep(c2.v0, c2.v_curr_read, n[1]);
+    if (cw.wcurrentsflag != 0) keep(c2.w0, c2.w_curr_read, n[2]);
     if (var_cfg.currentgrid_variable__y_n == 1) {
       // The end-of-interval mask and land flags become those of the start of
       // the next interval, so that the radar rule compares consecutive

@@ -42,6 +42,10 @@ class engine_frame {
   // Step time of the sub-step made while the step counter holds its present
   // value.
   float step_time() const;
+  // Blend weight of the currents in the pass being made: the sub-step's, or
+  // at Runge-Kutta stages 2 to 4 that of the stage's own time, which the
+  // stage before has set (k_vtmed).
+  float pass_current_weight() const;
 
   // Engine-local counters.
   int32_t sim = 0;     // simulation number
@@ -60,6 +64,7 @@ class engine_frame {
   farray<double, 1> spill_tstart{"spill_tstart"};       // (spill) start time, s, from the initial-area routines
   farray<int32_t, 1> weathered_now{"weathered_now"};    // (spill) 1 once the weathering sequence has run
   farray<int32_t, 1> surface_exhausted{"surface_exhausted"};  // (spill) 1 = no natural dispersion, massdisp 0
+  farray<int32_t, 1> afloat_seen{"afloat_seen"};        // (spill) 1 once mass floated after the fate sequence ran
 
   // Work arrays, allocated in the first simulation.
   farray<double, 1> x_pass{"x_pass"};  // (particle) longitudes at which a pass interpolates, deg + 360
@@ -114,6 +119,10 @@ class engine_frame {
   // True in an operational run with weathering on: the weathering rows of
   // the series are recorded.
   static bool weathering_recorded();
+  // True once the floating mass of the spill is gone (evaporated, dissolved,
+  // dispersed, beached) after its fate sequence ran: the series then records
+  // no slick area or thickness (the reference area of the spreading is kept).
+  bool slick_gone(int32_t spill);
   // per_evpc, aguac, densc, viscc, masaevpc of record r from the current values.
   static void record_properties(int32_t spill, int32_t r);
   // The compartment rows of record r from the current masses (true) or from

@@ -1,6 +1,7 @@
 #include "engines/frame_3d.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 
 #include "common/errors.hpp"
@@ -157,6 +158,29 @@ void pass_3d::locate_w_grid(engine_calls& calls) {
   g.celday_cw = g.gridformatcurru_ycells;
 }
 
+void pass_3d::blend_layers(engine_calls& calls, const engine_frame& f) {
+  const float weight = f.pass_current_weight();
+  if (blend_kept_ && blend_sim_ == f.sim && blend_step_ == f.step &&
+      std::bit_cast<uint32_t>(blend_weight_) == std::bit_cast<uint32_t>(weight)) {
+    return;
+  }
+  const auto& n = var_cfg.xyzcurrentnodes_number;
+  const int32_t layers = var_capas.numcapascorr;
+  auto shape = [layers](farray<double, 2>& a, int32_t nodes) {
+    if (a.allocated() && a.size(1) == nodes && a.size(2) == layers) return;
+    if (a.allocated()) a.deallocate();
+    a.allocate(nodes, layers);
+  };
+  shape(u_layers_blend, n[0]);
+  shape(v_layers_blend, n[1]);
+  shape(w_layers_blend, var_currwindwave.wcurrentsflag != 0 ? n[2] : 0);
+  calls.interp_corr_capas(weight, u_layers_blend, v_layers_blend, w_layers_blend);
+  blend_sim_ = f.sim;
+  blend_step_ = f.step;
+  blend_weight_ = weight;
+  blend_kept_ = true;
+}
+
 void pass_3d::currents(engine_calls& calls, engine_frame& f, int32_t spill, bool locating) {
   auto& cw = var_currwindwave;
   auto& c2 = var2;
@@ -170,20 +194,26 @@ void pass_3d::currents(engine_calls& calls, engine_frame& f, int32_t spill, bool
     switch (var_mallas.currentgrid_regular__y_n) {
       case 1:
         if (locating) locate_w_grid(calls);
-        // Every layer of the record; with time blending the surface layer
-        // then takes the blend, the only one there is.
-        calls.interp_lineal_mr_capas(all(c2.xcorr_u), all(c2.ycorr_u), xp, yp, n[0], c2.u_curr_read, cw.u_int_xypart,
+        // Every layer of the record; with time blending every layer (and the
+        // vertical current) blended between the same two records as the
+        // surface, at the same weight.
+        if (blended) blend_layers(calls, f);
+        calls.interp_lineal_mr_capas(all(c2.xcorr_u), all(c2.ycorr_u), xp, yp, n[0],
+                                     blended ? u_layers_blend : c2.u_curr_read, cw.u_int_xypart,
                                      g.gridformatcurru_0x, g.gridformatcurru_0y, g.gridformatcurru_deltax,
                                      g.gridformatcurru_deltay, g.gridformatcurru_xcells, g.gridformatcurru_ycells);
-        calls.interp_lineal_mr_capas(all(c2.xcorr_v), all(c2.ycorr_v), xp, yp, n[1], c2.v_curr_read, cw.v_int_xypart,
+        calls.interp_lineal_mr_capas(all(c2.xcorr_v), all(c2.ycorr_v), xp, yp, n[1],
+                                     blended ? v_layers_blend : c2.v_curr_read, cw.v_int_xypart,
                                      g.gridformatcurrv_0x, g.gridformatcurrv_0y, g.gridformatcurrv_deltax,
                                      g.gridformatcurrv_deltay, g.gridformatcurrv_xcells, g.gridformatcurrv_ycells);
         if (vertical) {
-          calls.interp_lineal_mr_capas(all(c2.xcorr_w), all(c2.ycorr_w), xp, yp, n[2], c2.w_curr_read,
-                                       cw.w_int_xypart, g.orix_cw, g.oriy_cw, g.deltax_cw, g.deltay_cw, g.celdax_cw,
-                                       g.celday_cw);
+          calls.interp_lineal_mr_capas(all(c2.xcorr_w), all(c2.ycorr_w), xp, yp, n[2],
+                                       blended ? w_layers_blend : c2.w_curr_read, cw.w_int_xypart, g.orix_cw,
+                                       g.oriy_cw, g.deltax_cw, g.deltay_cw, g.celdax_cw, g.celday_cw);
         }
         if (blended) {
+          // The surface layer as the two-dimensional pass interpolates it
+          // (the same blend, with the domain-box test of that interpolation).
           calls.interp_lineal_mr(all(c2.xcorr_u), all(c2.ycorr_u), xp, yp, n[0], all(f.u_blend),
                                  column(cw.u_int_xypart, 1), g.gridformatcurru_0x, g.gridformatcurru_0y,
                                  g.gridformatcurru_deltax, g.gridformatcurru_deltay, g.gridformatcurru_xcells,

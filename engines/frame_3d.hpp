@@ -48,9 +48,22 @@ class pass_3d {
 
   farray<double, 1> depth_above{"depth_above"};  // (particle) depth of the layer at or above, m
   farray<double, 1> depth_below{"depth_below"};  // (particle) depth of the layer below, m
+  // Current files blended in time: every layer at the nodes, blended at the
+  // weight of the pass (allocated at the first blended pass).
+  farray<double, 2> u_layers_blend{"u_layers_blend"};  // (U node, layer) eastward current, m/s
+  farray<double, 2> v_layers_blend{"v_layers_blend"};  // (V node, layer) northward current, m/s
+  farray<double, 2> w_layers_blend{"w_layers_blend"};  // (W node, layer) vertical current, m/s
 
  private:
   void locate_w_grid(engine_calls& calls);
+  // The layer blends of the pass of frame f; kept while the simulation, the
+  // step and the weight stay the same (the records change only between
+  // steps), so spills and stages at one time blend once.
+  void blend_layers(engine_calls& calls, const engine_frame& f);
+  int32_t blend_sim_ = 0;
+  int32_t blend_step_ = 0;
+  float blend_weight_ = 0.0f;
+  bool blend_kept_ = false;
 };
 
 // A frame layer (oil_frame or the HNS one) with the 3-D pass and presence

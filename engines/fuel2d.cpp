@@ -7,6 +7,7 @@
 #include "control/run_rules.hpp"
 #include "control/state/all.hpp"
 #include "engines/engines.hpp"
+#include "fate/initial_slick.hpp"
 
 namespace orvel {
 
@@ -40,7 +41,7 @@ void fuel2d_engine::set_up() {
   } else if (spreading_set_up) {
     for (int32_t s = 1; s <= ns; ++s) {
       calls.initialarea(s, spill_tstart, sim);
-      c.thick(s) = c.vol0(s) / static_cast<double>(var_spill.area_oil(s));
+      c.thick(s) = slick_thickness(c.vol0(s), var_spill.area_oil(s));
       slick_area(s) = 0.0;
     }
     calls.part_ini_2d_circle(sim);

@@ -116,8 +116,9 @@ void fuel3d_engine::series_record(int32_t spill, int32_t r) {
   var_part.xxc(spill, r) = var_part.x_cg(spill);
   var_part.yyc(spill, r) = var_part.y_cg(spill);
   if (slick_area(spill) != 0.0) var_spill.area_oil(spill) = static_cast<float>(slick_area(spill));
-  var_spill.areaoila(spill, r) = var_spill.area_oil(spill);
-  var_spill.thickoilt(spill, r) = static_cast<float>(var_cfg.thick(spill));
+  const bool gone = slick_gone(spill);
+  var_spill.areaoila(spill, r) = gone ? 0.0f : var_spill.area_oil(spill);
+  var_spill.thickoilt(spill, r) = gone ? 0.0f : static_cast<float>(var_cfg.thick(spill));
   if (!weathering_recorded()) return;
   record_properties(spill, r);
   var4.mass_radarc(spill, r) = var4.mass_radar(spill);

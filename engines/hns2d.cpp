@@ -5,6 +5,7 @@
 
 #include "control/state/all.hpp"
 #include "engines/engines.hpp"
+#include "fate/initial_slick.hpp"
 
 namespace orvel {
 
@@ -26,7 +27,7 @@ void hns2d_engine::set_up() {
     // The slick spreads down to half a millimetre whatever the scenario
     // says (the single-precision constant, widened).
     c.minspillthickness(s) = static_cast<double>(0.0005f);
-    c.thick(s) = c.vol0(s) / static_cast<double>(sp.area_hns(s));
+    c.thick(s) = slick_thickness(c.vol0(s), sp.area_hns(s));
     slick_area(s) = static_cast<double>(sp.area_hns(s));
   }
   calls.getparthnsinitialstate(sim);

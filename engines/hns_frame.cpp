@@ -62,13 +62,14 @@ void hns_frame::series_first_record(int32_t s) {
 void hns_frame::record_slick(int32_t s, int32_t r) {
   auto& sp = var_spill;
   auto& p = var_part;
-  sp.thickhnst(s, r) = static_cast<float>(var_cfg.thick(s));
+  const bool gone = slick_gone(s);
+  sp.thickhnst(s, r) = gone ? 0.0f : static_cast<float>(var_cfg.thick(s));
   p.yyc(s, r) = p.y_cg(s);
   p.xxc(s, r) = p.x_cg(s);
   // The current slick area once there is one, otherwise the set-up area;
   // the share-back of the next sub-step reads it.
   if (slick_area(s) != 0.0) sp.area_hns(s) = static_cast<float>(slick_area(s));
-  sp.areahnsa(s, r) = sp.area_hns(s);
+  sp.areahnsa(s, r) = gone ? 0.0f : sp.area_hns(s);
 }
 
 }  // namespace orvel

@@ -27,12 +27,13 @@ void oil_frame::series_first_record(int32_t spill) {
 }
 
 void oil_frame::series_record(int32_t spill, int32_t r) {
-  var_spill.thickoilt(spill, r) = static_cast<float>(var_cfg.thick(spill));
+  const bool gone = slick_gone(spill);
+  var_spill.thickoilt(spill, r) = gone ? 0.0f : static_cast<float>(var_cfg.thick(spill));
   var_part.yyc(spill, r) = var_part.y_cg(spill);
   var_part.xxc(spill, r) = var_part.x_cg(spill);
   // The spreading area once there is one, otherwise the set-up area.
   if (slick_area(spill) != 0.0) var_spill.area_oil(spill) = static_cast<float>(slick_area(spill));
-  var_spill.areaoila(spill, r) = var_spill.area_oil(spill);
+  var_spill.areaoila(spill, r) = gone ? 0.0f : var_spill.area_oil(spill);
   if (weathering_recorded()) {
     record_properties(spill, r);
     record_compartments(spill, r, weathered_now(spill) != 0);

@@ -28,18 +28,31 @@ float transfer_coefficient(int32_t s) {
   return static_cast<float>(static_cast<double>(0.0015f) * std::pow(static_cast<double>(u), static_cast<double>(0.78f)));
 }
 
-// diff_evp from the exposure per unit volume h of the step: the distillation
-// term times h, at most the maximum fraction.  A spill of no volume has no
-// exposure (h is 0, not 0/0).
+// diff_evp from the exposure per unit volume h of the step: the law dF/dh =
+// E(F) = exp(6.3 - 10.3 (T0 + TG F) / T), integrated exactly over the step
+// from the fraction F at its start, so that the result does not depend on
+// the step: F + (1 / b) ln(1 + b E(F) h) with b = 10.3 TG / T (E(F) h
+// itself when TG is 0; without bound when TG < 0 makes the law explode
+// within the step), at most the maximum fraction.  Formed in double
+// precision.  A spill of no volume has no exposure (h is 0, not 0/0).
 void evaporated_fraction(int32_t s, float h) {
   const auto& sp = var_spill;
-  const double e =
-      std::exp(static_cast<double>(6.3f) -
-               static_cast<double>(10.3f) *
-                   (static_cast<double>(sp.t0(s)) + static_cast<double>(sp.tg(s)) * var4.per_evp(s)) /
-                   static_cast<double>(sp.watertemperature(s)));
-  const float fmax = sp.maxevaporation(s) / 100.0f;
-  var4.diff_evp(s) = std::min(e * static_cast<double>(h), static_cast<double>(fmax));
+  const double tw = static_cast<double>(sp.watertemperature(s));
+  const double e = std::exp(static_cast<double>(6.3f) -
+                            static_cast<double>(10.3f) *
+                                (static_cast<double>(sp.t0(s)) + static_cast<double>(sp.tg(s)) * var4.per_evp(s)) / tw);
+  const double b = static_cast<double>(10.3f) * static_cast<double>(sp.tg(s)) / tw;
+  const double x = e * static_cast<double>(h);
+  const double fmax = static_cast<double>(sp.maxevaporation(s) / 100.0f);
+  double d;
+  if (b == 0.0) {
+    d = x;
+  } else if (b * x <= -1.0) {
+    d = fmax;
+  } else {
+    d = std::log1p(b * x) / b;
+  }
+  var4.diff_evp(s) = std::min(d, fmax);
 }
 
 // Exposure h = (area-time-coefficient product) / vol0, rounded to single

@@ -33,18 +33,21 @@ float equivalent_diameter(double area) {
 }
 
 // Molar flux times the molar mass, kg/s, over area (m2) with coefficient km
-// (m/s), vapour pressure p (Pa), molar mass mw and air temperature ta (K);
-// gas_constant is the gas constant of the dimension's units.
-float evaporative_flux(float mw, float p, double area, float km, float gas_constant, float ta) {
-  return static_cast<float>(((static_cast<double>(mw) * static_cast<double>(p)) * area) * static_cast<double>(km) /
-                            static_cast<double>(gas_constant * ta));
+// (m/s), vapour pressure p (Pa), molar mass mw (kg/kmol) and air temperature
+// ta (K); the gas constant is 8314 J/(kmol K).  Above atmospheric pressure
+// the substance boils: the flux is scaled by -(patm/p) ln(1 - patm/p).
+float evaporative_flux(float mw, float p, double area, float km, float ta) {
+  float nf = static_cast<float>(((static_cast<double>(mw) * static_cast<double>(p)) * area) *
+                                static_cast<double>(km) / static_cast<double>(8314.0f * ta));
+  if (p > atmosphere) nf = nf * (-atmosphere / p) * std::log(1.0f - atmosphere / p);
+  return nf;
 }
 
-// The step's mass m = min(floating mass, nf dt) into diff_evp, or the whole
+// The step's mass m = min(floating mass, step) into diff_evp, or the whole
 // allowance m0 fmax when m alone reaches it.
-void step_mass(int32_t s, float nf, double m0, float fmax) {
+void step_mass(int32_t s, double step, double m0, float fmax) {
   auto& m = var4;
-  const double mass = std::min(m.mass_surf(s), static_cast<double>(nf * var_run.deltat));
+  const double mass = std::min(m.mass_surf(s), step);
   if (mass / m0 >= static_cast<double>(fmax)) {
     m.diff_evp(s) = m0 * static_cast<double>(fmax);
     m.per_evp(s) = static_cast<double>(fmax);
@@ -102,7 +105,10 @@ void evaporacionhns(int32_t spill, farray<double, 1>&) {
   const float mw = sp.hnsmolweight(spill);
   const float ta = sp.airtemperature(spill);
   const float fmax = sp.maxevaporation(spill) / 100.0f;
-  const float sc = 1.5e-5f / (std::sqrt(18.0f / mw) * 2.3e-9f);
+  // Schmidt number of the vapour in air: the kinematic viscosity of air over
+  // the vapour's diffusivity in air, that of water vapour (2.3e-5 m2/s)
+  // scaled by sqrt(18 / MW).
+  const float sc = 1.5e-5f / (std::sqrt(18.0f / mw) * 2.3e-5f);
 
   // The surface particles of a 3-D spill, their droplet mass (single
   // precision, as summed) and the mass they lose in the step.
@@ -119,11 +125,7 @@ void evaporacionhns(int32_t spill, farray<double, 1>&) {
       const float ld = equivalent_diameter(area);
       km = ld != 0.0f ? computed_coefficient(u, ld, sc) : 0.0f;
     }
-    float nf = evaporative_flux(mw, p, area, km, 8314.0f, ta);
-    // Above atmospheric pressure the logarithm's argument is negative and
-    // held at 1e-25.
-    if (p > atmosphere) nf = nf * (-atmosphere / p) * std::log(std::max(1e-25f, 1.0f - p / atmosphere));
-    step_mass(spill, nf, m0, fmax);
+    step_mass(spill, static_cast<double>(evaporative_flux(mw, p, area, km, ta) * var_run.deltat), m0, fmax);
   } else if (droplets) {
     const double* diam = var_part.diam_part.ptr(1, spill);
     const double* mass = m.massparticle.ptr(1, spill);
@@ -138,9 +140,13 @@ void evaporacionhns(int32_t spill, farray<double, 1>&) {
     m.areaparticlesurftotal(spill) = area;
     const float ld = equivalent_diameter(area);
     const float km = ld != 0.0f ? computed_coefficient(u, ld, sc) : 0.0f;
-    float nf = evaporative_flux(mw, p, area, km, 8314000.0f, ta);
-    if (p > atmosphere) nf = nf * (-atmosphere / p) * std::log(1.0f - atmosphere / p);
-    step_mass(spill, nf, m0, fmax);
+    // The droplets' surface, and so the flux, falls in proportion to the
+    // floating droplet mass Ms as it evaporates: dMs/dt = -(Nf / Ms) Ms,
+    // integrated exactly over the step so that the result does not depend
+    // on the step.
+    const double flux_step = static_cast<double>(evaporative_flux(mw, p, area, km, ta) * var_run.deltat);
+    const double ms = static_cast<double>(surface_mass);
+    step_mass(spill, ms > 0.0 ? -ms * std::expm1(-flux_step / ms) : flux_step, m0, fmax);
   } else {
     m.diff_evp(spill) = 0.0;
   }

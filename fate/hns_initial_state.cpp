@@ -198,7 +198,7 @@ void getparthnsinitialstate3d(int32_t sim) {
       set_states(s, gas ? indp_air : indp_surf);
       if (gas) p.par_air(s) = np;
       initialareahns(s, h.fitime, sim);
-      c.thick(s) = c.vol0(s) / var_spill.area_hns(s);
+      c.thick(s) = slick_thickness(c.vol0(s), var_spill.area_hns(s));
       if (sim == 1) c.spillposition_x(s) = c.spillposition_x(s) + 360.0;
       place_in_disc(s, disc);
     }

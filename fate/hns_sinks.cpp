@@ -78,9 +78,11 @@ void volatilize(int32_t spill) {
     const float kg = std::sqrt(18.0f / mw) * 3000.0f * 2.7777778e-6f;
     const float hd = hc / (8314.0f * sp.airtemperature(spill));
     const float kv = kl * hd * kg / (kl + hd * kg);
-    // A layer of no depth (no waves, wind or vertical diffusion) holds
-    // nothing back: the limit of the exchange is the whole slick-borne part.
-    v = h != 0.0f ? std::min(ms, kv * ms / h * var_run.deltat) : ms;
+    // dMs/dt = -(Kv / h) Ms, integrated exactly over the step so that the
+    // result does not depend on the step.  A layer of no depth (no waves,
+    // wind or vertical diffusion) holds nothing back: the limit of the
+    // exchange is the whole slick-borne part.
+    v = h != 0.0f ? std::min(ms, -ms * std::expm1(-(kv / h * var_run.deltat))) : ms;
   }
   mb.mass_diss_surf_cumul(spill) = ms - v;
   if (var_run.sim__2d_3d == 1) {

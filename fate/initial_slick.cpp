@@ -22,7 +22,10 @@ float initial_slick_area(int32_t spill) {
   const double delta = var_spill.deltarho(spill);
   const double nu = var_spill.kinemviscosity_water;
   const double v5 = ((v * v) * (v * v)) * v;
-  const double x = v5 * static_cast<double>(9.81f) * delta / (nu * nu);
+  // A substance as dense as the water or denser does not spread by gravity:
+  // its slick has no area (a negative term would make the root NaN).
+  double x = v5 * static_cast<double>(9.81f) * delta / (nu * nu);
+  if (x < 0.0) x = 0.0;
   return static_cast<float>(static_cast<double>(2.6714799f) * std::pow(x, static_cast<double>(1.0f / 6.0f)));
 }
 

@@ -11,8 +11,15 @@ namespace orvel {
 
 // Initial area, m2 rounded to single precision, of the spreading slick of
 // `spill`: 2.67 (V^5 g drho / nu^2)^(1/6) from its volume vol0, relative
-// density difference deltarho and the water's kinematic viscosity.
+// density difference deltarho and the water's kinematic viscosity; 0 when
+// deltarho is 0 or below (a substance as dense as the water or denser).
 float initial_slick_area(int32_t spill);
+
+// Thickness, m, of a slick of `volume` m3 over `area` m2; 0 for a slick of
+// no area (a substance as dense as the water or denser).
+inline double slick_thickness(double volume, float area) {
+  return area != 0.0f ? volume / static_cast<double>(area) : 0.0;
+}
 
 // Initial area of the spreading slick of `spill` into area_oil(spill), from
 // its volume, relative density difference and the water's kinematic

@@ -3,8 +3,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <stdexcept>
+#include <string>
 
 #include "control/state/var2.hpp"
+#include "control/state/var_capas.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_currwindwave.hpp"
 #include "control/state/var_run.hpp"
@@ -83,34 +86,65 @@ void blend_radar(const double* s, const double* e, double* out, int64_t n, const
   }
 }
 
-}  // namespace
+// Column l of a (node, layer) array over n nodes; an array without that
+// column or with fewer nodes throws std::length_error.
+const double* column_of(const farray<double, 2>& a, int32_t l, int64_t n, const char* routine) {
+  need(column_size(a), n, routine, a.name());
+  if (!a.allocated() || l < 1 || l > a.size(2)) {
+    throw std::length_error(std::string(routine) + ": " + a.name() + " has no layer " + std::to_string(l));
+  }
+  return a.ptr(1, l);
+}
 
-void interp_corr(float f, std::span<double> u, std::span<double> v) {
-  const weights w(f);
+// Layer l of the U and V currents at the nodes into u and v: the plain
+// blend, or on a grid with a radar coverage mask the mask rule.
+void blend_layer(const weights& w, int32_t l, std::span<double> u, std::span<double> v) {
   auto& c = var2;
   const int64_t nu = var_cfg.xyzcurrentnodes_number[0];
   const int64_t nv = var_cfg.xyzcurrentnodes_number[1];
   const bool radar =
       var_cfg.currentgrid_variable__y_n == 1 && var_cfg.variablecurrgrid__wetdry_radar == 2;
-  if (!radar) {
-    blend_checked("interp_corr", c.u0, c.u_curr_read, u, nu, w);
-    blend_checked("interp_corr", c.v0, c.v_curr_read, v, nv, w);
-    return;
-  }
   const int64_t masks = static_cast<int64_t>(std::min(column_size(c.indland0), column_size(c.indland)));
-  if (nu >= 1) {
-    need(column_size(c.u0), nu, "interp_corr", c.u0.name());
-    need(column_size(c.u_curr_read), nu, "interp_corr", c.u_curr_read.name());
-    need(u.size(), nu, "interp_corr", "the U output array");
-    blend_radar(c.u0.data(), c.u_curr_read.data(), u.data(), nu, c.indland0.data(),
-                c.indland.data(), masks, w);
-  }
-  if (nv >= 1) {
-    need(column_size(c.v0), nv, "interp_corr", c.v0.name());
-    need(column_size(c.v_curr_read), nv, "interp_corr", c.v_curr_read.name());
-    need(v.size(), nv, "interp_corr", "the V output array");
-    blend_radar(c.v0.data(), c.v_curr_read.data(), v.data(), nv, c.indland0.data(),
-                c.indland.data(), masks, w);
+  auto one = [&](const farray<double, 2>& start, const farray<double, 2>& end, std::span<double> out, int64_t n,
+                 const char* what) {
+    if (n < 1) return;
+    const double* s = column_of(start, l, n, "interp_corr");
+    const double* e = column_of(end, l, n, "interp_corr");
+    need(out.size(), n, "interp_corr", what);
+    if (radar) {
+      blend_radar(s, e, out.data(), n, c.indland0.data(), c.indland.data(), masks, w);
+    } else {
+      blend(s, e, out.data(), n, w);
+    }
+  };
+  one(c.u0, c.u_curr_read, u, nu, "the U output array");
+  one(c.v0, c.v_curr_read, v, nv, "the V output array");
+}
+
+std::span<double> layer_of(farray<double, 2>& a, int32_t l) {
+  if (!a.allocated() || a.size(1) < 1 || l < 1 || l > a.size(2)) return {};
+  return {a.ptr(1, l), static_cast<std::size_t>(a.size(1))};
+}
+
+}  // namespace
+
+void interp_corr(float f, std::span<double> u, std::span<double> v) { blend_layer(weights(f), 1, u, v); }
+
+void interp_corr_capas(float f, farray<double, 2>& u, farray<double, 2>& v, farray<double, 2>& w) {
+  const weights wt(f);
+  auto& c = var2;
+  const int32_t layers = var_capas.numcapascorr;
+  for (int32_t l = 1; l <= layers; ++l) blend_layer(wt, l, layer_of(u, l), layer_of(v, l));
+  if (var_currwindwave.wcurrentsflag == 0) return;
+  // The vertical current has no radar coverage of its own: the plain blend.
+  const int64_t nw = var_cfg.xyzcurrentnodes_number[2];
+  if (nw < 1) return;
+  for (int32_t l = 1; l <= layers; ++l) {
+    const double* s = column_of(c.w0, l, nw, "interp_corr_capas");
+    const double* e = column_of(c.w_curr_read, l, nw, "interp_corr_capas");
+    const std::span<double> out = layer_of(w, l);
+    need(out.size(), nw, "interp_corr_capas", "the W output array");
+    blend(s, e, out.data(), nw, wt);
   }
 }
 

@@ -11,16 +11,25 @@
 
 #include <span>
 
+#include "common/farray.hpp"
+
 namespace orvel {
 
-// Currents at the nodes: u from u0 and layer 1 of u_curr_read over the U
-// nodes, v from v0 and layer 1 of v_curr_read over the V nodes.  On a grid
+// Currents at the nodes: u from layer 1 of u0 and of u_curr_read over the U
+// nodes, v from layer 1 of v0 and of v_curr_read over the V nodes.  On a grid
 // with a radar coverage mask (currentgrid_variable__y_n = 1,
 // variablecurrgrid__wetdry_radar = 2) node k compares indland0(k) with
 // indland(k): equal codes blend, 0 against 1 gives exactly 0, any other
 // change leaves the output element as it was.  The V nodes use the masks of
 // the U node of the same index; a node beyond the masks is blended.
 void interp_corr(float f, std::span<double> u, std::span<double> v);
+
+// Currents of every layer at the nodes, at the same weight as interp_corr:
+// layer l of u (U node, layer) from layer l of u0 and u_curr_read, of v
+// likewise, each with the mask rule of interp_corr, for l = 1 ..
+// numcapascorr; when wcurrentsflag is not 0 also layer l of w (W node,
+// layer) from w0 and w_curr_read by the plain blend.
+void interp_corr_capas(float f, farray<double, 2>& u, farray<double, 2>& v, farray<double, 2>& w);
 
 // Waves at the nodes: hwavex0/hwavex, hwavey0/hwavey, twave0/twave.
 void interp_ola(float f, std::span<double> hx, std::span<double> hy, std::span<double> t);

@@ -27,8 +27,9 @@ int32_t nodes_u() { return var_cfg.xyzcurrentnodes_number[0]; }
 int32_t nodes_v() { return var_cfg.xyzcurrentnodes_number[1]; }
 int32_t nodes_w() { return var_cfg.xyzcurrentnodes_number[2]; }
 
-double& u_value(level lv, int32_t k, int32_t l) { return lv == level::start ? var2.u0(k) : var2.u_curr_read(k, l); }
-double& v_value(level lv, int32_t k, int32_t l) { return lv == level::start ? var2.v0(k) : var2.v_curr_read(k, l); }
+double& u_value(level lv, int32_t k, int32_t l) { return lv == level::start ? var2.u0(k, l) : var2.u_curr_read(k, l); }
+double& v_value(level lv, int32_t k, int32_t l) { return lv == level::start ? var2.v0(k, l) : var2.v_curr_read(k, l); }
+double& w_value(level lv, int32_t k, int32_t l) { return lv == level::start ? var2.w0(k, l) : var2.w_curr_read(k, l); }
 
 void u_grid_nodes() {
   const auto& g = var_mallasforz;
@@ -201,13 +202,13 @@ void read_v_file(level lv, int32_t i, int32_t e, int32_t l) {
 }
 
 // The W node list of entry e into layer l.
-void read_w_file(int32_t e, int32_t l) {
+void read_w_file(level lv, int32_t e, int32_t l) {
   list_reader r = open_listed_file(var1.fichvel_w, e);
   check_node_lines(r, nodes_w(), "xyzcurrentnodes_number(3)");
   for (int32_t k = 1; k <= nodes_w(); ++k) {
     list_reader::record rec(r);
     if (rec.item(var2.xcorr_w(k), "longitude") && rec.item(var2.ycorr_w(k), "latitude")) {
-      rec.item(var2.w_curr_read(k, l), "w");
+      rec.item(w_value(lv, k, l), "w");
     }
     var2.xcorr_w(k) += 360.0;
   }
@@ -298,10 +299,11 @@ void read_current_record(level lv, int32_t i) {
   const int32_t layers = var_capas.numcapascorr;
   const int32_t joint = var_cfg.currentfilesjointuvw__y_n;
   const int32_t format = var_cfg.currentgridformat__xyz_grid;
-  const int32_t passes = start ? 1 : layers;
 
-  for (int32_t l = 1; l <= passes; ++l) {
-    const int32_t e = start ? i : (i - 1) * layers + l;
+  // Both levels read every layer of the record (and its vertical current),
+  // so that every layer is blended between the same two records.
+  for (int32_t l = 1; l <= layers; ++l) {
+    const int32_t e = (i - 1) * layers + l;
     if (!start && joint == 1) {
       read_joint_file(e, l);
       continue;
@@ -310,7 +312,7 @@ void read_current_record(level lv, int32_t i) {
     if (var_cfg.currentgrid_variable__y_n == 1) read_mask(lv, i, e);
     if (start || joint == 0) {
       read_v_file(lv, i, e, l);
-      if (!start && var_currwindwave.wcurrentsflag != 0 && format == 1) read_w_file(e, l);
+      if (var_currwindwave.wcurrentsflag != 0 && format == 1) read_w_file(lv, e, l);
     }
     if (format == 2) store_grids(lv, l);
   }

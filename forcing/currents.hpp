@@ -13,8 +13,10 @@ namespace orvel {
 // layer 1 when switched on.
 void lee_velocidad(int32_t i);
 
-// Reads current record i, surface layer only, into the start-of-interval
-// fields u0, v0, indland0 and mask0 (allocated at the first mask read).
+// Reads current record i of every layer into the start-of-interval fields
+// u0, v0 (and w0 when the separate W files carry a vertical current),
+// indland0 and mask0 (allocated at the first mask read), corrections added
+// to layer 1; the joint files and the depth-mean series are not read.
 void lee_velocidad0(int32_t i);
 
 // Not used: reads nothing.

@@ -152,6 +152,10 @@ void check_first_node_files() {
                             "xyzcurrentnodes_number(1)");
       check_first_node_file(forcing_list_name("V_lstcurr", 1, true), c.xyzcurrentnodes_number[1],
                             "xyzcurrentnodes_number(2)");
+      if (reads_w_files(1)) {
+        check_first_node_file(forcing_list_name("W_lstcurr", 1, true), c.xyzcurrentnodes_number[2],
+                              "xyzcurrentnodes_number(3)");
+      }
     }
   }
   if (c.windtype__file_constant == 1 && m.windgrid_regular__y_n == 1 && c.windgridformat__xyz_grid == 1) {

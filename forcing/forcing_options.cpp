@@ -11,6 +11,7 @@
 #include "control/state/var_mallas.hpp"
 #include "control/state/var_mallasforz.hpp"
 #include "control/state/var_run.hpp"
+#include "forcing/lists.hpp"
 
 namespace orvel {
 namespace {
@@ -119,6 +120,34 @@ void check_current_files(const std::string& cfg) {
                             option_text("deltat_currents", c.deltat_currents) + " s, " +
                             option_text("temporalinterpcurr__y_n", var_run.temporalinterpcurr__y_n) +
                             "), each with its own correction file");
+    }
+  }
+
+  // Separate vertical-current files: the W list is read in 3-D runs with
+  // layered current files given as node lists on a regular grid of their
+  // own; a W list that such a run cannot read is refused, not ignored.
+  if (var_run.sim__2d_3d == 2 && c.currentfilesjointuvw__y_n != 1 && w_list_present(1)) {
+    const std::string list = forcing_list_name("W_lstcurr", 1, true);
+    auto refuse = [&](const char* name, const std::string& why) {
+      throw refusal_at(name, cfg, "the vertical-current list " + list + " is given, but " + why);
+    };
+    if (c.current3dinputformat_layers_average != 1) {
+      refuse("current3dinputformat_layers_average",
+             option_text("current3dinputformat_layers_average", c.current3dinputformat_layers_average) +
+                 ": a vertical current is used only with layered current files (1)");
+    }
+    if (c.currentgridformat__xyz_grid != 1) {
+      refuse("currentgridformat__xyz_grid",
+             option_text("currentgridformat__xyz_grid", c.currentgridformat__xyz_grid) +
+                 ": vertical-current files are node lists (1), read beside U and V node lists");
+    }
+    if (regular != 1) {
+      refuse("currentgrid_regular__y_n", option_text("currentgrid_regular__y_n", regular) +
+                                             ": vertical-current files are not regridded; they need current "
+                                             "files on a regular grid of their own (1)");
+    }
+    if (c.xyzcurrentnodes_number[2] < 1) {
+      refuse("xyzcurrentnodes_number", node_counts() + ": the W files need their node count, the third value");
     }
   }
 

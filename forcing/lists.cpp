@@ -87,23 +87,15 @@ void read_current_lists(int32_t simulation, int32_t& wflag) {
     forcing_list u(name("U_lstcurr")), v(name("V_lstcurr")), w(name("W_lstcurr"));
     const int64_t total = n * layers;
     if (total >= 1) {
-      u.into(var1.fichvel_u, 1);
-      v.into(var1.fichvel_v, 1);
-      // A vertical-current file goes with the first U file when a file
-      // "corrientes_W_" + characters 14 to 33 of its name + ".pre" exists in
-      // the working directory; only then is the W list read (one line).
-      const std::string w_file(
-          trimmed("corrientes_W_" + var1.fichvel_u(1).substr(13, 20) + ".pre"));
-      std::error_code ec;
-      if (std::filesystem::exists(w_file, ec)) {
-        w.into(var1.fichvel_w, 1);
-      } else {
-        wflag = 0;
-      }
-      for (int64_t k = 2; k <= total; ++k) {
+      // The vertical current, when the run reads it, comes from the W list,
+      // one name per record and layer as the U and V lists.
+      const bool vertical = reads_w_files(simulation);
+      for (int64_t k = 1; k <= total; ++k) {
         u.into(var1.fichvel_u, k);
         v.into(var1.fichvel_v, k);
+        if (vertical) w.into(var1.fichvel_w, k);
       }
+      wflag = vertical ? 1 : 0;
     }
   }
 
@@ -160,6 +152,18 @@ void read_wind_lists(int32_t simulation) {
 }
 
 }  // namespace
+
+bool w_list_present(int32_t simulation) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(forcing_list_name("W_lstcurr", simulation, true), ec);
+}
+
+bool reads_w_files(int32_t simulation) {
+  const auto& c = var_cfg;
+  return var_run.sim__2d_3d == 2 && c.currenttype__file_constant == 1 && c.current3dinputformat_layers_average == 1 &&
+         c.currentfilesjointuvw__y_n != 1 && c.currentgridformat__xyz_grid == 1 &&
+         var_mallas.currentgrid_regular__y_n == 1 && w_list_present(simulation);
+}
 
 std::string forcing_list_name(const std::string& base, int32_t simulation, bool raw) {
   std::string suffix;

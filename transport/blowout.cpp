@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <cstdio>
+#include <iostream>
 #include <string>
 
 #include "common/errors.hpp"
+#include "common/format.hpp"
 #include "common/list_input.hpp"
 #include "control/run_rules.hpp"
 #include "control/data_folder.hpp"
@@ -15,11 +17,30 @@
 #include "control/state/var_part.hpp"
 #include "control/state/var_run.hpp"
 #include "control/state/var_spill.hpp"
+#include "transport/grid_cell.hpp"
 #include "transport/placement.hpp"
 #include "transport/random.hpp"
 #include "transport/states.hpp"
 
 namespace orvel {
+namespace {
+
+// The jet may end at or below the sea floor of its cell (bathymetry of a
+// different resolution than the jet model's): its particles then start on
+// the floor, which the run says once.
+void warn_jet_below_floor(double x, double y, double level) {
+  if (ground_test_of(true) != ground_test::depth) return;
+  float depth = 0.0f;
+  if (!model_depth(x, y, depth) || !(depth > 0.0f) || !(level >= depth)) return;
+  auto metres = [](double v) {
+    const std::string f = fmt_f(v, 14, 1);
+    return f.substr(f.find_first_not_of(' '));
+  };
+  std::cerr << "orvel: warning: the blowout jet ends at " << metres(level) << " m, at or below the sea floor ("
+            << metres(depth) << " m deep there): its particles start on the floor\n";
+}
+
+}  // namespace
 
 void part_ini_blowout(int32_t spill) {
   const int32_t s = spill;
@@ -51,6 +72,7 @@ void part_ini_blowout(int32_t spill) {
   // The disc placement's release tests (bathymetry or current mask).
   const release_test test(release_test::rules::disc);
   test.check_release_point(s, jet.jetterminalcenterx, jet.jetterminalcentery);
+  if (s == 1) warn_jet_below_floor(jet.jetterminalcenterx, jet.jetterminalcentery, jet.jetterminallevel);
 
   for (int32_t p = 1; p <= np; ++p) {
     const float r1 = rand(0);

@@ -139,8 +139,11 @@ void release_test::apply(int32_t particle, int32_t spill) const {
       ++p.par_beached(spill);
     }
     if (state == indp_column && p.z_part(particle, spill) * var_mallas.factor >= depth) {
+      // Released at or below the floor: on the floor, as the state update
+      // puts a particle that reaches it (a cell of land keeps the depth).
       state = indp_floor;
       ++p.par_floor(spill);
+      if (depth > 0.0f) p.z_part(particle, spill) = depth / var_mallas.factor;
     }
   } else if (kind_ == ground_test::mask) {
     int32_t value = 0;

@@ -57,7 +57,8 @@ void disc_offset(float radius, double mx, double my, float& east, float& north);
 
 // The test of each placed particle against the ground under it: the
 // bathymetry (a particle at the surface over land is beached; with the disc
-// rules a column particle at or below the bottom lies on the sea floor) or the
+// rules a column particle at or below the bottom lies on the sea floor, at the
+// floor's depth where the cell holds water) or the
 // wet/dry or radar mask of the current grid (a dry or uncovered cell puts the
 // particle over land).  Which test applies depends on the current grid and the
 // land-search mode.  A position outside the grid of the test is not tested; a

@@ -24,6 +24,7 @@
 #include "control/state/var_rk.hpp"
 #include "control/state/var_run.hpp"
 #include "transport/coast.hpp"
+#include "transport/grid_cell.hpp"
 #include "transport/position.hpp"
 #include "transport/random.hpp"
 
@@ -37,6 +38,8 @@ struct step_settings {
   int32_t algorithm;  // spreading algorithm
   bool lehr;          // spreading by Lehr growth (algorithms other than 1 and 3)
   bool lehr_first;    // Lehr growth measured from the release point this step
+  bool floor;         // the sea floor ends a vertical step (over a fixed current grid, as in the state update)
+  double factor;      // metres per model depth unit
 
   step_settings(int32_t spill, int32_t step) {
     dt = static_cast<double>(var_run.deltat);
@@ -47,6 +50,8 @@ struct step_settings {
     // A spill whose references were never written takes its first growth
     // from the release point, whatever the step at which it starts spreading.
     lehr_first = lehr_from_release(spill, step);
+    floor = var_cfg.currentgrid_variable__y_n == 0;
+    factor = var_mallas.factor;
   }
 };
 
@@ -205,12 +210,28 @@ inline void lose_if_outside(spill_view& v, int64_t j, double loni, double lons, 
   if (!(loni <= x && x <= lons && lati <= y && y <= lats)) v.indp[j] = -2;
 }
 
+// The sea floor ends a vertical step: particle index j, moved to depth z
+// (below the surface) at its new position, stops on the floor of its
+// model cell (state -1, at the cell's depth) when z reaches it.  The test
+// and the depth are those of the state update; a cell of land or outside
+// the model grid is left to it.
+inline bool stop_on_floor(const step_settings& c, spill_view& v, int64_t j, double z) {
+  if (!c.floor) return false;
+  float depth = 0.0f;
+  if (!model_depth(v.x[j], v.y[j], depth) || !(depth > 0.0f) || !(z * c.factor >= depth)) return false;
+  v.z[j] = depth / c.factor;
+  v.indp[j] = -1;
+  return true;
+}
+
 // Vertical transport step (3-D): advection plus walk (third draw), the depth
-// never above the surface; state 1 at the surface, 5 below.
+// never above the surface nor below the floor; state 1 at the surface, -1
+// on the floor, 5 between.
 inline void transport_move_z(const step_settings& c, spill_view& v, int64_t j, draws& r) {
   const double wz = walk(c, v.dzz[j], r, 2);
   const double zn = v.z[j] + (v.wadv[j] + wz) * c.dt;
   const double z = zn < 0.0 ? 0.0 : zn;
+  if (z > 0.0 && stop_on_floor(c, v, j, z)) return;
   v.z[j] = z;
   if (z == 0.0) {
     v.indp[j] = 1;
@@ -229,7 +250,7 @@ inline int32_t draws_per_move(const step_settings& c, bool spreading, bool three
 // Spreading step of particle index j from (x, y): the random spreading walk
 // (two draws: radius R1, then angle from R2) or the Lehr growth, plus
 // advection.  With `move_z` the walk also moves the depth (3-D), without
-// changing state.
+// changing state unless it reaches the floor.
 inline void spread_move(const step_settings& c, spill_view& v, int64_t j, double x, double y, double coef_r,
                         double coef_q, bool move_z, draws& r) {
   if (!c.lehr) {
@@ -251,7 +272,8 @@ inline void spread_move(const step_settings& c, spill_view& v, int64_t j, double
     if (move_z) {
       const double wz = ay * std::sqrt(2.0 * v.dzz[j] / c.dt);
       const double zn = v.z[j] + (v.wadv[j] + wz) * c.dt;
-      v.z[j] = zn < 0.0 ? 0.0 : zn;
+      const double z = zn < 0.0 ? 0.0 : zn;
+      if (!(z > 0.0 && stop_on_floor(c, v, j, z))) v.z[j] = z;
     }
     return;
   }

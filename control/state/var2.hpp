@@ -12,8 +12,9 @@ struct var2_block {
   farray<double, 2> u_curr_read{"u_curr_read"};  // (U node, layer) eastward current of the latest record, correction included, m/s
   farray<double, 2> v_curr_read{"v_curr_read"};  // (V node, layer) northward current of the latest record, correction included, m/s
   farray<double, 2> w_curr_read{"w_curr_read"};  // (W node, layer) vertical current of the latest record, m/s
-  farray<double, 1> u0{"u0"};                    // (U node) layer-1 eastward current at the start of the interval, m/s
-  farray<double, 1> v0{"v0"};                    // (V node) layer-1 northward current at the start of the interval, m/s
+  farray<double, 2> u0{"u0"};                    // (U node, layer) eastward current at the start of the interval, correction included, m/s
+  farray<double, 2> v0{"v0"};                    // (V node, layer) northward current at the start of the interval, correction included, m/s
+  farray<double, 2> w0{"w0"};                    // (W node, layer) vertical current at the start of the interval, m/s
   farray<double, 1> u_curr_read_colprom{"u_curr_read_colprom"};  // (layer) depth-mean eastward current of the record, m/s (element 1 used)
   farray<double, 1> v_curr_read_colprom{"v_curr_read_colprom"};  // (layer) depth-mean northward current of the record, m/s (element 1 used)
   farray<double, 2> ug{"ug"};                    // (U grid) latest U grid file, m/s

@@ -72,7 +72,7 @@ struct var_cfg_block {
   farray<double, 1> spillvolume{"spillvolume"};           // released volume, m3 (pulse share); then the current slick volume
   farray<double, 1> area0{"area0"};                       // initial slick area = product of the two sides, m2
   farray<double, 1> masa0{"masa0"};                       // initial mass, kg (every pulse holds the total)
-  farray<double, 1> vol0{"vol0"};                         // initial volume, m3 (every pulse holds the total)
+  farray<double, 1> vol0{"vol0"};                         // initial volume, m3 (a pulse holds its own share)
   farray<double, 1> thick{"thick"};                       // current slick thickness, m
   farray<double, 1> currentcoeff{"currentcoeff"};         // multiplier of the current in the drift velocity
   farray<double, 1> dragcoeff_a{"dragcoeff_a"};           // wind-drift factor a of a + b * wind speed, dimensionless

@@ -103,7 +103,8 @@ void expect_sentinel_spill(int32_t k, int32_t s) {
   EXPECT_EQ(v.viscosity(k), viscosity * std::exp(5000.0f * (1.0f / tw - 1.0f / tvref)));
   // Item 12 is not 0: the boiling-point curve of a refined product.
   EXPECT_EQ(v.t0(k), 654.45f - 4.6588f * v.api(k));
-  EXPECT_EQ(v.area_maxima(k), static_cast<float>(double(b + 11) / double(b + 10)));
+  // The volume (of the line, or of the pulse) at the minimum thickness.
+  EXPECT_EQ(v.area_maxima(k), static_cast<float>(c.spillvolume(k) / double(b + 10)));
   EXPECT_EQ(c.area0(k), double(b + 7) * double(b + 8));
   // Process switches other than 1 leave every flag off.
   for (const auto* f : {&c.evaporo, &c.emulsiono, &c.entrainment, &c.dissolution, &c.volatilization,
@@ -282,8 +283,8 @@ TEST_F(ScenarioFile, SentinelContinuousRelease) {
     EXPECT_EQ(c.spillstarttime(k), 19102 + 0.5 * (k - 1));
     EXPECT_EQ(c.spilledmass(k), 19103 / 3.0);
     EXPECT_EQ(c.spillvolume(k), 19111 / 3.0);
-    EXPECT_EQ(c.masa0(k), 19103);  // every pulse holds the total
-    EXPECT_EQ(c.vol0(k), 19111);
+    EXPECT_EQ(c.masa0(k), 19103);  // every pulse holds the total mass
+    EXPECT_EQ(c.vol0(k), 19111 / 3.0);  // and its own share of the volume
     expect_sentinel_spill(k, 1);
   }
   // Pulses differ in nothing else.

@@ -237,7 +237,7 @@ TEST_F(Pulses, TwoHoursEvery1800SecondsFrom1Point5Hours) {
     EXPECT_EQ(c.spilledmass(k), 250.0);
     EXPECT_EQ(c.masa0(k), 1000.0);
     EXPECT_EQ(c.spillvolume(k), 0.25);
-    EXPECT_EQ(c.vol0(k), 1.0);
+    EXPECT_EQ(c.vol0(k), 0.25);  // the pulse's own volume; masa0 keeps the release's mass
     EXPECT_EQ(var_spill.density(k), 900.0f);
     EXPECT_EQ(var_spill.c6(k), 10.0f);
     EXPECT_EQ(c.currentcoeff(k), 1.0);
@@ -272,8 +272,8 @@ TEST_F(Pulses, HnsReleaseSharesTheVolumeFromMassAndDensity) {
   ASSERT_EQ(c.spills_number, 2);
   for (int32_t k = 1; k <= 2; ++k) {
     EXPECT_EQ(c.spillvolume(k), 0.625);
-    EXPECT_EQ(c.vol0(k), 1.25);
-    EXPECT_EQ(var_spill.area_maxima(k), 12500.0f);
+    EXPECT_EQ(c.vol0(k), 0.625);
+    EXPECT_EQ(var_spill.area_maxima(k), 6250.0f);  // the pulse's volume at the minimum thickness
   }
 }
 

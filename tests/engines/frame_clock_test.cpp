@@ -294,8 +294,8 @@ TEST(FrameClock, RecordEndCopiesTheSurfaceLayer) {
   test_engine e(rec);
   e.run();
   for (int32_t i = 1; i <= testing::kNodes; ++i) {
-    EXPECT_EQ(var2.u0(i), 3.0);  // record 3, the end of the second interval
-    EXPECT_EQ(var2.v0(i), var2.v_curr_read(i, 1));
+    EXPECT_EQ(var2.u0(i, 1), 3.0);  // record 3, the end of the second interval
+    EXPECT_EQ(var2.v0(i, 1), var2.v_curr_read(i, 1));
   }
 }
 

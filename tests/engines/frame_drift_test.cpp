@@ -31,7 +31,7 @@ class drift_calls : public testing::recording_calls {
   void lee_forcings_interp(int32_t kind) override {
     recording_calls::lee_forcings_interp(kind);
     if (kind == 1) {
-      for (int32_t i = 1; i <= var2.u0.size(1); ++i) var2.u0(i) = value(var1.i_vel);
+      for (int32_t i = 1; i <= var2.u0.size(1); ++i) var2.u0(i, 1) = value(var1.i_vel);
       var2.v0.fill(0.0);
     }
   }
@@ -42,8 +42,8 @@ class drift_calls : public testing::recording_calls {
   void interp_corr(float f, std::span<double> u, std::span<double> v) override {
     add("interp_corr");
     const double a = 1.0f - f;
-    for (std::size_t i = 0; i < u.size(); ++i) u[i] = a * var2.u0(i + 1) + f * var2.u_curr_read(i + 1, 1);
-    for (std::size_t i = 0; i < v.size(); ++i) v[i] = a * var2.v0(i + 1) + f * var2.v_curr_read(i + 1, 1);
+    for (std::size_t i = 0; i < u.size(); ++i) u[i] = a * var2.u0(i + 1, 1) + f * var2.u_curr_read(i + 1, 1);
+    for (std::size_t i = 0; i < v.size(); ++i) v[i] = a * var2.v0(i + 1, 1) + f * var2.v_curr_read(i + 1, 1);
   }
   void interp_lineal_mr(std::span<const double>, std::span<const double>, std::span<const double>,
                         std::span<const double>, int32_t, std::span<const double> field, std::span<double> out,

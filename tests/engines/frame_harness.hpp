@@ -69,7 +69,9 @@ inline void small_run(int32_t spills = 1, int32_t particles = 3) {
   auto& c2 = var2;
   c2.u_curr_read.allocate(kNodes, 1);
   c2.v_curr_read.allocate(kNodes, 1);
-  for (auto* a : {&c2.u0, &c2.v0, &c2.xcorr_u, &c2.ycorr_u, &c2.xcorr_v, &c2.ycorr_v}) a->allocate(kNodes);
+  c2.u0.allocate(kNodes, 1);
+  c2.v0.allocate(kNodes, 1);
+  for (auto* a : {&c2.xcorr_u, &c2.ycorr_u, &c2.xcorr_v, &c2.ycorr_v}) a->allocate(kNodes);
   c2.indland.allocate(kNodes);
   c2.indland0.allocate(kNodes);
   c2.mask.allocate(2, 2);

@@ -549,15 +549,39 @@ TEST(Hns2d, SeriesRecords) {
 }
 
 TEST(Hns2d, ASlickAreaOfZeroKeepsTheLastArea) {
+  // While mass floats.
   hns_run(1, 2);
   hns_calls rec;
   rec.hook = [&rec](const std::string& routine, int32_t s) {
-    if (routine == "evaluo_hns") (*rec.slick_area)(s) = rec.frame->step == 1 ? 250.0 : 0.0;
+    if (routine == "evaluo_hns") {
+      (*rec.slick_area)(s) = rec.frame->step == 1 ? 250.0 : 0.0;
+      var4.mass_surf(s) = 1.0;
+    }
   };
   run_engine(rec, {});
   EXPECT_EQ(var_spill.areahnsa(1, 1), 100.0f);
   EXPECT_EQ(var_spill.areahnsa(1, 2), 250.0f);
   EXPECT_EQ(var_spill.areahnsa(1, 3), 250.0f);
+}
+
+TEST(Hns2d, NothingAfloatPrintsNoArea) {
+  // The floating mass gone after the first step: the printed area and
+  // thickness are 0 from then on, while the slick area kept for the
+  // spreading stays.
+  hns_run(1, 2);
+  hns_calls rec;
+  rec.hook = [&rec](const std::string& routine, int32_t s) {
+    if (routine == "evaluo_hns") {
+      (*rec.slick_area)(s) = 250.0;
+      var4.mass_surf(s) = rec.frame->step == 1 ? 1.0 : 0.0;
+    }
+  };
+  run_engine(rec, {});
+  EXPECT_EQ(var_spill.areahnsa(1, 1), 100.0f);
+  EXPECT_EQ(var_spill.areahnsa(1, 2), 250.0f);
+  EXPECT_EQ(var_spill.areahnsa(1, 3), 0.0f);
+  EXPECT_EQ(var_spill.thickhnst(1, 3), 0.0f);
+  EXPECT_EQ(var_spill.area_hns(1), 250.0f);
 }
 
 }  // namespace

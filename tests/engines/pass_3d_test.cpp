@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -220,8 +221,15 @@ void run_3d(int32_t spills = 1) {
   cw.wcurrentsflag = 1;
 }
 
-const std::set<std::string> stage_a_calls = {"mallas_forzamientos", "interp_lineal_mr_capas", "interp_lineal_mr",
-                                             "interp_lineal", "update_indp"};
+const std::set<std::string> stage_a_calls = {"mallas_forzamientos", "interp_corr_capas", "interp_lineal_mr_capas",
+                                             "interp_lineal_mr", "interp_lineal", "update_indp"};
+
+// The recording names the layer blends of the engine's pass.
+void name_layer_blends(recording_calls& rec, engine_3d& e) {
+  rec.named_arrays = {{&e.pass.u_layers_blend, "u_layers_blend"},
+                      {&e.pass.v_layers_blend, "v_layers_blend"},
+                      {&e.pass.w_layers_blend, "w_layers_blend"}};
+}
 
 TEST(Pass3d, HorizontalStageByCurrentInput) {
   struct row {
@@ -239,13 +247,14 @@ TEST(Pass3d, HorizontalStageByCurrentInput) {
        1, 0, 0, 1, 0,
        {"mallas_forzamientos(xcorr_u,4)", "mallas_forzamientos(xcorr_v,4)",
         "interp_lineal_mr_capas(u_curr_read>u_int_xypart)", "interp_lineal_mr_capas(v_curr_read>v_int_xypart)"}},
-      // Every layer from the record, then the blend into the surface layer.
+      // Every layer blended at the weight of the pass, then the surface
+      // layer from the surface blend.
       {"regular grid, blended",
        1, 1, 0, 1, 1,
        {"mallas_forzamientos(xcorr_u,4)", "mallas_forzamientos(xcorr_v,4)", "mallas_forzamientos(xcorr_w,4)",
-        "interp_lineal_mr_capas(u_curr_read>u_int_xypart)", "interp_lineal_mr_capas(v_curr_read>v_int_xypart)",
-        "interp_lineal_mr_capas(w_curr_read>w_int_xypart)", "interp_lineal_mr(u_blend>u_int_xypart)",
-        "interp_lineal_mr(v_blend>v_int_xypart)"}},
+        "interp_corr_capas(0)", "interp_lineal_mr_capas(u_layers_blend>u_int_xypart)",
+        "interp_lineal_mr_capas(v_layers_blend>v_int_xypart)", "interp_lineal_mr_capas(w_layers_blend>w_int_xypart)",
+        "interp_lineal_mr(u_blend>u_int_xypart)", "interp_lineal_mr(v_blend>v_int_xypart)"}},
       {"regular grid, joint files",
        1, 0, 1, 1, 1,
        {"mallas_forzamientos(xcorr_u,4)", "interp_lineal_mr_capas(u_curr_read>u_int_xypart)",
@@ -277,6 +286,7 @@ TEST(Pass3d, HorizontalStageByCurrentInput) {
     var_currwindwave.w_int_xypart.fill(-5.0);
     recording_calls rec;
     engine_3d e(rec);
+    name_layer_blends(rec, e);
     e.run();
     strings expected = r.expected;
     expected.push_back("update_indp(1,1)");
@@ -296,24 +306,55 @@ TEST(Pass3d, HorizontalStageByCurrentInput) {
   }
 }
 
-TEST(Pass3d, DeeperLayersComeFromTheRecordWhenTheSurfaceIsBlended) {
-  run_3d();
-  var_run.temporalinterpcurr__y_n = 1;
-  // The recording record reads put the record number into layer 1; layers 2
-  // and 3 of the nodes hold 20 and 30.
-  for (int32_t n = 1; n <= testing::kNodes; ++n) {
-    var2.u_curr_read(n, 2) = 20.0;
-    var2.u_curr_read(n, 3) = 30.0;
+// rungek that sets the stage weights as the real stage does.
+struct staged_calls : recording_calls {
+  void rungek(int32_t spill, int32_t stage, int32_t k, std::span<const double> x0, std::span<const double> y0,
+              std::span<double> xs, std::span<double> ys, std::span<double> u, std::span<double> v) override {
+    const float dt = var_run.deltat;
+    const float d = var_cfg.deltat_currents;
+    if (stage <= 2) var_rk.k_vtmed = (static_cast<float>(2 * k) * dt + dt) / (d + d);
+    if (stage == 3) var_rk.k_vtmed = (static_cast<float>(k) * dt + dt) / d;
+    recording_calls::rungek(spill, stage, k, x0, y0, xs, ys, u, v);
   }
-  recording_calls rec;
-  rec.show_fields = true;
-  engine_3d e(rec);
-  e.run();
-  // The blend into layer 1 comes after the layers of the record.
-  EXPECT_EQ(rec.of({"interp_lineal_mr_capas", "interp_lineal_mr"}, false).at(3),
-            "interp_lineal_mr(u_blend=0>u_int_xypart;x0=364)");
-  EXPECT_EQ(var_currwindwave.u_int_xypart(1, 2), 20.0);
-  EXPECT_EQ(var_currwindwave.u_int_xypart(3, 3), 30.0);
+};
+
+TEST(Pass3d, EveryLayerIsBlendedAtTheWeightOfEachPass) {
+  // Two spills, steps of 1800 s in hourly records: the sub-step weights 0
+  // and 0.5; with Runge-Kutta the stages 2 and 3 at the middle of the step
+  // and stage 4 at its end.  The blend of one time serves every spill and
+  // stage at that time within the step.
+  struct row {
+    int32_t method;
+    strings expected;
+  };
+  const std::vector<row> rows = {
+      {1, {"1:interp_corr_capas(0)", "2:interp_corr_capas(0.5)"}},
+      {2,
+       {"1:interp_corr_capas(0)", "1:interp_corr_capas(0.25)", "1:interp_corr_capas(0.5)", "1:interp_corr_capas(0)",
+        "1:interp_corr_capas(0.25)", "1:interp_corr_capas(0.5)", "2:interp_corr_capas(0.5)",
+        "2:interp_corr_capas(0.75)", "2:interp_corr_capas(1)", "2:interp_corr_capas(0.5)",
+        "2:interp_corr_capas(0.75)", "2:interp_corr_capas(1)"}},
+  };
+  for (const auto& r : rows) {
+    run_3d(2);
+    var_run.temporalinterpcurr__y_n = 1;
+    var_run.numericalmethod__euler_rungekut = r.method;
+    var_run.deltat = 1800.0f;
+    staged_calls rec;
+    engine_3d e(rec);
+    name_layer_blends(rec, e);
+    std::vector<double> deep;
+    e.chain = [&](int32_t, float) { deep.push_back(var_currwindwave.u_int_xypart(1, 3)); };
+    e.run();
+    EXPECT_EQ(rec.of({"interp_corr_capas"}), r.expected) << "method " << r.method;
+    // The deepest layer at the particles is the last blend of the spill's
+    // passes (the recording blend writes its weight), not the record's.
+    const std::vector<double> last = r.method == 1 ? std::vector<double>{0, 0, 0.5, 0.5}
+                                                   : std::vector<double>{0.5, 0.5, 1, 1};
+    EXPECT_EQ(deep, last) << "method " << r.method;
+    ASSERT_TRUE(e.pass.w_layers_blend.allocated());
+    EXPECT_EQ(e.pass.u_layers_blend.size(2), 3);
+  }
 }
 
 TEST(Pass3d, WGridIsLocatedOncePerSimulation) {

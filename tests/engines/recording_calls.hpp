@@ -15,6 +15,7 @@
 #include <set>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "control/state/all.hpp"
@@ -52,6 +53,8 @@ class recording_calls : public engine_calls {
   bool show_levels = false;             // add the start > end levels to the blend entries
   bool show_fields = false;             // add the first value of the field to the interpolation entries
   bool show_positions = false;          // add the first particle's longitude to the interpolation entries
+  // Arrays of an engine's own that the entries name (the 3-D pass's blends).
+  std::vector<std::pair<const farray<double, 2>*, std::string>> named_arrays;
 
   // The entries of the given routines, as "step:call" (or "call" with
   // with_step false), in the order they were made.
@@ -91,6 +94,7 @@ class recording_calls : public engine_calls {
       check(frame->hwavey_blend, "hwavey_blend");
       check(frame->twave_blend, "twave_blend");
     }
+    for (const auto& [a, n] : named_arrays) check(*a, n.c_str());
     const auto& cw = var_currwindwave;
     check(cw.windx, "windx");
     check(cw.windy, "windy");
@@ -193,6 +197,13 @@ class recording_calls : public engine_calls {
     add("interp_corr(" + g(f) + levels(first(var2.u0), first(var2.u_curr_read)) + ")");
     fill(u, f);
     fill(v, f);
+  }
+  // Every layer: the weight into every node of every layer.
+  void interp_corr_capas(float f, farray<double, 2>& u, farray<double, 2>& v, farray<double, 2>& w) override {
+    add("interp_corr_capas(" + g(f) + ")");
+    u.fill(f);
+    v.fill(f);
+    w.fill(f);
   }
   void interp_vel_part(float f) override {
     add("interp_vel_part(" + g(f) + levels(first(var_currwindwave.vuint0), first(var_currwindwave.vuint_t1)) +

@@ -140,9 +140,9 @@ TEST(HnsShareBack, RepeatedStepsKeepTheMassOfEveryCompartment) {
 }
 
 // A slick at its reference temperatures, density 900 kg/m3, in sea water of
-// 1025 kg/m3, with four surface particles.
-void slick_for_properties() {
-  hns_slick(4);
+// 1025 kg/m3, with four surface particles (of np).
+void slick_for_properties(int32_t np = 4) {
+  hns_slick(np);
   auto& sp = var_spill;
   sp.density(1) = 900.0f;
   sp.viscosity(1) = 2.0f;
@@ -220,6 +220,29 @@ TEST(HnsProperties, DensityAndViscosityAtTheWaterTemperature) {
     EXPECT_NEAR(var_cfg.spillvolume(1), 1.0, 1e-6);
     EXPECT_NEAR(var_spill.deltarho(1), r.deltarho, 1e-6) << r.spreading << " " << r.algorithm;
   }
+}
+
+TEST(HnsProperties, TheThickSlickSharesItsVolumeAmongItsSurfaceParticles) {
+  // 360 kg afloat (0.4 m3) on four surface particles of eight, the others
+  // beached and on the floor, over 400 m2: each surface particle holds 0.1
+  // m3, and the thick-slick growth (rate constant 2, 600 s) is that of four
+  // particles of 0.1 m3, m = 2 * 100^(1/3) * (0.1 / 100)^(4/3) * 0.25^(2/3)
+  // = 3.68403e-4 m2/s: 400.88417 m2 after the step.  (The floating volume
+  // shared among all eight particles would give 400.35088 m2.)
+  slick_for_properties(8);
+  testing::states({1, 0, 1, -1, 1, 0, 1, -1});
+  var4.mass_surf(1) = 360.0;
+  var_cfg.spreading__y_n = 1;
+  var_cfg.spreadalgorithm__adios2_leher_hns = 3;
+  var_calib.spreadingrateconstant = 2.0;
+  farray<double, 1> slick;
+  slick.allocate(1);
+  slick(1) = 400.0;
+  evaluo_hns(1, slick);
+  EXPECT_NEAR(var4.volumeparticle(1), 0.1, 1e-15);
+  double r = 0.0, q = 0.0;
+  spreadinghns(1, 3, slick, r, q);
+  EXPECT_NEAR(slick(1), 400.88417, 1e-5);
 }
 
 TEST(HnsProperties, NoSurfaceParticleGivesNoVolumePerParticle) {

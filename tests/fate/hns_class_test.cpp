@@ -46,6 +46,19 @@ TEST(HnsBehaviourClass, HandbookSubstancesAndBandEdges) {
       {"as heavy as the water is light enough", 5.0f, 5000.0f, 1025.0f, 1025.0f, 3},
       {"heavier than the water", 5.0f, 5000.0f, 1026.0f, 1025.0f, 11},
       {"dissolver", 5.0f, 60000.0f, 1100.0f, 1025.0f, 10},
+      // The limits themselves.  S = 10000 mg/L is still an evaporator; just
+      // above it, an evaporator-dissolver.
+      {"S = 10000 exactly: evaporator", 5.0f, 10000.0f, 900.0f, 1025.0f, 3},
+      {"S just above 10000", 5.0f, std::nextafter(10000.0f, 2.0e4f), 900.0f, 1025.0f, 4},
+      // A density equal to the fixed 1025 kg/m3 passes it (over a lighter
+      // sea water, which the classes with the actual water density fail).
+      {"rho = 1025 exactly: evaporator-dissolver", 5.0f, 20000.0f, 1025.0f, 1010.0f, 4},
+      {"rho = 1025 exactly: floater-evaporator", 1.0f, 500.0f, 1025.0f, 1010.0f, 5},
+      {"rho = 1025 exactly: floater-dissolver", 0.2f, 20000.0f, 1025.0f, 1010.0f, 8},
+      {"rho just above 1025", 5.0f, 20000.0f, std::nextafter(1025.0f, 2000.0f), 1010.0f, 11},
+      // P = 10 kPa is no dissolver-evaporator yet.
+      {"P = 10 exactly: dissolver", 10.0f, 60000.0f, 900.0f, 1025.0f, 10},
+      {"P just above 10: dissolver-evaporator", std::nextafter(10.0f, 20.0f), 60000.0f, 900.0f, 1025.0f, 9},
       {"heavy and volatile dissolver", 20.0f, 60000.0f, 1100.0f, 1025.0f, 11},
       {"sinker", 0.01f, 100.0f, 1100.0f, 1025.0f, 12},
       {"S not a number", 10.0f, nan, 879.0f, 1025.0f, 13},

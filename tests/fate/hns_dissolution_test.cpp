@@ -90,6 +90,30 @@ TEST(HnsDissolution, SlickTermWithTheComputedAndTheFixedCoefficient) {
   }
 }
 
+TEST(HnsDissolution, ColdWaterSlowsTheDiffusivity) {
+  // The Hayduk-Laudie diffusivity falls with the water's viscosity as
+  // mu^-1.14: in cold water of 1.4e-6 m2/s (1.4 cP) D = 9.6851e-6 / 1.4^1.14
+  // cm2/s, the Schmidt number 1e4 nu / D; the slick's computed coefficient
+  // kd = Sc^(1/3) 0.578 sqrt(U L / nu) D 1e-4 / L over L = sqrt(4 A / pi).
+  for (double nu : {1.0e-6, 1.4e-6}) {
+    slick_2d();
+    var_spill.kinemviscosity_water = nu;
+    var_calib.calibdisol_option = 1;
+    var_calib.dissolparam = 13.26f;
+    auto a = no_area();
+    dissolve_2d(1, a);
+    const double d = diffusivity / std::pow(nu * 1.0e6, 1.14);
+    const double sc = 1.0e4 * nu / d;
+    const double l = std::sqrt(4.0e4 / pi);
+    const double kd = std::cbrt(sc) * 0.578 * std::sqrt(5.0 * l / nu) * d * 1.0e-4 / l;
+    const double m = 1.0e4 * 1.78 * kd * 600.0;
+    EXPECT_NEAR(var4.mdissolved_surf, m, 2e-5 * m) << nu;
+    if (nu == 1.0e-6) {
+      EXPECT_NEAR(m, 12.720117, 2e-4);
+    }
+  }
+}
+
 TEST(HnsDissolution, DropletsOfTheDispersedMass) {
   // 1 cSt: d50 = 25.710402 um, classes from 2.571 um to d50 (2.314 um
   // wide).  1 g dispersed at 876.5 kg/m3 gives 1.1409e-7 m3 per class, or

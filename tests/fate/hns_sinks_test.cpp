@@ -62,26 +62,29 @@ TEST(HnsVolatilisation, TwoFilmExchangeAcrossTheMixingLayer) {
   // 557302 Pa m3/mol, H' = Hc / (8314 * 293.15) = 0.22866; kL = sqrt(44 /
   // 78.11) * 20 cm/h = 4.16966e-5 m/s and kG = sqrt(18 / 78.11) * 3000 cm/h
   // = 4.00038e-3 m/s, so Kv = kL H' kG / (kL + H' kG) = 3.98788e-5 m/s.
-  // From 2 kg of slick-borne dissolved mass over 600 s, v = Kv * 2 * 600 / h:
-  // waves of 2 m, h = 1 m: 0.0478545 kg; a 5 m/s wind sea, h = 0.5 * 0.17253
-  // * 5^1.23 / 9.81 = 0.0636647 m: 0.751665 kg; neither, with Kz = 0.01
-  // m2/s, h = sqrt(2 * 0.01 * 600) = 3.46410 m: 0.0138144 kg.
+  // From 2 kg of slick-borne dissolved mass over 600 s the exchange dM/dt =
+  // -(Kv / h) M leaves v = 2 (1 - exp(-Kv 600 / h)): waves of 2 m, h = 1 m,
+  // Kv 600 / h = 0.0239273; a 5 m/s wind sea, h = 0.5 * 0.17253 * 5^1.23 /
+  // 9.81 = 0.0636647 m, 0.375833 (where the step's starting rate applied to
+  // the whole step took 0.751665 kg, not 0.626566); neither, with Kz = 0.01
+  // m2/s, h = sqrt(2 * 0.01 * 600) = 3.46410 m, 0.00690719.
   struct row {
     std::string what;
     double waves, wind;
     float kz, pressure;
     double gone;
   } rows[] = {
-      {"waves", 2.0, 5.0, 0.01f, 12.7f, 0.0478545},
-      {"wind sea", 0.0, 5.0, 0.01f, 12.7f, 0.751665},
-      {"vertical diffusion", 0.0, 0.0, 0.01f, 12.7f, 0.0138144},
-      // A layer thinner than Kv * dt: at most the slick-borne part.
+      {"waves", 2.0, 5.0, 0.01f, 12.7f, 2.0 * -std::expm1(-0.0239273)},
+      {"wind sea", 0.0, 5.0, 0.01f, 12.7f, 0.626566},
+      {"vertical diffusion", 0.0, 0.0, 0.01f, 12.7f, 2.0 * -std::expm1(-0.00690719)},
+      // A layer far thinner than Kv * dt: all the slick-borne part.
       {"shallow wind sea", 0.0, 0.1, 0.01f, 12.7f, 2.0},
       // No layer at all: the limit of the exchange, all of it.
       {"no mixing layer", 0.0, 0.0, 0.0f, 12.7f, 2.0},
       // Hc = 600 Pa / 0.022788 = 26.3 Pa m3/mol, not above 30.3975.
       {"low Henry constant", 2.0, 5.0, 0.01f, 6.0e-4f, 0.0},
   };
+  EXPECT_NEAR(2.0 * -std::expm1(-0.375833), 0.626566, 1e-6);
   for (int32_t dims : {1, 2}) {
     for (const auto& r : rows) {
       hns_water_spill(2, dims);

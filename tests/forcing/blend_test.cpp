@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "common/farray.hpp"
 #include "control/state/all.hpp"
 #include "control/state/reset_state.hpp"
 
@@ -55,6 +56,13 @@ void fill_levels(farray<double, 2>& start, farray<double, 2>& end) {
   }
 }
 
+// The two weights of f as the blends form them: 1 - f in single precision,
+// both widened.
+struct weights_of {
+  double start, end;
+  explicit weights_of(float f) : start(static_cast<double>(1.0f - f)), end(static_cast<double>(f)) {}
+};
+
 // The table's values and weights differ per element; each routine blends
 // with one weight, so every row runs as its own call.
 template <typename Call>
@@ -70,15 +78,17 @@ class Blend : public ::testing::Test {
 
 TEST_F(Blend, CurrentsAtNodes) {
   auto& c = var2;
-  c.u0.allocate(n);
-  c.v0.allocate(n);
+  c.u0.allocate(n, 2);
+  c.v0.allocate(n, 2);
+  c.u0.fill(-77.0);
+  c.v0.fill(-77.0);
   c.u_curr_read.allocate(n, 2);
   c.v_curr_read.allocate(n, 2);
   c.u_curr_read.fill(-77.0);  // layer 2 must not be read
   c.v_curr_read.fill(-77.0);
   for (int k = 1; k <= n; ++k) {
-    c.u0(k) = table[k - 1].start;
-    c.v0(k) = table[k - 1].start;
+    c.u0(k, 1) = table[k - 1].start;
+    c.v0(k, 1) = table[k - 1].start;
     c.u_curr_read(k, 1) = table[k - 1].end;
     c.v_curr_read(k, 1) = table[k - 1].end;
   }
@@ -89,6 +99,49 @@ TEST_F(Blend, CurrentsAtNodes) {
     EXPECT_EQ(u[k], table[k].expected) << "row " << k;
     EXPECT_EQ(v[k], table[k].expected) << "row " << k;
   });
+}
+
+// Every layer and the vertical current at the weight of the surface: layer
+// l holds the table's levels times l (w: times -l / 1000), so each blend is
+// the hand-worked one of the table scaled, formed with the same weights.
+TEST_F(Blend, EveryLayerAndTheVerticalCurrentAtNodes) {
+  constexpr int layers = 3;
+  auto& c = var2;
+  var_capas.numcapascorr = layers;
+  var_cfg.xyzcurrentnodes_number = {n, n, n};
+  for (auto* a : {&c.u0, &c.v0, &c.w0, &c.u_curr_read, &c.v_curr_read, &c.w_curr_read}) a->allocate(n, layers);
+  auto scale = [](int l, bool w) { return w ? -l / 1000.0 : static_cast<double>(l); };
+  for (int l = 1; l <= layers; ++l) {
+    for (int k = 1; k <= n; ++k) {
+      for (bool w : {false, true}) {
+        const double m = scale(l, w);
+        (w ? c.w0 : c.u0)(k, l) = table[k - 1].start * m;
+        (w ? c.w_curr_read : c.u_curr_read)(k, l) = table[k - 1].end * m;
+      }
+      c.v0(k, l) = c.u0(k, l);
+      c.v_curr_read(k, l) = c.u_curr_read(k, l);
+    }
+  }
+  farray<double, 2> u{"u"}, v{"v"}, w{"w"};
+  for (auto* a : {&u, &v, &w}) a->allocate(n, layers);
+  for (int32_t flag : {1, 0}) {
+    var_currwindwave.wcurrentsflag = flag;
+    w.fill(99.0);
+    for_each_row([&](int k, float f) {
+      interp_corr_capas(f, u, v, w);
+      std::vector<double> surface_u(n), surface_v(n);
+      interp_corr(f, surface_u, surface_v);
+      EXPECT_EQ(u(k + 1, 1), surface_u[k]) << "row " << k;
+      for (int l = 1; l <= layers; ++l) {
+        const weights_of wt(f);
+        const double ul = table[k].start * l * wt.start + table[k].end * l * wt.end;
+        const double wl = table[k].start * scale(l, true) * wt.start + table[k].end * scale(l, true) * wt.end;
+        EXPECT_EQ(u(k + 1, l), ul) << "row " << k << " layer " << l;
+        EXPECT_EQ(v(k + 1, l), ul) << "row " << k << " layer " << l;
+        EXPECT_EQ(w(k + 1, l), flag ? wl : 99.0) << "row " << k << " layer " << l << " flag " << flag;
+      }
+    });
+  }
 }
 
 TEST_F(Blend, WavesAndWindAtNodes) {
@@ -174,9 +227,9 @@ class RadarBlend : public Blend {
     var_cfg.variablecurrgrid__wetdry_radar = 2;
     // nm U nodes; one V node more than there are U-node masks.
     var_cfg.xyzcurrentnodes_number = {nm, nm + 1, 0};
-    c.u0.allocate(nm);
+    c.u0.allocate(nm, 1);
     c.u0.fill(10.0);
-    c.v0.allocate(nm + 1);
+    c.v0.allocate(nm + 1, 1);
     c.v0.fill(10.0);
     c.u_curr_read.allocate(nm, 1);
     c.u_curr_read.fill(20.0);
@@ -254,7 +307,7 @@ TEST_F(Blend, ShortArraysAreRefused) {
 
   // Layer 1 of the current record shorter than the node count.
   var_cfg.xyzcurrentnodes_number = {4, 0, 0};
-  var2.u0.allocate(4);
+  var2.u0.allocate(4, 2);
   var2.u_curr_read.allocate(3, 2);
   std::vector<double> four(4);
   EXPECT_THROW(interp_corr(0.5f, four, two), std::length_error);

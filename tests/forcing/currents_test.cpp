@@ -276,31 +276,48 @@ TEST_F(Currents, DepthMeanSeriesHoldsItsLastLine) {
                "data/lstcurr_UVW_col.pre:1: expected a real number (depth-mean u), found end of file");
 }
 
-// The start-of-interval twin: surface layer, entry i, separate U and V files
-// even when the joint switch is on, corrections added to u0 and v0.
+// The start-of-interval twin: every layer of record i (entries (i - 1) L + l),
+// with its vertical current, from separate U, V and W files even when the
+// joint switch is on; corrections added to layer 1 of u0 and v0; the
+// end-of-interval fields untouched; the mask is the last layer's.
 TEST_F(Currents, StartOfIntervalRecord) {
-  allocate_currents(2, 2, 2, 3, 2);
-  allocate_corrections(1);
+  allocate_currents(2, 2, 2, 2, 2);
+  allocate_corrections(2);
   var_cfg.currcorrectgridformat__xyz_grid = 1;
   var_cfg.currentgrid_variable__y_n = 1;
   var_cfg.currentfilesjointuvw__y_n = 1;
   var_currwindwave.wcurrentsflag = 1;
-  write("u", "-9 42 1.0 1\n-8 42 2.0 0\n");
-  write("v", "-9 42 3.0\n-8 42 4.0\n");
+  write("u1", "-9 42 1.0 1\n-8 42 2.0 0\n");
+  write("u2", "-9 42 5.0 0\n-8 42 6.0 1\n");
+  write("v1", "-9 42 3.0\n-8 42 4.0\n");
+  write("v2", "-9 42 7.0\n-8 42 8.0\n");
+  write("w1", "-9 42 -0.001\n-8 42 -0.002\n");
+  write("w2", "-9 42 -0.003\n-8 42 -0.004\n");
   write("c", "0 0 0.5\n0 0 0.25\n");
-  var1.fichvel_u(1) = name256("u");
-  var1.fichvel_v(1) = name256("v");
-  var1.fichvel_uc(1) = name256("c");
-  var1.fichvel_vc(1) = name256("c");
+  // Record 2: entries 3 (layer 1) and 4 (layer 2).
+  for (const char* layer : {"1", "2"}) {
+    const int32_t e = 2 + std::stoi(layer);
+    var1.fichvel_u(e) = name256(std::string("u") + layer);
+    var1.fichvel_v(e) = name256(std::string("v") + layer);
+    var1.fichvel_w(e) = name256(std::string("w") + layer);
+  }
+  var1.fichvel_uc(2) = name256("c");
+  var1.fichvel_vc(2) = name256("c");
   var2.v_curr_read.fill(-1.0);
-  lee_velocidad0(1);
-  EXPECT_EQ(all(var2.u0), (std::vector<double>{1.5, 2.25}));
-  EXPECT_EQ(all(var2.v0), (std::vector<double>{3.5, 4.25}));
+  var2.w_curr_read.fill(-1.0);
+  lee_velocidad0(2);
+  EXPECT_EQ(column(var2.u0, 1), (std::vector<double>{1.5, 2.25}));
+  EXPECT_EQ(column(var2.u0, 2), (std::vector<double>{5, 6}));
+  EXPECT_EQ(column(var2.v0, 1), (std::vector<double>{3.5, 4.25}));
+  EXPECT_EQ(column(var2.v0, 2), (std::vector<double>{7, 8}));
+  EXPECT_EQ(column(var2.w0, 1), (std::vector<double>{-0.001, -0.002}));
+  EXPECT_EQ(column(var2.w0, 2), (std::vector<double>{-0.003, -0.004}));
   EXPECT_EQ(column(var2.v_curr_read, 1), (std::vector<double>{-1, -1}));
-  EXPECT_EQ(all(var2.indland0), (std::vector<int32_t>{1, 0}));
+  EXPECT_EQ(column(var2.w_curr_read, 2), (std::vector<double>{-1, -1}));
+  EXPECT_EQ(all(var2.indland0), (std::vector<int32_t>{0, 1}));
   EXPECT_EQ(all(var2.indland), (std::vector<int32_t>{0, 0}));
   ASSERT_TRUE(var2.mask0.allocated());
-  EXPECT_EQ(std::vector<int32_t>(var2.mask0.begin(), var2.mask0.end()), (std::vector<int32_t>{1, 0}));
+  EXPECT_EQ(std::vector<int32_t>(var2.mask0.begin(), var2.mask0.end()), (std::vector<int32_t>{0, 1}));
   EXPECT_FALSE(var2.mask.allocated());
   EXPECT_EQ(var_currwindwave.wcurrentsflag, 1);
 }
@@ -321,7 +338,7 @@ TEST_F(Currents, GridNodeCoordinatesOfTheTwins) {
   EXPECT_EQ(var2.xcorr_u(1), 0.0);
   lee_velocidad0(2);
   EXPECT_EQ(var2.xcorr_u(1), 100.0);
-  EXPECT_EQ(all(var2.u0), (std::vector<double>{4, 1, 5, 2, 6, 3}));
+  EXPECT_EQ(column(var2.u0, 1), (std::vector<double>{4, 1, 5, 2, 6, 3}));
   EXPECT_EQ(std::vector<double>(var2.ug0.begin(), var2.ug0.end()), (std::vector<double>{4, 5, 6, 1, 2, 3}));
 }
 

@@ -110,7 +110,7 @@ TEST_F(Dispatch, CurrentsKeepTheirIndex) {
   var1.i_vel = 1;
   lee_forcings_interp(1);
   EXPECT_EQ(var1.i_vel, 1);
-  EXPECT_EQ(var2.u0(1), 0.5);
+  EXPECT_EQ(var2.u0(1, 1), 0.5);
   EXPECT_EQ(var2.u_curr_read(1, 1), 0.0);
   lee_forcings(1);
   EXPECT_EQ(var2.u_curr_read(1, 1), 0.5);

@@ -71,8 +71,9 @@ inline void allocate_currents(int32_t nu, int32_t nv, int32_t nw, int32_t layers
   var2.u_curr_read.allocate(nu, layers);
   var2.v_curr_read.allocate(nv, layers);
   var2.w_curr_read.allocate(nw, layers);
-  var2.u0.allocate(nu);
-  var2.v0.allocate(nv);
+  var2.u0.allocate(nu, layers);
+  var2.v0.allocate(nv, layers);
+  var2.w0.allocate(nw, layers);
   var2.xcorr_u.allocate(nu);
   var2.ycorr_u.allocate(nu);
   var2.xcorr_v.allocate(nv);

@@ -1,9 +1,10 @@
 // Forcing lists: list names, the entries read into the name arrays, the
-// vertical-current file check, and the errors of missing and bad lists.
+// vertical-current list, and the errors of missing and bad lists.
 #include "forcing/lists.hpp"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -114,35 +115,46 @@ TEST_F(Lists, CurrentsThreeLayersFourRecordsRecordMajor) {
   EXPECT_EQ(dir_.files(), (std::vector<std::string>{"U_lstcurr.pre", "V_lstcurr.pre"}));  // nothing created
 }
 
-// Characters 14 to 33 of the first U name give the vertical-current file
-// "corrientes_W_" + those 20 characters + ".pre"; when it exists the first
-// W name is read and the flag is left alone.
-TEST_F(Lists, VerticalCurrentFileCheck) {
-  allocate_currents(1, 1, 1, 1, 2);
-  var_mallas.currentgrid_regular__y_n = 1;
-  write("U_lstcurr.pre", "Ucurr_file_0_20240101T00_layer_01.txt\nsecond\n");
-  write("V_lstcurr.pre", "v1\nv2\n");
-  write("W_lstcurr.pre", "w1\nw2\n");
-  write("corrientes_W_20240101T00_layer_01.pre", "");
-  int32_t wflag = 1;
-  lee_listafich(1, 1, wflag);
-  EXPECT_EQ(wflag, 1);
-  EXPECT_EQ(var1.fichvel_w(1), name256("w1"));
-  EXPECT_EQ(var1.fichvel_w(2), "");  // only the first W name is read
-
-  // A first U name shorter than 14 characters gives 20 blanks in the name.
-  reset_state();
-  allocate_currents(1, 1, 1, 1, 1);
-  var_mallas.currentgrid_regular__y_n = 1;
-  write("U_lstcurr.pre", "short.txt\n");
-  wflag = 1;
-  lee_listafich(1, 1, wflag);
-  EXPECT_EQ(wflag, 0);
-  write("corrientes_W_" + std::string(20, ' ') + ".pre", "");
-  wflag = 1;
-  lee_listafich(1, 1, wflag);
-  EXPECT_EQ(wflag, 1);
-  EXPECT_EQ(var1.fichvel_w(1), name256("w1"));
+// Vertical-current files: in a 3-D run with layered current files (separate
+// node lists on a regular grid of their own) the W list, when it exists,
+// names one file per record and layer as the U and V lists, and the flag
+// becomes 1; without it, or in any other run, no W name is read and the
+// flag becomes 0.
+TEST_F(Lists, VerticalCurrentList) {
+  struct row {
+    const char* what;
+    int32_t dims, layered;
+    bool w_list;
+    int32_t flag;
+  };
+  const std::vector<row> rows = {
+      {"3-D layered, W list", 2, 1, true, 1},
+      {"3-D layered, no W list", 2, 1, false, 0},
+      {"2-D, W list", 1, 1, true, 0},
+      {"3-D depth-mean input, W list", 2, 2, true, 0},
+  };
+  for (const auto& r : rows) {
+    reset_state();
+    for (const auto& f : dir_.files()) std::filesystem::remove(f);
+    allocate_currents(1, 1, 1, 2, 2);
+    var_mallas.currentgrid_regular__y_n = 1;
+    var_run.sim__2d_3d = r.dims;
+    var_cfg.current3dinputformat_layers_average = r.layered;
+    write("U_lstcurr.pre", "u11\nu12\nu21\nu22\n");
+    write("V_lstcurr.pre", "v11\nv12\nv21\nv22\n");
+    if (r.w_list) write("W_lstcurr.pre", "w11\nw12\nw21\nw22\n");
+    int32_t wflag = 1 - r.flag;
+    lee_listafich(1, 1, wflag);
+    EXPECT_EQ(wflag, r.flag) << r.what;
+    EXPECT_EQ(var1.fichvel_w(1), r.flag ? name256("w11") : "") << r.what;
+    EXPECT_EQ(var1.fichvel_w(4), r.flag ? name256("w22") : "") << r.what;
+  }
+  // A W list shorter than the U and V lists is an error naming it.
+  var_cfg.current3dinputformat_layers_average = 1;
+  write("W_lstcurr.pre", "w11\nw12\nw21\n");
+  int32_t wflag = 0;
+  EXPECT_STREQ(input_error_of([&] { lee_listafich(1, 1, wflag); }).what(),
+               "W_lstcurr.pre:4: expected a file name, found end of file");
 }
 
 TEST_F(Lists, NoCurrentNamesOpensNothing) {

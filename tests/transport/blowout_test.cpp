@@ -80,13 +80,32 @@ TEST(Blowout, ValuesOverSeveralLinesAndTheSeaFloor) {
   fresh_state fs;
   temp_dir dir;
   write_file("FinalJetAxisPosition.txt", "header\n-3.5 43.2\n\n120\n15 99 98\n");
-  // A sea 100 m deep: the jet end at 120 m lies on the floor.
-  blowout_run(20, 1, 100.0f);
+  // A sea 100 m deep: the jet end at 120 m lies under the floor; its
+  // particles start on it, at 100 m, and the run says so once.
+  blowout_run(20, 2, 100.0f);
+  ::testing::internal::CaptureStderr();
   part_ini_blowout(1);
+  part_ini_blowout(2);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "orvel: warning: the blowout jet ends at 120.0 m, at or below the sea floor (100.0 m deep there): its "
+            "particles start on the floor\n");
   EXPECT_EQ(var_blowout.jetterminalradius, 15.0);
-  EXPECT_EQ(var_part.par_floor(1), 20);
-  for (int32_t p = 1; p <= 20; ++p) EXPECT_EQ(var_part.indp(p, 1), -1);
-  EXPECT_EQ(var_part.z_part(1, 1), 120.0 / factor);  // left as placed
+  for (int32_t s = 1; s <= 2; ++s) {
+    EXPECT_EQ(var_part.par_floor(s), 20);
+    for (int32_t p = 1; p <= 20; ++p) {
+      EXPECT_EQ(var_part.indp(p, s), -1);
+      EXPECT_EQ(var_part.z_part(p, s), 100.0 / factor);
+    }
+  }
+  EXPECT_NEAR(var_part.z_cg(1) * factor, 100.0, 1e-9);
+  // A jet ending just above the floor starts in the column, without a word.
+  write_file("FinalJetAxisPosition.txt", "header\n-3.5 43.2 99.9 15\n");
+  var_part.indp.deallocate();
+  ::testing::internal::CaptureStderr();
+  part_ini_blowout(1);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(var_part.par_floor(1), 0);
+  EXPECT_EQ(var_part.indp(1, 1), 5);
 }
 
 TEST(Blowout, JetOutsideTheGridAndNoOilArea) {

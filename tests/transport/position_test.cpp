@@ -176,6 +176,49 @@ TEST(PositionUpdate, DepthNeverAboveTheSurface) {
   }
 }
 
+TEST(PositionUpdate, TheFloorEndsTheVerticalStep) {
+  // Floor at 50 m.  Particles sinking 2 m in the step from 47.5 m (short of
+  // the floor), 48 m (exactly to it) and 49 m (past it), with the transport
+  // and the spreading walks: those that reach the floor stop on it in the
+  // step, at the depth of the floor and in the floor state.  Over a
+  // time-varying current grid the step leaves the floor to the state update.
+  constexpr double f = 111317.359375;
+  struct row {
+    const char* what;
+    bool spreading;
+    int32_t variable_grid;
+  };
+  const std::vector<row> rows = {{"transport", false, 0}, {"spreading", true, 0}, {"transport, wet/dry grid", false, 1}};
+  for (const auto& r : rows) {
+    fresh_state fs;
+    grid();
+    set_spills(3, 1, dt);
+    var_run.sim__2d_3d = 2;
+    var_cfg.spreadalgorithm__adios2_leher_hns = 3;
+    var_cfg.currentgrid_variable__y_n = r.variable_grid;
+    const double from[] = {47.5, 48.0, 49.0};
+    for (int32_t i = 1; i <= 3; ++i) place(i, 300.5, 40.5, 5, from[i - 1] / f);
+    velocity(0.0, 0.0, 2.0 / f / dt);
+    set_diffusivities(3, 0.0, 0.0, true, 0.0);
+    if (r.spreading) {
+      posicion_3d_spread(1, 2, 0.0, 0.0);
+    } else {
+      posicion_3d(1, 1);
+    }
+    EXPECT_NEAR(var_part.z_part(1, 1) * f, 49.5, 1e-9) << r.what;
+    EXPECT_EQ(var_part.indp(1, 1), 5) << r.what;
+    for (int32_t i = 2; i <= 3; ++i) {
+      if (r.variable_grid == 1) {
+        EXPECT_NEAR(var_part.z_part(i, 1) * f, from[i - 1] + 2.0, 1e-9) << r.what;
+        EXPECT_EQ(var_part.indp(i, 1), 5) << r.what;
+      } else {
+        EXPECT_EQ(var_part.z_part(i, 1), 50.0f / f) << r.what << ", from " << from[i - 1] << " m";
+        EXPECT_EQ(var_part.indp(i, 1), -1) << r.what << ", from " << from[i - 1] << " m";
+      }
+    }
+  }
+}
+
 // A coastline along x = 300.5 (points every cell from 40 to 41) and the land
 // east of it as a closed polygon.
 void straight_coast(farray<coast_polygon, 1>& polys, int32_t stick = 0) {
@@ -512,6 +555,7 @@ TEST(SpreadingUpdate, RandomSpreadingWalk) {
 TEST(SpreadingUpdate, ThreeDimensionalWalkKeepsTheDepthAtOrBelowTheSurface) {
   fresh_state fs;
   grid();
+  var_mallas.d.fill(1.0e6f);  // the floor out of the walk's reach
   set_spills(200, 1, dt);
   var_run.sim__2d_3d = 2;
   var_cfg.spreadalgorithm__adios2_leher_hns = 3;
