@@ -664,13 +664,17 @@ void check_result_names(const std::string& clave) {
 
 // The current inputs that only a three-dimensional run reads: a missing one
 // is refused at record 2 of KEY.run, the reason it is wanted, and the
-// message names the file and the record of KEY.cfg that chose it.
-void check_three_d_current_inputs(const value_checks& v) {
+// message names the file and the record of KEY.cfg that chose it.  The
+// layer file is read with the control files (`layers` true), the two
+// series after the forcing options have been checked.
+void check_three_d_current_inputs(const value_checks& v, bool layers) {
   const auto& c = var_cfg;
   if (var_run.sim__2d_3d != 2) return;
   std::string file;
   std::string chosen;
   std::string two_d;
+  const bool layered = c.currenttype__file_constant == 1 && c.current3dinputformat_layers_average == 1;
+  if (layers != layered) return;
   if (c.currenttype__file_constant == 2) {
     file = input_path("lstcurr3D.pre");
     chosen = "the uniform current series of currenttype__file_constant = 2";
@@ -821,7 +825,7 @@ void validate_control_files(const std::string& clave) {
   check_memory(v);
   check_droplet_inputs(clave);
   check_floating_oil(v);
-  check_three_d_current_inputs(v);
+  check_three_d_current_inputs(v, true);
 
   check_options(clave);
 }
@@ -855,6 +859,7 @@ void validate_before_writing(const std::string& clave, std::ostream& warnings) {
     v.within("latmean", m.latmean, -89.0, 89.0, 0, " degrees");
   }
   check_forcing_options(clave);
+  check_three_d_current_inputs(v, false);
   check_current_grid_in_model_grid(v.cfg_file());
   check_engine_inputs(v);
   check_result_names(clave);
