@@ -25,18 +25,27 @@ inline void relax() {
 #endif
 }
 
-// Pauses a worker spins for the next job before it sleeps: some tens of
-// microseconds, enough to cover the serial work between the loops of a step.
+// Pauses the posting thread spins for blocks still running on other threads
+// before it yields its core between checks.
 constexpr int spin_pauses = 2000;
+
+// Time a worker spins for the next job before it sleeps.  It must cover the
+// serial work between the loops of a step (tens to hundreds of
+// microseconds): a worker that has gone to sleep takes about as long again
+// to wake on some machines (virtual ones most), and a loop that starts
+// without its workers runs on the posting thread alone.  Timed by the clock,
+// not by a count of pauses, whose length differs tenfold between processors.
+constexpr std::chrono::microseconds worker_spin{500};
 
 // Workers that wait for a job (spinning a little, then asleep), take its
 // blocks one by one, and wait again.  The posting thread takes blocks too,
 // runs the tails in block order as the blocks finish, and returns when every
 // block is done.
 //
-// A job of b blocks has b - 1 seats for workers (never more than there are
-// workers): a worker takes a seat before it takes blocks, so that a job runs
-// on no more threads than it has blocks, and the posting thread wakes only
+// A job of b blocks for at most t threads has min(b, t) - 1 seats for
+// workers (never more than there are workers): a worker takes a seat before
+// it takes blocks, so that a job runs on no more threads than it asks for,
+// and the posting thread wakes only
 // as many sleeping workers as there are seats that the spinning ones will not
 // take.  Seats and blocks are claimed with the job's generation, so that a
 // worker still looking at a finished job can never take a seat or a block
@@ -44,8 +53,8 @@ constexpr int spin_pauses = 2000;
 // job.
 class pool {
  public:
-  explicit pool(int workers) : helpers_(workers) {
-    for (int i = 0; i < workers; ++i) threads_.emplace_back([this] { work(); });
+  explicit pool(int workers) : ranges_(std::make_unique<range[]>(workers + 1)), helpers_(workers) {
+    for (int i = 0; i < workers; ++i) threads_.emplace_back([this, i] { work(i + 1); });
   }
   ~pool() {
     {
@@ -59,7 +68,7 @@ class pool {
   int workers() const { return static_cast<int>(threads_.size()); }
 
   void run(int64_t blocks, void (*call)(void*, int64_t), void* context, void (*tail)(void*, int64_t),
-           void* tail_context) {
+           void* tail_context, int64_t threads) {
     job j;
     int to_wake = 0;
     {
@@ -70,10 +79,19 @@ class pool {
       }
       for (int64_t b = 0; b < blocks; ++b) finished_[b].store(0, std::memory_order_relaxed);
       done_.store(0, std::memory_order_relaxed);
-      const int64_t seats = std::min<int64_t>(blocks - 1, helpers_);
-      job_ = job{call, context, blocks, (job_.generation + 1) & generation_mask};
+      const int64_t seats = std::min<int64_t>({blocks - 1, helpers_, threads - 1});
+      job_ = job{call, context, blocks, seats + 1, (job_.generation + 1) & generation_mask};
       j = job_;
-      ticket_.store(j.generation << index_bits, std::memory_order_release);
+      // The blocks are cut into one range per thread of the job: thread k
+      // (0 the posting one) takes the blocks of range k first, the same part
+      // of the items in every loop of the same size, so that what one loop
+      // writes the next reads from the same core's cache.
+      for (int64_t r = 0; r < j.ranges; ++r) {
+        const auto first = static_cast<uint64_t>(r * blocks / j.ranges);
+        const auto last = static_cast<uint64_t>((r + 1) * blocks / j.ranges);
+        ranges_[r].end.store((j.generation << index_bits) | last, std::memory_order_relaxed);
+        ranges_[r].next.store((j.generation << index_bits) | first, std::memory_order_release);
+      }
       seats_.store((j.generation << index_bits) | static_cast<uint64_t>(seats), std::memory_order_release);
       generation_.store(j.generation, std::memory_order_release);
       // Spinning workers see the job without a call; sleepers are woken for
@@ -91,7 +109,7 @@ class pool {
       if (tail) {
         while (t < blocks && finished_[t].load(std::memory_order_acquire)) tail(tail_context, t++);
       }
-      if (run_one(j)) {
+      if (run_one(j, 0)) {
         idle = 0;
         continue;
       }
@@ -139,6 +157,7 @@ class pool {
     void (*call)(void*, int64_t) = nullptr;
     void* context = nullptr;
     int64_t blocks = 0;
+    int64_t ranges = 1;  // threads the job takes at most, one range of blocks each
     uint64_t generation = 0;
   };
 
@@ -152,15 +171,30 @@ class pool {
     }
   }
 
-  // Claims the next block of job j and runs it; false when none is left or
-  // a later job has been posted.
-  bool run_one(const job& j) {
-    uint64_t t = ticket_.load(std::memory_order_acquire);
+  // Claims the next block of range r of job j; false when the range is
+  // used up or a later job has been posted.
+  bool claim(const job& j, int64_t r, int64_t& b) {
+    range& q = ranges_[r];
+    uint64_t t = q.next.load(std::memory_order_acquire);
     for (;;) {
-      if ((t >> index_bits) != j.generation || static_cast<int64_t>(t & index_mask) >= j.blocks) return false;
-      if (ticket_.compare_exchange_weak(t, t + 1, std::memory_order_acq_rel)) break;
+      if ((t >> index_bits) != j.generation) return false;
+      const uint64_t e = q.end.load(std::memory_order_relaxed);
+      if ((e >> index_bits) != j.generation || (t & index_mask) >= (e & index_mask)) return false;
+      if (q.next.compare_exchange_weak(t, t + 1, std::memory_order_acq_rel)) {
+        b = static_cast<int64_t>(t & index_mask);
+        return true;
+      }
     }
-    const auto b = static_cast<int64_t>(t & index_mask);
+  }
+
+  // Claims a block of job j, from thread self's own range first and then
+  // from the others', and runs it; false when none is left or a later job
+  // has been posted.
+  bool run_one(const job& j, int self) {
+    int64_t b = 0;
+    bool found = false;
+    for (int64_t k = 0; k < j.ranges && !found; ++k) found = claim(j, (self + k) % j.ranges, b);
+    if (!found) return false;
     j.call(j.context, b);
     // The flag before the count: once the count is complete no thread
     // touches this job's flags again.
@@ -169,14 +203,16 @@ class pool {
     return true;
   }
 
-  void work() {
+  void work(int self) {
     uint64_t seen = 0;
     for (;;) {
       spinning_.fetch_add(1, std::memory_order_acq_rel);
-      for (int i = 0; i < spin_pauses && generation_.load(std::memory_order_acquire) == seen &&
+      const auto until = clock::now() + worker_spin;
+      for (int i = 1; generation_.load(std::memory_order_acquire) == seen &&
                       !stopping_.load(std::memory_order_relaxed);
            ++i) {
         relax();
+        if (i % 64 == 0 && clock::now() >= until) break;
       }
       spinning_.fetch_sub(1, std::memory_order_acq_rel);
       std::unique_lock<std::mutex> lock(mutex_);
@@ -188,10 +224,17 @@ class pool {
       seen = j.generation;
       lock.unlock();
       if (!take_seat(j)) continue;
-      while (run_one(j)) {
+      while (run_one(j, self)) {
       }
     }
   }
+
+  // The blocks of one thread's share of a job: the end word is written
+  // before the next word, each tagged with the job's generation.
+  struct alignas(64) range {
+    std::atomic<uint64_t> next{0};  // generation, next block
+    std::atomic<uint64_t> end{0};   // generation, end of the range (exclusive)
+  };
 
   std::vector<std::thread> threads_;
   std::mutex mutex_;
@@ -199,8 +242,8 @@ class pool {
   job job_;  // the last job posted (under the mutex)
   std::unique_ptr<std::atomic<uint8_t>[]> finished_;  // (block) 1 once done
   int64_t capacity_ = 0;
+  std::unique_ptr<range[]> ranges_;  // (thread) 0 the posting thread, k worker k
   // Each of the atomics the threads write on its own cache line.
-  alignas(64) std::atomic<uint64_t> ticket_{0};    // generation, next block
   alignas(64) std::atomic<uint64_t> seats_{0};     // generation, seats left for workers
   alignas(64) std::atomic<uint64_t> generation_{0};  // of the last job, for the spinning workers
   alignas(64) std::atomic<int64_t> done_{0};
@@ -248,9 +291,9 @@ int thread_count() {
 void set_thread_count(int n) { chosen = n >= 1 ? std::min(n, thread_cap) : 0; }
 
 void run_blocks(int64_t blocks, void (*call)(void*, int64_t), void* context, void (*tail)(void*, int64_t),
-                void* tail_context) {
+                void* tail_context, int64_t threads) {
   const int workers = thread_count() - 1;
-  if (workers < 1 || blocks <= 1) {
+  if (workers < 1 || blocks <= 1 || threads <= 1) {
     for (int64_t b = 0; b < blocks; ++b) {
       call(context, b);
       if (tail) tail(tail_context, b);
@@ -261,7 +304,7 @@ void run_blocks(int64_t blocks, void (*call)(void*, int64_t), void* context, voi
     the_pool.reset();
     the_pool = std::make_unique<pool>(workers);
   }
-  the_pool->run(blocks, call, context, tail, tail_context);
+  the_pool->run(blocks, call, context, tail, tail_context, threads);
 }
 
 }  // namespace orvel

@@ -4,19 +4,22 @@
 //
 // A loop over n items is cut into blocks of a fixed size, whatever the
 // thread count, and the blocks are shared among the threads: a loop runs on
-// no more threads than it has blocks, and a loop of one block runs on the
-// calling thread alone.  Work that must not depend on the thread count
-// (random draws, sums) is arranged by block: counts per block are added in
-// block order, draws of a block start where those of the blocks before it
-// end, and a sum in item order runs on the calling thread block after block
-// as the blocks finish.  Idle threads spin for a few tens of microseconds
-// (the loops of a step follow one another closely) and then sleep, so that
-// a run on a busy machine does not fight for its cores; a loop wakes only
-// the sleeping threads it needs.
+// no more threads than it has blocks, nor more than one thread for each
+// items_per_thread items, so that a short loop runs on the calling thread
+// alone.  Each thread takes the blocks of its own part of the items first
+// (the same part in every loop), then helps with the others'.  Work that
+// must not depend on the thread count (random draws, sums) is arranged by
+// block: counts per block are added in block order, draws of a block start
+// where those of the blocks before it end, and a sum in item order runs on
+// the calling thread block after block as the blocks finish.  Idle threads
+// spin for half a millisecond (the loops of a step follow one another
+// closely) and then sleep, so that a run on a busy machine does not fight
+// for its cores; a loop wakes only the sleeping threads it needs.
 #pragma once
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cstdint>
 #include <exception>
 #include <mutex>
@@ -42,20 +45,27 @@ int parse_thread_count(const char* text);
 // environment's).
 void set_thread_count(int n);
 
-// Items per block: large enough that a loop of a few thousand particles
-// (a few tens of microseconds) stays on the calling thread, and a loop of
-// some tens of thousands on a few threads, where waking more would cost more
-// than it saves.
-inline constexpr int64_t parallel_block = 16384;
+// Items per block, the unit of work a thread takes: small enough that the
+// blocks of a loop share out evenly among the threads.
+inline constexpr int64_t parallel_block = 4096;
 
 inline int64_t block_count(int64_t n) { return n > 0 ? (n + parallel_block - 1) / parallel_block : 0; }
 
-// Runs call(context, b) for b = 0 .. blocks - 1 on the pool's threads and
-// the calling one, and returns when every block is done.  With a `tail`,
-// the calling thread runs tail(tail_context, b) for b = 0 .. blocks - 1 in
-// that order, each once block b is done, while later blocks may still run.
+// Items per thread: a loop takes one thread for each this many items, so
+// that a loop of a few thousand particles (a few tens of microseconds)
+// stays on the calling thread, and a loop of some tens of thousands on a
+// few threads, where waking more would cost more than it saves.
+inline constexpr int64_t items_per_thread = 16384;
+
+inline int64_t threads_for(int64_t n) { return n > 0 ? (n + items_per_thread - 1) / items_per_thread : 0; }
+
+// Runs call(context, b) for b = 0 .. blocks - 1 on at most `threads` of the
+// pool's threads (the calling one included), and returns when every block
+// is done.  With a `tail`, the calling thread runs tail(tail_context, b) for
+// b = 0 .. blocks - 1 in that order, each once block b is done, while later
+// blocks may still run.
 void run_blocks(int64_t blocks, void (*call)(void*, int64_t), void* context, void (*tail)(void*, int64_t) = nullptr,
-                void* tail_context = nullptr);
+                void* tail_context = nullptr, int64_t threads = INT64_MAX);
 
 namespace parallel_detail {
 
@@ -121,13 +131,13 @@ struct no_tail {
 template <typename F>
 void parallel_blocks(int64_t n, F&& f) {
   const int64_t blocks = block_count(n);
-  if (thread_count() <= 1 || blocks <= 1) {
+  if (thread_count() <= 1 || threads_for(n) <= 1) {
     for (int64_t b = 0; b < blocks; ++b) f(b, b * parallel_block, std::min(n, (b + 1) * parallel_block));
     return;
   }
   using job = parallel_detail::job<F, parallel_detail::no_tail>;
   job j(f, nullptr, n, blocks);
-  run_blocks(blocks, &job::block, &j);
+  run_blocks(blocks, &job::block, &j, nullptr, nullptr, threads_for(n));
   j.rethrow();
 }
 
@@ -138,7 +148,7 @@ void parallel_blocks(int64_t n, F&& f) {
 template <typename F, typename G>
 void parallel_blocks_ordered(int64_t n, F&& f, G&& then) {
   const int64_t blocks = block_count(n);
-  if (thread_count() <= 1 || blocks <= 1) {
+  if (thread_count() <= 1 || threads_for(n) <= 1) {
     for (int64_t b = 0; b < blocks; ++b) {
       const int64_t first = b * parallel_block, last = std::min(n, (b + 1) * parallel_block);
       f(b, first, last);
@@ -148,7 +158,7 @@ void parallel_blocks_ordered(int64_t n, F&& f, G&& then) {
   }
   using job = parallel_detail::job<F, std::remove_reference_t<G>>;
   job j(f, &then, n, blocks);
-  run_blocks(blocks, &job::block, &j, &job::tail, &j);
+  run_blocks(blocks, &job::block, &j, &job::tail, &j, threads_for(n));
   j.rethrow();
 }
 
@@ -159,7 +169,7 @@ void parallel_blocks_ordered(int64_t n, F&& f, G&& then) {
 // terms wait in a buffer of the calling thread, kept from call to call.
 template <typename T, typename Term, typename Add>
 void in_item_order(int64_t n, Term&& term, Add&& add) {
-  if (thread_count() <= 1 || block_count(n) <= 1) {
+  if (thread_count() <= 1 || threads_for(n) <= 1) {
     for (int64_t j = 0; j < n; ++j) add(j, term(j));
     return;
   }

@@ -1,5 +1,6 @@
 // The pool of the per-particle loops: every block runs once whatever the
-// thread count, a loop takes no more threads than it has blocks, the ordered
+// thread count (a slow thread's blocks taken by the others), a loop takes
+// no more threads than it has blocks or items for, the ordered
 // tails run in block order and each after its own block, sums taken in the
 // tails are those of one pass in item order, and an exception of a block or
 // a tail reaches the caller once every block is done.  The thread count:
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <mutex>
@@ -27,22 +29,26 @@ struct thread_counts : ::testing::TestWithParam<int> {
   void TearDown() override { set_thread_count(0); }
 };
 
+// Enough items for every thread, the last block short; in some rounds the
+// blocks at the start of the loop are slow, so that the other threads take
+// blocks from the slow thread's part.
 TEST_P(thread_counts, EveryBlockRunsOnce) {
-  const int64_t n = 10 * parallel_block + 17;
+  const int64_t n = 9 * items_per_thread + 17;
   std::vector<int> seen(static_cast<std::size_t>(n), 0);
   for (int round = 0; round < 50; ++round) {
-    parallel_blocks(n, [&](int64_t, int64_t first, int64_t last) {
+    parallel_blocks(n, [&](int64_t b, int64_t first, int64_t last) {
+      if (round % 10 == 0 && b < 3) std::this_thread::sleep_for(std::chrono::milliseconds(1));
       for (int64_t j = first; j < last; ++j) ++seen[static_cast<std::size_t>(j)];
     });
   }
   for (const int s : seen) ASSERT_EQ(s, 50);
 }
 
-// Threads that ran the blocks of one loop of `blocks` blocks.
-std::set<std::thread::id> threads_of(int64_t blocks) {
+// Threads that ran the blocks of one loop of n items.
+std::set<std::thread::id> threads_of(int64_t n) {
   std::mutex m;
   std::set<std::thread::id> ids;
-  parallel_blocks(blocks * parallel_block, [&](int64_t, int64_t, int64_t) {
+  parallel_blocks(n, [&](int64_t, int64_t, int64_t) {
     // Long enough for every woken thread to reach the loop.
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
     std::lock_guard<std::mutex> lock(m);
@@ -51,14 +57,18 @@ std::set<std::thread::id> threads_of(int64_t blocks) {
   return ids;
 }
 
-TEST_P(thread_counts, ALoopTakesNoMoreThreadsThanItHasBlocks) {
+TEST_P(thread_counts, ALoopTakesNoMoreThreadsThanItHasBlocksOrItemsForThem) {
+  const std::set<std::thread::id> caller{std::this_thread::get_id()};
   for (int round = 0; round < 5; ++round) {
-    // One block: the calling thread alone.
-    EXPECT_EQ(threads_of(1), std::set<std::thread::id>{std::this_thread::get_id()});
-    for (const int64_t blocks : {2, 3, 12}) {
-      const auto ids = threads_of(blocks);
+    // One block, or a few blocks of no more items than one thread takes:
+    // the calling thread alone.
+    EXPECT_EQ(threads_of(parallel_block), caller);
+    EXPECT_EQ(threads_of(items_per_thread), caller);
+    for (const int64_t n : {items_per_thread + 1, 2 * items_per_thread + 1, 12 * items_per_thread}) {
+      const auto ids = threads_of(n);
+      const int64_t most = std::min<int64_t>({block_count(n), threads_for(n), GetParam()});
       EXPECT_GE(ids.size(), 1u);
-      EXPECT_LE(ids.size(), static_cast<std::size_t>(std::min<int64_t>(blocks, GetParam()))) << blocks << " blocks";
+      EXPECT_LE(ids.size(), static_cast<std::size_t>(most)) << n << " items";
     }
   }
 }

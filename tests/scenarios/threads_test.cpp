@@ -66,8 +66,8 @@ TEST(ScenarioThreads, ExampleIsTheSameOnEveryThreadCount) {
       40);
 }
 
-// 20,000 particles (two blocks) with a random walk of 10 m2/s and a 3 %
-// wind drag.
+// 20,000 particles (five blocks on two threads) with a random walk of
+// 10 m2/s and a 3 % wind drag.
 TEST(ScenarioThreads, RandomWalkIsTheSameOnEveryThreadCount) {
   for (const bool rk : {false, true}) {
     same_on_every_thread_count(
@@ -81,6 +81,21 @@ TEST(ScenarioThreads, RandomWalkIsTheSameOnEveryThreadCount) {
         },
         8);
   }
+}
+
+// 140,000 particles: every one of 8 threads has its own part of each loop,
+// 34 or 35 blocks shared out, and the threads that finish first take blocks
+// from the parts of the others.
+TEST(ScenarioThreads, ALargeRandomWalkIsTheSameOnEveryThreadCount) {
+  same_on_every_thread_count(
+      "DRFT",
+      [] {
+        copy_scenario("drift");
+        replace_line("DRFT.run", "10 0", "140000 0");
+        replace_line("DRFT.cfg", "1.0 0.0 0.0 0.0 0 0.0 0.0 0.0", "1.0 0.03 0.0 0.0 1 10.0 0.0 0.0");
+        write_file("lstwinds.pre", lines(30, "8.0 250.0"));
+      },
+      8);
 }
 
 // A random walk of 50 m2/s in a current onto the coast: particles beach at
@@ -98,7 +113,8 @@ TEST(ScenarioThreads, RandomWalkOntoACoastIsTheSameOnEveryThreadCount) {
 
 // The mass-budget audits of the four engines (two spills, coast, random
 // walk, Runge-Kutta steps, every weathering or fate process on) with 33,000
-// particles a spill: three blocks, the last of a few particles.
+// particles a spill: nine blocks on three threads, the last of a few
+// particles.
 struct audit_engine {
   const char* folder;
   const char* key;
