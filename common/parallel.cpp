@@ -82,15 +82,15 @@ class pool {
       const int64_t seats = std::min<int64_t>({blocks - 1, helpers_, threads - 1});
       job_ = job{call, context, blocks, seats + 1, (job_.generation + 1) & generation_mask};
       j = job_;
-      // The blocks are cut into one range per thread of the job: thread k
-      // (0 the posting one) takes the blocks of range k first, the same part
-      // of the items in every loop of the same size, so that what one loop
-      // writes the next reads from the same core's cache.
+      // The blocks are dealt out to the threads of the job like cards: thread
+      // k (0 the posting one) takes blocks k, k + n, k + 2n ... first, the
+      // same blocks in every loop of the same size, so that what one loop
+      // writes the next reads from the same core's cache, while the blocks
+      // still finish roughly in order for the tails.
       for (int64_t r = 0; r < j.ranges; ++r) {
-        const auto first = static_cast<uint64_t>(r * blocks / j.ranges);
-        const auto last = static_cast<uint64_t>((r + 1) * blocks / j.ranges);
-        ranges_[r].end.store((j.generation << index_bits) | last, std::memory_order_relaxed);
-        ranges_[r].next.store((j.generation << index_bits) | first, std::memory_order_release);
+        const auto count = static_cast<uint64_t>((blocks - r + j.ranges - 1) / j.ranges);
+        ranges_[r].end.store((j.generation << index_bits) | count, std::memory_order_relaxed);
+        ranges_[r].next.store(j.generation << index_bits, std::memory_order_release);
       }
       seats_.store((j.generation << index_bits) | static_cast<uint64_t>(seats), std::memory_order_release);
       generation_.store(j.generation, std::memory_order_release);
@@ -157,7 +157,7 @@ class pool {
     void (*call)(void*, int64_t) = nullptr;
     void* context = nullptr;
     int64_t blocks = 0;
-    int64_t ranges = 1;  // threads the job takes at most, one range of blocks each
+    int64_t ranges = 1;  // threads the job takes at most, one share of its blocks each
     uint64_t generation = 0;
   };
 
@@ -171,8 +171,8 @@ class pool {
     }
   }
 
-  // Claims the next block of range r of job j; false when the range is
-  // used up or a later job has been posted.
+  // Claims the next block of thread r's share of job j; false when the
+  // share is used up or a later job has been posted.
   bool claim(const job& j, int64_t r, int64_t& b) {
     range& q = ranges_[r];
     uint64_t t = q.next.load(std::memory_order_acquire);
@@ -181,13 +181,13 @@ class pool {
       const uint64_t e = q.end.load(std::memory_order_relaxed);
       if ((e >> index_bits) != j.generation || (t & index_mask) >= (e & index_mask)) return false;
       if (q.next.compare_exchange_weak(t, t + 1, std::memory_order_acq_rel)) {
-        b = static_cast<int64_t>(t & index_mask);
+        b = r + static_cast<int64_t>(t & index_mask) * j.ranges;
         return true;
       }
     }
   }
 
-  // Claims a block of job j, from thread self's own range first and then
+  // Claims a block of job j, from thread self's own share first and then
   // from the others', and runs it; false when none is left or a later job
   // has been posted.
   bool run_one(const job& j, int self) {
@@ -195,12 +195,17 @@ class pool {
     bool found = false;
     for (int64_t k = 0; k < j.ranges && !found; ++k) found = claim(j, (self + k) % j.ranges, b);
     if (!found) return false;
+    finish(j, b);
+    return true;
+  }
+
+  // Runs block b of job j and marks it done.
+  void finish(const job& j, int64_t b) {
     j.call(j.context, b);
     // The flag before the count: once the count is complete no thread
     // touches this job's flags again.
     finished_[b].store(1, std::memory_order_release);
     done_.fetch_add(1, std::memory_order_acq_rel);
-    return true;
   }
 
   void work(int self) {
@@ -232,8 +237,8 @@ class pool {
   // The blocks of one thread's share of a job: the end word is written
   // before the next word, each tagged with the job's generation.
   struct alignas(64) range {
-    std::atomic<uint64_t> next{0};  // generation, next block
-    std::atomic<uint64_t> end{0};   // generation, end of the range (exclusive)
+    std::atomic<uint64_t> next{0};  // generation, blocks of the share taken so far
+    std::atomic<uint64_t> end{0};   // generation, blocks in the share
   };
 
   std::vector<std::thread> threads_;
@@ -242,7 +247,7 @@ class pool {
   job job_;  // the last job posted (under the mutex)
   std::unique_ptr<std::atomic<uint8_t>[]> finished_;  // (block) 1 once done
   int64_t capacity_ = 0;
-  std::unique_ptr<range[]> ranges_;  // (thread) 0 the posting thread, k worker k
+  std::unique_ptr<range[]> ranges_;  // (thread) its share of the job: 0 the posting thread, k worker k
   // Each of the atomics the threads write on its own cache line.
   alignas(64) std::atomic<uint64_t> seats_{0};     // generation, seats left for workers
   alignas(64) std::atomic<uint64_t> generation_{0};  // of the last job, for the spinning workers

@@ -6,8 +6,8 @@
 // thread count, and the blocks are shared among the threads: a loop runs on
 // no more threads than it has blocks, nor more than one thread for each
 // items_per_thread items, so that a short loop runs on the calling thread
-// alone.  Each thread takes the blocks of its own part of the items first
-// (the same part in every loop), then helps with the others'.  Work that
+// alone.  Each thread takes its own share of the blocks first (every n-th
+// block, the same in every loop), then helps with the others'.  Work that
 // must not depend on the thread count (random draws, sums) is arranged by
 // block: counts per block are added in block order, draws of a block start
 // where those of the blocks before it end, and a sum in item order runs on

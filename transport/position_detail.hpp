@@ -350,15 +350,25 @@ inline void release_diffusivities() {
 // consecutive ranges of particles: the centre of mass and the mean depth.
 struct position_sums {
   double x = 0.0, y = 0.0, z = 0.0;
+  // The running sums in locals: through the members the compiler would
+  // store and reload them at every particle (a position might be the sum).
   void add(const spill_view& v, int64_t first, int64_t last) {
+    const double* px = v.x;
+    const double* py = v.y;
+    double sx = x, sy = y;
     for (int64_t j = first; j < last; ++j) {
-      x += v.x[j];
-      y += v.y[j];
+      sx += px[j];
+      sy += py[j];
     }
+    x = sx;
+    y = sy;
   }
   void add_depth(const spill_view& v, int64_t first, int64_t last) {
     if (!v.z) missing("z_part");
-    for (int64_t j = first; j < last; ++j) z += v.z[j];
+    const double* pz = v.z;
+    double sz = z;
+    for (int64_t j = first; j < last; ++j) sz += pz[j];
+    z = sz;
   }
 };
 
