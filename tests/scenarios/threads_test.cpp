@@ -66,37 +66,30 @@ TEST(ScenarioThreads, ExampleIsTheSameOnEveryThreadCount) {
       40);
 }
 
-// 20,000 particles (five blocks on two threads) with a random walk of
-// 10 m2/s and a 3 % wind drag.
-TEST(ScenarioThreads, RandomWalkIsTheSameOnEveryThreadCount) {
-  for (const bool rk : {false, true}) {
-    same_on_every_thread_count(
-        "DRFT",
-        [rk] {
-          copy_scenario("drift");
-          replace_line("DRFT.run", "10 0", "20000 0");
-          if (rk) replace_text("DRFT.run", "0 0 0\n1\n", "0 0 0\n2\n");
-          replace_line("DRFT.cfg", "1.0 0.0 0.0 0.0 0 0.0 0.0 0.0", "1.0 0.03 0.0 0.0 1 10.0 0.0 0.0");
-          write_file("lstwinds.pre", lines(30, "8.0 250.0"));
-        },
-        8);
-  }
-}
-
-// 140,000 particles: every one of 8 threads has its own part of each loop,
-// 34 or 35 blocks shared out, and the threads that finish first take blocks
-// from the parts of the others.
-TEST(ScenarioThreads, ALargeRandomWalkIsTheSameOnEveryThreadCount) {
+// A drift of `particles` particles with a random walk of 10 m2/s and a 3 %
+// wind drag, Euler or Runge-Kutta steps, on every thread count.
+void drift_on_every_thread_count(const char* particles, bool rk) {
   same_on_every_thread_count(
       "DRFT",
-      [] {
+      [particles, rk] {
         copy_scenario("drift");
-        replace_line("DRFT.run", "10 0", "140000 0");
+        replace_line("DRFT.run", "10 0", std::string(particles) + " 0");
+        if (rk) replace_text("DRFT.run", "0 0 0\n1\n", "0 0 0\n2\n");
         replace_line("DRFT.cfg", "1.0 0.0 0.0 0.0 0 0.0 0.0 0.0", "1.0 0.03 0.0 0.0 1 10.0 0.0 0.0");
         write_file("lstwinds.pre", lines(30, "8.0 250.0"));
       },
       8);
 }
+
+// 20,000 particles: five blocks on two threads.
+TEST(ScenarioThreads, RandomWalkIsTheSameOnEveryThreadCount) {
+  for (const bool rk : {false, true}) drift_on_every_thread_count("20000", rk);
+}
+
+// 140,000 particles: every one of 8 threads has its own share of each loop,
+// 35 blocks dealt out, and the threads that finish first take blocks from
+// the shares of the others.
+TEST(ScenarioThreads, ALargeRandomWalkIsTheSameOnEveryThreadCount) { drift_on_every_thread_count("140000", false); }
 
 // A random walk of 50 m2/s in a current onto the coast: particles beach at
 // the nearest coast point, searched after the blocks in particle order.
