@@ -59,6 +59,10 @@ inline constexpr int64_t items_per_thread = 16384;
 
 inline int64_t threads_for(int64_t n) { return n > 0 ? (n + items_per_thread - 1) / items_per_thread : 0; }
 
+// Whether a loop over n items runs on more than one thread; otherwise its
+// blocks run in order on the calling thread.
+inline bool on_threads(int64_t n) { return thread_count() > 1 && threads_for(n) > 1; }
+
 // Runs call(context, b) for b = 0 .. blocks - 1 on at most `threads` of the
 // pool's threads (the calling one included), and returns when every block
 // is done.  With a `tail`, the calling thread runs tail(tail_context, b) for
@@ -131,7 +135,7 @@ struct no_tail {
 template <typename F>
 void parallel_blocks(int64_t n, F&& f) {
   const int64_t blocks = block_count(n);
-  if (thread_count() <= 1 || threads_for(n) <= 1) {
+  if (!on_threads(n)) {
     for (int64_t b = 0; b < blocks; ++b) f(b, b * parallel_block, std::min(n, (b + 1) * parallel_block));
     return;
   }
@@ -148,7 +152,7 @@ void parallel_blocks(int64_t n, F&& f) {
 template <typename F, typename G>
 void parallel_blocks_ordered(int64_t n, F&& f, G&& then) {
   const int64_t blocks = block_count(n);
-  if (thread_count() <= 1 || threads_for(n) <= 1) {
+  if (!on_threads(n)) {
     for (int64_t b = 0; b < blocks; ++b) {
       const int64_t first = b * parallel_block, last = std::min(n, (b + 1) * parallel_block);
       f(b, first, last);
@@ -169,7 +173,7 @@ void parallel_blocks_ordered(int64_t n, F&& f, G&& then) {
 // terms wait in a buffer of the calling thread, kept from call to call.
 template <typename T, typename Term, typename Add>
 void in_item_order(int64_t n, Term&& term, Add&& add) {
-  if (thread_count() <= 1 || threads_for(n) <= 1) {
+  if (!on_threads(n)) {
     for (int64_t j = 0; j < n; ++j) add(j, term(j));
     return;
   }

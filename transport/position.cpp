@@ -100,7 +100,7 @@ void low_resolution_update(int32_t s, int32_t step, bool three_d, bool spreading
       }
     };
     const int64_t blocks = block_count(np);
-    const bool threaded = thread_count() > 1 && threads_for(np) > 1;
+    const bool threaded = on_threads(np);
     // Moving particles before each block (threads only: one pass in order
     // needs no count).
     std::vector<int64_t> movers(static_cast<std::size_t>(blocks) + 1, 0);

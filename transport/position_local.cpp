@@ -63,7 +63,7 @@ void move_and_mark(int32_t s, int32_t step, bool spreading, double coef_r, doubl
     };
     const int64_t blocks = block_count(np);
     const int32_t state0 = rand_state();
-    if (thread_count() > 1 && threads_for(np) > 1) {
+    if (on_threads(np)) {
       const int32_t per_move = draws_per_move(c, spreading, false);
       std::vector<int64_t> movers(static_cast<std::size_t>(blocks) + 1, 0);
       parallel_blocks(np, [&](int64_t b, int64_t first, int64_t last) {
