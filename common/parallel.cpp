@@ -69,37 +69,43 @@ class pool {
 
   void run(int64_t blocks, void (*call)(void*, int64_t), void* context, void (*tail)(void*, int64_t),
            void* tail_context, int64_t threads) {
-    job j;
-    int to_wake = 0;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (capacity_ < blocks) {
-        finished_ = std::make_unique<std::atomic<uint8_t>[]>(static_cast<std::size_t>(blocks));
-        capacity_ = blocks;
-      }
-      for (int64_t b = 0; b < blocks; ++b) finished_[b].store(0, std::memory_order_relaxed);
-      done_.store(0, std::memory_order_relaxed);
-      const int64_t seats = std::min<int64_t>({blocks - 1, helpers_, threads - 1});
-      job_ = job{call, context, blocks, seats + 1, (job_.generation + 1) & generation_mask};
-      j = job_;
-      // The blocks are dealt out to the threads of the job like cards: thread
-      // k (0 the posting one) takes blocks k, k + n, k + 2n ... first, the
-      // same blocks in every loop of the same size, so that what one loop
-      // writes the next reads from the same core's cache, while the blocks
-      // still finish roughly in order for the tails.
-      for (int64_t r = 0; r < j.ranges; ++r) {
-        const auto count = static_cast<uint64_t>((blocks - r + j.ranges - 1) / j.ranges);
-        ranges_[r].end.store((j.generation << index_bits) | count, std::memory_order_relaxed);
-        ranges_[r].next.store(j.generation << index_bits, std::memory_order_release);
-      }
-      seats_.store((j.generation << index_bits) | static_cast<uint64_t>(seats), std::memory_order_release);
-      generation_.store(j.generation, std::memory_order_release);
-      // Spinning workers see the job without a call; sleepers are woken for
-      // the seats left.
-      const int64_t spinning = spinning_.load(std::memory_order_acquire);
-      to_wake = static_cast<int>(std::min<int64_t>(sleeping_, std::max<int64_t>(0, seats - spinning)));
+    if (capacity_ < blocks) {
+      finished_ = std::make_unique<std::atomic<uint8_t>[]>(static_cast<std::size_t>(blocks));
+      capacity_ = blocks;
     }
-    for (int k = 0; k < to_wake; ++k) wake_.notify_one();
+    for (int64_t b = 0; b < blocks; ++b) finished_[b].store(0, std::memory_order_relaxed);
+    done_.store(0, std::memory_order_relaxed);
+    const int64_t seats = std::min<int64_t>({blocks - 1, helpers_, threads - 1});
+    const job j{call, context, blocks, seats + 1, (posted_.generation + 1) & generation_mask};
+    posted_ = j;
+    // The blocks are dealt out to the threads of the job like cards: thread
+    // k (0 the posting one) takes blocks k, k + n, k + 2n ... first, the
+    // same blocks in every loop of the same size, so that what one loop
+    // writes the next reads from the same core's cache, while the blocks
+    // still finish roughly in order for the tails.
+    for (int64_t r = 0; r < j.ranges; ++r) {
+      const auto count = static_cast<uint64_t>((blocks - r + j.ranges - 1) / j.ranges);
+      ranges_[r].end.store((j.generation << index_bits) | count, std::memory_order_relaxed);
+      ranges_[r].next.store(j.generation << index_bits, std::memory_order_release);
+    }
+    seats_.store((j.generation << index_bits) | static_cast<uint64_t>(seats), std::memory_order_release);
+    publish(j);
+    // Spinning workers see the job by themselves; sleepers are woken for the
+    // seats that the spinning ones will not take.  A worker counts itself
+    // asleep before it looks at the generation for the last time, so that
+    // either it sees this job or this thread sees it asleep.
+    generation_.store(j.generation, std::memory_order_seq_cst);
+    const int64_t sleeping = sleeping_.load(std::memory_order_seq_cst);
+    if (sleeping > 0) {
+      const int64_t spinning = spinning_.load(std::memory_order_acquire);
+      const auto to_wake = std::min<int64_t>(sleeping, std::max<int64_t>(0, seats - spinning));
+      if (to_wake > 0) {
+        // Through the mutex: a worker between its last look and its wait
+        // holds it, so the notification cannot fall between the two.
+        { std::lock_guard<std::mutex> lock(mutex_); }
+        for (int64_t k = 0; k < to_wake; ++k) wake_.notify_one();
+      }
+    }
     int64_t t = 0;  // next tail
     int idle = 0;
     const auto start = clock::now();
@@ -220,17 +226,51 @@ class pool {
         if (i % 64 == 0 && clock::now() >= until) break;
       }
       spinning_.fetch_sub(1, std::memory_order_acq_rel);
-      std::unique_lock<std::mutex> lock(mutex_);
-      ++sleeping_;
-      wake_.wait(lock, [&] { return stop_ || job_.generation != seen; });
-      --sleeping_;
-      if (stop_) return;
-      const job j = job_;
+      if (generation_.load(std::memory_order_acquire) == seen) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        sleeping_.fetch_add(1, std::memory_order_seq_cst);
+        wake_.wait(lock, [&] { return stop_ || generation_.load(std::memory_order_seq_cst) != seen; });
+        sleeping_.fetch_sub(1, std::memory_order_relaxed);
+      }
+      if (stopping_.load(std::memory_order_acquire)) return;
+      const job j = latest();
+      if (j.generation == seen) continue;
       seen = j.generation;
-      lock.unlock();
       if (!take_seat(j)) continue;
       while (run_one(j, self)) {
       }
+    }
+  }
+
+  // The job is published under a sequence count, odd while it is being
+  // written, so that a worker reads it whole without a lock: the posting
+  // thread never waits for the workers, nor they for each other.
+  void publish(const job& j) {
+    const uint64_t s = sequence_.load(std::memory_order_relaxed);
+    sequence_.store(s + 1, std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_release);
+    call_.store(j.call, std::memory_order_relaxed);
+    context_.store(j.context, std::memory_order_relaxed);
+    blocks_.store(j.blocks, std::memory_order_relaxed);
+    job_ranges_.store(j.ranges, std::memory_order_relaxed);
+    job_generation_.store(j.generation, std::memory_order_relaxed);
+    sequence_.store(s + 2, std::memory_order_release);
+  }
+  // The last job published, read whole.
+  job latest() const {
+    for (;;) {
+      const uint64_t s = sequence_.load(std::memory_order_acquire);
+      if ((s & 1) == 0) {
+        job j;
+        j.call = call_.load(std::memory_order_relaxed);
+        j.context = context_.load(std::memory_order_relaxed);
+        j.blocks = blocks_.load(std::memory_order_relaxed);
+        j.ranges = job_ranges_.load(std::memory_order_relaxed);
+        j.generation = job_generation_.load(std::memory_order_relaxed);
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if (sequence_.load(std::memory_order_relaxed) == s) return j;
+      }
+      relax();
     }
   }
 
@@ -242,9 +282,9 @@ class pool {
   };
 
   std::vector<std::thread> threads_;
-  std::mutex mutex_;
+  std::mutex mutex_;  // of the sleepers' wait
   std::condition_variable wake_;
-  job job_;  // the last job posted (under the mutex)
+  job posted_;  // the last job posted (posting thread only)
   std::unique_ptr<std::atomic<uint8_t>[]> finished_;  // (block) 1 once done
   int64_t capacity_ = 0;
   std::unique_ptr<range[]> ranges_;  // (thread) its share of the job: 0 the posting thread, k worker k
@@ -253,7 +293,14 @@ class pool {
   alignas(64) std::atomic<uint64_t> generation_{0};  // of the last job, for the spinning workers
   alignas(64) std::atomic<int64_t> done_{0};
   alignas(64) std::atomic<int64_t> spinning_{0};  // workers spinning for the next job
-  int sleeping_ = 0;  // workers waiting on wake_ (under the mutex)
+  alignas(64) std::atomic<int64_t> sleeping_{0};  // workers waiting on wake_, or about to
+  // The last job posted, written by publish and read by latest.
+  alignas(64) std::atomic<uint64_t> sequence_{0};
+  std::atomic<void (*)(void*, int64_t)> call_{nullptr};
+  std::atomic<void*> context_{nullptr};
+  std::atomic<int64_t> blocks_{0};
+  std::atomic<int64_t> job_ranges_{1};
+  std::atomic<uint64_t> job_generation_{0};
   int helpers_;       // seats a job offers at most (posting thread only)
   int quick_ = 0;     // jobs since the last change of helpers_
   bool stop_ = false;
