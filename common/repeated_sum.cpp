@@ -66,4 +66,76 @@ double repeated_sum(double c, int64_t n) {
   return negative ? -s : s;
 }
 
+float repeated_sum_single(double c, int64_t n) {
+  float s = 0.0f;
+  if (n <= 0) return s;
+  // Not a number: the additions one by one, whatever they make of it.
+  if (std::isnan(c)) {
+    for (int64_t k = 0; k < n; ++k) s = static_cast<float>(static_cast<double>(s) + c);
+    return s;
+  }
+  // Zeros and infinities: one addition gives what every later one keeps.
+  if (c == 0.0 || std::isinf(c)) return static_cast<float>(static_cast<double>(s) + c);
+  // Both roundings to nearest are symmetric: the sum of -c is minus that of c.
+  const bool negative = c < 0.0;
+  const double a = std::fabs(c);
+  constexpr int64_t top = int64_t{1} << 24;  // 2^24: one single-precision binade in last places
+  int64_t k = 0;
+  while (k < n) {
+    // Near the ends of the single-precision range, or while c is not small
+    // against the sum: one addition at a time.
+    if (!(s >= 0x1p-100f && s < 0x1p100f)) {
+      s = static_cast<float>(static_cast<double>(s) + a);
+      ++k;
+      if (std::isinf(s)) break;
+      continue;
+    }
+    int e = 0;
+    (void)std::frexp(s, &e);                     // s in [2^(e-1), 2^e)
+    const double u = std::ldexp(1.0, e - 24);  // last place of s
+    const double au = a / u;                     // exact: a power-of-two scaling
+    if (!(au < 0x1p22)) {
+      s = static_cast<float>(static_cast<double>(s) + a);
+      ++k;
+      continue;
+    }
+    const auto big = static_cast<int64_t>(static_cast<double>(s) / u);  // s in last places, exact
+    // While s + c stays below 2^e, the double sum has last places of
+    // u / 2^29: it is s plus c rounded to such a place, ties to even (s is a
+    // multiple of u, even in those places), the same a1 for every s of the
+    // binade.
+    const double a1 = std::nearbyint(au * 0x1p29) * 0x1p-29;
+    const double qd = std::floor(a1);
+    const auto q = static_cast<int64_t>(qd);
+    const double r = a1 - qd;  // exact
+    int64_t d = q;             // last places each addition adds
+    if (r > 0.5) {
+      d = q + 1;
+    } else if (r == 0.5) {
+      // A tie goes to the even neighbour: with an even partial sum and an
+      // even increment every addition ties the same way.
+      d = (q % 2 == 0) ? q : q + 1;
+      if (big % 2 != 0) {
+        s = static_cast<float>(static_cast<double>(s) + a);
+        ++k;
+        continue;
+      }
+    }
+    if (d == 0) break;  // every further addition leaves the sum as it is
+    // Addition j (from 0) stays in the binade while its exact sum is below
+    // 2^e: big + j d + au < 2^24, which big + j d + q + 1 <= 2^24 ensures.
+    const int64_t room = top - 1 - q - big;
+    if (room < 0) {
+      s = static_cast<float>(static_cast<double>(s) + a);
+      ++k;
+      continue;
+    }
+    int64_t m = room / d + 1;
+    if (m > n - k) m = n - k;
+    s = static_cast<float>(static_cast<double>(big + m * d) * u);  // at most 2^24 last places: exact
+    k += m;
+  }
+  return negative ? -s : s;
+}
+
 }  // namespace orvel

@@ -13,4 +13,11 @@ namespace orvel {
 // of the exponent range are taken one addition at a time.
 double repeated_sum(double c, int64_t n);
 
+// The sum that `float s = 0.0f; for (n times) s = (float)((double)s + c);`
+// computes: each addition in double precision, the running sum rounded to
+// single precision after each one.  Within one single-precision binade of
+// the sum the double rounding of s + c adds the same fraction of the sum's
+// last place every time, so the same runs of additions are made at once.
+float repeated_sum_single(double c, int64_t n);
+
 }  // namespace orvel

@@ -5,12 +5,42 @@
 #include <cstdint>
 
 #include "common/parallel.hpp"
+#include "common/repeated_sum.hpp"
 #include "control/state/all.hpp"
 #include "fate/oil_weathering.hpp"
 
 namespace orvel {
 
+namespace {
+
+// Whether v[0 .. n - 1] all equal v[0] (a NaN equals nothing), looked at a
+// chunk at a time so that the comparisons need no branch each.
+bool all_equal(const double* v, int64_t n) {
+  constexpr int64_t chunk = 1024;
+  const double v0 = v[0];
+  for (int64_t first = 0; first < n; first += chunk) {
+    const int64_t last = std::min(n, first + chunk);
+    bool same = true;
+    for (int64_t j = first; j < last; ++j) same &= v[j] == v0;
+    if (!same) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool one_wind_speed(const double* wx, const double* wy, int32_t n, double& speed) {
+  if (n < 1 || !all_equal(wx, n) || !all_equal(wy, n)) return false;
+  // Equal components give equal speeds (a zero's sign is lost in the square).
+  speed = std::sqrt(wx[0] * wx[0] + wy[0] * wy[0]);
+  return true;
+}
+
 float mean_wind_all(const double* wx, const double* wy, int32_t n) {
+  // One wind for every particle: the sum of n equal speeds, without the n
+  // dependent additions.
+  double speed = 0.0;
+  if (one_wind_speed(wx, wy, n, speed)) return repeated_sum_single(speed, n) / static_cast<float>(n);
   // The speeds on the threads, their sum in particle order.
   float sum = 0.0f;
   in_item_order<double>(

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "common/parallel.hpp"
+#include "common/repeated_sum.hpp"
 #include "control/state/all.hpp"
 #include "fate/oil_weathering.hpp"
 #include "fate/wave_entrainment.hpp"
@@ -44,11 +45,20 @@ void entrainment_rates(int32_t spill, largest_droplet largest) {
   // The speeds on the threads, their sum in particle order (a speed is never
   // negative: -1 marks a particle off the surface).
   float sum = 0.0f;
-  in_item_order<double>(
-      np, [&](int64_t j) { return indp[j] == 1 ? std::sqrt(wx[j] * wx[j] + wy[j] * wy[j]) : -1.0; },
-      [&](int64_t, double speed) {
-        if (!(speed < 0.0)) sum = static_cast<float>(static_cast<double>(sum) + speed);
-      });
+  double speed = 0.0;
+  if (one_wind_speed(wx, wy, np, speed)) {
+    // One wind for every particle: the sum of as many equal speeds as there
+    // are surface particles.
+    int64_t surface = 0;
+    for (int32_t j = 0; j < np; ++j) surface += indp[j] == 1 ? 1 : 0;
+    sum = repeated_sum_single(speed, surface);
+  } else {
+    in_item_order<double>(
+        np, [&](int64_t j) { return indp[j] == 1 ? std::sqrt(wx[j] * wx[j] + wy[j] * wy[j]) : -1.0; },
+        [&](int64_t, double speed_j) {
+          if (!(speed_j < 0.0)) sum = static_cast<float>(static_cast<double>(sum) + speed_j);
+        });
+  }
   if (sum == 0.0f) sum = static_cast<float>(2 * np);
   const float u = sum / static_cast<float>(np);
   w.wind10(spill) = static_cast<double>(u);

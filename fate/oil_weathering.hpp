@@ -70,4 +70,8 @@ void evaluo_spread(int32_t spill, farray<double, 1>& slick_area);
 // precision.
 float mean_wind_all(const double* wx, const double* wy, int32_t n);
 
+// Whether the `n` (at least 1) particles all have the same wind (a series
+// gives every particle one value), and then their speed in double precision.
+bool one_wind_speed(const double* wx, const double* wy, int32_t n, double& speed);
+
 }  // namespace orvel

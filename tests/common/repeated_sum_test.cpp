@@ -60,5 +60,54 @@ TEST(RepeatedSum, RandomValues) {
   }
 }
 
+float loop_sum_single(double c, int64_t n) {
+  float s = 0.0f;
+  for (int64_t i = 0; i < n; ++i) s = static_cast<float>(static_cast<double>(s) + c);
+  return s;
+}
+
+void expect_same_single(double c, int64_t n) {
+  const float want = loop_sum_single(c, n);
+  const float got = repeated_sum_single(c, n);
+  EXPECT_EQ(std::bit_cast<uint32_t>(got), std::bit_cast<uint32_t>(want))
+      << "c = " << std::hexfloat << c << ", n = " << std::dec << n << ": " << std::hexfloat << got << " against "
+      << want;
+}
+
+TEST(RepeatedSumSingle, ChosenValues) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double values[] = {
+      0.0, -0.0, 1.0, -1.0, 0.1, 1.0 / 3.0, 7.0710678118654755, 10.440306508910549,
+      // Ties in single precision: c half a last place of the sum in some
+      // binade, with and without bits below the double's last place there.
+      1.5, 0x1.000001p0, 0x1.0000008p0, 0x1.0000018p0, 0x1.00000080000001p0, 0x1.0000007ffffffp0,
+      // Ties made by the double rounding: bits of c 29 and 30 places below
+      // the sum's last place.
+      0x1.00000080000002p-3, 0x1.0000007fffffffp-3, 0x1p-30, 0x1.8p-40,
+      // Tiny and huge values; a sum that overflows.
+      0x1p-60, 0x1p-110, 1e30, 3e38, 1e300, std::numeric_limits<double>::min(),
+      std::numeric_limits<double>::denorm_min(), inf, -inf, std::numeric_limits<double>::quiet_NaN()};
+  const int64_t counts[] = {0, 1, 2, 3, 7, 100, 4097, 100000, 1000003};
+  for (const double c : values) {
+    for (const int64_t n : counts) expect_same_single(c, n);
+  }
+}
+
+TEST(RepeatedSumSingle, RandomValues) {
+  std::mt19937_64 g(20261211);
+  std::uniform_int_distribution<int> exponent(-30, 30);
+  std::uniform_int_distribution<int64_t> count(1, 300000);
+  for (int t = 0; t < 600; ++t) {
+    // A random mantissa; a third of them with few bits, which tie often in
+    // single precision, some with a bit far below.
+    uint64_t bits = g() & ((uint64_t{1} << 52) - 1);
+    if (t % 3 == 0) bits &= ~((uint64_t{1} << 40) - 1);
+    if (t % 6 == 0) bits |= 1;
+    const double m = std::bit_cast<double>((uint64_t{1023} << 52) | bits);
+    const double c = std::ldexp(m, exponent(g)) * (t % 5 == 0 ? -1.0 : 1.0);
+    expect_same_single(c, count(g));
+  }
+}
+
 }  // namespace
 }  // namespace orvel
