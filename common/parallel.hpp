@@ -166,6 +166,34 @@ void parallel_blocks_ordered(int64_t n, F&& f, G&& then) {
   j.rethrow();
 }
 
+// Whether pred(j) holds for every j of 0 .. n - 1, looked at on the threads
+// of the pool, a whole block at a time (no branch per item); blocks that
+// start after a failure is seen are skipped.
+template <typename P>
+bool parallel_all(int64_t n, P&& pred) {
+  std::atomic<bool> all{true};
+  parallel_blocks(n, [&](int64_t, int64_t first, int64_t last) {
+    if (!all.load(std::memory_order_relaxed)) return;
+    bool ok = true;
+    for (int64_t j = first; j < last; ++j) ok &= static_cast<bool>(pred(j));
+    if (!ok) all.store(false, std::memory_order_relaxed);
+  });
+  return all.load();
+}
+
+// The number of j of 0 .. n - 1 for which pred(j) holds, counted on the
+// threads of the pool (whole numbers: the same for any thread count).
+template <typename P>
+int64_t parallel_count(int64_t n, P&& pred) {
+  std::atomic<int64_t> count{0};
+  parallel_blocks(n, [&](int64_t, int64_t first, int64_t last) {
+    int64_t c = 0;
+    for (int64_t j = first; j < last; ++j) c += pred(j) ? 1 : 0;
+    count.fetch_add(c, std::memory_order_relaxed);
+  });
+  return count.load();
+}
+
 // For every item j of 0 .. n - 1, t = term(j) on the threads of the pool and
 // then add(j, t) on the calling thread in item order: a sum (or any
 // accumulation) that must not depend on the thread count, with the work of

@@ -11,26 +11,12 @@
 
 namespace orvel {
 
-namespace {
-
-// Whether v[0 .. n - 1] all equal v[0] (a NaN equals nothing), looked at a
-// chunk at a time so that the comparisons need no branch each.
-bool all_equal(const double* v, int64_t n) {
-  constexpr int64_t chunk = 1024;
-  const double v0 = v[0];
-  for (int64_t first = 0; first < n; first += chunk) {
-    const int64_t last = std::min(n, first + chunk);
-    bool same = true;
-    for (int64_t j = first; j < last; ++j) same &= v[j] == v0;
-    if (!same) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 bool one_wind_speed(const double* wx, const double* wy, int32_t n, double& speed) {
-  if (n < 1 || !all_equal(wx, n) || !all_equal(wy, n)) return false;
+  if (n < 1) return false;
+  // On the threads: the columns were written there, a block by the thread
+  // that reads it here.  A NaN equals nothing.
+  const double x0 = wx[0], y0 = wy[0];
+  if (!parallel_all(n, [=](int64_t j) { return wx[j] == x0 && wy[j] == y0; })) return false;
   // Equal components give equal speeds (a zero's sign is lost in the square).
   speed = std::sqrt(wx[0] * wx[0] + wy[0] * wy[0]);
   return true;

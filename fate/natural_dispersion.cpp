@@ -49,9 +49,7 @@ void entrainment_rates(int32_t spill, largest_droplet largest) {
   if (one_wind_speed(wx, wy, np, speed)) {
     // One wind for every particle: the sum of as many equal speeds as there
     // are surface particles.
-    int64_t surface = 0;
-    for (int32_t j = 0; j < np; ++j) surface += indp[j] == 1 ? 1 : 0;
-    sum = repeated_sum_single(speed, surface);
+    sum = repeated_sum_single(speed, parallel_count(np, [indp](int64_t j) { return indp[j] == 1; }));
   } else {
     in_item_order<double>(
         np, [&](int64_t j) { return indp[j] == 1 ? std::sqrt(wx[j] * wx[j] + wy[j] * wy[j]) : -1.0; },
