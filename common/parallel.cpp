@@ -70,14 +70,19 @@ class pool {
   void run(int64_t blocks, void (*call)(void*, int64_t), void* context, void (*tail)(void*, int64_t),
            void* tail_context, int64_t threads) {
     if (capacity_ < blocks) {
-      finished_ = std::make_unique<std::atomic<uint8_t>[]>(static_cast<std::size_t>(blocks));
+      // The flags of earlier jobs stay allocated: a thread that has just
+      // run the last tail of a job may still look at them.
+      flag_arrays_.push_back(std::make_unique<std::atomic<uint8_t>[]>(static_cast<std::size_t>(blocks)));
+      finished_.store(flag_arrays_.back().get(), std::memory_order_release);
       capacity_ = blocks;
     }
-    for (int64_t b = 0; b < blocks; ++b) finished_[b].store(0, std::memory_order_relaxed);
+    std::atomic<uint8_t>* finished = finished_.load(std::memory_order_relaxed);
+    for (int64_t b = 0; b < blocks; ++b) finished[b].store(0, std::memory_order_relaxed);
     done_.store(0, std::memory_order_relaxed);
     const int64_t seats = std::min<int64_t>({blocks - 1, helpers_, threads - 1});
-    const job j{call, context, blocks, seats + 1, (posted_.generation + 1) & generation_mask};
+    const job j{call, context, tail, tail_context, blocks, seats + 1, (posted_.generation + 1) & generation_mask};
     posted_ = j;
+    tails_.store(j.generation << index_bits, std::memory_order_relaxed);
     // The blocks are dealt out to the threads of the job like cards: thread
     // k (0 the posting one) takes blocks k, k + n, k + 2n ... first, the
     // same blocks in every loop of the same size, so that what one loop
@@ -106,20 +111,17 @@ class pool {
         for (int64_t k = 0; k < to_wake; ++k) wake_.notify_one();
       }
     }
-    int64_t t = 0;  // next tail
     int idle = 0;
     const auto start = clock::now();
     clock::time_point waiting{};  // when this thread found no block left to take
     bool waited = false;
     for (;;) {
-      if (tail) {
-        while (t < blocks && finished_[t].load(std::memory_order_acquire)) tail(tail_context, t++);
-      }
       if (run_one(j, 0)) {
         idle = 0;
         continue;
       }
-      if ((!tail || t == blocks) && done_.load(std::memory_order_acquire) == blocks) {
+      if (tail) run_tails(j);
+      if (done_.load(std::memory_order_acquire) == blocks && (!tail || tails_done(j))) {
         if (waited) adapt(waiting - start, clock::now() - waiting);
         else adapt(clock::now() - start, clock::duration::zero());
         return;
@@ -162,6 +164,8 @@ class pool {
   struct job {
     void (*call)(void*, int64_t) = nullptr;
     void* context = nullptr;
+    void (*tail)(void*, int64_t) = nullptr;
+    void* tail_context = nullptr;
     int64_t blocks = 0;
     int64_t ranges = 1;  // threads the job takes at most, one share of its blocks each
     uint64_t generation = 0;
@@ -205,13 +209,36 @@ class pool {
     return true;
   }
 
-  // Runs block b of job j and marks it done.
+  // Runs block b of job j and marks it done, then the tails that are due.
   void finish(const job& j, int64_t b) {
     j.call(j.context, b);
-    // The flag before the count: once the count is complete no thread
-    // touches this job's flags again.
-    finished_[b].store(1, std::memory_order_release);
+    finished_.load(std::memory_order_acquire)[b].store(1, std::memory_order_seq_cst);
     done_.fetch_add(1, std::memory_order_acq_rel);
+    if (j.tail) run_tails(j);
+  }
+
+  // The tails of job j run in block order, each once its block is done, on
+  // whichever thread holds the baton: the tails word (generation, next tail,
+  // busy bit) is taken with the next tail's block done, and given back with
+  // the tail after it.  Most often the thread that has just finished a
+  // block runs its tail, with the block's items still in its cache.  A
+  // thread that finds the baton taken leaves: the holder looks at the next
+  // block again after giving the baton back (both sides in sequentially
+  // consistent order), so no tail is left waiting.
+  void run_tails(const job& j) {
+    const uint64_t tag = j.generation << index_bits;
+    for (;;) {
+      uint64_t w = tails_.load(std::memory_order_seq_cst);
+      if ((w & ~index_mask) != tag || (w & 1) != 0) return;
+      const auto t = static_cast<int64_t>((w & index_mask) >> 1);
+      if (t >= j.blocks || !finished_.load(std::memory_order_acquire)[t].load(std::memory_order_seq_cst)) return;
+      if (!tails_.compare_exchange_strong(w, w | 1, std::memory_order_seq_cst)) continue;
+      j.tail(j.tail_context, t);
+      tails_.store(tag | (static_cast<uint64_t>(t + 1) << 1), std::memory_order_seq_cst);
+    }
+  }
+  bool tails_done(const job& j) const {
+    return tails_.load(std::memory_order_acquire) == ((j.generation << index_bits) | (static_cast<uint64_t>(j.blocks) << 1));
   }
 
   void work(int self) {
@@ -251,6 +278,8 @@ class pool {
     std::atomic_thread_fence(std::memory_order_release);
     call_.store(j.call, std::memory_order_relaxed);
     context_.store(j.context, std::memory_order_relaxed);
+    tail_.store(j.tail, std::memory_order_relaxed);
+    tail_context_.store(j.tail_context, std::memory_order_relaxed);
     blocks_.store(j.blocks, std::memory_order_relaxed);
     job_ranges_.store(j.ranges, std::memory_order_relaxed);
     job_generation_.store(j.generation, std::memory_order_relaxed);
@@ -264,6 +293,8 @@ class pool {
         job j;
         j.call = call_.load(std::memory_order_relaxed);
         j.context = context_.load(std::memory_order_relaxed);
+        j.tail = tail_.load(std::memory_order_relaxed);
+        j.tail_context = tail_context_.load(std::memory_order_relaxed);
         j.blocks = blocks_.load(std::memory_order_relaxed);
         j.ranges = job_ranges_.load(std::memory_order_relaxed);
         j.generation = job_generation_.load(std::memory_order_relaxed);
@@ -285,19 +316,23 @@ class pool {
   std::mutex mutex_;  // of the sleepers' wait
   std::condition_variable wake_;
   job posted_;  // the last job posted (posting thread only)
-  std::unique_ptr<std::atomic<uint8_t>[]> finished_;  // (block) 1 once done
+  std::atomic<std::atomic<uint8_t>*> finished_{nullptr};  // (block) 1 once done
+  std::vector<std::unique_ptr<std::atomic<uint8_t>[]>> flag_arrays_;  // every array finished_ has held
   int64_t capacity_ = 0;
   std::unique_ptr<range[]> ranges_;  // (thread) its share of the job: 0 the posting thread, k worker k
   // Each of the atomics the threads write on its own cache line.
   alignas(64) std::atomic<uint64_t> seats_{0};     // generation, seats left for workers
   alignas(64) std::atomic<uint64_t> generation_{0};  // of the last job, for the spinning workers
   alignas(64) std::atomic<int64_t> done_{0};
+  alignas(64) std::atomic<uint64_t> tails_{0};  // generation, next tail (shifted by one), busy bit
   alignas(64) std::atomic<int64_t> spinning_{0};  // workers spinning for the next job
   alignas(64) std::atomic<int64_t> sleeping_{0};  // workers waiting on wake_, or about to
   // The last job posted, written by publish and read by latest.
   alignas(64) std::atomic<uint64_t> sequence_{0};
   std::atomic<void (*)(void*, int64_t)> call_{nullptr};
   std::atomic<void*> context_{nullptr};
+  std::atomic<void (*)(void*, int64_t)> tail_{nullptr};
+  std::atomic<void*> tail_context_{nullptr};
   std::atomic<int64_t> blocks_{0};
   std::atomic<int64_t> job_ranges_{1};
   std::atomic<uint64_t> job_generation_{0};
