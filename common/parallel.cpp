@@ -39,8 +39,9 @@ constexpr std::chrono::microseconds worker_spin{500};
 
 // Workers that wait for a job (spinning a little, then asleep), take its
 // blocks one by one, and wait again.  The posting thread takes blocks too,
-// runs the tails in block order as the blocks finish, and returns when every
-// block is done.
+// and returns when every block and every tail is done.  The tails run in
+// block order as the blocks finish, on whichever thread of the job holds
+// the baton (run_tails).
 //
 // A job of b blocks for at most t threads has min(b, t) - 1 seats for
 // workers (never more than there are workers): a worker takes a seat before

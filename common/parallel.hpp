@@ -10,8 +10,9 @@
 // block, the same in every loop), then helps with the others'.  Work that
 // must not depend on the thread count (random draws, sums) is arranged by
 // block: counts per block are added in block order, draws of a block start
-// where those of the blocks before it end, and a sum in item order runs on
-// the calling thread block after block as the blocks finish.  Idle threads
+// where those of the blocks before it end, and a sum in item order runs
+// block after block as the blocks finish, one thread at a time (most often
+// the one that has just finished the block).  Idle threads
 // spin for half a millisecond (the loops of a step follow one another
 // closely) and then sleep, so that a run on a busy machine does not fight
 // for its cores; a loop wakes only the sleeping threads it needs.
@@ -65,9 +66,10 @@ inline bool on_threads(int64_t n) { return thread_count() > 1 && threads_for(n) 
 
 // Runs call(context, b) for b = 0 .. blocks - 1 on at most `threads` of the
 // pool's threads (the calling one included), and returns when every block
-// is done.  With a `tail`, the calling thread runs tail(tail_context, b) for
-// b = 0 .. blocks - 1 in that order, each once block b is done, while later
-// blocks may still run.
+// is done.  With a `tail`, tail(tail_context, b) runs for b = 0 .. blocks - 1
+// in that order, one at a time, each once block b is done, while later
+// blocks may still run: on any of the job's threads, each tail seeing what
+// the tails before it wrote.
 void run_blocks(int64_t blocks, void (*call)(void*, int64_t), void* context, void (*tail)(void*, int64_t) = nullptr,
                 void* tail_context = nullptr, int64_t threads = INT64_MAX);
 
@@ -146,9 +148,11 @@ void parallel_blocks(int64_t n, F&& f) {
 }
 
 // As parallel_blocks, and then(block, first, last) for every block in block
-// order on the calling thread, block b's after f's and before then's of
-// block b + 1.  `then` may read and write what f wrote in its own block
-// only.  With one thread or one block, f and then alternate block by block.
+// order, one at a time (on any thread of the loop, each seeing what the ones
+// before it wrote), block b's after f's and before then's of block b + 1.
+// `then` may read and write what f wrote in its own block only, and must not
+// rely on running on the calling thread.  With one thread or one block, f
+// and then alternate block by block.
 template <typename F, typename G>
 void parallel_blocks_ordered(int64_t n, F&& f, G&& then) {
   const int64_t blocks = block_count(n);
@@ -195,10 +199,10 @@ int64_t parallel_count(int64_t n, P&& pred) {
 }
 
 // For every item j of 0 .. n - 1, t = term(j) on the threads of the pool and
-// then add(j, t) on the calling thread in item order: a sum (or any
-// accumulation) that must not depend on the thread count, with the work of
-// its terms shared.  term may also write what belongs to item j alone.  The
-// terms wait in a buffer of the calling thread, kept from call to call.
+// then add(j, t) in item order, one at a time: a sum (or any accumulation)
+// that must not depend on the thread count, with the work of its terms
+// shared.  term may also write what belongs to item j alone.  The terms
+// wait in a buffer of the calling thread, kept from call to call.
 template <typename T, typename Term, typename Add>
 void in_item_order(int64_t n, Term&& term, Add&& add) {
   if (!on_threads(n)) {

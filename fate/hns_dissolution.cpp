@@ -150,8 +150,8 @@ void dissolve_3d(int32_t spill) {
   const double* wy = var_currwindwave.winty.data();
   const double* ux = var_currwindwave.uadv.ptr(1, spill);
   const double* uy = var_currwindwave.vadv.ptr(1, spill);
-  // Each droplet's dissolved mass, found on the threads, is added on the
-  // calling thread in particle order.
+  // Each droplet's dissolved mass, found on the threads, is added in
+  // particle order.
   struct dissolved {
     float m = 0.0f;
     int32_t from = 0;  // 0 nothing, 1 the surface, 2 the column

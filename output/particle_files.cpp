@@ -63,8 +63,8 @@ void esc_particulas(const std::string& clave, int32_t step, int32_t sim) {
     const double* ds = diameters && !standard_layout ? p.diam_part.ptr(1, i) : nullptr;
     const double factor = var_mallas.factor;
     const double hours = at.hours;
-    // The rows by blocks, formatted on the threads, written in order by the
-    // calling thread while later blocks are still being formatted.
+    // The rows by blocks, formatted on the threads, written in block order
+    // while later blocks are still being formatted.
     const std::size_t width = f.row_width();
     std::vector<std::string> blocks(static_cast<std::size_t>(block_count(np)));
     auto format = [&](int64_t b, int64_t first, int64_t last) {

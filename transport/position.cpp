@@ -68,8 +68,8 @@ void low_resolution_update(int32_t s, int32_t step, bool three_d, bool spreading
     // One pass over particles first .. last - 1 drawing from r; the coast
     // searches of the pass are made in place, or flagged in to_coast for the
     // block's tail, which makes them in particle order.  The flags are kept
-    // from call to call (the position updates run on the calling thread
-    // only): no allocation per step.
+    // from call to call (one position update runs at a time): no allocation
+    // per step.
     static std::vector<uint8_t> to_coast;
     bool checked = false;
     auto pass = [&](int64_t first, int64_t last, draws& r, bool defer) {
@@ -117,8 +117,8 @@ void low_resolution_update(int32_t s, int32_t step, bool three_d, bool spreading
     const int32_t state0 = rand_state();
     int32_t end_state = state0;
     // Sums of the final positions in particle order: in the threaded pass
-    // they run on the calling thread block after block, after the block's
-    // coast searches, while later blocks still move.
+    // they run block after block in the tails, after the block's coast
+    // searches, while later blocks still move.
     position_sums sum;
     if (threaded) {
       to_coast.resize(static_cast<std::size_t>(np));  // each pass sets the flags of its block

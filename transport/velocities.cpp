@@ -142,7 +142,7 @@ void vel_adv_2d(int32_t spill, int32_t /*step*/) {
     });
   } else {
     // Each particle's wind speed, found on the threads with its drift, is
-    // added on the calling thread in particle order.
+    // added in particle order.
     auto speed_and_drift = [&](int64_t j) {
       const double x = wx[j], y = wy[j];
       const double speed = std::sqrt(x * x + y * y);
