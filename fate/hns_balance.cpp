@@ -1,8 +1,10 @@
 // Mass of a chemical spill moved between its particles and its compartments,
 // and the properties of its floating slick.
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 
+#include "common/parallel.hpp"
 #include "control/state/all.hpp"
 #include "fate/hns_slick.hpp"
 #include "transport/states.hpp"
@@ -71,14 +73,17 @@ struct droplet_mass {
   double operator()(int32_t j) const { return static_cast<double>(equiv[j]) * mass[j]; }
 };
 
-// Gives every particle of the spill in state `state` the mass `share`.
+// Gives every particle of the spill in state `state` the mass `share` (on
+// the threads: each particle's alone).
 void share_out(int32_t spill, int32_t state, double share) {
   const int32_t np = var_run.particle_number;
   const int32_t* indp = var_part.indp.ptr(1, spill);
   double* mass = var4.massparticle.ptr(1, spill);
-  for (int32_t j = 0; j < np; ++j) {
-    if (indp[j] == state) mass[j] = share;
-  }
+  parallel_blocks(np, [=](int64_t, int64_t first, int64_t last) {
+    for (int64_t j = first; j < last; ++j) {
+      if (indp[j] == state) mass[j] = share;
+    }
+  });
 }
 
 }  // namespace
@@ -107,12 +112,20 @@ void updateparthnsproperties(int32_t spill) {
   auto& m = var4;
   const int32_t np = var_run.particle_number;
   const int32_t* indp = var_part.indp.ptr(1, spill);
-  int32_t n_surf = 0, n_beached = 0, n_floor = 0;
-  for (int32_t j = 0; j < np; ++j) {
-    n_surf += indp[j] == indp_surf ? 1 : 0;
-    n_beached += indp[j] == indp_beached ? 1 : 0;
-    n_floor += indp[j] == indp_floor ? 1 : 0;
-  }
+  // Counted on the threads (whole numbers: the same for any thread count).
+  std::atomic<int32_t> surf{0}, beached{0}, floor{0};
+  parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
+    int32_t s = 0, b = 0, f = 0;
+    for (int64_t j = first; j < last; ++j) {
+      s += indp[j] == indp_surf ? 1 : 0;
+      b += indp[j] == indp_beached ? 1 : 0;
+      f += indp[j] == indp_floor ? 1 : 0;
+    }
+    surf.fetch_add(s, std::memory_order_relaxed);
+    beached.fetch_add(b, std::memory_order_relaxed);
+    floor.fetch_add(f, std::memory_order_relaxed);
+  });
+  const int32_t n_surf = surf.load(), n_beached = beached.load(), n_floor = floor.load();
   // Only the particles that the next re-sum counts as floating share the
   // floating mass: a particle paused over land keeps its own mass, so no
   // share is handed to a particle that no compartment holds.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "common/parallel.hpp"
 #include "control/run_rules.hpp"
 #include "control/state/all.hpp"
 #include "fate/oil_weathering.hpp"
@@ -101,19 +102,21 @@ void balance_masa(int32_t spill) {
   // particles; the others keep their masses.
   const int32_t np = var_run.particle_number;
   const int32_t* indp = var_part.indp.ptr(1, spill);
-  int32_t ns = 0;
-  for (int32_t j = 0; j < np; ++j) ns += indp[j] == 1 ? 1 : 0;
+  // On the threads: a count, and each particle's own masses.
+  const auto ns = static_cast<int32_t>(parallel_count(np, [indp](int64_t j) { return indp[j] == 1; }));
   if (ns == 0) return;
   double* mass = m.massparticle.ptr(1, spill);
   double* prod = m.massparticle_prod.ptr(1, spill);
   const double share = surf / static_cast<double>(ns);
   const bool emulsifies = c.emulsiono(spill) == 1;
   const double emulsion_share = m.massprodemuls_surf(spill) / static_cast<double>(ns);
-  for (int32_t j = 0; j < np; ++j) {
-    if (indp[j] != 1) continue;
-    mass[j] = share;
-    if (emulsifies) prod[j] = emulsion_share;
-  }
+  parallel_blocks(np, [=](int64_t, int64_t first, int64_t last) {
+    for (int64_t j = first; j < last; ++j) {
+      if (indp[j] != 1) continue;
+      mass[j] = share;
+      if (emulsifies) prod[j] = emulsion_share;
+    }
+  });
 }
 
 namespace {
