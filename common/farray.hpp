@@ -32,14 +32,14 @@ namespace farray_detail {
 // calloc gave is kept in the 8 bytes before the array.
 inline constexpr std::size_t huge_page = std::size_t{2} << 20;
 inline constexpr std::size_t huge_array = 2 * huge_page;  // bytes from which an array is aligned
+inline constexpr std::size_t huge_slack = 2 * huge_page + 64;  // extra bytes of an aligned array's block
 
 inline void* calloc_array(std::size_t n, std::size_t size) {
-  if (size != 0 && n > (SIZE_MAX - 2 * huge_page - 64) / size) return nullptr;
+  if (size != 0 && n > (SIZE_MAX - huge_slack) / size) return nullptr;
   const std::size_t bytes = n * size;
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
   if (bytes >= huge_array) {
-    const std::size_t total = bytes + 2 * huge_page + 64;
-    void* block = std::calloc(total, 1);
+    void* block = std::calloc(bytes + huge_slack, 1);
     if (!block) return nullptr;
     const auto first = (reinterpret_cast<std::uintptr_t>(block) + 16 + huge_page - 1) & ~(huge_page - 1);
     const auto last = (first + bytes + huge_page - 1) & ~(huge_page - 1);

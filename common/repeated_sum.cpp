@@ -1,8 +1,41 @@
 #include "common/repeated_sum.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace orvel {
+namespace {
+
+// Additions that can be made at once from a partial sum of `big` last
+// places of its binade (top / 2 <= big < top), each adding `f` last places
+// (exact, below top) rounded to a whole number of them, ties to even:
+// `added` gets the last places each one adds.  0 when the next addition
+// must be made alone: a tie from an odd partial sum (the ties then
+// alternate), or the end of the binade within one addition.  All `left`
+// when an addition leaves the sum as it is (added 0): so do the rest.
+int64_t additions_at_once(int64_t big, double f, int64_t top, int64_t left, int64_t& added) {
+  const double qd = std::floor(f);
+  const auto q = static_cast<int64_t>(qd);
+  const double r = f - qd;  // the fraction of a last place, exact
+  added = q;
+  if (r > 0.5) {
+    added = q + 1;
+  } else if (r == 0.5) {
+    // With an even partial sum and an even increment every addition ties
+    // the same way.
+    added = (q % 2 == 0) ? q : q + 1;
+    if (big % 2 != 0) return 0;
+  }
+  if (added == 0) return left;
+  // Addition j (from 0) stays in the binade while its exact sum is below
+  // top: big + j added + f < top, which big + j added + q + 1 <= top
+  // ensures.
+  const int64_t room = top - 1 - q - big;
+  if (room < 0) return 0;
+  return std::min(room / added + 1, left);
+}
+
+}  // namespace
 
 double repeated_sum(double c, int64_t n) {
   double s = 0.0;
@@ -33,33 +66,13 @@ double repeated_sum(double c, int64_t n) {
       continue;
     }
     const int64_t big = static_cast<int64_t>(s / u);  // s in last places, exact
-    const double qd = std::floor(au);
-    const int64_t q = static_cast<int64_t>(qd);
-    const double r = au - qd;  // the fraction of a last place, exact
-    int64_t d = q;             // last places each addition adds
-    if (r > 0.5) {
-      d = q + 1;
-    } else if (r == 0.5) {
-      // A tie goes to the even neighbour: with an even partial sum and an
-      // even increment every addition ties the same way.
-      d = (q % 2 == 0) ? q : q + 1;
-      if (big % 2 != 0) {
-        s += a;
-        ++k;
-        continue;
-      }
-    }
-    if (d == 0) break;  // every further addition leaves the sum as it is
-    // Addition j (from 0) stays in the binade while its exact sum is below
-    // 2^e: big + j d + q + r < 2^53, i.e. big + j d + q <= 2^53 - 1.
-    const int64_t room = top - 1 - q - big;
-    if (room < 0) {
+    int64_t d = 0;
+    const int64_t m = additions_at_once(big, au, top, n - k, d);
+    if (m == 0) {
       s += a;
       ++k;
       continue;
     }
-    int64_t m = room / d + 1;
-    if (m > n - k) m = n - k;
     s = static_cast<double>(big + m * d) * u;  // at most 2^53: exact
     k += m;
   }
@@ -104,34 +117,16 @@ float repeated_sum_single(double c, int64_t n) {
     // u / 2^29: it is s plus c rounded to such a place, ties to even (s is a
     // multiple of u, even in those places), the same a1 for every s of the
     // binade.
+    // (The binade's end is also where s + c would leave this rounding of
+    // the double sum.)
     const double a1 = std::nearbyint(au * 0x1p29) * 0x1p-29;
-    const double qd = std::floor(a1);
-    const auto q = static_cast<int64_t>(qd);
-    const double r = a1 - qd;  // exact
-    int64_t d = q;             // last places each addition adds
-    if (r > 0.5) {
-      d = q + 1;
-    } else if (r == 0.5) {
-      // A tie goes to the even neighbour: with an even partial sum and an
-      // even increment every addition ties the same way.
-      d = (q % 2 == 0) ? q : q + 1;
-      if (big % 2 != 0) {
-        s = static_cast<float>(static_cast<double>(s) + a);
-        ++k;
-        continue;
-      }
-    }
-    if (d == 0) break;  // every further addition leaves the sum as it is
-    // Addition j (from 0) stays in the binade while its exact sum is below
-    // 2^e: big + j d + au < 2^24, which big + j d + q + 1 <= 2^24 ensures.
-    const int64_t room = top - 1 - q - big;
-    if (room < 0) {
+    int64_t d = 0;
+    const int64_t m = additions_at_once(big, a1, top, n - k, d);
+    if (m == 0) {
       s = static_cast<float>(static_cast<double>(s) + a);
       ++k;
       continue;
     }
-    int64_t m = room / d + 1;
-    if (m > n - k) m = n - k;
     s = static_cast<float>(static_cast<double>(big + m * d) * u);  // at most 2^24 last places: exact
     k += m;
   }

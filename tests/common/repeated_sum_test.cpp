@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <type_traits>
 
 #include "common/repeated_sum.hpp"
 
@@ -20,13 +21,20 @@ double loop_sum(double c, int64_t n) {
   return s;
 }
 
-void expect_same(double c, int64_t n) {
-  const double want = loop_sum(c, n);
-  const double got = repeated_sum(c, n);
-  EXPECT_EQ(std::bit_cast<uint64_t>(got), std::bit_cast<uint64_t>(want))
+// The closed form's sum of n times c against the loop's, bit for bit
+// (double or single precision).
+template <typename T>
+void expect_bits(T got, T want, double c, int64_t n) {
+  using bits = std::conditional_t<sizeof(T) == 8, uint64_t, uint32_t>;
+  EXPECT_EQ(std::bit_cast<bits>(got), std::bit_cast<bits>(want))
       << "c = " << std::hexfloat << c << ", n = " << std::dec << n << ": " << std::hexfloat << got << " against "
       << want;
 }
+
+void expect_same(double c, int64_t n) { expect_bits(repeated_sum(c, n), loop_sum(c, n), c, n); }
+
+// 1.xxx with the given 52 mantissa bits.
+double mantissa(uint64_t bits) { return std::bit_cast<double>((uint64_t{1023} << 52) | bits); }
 
 TEST(RepeatedSum, ChosenValues) {
   const double inf = std::numeric_limits<double>::infinity();
@@ -54,8 +62,7 @@ TEST(RepeatedSum, RandomValues) {
     // A random mantissa; a quarter of them with few bits, which tie often.
     uint64_t bits = g() & ((uint64_t{1} << 52) - 1);
     if (t % 4 == 0) bits &= ~((uint64_t{1} << 40) - 1);
-    const double m = std::bit_cast<double>((uint64_t{1023} << 52) | bits);
-    const double c = std::ldexp(m, exponent(g)) * (t % 3 == 0 ? -1.0 : 1.0);
+    const double c = std::ldexp(mantissa(bits), exponent(g)) * (t % 3 == 0 ? -1.0 : 1.0);
     expect_same(c, count(g));
   }
 }
@@ -66,13 +73,7 @@ float loop_sum_single(double c, int64_t n) {
   return s;
 }
 
-void expect_same_single(double c, int64_t n) {
-  const float want = loop_sum_single(c, n);
-  const float got = repeated_sum_single(c, n);
-  EXPECT_EQ(std::bit_cast<uint32_t>(got), std::bit_cast<uint32_t>(want))
-      << "c = " << std::hexfloat << c << ", n = " << std::dec << n << ": " << std::hexfloat << got << " against "
-      << want;
-}
+void expect_same_single(double c, int64_t n) { expect_bits(repeated_sum_single(c, n), loop_sum_single(c, n), c, n); }
 
 TEST(RepeatedSumSingle, ChosenValues) {
   const double inf = std::numeric_limits<double>::infinity();
@@ -103,8 +104,7 @@ TEST(RepeatedSumSingle, RandomValues) {
     uint64_t bits = g() & ((uint64_t{1} << 52) - 1);
     if (t % 3 == 0) bits &= ~((uint64_t{1} << 40) - 1);
     if (t % 6 == 0) bits |= 1;
-    const double m = std::bit_cast<double>((uint64_t{1023} << 52) | bits);
-    const double c = std::ldexp(m, exponent(g)) * (t % 5 == 0 ? -1.0 : 1.0);
+    const double c = std::ldexp(mantissa(bits), exponent(g)) * (t % 5 == 0 ? -1.0 : 1.0);
     expect_same_single(c, count(g));
   }
 }
