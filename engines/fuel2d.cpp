@@ -27,6 +27,7 @@ void fuel2d_engine::allocate_engine_arrays() {
     if (a->allocated()) a->deallocate();
     a->allocate(np);
   }
+  ensure(step_area_, var_cfg.spills_number);
 }
 
 void fuel2d_engine::set_up() {
@@ -42,7 +43,9 @@ void fuel2d_engine::set_up() {
     for (int32_t s = 1; s <= ns; ++s) {
       calls.initialarea(s, spill_tstart, sim);
       c.thick(s) = slick_thickness(c.vol0(s), var_spill.area_oil(s));
-      slick_area(s) = 0.0;
+      // Every slick floats over its initial area from its start, whether it
+      // then spreads or not: evaporation and dispersion act on it.
+      slick_area(s) = static_cast<double>(var_spill.area_oil(s));
     }
     calls.part_ini_2d_circle(sim);
   } else {
@@ -86,19 +89,28 @@ void fuel2d_engine::hull_area(int32_t s) {
 bool fuel2d_engine::spreads(int32_t s, float t) const {
   const auto& c = var_cfg;
   if (c.spreading__y_n != 1) return false;
-  const float th = t / 3600.0f;
+  // The stop hour counts from the spill's own start (each pulse's, for a
+  // continuous release), not from the start of the run.
+  const float age_h = static_cast<float>(static_cast<double>(t) - spill_tstart(s)) / 3600.0f;
   return spill_tstart(s) <= static_cast<double>(t) && c.thick(s) > c.minspillthickness(s) &&
-         var_part.par_beached(s) == 0 && var_part.par_pause(s) == 0 && static_cast<float>(c.stoptimespreading) > th;
+         var_part.par_beached(s) == 0 && var_part.par_pause(s) == 0 && static_cast<float>(c.stoptimespreading) > age_h;
 }
 
 void fuel2d_engine::spill_chain(int32_t s, float t) {
   auto& c2 = var2;
   if (spreads(s, t)) {
+    const double start_area = slick_area(s);
     calls.spreading(s, step, slick_area, c2.coef_r, c2.coef_q);
+    // Evaporation and dispersion act over the step on the mean of the
+    // slick's areas at its start and end (the trapezoidal rule over the
+    // step), so that a long step does not weather its whole length at the
+    // area the slick reaches only at its end.
+    step_area_(s) = 0.5 * (start_area + slick_area(s));
     spreading_move_2d(s, var_cfg.spreadalgorithm__adios2_leher_hns == 1, polygons_);
     weathering(s, true);
     return;
   }
+  step_area_(s) = slick_area(s);
   transport_move_2d(s, polygons_);
   weathering(s, false);
 }
@@ -109,21 +121,23 @@ void fuel2d_engine::weathering(int32_t s, bool spreading_chain) {
   weathered_now(s) = 1;
   if (c.evaporo(s) == 1) {
     if (spreading_chain) {
-      calls.evaporacion_spread(s, slick_area);
+      calls.evaporacion_spread(s, step_area_);
     } else {
-      calls.evaporacion(s, slick_area);
+      calls.evaporacion(s, step_area_);
     }
   }
   if (c.verticaldispersion__y_n == 1) {
     if (surface_exhausted(s) == 0) {
-      calls.verticaldispersion(s, slick_area);
+      calls.verticaldispersion(s, step_area_);
     } else if (surface_exhausted(s) == 1) {
       var4.massdisp(s) = 0.0;
     }
   }
+  // The step's floating mass is summed before the water uptake, which only
+  // acts on a slick that floats (the first step's included).
+  calls.balance_vertido_tierra(s);
   // A maximum water content that is not a number counts as not 0.
   if (c.emulsiono(s) == 1 && var_spill.maxemulsification(s) != 0.0f) calls.emulsion(s);
-  calls.balance_vertido_tierra(s);
   calls.balance_masa(s);
   if (!spreading_chain && var4.mass_surf(s) == 0.0) surface_exhausted(s) = 1;
   // A spill placed wholly on land keeps its initial properties.

@@ -36,6 +36,7 @@ class fuel2d_engine : public oil_frame {
   farray<int32_t, 1> iwk_{"iwk"};        // (particle) work space of the hull
   farray<double, 1> x_hull_{"x_hull"};   // (corner) hull corner longitudes, deg + 360
   farray<double, 1> y_hull_{"y_hull"};   // (corner) hull corner latitudes, deg
+  farray<double, 1> step_area_{"step_area"};  // (spill) slick area over the step, m2: the mean of its start and end
 };
 
 }  // namespace orvel

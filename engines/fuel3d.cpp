@@ -85,7 +85,8 @@ bool fuel3d_engine::below_surface(int32_t spill) {
 void fuel3d_engine::weathering(int32_t s) {
   const auto& c = var_cfg;
   auto& m = var4;
-  if (below_surface(s)) {
+  const bool suspended = below_surface(s);
+  if (suspended) {
     // Suspended: no water uptake, evaporation or dispersion in this step;
     // the balances still follow the particles.
     m.agua(s) = 0.0;
@@ -104,10 +105,12 @@ void fuel3d_engine::weathering(int32_t s) {
     // With the slick area of 0 that this engine holds, no particle is moved:
     // the entrained mass is booked as dispersed by the balance only.
     calls.entrainedparticlesredistribution(s, slick_area);
+    // The floating mass summed before the water uptake (the first step's too).
+    calls.balance_vertido_tierra(s);
     // A maximum water content that is not a number counts as not 0.
     if (c.emulsiono(s) == 1 && var_spill.maxemulsification(s) != 0.0f) calls.emulsion(s);
   }
-  calls.balance_vertido_tierra(s);
+  if (suspended) calls.balance_vertido_tierra(s);
   calls.balance_masa(s);
   if (c.flag_tierra(s) != 1) calls.evaluo(s);
 }

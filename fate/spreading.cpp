@@ -17,8 +17,9 @@ constexpr double third = static_cast<double>(0.33333334f);
 constexpr double two_thirds = static_cast<double>(0.6666667f);
 constexpr double four_thirds = static_cast<double>(1.3333334f);
 
-// Fay-type spreading: area from the time since release, diffusivity from the
-// time since the simulation start.  For a spreading constant k, area_factor
+// Fay-type spreading: area and diffusivity from the time since the spill's
+// release (a spill or pulse that starts late spreads as one released at 0
+// would at the same age).  For a spreading constant k, area_factor
 // is pi k^2 and k_factor k^2 / 16; the area is held at no less than *floor
 // when a floor is given.
 void fay(int32_t s, float t, double area_factor, double k_factor, const float* floor, farray<double, 1>& slick_area,
@@ -34,8 +35,9 @@ void fay(int32_t s, float t, double area_factor, double k_factor, const float* f
   const double x13 = std::pow(x, third);
   const double a_fay = area_factor * std::pow((std::sqrt(tau) * tau) * x, third);
   slick_area(s) = floor ? std::max(static_cast<double>(*floor), a_fay) : a_fay;
-  const float k1 = 0.033f * std::pow(t, 0.16f);
-  const float rsqrt_t = 1.0f / std::sqrt(t);
+  const float age = static_cast<float>(tau);
+  const float k1 = 0.033f * std::pow(age, 0.16f);
+  const float rsqrt_t = 1.0f / std::sqrt(age);
   const double k = static_cast<double>(k1) + (k_factor * x13) * static_cast<double>(rsqrt_t);
   coef_r = std::sqrt(2.0 * k / static_cast<double>(var_run.deltat));
   coef_q = 0.0;
@@ -60,7 +62,8 @@ double increment_ratio(F f, double tm, double d) {
 }
 
 // Lehr's slick against the reference area a0 (the initial area until the
-// slick area is first set, then the previous step's).
+// slick area is first set, then the previous step's), from the time since the
+// spill's release.
 void lehr(int32_t s, int32_t step, float t, float a0, farray<double, 1>& slick_area, double& coef_r,
           double& coef_q) {
   const auto& sp = var_spill;
@@ -69,7 +72,8 @@ void lehr(int32_t s, int32_t step, float t, float a0, farray<double, 1>& slick_a
   if (r < 0.0f) r = 0.0f;
   const double vb = static_cast<double>(6.29f) * var_cfg.vol0(s);
   const double u = static_cast<double>(1.942615f) * var_currwindwave.uwind(s);
-  const float tm = t / 60.0f;
+  const double age = static_cast<double>(t) - var_cfg.spillstarttime(s);
+  const float tm = static_cast<float>(age) / 60.0f;
   const float r23 = std::pow(r, 0.6666667f);
   const float r13 = std::pow(r, 0.33333334f);
   const float sqrt_tm = std::sqrt(tm);
@@ -99,7 +103,7 @@ void lehr(int32_t s, int32_t step, float t, float a0, farray<double, 1>& slick_a
   }
   // Later steps: each particle's last growth scaled by the ratio of the last
   // two increments of the axes, so that the cloud follows the Lehr ellipse.
-  const double tmd = static_cast<double>(t) / 60.0;
+  const double tmd = age / 60.0;
   const double d = static_cast<double>(var_run.deltat) / 60.0;
   coef_r = increment_ratio([&](double x) { return axes.q(x); }, tmd, d);
   coef_q = increment_ratio([&](double x) { return axes.r(x); }, tmd, d);

@@ -318,16 +318,16 @@ TEST(Fuel2d, WeatheringSequenceInItsOrder) {
   {
     fuel_calls rec;
     EXPECT_EQ(run_engine(rec, weathering_calls),
-              (strings{"dispersion_2d(1)", "evaporacion(1)", "verticaldispersion(1)", "emulsion(1)",
-                       "balance_vertido_tierra(1)", "balance_masa(1)", "evaluo(1)"}));
+              (strings{"dispersion_2d(1)", "evaporacion(1)", "verticaldispersion(1)", "balance_vertido_tierra(1)",
+                       "emulsion(1)", "balance_masa(1)", "evaluo(1)"}));
   }
   weathering_run();
   var_cfg.spreading__y_n = 1;
   {
     fuel_calls rec;
     EXPECT_EQ(run_engine(rec, weathering_calls),
-              (strings{"spreading(1,1)", "evaporacion_spread(1)", "verticaldispersion(1)", "emulsion(1)",
-                       "balance_vertido_tierra(1)", "balance_masa(1)", "evaluo_spread(1)"}));
+              (strings{"spreading(1,1)", "evaporacion_spread(1)", "verticaldispersion(1)", "balance_vertido_tierra(1)",
+                       "emulsion(1)", "balance_masa(1)", "evaluo_spread(1)"}));
   }
 }
 
@@ -342,15 +342,15 @@ TEST(Fuel2d, WeatheringSwitches) {
   };
   const std::vector<switch_case> cases = {
       {"evaporation off for the spill", [] { var_cfg.evaporo(1) = 0; },
-       {"verticaldispersion(1)", "emulsion(1)", "balance_vertido_tierra(1)", "balance_masa(1)", "evaluo(1)"}},
+       {"verticaldispersion(1)", "balance_vertido_tierra(1)", "emulsion(1)", "balance_masa(1)", "evaluo(1)"}},
       {"no natural dispersion", [] { var_cfg.verticaldispersion__y_n = 0; },
-       {"evaporacion(1)", "emulsion(1)", "balance_vertido_tierra(1)", "balance_masa(1)", "evaluo(1)"}},
+       {"evaporacion(1)", "balance_vertido_tierra(1)", "emulsion(1)", "balance_masa(1)", "evaluo(1)"}},
       {"emulsification off for the spill", [] { var_cfg.emulsiono(1) = 0; },
        {"evaporacion(1)", "verticaldispersion(1)", "balance_vertido_tierra(1)", "balance_masa(1)", "evaluo(1)"}},
       {"maximum water content 0", [] { var_spill.maxemulsification(1) = 0.0f; },
        {"evaporacion(1)", "verticaldispersion(1)", "balance_vertido_tierra(1)", "balance_masa(1)", "evaluo(1)"}},
       {"maximum water content not a number", [=] { var_spill.maxemulsification(1) = nan; },
-       {"evaporacion(1)", "verticaldispersion(1)", "emulsion(1)", "balance_vertido_tierra(1)", "balance_masa(1)",
+       {"evaporacion(1)", "verticaldispersion(1)", "balance_vertido_tierra(1)", "emulsion(1)", "balance_masa(1)",
         "evaluo(1)"}},
       {"spill wholly on land: no evaporation, no property update, the balances still",
        [] {

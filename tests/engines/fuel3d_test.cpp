@@ -259,8 +259,8 @@ TEST(Fuel3d, ChainAfterThePassesWithEulerAndRungeKutta) {
       }
     }
     for (const char* s : {"verticaldiffusionvelocity(1,1)", "dispersion_2d(1)", "posicion_3d(1,1)", "evaporacion(1)",
-                          "verticaldispersion(1)", "entrainedparticlesredistribution(1)", "emulsion(1)",
-                          "balance_vertido_tierra(1)", "balance_masa(1)", "evaluo(1)"}) {
+                          "verticaldispersion(1)", "entrainedparticlesredistribution(1)", "balance_vertido_tierra(1)",
+                          "emulsion(1)", "balance_masa(1)", "evaluo(1)"}) {
       expected.push_back(s);
     }
     EXPECT_EQ(run_engine(rec, chain_calls), expected) << "method " << method;
@@ -279,7 +279,7 @@ TEST(Fuel3d, WeatheringSwitchesAndTheRedistributionWhateverTheDispersion) {
   };
   const std::vector<switch_case> cases = {
       {"no natural dispersion: the redistribution still runs", [] { var_cfg.verticaldispersion__y_n = 0; },
-       {"evaporacion(1)", "entrainedparticlesredistribution(1)", "emulsion(1)", "balance_vertido_tierra(1)",
+       {"evaporacion(1)", "entrainedparticlesredistribution(1)", "balance_vertido_tierra(1)", "emulsion(1)",
         "balance_masa(1)", "evaluo(1)"}},
       {"evaporation and emulsification off",
        [] {
@@ -292,8 +292,8 @@ TEST(Fuel3d, WeatheringSwitchesAndTheRedistributionWhateverTheDispersion) {
        {"evaporacion(1)", "verticaldispersion(1)", "entrainedparticlesredistribution(1)",
         "balance_vertido_tierra(1)", "balance_masa(1)", "evaluo(1)"}},
       {"spill wholly on land", [] { var_cfg.flag_tierra(1) = 1; },
-       {"evaporacion(1)", "verticaldispersion(1)", "entrainedparticlesredistribution(1)", "emulsion(1)",
-        "balance_vertido_tierra(1)", "balance_masa(1)"}},
+       {"evaporacion(1)", "verticaldispersion(1)", "entrainedparticlesredistribution(1)", "balance_vertido_tierra(1)",
+        "emulsion(1)", "balance_masa(1)"}},
       {"no weathering", [] { var_cfg.degrado = 0; }, {}},
       {"probabilistic run", [] { var_run.simtype__operat_probabil = 2; }, {}},
   };
@@ -335,7 +335,7 @@ TEST(Fuel3d, WeatheringIsSuspendedWhileAParticleIsInTheColumnOrOnTheFloor) {
     }
   };
   const strings full = {"evaporacion(1)", "verticaldispersion(1)", "entrainedparticlesredistribution(1)",
-                        "emulsion(1)", "balance_vertido_tierra(1)", "balance_masa(1)", "evaluo(1)"};
+                        "balance_vertido_tierra(1)", "emulsion(1)", "balance_masa(1)", "evaluo(1)"};
   strings expected;
   for (int32_t step = 1; step <= 4; ++step) {
     const strings& calls = step <= 2 ? strings{"balance_vertido_tierra(1)", "balance_masa(1)", "evaluo(1)"} : full;

@@ -44,9 +44,9 @@ void fay_slick(double k2, double start_s) {
 
 TEST(HnsSpreadingFay, CalibratedConstantAndNoFloor) {
   // X = V^2 g drho / sqrt(nu) = 100 * 9.81 * 0.15 / 1e-3 = 147150 m^4.5/s.
-  // A = k2^2 pi (tau^1.5 X)^(1/3); K = 0.033 t^0.16 + k2^2 / 16 X^(1/3)
-  // t^(-1/2) with t = 3600 s, tau the time since the release; coef_r =
-  // sqrt(2 K / dt).  k2 = 1.21 gives the oil slick's 14569.96 m2.
+  // A = k2^2 pi (tau^1.5 X)^(1/3); K = 0.033 tau^0.16 + k2^2 / 16 X^(1/3)
+  // tau^(-1/2), tau the time since the release (3600 s less the start);
+  // coef_r = sqrt(2 K / dt).  k2 = 1.21 gives the oil slick's 14569.96 m2.
   const double x = 147150.0;
   struct row {
     double k2, start_s;
@@ -56,7 +56,7 @@ TEST(HnsSpreadingFay, CalibratedConstantAndNoFloor) {
     const auto o = spread(6, 5.0e6);
     const double tau = 3600.0 - r.start_s;
     const double area = r.k2 * r.k2 * 3.14159265358979 * std::cbrt(std::pow(tau, 1.5) * x);
-    const double k = 0.033 * std::pow(3600.0, 0.16) + r.k2 * r.k2 / 16.0 * std::cbrt(x) / 60.0;
+    const double k = 0.033 * std::pow(tau, 0.16) + r.k2 * r.k2 / 16.0 * std::cbrt(x) / std::sqrt(tau);
     const std::string what = "k2 " + std::to_string(r.k2) + " start " + std::to_string(r.start_s);
     EXPECT_NEAR(o.area, area, 3e-6 * area + 1e-12) << what;
     EXPECT_NEAR(o.coef_r, std::sqrt(2.0 * k / 600.0), 1e-6 * o.coef_r) << what;
@@ -134,6 +134,7 @@ TEST(HnsSpreadingThickSlick, NoAreaOrNoSurfaceParticleGivesNoGrowth) {
 void lehr_slick(int32_t algorithm, double wind) {
   hns_slick(4);
   var_run.deltat = 3600.0f;
+  var_cfg.spillstarttime(1) = 0.0;  // released at the start: 60 min old at the end of step 1
   var_cfg.spreadalgorithm__adios2_leher_hns = algorithm;
   var_cfg.vol0(1) = 10.0;
   var_spill.deltarho(1) = 0.1765f;
