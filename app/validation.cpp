@@ -706,6 +706,25 @@ void warn_short_records(std::ostream& warnings, const char* kind, const char* co
            << " s: the last record is used for the rest of the run\n";
 }
 
+// A horizon that ends within a current record interval: the run is made of
+// whole current record intervals, so it ends at the last whole one before
+// the horizon.  The results up to there are complete; the warning says
+// where the run ends and which horizon would cover the one asked for.
+void warn_partial_record(std::ostream& warnings) {
+  const float horizon = var_cfg.simulationtimehorizon;
+  const float interval = current_record_interval();
+  if (!(interval > 0.0f)) return;
+  const int32_t n = current_record_count(horizon, interval);
+  const double run_s = static_cast<double>(n) * static_cast<double>(interval);
+  if (!(run_s < static_cast<double>(horizon))) return;
+  const double h = 3600.0;
+  warnings << "orvel: warning: the horizon of " << value_text(static_cast<double>(horizon) / h, 9)
+           << " h (simulationtimehorizon) is not a whole number of current record intervals of "
+           << value_text(static_cast<double>(interval) / h, 9) << " h: the run ends after " << n
+           << " records, at " << value_text(run_s / h, 9) << " h; a horizon of "
+           << value_text((run_s + static_cast<double>(interval)) / h, 9) << " h would cover it\n";
+}
+
 // Releases that the run carries out but that cannot do what the scenario
 // asks of them.
 void warn_idle_releases(std::ostream& warnings) {
@@ -741,6 +760,7 @@ void warnings_of_the_run(std::ostream& warnings) {
   const auto& c = var_cfg;
   const auto& r = var_run;
   warn_idle_releases(warnings);
+  warn_partial_record(warnings);
   // A uniform series of one record is a constant: one warning names every
   // such series.  Other forcings are warned about one by one when their
   // records end before the run does.
