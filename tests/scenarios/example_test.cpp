@@ -127,7 +127,7 @@ TEST(ScenarioExample, CostaDaMorteOilWeathersAndComesAshoreWithItsMassAccountedF
   }
   EXPECT_EQ(rows[37].at("surface (kg)"), 0.0);
   // At the end: nothing afloat, the evaporation just short of its maximum
-  // (29.98 % when the last oil comes ashore at 36 h), the water
+  // (29.99 % when the last oil comes ashore at 36 h), the water
   // content near its maximum, some oil dispersed and the rest ashore.
   const auto& last = rows.back();
   EXPECT_EQ(last.at("surface (kg)"), 0.0);

@@ -115,6 +115,20 @@ TEST(ScenarioWeathering, EvaporationAloneFollowsTheEvaporationLawUpToItsMaximum)
   EXPECT_GT(capped, 5);  // the law passes 25 % after about 13.4 h
 }
 
+// The scenario's slick on a still sea in a steady wind of `wind` m/s for a
+// day, with model steps of `step` seconds, after `edit` has changed the
+// scenario: its hourly property rows.
+template <typename Edit>
+std::vector<property_row> still_sea_day(const char* step, const char* wind, Edit edit) {
+  copy_scenario("weathering");
+  edit();
+  write_file("lstcurr.pre", lines(25, "0.0 270.0"));
+  write_file("lstwinds.pre", lines(25, std::string(wind) + " 270.0"));
+  replace_line("WTHR.run", "600.", step);
+  run_ok("WTHR");
+  return read_property_rows("WTHR_properties_001.txt");
+}
+
 TEST(ScenarioWeathering, EvaporationAndEmulsionDoNotDependOnTheStep) {
   // The 1 km square slick without spreading, current or dispersion, in a
   // 5 m/s wind, evaporating without a cap and taking up water: with steps
@@ -128,14 +142,10 @@ TEST(ScenarioWeathering, EvaporationAndEmulsionDoNotDependOnTheStep) {
   EXPECT_NEAR(law[1], 0.1284, 1e-4);
   for (const char* step : {"60.", "600.", "1800.", "3600."}) {
     temp_dir dir;
-    copy_scenario("weathering");
-    replace_text("WTHR.cfg", "2\n1 1 3\n1\n1\n1\n", "2\n0 1 3\n1\n1\n0\n");
-    replace_text("WTHR.cfg", " 0 0 25.0 5.0 70.0 ", " 0 0 100.0 5.0 70.0 ");
-    write_file("lstcurr.pre", lines(25, "0.0 270.0"));
-    write_file("lstwinds.pre", lines(25, "5.0 270.0"));
-    replace_line("WTHR.run", "600.", step);
-    run_ok("WTHR");
-    const auto rows = read_property_rows("WTHR_properties_001.txt");
+    const auto rows = still_sea_day(step, "5.0", [] {
+      replace_text("WTHR.cfg", "2\n1 1 3\n1\n1\n1\n", "2\n0 1 3\n1\n1\n0\n");
+      replace_text("WTHR.cfg", " 0 0 25.0 5.0 70.0 ", " 0 0 100.0 5.0 70.0 ");
+    });
     ASSERT_EQ(rows.size(), 25u) << step;
     for (std::size_t h : {1, 3, 6, 24}) {
       const double f = rows[h].at("evaporated (kg)") / released_kg;
@@ -171,16 +181,12 @@ TEST(ScenarioWeathering, EveryShareHardlyDependsOnTheStep) {
   std::vector<property_row> reference;
   for (const char* step : {"60.", "600.", "1800.", "3600."}) {
     temp_dir dir;
-    copy_scenario("weathering");
-    replace_text("WTHR.cfg", "2\n1 1 3\n", "2\n1 1 48\n");
-    replace_text("WTHR.cfg", " 0.01 0.0001 1111.1111111 0 900.0 15.0 300.0 ",
-                 " 0.01 0.0001 1176.4705882 0 850.0 15.0 5.0 ");
-    replace_text("WTHR.cfg", " 0 0 25.0 5.0 70.0 ", " 0 0 40.0 5.0 70.0 ");
-    write_file("lstcurr.pre", lines(25, "0.0 270.0"));
-    write_file("lstwinds.pre", lines(25, "10.0 270.0"));
-    replace_line("WTHR.run", "600.", step);
-    run_ok("WTHR");
-    const auto rows = read_property_rows("WTHR_properties_001.txt");
+    const auto rows = still_sea_day(step, "10.0", [] {
+      replace_text("WTHR.cfg", "2\n1 1 3\n", "2\n1 1 48\n");
+      replace_text("WTHR.cfg", " 0.01 0.0001 1111.1111111 0 900.0 15.0 300.0 ",
+                   " 0.01 0.0001 1176.4705882 0 850.0 15.0 5.0 ");
+      replace_text("WTHR.cfg", " 0 0 25.0 5.0 70.0 ", " 0 0 40.0 5.0 70.0 ");
+    });
     ASSERT_EQ(rows.size(), 25u) << step;
     if (reference.empty()) reference = rows;
     for (std::size_t i = 0; i < 3; ++i) {
