@@ -316,6 +316,12 @@ TEST_F(Pulses, OnlyThePulsesThatCanStartAreSized) {
   EXPECT_EQ(c.masa0(362), 1000000.0);
   EXPECT_EQ(c.spillstarttime(361), 3.0);
   EXPECT_EQ(release_pulses(), 1000000);
+  // A release that starts exactly at the end of the run sizes its first
+  // pulse and the spare: two.
+  reset_state();
+  var_run.deltat = 10.0f;
+  read_release("2777.7778 10", spill_line(3.0, 1000000.0), 2, "3");
+  EXPECT_EQ(c.spills_number, 2);
   // A release that starts after the end of the run sizes one pulse.
   reset_state();
   var_run.deltat = 10.0f;

@@ -369,6 +369,17 @@ TEST(StartUpValidation, ListsSeriesAndResultNamesAreCheckedBeforeAnythingIsWritt
         << r.err;
     EXPECT_EQ(dir.files(), before);
   }
+  {
+    // No run writes a concentration-factor file: a folder named like one
+    // (and like the property files of a floating object that are written)
+    // is no result name of the run.
+    temp_dir dir;
+    copy_scenario("drift");
+    std::filesystem::create_directory("DRFT_CF_001.txt");
+    std::filesystem::create_directory("DRFT_CF_subspill_001.txt");
+    run_ok("DRFT");
+    EXPECT_TRUE(std::filesystem::is_directory("DRFT_CF_001.txt"));
+  }
 }
 
 TEST(StartUpValidation, ReleasesThatDoNothingAreWarnedOf) {
@@ -659,6 +670,10 @@ TEST(StartUpValidation, MutationsOfACurrentFileScenario) {
       {"infinite current value", "c.txt", 7, "-10.0000 42.6000 0.1 -inf", "c.txt:7", "a finite real number"},
       {"current of 20 m/s", "c.txt", 5, "-10.0000 42.4000 20.0 0.0", "c.txt:5", "u = 20: must be from -15 to 15 m/s"},
       {"node at latitude 142", "c.txt", 9, "-10.0000 142.8000 0.1 0.0", "c.txt:9", "latitude = 142.8: must be from -90 to 90 degrees"},
+      // The last node of the file and the last name of the list are checked too.
+      {"last node at 20 m/s", "c.txt", 441, "-8.0000 44.0000 0.1 20.0", "c.txt:441", "v = 20: must be from -15 to 15 m/s"},
+      {"last file of the list missing", "lstcurr_UVW.pre", 24, "missing.txt", "lstcurr_UVW.pre:24",
+       "names the file \"missing.txt\", which does not exist"},
   };
   for (const auto& m : rows) {
     temp_dir dir;

@@ -1,3 +1,5 @@
+// The start-up checks of the control files, in process.
+//
 // Every range of the control files walked at its bounds: for each entry of
 // the table of input ranges, a scenario with the value just inside each
 // bound passes the start-up checks of the control files, and one with the
@@ -14,7 +16,11 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
+#include "app/startup.hpp"
 #include "app/validation.hpp"
+#include "common/result_file.hpp"
 #include "common/errors.hpp"
 #include "control/control_files.hpp"
 #include "control/input_ranges.hpp"
@@ -262,6 +268,76 @@ TEST(RangeWalk, JustInsideEachBoundPassesJustOutsideIsRefused) {
       }
     }
   }
+}
+
+// An oil's volume within a quarter of spilledmass / density, the mass and
+// volume of the whole release as the line gives them: 900 kg of a product
+// of 900 kg/m3 is 1 m3.
+TEST(StartUpChecks, VolumeWithinAQuarterOfMassOverDensity) {
+  const probe volume{"spillvolume", "oil", "oil", "cfg", 23, 11, {{"cfg", 23, "1 0.0 900.0 -9.0 43.0 0.0 1000.0 "
+      "1000.0 0.01 0.0001 1.0 0 900.0 15.0 100.0 15.0 0 25 0 25 0 0 40.0 5.0 70.0 1025.0 15.0 20.0"}}};
+  for (const double v : {1.0, 1.25, 0.75, 1.2499, 0.7501}) EXPECT_EQ(outcome(volume, v), "") << v;
+  for (const double v : {1.2501, 0.7499, 1.3, 0.7, 2.0}) {
+    EXPECT_NE(outcome(volume, v).find("spillvolume of spill line 1 = " + number(v) + " m3 does not match"),
+              std::string::npos)
+        << v;
+  }
+  // A continuous release of six pulses: each pulse carries a sixth of both,
+  // and the file's totals agree.
+  probe release = volume;
+  release.base.push_back({"cfg", 20, "2"});
+  release.base.push_back({"cfg", 22, "1 600"});
+  EXPECT_EQ(outcome(release, 1.0), "");
+  EXPECT_EQ(outcome(release, 1.25), "");
+  EXPECT_NE(outcome(release, 1.3).find("does not match"), std::string::npos);
+}
+
+// A step out of its range is refused as such, before the rule that holds
+// the pulse interval of a continuous release to the step.
+TEST(StartUpChecks, AStepOutOfRangeIsRefusedBeforeThePulseInterval) {
+  probe step{"deltat", "", "drift", "run", 13, 1, {{"cfg", 20, "2"}, {"cfg", 22, "1 600"}}};
+  for (const double x : {double{INFINITY}, -double{INFINITY}, double{NAN}, 0.0, -600.0, 4e8}) {
+    const std::string why = outcome(step, x);
+    // The reader refuses a step of 0 or less itself.
+    EXPECT_EQ(why.rfind("DRFT.run:13: deltat", 0), 0u) << x << ": " << why;
+    EXPECT_NE(why.find("greater than 0"), std::string::npos) << x << ": " << why;
+  }
+  EXPECT_EQ(outcome(step, 600.0), "");
+}
+
+// Working names carry the key and the process, so that two runs of one key
+// in one folder never write the same working file.
+TEST(StartUpChecks, WorkingNamesCarryTheProcess) {
+  temp_dir dir;
+  prepare("drift");
+  reset_state();
+  main_program("DRFT");
+  EXPECT_EQ(partial_name("DRFT_properties_001.txt"),
+            "DRFT_properties_001.txt.DRFT." + std::to_string(::getpid()) + ".partial");
+  set_partial_tag("");
+  reset_state();
+}
+
+// The spill lines kept as read belong to the scenario read last: a reset
+// state keeps none of them, so the checks of a later scenario see only its
+// own values.
+TEST(StartUpChecks, AResetStateKeepsNoSpillLineOfAnEarlierScenario) {
+  temp_dir dir;
+  prepare("oil");
+  reset_state();
+  run("DRFT");
+  leo_cfg("DRFT");
+  ASSERT_EQ(spill_lines_as_read().size(), 1u);
+  EXPECT_EQ(spill_lines_as_read()[0].density, 900.0f);
+  reset_state();
+  EXPECT_TRUE(spill_lines_as_read().empty());
+  // A scenario read after the reset is checked on its own lines: its
+  // volume against its own mass and density.
+  set_item("DRFT.cfg", 23, 13, "450.0");
+  set_item("DRFT.cfg", 23, 3, "450.0");
+  EXPECT_NO_THROW(read_and_check("DRFT"));
+  ASSERT_EQ(spill_lines_as_read().size(), 1u);
+  EXPECT_EQ(spill_lines_as_read()[0].density, 450.0f);
 }
 
 }  // namespace
