@@ -563,6 +563,10 @@ void check_restart_file(const std::string& path) {
       check_file_value(r, "longitude", x);
       check_file_value(r, "latitude", y);
       check_file_value(r, "depth", depth);
+      check_file_value(r, "state code", code);
+      if (code != std::trunc(code)) {
+        throw input_error(path, r.record_line(), "state code = " + value_text(code) + ": must be a whole number");
+      }
     }
   }
 }

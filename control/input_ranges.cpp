@@ -168,6 +168,7 @@ constexpr input_range table[] = {
     {"DropletDiametersAndFlotSpeed.txt", "diameter", "", 0.0, 0.1, out, in, "m"},
     {"DropletDiametersAndFlotSpeed.txt", "rise speed", "", -10.0, 10.0, in, in, "m/s"},
     {"Particle_positions_restart.txt", "depth", "", 0.0, 11000.0, in, in, "m"},
+    {"Particle_positions_restart.txt", "state code", "", -2.0, 5.0, in, in, ""},
 };
 
 bool matches(std::string_view objects, int32_t object) {

@@ -317,6 +317,15 @@ TEST(StartUpValidation, ListsSeriesAndResultNamesAreCheckedBeforeAnythingIsWritt
                    {"restart latitude 95", "Particle_positions_restart.txt", 3, "2 -9.0 95.0 0.0 1",
                     "Particle_positions_restart.txt:3", "latitude = 95: must be a finite number from -90 to 90"});
   }
+  for (const mutation& m :
+       {mutation{"restart state 6", "Particle_positions_restart.txt", 4, "3 -9.0 42.9 0.0 6",
+                 "Particle_positions_restart.txt:4", "state code = 6: must be a finite number from -2 to 5"},
+        mutation{"restart state 1.5", "Particle_positions_restart.txt", 2, "1 -9.0 43.0 0.0 1.5",
+                 "Particle_positions_restart.txt:2", "state code = 1.5: must be a whole number"}}) {
+    temp_dir dir;
+    current_file_scenario();
+    expect_refused(dir, "ROTA", m);
+  }
   {
     temp_dir dir;
     current_file_scenario();
