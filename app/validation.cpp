@@ -283,12 +283,15 @@ void check_spill_lines(const value_checks& v) {
   auto each = [&](const char* name, const auto& a) {
     v.each(a, n, [&v, name](auto x, int32_t k) { v.range(name, x, k); });
   };
-  each("spillstarttime", c.spillstarttime);
-  each("spillposition_x", c.spillposition_x);
-  each("spillposition_y", c.spillposition_y);
-  each("spillposition_z", c.spillposition_z);
-  each("spillsize_sidex", c.spillsize_sidex);
-  each("spillsize_sidey", c.spillsize_sidey);
+  for (const auto& [name, a] : std::initializer_list<std::pair<const char*, const farray<double, 1>*>>{
+           {"spillstarttime", &c.spillstarttime},
+           {"spillposition_x", &c.spillposition_x},
+           {"spillposition_y", &c.spillposition_y},
+           {"spillposition_z", &c.spillposition_z},
+           {"spillsize_sidex", &c.spillsize_sidex},
+           {"spillsize_sidey", &c.spillsize_sidey}}) {
+    each(name, *a);
+  }
   // The whole release's mass and volume as the line gives them (a
   // continuous release shares them among its pulses).
   for (int32_t k = 1; k <= n; ++k) {
@@ -312,13 +315,19 @@ void check_spill_lines(const value_checks& v) {
   auto drift = [&](const char* name, const farray<double, 1>& a) {
     v.each(a, n, [&v, name, sign](double x, int32_t k) { v.range(name, sign * x, k); });
   };
-  drift("currentcoeff", c.currentcoeff);
-  drift("dragcoeff_a", c.dragcoeff_a);
-  drift("dragcoeff_b", c.dragcoeff_b);
-  drift("wavescoeff", c.wavescoeff);
-  each("diffusioncoeff_kh", c.diffusioncoeff_kh);
-  each("diffusioncoeff_kz", c.diffusioncoeff_kz);
-  each("riverfreesurfaceslope", c.riverfreesurfaceslope);
+  for (const auto& [name, a] : std::initializer_list<std::pair<const char*, const farray<double, 1>*>>{
+           {"currentcoeff", &c.currentcoeff},
+           {"dragcoeff_a", &c.dragcoeff_a},
+           {"dragcoeff_b", &c.dragcoeff_b},
+           {"wavescoeff", &c.wavescoeff}}) {
+    drift(name, *a);
+  }
+  for (const auto& [name, a] : std::initializer_list<std::pair<const char*, const farray<float, 1>*>>{
+           {"diffusioncoeff_kh", &c.diffusioncoeff_kh},
+           {"diffusioncoeff_kz", &c.diffusioncoeff_kz},
+           {"riverfreesurfaceslope", &c.riverfreesurfaceslope}}) {
+    each(name, *a);
+  }
   // The diffusion switch keeps the stop text of the diffusion routine.
   check_diffusion_option(v.cfg_file());
 }

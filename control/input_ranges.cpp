@@ -208,21 +208,23 @@ const input_range& input_range_for(std::string_view name, int32_t object) {
   throw std::logic_error("no range for " + std::string(name));
 }
 
-bool in_range(const input_range& r, double x) {
-  if (!std::isfinite(x)) return false;
-  if (r.low_included ? x < r.low : x <= r.low) return false;
-  if (r.high_included ? x > r.high : x >= r.high) return false;
-  return true;
-}
+namespace {
 
-bool in_range(const input_range& r, float x) {
+// Compared in the precision T of the value, the bounds rounded to it.
+template <typename T>
+bool inside(const input_range& r, T x) {
   if (!std::isfinite(x)) return false;
-  const float low = static_cast<float>(r.low);
-  const float high = static_cast<float>(r.high);
+  const T low = static_cast<T>(r.low);
+  const T high = static_cast<T>(r.high);
   if (r.low_included ? x < low : x <= low) return false;
   if (r.high_included ? x > high : x >= high) return false;
   return true;
 }
+
+}  // namespace
+
+bool in_range(const input_range& r, double x) { return inside(r, x); }
+bool in_range(const input_range& r, float x) { return inside(r, x); }
 
 std::string allowed_text(const input_range& r) {
   const std::string unit = r.unit.empty() ? "" : " " + std::string(r.unit);
@@ -240,24 +242,26 @@ std::string allowed_text(const input_range& r) {
 
 namespace {
 
-[[noreturn]] void refuse(const input_range& e, std::string_view name, double x, const std::string& fallback_file,
-                         int32_t k) {
-  const std::string value = k >= 1 ? std::string(name) + " of spill line " + std::to_string(k) : std::string(name);
-  throw refusal_at(name, fallback_file, value + " = " + value_text(x) + ": must be " + allowed_text(e), k);
+template <typename T>
+void check_value(std::string_view name, T x, int32_t object, const std::string& fallback_file, int32_t k,
+                 std::string_view shown) {
+  const input_range& e = input_range_for(name, object);
+  if (inside(e, x)) return;
+  const std::string_view n = shown.empty() ? name : shown;
+  const std::string value = k >= 1 ? std::string(n) + " of spill line " + std::to_string(k) : std::string(n);
+  throw refusal_at(n, fallback_file, value + " = " + value_text(x) + ": must be " + allowed_text(e), k);
 }
 
 }  // namespace
 
 void check_range(std::string_view name, double x, int32_t object, const std::string& fallback_file, int32_t k,
                  std::string_view shown) {
-  const input_range& e = input_range_for(name, object);
-  if (!in_range(e, x)) refuse(e, shown.empty() ? name : shown, x, fallback_file, k);
+  check_value(name, x, object, fallback_file, k, shown);
 }
 
 void check_range(std::string_view name, float x, int32_t object, const std::string& fallback_file, int32_t k,
                  std::string_view shown) {
-  const input_range& e = input_range_for(name, object);
-  if (!in_range(e, x)) refuse(e, shown.empty() ? name : shown, x, fallback_file, k);
+  check_value(name, x, object, fallback_file, k, shown);
 }
 
 }  // namespace orvel
