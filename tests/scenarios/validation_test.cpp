@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "control/input_ranges.hpp"
 #include "tests/scenarios/scenario_support.hpp"
 
 namespace orvel {
@@ -774,6 +775,81 @@ TEST(StartUpValidation, TwoKeysInOneFolderRunTogetherAsAlone) {
   std::filesystem::remove(".e1");
   std::filesystem::remove(".e2");
   for (const auto& f : dir.files()) EXPECT_EQ(f.find("partial"), std::string::npos) << f;
+}
+
+// The values of the forcing, blowout and restart files walked at the
+// bounds of their ranges (from the table of input ranges): just inside each
+// bound the scenario runs, just outside it is refused at start-up naming
+// the value.
+TEST(StartUpValidation, FileValuesAtTheBoundsOfTheirRanges) {
+  struct probe {
+    const char* name;
+    const char* scenario;  // "drift", "current files", "blowout"
+    const char* file;
+    int line;
+    int item;
+    bool skip_inside_high = false;  // a result of the run cannot print the top of the range
+  };
+  const probe probes[] = {
+      {"current speed", "drift", "lstcurr.pre", 2, 1},
+      {"direction", "drift", "lstcurr.pre", 2, 2},
+      {"wind speed", "drift", "lstwinds.pre", 2, 1},
+      {"wave height", "drift", "lstwaves.pre", 2, 1},
+      {"wave period", "drift", "lstwaves.pre", 2, 3},
+      {"u", "current files", "c.txt", 441, 3},
+      {"v", "current files", "c.txt", 1, 4},
+      {"depth", "current files", "Particle_positions_restart.txt", 3, 4},
+      {"state code", "current files", "Particle_positions_restart.txt", 4, 5},
+      {"jet-end depth", "blowout", "FinalJetAxisPosition.txt", 2, 3},
+      // A disc of 10 km radius has an area of 3.1e8 m2, beyond the F11.3
+      // area column of the property file: the run stops on it.
+      {"jet-end radius", "blowout", "FinalJetAxisPosition.txt", 2, 4, true},
+      {"diameter", "blowout", "DropletDiametersAndFlotSpeed.txt", 3, 1},
+      {"rise speed", "blowout", "DropletDiametersAndFlotSpeed.txt", 3, 2},
+  };
+  auto run_with = [](const probe& p, double x) {
+    temp_dir dir;
+    const std::string scenario = p.scenario;
+    if (scenario == "current files") {
+      current_file_scenario();
+    } else {
+      copy_scenario(scenario);
+    }
+    std::istringstream in(read_file(p.file));
+    std::string line;
+    for (int k = 1; k <= p.line; ++k) std::getline(in, line);
+    char value[40];
+    std::snprintf(value, sizeof value, "%.9g", x);
+    set_line(p.file, p.line, with_item(line, p.item, value));
+    const std::string key = scenario == "drift" ? "DRFT" : scenario == "blowout" ? "BLOW" : "ROTA";
+    return run_orvel(dir.path(), key);
+  };
+  for (const auto& p : probes) {
+    const input_range& e = input_range_of(p.name);
+    const bool whole = std::string(p.name) == "state code";
+    auto passes = [&](double x) {
+      const auto r = run_with(p, x);
+      EXPECT_EQ(r.status, 0) << p.name << " = " << x << ": " << r.err;
+    };
+    auto refused = [&](double x) {
+      const auto r = run_with(p, x);
+      EXPECT_EQ(r.status, 2) << p.name << " = " << x;
+      EXPECT_NE(r.err.find(std::string(p.name) + " = "), std::string::npos) << p.name << " = " << x << ": " << r.err;
+    };
+    for (const bool high : {false, true}) {
+      const double bound = high ? e.high : e.low;
+      const bool included = high ? e.high_included : e.low_included;
+      const double out = high ? 1.0 : -1.0;
+      const double d = whole ? 1.0 : std::fmax(std::fabs(bound), 1.0) * 1e-6;
+      if (included) {
+        if (!(high && p.skip_inside_high)) passes(bound);
+        refused(bound + out * d);
+      } else {
+        refused(bound);
+        passes(bound - out * d);
+      }
+    }
+  }
 }
 
 }  // namespace
