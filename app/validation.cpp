@@ -14,6 +14,7 @@
 #include "common/text.hpp"
 #include "control/data_folder.hpp"
 #include "control/input_places.hpp"
+#include "control/input_ranges.hpp"
 #include "control/memory_estimate.hpp"
 #include "control/run_rules.hpp"
 #include "control/scenario.hpp"
@@ -30,10 +31,6 @@
 
 namespace orvel {
 namespace {
-
-// The longest time a run, a release or a spreading may last: ten years.
-constexpr double longest_hours = 87600.0;
-constexpr double longest_seconds = longest_hours * 3600.0;
 
 // Checks of single values.  Each refusal names the line of the value (its
 // k-th reading for the values of the spill lines), the variable, the value
@@ -66,32 +63,18 @@ class value_checks {
   void finite(const char* name, double v, int32_t k = 0, const char* unit = "") const {
     if (!std::isfinite(v)) refuse(name, k, value_of(name, v, k) + ": must be a finite number" + unit);
   }
-  // Finite and greater than 0.
-  void positive(const char* name, double v, int32_t k = 0, const char* unit = "") const {
-    if (!(std::isfinite(v) && v > 0.0)) {
-      refuse(name, k, value_of(name, v, k) + ": must be a finite number greater than 0" + unit);
-    }
+  // A value against its range in the table (the entry for the run's
+  // object), compared in the precision it is held in.  `shown` names the
+  // value in the message when the entry serves several (the grids).
+  void range(const char* name, double x, int32_t k = 0, const char* shown = nullptr) const {
+    check_range(name, x, var_cfg.obj__floating_fuel_hns, fallback(shown ? shown : name), k, shown ? shown : "");
   }
-  // Finite and at least 0.
-  void not_negative(const char* name, double v, int32_t k = 0, const char* unit = "") const {
-    if (!(std::isfinite(v) && v >= 0.0)) {
-      refuse(name, k, value_of(name, v, k) + ": must be a finite number of at least 0" + unit);
-    }
+  void range(const char* name, float x, int32_t k = 0, const char* shown = nullptr) const {
+    check_range(name, x, var_cfg.obj__floating_fuel_hns, fallback(shown ? shown : name), k, shown ? shown : "");
   }
-  // Finite, greater than 0 and at most `high`.
-  void positive_up_to(const char* name, double v, double high, int32_t k = 0, const char* unit = "") const {
-    if (!(std::isfinite(v) && v > 0.0 && v <= high)) {
-      refuse(name, k,
-             value_of(name, v, k) + ": must be a finite number greater than 0 and at most " + value_text(high) + unit);
-    }
-  }
-  // Finite and within [low, high].
-  void within(const char* name, double v, double low, double high, int32_t k = 0, const char* unit = "") const {
-    if (!(std::isfinite(v) && v >= low && v <= high)) {
-      refuse(name, k,
-             value_of(name, v, k) + ": must be a finite number from " + value_text(low) + " to " + value_text(high) +
-                 unit);
-    }
+  // A count against the lower bound of its range.
+  void count(const char* name, int32_t x, const char* shown = nullptr) const {
+    at_least(shown ? shown : name, x, static_cast<int32_t>(input_range_for(name, var_cfg.obj__floating_fuel_hns).low));
   }
 
   // Each of the first n values of a per-spill array.
@@ -138,23 +121,21 @@ void check_run_options(const value_checks& v) {
   if (r.search_land__mask_maskandcoast == 2 && r.searchcoastalgorithm__lr_hr == 2) {
     v.at_least("coast_polygonnumber", r.coast_polygonnumber, 0);
   }
-  v.at_least("particle_number", r.particle_number, 1);
+  v.count("particle_number", r.particle_number);
   v.yes_no("particle_inipositions__y_n", r.particle_inipositions__y_n);
-  v.positive_up_to("deltat", r.deltat, 86400.0, 0, " s");
+  v.range("deltat", r.deltat);
   v.yes_no("temporalinterpwind__y_n", r.temporalinterpwind__y_n);
   v.yes_no("temporalinterpwaves__y_n", r.temporalinterpwaves__y_n);
   v.yes_no("temporalinterpcurr__y_n", r.temporalinterpcurr__y_n);
   v.one_two("numericalmethod__euler_rungekut", r.numericalmethod__euler_rungekut, "1 (Euler) or 2 (Runge-Kutta)");
   // The first output time is read in hours and held in seconds.
-  v.within("firstoutput_time", r.firstoutput_time, 0.0, longest_seconds, 0, " s (hours in the file)");
+  v.range("firstoutput_time", static_cast<double>(r.firstoutput_time) / 3600.0);
   v.yes_no("outputparts__y_n", r.outputparts__y_n);
   v.yes_no("outputconcs__y_n", r.outputconcs__y_n);
   v.yes_no("outputpropierties__y_n", r.outputpropierties__y_n);
-  if (r.outputparts__y_n == 1) v.positive_up_to("deltatoutput_parts", r.deltatoutput_parts, longest_seconds, 0, " s");
-  if (r.outputconcs__y_n == 1) v.positive_up_to("deltatoutput_concs", r.deltatoutput_concs, longest_seconds, 0, " s");
-  if (r.outputpropierties__y_n == 1) {
-    v.within("deltatoutput_properties", r.deltatoutput_properties, 1.0, longest_seconds, 0, " s");
-  }
+  if (r.outputparts__y_n == 1) v.range("deltatoutput_parts", r.deltatoutput_parts);
+  if (r.outputconcs__y_n == 1) v.range("deltatoutput_concs", r.deltatoutput_concs);
+  if (r.outputpropierties__y_n == 1) v.range("deltatoutput_properties", static_cast<double>(r.deltatoutput_properties));
 }
 
 // A regular grid given in the scenario file: origin, spacing and node
@@ -172,12 +153,12 @@ struct grid_names {
 // most at 90 degrees, its columns at most 360 degrees.
 void check_regular_grid(const value_checks& v, const grid_names& n, double x0, double y0, double dx, double dy,
                         int32_t nx, int32_t ny) {
-  v.within(n.x0, x0, -360.0, 360.0, 0, " degrees");
-  v.within(n.y0, y0, -90.0, 90.0, 0, " degrees");
-  v.positive_up_to(n.dx, dx, 10.0, 0, " degrees");
-  v.positive_up_to(n.dy, dy, 10.0, 0, " degrees");
-  v.at_least(n.nx, nx, 1);
-  v.at_least(n.ny, ny, 1);
+  v.range("grid0_x", x0, 0, n.x0);
+  v.range("grid0_y", y0, 0, n.y0);
+  v.range("deltax", dx, 0, n.dx);
+  v.range("deltay", dy, 0, n.dy);
+  v.count("xcells_number", nx, n.nx);
+  v.count("ycells_number", ny, n.ny);
   if (static_cast<double>(nx - 1) * dx > 360.0) {
     v.refuse(n.nx, 0,
              option_text(n.nx, nx) + ": " + std::to_string(nx) + " nodes " + value_text(dx) +
@@ -206,11 +187,11 @@ void check_scenario_head(const value_checks& v) {
                         "concycells_number"},
                        mc.concgrid0_x, mc.concgrid0_y, mc.concdeltax, mc.concdeltay, mc.concxcells_number,
                        mc.concycells_number);
-    v.within("conclatmean", mc.conclatmean, -89.0, 89.0, 0, " degrees");
+    v.range("conclatmean", mc.conclatmean);
   }
   v.yes_no("coastline_sticknostick_option__y_n", c.coastline_sticknostick_option__y_n);
   v.yes_no("spreading__y_n", c.spreading__y_n);
-  if (c.spreading__y_n == 1) v.within("stoptimespreading", c.stoptimespreading, 0.0, longest_hours, 0, " h");
+  if (c.spreading__y_n == 1) v.range("stoptimespreading", static_cast<double>(c.stoptimespreading));
   v.yes_no("evaporation__y_n", c.evaporation__y_n);
   v.yes_no("emulsification__y_n", c.emulsification__y_n);
   v.yes_no("verticaldispersion__y_n", c.verticaldispersion__y_n);
@@ -219,12 +200,8 @@ void check_scenario_head(const value_checks& v) {
   v.yes_no("sedimentation__y_n", c.sedimentation__y_n);
   v.yes_no("degradation__y_n", c.degradation__y_n);
   // Oil spreading and the HNS slick divide by the water's viscosity.
-  if (c.obj__floating_fuel_hns == 2 || c.obj__floating_fuel_hns == 3) {
-    v.within("kinemviscosity_water", var_spill.kinemviscosity_water, 1.0e-7, 1.0e-4, 0, " m2/s");
-  } else {
-    v.not_negative("kinemviscosity_water", var_spill.kinemviscosity_water, 0, " m2/s");
-  }
-  if (c.spill__instant_contin == 2) v.positive_up_to("spillduration", c.spillduration, longest_hours, 0, " h");
+  v.range("kinemviscosity_water", var_spill.kinemviscosity_water);
+  if (c.spill__instant_contin == 2) v.range("spillduration", c.spillduration);
 }
 
 // An oil spill's volume further than this share from mass / density (at
@@ -247,41 +224,37 @@ void check_substance(const value_checks& v, int32_t k) {
   const auto& s = var_spill;
   const bool hns = c.obj__floating_fuel_hns == 3;
   if (const spill_line_values* r = as_read(k)) {
-    v.within("density", r->density, 500.0, 3500.0, k, " kg/m3");
-    v.within("densityreferencetemperature", r->densityreferencetemperature, -40.0, 100.0, k, " degrees C");
-    v.within("viscosity", r->viscosity, 0.1, 1.0e7, k, " cSt");
-    v.within("viscosityreferencetemperature", r->viscosityreferencetemperature, -40.0, 100.0, k, " degrees C");
-    v.within("minevaporation", r->minevaporation, 0.0, 100.0, k, " %");
-    v.within("watertemperature", r->watertemperature, -5.0, 50.0, k, " degrees C");
-    v.within("airtemperature", r->airtemperature, -60.0, 60.0, k, " degrees C");
+    v.range("density", r->density, k);
+    v.range("densityreferencetemperature", r->densityreferencetemperature, k);
+    v.range("viscosity", r->viscosity, k);
+    v.range("viscosityreferencetemperature", r->viscosityreferencetemperature, k);
+    v.range("minevaporation", r->minevaporation, k);
+    v.range("watertemperature", r->watertemperature, k);
+    v.range("airtemperature", r->airtemperature, k);
   }
-  v.within("maxevaporation", s.maxevaporation(k), 0.0, 100.0, k, " %");
-  v.within("maxemulsification", s.maxemulsification(k), 0.0, 95.0, k, " %");
-  v.within("waterdensity", s.waterdensity(k), 950.0, 1100.0, k, " kg/m3");
+  v.range("maxevaporation", s.maxevaporation(k), k);
+  v.range("maxemulsification", s.maxemulsification(k), k);
+  v.range("waterdensity", s.waterdensity(k), k);
   v.finite("hnsorganic__y_n", s.hnsorganic__y_n(k), k);
   // Derived from the values above: finite once they are in range, checked
   // for the scenarios that did not come through the reader.
   v.finite("density", s.density(k), k, " (at the water temperature)");
   v.finite("viscosity", s.viscosity(k), k, " (at the water temperature)");
-  if (hns) {
-    v.within("watersolubility", s.watersolubility(k), 0.0, 3.5e6, k, " mg/L");
-    v.within("vaporpressure", s.vaporpressure(k), 0.0, 1.0e4, k, " kPa");
-    v.within("hnsmolweight", s.hnsmolweight(k), 2.0, 2000.0, k, " g/mol");
-    v.within("sedimentsconcentration", s.sedimentsconcentration(k), 0.0, 1.0e5, k, " mg/L");
-    v.within("logkow", s.logkow(k), -10.0, 15.0, k);
-    v.within("degradation_rate", s.degradation_rate(k), 0.0, 100.0, k, " per day");
-  } else {
-    v.code("oiltype__crude0_refined1", s.oiltype__crude0_refined1(k), {0, 1}, "0 (crude) or 1 (refined)", k);
-    for (const auto& [name, a] : std::initializer_list<std::pair<const char*, const farray<float, 1>*>>{
-             {"watersolubility", &s.watersolubility},
-             {"vaporpressure", &s.vaporpressure},
-             {"hnsmolweight", &s.hnsmolweight},
-             {"sedimentsconcentration", &s.sedimentsconcentration},
-             {"logkow", &s.logkow},
-             {"degradation_rate", &s.degradation_rate}}) {
+  // The chemical's own values: in range for an HNS, finite for oil.
+  for (const auto& [name, a] : std::initializer_list<std::pair<const char*, const farray<float, 1>*>>{
+           {"watersolubility", &s.watersolubility},
+           {"vaporpressure", &s.vaporpressure},
+           {"hnsmolweight", &s.hnsmolweight},
+           {"sedimentsconcentration", &s.sedimentsconcentration},
+           {"logkow", &s.logkow},
+           {"degradation_rate", &s.degradation_rate}}) {
+    if (hns) {
+      v.range(name, (*a)(k), k);
+    } else {
       v.finite(name, (*a)(k), k);
     }
   }
+  if (!hns) v.code("oiltype__crude0_refined1", s.oiltype__crude0_refined1(k), {0, 1}, "0 (crude) or 1 (refined)", k);
 }
 
 // An oil spill's volume against its mass and density (an HNS takes its
@@ -307,37 +280,29 @@ void check_spill_lines(const value_checks& v) {
   const auto& c = var_cfg;
   const int32_t n = c.iternumber;
   const bool substance = c.obj__floating_fuel_hns == 2 || c.obj__floating_fuel_hns == 3;
-  // A floating object carries no mass; oil and HNS shares are taken of it.
-  auto amount = [&](const char* name, double high, const char* unit) {
-    return [&v, name, high, unit, substance](double x, int32_t k) {
-      if (substance) {
-        v.positive_up_to(name, x, high, k, unit);
-      } else {
-        v.within(name, x, 0.0, high, k, unit);
-      }
-    };
+  auto each = [&](const char* name, const auto& a) {
+    v.each(a, n, [&v, name](auto x, int32_t k) { v.range(name, x, k); });
   };
-  v.each(c.spillstarttime, n,
-         [&](double x, int32_t k) { v.within("spillstarttime", x, 0.0, longest_hours, k, " h"); });
-  v.each(c.spillposition_x, n,
-         [&](double x, int32_t k) { v.within("spillposition_x", x, -360.0, 360.0, k, " degrees"); });
-  v.each(c.spillposition_y, n, [&](double x, int32_t k) { v.within("spillposition_y", x, -90.0, 90.0, k, " degrees"); });
-  v.each(c.spillposition_z, n, [&](double x, int32_t k) { v.within("spillposition_z", x, 0.0, 11000.0, k, " m"); });
-  v.each(c.spillsize_sidex, n, [&](double x, int32_t k) { v.within("spillsize_sidex", x, 0.0, 1.0e5, k, " m"); });
-  v.each(c.spillsize_sidey, n, [&](double x, int32_t k) { v.within("spillsize_sidey", x, 0.0, 1.0e5, k, " m"); });
+  for (const auto& [name, a] : std::initializer_list<std::pair<const char*, const farray<double, 1>*>>{
+           {"spillstarttime", &c.spillstarttime},
+           {"spillposition_x", &c.spillposition_x},
+           {"spillposition_y", &c.spillposition_y},
+           {"spillposition_z", &c.spillposition_z},
+           {"spillsize_sidex", &c.spillsize_sidex},
+           {"spillsize_sidey", &c.spillsize_sidey}}) {
+    each(name, *a);
+  }
   // The whole release's mass and volume as the line gives them (a
   // continuous release shares them among its pulses).
   for (int32_t k = 1; k <= n; ++k) {
     const spill_line_values* r = as_read(k);
-    if (c.masa0.allocated() && k <= c.masa0.ubound(1)) {
-      amount("spilledmass", 1.0e10, " kg")(r ? r->spilledmass : c.masa0(k), k);
-    }
+    if (c.masa0.allocated() && k <= c.masa0.ubound(1)) v.range("spilledmass", r ? r->spilledmass : c.masa0(k), k);
     if (c.obj__floating_fuel_hns != 3 && c.vol0.allocated() && k <= c.vol0.ubound(1)) {
-      amount("spillvolume", 1.0e7, " m3")(r ? r->spillvolume : c.vol0(k), k);
+      v.range("spillvolume", r ? r->spillvolume : c.vol0(k), k);
     }
   }
-  v.each(c.spillthickness, n, [&](double x, int32_t k) { v.within("spillthickness", x, 0.0, 10.0, k, " m"); });
-  v.each(c.minspillthickness, n, [&](double x, int32_t k) { v.within("minspillthickness", x, 0.0, 1.0, k, " m"); });
+  each("spillthickness", c.spillthickness);
+  each("minspillthickness", c.minspillthickness);
   if (substance) {
     for (int32_t k = 1; k <= n; ++k) {
       check_substance(v, k);
@@ -347,17 +312,22 @@ void check_spill_lines(const value_checks& v) {
   // The drift coefficients are held negated in a backward run; their range
   // is that of the file.
   const double sign = var_run.simdirection__fore_back == 2 ? -1.0 : 1.0;
-  auto drift = [&](const char* name, double low, double high, const char* unit) {
-    return [&v, name, low, high, unit, sign](double x, int32_t k) { v.within(name, sign * x, low, high, k, unit); };
+  auto drift = [&](const char* name, const farray<double, 1>& a) {
+    v.each(a, n, [&v, name, sign](double x, int32_t k) { v.range(name, sign * x, k); });
   };
-  v.each(c.currentcoeff, n, drift("currentcoeff", 0.0, 2.0, ""));
-  v.each(c.dragcoeff_a, n, drift("dragcoeff_a", 0.0, 0.2, ""));
-  v.each(c.dragcoeff_b, n, drift("dragcoeff_b", -0.01, 0.01, " s/m"));
-  v.each(c.wavescoeff, n, drift("wavescoeff", 0.0, 2.0, ""));
-  v.each(c.diffusioncoeff_kh, n, [&](float x, int32_t k) { v.within("diffusioncoeff_kh", x, 0.0, 1000.0, k, " m2/s"); });
-  v.each(c.diffusioncoeff_kz, n, [&](float x, int32_t k) { v.within("diffusioncoeff_kz", x, 0.0, 1.0, k, " m2/s"); });
-  v.each(c.riverfreesurfaceslope, n,
-         [&](float x, int32_t k) { v.within("riverfreesurfaceslope", x, -0.1, 0.1, k); });
+  for (const auto& [name, a] : std::initializer_list<std::pair<const char*, const farray<double, 1>*>>{
+           {"currentcoeff", &c.currentcoeff},
+           {"dragcoeff_a", &c.dragcoeff_a},
+           {"dragcoeff_b", &c.dragcoeff_b},
+           {"wavescoeff", &c.wavescoeff}}) {
+    drift(name, *a);
+  }
+  for (const auto& [name, a] : std::initializer_list<std::pair<const char*, const farray<float, 1>*>>{
+           {"diffusioncoeff_kh", &c.diffusioncoeff_kh},
+           {"diffusioncoeff_kz", &c.diffusioncoeff_kz},
+           {"riverfreesurfaceslope", &c.riverfreesurfaceslope}}) {
+    each(name, *a);
+  }
   // The diffusion switch keeps the stop text of the diffusion routine.
   check_diffusion_option(v.cfg_file());
 }
@@ -387,7 +357,7 @@ void check_field_forcing(const value_checks& v, const char* kind, const char* ty
   v.one_two(type_name, type, (std::string("1 (") + kind + " files) or 2 (a uniform series)").c_str());
   v.yes_no(regular_name, regular);
   if (type == 1) v.one_two(format_name, format, "1 (node lists) or 2 (regular grids)");
-  v.positive_up_to(interval_name, interval / 3600.0, longest_hours, 0, " h");
+  v.range(interval_name, static_cast<double>(interval) / 3600.0);
   v.at_least(count_name, count, 1, " record");
 }
 
@@ -395,7 +365,7 @@ void check_forcing(const value_checks& v) {
   const auto& c = var_cfg;
   const auto& m = var_mallas;
   const auto& f = var_mallasforz;
-  v.within("simulationtimehorizon", c.simulationtimehorizon / 3600.0, 0.0, longest_hours, 0, " h");
+  v.range("simulationtimehorizon", static_cast<double>(c.simulationtimehorizon) / 3600.0);
 
   check_field_forcing(v, "current", "currenttype__file_constant", c.currenttype__file_constant,
                       "currentgrid_regular__y_n", m.currentgrid_regular__y_n, "currentgridformat__xyz_grid",
@@ -481,13 +451,13 @@ void check_calibration(const value_checks& v) {
   if (var_cfg.obj__floating_fuel_hns != 3) return;
   const auto& c = var_calib;
   // Each record carries one of two constants; the one not read stays 0.
-  v.within("spreadingrateconstant", c.spreadingrateconstant, 0.0, 100.0);
-  v.within("km", c.km, 0.0, 1.0, 0, " m/s");
-  v.within("a", c.a, 0.0, 100.0);
-  v.within("k2", c.k2, 0.0, 100.0);
-  v.within("wind_min", c.wind_min, 0.0, 50.0, 0, " m/s");
-  v.within("dissolparam", c.dissolparam, 0.0, 100.0);
-  v.within("kd", c.kd, 0.0, 1.0, 0, " m/s");
+  v.range("spreadingrateconstant", c.spreadingrateconstant);
+  v.range("km", c.km);
+  v.range("a", c.a);
+  v.range("k2", c.k2);
+  v.range("wind_min", c.wind_min);
+  v.range("dissolparam", c.dissolparam);
+  v.range("kd", c.kd);
 }
 
 // The memory that the particle count and the node counts ask for, before
@@ -521,11 +491,10 @@ bool exists(const std::string& path) {
 }
 
 // A value of a file read outside the control files, against its range.
-void in_range(const list_reader& r, const char* name, double x, double low, double high, const char* unit) {
-  if (std::isfinite(x) && x >= low && x <= high) return;
-  throw input_error(r.name(), r.record_line(),
-                    std::string(name) + " = " + value_text(x) + ": must be a finite number from " + value_text(low) +
-                        " to " + value_text(high) + unit);
+void check_file_value(const list_reader& r, const char* name, double x) {
+  const input_range& e = input_range_of(name);
+  if (in_range(e, x)) return;
+  throw input_error(r.name(), r.record_line(), std::string(name) + " = " + value_text(x) + ": must be " + allowed_text(e));
 }
 
 // The end of the blowout jet: on the globe, in the water column and not
@@ -538,19 +507,15 @@ void check_jet_end() {
   if (!r.read({"jet-end longitude", "jet-end latitude", "jet-end depth", "jet-end radius"}, x, y, depth, radius)) {
     throw input_error(r.name(), r.record_line(), "the jet-end record ends before its four values");
   }
-  in_range(r, "jet-end longitude", x, -360.0, 360.0, " degrees");
-  in_range(r, "jet-end latitude", y, -90.0, 90.0, " degrees");
+  check_file_value(r, "jet-end longitude", x);
+  check_file_value(r, "jet-end latitude", y);
   if (std::isfinite(depth) && depth < 0.0) {
     throw input_error(r.name(), r.record_line(),
                       "jet-end depth = " + value_text(depth) + ": the jet ends above the sea surface (depths are "
                       "positive down)");
   }
-  in_range(r, "jet-end depth", depth, 0.0, 11000.0, " m");
-  if (!(std::isfinite(radius) && radius > 0.0 && radius <= 10000.0)) {
-    throw input_error(r.name(), r.record_line(),
-                      "jet-end radius = " + value_text(radius) +
-                          ": must be a finite number greater than 0 and at most 10000 m");
-  }
+  check_file_value(r, "jet-end depth", depth);
+  check_file_value(r, "jet-end radius", radius);
   float bottom = 0.0f;
   if (model_depth(x + 360.0, y, bottom) && bottom <= 0.0f) {
     throw input_error(r.name(), r.record_line(),
@@ -579,12 +544,8 @@ void check_droplet_file() {
       if (!r.read({"diameter", "rise speed"}, diameter, speed)) {
         throw input_error(name, r.record_line(), "the droplet record ends before its two values");
       }
-      if (!(std::isfinite(diameter) && diameter > 0.0 && diameter <= 0.1)) {
-        throw input_error(name, r.record_line(),
-                          "diameter = " + value_text(diameter) +
-                              ": must be a finite number greater than 0 and at most 0.1 m");
-      }
-      in_range(r, "rise speed", speed, -10.0, 10.0, " m/s");
+      check_file_value(r, "diameter", diameter);
+      check_file_value(r, "rise speed", speed);
     }
   }
 }
@@ -608,9 +569,13 @@ void check_restart_file(const std::string& path) {
       if (!r.read({"value", "longitude", "latitude", "depth", "state code"}, unused, x, y, depth, code)) {
         throw input_error(path, r.record_line(), "the particle record ends before its five values");
       }
-      in_range(r, "longitude", x, -360.0, 360.0, " degrees");
-      in_range(r, "latitude", y, -90.0, 90.0, " degrees");
-      in_range(r, "depth", depth, 0.0, 11000.0, " m");
+      check_file_value(r, "longitude", x);
+      check_file_value(r, "latitude", y);
+      check_file_value(r, "depth", depth);
+      check_file_value(r, "state code", code);
+      if (code != std::trunc(code)) {
+        throw input_error(path, r.record_line(), "state code = " + value_text(code) + ": must be a whole number");
+      }
     }
   }
 }
@@ -646,7 +611,7 @@ void check_result_names(const std::string& clave) {
   auto is_result = [&](const std::string& n) {
     if (n == "grid_coordinates.txt" || n == "diameter_distribution.txt") return true;
     if (n.size() < 4 || n.compare(n.size() - 4, 4, ".txt") != 0) return false;
-    for (const char* kind : {"_particles_", "_properties_", "_grid_", "_CF_"}) {
+    for (const char* kind : {"_particles_", "_properties_", "_grid_"}) {
       if (n.rfind(key + kind, 0) == 0) return true;
     }
     return false;
@@ -876,7 +841,7 @@ void validate_before_writing(const std::string& clave, std::ostream& warnings) {
   const value_checks v(clave);
   const auto& m = var_mallas;
   if (model_grid_read() || var_cfg.gridformat__xyz_grid == 2) {
-    v.within("latmean", m.latmean, -89.0, 89.0, 0, " degrees");
+    v.range("latmean", m.latmean);
   }
   check_forcing_options(clave);
   check_three_d_current_inputs(v, false);

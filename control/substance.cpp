@@ -6,6 +6,7 @@
 
 #include "common/errors.hpp"
 #include "common/farray.hpp"
+#include "control/input_ranges.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_run.hpp"
 #include "control/state/var_spill.hpp"
@@ -31,6 +32,13 @@ void set_substance_constants() {
 
 int32_t pulse_count(const std::string& file, int64_t line) {
   const auto& c = var_cfg;
+  // The model step and the duration are held to their own ranges before
+  // any rule that combines them: a value out of range is refused as such.
+  check_range("deltat", var_run.deltat, c.obj__floating_fuel_hns, file);
+  const input_range& duration = input_range_for("spillduration", c.obj__floating_fuel_hns);
+  if (!in_range(duration, c.spillduration)) {
+    throw input_error(file, line, "spillduration = " + value_text(c.spillduration) + ": must be " + allowed_text(duration));
+  }
   // Checked before the step comparison: it guards the division below and
   // names the real fault.
   if (c.delta_vertidocontinuo <= 0) {

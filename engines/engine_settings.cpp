@@ -141,15 +141,17 @@ void check_distinct_minutes(const char* files, const char* interval_name, float 
   const float first = var_run.firstoutput_time;
   int64_t previous_step = -1;
   int64_t previous_minute = 0;
+  int64_t limit = 1;
+  for (int d = minute_digits(); d > 0; --d) limit *= 10;
   // The names carry the minute and nothing else that changes: files of
   // different minutes have different names.
   auto output_at = [&](int64_t n) {
     const int64_t minute = output_time_of(static_cast<int32_t>(n)).minute;
-    if (minute > 999999 || minute < 0) {
+    if (minute >= limit || minute < 0) {
       refuse(interval_name, std::string(files) + " every " + value_text(interval, 9) + " s (" + interval_name +
                                 "): the output at " + value_text(static_cast<float>(n) * dt, 9) +
-                                " s falls in output minute " + std::to_string(minute) +
-                                ", which does not fit the six digits of the file names (at most minute 999999)");
+                                " s falls in output minute " + std::to_string(minute) + ", which does not fit the " +
+                                std::to_string(minute_digits()) + " digits of the file names");
     }
     if (previous_step >= 0 && minute == previous_minute) {
       refuse(interval_name, std::string(files) + " every " + value_text(interval, 9) + " s (" + interval_name + ") with a model step of " +

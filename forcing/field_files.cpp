@@ -11,6 +11,7 @@
 #include "common/errors.hpp"
 #include "common/text.hpp"
 #include "control/data_folder.hpp"
+#include "control/input_ranges.hpp"
 #include "control/state/var1.hpp"
 #include "control/state/var_capas.hpp"
 #include "control/state/var_cfg.hpp"
@@ -28,26 +29,38 @@ std::vector<std::pair<const void*, std::string>>& origins() {
   return o;
 }
 
-// The physical range of each value of a node-list field file.
-constexpr list_reader::value_range field_ranges[] = {
-    {"longitude", -360.0, 360.0, " degrees"},
-    {"latitude", -90.0, 90.0, " degrees"},
-    {"u", -15.0, 15.0, " m/s"},
-    {"v", -15.0, 15.0, " m/s"},
-    {"w", -1.0, 1.0, " m/s"},
-    {"correction", -15.0, 15.0, " m/s"},
-    {"eastward wind", -100.0, 100.0, " m/s"},
-    {"northward wind", -100.0, 100.0, " m/s"},
-    {"wave height", 0.0, 35.0, " m"},
-    {"wave direction", -360.0, 360.0, " degrees"},
-    {"wave period", 0.0, 40.0, " s"},
+// Ranges of the values of a forcing file, as the list reader takes them,
+// from the table of input ranges.
+class file_ranges {
+ public:
+  file_ranges(std::initializer_list<std::string_view> names) {
+    units_.reserve(names.size());
+    for (const auto name : names) {
+      const input_range& e = input_range_of(name);
+      units_.push_back(e.unit.empty() ? std::string() : " " + std::string(e.unit));
+      ranges_.push_back({e.name, e.low, e.high, units_.back()});
+    }
+  }
+  operator std::span<const list_reader::value_range>() const { return ranges_; }
+
+ private:
+  std::vector<std::string> units_;
+  std::vector<list_reader::value_range> ranges_;
 };
+
+// The physical range of each value of a node-list field file.
+const file_ranges& field_ranges() {
+  static const file_ranges r{"longitude",     "latitude",       "u",           "v",
+                             "w",             "correction",     "eastward wind", "northward wind",
+                             "wave height",   "wave direction", "wave period"};
+  return r;
+}
 // The nodes of a time-varying current grid may hold any number where they
 // are dry: only their positions are held to a range.
-constexpr list_reader::value_range position_ranges[] = {
-    {"longitude", -360.0, 360.0, " degrees"},
-    {"latitude", -90.0, 90.0, " degrees"},
-};
+const file_ranges& position_ranges() {
+  static const file_ranges r{"longitude", "latitude"};
+  return r;
+}
 
 std::string named_by(const farray<std::string, 1>& names, int32_t k) {
   const std::string list = list_origin(names);
@@ -94,8 +107,7 @@ list_reader open_listed_file(const farray<std::string, 1>& names, int32_t k) {
     list_reader r(path);
     r.finite_only();
     const bool masked = &names == &var1.fichvel_u && var_cfg.currentgrid_variable__y_n == 1;
-    r.limit_values(masked ? std::span<const list_reader::value_range>(position_ranges)
-                          : std::span<const list_reader::value_range>(field_ranges));
+    r.limit_values(masked ? position_ranges() : field_ranges());
     return r;
   } catch (const input_error& e) {
     if (e.line() != 0 || e.file() != path) throw;
@@ -134,20 +146,12 @@ void check_finite_numbers(const list_reader& r, const std::vector<std::string>& 
   }
 }
 
-// One value of a uniform-series record and its range.
-struct series_value {
-  const char* name;
-  double low;
-  double high;
-  const char* unit;
-};
-
 // A uniform series: its numbers finite, `count` records after `headers`
 // header lines, each value of each record within its range.  The engine
 // reads the series at its first step: a missing or short file is an error
 // now, before anything is written.
 void check_series_file(const std::string& path, int32_t headers, int32_t count,
-                       std::initializer_list<series_value> values) {
+                       std::initializer_list<std::string_view> values) {
   {
     list_reader r(path);
     std::vector<std::string> lines;
@@ -163,13 +167,14 @@ void check_series_file(const std::string& path, int32_t headers, int32_t count,
                             std::to_string(count) + ") needs " + std::to_string(count));
     }
     list_reader::record rec(r);
-    for (const auto& v : values) {
+    for (const auto name : values) {
+      const input_range& v = input_range_of(name);
       double x = 0.0;
-      if (!rec.item(x, v.name)) throw input_error(path, r.record_line(), "record " + std::to_string(i) + " ends before its " + v.name);
-      if (!(x >= v.low && x <= v.high)) {
-        throw input_error(path, r.record_line(),
-                          std::string(v.name) + " = " + value_text(x) + ": must be from " + value_text(v.low) +
-                              " to " + value_text(v.high) + v.unit);
+      if (!rec.item(x, name)) {
+        throw input_error(path, r.record_line(), "record " + std::to_string(i) + " ends before its " + std::string(name));
+      }
+      if (!in_range(v, x)) {
+        throw input_error(path, r.record_line(), std::string(name) + " = " + value_text(x) + ": must be " + allowed_text(v));
       }
     }
   }
@@ -217,7 +222,7 @@ void check_first_node_file(const std::string& list, int64_t nodes, const char* c
   while (!r.at_end()) lines.push_back(r.read_line("a line"));
   check_finite_numbers(r, lines);
   list_reader values(path);
-  values.limit_values(field_ranges);
+  values.limit_values(field_ranges());
   for (int64_t k = 1; k <= nodes; ++k) {
     list_reader::record rec(values);
     for (const auto column : columns) {
@@ -273,24 +278,23 @@ void check_forcing_lists() {
 void check_first_node_files() {
   const auto& c = var_cfg;
   const auto& m = var_mallas;
-  constexpr series_value direction{"direction", -360.0, 360.0, " degrees"};
+  constexpr std::string_view direction = "direction";
   if (c.currenttype__file_constant == 2) {
     const int32_t n = c.currentfilesorlines_number;
     if (var_run.sim__2d_3d == 1) {
-      check_series_file(input_path("lstcurr.pre"), 0, n, {{"current speed", 0.0, 15.0, " m/s"}, direction});
+      check_series_file(input_path("lstcurr.pre"), 0, n, {"current speed", direction});
     } else {
       check_series_file(input_path("lstcurr3D.pre"), 2, n,
-                        {{"surface current speed", 0.0, 15.0, " m/s"}, direction,
-                         {"water-column current speed", 0.0, 15.0, " m/s"}, direction});
+                        {"surface current speed", direction, "water-column current speed", direction});
     }
   }
   if (c.windtype__file_constant == 2) {
     check_series_file(input_path("lstwinds.pre"), 0, c.windfilesorlines_number,
-                      {{"wind speed", 0.0, 100.0, " m/s"}, direction});
+                      {"wind speed", direction});
   }
   if (c.wavestype__file_constant == 2) {
     check_series_file(input_path("lstwaves.pre"), 0, c.wavesfilesorlines_number,
-                      {{"wave height", 0.0, 35.0, " m"}, direction, {"wave period", 0.0, 40.0, " s"}});
+                      {"wave height", direction, "wave period"});
   }
   if (c.currenttype__file_constant == 1 && m.currentgrid_regular__y_n == 1 && c.currentgridformat__xyz_grid == 1) {
     if (c.currentfilesjointuvw__y_n == 1) {

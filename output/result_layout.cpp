@@ -32,11 +32,19 @@ output_time output_time_of(int32_t step) {
   return {static_cast<int64_t>(std::llround(x)), x / 60.0f};
 }
 
+int minute_digits() {
+  const float x = var_cfg.simulationtimehorizon / 60.0f;
+  const int64_t last = std::isfinite(x) && x > 0.0f ? std::llround(x) : 0;
+  int w = 6;
+  for (int64_t p = 1000000; p <= last && w < 18; p *= 10) ++w;
+  return w;
+}
+
 namespace {
 
 std::string key(const std::string& clave) { return fixlen(clave, 4); }
 
-std::string minute6(int32_t step) { return digit_field(output_time_of(step).minute, 6); }
+std::string minute6(int32_t step) { return digit_field(output_time_of(step).minute, minute_digits()); }
 
 // The number of a spill or sub-spill in a file name: three digits, or as
 // many as the run's largest spill number needs beyond 999.

@@ -29,6 +29,12 @@ struct output_time {
 };
 output_time output_time_of(int32_t step);
 
+// Digits of the output minute in the names of the particle and grid files:
+// six, or as many as the minute of the run's horizon needs beyond 999999
+// (a run of ten years ends at minute 5256000), the same for every file of
+// the run.
+int minute_digits();
+
 // Result file names.  `clave` contributes exactly its first four characters
 // (blank-padded).
 std::string particle_file_name(const std::string& clave, int32_t step, int32_t sim);

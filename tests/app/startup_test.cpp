@@ -642,7 +642,7 @@ TEST(EngineDispatch, TheEngineRunsAfterTheBannerAndBeforeTheFinalMessage) {
     start_up("TEST");
     ADD_FAILURE() << "the run completed";
   } catch (const input_error& e) {
-    EXPECT_EQ(std::string(e.what()), "TEST.run:0: deltat = 0: must be a finite number greater than 0 and at most 86400 s");
+    EXPECT_EQ(std::string(e.what()), "TEST.run:0: deltat = 0: must be a finite number greater than 0 and at most 315360000 s");
   }
   EXPECT_EQ(out.text(), "");
   EXPECT_EQ(dir.files(), std::vector<std::string>{"grid.dat"});

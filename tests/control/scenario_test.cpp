@@ -537,17 +537,21 @@ const std::vector<error_case>& error_cases() {
          s.rec[16] = "2";
          s.rec[18] = "-3 900";
        },
+       18, "spillduration = -3: must be a finite number greater than 0 and at most 87600 h"},
+      {"a release shorter than its pulse interval",
+       [](scenario_text& s) {
+         s.rec[16] = "2";
+         s.rec[18] = "0.2 900";
+       },
        18,
-       "a continuous release of -3 h with a pulse every 900 s has no pulse: spillduration must "
-       "cover at least one pulse interval"},
-      {"more pulses than a 32-bit count",
+       "a continuous release of 0.2 h with a pulse every 900 s has no pulse: spillduration must cover at least one "
+       "pulse interval"},
+      {"a release longer than ten years",
        [](scenario_text& s) {
          s.rec[16] = "2";
          s.rec[18] = "1.0e9 900";
        },
-       18,
-       "a continuous release of 1e+09 h with a pulse every 900 s has 4e+09 pulses, more than a "
-       "32-bit count holds"},
+       18, "spillduration = 1e+09: must be a finite number greater than 0 and at most 87600 h"},
       {"more spills than spill lines", [](scenario_text& s) { s.rec[17] = "2"; }, 17,
        "spills_number is 2 but the file holds at most 1 spill lines (each spill needs a spill line, a "
        "sediment line and a coefficient line, and 18 forcing records follow them)"},
@@ -668,10 +672,11 @@ TEST_F(ScenarioReading, AcceptedNearTheErrors) {
 // arrays would not fit the memory is refused on the line of the duration
 // and interval, before any array exists.
 TEST_F(ScenarioReading, PulseCountBeyondTheMemoryIsRefused) {
+  var_run.deltat = 60.0f;
   scenario_text s = base_scenario();
   s.rec[16] = "2";
-  s.rec[18] = "3000000 3600";  // one pulse an hour for 3,000,000 hours
-  s.rec[21] = "2100000000";    // and a run long enough to start them all
+  s.rec[18] = "50000 60";  // one pulse a minute for 50,000 hours
+  s.rec[21] = "50000";     // and a run long enough to start them all
   struct budget {
     budget() { set_memory_budget(uint64_t{1} << 30); }
     ~budget() { set_memory_budget(0); }
@@ -690,23 +695,25 @@ TEST_F(ScenarioReading, PulseCountBeyondTheMemoryIsRefused) {
   }
   EXPECT_FALSE(var_cfg.spilledmass.allocated());
   // Within the budget the release is read.
-  s.rec[18] = "1000 3600";
+  s.rec[18] = "1000 60";
+  s.rec[21] = "1000";
   EXPECT_NO_THROW(read(s));
-  EXPECT_EQ(var_cfg.spills_number, 1000);
+  EXPECT_EQ(var_cfg.spills_number, 60000);
   one_gigabyte.reset();
 
-  // Against the machine's own memory: two thousand million pulses of 512
-  // bytes need 954 GB.
+  // Against the machine's own memory: a pulse every second for ten years,
+  // 315,360,000 pulses of 512 bytes, need 150 GB.
   reset_state();
   var_run.sim__2d_3d = 1;
-  var_run.deltat = 900.0f;
-  s.rec[18] = "2000000000 3600";
+  var_run.deltat = 1.0f;
+  s.rec[18] = "87600 1";
+  s.rec[21] = "87600";
   try {
     read(s);
     ADD_FAILURE() << "no error";
   } catch (const input_error& e) {
     EXPECT_EQ(e.line(), 18);
-    EXPECT_EQ(e.message().rfind("a continuous release of 2000000000 pulses would need about 953.67 GB", 0), 0u)
+    EXPECT_EQ(e.message().rfind("a continuous release of 315360000 pulses would need about 150.38 GB", 0), 0u)
         << e.message();
   }
 }

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "control/state/all.hpp"
+#include "common/errors.hpp"
 #include "control/substance.hpp"
 #include "tests/control/scenario_text.hpp"
 
@@ -280,17 +281,26 @@ TEST_F(Pulses, HnsReleaseSharesTheVolumeFromMassAndDensity) {
   }
 }
 
-TEST_F(Pulses, LateStartsDoNotOverflow) {
-  // Pulses every 2^30 s: the third starts 2^31 s after the first, beyond a
-  // 32-bit product.
+TEST_F(Pulses, LateStartsOfTheLongestRelease) {
+  // Ten years in pulses of 10^8 s: three pulses, the last 2 x 10^8 s after
+  // the first.  A release longer than ten years is refused by its range
+  // before the pulses are counted.
   var_run.deltat = 900.0f;
-  read_release("894785 1073741824", spill_line(0.0, 3.0), 2, "600000");
+  read_release("87600 100000000", spill_line(0.0, 3.0), 2, "87600");
   const auto& c = var_cfg;
   ASSERT_EQ(c.spills_number, 3);
   EXPECT_EQ(c.spillstarttime(1), 0.0);
-  EXPECT_EQ(c.spillstarttime(2), 1073741824.0 / 3600.0);
-  EXPECT_EQ(c.spillstarttime(3), 2147483648.0 / 3600.0);
+  EXPECT_EQ(c.spillstarttime(2), 100000000.0 / 3600.0);
+  EXPECT_EQ(c.spillstarttime(3), 200000000.0 / 3600.0);
   EXPECT_EQ(c.spilledmass(3), 1.0);
+  reset_state();
+  var_run.deltat = 900.0f;
+  try {
+    read_release("894785 1073741824", spill_line(0.0, 3.0), 2, "600000");
+    ADD_FAILURE() << "no error";
+  } catch (const input_error& e) {
+    EXPECT_EQ(e.message(), "spillduration = 894785: must be a finite number greater than 0 and at most 87600 h");
+  }
 }
 
 TEST_F(Pulses, OnlyThePulsesThatCanStartAreSized) {
@@ -306,6 +316,12 @@ TEST_F(Pulses, OnlyThePulsesThatCanStartAreSized) {
   EXPECT_EQ(c.masa0(362), 1000000.0);
   EXPECT_EQ(c.spillstarttime(361), 3.0);
   EXPECT_EQ(release_pulses(), 1000000);
+  // A release that starts exactly at the end of the run sizes its first
+  // pulse and the spare: two.
+  reset_state();
+  var_run.deltat = 10.0f;
+  read_release("2777.7778 10", spill_line(3.0, 1000000.0), 2, "3");
+  EXPECT_EQ(c.spills_number, 2);
   // A release that starts after the end of the run sizes one pulse.
   reset_state();
   var_run.deltat = 10.0f;

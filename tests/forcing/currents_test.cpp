@@ -135,6 +135,20 @@ TEST_F(Currents, MaskFromTwelveNodeList) {
   EXPECT_FALSE(var2.mask0.allocated());
 }
 
+// On a time-varying grid a dry node of the U file may hold any number (the
+// mask says it is dry); the V file has no mask and keeps its range.
+TEST_F(Currents, DryNodesExemptInTheUFilesOnly) {
+  allocate_currents(4, 4, 0, 1, 1);
+  var_cfg.currentgrid_variable__y_n = 1;
+  var1.fichvel_u(1) = name256("u.txt");
+  var1.fichvel_v(1) = name256("v.txt");
+  write("u.txt", "-9 42 0.1 1\n-9 43 999.0 0\n-8 42 0.1 1\n-8 43 0.1 1\n");
+  write("v.txt", "-9 42 0.5\n-9 43 0.5\n-8 42 0.5\n-8 43 0.5\n");
+  EXPECT_NO_THROW(lee_velocidad(1));
+  write("v.txt", "-9 42 0.5\n-9 43 999.0\n-8 42 0.5\n-8 43 0.5\n");
+  EXPECT_STREQ(input_error_of([] { lee_velocidad(1); }).what(), "v.txt:2: v = 999: must be from -15 to 15 m/s");
+}
+
 TEST_F(Currents, MaskValuesOtherThanZeroAndOne) {
   allocate_currents(4, 1, 0, 1, 1);
   var_cfg.currentgrid_variable__y_n = 1;

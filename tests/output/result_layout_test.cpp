@@ -62,6 +62,28 @@ TEST(ResultLayout, OutputMinuteAndHours) {
   EXPECT_EQ(output_time_of(23).hours, (23.0f * 300.0f / 60.0f) / 60.0f);
 }
 
+// Past minute 999999 (694 days) every particle and grid name of the run
+// takes as many digits as the horizon's last minute needs; a run of ten
+// years ends at minute 5256000.
+TEST(ResultLayout, OutputMinutesPastSixDigits) {
+  reset_state();
+  var_run.deltat = 3600.0f;
+  var_run.simtype__operat_probabil = 1;
+  var_cfg.simulationtimehorizon = 16666.0f * 3600.0f;  // minute 999960
+  EXPECT_EQ(particle_file_name("ABCD", 16666, 1), "ABCD_particles_999960.txt");
+  EXPECT_EQ(particle_file_name("ABCD", 1, 1), "ABCD_particles_000060.txt");
+  var_cfg.simulationtimehorizon = 17000.0f * 3600.0f;  // minute 1020000
+  EXPECT_EQ(particle_file_name("ABCD", 0, 1), "ABCD_particles_0000000.txt");
+  EXPECT_EQ(particle_file_name("ABCD", 17000, 1), "ABCD_particles_1020000.txt");
+  EXPECT_EQ(grid_file_name("ABCD", 7, 16667), "ABCD_grid_007_1000020.txt");
+  EXPECT_EQ(subspill_grid_file_name("ABCD", 2, 1), "ABCD_grid_subspill_002_0000060.txt");
+  EXPECT_EQ(all_subspill_grid_file_name("ABCD", 1), "ABCD_grid_001_0000060.txt");
+  var_cfg.simulationtimehorizon = 87600.0f * 3600.0f;
+  EXPECT_EQ(minute_digits(), 7);
+  EXPECT_EQ(particle_file_name("ABCD", 87600, 1), "ABCD_particles_5256000.txt");
+  reset_state();
+}
+
 TEST(ResultLayout, FileNames) {
   reset_state();
   var_run.deltat = 600.0f;

@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "control/input_ranges.hpp"
 #include "tests/scenarios/scenario_support.hpp"
 
 namespace orvel {
@@ -117,7 +118,8 @@ TEST(StartUpValidation, MutationsOfTheDriftScenario) {
       {"horizon not a number", "DRFT.cfg", 26, "nan", "DRFT.cfg:26", "simulationtimehorizon"},
       {"negative horizon", "DRFT.cfg", 26, "-6", "DRFT.cfg:26", "simulationtimehorizon"},
       {"infinite horizon", "DRFT.cfg", 26, "inf", "DRFT.cfg:26", "simulationtimehorizon"},
-      {"past the six-digit minute", "DRFT.cfg", 26, "17000", "DRFT.run:18", "minute 1000020"},
+      {"past ten years", "DRFT.cfg", 26, "87601", "DRFT.cfg:26",
+       "simulationtimehorizon = 87601: must be a finite number from 0 to 87600 h"},
       {"current type 3", "DRFT.cfg", 28, "3 0 0 0 0 0", "DRFT.cfg:28", "currenttype__file_constant = 3"},
       {"regular-grid switch 2", "DRFT.cfg", 28, "2 2 0 0 0 0", "DRFT.cfg:28", "currentgrid_regular__y_n = 2"},
       {"varying-grid switch 3", "DRFT.cfg", 28, "2 0 3 0 0 0", "DRFT.cfg:28", "currentgrid_variable__y_n = 3"},
@@ -186,13 +188,13 @@ TEST(StartUpValidation, ValuesOutOfTheirPhysicalRange) {
   const auto chem = [](int item, const char* v) { return with_item(chemical_spill, item, v); };
   const row rows[] = {
       // Substance values (spill line items 13 to 28, record 20).
-      {"oil", {"viscosity 0", "DRFT.cfg", 23, "", "DRFT.cfg:23", "viscosity of spill line 1 = 0: must be a finite number from 0.1 to 1e+07 cSt"}, oil(15, "0")},
+      {"oil", {"viscosity 0", "DRFT.cfg", 23, "", "DRFT.cfg:23", "viscosity of spill line 1 = 0: must be a finite number from 0.01 to 1e+12 cSt"}, oil(15, "0")},
       {"oil", {"negative viscosity", "DRFT.cfg", 23, "", "DRFT.cfg:23", "viscosity of spill line 1 = -5"}, oil(15, "-5")},
       {"oil", {"evaporation cap -30 %", "DRFT.cfg", 23, "", "DRFT.cfg:23", "maxevaporation of spill line 1 = -30: must be a finite number from 0 to 100 %"}, oil(23, "-30")},
       {"oil", {"evaporation cap 150 %", "DRFT.cfg", 23, "", "DRFT.cfg:23", "maxevaporation of spill line 1 = 150"}, oil(23, "150")},
       {"oil", {"water content 150 %", "DRFT.cfg", 23, "", "DRFT.cfg:23", "maxemulsification of spill line 1 = 150: must be a finite number from 0 to 95 %"}, oil(25, "150")},
       {"oil", {"density reference not a number", "DRFT.cfg", 23, "", "DRFT.cfg:23", "densityreferencetemperature of spill line 1 = nan"}, oil(14, "nan")},
-      {"oil", {"water at 1e11 C", "DRFT.cfg", 23, "", "DRFT.cfg:23", "watertemperature of spill line 1 = 1e+11: must be a finite number from -5 to 50 degrees C"}, oil(27, "1e11")},
+      {"oil", {"water at 1e11 C", "DRFT.cfg", 23, "", "DRFT.cfg:23", "watertemperature of spill line 1 = 1e+11: must be a finite number from -50 to 100 degrees C"}, oil(27, "1e11")},
       {"oil", {"infinite air temperature", "DRFT.cfg", 23, "", "DRFT.cfg:23", "airtemperature of spill line 1 = inf"}, oil(28, "inf")},
       {"oil", {"water viscosity 0", "DRFT.cfg", 18, "0", "DRFT.cfg:18", "kinemviscosity_water = 0: must be a finite number from 1e-07 to 0.0001 m2/s"}, ""},
       {"chemical", {"negative vapour pressure", "CHEM.cfg", 24, "", "CHEM.cfg:24", "vaporpressure of spill line 1 = -12.7"}, chem(19, "-12.7")},
@@ -210,14 +212,14 @@ TEST(StartUpValidation, ValuesOutOfTheirPhysicalRange) {
       // Finite but absurd magnitudes.
       {"oil", {"start at 1e308 s", "DRFT.cfg", 23, "", "DRFT.cfg:23", "spillstarttime of spill line 1 = 1e+308: must be a finite number from 0 to 87600 h"}, oil(2, "1e308")},
       {"oil", {"side of 1e11 m", "DRFT.cfg", 23, "", "DRFT.cfg:23", "spillsize_sidey of spill line 1 = 1e+11"}, oil(8, "1e11")},
-      {"oil", {"spacing of 1e11 degrees", "DRFT.cfg", 4, "-10.0 42.0 1e11 0.1 0.0 21 21 1 43.0", "DRFT.cfg:4", "deltax = 1e+11: must be a finite number greater than 0 and at most 10 degrees"}, ""},
+      {"oil", {"spacing of 1e11 degrees", "DRFT.cfg", 4, "-10.0 42.0 1e11 0.1 0.0 21 21 1 43.0", "DRFT.cfg:4", "deltax = 1e+11: must be a finite number greater than 0 and at most 360 degrees"}, ""},
       {"oil", {"origin at 1e11 degrees", "DRFT.cfg", 4, "1e11 42.0 0.1 0.1 0.0 21 21 1 43.0", "DRFT.cfg:4", "grid0_x = 1e+11"}, ""},
       {"oil", {"rows past the pole", "DRFT.cfg", 4, "-10.0 42.0 0.1 5.0 0.0 21 21 1 43.0", "DRFT.cfg:4", "ycells_number = 21: 21 rows 5 degrees apart from 42 reach beyond latitude 90"}, ""},
       {"oil", {"drift factor 1e11", "DRFT.cfg", 46, "1.0 1e11 0.0 0.0 0 0.0 0.0 0.0", "DRFT.cfg:46", "dragcoeff_a of spill line 1 = 1e+11"}, ""},
-      {"oil", {"diffusivity 1e11", "DRFT.cfg", 46, "1.0 0.0 0.0 0.0 1 1e11 0.0 0.0", "DRFT.cfg:46", "diffusioncoeff_kh of spill line 1 = 1e+11: must be a finite number from 0 to 1000 m2/s"}, ""},
+      {"oil", {"diffusivity 1e11", "DRFT.cfg", 46, "1.0 0.0 0.0 0.0 1 1e11 0.0 0.0", "DRFT.cfg:46", "diffusioncoeff_kh of spill line 1 = 1e+11: must be a finite number from 0 to 100000 m2/s"}, ""},
       {"oil", {"horizon of 1e6 h", "DRFT.cfg", 26, "1e6", "DRFT.cfg:26", "simulationtimehorizon = 1e+06"}, ""},
-      {"oil", {"step of a week", "DRFT.run", 13, "604800.", "DRFT.run:13", "deltat = 604800"}, ""},
-      {"oil", {"series line at 1e308", "lstcurr.pre", 3, "1e308 0.0", "lstcurr.pre:3", "current speed = 1e+308: must be from 0 to 15 m/s"}, ""},
+      {"oil", {"step of eleven years", "DRFT.run", 13, "3.5e8", "DRFT.run:13", "deltat = 3.5e+08: must be a finite number greater than 0 and at most 315360000 s"}, ""},
+      {"oil", {"series line at 1e308", "lstcurr.pre", 3, "1e308 0.0", "lstcurr.pre:3", "current speed = 1e+308: must be a finite number from 0 to 15 m/s"}, ""},
       {"oil", {"wind of 1000 m/s", "lstwinds.pre", 2, "1000 270", "lstwinds.pre:2", "wind speed = 1000"}, ""},
       // Blowout files.
       {"blowout", {"jet end not a number", "FinalJetAxisPosition.txt", 2, "nan 43.0 100.0 20.0", "FinalJetAxisPosition.txt:2", "jet-end longitude = nan"}, ""},
@@ -316,6 +318,15 @@ TEST(StartUpValidation, ListsSeriesAndResultNamesAreCheckedBeforeAnythingIsWritt
                    {"restart latitude 95", "Particle_positions_restart.txt", 3, "2 -9.0 95.0 0.0 1",
                     "Particle_positions_restart.txt:3", "latitude = 95: must be a finite number from -90 to 90"});
   }
+  for (const mutation& m :
+       {mutation{"restart state 6", "Particle_positions_restart.txt", 4, "3 -9.0 42.9 0.0 6",
+                 "Particle_positions_restart.txt:4", "state code = 6: must be a finite number from -2 to 5"},
+        mutation{"restart state 1.5", "Particle_positions_restart.txt", 2, "1 -9.0 43.0 0.0 1.5",
+                 "Particle_positions_restart.txt:2", "state code = 1.5: must be a whole number"}}) {
+    temp_dir dir;
+    current_file_scenario();
+    expect_refused(dir, "ROTA", m);
+  }
   {
     temp_dir dir;
     current_file_scenario();
@@ -367,6 +378,17 @@ TEST(StartUpValidation, ListsSeriesAndResultNamesAreCheckedBeforeAnythingIsWritt
               0u)
         << r.err;
     EXPECT_EQ(dir.files(), before);
+  }
+  {
+    // No run writes a concentration-factor file: a folder named like one
+    // (and like the property files of a floating object that are written)
+    // is no result name of the run.
+    temp_dir dir;
+    copy_scenario("drift");
+    std::filesystem::create_directory("DRFT_CF_001.txt");
+    std::filesystem::create_directory("DRFT_CF_subspill_001.txt");
+    run_ok("DRFT");
+    EXPECT_TRUE(std::filesystem::is_directory("DRFT_CF_001.txt"));
   }
 }
 
@@ -658,6 +680,10 @@ TEST(StartUpValidation, MutationsOfACurrentFileScenario) {
       {"infinite current value", "c.txt", 7, "-10.0000 42.6000 0.1 -inf", "c.txt:7", "a finite real number"},
       {"current of 20 m/s", "c.txt", 5, "-10.0000 42.4000 20.0 0.0", "c.txt:5", "u = 20: must be from -15 to 15 m/s"},
       {"node at latitude 142", "c.txt", 9, "-10.0000 142.8000 0.1 0.0", "c.txt:9", "latitude = 142.8: must be from -90 to 90 degrees"},
+      // The last node of the file and the last name of the list are checked too.
+      {"last node at 20 m/s", "c.txt", 441, "-8.0000 44.0000 0.1 20.0", "c.txt:441", "v = 20: must be from -15 to 15 m/s"},
+      {"last file of the list missing", "lstcurr_UVW.pre", 24, "missing.txt", "lstcurr_UVW.pre:24",
+       "names the file \"missing.txt\", which does not exist"},
   };
   for (const auto& m : rows) {
     temp_dir dir;
@@ -749,6 +775,81 @@ TEST(StartUpValidation, TwoKeysInOneFolderRunTogetherAsAlone) {
   std::filesystem::remove(".e1");
   std::filesystem::remove(".e2");
   for (const auto& f : dir.files()) EXPECT_EQ(f.find("partial"), std::string::npos) << f;
+}
+
+// The values of the forcing, blowout and restart files walked at the
+// bounds of their ranges (from the table of input ranges): just inside each
+// bound the scenario runs, just outside it is refused at start-up naming
+// the value.
+TEST(StartUpValidation, FileValuesAtTheBoundsOfTheirRanges) {
+  struct probe {
+    const char* name;
+    const char* scenario;  // "drift", "current files", "blowout"
+    const char* file;
+    int line;
+    int item;
+    bool skip_inside_high = false;  // a result of the run cannot print the top of the range
+  };
+  const probe probes[] = {
+      {"current speed", "drift", "lstcurr.pre", 2, 1},
+      {"direction", "drift", "lstcurr.pre", 2, 2},
+      {"wind speed", "drift", "lstwinds.pre", 2, 1},
+      {"wave height", "drift", "lstwaves.pre", 2, 1},
+      {"wave period", "drift", "lstwaves.pre", 2, 3},
+      {"u", "current files", "c.txt", 441, 3},
+      {"v", "current files", "c.txt", 1, 4},
+      {"depth", "current files", "Particle_positions_restart.txt", 3, 4},
+      {"state code", "current files", "Particle_positions_restart.txt", 4, 5},
+      {"jet-end depth", "blowout", "FinalJetAxisPosition.txt", 2, 3},
+      // A disc of 10 km radius has an area of 3.1e8 m2, beyond the F11.3
+      // area column of the property file: the run stops on it.
+      {"jet-end radius", "blowout", "FinalJetAxisPosition.txt", 2, 4, true},
+      {"diameter", "blowout", "DropletDiametersAndFlotSpeed.txt", 3, 1},
+      {"rise speed", "blowout", "DropletDiametersAndFlotSpeed.txt", 3, 2},
+  };
+  auto run_with = [](const probe& p, double x) {
+    temp_dir dir;
+    const std::string scenario = p.scenario;
+    if (scenario == "current files") {
+      current_file_scenario();
+    } else {
+      copy_scenario(scenario);
+    }
+    std::istringstream in(read_file(p.file));
+    std::string line;
+    for (int k = 1; k <= p.line; ++k) std::getline(in, line);
+    char value[40];
+    std::snprintf(value, sizeof value, "%.9g", x);
+    set_line(p.file, p.line, with_item(line, p.item, value));
+    const std::string key = scenario == "drift" ? "DRFT" : scenario == "blowout" ? "BLOW" : "ROTA";
+    return run_orvel(dir.path(), key);
+  };
+  for (const auto& p : probes) {
+    const input_range& e = input_range_of(p.name);
+    const bool whole = std::string(p.name) == "state code";
+    auto passes = [&](double x) {
+      const auto r = run_with(p, x);
+      EXPECT_EQ(r.status, 0) << p.name << " = " << x << ": " << r.err;
+    };
+    auto refused = [&](double x) {
+      const auto r = run_with(p, x);
+      EXPECT_EQ(r.status, 2) << p.name << " = " << x;
+      EXPECT_NE(r.err.find(std::string(p.name) + " = "), std::string::npos) << p.name << " = " << x << ": " << r.err;
+    };
+    for (const bool high : {false, true}) {
+      const double bound = high ? e.high : e.low;
+      const bool included = high ? e.high_included : e.low_included;
+      const double out = high ? 1.0 : -1.0;
+      const double d = whole ? 1.0 : std::fmax(std::fabs(bound), 1.0) * 1e-6;
+      if (included) {
+        if (!(high && p.skip_inside_high)) passes(bound);
+        refused(bound + out * d);
+      } else {
+        refused(bound);
+        passes(bound - out * d);
+      }
+    }
+  }
 }
 
 }  // namespace
