@@ -2,9 +2,11 @@
 // frame with the 3-D spill pass, its own set-up (placement over the release
 // rectangle or on the disc at the end of a subsea blowout jet, droplet
 // sizes, initial masses and properties), the activity by release type, the
-// 3-D moves of every active spill, and the oil weathering sequence, which is
-// suspended while any particle of the spill is in the water column or on
-// the sea floor.  There is no spreading in three dimensions.
+// 3-D moves of every active spill, and the oil weathering sequence: the oil
+// afloat weathers while the rest of the spill rises or lies on the sea floor
+// with its mass unchanged, and joins the slick when it comes up; the
+// sequence is suspended only while nothing is afloat or beached.  There is
+// no spreading in three dimensions.
 #pragma once
 
 #include <cstdint>
@@ -21,9 +23,10 @@ class fuel3d_engine : public frame_3d<oil_frame> {
  public:
   fuel3d_engine(engine_calls& calls, const std::string& clave, const farray<coast_polygon>& coord_str);
 
-  // True when the weathering sequence of the spill is suspended: one of its
-  // particles is in the water column (state 5) or on the sea floor (-1).
-  static bool below_surface(int32_t spill);
+  // True when the weathering sequence of the spill is suspended: none of its
+  // particles is afloat (state 1) or beached (0), and some are in the water
+  // column (5) or on the sea floor (-1).
+  static bool all_below_surface(int32_t spill);
 
  protected:
   void set_up() override;
@@ -34,6 +37,7 @@ class fuel3d_engine : public frame_3d<oil_frame> {
 
  private:
   void weathering(int32_t spill);
+  void take_in_surfaced_oil(int32_t spill, double surfaced);
   void record_compartment_rows(int32_t spill, int32_t r);
 
   const farray<coast_polygon>& polygons_;
