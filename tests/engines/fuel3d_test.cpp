@@ -398,6 +398,42 @@ TEST(Fuel3d, OilThatComesUpBringsNoWater) {
   }
 }
 
+TEST(Fuel3d, AVanishedSlickPrintsNoArea) {
+  // Hourly steps over 3 h, the release rectangle 250 m2.  The balance of
+  // each step leaves the floating mass of the case; a slick that had oil
+  // afloat, at its release or after a step, and has none left prints an
+  // area of 0 from then on; one that has not come up yet keeps the area.
+  struct gone_case {
+    const char* what;
+    double afloat_at_release;
+    std::vector<double> afloat;  // after steps 1, 2, 3
+    std::vector<float> area;     // records 2, 3, 4
+  };
+  const gone_case cases[] = {
+      {"afloat at the release, gone in the first step", 10.0, {0.0, 0.0, 0.0}, {0.0f, 0.0f, 0.0f}},
+      {"afloat after the first step, gone in the second", 0.0, {5.0, 0.0, 0.0}, {250.0f, 0.0f, 0.0f}},
+      {"not come up before the third step", 0.0, {0.0, 0.0, 5.0}, {250.0f, 250.0f, 250.0f}},
+  };
+  for (const auto& c : cases) {
+    weathering_run();
+    var_run.deltat = 3600.0f;
+    var_cfg.simulationtimehorizon = 3.0f * 3600.0f;
+    var_cfg.area0(1) = 250.0;
+    oil3d_calls rec;
+    rec.hook = [&](const std::string& routine, int32_t s) {
+      if (routine == "part_pro") var4.mass_surf_ini.fill(c.afloat_at_release);
+      if (routine == "balance_vertido_tierra") {
+        var4.mass_surf(s) = c.afloat[static_cast<std::size_t>(rec.frame->step - 1)];
+      }
+    };
+    run_engine(rec, {});
+    for (int32_t r = 2; r <= 4; ++r) {
+      EXPECT_EQ(var_spill.areaoila(1, r), c.area[static_cast<std::size_t>(r - 2)]) << c.what << ", record " << r;
+      EXPECT_EQ(var_spill.thickoilt(1, r), 0.0f) << c.what << ", record " << r;
+    }
+  }
+}
+
 TEST(Fuel3d, SurfaceFlagOfThePassDecidesTheNaturalDispersion) {
   // Every particle beached after step 1: the sequence is not suspended,
   // evaporation runs, the pass of step 2 finds no particle at the surface

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <utility>
+#include <vector>
 
+#include "forcing/series.hpp"
 #include "tests/transport/particles_fixture.hpp"
 
 namespace orvel {
@@ -115,6 +120,81 @@ TEST(VelAdv2d, ThreeDimensionalRun) {
   EXPECT_EQ(w.vadv(2, 1), -7.0);
   // The mean wind speed counts every particle: (5 + 5 + 0) / 3.
   expect_rel(w.uwind(1), 10.0 / 3, "mean wind");
+}
+
+// Five surface particles: the wind (wx, wy) at every particle but the
+// northward wind `odd_wy` at particle 3 when it is not NaN; waves of 1 m
+// (0.5 m at particle 2 unless they are uniform) and a current.  With
+// `series` each forcing that is one value for all (the wind, and the waves
+// and current when `uniform_rest`) is filled as a uniform series fills it;
+// otherwise every forcing is read particle by particle.
+void wind_world(bool series, bool uniform_rest, double wx, double wy, double odd_wy) {
+  small_world(5, 1);
+  // The wind factor b |W| alone, so that the speed's last place shows.
+  drift_coefficients(0.0, 0.001, 1.0, 1.0);
+  auto& c = var_cfg;
+  auto& w = var_currwindwave;
+  const bool one_wind = std::isnan(odd_wy);
+  c.windtype__file_constant = series ? 2 : 1;
+  c.wavestype__file_constant = series && uniform_rest ? 2 : 1;
+  c.currenttype__file_constant = series && uniform_rest ? 2 : 1;
+  forcing(wx, wy, 1.0, 0.0, 5.0, 0.5, 0.25);
+  for (auto* a : {&w.wintx, &w.winty, &w.u_curr_int, &w.v_curr_int}) forget_uniform(*a);
+  for (auto* a : {&w.hintx, &w.hinty, &w.tint}) forget_uniform(*a);
+  if (c.windtype__file_constant == 2) {
+    fill_uniform(w.wintx, wx);
+    if (one_wind) fill_uniform(w.winty, wy);
+  }
+  if (!one_wind) w.winty(3) = odd_wy;
+  if (c.wavestype__file_constant == 2) {
+    fill_uniform(w.hintx, 1.0);
+    fill_uniform(w.hinty, 0.0);
+    fill_uniform(w.tint, 5.0);
+    fill_uniform(w.u_curr_int, 0.5);
+    fill_uniform(w.v_curr_int, 0.25);
+  }
+  if (!uniform_rest) w.hintx(2, 1) = 0.5;
+}
+
+TEST(VelAdv2d, OneWindForEveryParticleGivesTheParticleLoopsFigures) {
+  // A wind that is one value for every particle (a uniform series) takes a
+  // shortcut for the mean wind speed and, with uniform waves and current,
+  // for the drift: its figures must be those of the loop over the particles
+  // bit for bit.  (4.35, 17.21) m/s is a wind whose speed sqrt(wx^2 + wy^2),
+  // as the loop rounds it, is one unit in the last place from hypot's.
+  struct wind_case {
+    const char* what;
+    bool uniform_rest;
+    double wx, wy, odd_wy;
+  };
+  const double one = std::numeric_limits<double>::quiet_NaN();
+  const wind_case cases[] = {
+      {"one wind, varying waves", false, 4.35, 17.21, one},
+      {"everything uniform", true, 4.35, 17.21, one},
+      {"3-4-5, varying waves", false, 3.0, 4.0, one},
+      {"the eastward wind uniform, the northward not", false, 4.35, 17.21, 12.0},
+      {"the eastward wind uniform, the northward not, uniform rest", true, 4.35, 17.21, 12.0},
+  };
+  const auto& w = var_currwindwave;
+  for (const auto& c : cases) {
+    wind_world(false, c.uniform_rest, c.wx, c.wy, c.odd_wy);
+    vel_adv_2d(1, 1);
+    const double uwind = w.uwind(1);
+    std::vector<double> u, v;
+    for (int32_t i = 1; i <= 5; ++i) u.push_back(w.uadv(i, 1)), v.push_back(w.vadv(i, 1));
+    wind_world(true, c.uniform_rest, c.wx, c.wy, c.odd_wy);
+    vel_adv_2d(1, 1);
+    EXPECT_EQ(std::bit_cast<uint64_t>(w.uwind(1)), std::bit_cast<uint64_t>(uwind))
+        << c.what << ": " << std::hexfloat << w.uwind(1) << " against " << uwind;
+    for (int32_t i = 1; i <= 5; ++i) {
+      EXPECT_EQ(w.uadv(i, 1), u[static_cast<std::size_t>(i - 1)]) << c.what << ", particle " << i;
+      EXPECT_EQ(w.vadv(i, 1), v[static_cast<std::size_t>(i - 1)]) << c.what << ", particle " << i;
+    }
+  }
+  // The speed itself, by hand: five particles of (3, 4) m/s, 5 m/s.
+  wind_world(true, false, 3.0, 4.0, one);
+  vel_adv_2d(1, 1);
+  EXPECT_EQ(w.uwind(1), 5.0);
 }
 
 TEST(DomainBox, ResetToTheUCurrentGrid) {
