@@ -65,6 +65,7 @@ void fuel3d_engine::set_up() {
 
   var4.aguatot.fill(0.0f);
   if (c.degrado == 1 && c.obj__floating_fuel == 2) zero_weathering_masses();
+  ensure(droplet_density_, ns);
 }
 
 bool fuel3d_engine::spill_active(int32_t spill, float t) {
@@ -77,16 +78,28 @@ void fuel3d_engine::spill_chain(int32_t spill, float) {
   if (var_run.simtype__operat_probabil == 1 && var_cfg.degrado == 1) weathering(spill);
 }
 
-bool fuel3d_engine::all_below_surface(int32_t spill) {
+void fuel3d_engine::pass_velocities(int32_t spill) {
+  // Droplets below the surface rise with the density the oil had when its
+  // weathering began, not with the weathering slick's.
+  double& density = var4.dens(spill);
+  const double slick = density;
+  const bool rising = weathered_now(spill) != 0 && where_is_the_oil(spill).below;
+  if (rising) density = droplet_density_(spill);
+  frame_3d<oil_frame>::pass_velocities(spill);
+  if (rising) density = slick;
+}
+
+fuel3d_engine::oil_presence fuel3d_engine::where_is_the_oil(int32_t spill) {
   const int32_t np = var_run.particle_number;
   const int32_t* state = var_part.indp.ptr(1, spill);
-  bool below = false;
+  oil_presence p;
   for (int32_t j = 0; j < np; ++j) {
     const int32_t s = state[j];
-    if (s == 1 || s == 0) return false;
-    below = below || s == 5 || s == -1;
+    p.up = p.up || s == 1 || s == 0;
+    p.below = p.below || s == 5 || s == -1;
+    if (p.up && p.below) break;
   }
-  return below;
+  return p;
 }
 
 void fuel3d_engine::weathering(int32_t s) {
@@ -95,7 +108,8 @@ void fuel3d_engine::weathering(int32_t s) {
   // Oil still below the surface before this step's balance: what has left
   // it since has come up.
   const double below_before = m.mass_column(s) + m.mass_floor(s);
-  const bool suspended = all_below_surface(s);
+  const oil_presence oil = where_is_the_oil(s);
+  const bool suspended = oil.below && !oil.up;
   if (suspended) {
     // Nothing afloat or beached: no water uptake, evaporation or dispersion
     // in this step; the balances still follow the particles.
@@ -103,7 +117,9 @@ void fuel3d_engine::weathering(int32_t s) {
     m.diff_evp(s) = 0.0;
     m.massdisp(s) = 0.0;
   } else {
-    // The oil afloat weathers while the rest keeps its mass below.
+    // The oil afloat weathers while the rest keeps its mass and density
+    // below.
+    if (weathered_now(s) == 0) droplet_density_(s) = m.dens(s);
     weathered_now(s) = 1;
     if (c.evaporo(s) == 1) calls.evaporacion(s, slick_area);
     if (c.verticaldispersion__y_n == 1) {

@@ -23,15 +23,19 @@ class fuel3d_engine : public frame_3d<oil_frame> {
  public:
   fuel3d_engine(engine_calls& calls, const std::string& clave, const farray<coast_polygon>& coord_str);
 
-  // True when the weathering sequence of the spill is suspended: none of its
-  // particles is afloat (state 1) or beached (0), and some are in the water
-  // column (5) or on the sea floor (-1).
-  static bool all_below_surface(int32_t spill);
+  // Where the spill's particles are: some afloat (state 1) or beached (0);
+  // some in the water column (5) or on the sea floor (-1).  The weathering
+  // sequence is suspended while some are below and none up.
+  struct oil_presence {
+    bool up = false, below = false;
+  };
+  static oil_presence where_is_the_oil(int32_t spill);
 
  protected:
   void set_up() override;
   bool spill_active(int32_t spill, float t) override;
   void spill_chain(int32_t spill, float t) override;
+  void pass_velocities(int32_t spill) override;
   void series_record(int32_t spill, int32_t r) override;
   void property_files() override;
 
@@ -41,6 +45,9 @@ class fuel3d_engine : public frame_3d<oil_frame> {
   void record_compartment_rows(int32_t spill, int32_t r);
 
   const farray<coast_polygon>& polygons_;
+  // (spill) density of the droplets still below the surface: the spill's
+  // when its weathering began, kg/m3.
+  farray<double, 1> droplet_density_{"droplet_density"};
 };
 
 }  // namespace orvel

@@ -96,6 +96,10 @@ class oil3d_calls : public recording_calls {
     recording_calls::balance_vertido_tierra(spill);
     after("balance_vertido_tierra", spill);
   }
+  void vel_adv_3d(int32_t spill, int32_t step) override {
+    recording_calls::vel_adv_3d(spill, step);
+    after("vel_adv_3d", spill);
+  }
 
  private:
   void after(const std::string& routine, int32_t spill) {
@@ -396,6 +400,35 @@ TEST(Fuel3d, OilThatComesUpBringsNoWater) {
     EXPECT_FLOAT_EQ(var4.aguatot(1), c.want) << c.what;
     EXPECT_EQ(var4.agua(1), static_cast<double>(var4.aguatot(1))) << c.what;
   }
+}
+
+TEST(Fuel3d, DropletsBelowRiseWithTheDensityOfTheOilAsItWasWhenTheSlickBeganToWeather) {
+  // Hourly steps over 4 h; particle 1 afloat, 2 and 3 in the column until
+  // the move of step 3 brings them up.  The oil's density is 850 kg/m3 at
+  // the set-up; each step's weathering makes the slick denser (910, 920,
+  // ...).  The droplets' velocities take 850 while some are below (steps 2
+  // and 3, after the weathering began in step 1), the slick's density once
+  // none is (step 4), and the slick keeps its own density throughout.
+  weathering_run();
+  var_run.deltat = 3600.0f;
+  var_cfg.simulationtimehorizon = 4.0f * 3600.0f;
+  oil3d_calls rec;
+  std::vector<double> rising, slick;
+  rec.hook = [&](const std::string& routine, int32_t s) {
+    const int32_t step = rec.frame ? rec.frame->step : 0;
+    if (routine == "part_pro") var4.dens.fill(850.0);
+    if (routine == "posicion_3d") {
+      for (int32_t p = 2; p <= 3; ++p) var_part.indp(p, s) = step < 3 ? 5 : 1;
+    }
+    if (routine == "vel_adv_3d") rising.push_back(var4.dens(s));
+    if (routine == "balance_vertido_tierra") {
+      slick.push_back(var4.dens(s));
+      var4.dens(s) = 900.0 + 10.0 * step;
+    }
+  };
+  run_engine(rec, {});
+  EXPECT_EQ(rising, (std::vector<double>{850.0, 850.0, 850.0, 930.0}));
+  EXPECT_EQ(slick, (std::vector<double>{850.0, 910.0, 920.0, 930.0}));
 }
 
 TEST(Fuel3d, AVanishedSlickPrintsNoArea) {
