@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "control/run_rules.hpp"
 #include "control/state/all.hpp"
 #include "engines/engines.hpp"
 
@@ -64,6 +65,7 @@ void fuel3d_engine::set_up() {
 
   var4.aguatot.fill(0.0f);
   if (c.degrado == 1 && c.obj__floating_fuel == 2) zero_weathering_masses();
+  ensure(droplet_density_, ns);
 }
 
 bool fuel3d_engine::spill_active(int32_t spill, float t) {
@@ -76,23 +78,48 @@ void fuel3d_engine::spill_chain(int32_t spill, float) {
   if (var_run.simtype__operat_probabil == 1 && var_cfg.degrado == 1) weathering(spill);
 }
 
-bool fuel3d_engine::below_surface(int32_t spill) {
+void fuel3d_engine::pass_velocities(int32_t spill) {
+  // Droplets below the surface rise with the density the oil had when its
+  // weathering began, not with the weathering slick's.
+  double& density = var4.dens(spill);
+  const double slick = density;
+  const bool rising = weathered_now(spill) != 0 && where_is_the_oil(spill).below;
+  if (rising) density = droplet_density_(spill);
+  frame_3d<oil_frame>::pass_velocities(spill);
+  if (rising) density = slick;
+}
+
+fuel3d_engine::oil_presence fuel3d_engine::where_is_the_oil(int32_t spill) {
   const int32_t np = var_run.particle_number;
   const int32_t* state = var_part.indp.ptr(1, spill);
-  return std::any_of(state, state + np, [](int32_t s) { return s == 5 || s == -1; });
+  oil_presence p;
+  for (int32_t j = 0; j < np; ++j) {
+    const int32_t s = state[j];
+    p.up = p.up || s == 1 || s == 0;
+    p.below = p.below || s == 5 || s == -1;
+    if (p.up && p.below) break;
+  }
+  return p;
 }
 
 void fuel3d_engine::weathering(int32_t s) {
   const auto& c = var_cfg;
   auto& m = var4;
-  const bool suspended = below_surface(s);
+  // Oil still below the surface before this step's balance: what has left
+  // it since has come up.
+  const double below_before = m.mass_column(s) + m.mass_floor(s);
+  const oil_presence oil = where_is_the_oil(s);
+  const bool suspended = oil.below && !oil.up;
   if (suspended) {
-    // Suspended: no water uptake, evaporation or dispersion in this step;
-    // the balances still follow the particles.
+    // Nothing afloat or beached: no water uptake, evaporation or dispersion
+    // in this step; the balances still follow the particles.
     m.agua(s) = 0.0;
     m.diff_evp(s) = 0.0;
     m.massdisp(s) = 0.0;
   } else {
+    // The oil afloat weathers while the rest keeps its mass and density
+    // below.
+    if (weathered_now(s) == 0) droplet_density_(s) = m.dens(s);
     weathered_now(s) = 1;
     if (c.evaporo(s) == 1) calls.evaporacion(s, slick_area);
     if (c.verticaldispersion__y_n == 1) {
@@ -105,14 +132,32 @@ void fuel3d_engine::weathering(int32_t s) {
     // With the slick area of 0 that this engine holds, no particle is moved:
     // the entrained mass is booked as dispersed by the balance only.
     calls.entrainedparticlesredistribution(s, slick_area);
-    // The floating mass summed before the water uptake (the first step's too).
+    // The floating mass summed before the water uptake (the first step's
+    // too), with the oil that has come up in the step, which brings no water.
     calls.balance_vertido_tierra(s);
+    take_in_surfaced_oil(s, below_before - (m.mass_column(s) + m.mass_floor(s)));
     // A maximum water content that is not a number counts as not 0.
     if (c.emulsiono(s) == 1 && var_spill.maxemulsification(s) != 0.0f) calls.emulsion(s);
   }
   if (suspended) calls.balance_vertido_tierra(s);
   calls.balance_masa(s);
   if (c.flag_tierra(s) != 1) calls.evaluo(s);
+}
+
+// Oil that has just come up joins the slick.  Its mass is pooled with the
+// floating oil, which the balance shares out equally among the surface
+// particles; its evaporated fraction is pooled by the balance too (the
+// slick's fraction is the evaporated mass over all the oil that has come
+// up); here its water is: fresh oil brings none, so the slick keeps its
+// water mass W = S y / (1 - y) over more oil, y' = S y / (S + m (1 - y)),
+// with S the oil that was already afloat and m the oil that has come up.
+void fuel3d_engine::take_in_surfaced_oil(int32_t s, double surfaced) {
+  auto& m = var4;
+  if (!(surfaced > 0.0)) return;
+  const double afloat = m.mass_surf(s) - surfaced;
+  const double y = static_cast<double>(m.aguatot(s));
+  m.aguatot(s) = afloat > 0.0 ? static_cast<float>(afloat * y / (afloat + surfaced * (1.0 - y))) : 0.0f;
+  m.agua(s) = static_cast<double>(m.aguatot(s));
 }
 
 void fuel3d_engine::series_record(int32_t spill, int32_t r) {
@@ -124,6 +169,12 @@ void fuel3d_engine::series_record(int32_t spill, int32_t r) {
   var_spill.thickoilt(spill, r) = gone ? 0.0f : static_cast<float>(var_cfg.thick(spill));
   if (!weathering_recorded()) return;
   record_properties(spill, r);
+  // The slick's evaporated fraction refers to the oil that has come up; the
+  // series refers to the release, so that the compartments add up to it.
+  const double ref = reference_mass(spill);
+  if (var4.mass_column(spill) + var4.mass_floor(spill) > 0.0 && ref > 0.0) {
+    var4.per_evpc(spill, r) = var4.masaevp(spill) / ref;
+  }
   var4.mass_radarc(spill, r) = var4.mass_radar(spill);
   record_compartment_rows(spill, r);
 }

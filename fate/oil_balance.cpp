@@ -1,5 +1,6 @@
 // Mass balance of an oil spill over its compartments, and the slick
 // properties that follow from its water content and evaporated fraction.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -55,20 +56,25 @@ void balance_masa(int32_t spill) {
   double surf = m.mass_surf(spill);
 
   // Evaporation: the step's fraction of the floating mass, up to the
-  // maximum fraction of the reference mass (the release, or this pulse of a
-  // continuous release).
-  const double ref = reference_mass(spill);
+  // maximum fraction of the oil that has come to the surface: the reference
+  // mass (the release, or this pulse of a continuous release) less the oil
+  // still below it (3-D droplets rising or on the floor, which keep their
+  // mass until they come up).  Oil that comes up thus joins the slick's
+  // evaporated fraction as oil that has lost nothing.
+  const double below = m.mass_column(spill) + m.mass_floor(spill);
+  const double ref = reference_mass(spill) - below;
   if (c.evaporo(spill) == 1 && ref > 0.0) {
     const double d = m.diff_evp(spill) * surf;
     const double g = m.masaevp(spill) + d;
     const float fmax = var_spill.maxevaporation(spill) / 100.0f;
     if (g / ref >= static_cast<double>(fmax)) {
       // The maximum is reached: only the remaining allowance leaves the
-      // surface, and evaporation stops for the rest of the simulation.
+      // surface, and evaporation stops for the rest of the simulation once
+      // no oil is left below to come up and lower the fraction again.
       m.per_evp(spill) = static_cast<double>(fmax);
-      c.evaporo(spill) = 0;
+      if (!(below > 0.0)) c.evaporo(spill) = 0;
       m.diff_evp(spill) = 0.0;
-      const double allowance = ref * static_cast<double>(fmax) - m.masaevp(spill);
+      const double allowance = std::max(ref * static_cast<double>(fmax) - m.masaevp(spill), 0.0);
       const double x = surf == 0.0 ? allowance : (allowance / surf) * surf;
       m.masaevp(spill) = m.masaevp(spill) + x;
       surf = surf - x;

@@ -181,14 +181,17 @@ void vel_adv_3d(int32_t spill, int32_t /*step*/) {
 
   // Density term g' and critical diameter.  A substance denser than the water
   // (g' < 0) takes the laws with |g'| and sinks: the Stokes law keeps the sign
-  // of g', the large-drop law takes it explicitly.
+  // of g', the large-drop law takes it explicitly.  The critical diameter is
+  // where the two laws give the same speed, g' g d^2 / (18 nu) =
+  // sqrt(2 g' g d): dc^3 = 2 (18 nu)^2 / (g' g), so that the speed is
+  // continuous.
+  const double stokes = static_cast<double>(2.07e-5f);  // 18 nu, m2/s
   double gp = 0.0, g_abs = 0.0, dc = 0.0, sign = 1.0;
   if (!blowout) {
     gp = 1.0 - var4.dens(spill) / static_cast<double>(var_spill.waterdensity(spill));
     g_abs = std::fabs(gp);
     sign = gp < 0.0 ? -1.0 : 1.0;
-    dc = std::pow(static_cast<double>(1.25902015e-11f) / (g_abs * static_cast<double>(9.81f)),
-                  static_cast<double>(0.333f));
+    dc = std::cbrt(2.0 * (stokes * stokes) / (g_abs * static_cast<double>(9.81f)));
   }
   if (np < 1) return;
   const double* diam = blowout ? nullptr : spill_column(p.diam_part, spill, np);
@@ -205,7 +208,7 @@ void vel_adv_3d(int32_t spill, int32_t /*step*/) {
       if (!blowout) {
         const double d = diam[j];
         if (d <= dc) {
-          w_float[j] = gp * static_cast<double>(9.81f) * (d * d) / static_cast<double>(-2.07e-5f);
+          w_float[j] = gp * static_cast<double>(9.81f) * (d * d) / -stokes;
         } else {
           w_float[j] = -sign * std::sqrt(g_abs * static_cast<double>(19.62f) * d);
         }

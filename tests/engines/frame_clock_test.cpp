@@ -299,6 +299,26 @@ TEST(FrameClock, RecordEndCopiesTheSurfaceLayer) {
   }
 }
 
+TEST(FrameClock, RecordEndCopiesTheVerticalCurrentOverItsOwnNodes) {
+  // W nodes more and fewer than the V nodes (4): each of them starts the
+  // next interval at the record that ended this one.
+  for (const int32_t nw : {6, 2}) {
+    small_run();
+    var_run.deltat = 1800.0f;
+    var_cfg.simulationtimehorizon = 2.0f * 3600.0f;
+    testing::files(1, true);
+    var_cfg.xyzcurrentnodes_number[2] = nw;
+    var_currwindwave.wcurrentsflag = 1;
+    var2.w_curr_read.allocate(nw, 1);
+    var2.w0.allocate(nw, 1);
+    var2.w0.fill(-1.0);
+    recording_calls rec;
+    test_engine e(rec);
+    e.run();
+    for (int32_t i = 1; i <= nw; ++i) EXPECT_EQ(var2.w0(i, 1), 3.0) << nw << " W nodes, node " << i;
+  }
+}
+
 TEST(FrameClock, SeveralSimulationsRestartTheClock) {
   small_run();
   testing::files(1, false);

@@ -1,8 +1,8 @@
 // The oil 3-D engine on the recording double: its set-up with and without a
 // blowout, the activity by release type, the chain after the passes, the
-// weathering sequence and its suspension while a particle is below the
-// surface, the compartment rows of the property series and the property
-// files.
+// weathering sequence, its suspension while nothing is afloat or beached and
+// the water of oil that comes up, the compartment rows of the property
+// series and the property files.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -27,7 +27,7 @@ void oil3d_run(int32_t spills = 1, int32_t particles = 3) {
   small_run(spills, particles);
   var_run.sim__2d_3d = 2;
   auto& c = var_cfg;
-  for (auto* a : {&c.area0, &c.thick}) a->allocate(spills);
+  for (auto* a : {&c.area0, &c.thick, &c.masa0, &c.spilledmass}) a->allocate(spills);
   for (auto* a : {&c.evaporo, &c.emulsiono, &c.flag_tierra}) a->allocate(spills);
   auto& s = var_spill;
   for (auto* a : {&s.maxemulsification, &s.density, &s.viscosity, &s.waterdensity}) a->allocate(spills);
@@ -95,6 +95,10 @@ class oil3d_calls : public recording_calls {
   void balance_vertido_tierra(int32_t spill) override {
     recording_calls::balance_vertido_tierra(spill);
     after("balance_vertido_tierra", spill);
+  }
+  void vel_adv_3d(int32_t spill, int32_t step) override {
+    recording_calls::vel_adv_3d(spill, step);
+    after("vel_adv_3d", spill);
   }
 
  private:
@@ -307,42 +311,160 @@ TEST(Fuel3d, WeatheringSwitchesAndTheRedistributionWhateverTheDispersion) {
   }
 }
 
-TEST(Fuel3d, WeatheringIsSuspendedWhileAParticleIsInTheColumnOrOnTheFloor) {
-  // Hourly steps over 4 h.  The position update leaves particle 2 in the
-  // column (state 5) after step 1, on the floor (-1) after step 2 and at
-  // the surface from step 3 on.  The suspended steps zero the water
-  // content, the evaporated fraction and the dispersed mass of the step and
-  // run only the balances and the property update.
+TEST(Fuel3d, WeatheringIsSuspendedOnlyWhileNothingIsAfloatOrBeached) {
+  // Hourly steps over 5 h.  The position update leaves the three particles
+  // all in the column in step 1; one afloat, one in the column and one on
+  // the floor in step 2; one beached and two on the floor in step 3; all on
+  // the floor in step 4; one outside the grid and two in the column in step
+  // 5.  The suspended steps (1, 4, 5) zero the water content, the
+  // evaporated fraction and the dispersed mass of the step and run only the
+  // balances and the property update; the others weather the oil afloat
+  // (step 2 without dispersion: its pass, before the move, found nothing
+  // afloat).
   weathering_run();
   var_run.deltat = 3600.0f;
-  var_cfg.simulationtimehorizon = 4.0f * 3600.0f;
+  var_cfg.simulationtimehorizon = 5.0f * 3600.0f;
+  const std::vector<std::vector<int32_t>> states = {{5, 5, 5}, {1, 5, -1}, {0, -1, -1}, {-1, -1, -1}, {-2, 5, 5}};
+  const std::vector<bool> suspended = {true, false, false, true, true};
   oil3d_calls rec;
   std::vector<int32_t> weathered;
   rec.hook = [&](const std::string& routine, int32_t s) {
     const int32_t step = rec.frame ? rec.frame->step : 0;
     if (routine == "posicion_3d") {
-      var_part.indp(2, s) = step == 1 ? 5 : step == 2 ? -1 : 1;
+      for (int32_t p = 1; p <= 3; ++p) var_part.indp(p, s) = states[static_cast<std::size_t>(step - 1)][static_cast<std::size_t>(p - 1)];
       var4.agua(s) = 0.5;
       var4.diff_evp(s) = 0.25;
       var4.massdisp(s) = 9.0;
     }
     if (routine == "balance_vertido_tierra") {
-      const bool suspended = step <= 2;
-      EXPECT_EQ(var4.agua(s) == 0.0, suspended) << step;
-      EXPECT_EQ(var4.diff_evp(s) == 0.0, suspended) << step;
-      EXPECT_EQ(var4.massdisp(s) == 0.0, suspended) << step;
+      const bool held = suspended[static_cast<std::size_t>(step - 1)];
+      EXPECT_EQ(var4.agua(s) == 0.0, held) << step;
+      EXPECT_EQ(var4.diff_evp(s) == 0.0, held) << step;
+      EXPECT_EQ(var4.massdisp(s) == 0.0, held || step == 2) << step;
       weathered.push_back(rec.frame->weathered_now(s));
     }
   };
   const strings full = {"evaporacion(1)", "verticaldispersion(1)", "entrainedparticlesredistribution(1)",
                         "balance_vertido_tierra(1)", "emulsion(1)", "balance_masa(1)", "evaluo(1)"};
+  const strings held = {"balance_vertido_tierra(1)", "balance_masa(1)", "evaluo(1)"};
   strings expected;
-  for (int32_t step = 1; step <= 4; ++step) {
-    const strings& calls = step <= 2 ? strings{"balance_vertido_tierra(1)", "balance_masa(1)", "evaluo(1)"} : full;
-    for (const auto& c : calls) expected.push_back(std::to_string(step) + ":" + c);
+  for (int32_t step = 1; step <= 5; ++step) {
+    for (const auto& c : suspended[static_cast<std::size_t>(step - 1)] ? held : full) {
+      if (step == 2 && c == "verticaldispersion(1)") continue;
+      expected.push_back(std::to_string(step) + ":" + c);
+    }
   }
   EXPECT_EQ(run_engine(rec, fate_calls, true), expected);
-  EXPECT_EQ(weathered, (std::vector<int32_t>{0, 0, 1, 1}));
+  // Once weathered, the spill records its current masses.
+  EXPECT_EQ(weathered, (std::vector<int32_t>{0, 1, 1, 1, 1}));
+}
+
+TEST(Fuel3d, OilThatComesUpBringsNoWater) {
+  // Before the step 40 kg are below the surface and the slick's emulsion
+  // holds half water; the balance then finds 100 kg afloat, nothing below:
+  // 60 kg of the slick carried 60 kg of water, which now emulsify 100 kg of
+  // oil, 60 / 160 = 0.375.  Oil that comes up to no slick starts dry; a step
+  // in which nothing comes up (or oil goes down) leaves the water content.
+  struct water_case {
+    const char* what;
+    double below_before, surf_after, below_after;
+    float y, want;
+  };
+  const water_case cases[] = {
+      {"40 kg join 60 kg", 40.0, 100.0, 0.0, 0.5f, 0.375f},
+      {"10 kg join 30 kg, 5 kg still below", 15.0, 40.0, 5.0, 0.6f, 0.5294118f},  // 45 / (45 + 40)
+      {"up to no slick", 40.0, 40.0, 0.0, 0.7f, 0.0f},
+      {"nothing comes up", 40.0, 60.0, 40.0, 0.5f, 0.5f},
+      {"oil goes down", 40.0, 50.0, 50.0, 0.5f, 0.5f},
+      {"all water", 40.0, 100.0, 0.0, 1.0f, 1.0f},
+  };
+  for (const auto& c : cases) {
+    weathering_run();
+    var_run.deltat = 3600.0f;
+    var_cfg.simulationtimehorizon = 3600.0f;
+    oil3d_calls rec;
+    rec.hook = [&](const std::string& routine, int32_t s) {
+      if (routine == "posicion_3d") {
+        for (int32_t p = 1; p <= 3; ++p) var_part.indp(p, s) = p == 1 ? 1 : 5;
+        var4.mass_column(s) = c.below_before;
+        var4.mass_floor(s) = 0.0;
+        var4.aguatot(s) = c.y;
+        var4.agua(s) = static_cast<double>(c.y);
+      }
+      if (routine == "balance_vertido_tierra") {
+        var4.mass_surf(s) = c.surf_after;
+        var4.mass_column(s) = c.below_after;
+      }
+    };
+    run_engine(rec, fate_calls);
+    EXPECT_FLOAT_EQ(var4.aguatot(1), c.want) << c.what;
+    EXPECT_EQ(var4.agua(1), static_cast<double>(var4.aguatot(1))) << c.what;
+  }
+}
+
+TEST(Fuel3d, DropletsBelowRiseWithTheDensityOfTheOilAsItWasWhenTheSlickBeganToWeather) {
+  // Hourly steps over 4 h; particle 1 afloat, 2 and 3 in the column until
+  // the move of step 3 brings them up.  The oil's density is 850 kg/m3 at
+  // the set-up; each step's weathering makes the slick denser (910, 920,
+  // ...).  The droplets' velocities take 850 while some are below (steps 2
+  // and 3, after the weathering began in step 1), the slick's density once
+  // none is (step 4), and the slick keeps its own density throughout.
+  weathering_run();
+  var_run.deltat = 3600.0f;
+  var_cfg.simulationtimehorizon = 4.0f * 3600.0f;
+  oil3d_calls rec;
+  std::vector<double> rising, slick;
+  rec.hook = [&](const std::string& routine, int32_t s) {
+    const int32_t step = rec.frame ? rec.frame->step : 0;
+    if (routine == "part_pro") var4.dens.fill(850.0);
+    if (routine == "posicion_3d") {
+      for (int32_t p = 2; p <= 3; ++p) var_part.indp(p, s) = step < 3 ? 5 : 1;
+    }
+    if (routine == "vel_adv_3d") rising.push_back(var4.dens(s));
+    if (routine == "balance_vertido_tierra") {
+      slick.push_back(var4.dens(s));
+      var4.dens(s) = 900.0 + 10.0 * step;
+    }
+  };
+  run_engine(rec, {});
+  EXPECT_EQ(rising, (std::vector<double>{850.0, 850.0, 850.0, 930.0}));
+  EXPECT_EQ(slick, (std::vector<double>{850.0, 910.0, 920.0, 930.0}));
+}
+
+TEST(Fuel3d, AVanishedSlickPrintsNoArea) {
+  // Hourly steps over 3 h, the release rectangle 250 m2.  The balance of
+  // each step leaves the floating mass of the case; a slick that had oil
+  // afloat, at its release or after a step, and has none left prints an
+  // area of 0 from then on; one that has not come up yet keeps the area.
+  struct gone_case {
+    const char* what;
+    double afloat_at_release;
+    std::vector<double> afloat;  // after steps 1, 2, 3
+    std::vector<float> area;     // records 2, 3, 4
+  };
+  const gone_case cases[] = {
+      {"afloat at the release, gone in the first step", 10.0, {0.0, 0.0, 0.0}, {0.0f, 0.0f, 0.0f}},
+      {"afloat after the first step, gone in the second", 0.0, {5.0, 0.0, 0.0}, {250.0f, 0.0f, 0.0f}},
+      {"not come up before the third step", 0.0, {0.0, 0.0, 5.0}, {250.0f, 250.0f, 250.0f}},
+  };
+  for (const auto& c : cases) {
+    weathering_run();
+    var_run.deltat = 3600.0f;
+    var_cfg.simulationtimehorizon = 3.0f * 3600.0f;
+    var_cfg.area0(1) = 250.0;
+    oil3d_calls rec;
+    rec.hook = [&](const std::string& routine, int32_t s) {
+      if (routine == "part_pro") var4.mass_surf_ini.fill(c.afloat_at_release);
+      if (routine == "balance_vertido_tierra") {
+        var4.mass_surf(s) = c.afloat[static_cast<std::size_t>(rec.frame->step - 1)];
+      }
+    };
+    run_engine(rec, {});
+    for (int32_t r = 2; r <= 4; ++r) {
+      EXPECT_EQ(var_spill.areaoila(1, r), c.area[static_cast<std::size_t>(r - 2)]) << c.what << ", record " << r;
+      EXPECT_EQ(var_spill.thickoilt(1, r), 0.0f) << c.what << ", record " << r;
+    }
+  }
 }
 
 TEST(Fuel3d, SurfaceFlagOfThePassDecidesTheNaturalDispersion) {

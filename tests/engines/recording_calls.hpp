@@ -453,6 +453,7 @@ class recording_calls : public engine_calls {
     if (c2.u_curr_read.allocated()) {
       for (int32_t n = 1; n <= c2.u_curr_read.size(1); ++n) c2.u_curr_read(n, 1) = i;
     }
+    if (c2.w_curr_read.allocated()) c2.w_curr_read.fill(i);
     if (c2.indland.allocated()) c2.indland.fill(i % 2);
     if (c2.mask.allocated()) c2.mask.fill(i % 2);
     if (end_of_interval && cw.vuint_t1.allocated()) cw.vuint_t1.fill(i);

@@ -51,25 +51,33 @@ struct wind_case {
   const char* what;
   double wx, wy;
   int32_t odd_one;  // particle (1-based) with another wind, 0 none
-  double odd_wx;
+  double odd_wx, odd_wy;
 };
 
 TEST_P(wind_threads, MeanWindOfAllParticles) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const wind_case cases[] = {
-      {"3-4-5", 3.0, 4.0, 0, 0.0},
-      {"half a last place of the sum", 0x1.0000008p0, 0.0, 0, 0.0},
-      {"a tie made by the double rounding", 0x1.00000080000002p-3, 0.0, 0, 0.0},
-      {"an irrational speed", 7.3, -2.9, 0, 0.0},
-      {"calm", 0.0, -0.0, 0, 0.0},
-      {"the first particle differs", 7.3, -2.9, 1, 7.4},
-      {"the last particle differs", 7.3, -2.9, np, 7.4},
-      {"a NaN", 7.3, -2.9, np / 2, nan},
+      {"3-4-5", 3.0, 4.0, 0, 0.0, 0.0},
+      {"half a last place of the sum", 0x1.0000008p0, 0.0, 0, 0.0, 0.0},
+      {"a tie made by the double rounding", 0x1.00000080000002p-3, 0.0, 0, 0.0, 0.0},
+      {"an irrational speed", 7.3, -2.9, 0, 0.0, 0.0},
+      // sqrt(wx^2 + wy^2) in double precision lands on the tie between two
+      // floats, 5.25 and the next, which hypot's speed, one unit in the
+      // last place above, does not.
+      {"a speed that hypot rounds otherwise", 0x1.6ea57654bc974p-1, 0x1.4cdc123bf063cp+2, 0, 0.0, 0.0},
+      {"calm", 0.0, -0.0, 0, 0.0, 0.0},
+      {"the first particle differs", 7.3, -2.9, 1, 7.4, -2.9},
+      {"the last particle differs", 7.3, -2.9, np, 7.4, -2.9},
+      {"only the northward wind of one differs", 7.3, -2.9, np / 3, 7.3, 4.0},
+      {"a NaN", 7.3, -2.9, np / 2, nan, -2.9},
   };
   for (const auto& c : cases) {
     one_oil_spill(np);
     testing::uniform_wind(c.wx, c.wy);
-    if (c.odd_one != 0) var_currwindwave.wintx(c.odd_one) = c.odd_wx;
+    if (c.odd_one != 0) {
+      var_currwindwave.wintx(c.odd_one) = c.odd_wx;
+      var_currwindwave.winty(c.odd_one) = c.odd_wy;
+    }
     const float want = literal_sum([](int32_t) { return true; }) / static_cast<float>(np);
     expect_bits(mean_wind_all(var_currwindwave.wintx.data(), var_currwindwave.winty.data(), np), want, c.what);
   }

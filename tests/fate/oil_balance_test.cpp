@@ -105,6 +105,42 @@ TEST(BalanceMasa, EvaporationStopsAtItsMaximum) {
   EXPECT_EQ(var_cfg.evaporo(1), 0);
 }
 
+TEST(BalanceMasa, EvaporatedFractionOfTheOilThatHasComeUp) {
+  // 600 kg afloat, 300 kg rising and 100 kg on the floor: 10 % of the
+  // floating 600 kg evaporates, a tenth of the oil that has come up (the
+  // slick's fraction), while the oil below keeps its mass.
+  balanced_spill({1, 1, 1, 1, 1, 1, 5, 5, 5, -1});
+  var_cfg.verticaldispersion__y_n = 0;
+  balance_vertido_tierra(1);
+  var4.diff_evp(1) = 0.1;
+  balance_masa(1);
+  const auto& m = var4;
+  EXPECT_DOUBLE_EQ(m.masaevp(1), 60.0);
+  EXPECT_DOUBLE_EQ(m.per_evp(1), 0.1);
+  EXPECT_DOUBLE_EQ(released_in_compartments(), 1000.0);
+  for (int32_t j = 7; j <= 10; ++j) EXPECT_EQ(m.massparticle(j, 1), 100.0) << j;
+  // 225 kg of the 600 kg come up evaporated, 375 kg afloat: a step of 10 %
+  // would pass the maximum (40 % of 600 kg, 240 kg), so only the remaining
+  // 15 kg leave, and evaporation goes on: the 400 kg still below will lower
+  // the fraction when they come up.
+  var4.masaevp(1) = 225.0;
+  for (int32_t j = 1; j <= 6; ++j) var4.massparticle(j, 1) = 62.5;
+  balance_vertido_tierra(1);
+  balance_masa(1);
+  EXPECT_NEAR(m.mass_surf(1), 360.0, 1e-5);  // 40 % in single precision
+  EXPECT_DOUBLE_EQ(m.masaevp(1), 600.0 * static_cast<double>(0.4f));
+  EXPECT_EQ(m.per_evp(1), static_cast<double>(0.4f));
+  EXPECT_EQ(var_cfg.evaporo(1), 1);
+  // They come up: 1000 kg of oil have, of which the 240 kg evaporated are
+  // 24 %; the next step's 10 % of the 760 kg afloat makes it 31.6 %.
+  for (int32_t j = 7; j <= 10; ++j) var_part.indp(j, 1) = 1;
+  balance_vertido_tierra(1);
+  var4.diff_evp(1) = 0.1;
+  balance_masa(1);
+  EXPECT_NEAR(m.per_evp(1), 0.316, 1e-8);
+  EXPECT_NEAR(released_in_compartments(), 1000.0, 1e-9);
+}
+
 TEST(BalanceMasa, ReferenceMassOfInstantaneousAndContinuousReleases) {
   struct row {
     std::string what;
@@ -183,6 +219,11 @@ TEST(BalanceMasa, WaterAndEmulsionMasses) {
     EXPECT_EQ(m.mass_waterinemulsion(1), 123.0) << emulsiono;
     EXPECT_EQ(m.massprodemuls_surf(1), 1123.0) << emulsiono;
     EXPECT_TRUE(std::isfinite(m.massparticle_prod(1, 1))) << emulsiono;
+    // Without emulsification the particles keep the emulsion mass they
+    // started with (their own oil): no share of a water mass is written.
+    if (emulsiono == 0) {
+      for (int32_t j = 1; j <= 10; ++j) EXPECT_EQ(m.massparticle_prod(j, 1), 100.0) << j;
+    }
   }
 }
 

@@ -118,20 +118,22 @@ TEST_F(Lists, CurrentsThreeLayersFourRecordsRecordMajor) {
 // Vertical-current files: in a 3-D run with layered current files (separate
 // node lists on a regular grid of their own) the W list, when it exists,
 // names one file per record and layer as the U and V lists, and the flag
-// becomes 1; without it, or in any other run, no W name is read and the
-// flag becomes 0.
+// becomes 1; without it, or in any other run (grid-format files among
+// them), no W name is read and the flag becomes 0.
 TEST_F(Lists, VerticalCurrentList) {
   struct row {
     const char* what;
-    int32_t dims, layered;
+    int32_t dims, layered, format;
     bool w_list;
     int32_t flag;
   };
   const std::vector<row> rows = {
-      {"3-D layered, W list", 2, 1, true, 1},
-      {"3-D layered, no W list", 2, 1, false, 0},
-      {"2-D, W list", 1, 1, true, 0},
-      {"3-D depth-mean input, W list", 2, 2, true, 0},
+      {"3-D layered, W list", 2, 1, 1, true, 1},
+      {"3-D layered, no W list", 2, 1, 1, false, 0},
+      {"2-D, W list", 1, 1, 1, true, 0},
+      {"3-D depth-mean input, W list", 2, 2, 1, true, 0},
+      // Grid-format currents carry no vertical current of their own.
+      {"3-D layered grid-format files, W list", 2, 1, 2, true, 0},
   };
   for (const auto& r : rows) {
     reset_state();
@@ -140,6 +142,7 @@ TEST_F(Lists, VerticalCurrentList) {
     var_mallas.currentgrid_regular__y_n = 1;
     var_run.sim__2d_3d = r.dims;
     var_cfg.current3dinputformat_layers_average = r.layered;
+    var_cfg.currentgridformat__xyz_grid = r.format;
     write("U_lstcurr.pre", "u11\nu12\nu21\nu22\n");
     write("V_lstcurr.pre", "v11\nv12\nv21\nv22\n");
     if (r.w_list) write("W_lstcurr.pre", "w11\nw12\nw21\nw22\n");
@@ -151,6 +154,7 @@ TEST_F(Lists, VerticalCurrentList) {
   }
   // A W list shorter than the U and V lists is an error naming it.
   var_cfg.current3dinputformat_layers_average = 1;
+  var_cfg.currentgridformat__xyz_grid = 1;
   write("W_lstcurr.pre", "w11\nw12\nw21\n");
   int32_t wflag = 0;
   EXPECT_STREQ(input_error_of([&] { lee_listafich(1, 1, wflag); }).what(),

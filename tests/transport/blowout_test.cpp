@@ -106,6 +106,16 @@ TEST(Blowout, ValuesOverSeveralLinesAndTheSeaFloor) {
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
   EXPECT_EQ(var_part.par_floor(1), 0);
   EXPECT_EQ(var_part.indp(1, 1), 5);
+  // A jet ending exactly at the floor: on the floor, and said.
+  write_file("FinalJetAxisPosition.txt", "header\n-3.5 43.2 100.0 15\n");
+  var_part.indp.deallocate();
+  ::testing::internal::CaptureStderr();
+  part_ini_blowout(1);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "orvel: warning: the blowout jet ends at 100.0 m, at or below the sea floor (100.0 m deep there): its "
+            "particles start on the floor\n");
+  EXPECT_EQ(var_part.par_floor(1), 20);
+  for (int32_t p = 1; p <= 20; ++p) EXPECT_EQ(var_part.indp(p, 1), -1) << p;
 }
 
 TEST(Blowout, JetOutsideTheGridAndNoOilArea) {

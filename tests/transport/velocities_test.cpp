@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
+#include <utility>
+#include <vector>
 
+#include "forcing/series.hpp"
 #include "tests/transport/particles_fixture.hpp"
 
 namespace orvel {
@@ -116,6 +122,81 @@ TEST(VelAdv2d, ThreeDimensionalRun) {
   expect_rel(w.uwind(1), 10.0 / 3, "mean wind");
 }
 
+// Five surface particles: the wind (wx, wy) at every particle but the
+// northward wind `odd_wy` at particle 3 when it is not NaN; waves of 1 m
+// (0.5 m at particle 2 unless they are uniform) and a current.  With
+// `series` each forcing that is one value for all (the wind, and the waves
+// and current when `uniform_rest`) is filled as a uniform series fills it;
+// otherwise every forcing is read particle by particle.
+void wind_world(bool series, bool uniform_rest, double wx, double wy, double odd_wy) {
+  small_world(5, 1);
+  // The wind factor b |W| alone, so that the speed's last place shows.
+  drift_coefficients(0.0, 0.001, 1.0, 1.0);
+  auto& c = var_cfg;
+  auto& w = var_currwindwave;
+  const bool one_wind = std::isnan(odd_wy);
+  c.windtype__file_constant = series ? 2 : 1;
+  c.wavestype__file_constant = series && uniform_rest ? 2 : 1;
+  c.currenttype__file_constant = series && uniform_rest ? 2 : 1;
+  forcing(wx, wy, 1.0, 0.0, 5.0, 0.5, 0.25);
+  for (auto* a : {&w.wintx, &w.winty, &w.u_curr_int, &w.v_curr_int}) forget_uniform(*a);
+  for (auto* a : {&w.hintx, &w.hinty, &w.tint}) forget_uniform(*a);
+  if (c.windtype__file_constant == 2) {
+    fill_uniform(w.wintx, wx);
+    if (one_wind) fill_uniform(w.winty, wy);
+  }
+  if (!one_wind) w.winty(3) = odd_wy;
+  if (c.wavestype__file_constant == 2) {
+    fill_uniform(w.hintx, 1.0);
+    fill_uniform(w.hinty, 0.0);
+    fill_uniform(w.tint, 5.0);
+    fill_uniform(w.u_curr_int, 0.5);
+    fill_uniform(w.v_curr_int, 0.25);
+  }
+  if (!uniform_rest) w.hintx(2, 1) = 0.5;
+}
+
+TEST(VelAdv2d, OneWindForEveryParticleGivesTheParticleLoopsFigures) {
+  // A wind that is one value for every particle (a uniform series) takes a
+  // shortcut for the mean wind speed and, with uniform waves and current,
+  // for the drift: its figures must be those of the loop over the particles
+  // bit for bit.  (4.35, 17.21) m/s is a wind whose speed sqrt(wx^2 + wy^2),
+  // as the loop rounds it, is one unit in the last place from hypot's.
+  struct wind_case {
+    const char* what;
+    bool uniform_rest;
+    double wx, wy, odd_wy;
+  };
+  const double one = std::numeric_limits<double>::quiet_NaN();
+  const wind_case cases[] = {
+      {"one wind, varying waves", false, 4.35, 17.21, one},
+      {"everything uniform", true, 4.35, 17.21, one},
+      {"3-4-5, varying waves", false, 3.0, 4.0, one},
+      {"the eastward wind uniform, the northward not", false, 4.35, 17.21, 12.0},
+      {"the eastward wind uniform, the northward not, uniform rest", true, 4.35, 17.21, 12.0},
+  };
+  const auto& w = var_currwindwave;
+  for (const auto& c : cases) {
+    wind_world(false, c.uniform_rest, c.wx, c.wy, c.odd_wy);
+    vel_adv_2d(1, 1);
+    const double uwind = w.uwind(1);
+    std::vector<double> u, v;
+    for (int32_t i = 1; i <= 5; ++i) u.push_back(w.uadv(i, 1)), v.push_back(w.vadv(i, 1));
+    wind_world(true, c.uniform_rest, c.wx, c.wy, c.odd_wy);
+    vel_adv_2d(1, 1);
+    EXPECT_EQ(std::bit_cast<uint64_t>(w.uwind(1)), std::bit_cast<uint64_t>(uwind))
+        << c.what << ": " << std::hexfloat << w.uwind(1) << " against " << uwind;
+    for (int32_t i = 1; i <= 5; ++i) {
+      EXPECT_EQ(w.uadv(i, 1), u[static_cast<std::size_t>(i - 1)]) << c.what << ", particle " << i;
+      EXPECT_EQ(w.vadv(i, 1), v[static_cast<std::size_t>(i - 1)]) << c.what << ", particle " << i;
+    }
+  }
+  // The speed itself, by hand: five particles of (3, 4) m/s, 5 m/s.
+  wind_world(true, false, 3.0, 4.0, one);
+  vel_adv_2d(1, 1);
+  EXPECT_EQ(w.uwind(1), 5.0);
+}
+
 TEST(DomainBox, ResetToTheUCurrentGrid) {
   struct box_case {
     int32_t variable, kind, mode;
@@ -153,9 +234,8 @@ TEST(DomainBox, ResetToTheUCurrentGrid) {
 }
 
 TEST(VelAdv3d, CurrentAndBuoyancy) {
-  // Oil of 850 kg/m3 in water of 1025: g' = 35/205 = 0.1707317, critical
-  // diameter (1.25902015e-11 / (g' 9.81))^0.333 = 1.9757e-4 m.  A droplet of
-  // 1e-4 m: Stokes, g' 9.81 (1e-4)^2 / -2.07e-5 = -8.0912e-4 m/s; 1e-3 m:
+  // Oil of 850 kg/m3 in water of 1025: g' = 175/1025 = 0.1707317.  A droplet
+  // of 1e-4 m: Stokes, g' 9.81 (1e-4)^2 / -2.07e-5 = -8.0912e-4 m/s; 1e-3 m:
   // -sqrt(g' 19.62 1e-3) = -0.0578771 m/s.
   small_world(3, 1);
   var_run.sim__2d_3d = 2;
@@ -184,20 +264,48 @@ TEST(VelAdv3d, CurrentAndBuoyancy) {
   }
 }
 
-TEST(VelAdv3d, CriticalDiameterSeparatesTheLaws) {
-  small_world(2, 1);
-  var4.dens(1) = 850.0;
-  var_spill.waterdensity(1) = 1025.0f;
-  const double gp = 1.0 - 850.0 / 1025.0;
-  const double dc = std::pow(double{1.25902015e-11f} / (gp * double{9.81f}), double{0.333f});
-  EXPECT_NEAR(dc, 1.9757158e-4, 1e-10);
-  var_part.diam_part(1, 1) = dc;
-  var_part.diam_part(2, 1) = std::nextafter(dc, 1.0);
-  vel_adv_3d(1, 1);
-  // At dc the Stokes law; just above it the large-drop law (the two laws do
-  // not meet there, so the velocities differ).
-  EXPECT_DOUBLE_EQ(var_part.w_float(1, 1), gp * double{9.81f} * dc * dc / double{-2.07e-5f});
-  EXPECT_DOUBLE_EQ(var_part.w_float(2, 1), -std::sqrt(gp * double{19.62f} * std::nextafter(dc, 1.0)));
+TEST(VelAdv3d, RiseSpeedIsContinuousAtTheCriticalDiameter) {
+  // The Stokes law g' g d^2 / (18 nu) and the large-drop law sqrt(2 g' g d)
+  // meet at dc^3 = 2 (18 nu)^2 / (g' g), 18 nu = 2.07e-5 m2/s.  By hand, for
+  // oil of 850 kg/m3 in water of 1025: g' g = 0.1707317 x 9.81 = 1.674878,
+  // dc^3 = 2 x 4.2849e-10 / 1.674878 = 5.11667e-10 m3, dc = 0.79983 mm, where
+  // both laws give 1.674878 x dc^2 / 2.07e-5 = sqrt(2 x 1.674878 x dc) =
+  // 0.051761 m/s.  Below dc the Stokes law holds, above it the large-drop
+  // law: 0.5 mm rises at 1.674878 x 2.5e-7 / 2.07e-5 = 0.020228 m/s (the
+  // large-drop law would give 0.040925), 0.2 mm at 0.0032365 m/s, 2 mm at
+  // sqrt(2 x 1.674878 x 0.002) = 0.081851 m/s.  A denser substance
+  // (1100 kg/m3, |g'| g = 0.717805) sinks, with dc^3 = 1.19389e-9 m3, dc =
+  // 1.0609 mm: 0.5 mm at 0.0086691 m/s, 2 mm at 0.053584 m/s.  Oil of 1020
+  // kg/m3 (g' g = 0.047854) has dc^3 = 1.79083e-8 m3, dc = 2.6163 mm.
+  struct rise_case {
+    double oil, d, w;  // kg/m3, m, rise speed (m/s, upward)
+  };
+  const rise_case cases[] = {
+      {850.0, 0.5e-3, 0.020228}, {850.0, 0.2e-3, 0.0032365}, {850.0, 2e-3, 0.081851},
+      {850.0, 0.7998e-3, 0.051758}, {1100.0, 0.5e-3, -0.0086691}, {1100.0, 2e-3, -0.053584},
+  };
+  for (const auto& c : cases) {
+    small_world(1, 1);
+    var4.dens(1) = c.oil;
+    var_spill.waterdensity(1) = 1025.0f;
+    var_part.diam_part(1, 1) = c.d;
+    vel_adv_3d(1, 1);
+    EXPECT_NEAR(-var_part.w_float(1, 1), c.w, std::fabs(c.w) * 1e-4) << c.oil << " kg/m3, " << c.d << " m";
+  }
+  // Just below and just above the meeting point of each density the two
+  // laws agree to well within 1 %.
+  for (const auto& [oil, dc] : {std::pair{850.0, 0.79983e-3}, std::pair{1100.0, 1.0609e-3},
+                                std::pair{1020.0, 2.6163e-3}}) {
+    small_world(2, 1);
+    var4.dens(1) = oil;
+    var_spill.waterdensity(1) = 1025.0f;
+    var_part.diam_part(1, 1) = dc * 0.999;
+    var_part.diam_part(2, 1) = dc * 1.001;
+    vel_adv_3d(1, 1);
+    const double below = var_part.w_float(1, 1), above = var_part.w_float(2, 1);
+    EXPECT_NE(below, 0.0) << oil;
+    EXPECT_NEAR(above / below, 1.0, 0.004) << oil << " kg/m3: " << below << " below, " << above << " above";
+  }
 }
 
 TEST(VelAdv3d, DenseSubstanceSinks) {
