@@ -21,6 +21,7 @@
 #include "forcing/lists.hpp"
 #include "forcing/regrid_detail.hpp"
 #include "forcing/wind.hpp"
+#include "tests/forcing/interp_support.hpp"
 #include "tests/support/test_support.hpp"
 
 namespace orvel {
@@ -671,27 +672,15 @@ TEST(RegridReuse, TriangulationIsReusedOnlyForByteIdenticalNodes) {
 // Model grids reaching beyond the scattered nodes.
 
 // Convex hull of the nodes as the interpolator sees them (single-precision
-// longitude + 360 and latitude), counter-clockwise, by the monotone chain.
+// longitude + 360 and latitude), counter-clockwise.
 std::vector<std::pair<double, double>> node_hull(const std::vector<std::pair<double, double>>& nodes) {
-  std::vector<std::pair<double, double>> p;
+  interp_test::points p;
   for (const auto& [lon, lat] : nodes) {
-    p.emplace_back(static_cast<float>(static_cast<float>(lon) + 360.0f), static_cast<float>(lat));
+    p.x.push_back(static_cast<float>(lon) + 360.0f);
+    p.y.push_back(static_cast<float>(lat));
   }
-  std::sort(p.begin(), p.end());
-  auto turn = [](auto o, auto a, auto b) {
-    return (a.first - o.first) * (b.second - o.second) - (a.second - o.second) * (b.first - o.first);
-  };
-  std::vector<std::pair<double, double>> h(2 * p.size());
-  std::size_t k = 0;
-  for (std::size_t i = 0; i < p.size(); ++i) {
-    while (k >= 2 && turn(h[k - 2], h[k - 1], p[i]) <= 0) --k;
-    h[k++] = p[i];
-  }
-  for (std::size_t i = p.size() - 1, t = k + 1; i-- > 0;) {
-    while (k >= t && turn(h[k - 2], h[k - 1], p[i]) <= 0) --k;
-    h[k++] = p[i];
-  }
-  h.resize(k - 1);
+  auto h = interp_test::hull_monotone_chain(p);
+  h.pop_back();  // the closing point
   return h;
 }
 
@@ -715,6 +704,23 @@ std::pair<std::pair<double, double>, bool> nearest_on_hull(const std::vector<std
     }
   }
   return {best, outside};
+}
+
+// Regrids the wind of nfiles listed files of `nodes` nodes each: the
+// error's text ("" when none), with what went to standard error in
+// `warnings`.
+std::string regrid_wind(int32_t nodes, int32_t nfiles, std::string& warnings) {
+  ::testing::internal::CaptureStdout();
+  ::testing::internal::CaptureStderr();
+  std::string error;
+  try {
+    interpola_malla(2, nodes, nfiles);
+  } catch (const std::exception& e) {
+    error = e.what();
+  }
+  ::testing::internal::GetCapturedStdout();
+  warnings = ::testing::internal::GetCapturedStderr();
+  return error;
 }
 
 // Wind stations rarely surround the model grid.  Sets of 40 random stations
@@ -758,17 +764,8 @@ TEST(RegridBeyondHull, StationsNotSurroundingTheGridGiveValuesWithinTheData) {
       write_file(name, text);
     }
     write_file("lstwinds.pre", list);
-    int32_t nodes = 40;
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
-    std::string error;
-    try {
-      interpola_malla(2, nodes, 2);
-    } catch (const std::exception& e) {
-      error = e.what();
-    }
-    ::testing::internal::GetCapturedStdout();
-    const std::string warnings = ::testing::internal::GetCapturedStderr();
+    std::string warnings;
+    const std::string error = regrid_wind(40, 2, warnings);
     EXPECT_EQ(error, "");
     if (!error.empty()) continue;
     // One warning, naming the first file.
@@ -845,12 +842,9 @@ TEST(RegridBeyondHull, StationsSurroundingTheGridAreUnchanged) {
   }
   write_file("w.txt", text);
   write_file("lstwinds.pre", "w.txt\n");
-  int32_t nodes = 40;
-  ::testing::internal::CaptureStdout();
-  ::testing::internal::CaptureStderr();
-  interpola_malla(2, nodes, 1);
-  ::testing::internal::GetCapturedStdout();
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  std::string warnings;
+  EXPECT_EQ(regrid_wind(40, 1, warnings), "");
+  EXPECT_EQ(warnings, "");
   const int32_t m = 36;
   std::span<const double> xi(var_mallas.xbat.data(), m), yi(var_mallas.ybat.data(), m);
   std::vector<std::vector<float>> plain(2, std::vector<float>(m));
@@ -894,17 +888,8 @@ TEST(RegridBeyondHull, DegenerateStationSetsAreRefusedWithTheirCause) {
     model_grid(4, 4, -5.5, 41.5, 0.5, 0.5);
     write_file("lstwinds.pre", "f.txt\n");
     write_file("f.txt", r.data);
-    int32_t nodes = r.nodes;
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
-    std::string error = "no error";
-    try {
-      interpola_malla(2, nodes, 1);
-    } catch (const input_error& e) {
-      error = e.what();
-    }
-    ::testing::internal::GetCapturedStdout();
-    ::testing::internal::GetCapturedStderr();
+    std::string warnings;
+    const std::string error = regrid_wind(r.nodes, 1, warnings);
     EXPECT_EQ(error.rfind("f.txt:0: ", 0), 0u) << error;
     EXPECT_NE(error.find(r.cause), std::string::npos) << error;
     EXPECT_FALSE(fs::exists("INT_f.txt"));
@@ -917,18 +902,9 @@ TEST(RegridBeyondHull, DegenerateStationSetsAreRefusedWithTheirCause) {
   model_grid(4, 4, -5.5, 41.5, 0.5, 0.5);
   write_file("lstwinds.pre", "f.txt\n");
   write_file("f.txt", "-5 42 0 2\n-4.5 42.5 0.5 3\n-4 43.002 1 2\n-3 44 2 2\n-3.5 43.5 1.5 1\n");
-  int32_t nodes = 5;
-  ::testing::internal::CaptureStdout();
-  ::testing::internal::CaptureStderr();
-  std::string error;
-  try {
-    interpola_malla(2, nodes, 1);
-  } catch (const std::exception& e) {
-    error = e.what();
-  }
-  ::testing::internal::GetCapturedStdout();
-  EXPECT_EQ(error, "");
-  EXPECT_EQ(lines_of(::testing::internal::GetCapturedStderr()).size(), 1u);
+  std::string warnings;
+  EXPECT_EQ(regrid_wind(5, 1, warnings), "");
+  EXPECT_EQ(lines_of(warnings).size(), 1u);
   const auto lines = lines_of(read_file("INT_f.txt"));
   ASSERT_EQ(lines.size(), 16u);
   // Node 6 (-5, 42), 11 (-4.5, 42.5), 16 (-4, 43): on the diagonal, u = lon + 5.
