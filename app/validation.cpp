@@ -705,7 +705,7 @@ void warn_idle_releases(std::ostream& warnings) {
     if (c.obj__floating_fuel_hns == 3 && var_mallas.d.allocated() && !in_grid && r.blowout__y_n != 1) {
       warnings << "orvel: warning: the chemical of " << spill << " is released at longitude "
                << value_text(c.spillposition_x(k)) << ", latitude " << value_text(y)
-               << ", outside the model grid: its particles are not tested against the bathymetry there\n";
+               << ", outside the model grid: its particles placed outside it are counted outside (lost) from the start\n";
     }
     if (r.sim__2d_3d == 2 && r.blowout__y_n != 1 && in_grid && depth > 0.0f && c.spillposition_z(k) > depth) {
       warnings << "orvel: warning: the release depth " << value_text(c.spillposition_z(k)) << " m of " << spill

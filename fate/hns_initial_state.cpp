@@ -21,6 +21,7 @@ struct ground {
   ground_test kind = ground_test::none;
   mask_frame frame;
   bool depths = false;
+  domain_box box = current_domain_box();
 
   explicit ground(bool disc_rules) : kind(ground_test_of(disc_rules)), depths(model_grid_read()) {
     if (kind == ground_test::mask) frame = locate_mask_frame(node_precision::single_spacings);
@@ -71,6 +72,7 @@ void place_in_disc(int32_t spill, const ground& g) {
     p.x_part(j, spill) = x;
     p.y_part(j, spill) = y;
     p.z_part(j, spill) = z;
+    lose_if_placed_outside(g.box, j, spill);
   }
   centre_of_mass(spill);
 }
@@ -95,6 +97,7 @@ void place_in_rectangle(int32_t spill, const ground& g) {
     p.y_part(j, spill) = y;
     p.z_part(j, spill) = z;
     p.indp(j, spill) = indp_column;
+    if (lose_if_placed_outside(g.box, j, spill)) continue;
     if (g.dry(x, y)) {
       p.indp(j, spill) = indp_land;
       ++p.par_beached(spill);

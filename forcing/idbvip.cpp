@@ -2,6 +2,9 @@
 // point location (modes 1 and 2), derivatives and values (every mode).
 #include "forcing/idbvip.hpp"
 
+#include <algorithm>
+#include <stdexcept>
+
 #include "forcing/idbvip_detail.hpp"
 
 namespace orvel {
@@ -103,6 +106,56 @@ void scattered_interpolator::idbvip(int32_t md, int32_t ndp, std::span<const flo
   for (int32_t k = 1; k <= nip; ++k) {
     idptip(xd, yd, zd, nt, ipt, nl, ipl, pd, ipc_(k), xi[k - 1], yi[k - 1], zi[k - 1], idpt_);
   }
+}
+
+int32_t scattered_interpolator::hold_beyond_hull(std::span<const float> xd,
+                                                 std::span<const float> yd,
+                                                 std::span<const float> zd,
+                                                 std::span<const double> xi,
+                                                 std::span<const double> yi,
+                                                 std::span<float> zi) const {
+  if (located_ != located::points) {
+    throw std::logic_error("hold_beyond_hull: no output points located by the point driver");
+  }
+  const int32_t ndp = iwk_(pos_ndp);
+  const int32_t nip = iwk_(pos_nip);
+  idbvip_detail::need(xd.size(), ndp, "hold_beyond_hull", "xd");
+  idbvip_detail::need(yd.size(), ndp, "hold_beyond_hull", "yd");
+  idbvip_detail::need(zd.size(), ndp, "hold_beyond_hull", "zd");
+  idbvip_detail::need(xi.size(), nip, "hold_beyond_hull", "xi");
+  idbvip_detail::need(yi.size(), nip, "hold_beyond_hull", "yi");
+  idbvip_detail::need(zi.size(), nip, "hold_beyond_hull", "zi");
+  const int64_t n = ndp;
+  const int32_t nt = iwk_(pos_nt);
+  const int32_t nl = iwk_(pos_nl);
+  const region_code ntl = region_code{nt} + nl;
+  const std::span<const int32_t> ipt(iwk_.data() + (pos_ipt - 1), static_cast<std::size_t>(6 * n - 15));
+  const std::span<const int32_t> ipl(iwk_.data() + 24 * n, static_cast<std::size_t>(6 * n));
+  const std::span<const float> pd(wk_.data(), static_cast<std::size_t>(5 * n));
+  idpt_record rec;
+  int32_t changed = 0;
+  for (int32_t k = 1; k <= nip; ++k) {
+    const region_code r = ipc_(k);
+    if (r <= ntl) continue;
+    const auto s = static_cast<int32_t>(r / ntl);
+    const int32_t ia = border(s, 1), ib = border(s, 2);
+    double px = xd[static_cast<std::size_t>(ib - 1)];
+    double py = yd[static_cast<std::size_t>(ib - 1)];
+    if (r % ntl == s) {
+      // Strip beyond segment s: the foot of the perpendicular, which lies
+      // on the segment (up to rounding) by the strip's definition.
+      const double ax = xd[static_cast<std::size_t>(ia - 1)], ay = yd[static_cast<std::size_t>(ia - 1)];
+      const double ex = px - ax, ey = py - ay;
+      double t = ((xi[k - 1] - ax) * ex + (yi[k - 1] - ay) * ey) / (ex * ex + ey * ey);
+      t = std::clamp(t, 0.0, 1.0);
+      px = ax + t * ex;
+      py = ay + t * ey;
+    }
+    // The wedge beyond the vertex where segment s ends: that vertex.
+    idptip(xd, yd, zd, nt, ipt, nl, ipl, pd, r, px, py, zi[k - 1], rec);
+    ++changed;
+  }
+  return changed;
 }
 
 void scattered_interpolator::idsfft(int32_t md, int32_t ndp, std::span<const float> xd,

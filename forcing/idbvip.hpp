@@ -145,6 +145,18 @@ class scattered_interpolator {
               std::span<const float> zd, int32_t nxi, int32_t nyi, int32_t nzi,
               std::span<const double> xi, std::span<const double> yi, std::span<float> zi);
 
+  // Gives every output point of the last point call (modes 1 to 3) that
+  // lies beyond the data points' convex hull the value at the nearest point
+  // of the hull in place of the extrapolated one: in the strip beyond a
+  // border segment the value on the segment at the foot of the
+  // perpendicular, in the wedge beyond a border vertex that vertex's data
+  // value.  xd, yd, zd, xi and yi must be those of that call, zi its
+  // output.  Returns the number of points changed; points inside the hull
+  // keep their values bit for bit.
+  int32_t hold_beyond_hull(std::span<const float> xd, std::span<const float> yd,
+                           std::span<const float> zd, std::span<const double> xi,
+                           std::span<const double> yi, std::span<float> zi) const;
+
   // The state after a call.
   int32_t nt() const { return iwk_(5); }  // number of triangles
   int32_t nl() const { return iwk_(6); }  // number of border segments

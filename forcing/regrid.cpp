@@ -78,6 +78,59 @@ const char* column_name(forcing_kind kind, int c) {
 constexpr int direction_column = 1;
 constexpr double radians_per_degree = std::numbers::pi / 180.0;
 
+const char* kind_name(forcing_kind kind) {
+  switch (kind) {
+    case forcing_kind::current:
+      return "current";
+    case forcing_kind::wind:
+      return "wind";
+    case forcing_kind::waves:
+      return "wave";
+  }
+  return "";
+}
+
+// Why the interpolator stopped, from the reason line of its fatal error.
+std::string stop_cause(const std::string& stop, std::size_t nodes) {
+  if (stop.find("All collinear data points.") != std::string::npos) {
+    return "all " + std::to_string(nodes) +
+           " nodes lie on one straight line (their coordinates in single precision, longitudes + 360), "
+           "so they span no area to interpolate over";
+  }
+  if (stop.find("Two of the input data points are identical.") != std::string::npos) {
+    return "two nodes are at the same place (their coordinates in single precision, longitudes + 360)";
+  }
+  if (stop.find("NDP out of range.") != std::string::npos) {
+    return "the file has " + std::to_string(nodes) + " nodes; interpolation needs at least 4";
+  }
+  return "see its message above";
+}
+
+// Where a value far outside its data's range comes from: the triangle of
+// nodes that holds the model node, with its smallest angle.
+std::string triangle_cause(const scattered_interpolator& g, int32_t k, const scattered_nodes& s) {
+  const region_code r = g.region(k);
+  if (r < 1 || r > g.nt()) return "the nodes give an ill-conditioned triangulation";
+  int32_t v[3];
+  double x[3], y[3];
+  for (int i = 0; i < 3; ++i) {
+    v[i] = g.triangle(static_cast<int32_t>(r), i + 1);
+    x[i] = s.x[static_cast<std::size_t>(v[i] - 1)];
+    y[i] = s.y[static_cast<std::size_t>(v[i] - 1)];
+  }
+  double smallest = 180.0;
+  for (int i = 0; i < 3; ++i) {
+    const int j = (i + 1) % 3, l = (i + 2) % 3;
+    const double a = std::atan2(std::fabs((x[j] - x[i]) * (y[l] - y[i]) - (x[l] - x[i]) * (y[j] - y[i])),
+                                (x[j] - x[i]) * (x[l] - x[i]) + (y[j] - y[i]) * (y[l] - y[i]));
+    smallest = std::min(smallest, a / radians_per_degree);
+  }
+  return "the model node lies in the triangle of nodes " + std::to_string(v[0]) + ", " +
+         std::to_string(v[1]) + " and " + std::to_string(v[2]) + " of this file, whose smallest angle is " +
+         value_text(smallest, 3) +
+         " degrees: thin triangles of nearly collinear nodes make the interpolation ill-conditioned";
+}
+
 }  // namespace
 
 int value_columns(forcing_kind kind) {
@@ -167,14 +220,35 @@ void column_interpolator::interpolate(int slot, std::span<const float> xd,
       first = 1;
     }
   }
-  for (std::size_t c = first; c < columns.size(); ++c) {
-    if (reuse_) {
-      use->interp->idbvip(3, ndp, xd, yd, columns[c], nip, xi, yi, out[c]);
-    } else {
-      ++triangulations_;
-      use->interp->idbvip(1, ndp, xd, yd, columns[c], nip, xi, yi, out[c]);
+  beyond_hull_ = 0;
+  last_ = use->interp.get();
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    if (c >= first) {
+      if (reuse_) {
+        use->interp->idbvip(3, ndp, xd, yd, columns[c], nip, xi, yi, out[c]);
+      } else {
+        ++triangulations_;
+        use->interp->idbvip(1, ndp, xd, yd, columns[c], nip, xi, yi, out[c]);
+      }
     }
+    beyond_hull_ = hold_beyond_hull(*use->interp, xd, yd, columns[c], xi, yi, out[c]);
   }
+}
+
+int32_t column_interpolator::hold_beyond_hull(const scattered_interpolator& interp,
+                                              std::span<const float> xd,
+                                              std::span<const float> yd,
+                                              std::span<const float> zd,
+                                              std::span<const double> xi,
+                                              std::span<const double> yi, std::span<float> zi) {
+  const int32_t n = interp.hold_beyond_hull(xd, yd, zd, xi, yi, zi);
+  if (n == 0 || zd.empty()) return n;
+  const auto [lo, hi] = std::minmax_element(zd.begin(), zd.end());
+  const region_code ntl = region_code{interp.nt()} + interp.nl();
+  for (std::size_t k = 0; k < zi.size(); ++k) {
+    if (interp.region(static_cast<int32_t>(k) + 1) > ntl) zi[k] = std::clamp(zi[k], *lo, *hi);
+  }
+  return n;
 }
 
 // ---------------------------------------------------------------------------
@@ -249,11 +323,22 @@ void file_regridder::read_and_interpolate(int slot, const std::string& listed, i
     interp_.interpolate(slot, s.x, s.y, columns_, xi, yi, out);
   } catch (const run_stop& e) {
     // The interpolator's own lines stay on standard output; the error line
-    // names the file whose nodes it stopped on.
+    // names the file whose nodes it stopped on and why.
     throw input_error(p.source, 0,
                       "the scattered-data interpolator stopped on the nodes of this file (" +
-                          std::string(p.listed) + ", named in a forcing list): see its message above")
+                          std::string(p.listed) + ", named in a forcing list): " +
+                          stop_cause(e.what(), s.x.size()))
         .with_stop_text(e.what());
+  }
+  check_spread(p, interp_.last(), s);
+  if (interp_.beyond_hull() > 0 && !warned_beyond_hull_) {
+    warned_beyond_hull_ = true;
+    std::cerr << "orvel: warning: " << interp_.beyond_hull() << " of the " << m_
+              << " model grid nodes lie outside the area of the scattered " << kind_name(kind_)
+              << " nodes of " << p.source
+              << (p.source == p.listed ? std::string() : " (" + p.listed + ")")
+              << ", beyond their convex hull: they take the value at the nearest point of the hull, "
+                 "held within the data's range (further files are not reported)\n";
   }
 
   if (kind_ == forcing_kind::waves) {
@@ -274,7 +359,67 @@ void file_regridder::read_and_interpolate(int slot, const std::string& listed, i
     out[2] = std::move(out[3]);
     out.pop_back();
   }
+  check_ranges(p, out, s);
   p.out = std::move(out);
+}
+
+void file_regridder::check_spread(const pending_file& p, const scattered_interpolator& g,
+                                  const scattered_nodes& s) const {
+  // The narrowest width of the nodes' hull (rotating calipers over its
+  // counter-clockwise border) against the rounding unit of the nodes'
+  // single-precision coordinates.  Triangles across a hull a few units wide
+  // have the shapes of the rounding, not of the stations: the derivatives
+  // across the line come out of noise.
+  const int32_t nl = g.nl();
+  if (nl < 3) return;
+  auto vx = [&](int32_t i) { return static_cast<double>(s.x[static_cast<std::size_t>(g.border((i % nl) + 1, 1) - 1)]); };
+  auto vy = [&](int32_t i) { return static_cast<double>(s.y[static_cast<std::size_t>(g.border((i % nl) + 1, 1) - 1)]); };
+  auto area2 = [&](int32_t a, int32_t b, int32_t c) {
+    return std::fabs((vx(b) - vx(a)) * (vy(c) - vy(a)) - (vx(c) - vx(a)) * (vy(b) - vy(a)));
+  };
+  double width = std::numeric_limits<double>::infinity();
+  int32_t j = 1;
+  for (int32_t i = 0; i < nl; ++i) {
+    if (j == i + 1) ++j;
+    while (j < i + 2 * nl && area2(i, i + 1, j + 1) >= area2(i, i + 1, j)) ++j;
+    width = std::min(width, area2(i, i + 1, j) / std::hypot(vx(i + 1) - vx(i), vy(i + 1) - vy(i)));
+  }
+  float largest = 0.0f;
+  for (std::size_t k = 0; k < s.x.size(); ++k) largest = std::max({largest, std::fabs(s.x[k]), std::fabs(s.y[k])});
+  const double unit = std::nextafter(largest, std::numeric_limits<float>::infinity()) - largest;
+  constexpr double units = 16.0;
+  if (width >= units * unit) return;
+  throw input_error(p.source, 0,
+                    "the " + std::to_string(s.x.size()) + " nodes of this file lie within " + value_text(width, 3) +
+                        " degrees of one straight line, less than " + value_text(units, 3) +
+                        " times the rounding of their single-precision coordinates (" + value_text(unit, 3) +
+                        " degrees, longitudes + 360): they are collinear to the precision of their positions "
+                        "and span no area to interpolate over");
+}
+
+void file_regridder::check_ranges(const pending_file& p, const std::vector<std::vector<float>>& out,
+                                  const scattered_nodes& s) const {
+  for (int32_t k = 0; k < m_; ++k) {
+    for (std::size_t c = 0; c < out.size(); ++c) {
+      const auto& r = p.ranges[c];
+      if (!r.checked) continue;
+      // Values beyond the nodes' hull are held within the data's range.
+      // Inside it an honest interpolation of noisy data overshoots the
+      // data's range by a fraction of its width; thin triangles of nearly
+      // collinear nodes magnify the noise thousands of times.  Four widths
+      // (or a small floor) is the margin.
+      const double v = out[c][static_cast<std::size_t>(k)];
+      const double w = 4.0 * std::max(static_cast<double>(r.high) - r.low,
+                                      1.0e-3 * std::max({1.0, std::fabs(double{r.low}), std::fabs(double{r.high})}));
+      if (!(v < r.low - w || v > r.high + w)) continue;
+      throw input_error(p.source, 0,
+                        std::string("the ") + column_name(kind_, static_cast<int>(c)) +
+                            " regridded onto model node " + std::to_string(k + 1) + " (longitude" +
+                            fmt_f(xi_[k] - 360.0, 10, 4) + ", latitude" + fmt_f(yi_[k], 10, 4) + ") is " +
+                            value_text(v) + ", far outside the data's range " + value_text(r.low) + " to " +
+                            value_text(r.high) + ": " + triangle_cause(interp_.last(), k + 1, s));
+    }
+  }
 }
 
 void file_regridder::write(int slot) {
@@ -301,25 +446,6 @@ void file_regridder::write(int slot) {
                      ? ", which does not fit the field F" + std::to_string(value_width) + "." +
                            std::to_string(d) + " of the regridded file"
                      : ", not a finite number"));
-      }
-      const auto& r = p.ranges[c];
-      if (r.checked) {
-        // A triangulation of nearly collinear nodes gives values thousands of
-        // times outside the data; an honest interpolation, even extrapolating
-        // beyond the nodes' hull, stays within a few widths of the data's
-        // range.  Four widths (or a small floor) is the margin.
-        const double w = 4.0 * std::max(static_cast<double>(r.high) - r.low,
-                                  1.0e-3 * std::max({1.0, std::fabs(double{r.low}), std::fabs(double{r.high})}));
-        if (static_cast<double>(v) < r.low - w || static_cast<double>(v) > r.high + w) {
-          throw input_error(p.source, 0,
-                            std::string("the ") + column_name(kind_, static_cast<int>(c)) +
-                                " regridded onto model node " + std::to_string(k + 1) + " (longitude" +
-                                fmt_f(xi_[k] - 360.0, 10, 4) + ", latitude" + fmt_f(yi_[k], 10, 4) + ") is " +
-                                value_text(v) + ", far outside the data's range " + value_text(r.low) + " to " +
-                                value_text(r.high) +
-                                ": the scattered nodes give an ill-conditioned triangulation (nearly collinear "
-                                "nodes?)");
-        }
       }
       line += field;
     }

@@ -46,6 +46,11 @@ scattered_nodes read_scattered(const std::string& path, int32_t nodes, forcing_k
 // results are those of one fresh mode-1 call per column; with reuse off
 // every column is such a call.  The output points must stay the same for
 // the object's lifetime.
+// Output points beyond the data points' convex hull are not extrapolated:
+// each takes the value at the nearest point of the hull, limited to the
+// range of its column's data, so that a grid reaching beyond the data never
+// receives values that the data do not hold.  Points inside the hull keep
+// the interpolated values.
 class column_interpolator {
  public:
   column_interpolator(int slots, bool reuse);
@@ -54,6 +59,11 @@ class column_interpolator {
                    std::span<const double> yi, std::vector<std::vector<float>>& out);
   // Triangulations made so far.
   int32_t triangulations() const { return triangulations_; }
+  // Output points of the last call beyond the data points' hull.
+  int32_t beyond_hull() const { return beyond_hull_; }
+  // The interpolator of the last call, with its triangulation and the
+  // region of every output point.
+  const scattered_interpolator& last() const { return *last_; }
 
  private:
   struct slot_state {
@@ -61,9 +71,16 @@ class column_interpolator {
     std::vector<float> x, y;  // data coordinates of its triangulation
     bool valid = false;
   };
+  // Values beyond the hull held as described above; returns their count.
+  static int32_t hold_beyond_hull(const scattered_interpolator& interp, std::span<const float> xd,
+                                  std::span<const float> yd, std::span<const float> zd,
+                                  std::span<const double> xi, std::span<const double> yi,
+                                  std::span<float> zi);
   std::vector<slot_state> slots_;
   bool reuse_;
   int32_t triangulations_ = 0;
+  int32_t beyond_hull_ = 0;
+  const scattered_interpolator* last_ = nullptr;
 };
 
 // Regrids listed files of one forcing kind onto the model grid held in
@@ -72,7 +89,10 @@ class column_interpolator {
 // run asks for one).  Wave directions are interpolated through their sine
 // and cosine and written back as degrees in [0, 360).  A value that is not
 // finite or does not fit its output field is an input_error naming the
-// file and the model node.
+// file and the model node, and so is a value far outside its data's range
+// (thin triangles of nearly collinear nodes).  The first file that leaves
+// model nodes beyond its nodes' hull is named in one warning on standard
+// error.
 class file_regridder {
  public:
   file_regridder(forcing_kind kind, int slots, bool reuse);
@@ -98,6 +118,13 @@ class file_regridder {
     };
     std::vector<data_range> ranges;
   };
+  // Refuses nodes whose hull is no wider than a few rounding units of their
+  // coordinates: collinear to the precision of their positions.
+  void check_spread(const pending_file& p, const scattered_interpolator& g,
+                    const scattered_nodes& s) const;
+  // Refuses a value far outside its column's data range (inside the hull).
+  void check_ranges(const pending_file& p, const std::vector<std::vector<float>>& out,
+                    const scattered_nodes& s) const;
   forcing_kind kind_;
   int32_t m_;
   std::span<const double> xi_, yi_;
@@ -105,6 +132,7 @@ class file_regridder {
   column_interpolator interp_;
   std::vector<pending_file> pending_;
   std::vector<std::vector<float>> columns_;  // scratch: columns to interpolate
+  bool warned_beyond_hull_ = false;
 };
 
 }  // namespace orvel::regrid_detail

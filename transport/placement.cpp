@@ -88,7 +88,19 @@ void disc_offset(float radius, double mx, double my, float& east, float& north) 
   north = static_cast<float>(static_cast<double>(std::sin(theta) * r) / my);
 }
 
-release_test::release_test(rules r) : rules_(r), kind_(ground_test_of(r == rules::disc)) {
+bool lose_if_placed_outside(const domain_box& box, int32_t particle, int32_t spill) {
+  auto& p = var_part;
+  int32_t& state = p.indp(particle, spill);
+  // A box with no extent is one not yet known (no longitude + 360 is 0): it
+  // loses nothing.
+  if (!(box.lons > box.loni) || box.holds(p.x_part(particle, spill), p.y_part(particle, spill))) return false;
+  if (state != indp_surf && state != indp_column && state != indp_floor) return false;
+  state = indp_radar;
+  return true;
+}
+
+release_test::release_test(rules r)
+    : box_(current_domain_box()), rules_(r), kind_(ground_test_of(r == rules::disc)) {
   // The disc rules work on the node coordinates rounded to single precision.
   if (kind_ == ground_test::mask) {
     frame_ = locate_mask_frame(r == rules::disc ? node_precision::single_nodes : node_precision::double_nodes);
@@ -101,8 +113,8 @@ void release_test::check_release_point(int32_t spill, double x, double y) const 
     float depth = 0.0f;
     if (var_mallas.d.allocated() && !model_depth(x, y, depth)) {
       std::cerr << "orvel: warning: the release point of spill " << spill
-                << " lies outside the model grid; its particles are not tested against the "
-                   "bathymetry there\n";
+                << " lies outside the model grid; its particles placed outside it are counted outside "
+                   "(lost) from the start\n";
     }
   } else if (kind_ == ground_test::mask) {
     int32_t value = 0;
@@ -123,6 +135,7 @@ void release_test::apply(int32_t particle, int32_t spill) const {
   const double x = p.x_part(particle, spill);
   const double y = p.y_part(particle, spill);
   int32_t& state = p.indp(particle, spill);
+  if (lose_if_placed_outside(box_, particle, spill)) return;
   if (kind_ == ground_test::depth) {
     float depth = 0.0f;
     if (!model_depth(x, y, depth)) return;

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "transport/velocities.hpp"
+
 namespace orvel {
 
 // Rectangle placement of every spill.  Seeds the random generator with 0,
@@ -63,6 +65,12 @@ void disc_offset(float radius, double mx, double my, float& east, float& north);
 // particle over land).  Which test applies depends on the current grid and the
 // land-search mode.  A position outside the grid of the test is not tested; a
 // release point outside it is reported on standard error.
+// A particle placed outside the domain box is never moved: in the sea (at
+// the surface, in the column or on the floor) it is lost from the start
+// (state -2), counted in the outside compartment, and nothing weathers it.
+// True when it was.
+bool lose_if_placed_outside(const domain_box& box, int32_t particle, int32_t spill);
+
 class release_test {
  public:
   enum class rules { rectangle, disc };  // the disc rules also serve the blowout placement
@@ -70,9 +78,12 @@ class release_test {
   // Reports, once per spill, a release point that the test cannot see.
   void check_release_point(int32_t spill, double x, double y) const;
   // Tests particle `particle` of `spill` and updates par_beached, par_floor.
+  // A particle placed outside the domain box is lost first
+  // (lose_if_placed_outside).
   void apply(int32_t particle, int32_t spill) const;
 
  private:
+  domain_box box_;
   rules rules_;
   ground_test kind_ = ground_test::none;
   mask_frame frame_;

@@ -196,15 +196,28 @@ inline void transport_move(const step_settings& c, spill_view& v, int64_t j, dou
   }
 }
 
+// A particle that a move took past a pole has left a grid that reaches it
+// (no grid reaches beyond): it is lost (state -2, the outside compartment),
+// whatever its state, at the pole, so that every position stays on the
+// globe.  True when it was.
+inline bool lose_past_pole(double& y, int32_t& state) {
+  if (!(y > 90.0 || y < -90.0)) return false;
+  y = y > 0.0 ? 90.0 : -90.0;
+  state = -2;
+  return true;
+}
+
 // A surface particle that a move took out of the domain box is lost (state
 // -2, the outside compartment) where it stands: nothing moves it again, and
 // afloat its mass would go on weathering as if it were still in the sea.
 inline void lose_if_outside(int32_t i, int32_t s, double loni, double lons, double lati, double lats) {
+  if (lose_past_pole(var_part.y_part(i, s), var_part.indp(i, s))) return;
   if (var_part.indp(i, s) != 1) return;
   const double x = var_part.x_part(i, s), y = var_part.y_part(i, s);
   if (!(loni <= x && x <= lons && lati <= y && y <= lats)) var_part.indp(i, s) = -2;
 }
 inline void lose_if_outside(spill_view& v, int64_t j, double loni, double lons, double lati, double lats) {
+  if (lose_past_pole(v.y[j], v.indp[j])) return;
   if (v.indp[j] != 1) return;
   const double x = v.x[j], y = v.y[j];
   if (!(loni <= x && x <= lons && lati <= y && y <= lats)) v.indp[j] = -2;

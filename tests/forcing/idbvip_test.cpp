@@ -250,5 +250,36 @@ TEST(Idbvip, TriangulationErrorsStopTheRun) {
             head + "  All collinear data points.");
 }
 
+// Beyond the hull of a unit square with a centre point: a point in the
+// wedge beyond a corner takes that corner's data value exactly, a point in
+// the strip beyond a side the value on the side at the foot of its
+// perpendicular (the interpolant's value there, approached from inside),
+// and points inside keep their values bit for bit.
+TEST(Idbvip, HoldBeyondHullTakesTheNearestHullValue) {
+  points p;
+  p.x = {0, 1, 1, 0, 0.5f};
+  p.y = {0, 0, 1, 1, 0.4f};
+  const std::vector<float> z = {1.0f, 3.5f, -2.0f, 0.25f, 4.0f};
+  outputs o;
+  o.x = {2.0, 0.3, 0.3, -0.7, 0.6, 0.3};
+  o.y = {1.5, -2.0, 1e-9, 0.8, 0.7, 0.5};
+  scattered_interpolator s;
+  const std::vector<float> plain = run(s, 1, p, z, o);
+  std::vector<float> held = plain;
+  EXPECT_EQ(s.hold_beyond_hull(p.x, p.y, z, o.x, o.y, held), 3);
+  EXPECT_EQ(held[0], z[2]);                       // wedge beyond (1, 1)
+  EXPECT_NEAR(held[1], plain[2], 2e-6);           // strip beyond y = 0, foot (0.3, 0)
+  EXPECT_NE(held[1], plain[1]);
+  EXPECT_EQ(held[2], plain[2]);                   // inside, next to the side
+  EXPECT_NE(held[3], plain[3]);                   // strip beyond x = 0, foot (0, 0.8)
+  for (std::size_t k : {4u, 5u}) EXPECT_EQ(held[k], plain[k]);
+  // The foot (0, 0.8) approached from inside.
+  outputs foot;
+  foot.x = {1e-9};
+  foot.y = {0.8};
+  const std::vector<float> at_foot = run(s, 2, p, z, foot);
+  EXPECT_NEAR(held[3], at_foot[0], 2e-6);
+}
+
 }  // namespace
 }  // namespace orvel

@@ -87,7 +87,9 @@ inline double cross_d(const points& p, int32_t a, int32_t b, double x, double y)
   return (xa - x) * (yb - y) - (xb - x) * (ya - y);
 }
 
-inline double hull_area_monotone_chain(const points& p) {
+// Convex hull of the points by the monotone chain, counter-clockwise from
+// the lowest of the leftmost, closed by that point again.
+inline std::vector<std::pair<double, double>> hull_monotone_chain(const points& p) {
   std::vector<std::pair<double, double>> v;
   for (int32_t i = 0; i < p.n(); ++i) v.emplace_back(p.x[i], p.y[i]);
   std::sort(v.begin(), v.end());
@@ -104,6 +106,13 @@ inline double hull_area_monotone_chain(const points& p) {
     while (k >= t && turn(h[k - 2], h[k - 1], v[i - 1]) <= 0) --k;
     h[k++] = v[i - 1];
   }
+  h.resize(k);
+  return h;
+}
+
+inline double hull_area_monotone_chain(const points& p) {
+  const auto h = hull_monotone_chain(p);
+  const std::size_t k = h.size();
   double a = 0.0;
   for (std::size_t i = 0; i + 1 < k; ++i) {
     a += h[i].first * h[i + 1].second - h[i + 1].first * h[i].second;

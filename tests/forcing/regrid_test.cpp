@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -16,9 +17,11 @@
 #include "common/list_input.hpp"
 #include "control/state/all.hpp"
 #include "control/state/reset_state.hpp"
+#include "forcing/idbvip.hpp"
 #include "forcing/lists.hpp"
 #include "forcing/regrid_detail.hpp"
 #include "forcing/wind.hpp"
+#include "tests/forcing/interp_support.hpp"
 #include "tests/support/test_support.hpp"
 
 namespace orvel {
@@ -663,6 +666,250 @@ TEST(RegridReuse, TriangulationIsReusedOnlyForByteIdenticalNodes) {
   y[4] = std::nextafter(0.5f, 1.0f);
   ci.interpolate(0, x, y, cols, xi, yi, out);
   EXPECT_EQ(ci.triangulations(), 3);
+}
+
+// ---------------------------------------------------------------------------
+// Model grids reaching beyond the scattered nodes.
+
+// Convex hull of the nodes as the interpolator sees them (single-precision
+// longitude + 360 and latitude), counter-clockwise.
+std::vector<std::pair<double, double>> node_hull(const std::vector<std::pair<double, double>>& nodes) {
+  interp_test::points p;
+  for (const auto& [lon, lat] : nodes) {
+    p.x.push_back(static_cast<float>(lon) + 360.0f);
+    p.y.push_back(static_cast<float>(lat));
+  }
+  auto h = interp_test::hull_monotone_chain(p);
+  h.pop_back();  // the closing point
+  return h;
+}
+
+// Nearest point of the hull's boundary to (x, y), and whether (x, y) lies
+// outside the hull by more than `margin`.
+std::pair<std::pair<double, double>, bool> nearest_on_hull(const std::vector<std::pair<double, double>>& h,
+                                                          double x, double y, double margin) {
+  std::pair<double, double> best{0, 0};
+  double best_d = INFINITY;
+  bool outside = false;
+  for (std::size_t i = 0; i < h.size(); ++i) {
+    const auto [ax, ay] = h[i];
+    const auto [bx, by] = h[(i + 1) % h.size()];
+    const double ex = bx - ax, ey = by - ay, len = std::hypot(ex, ey);
+    if ((ex * (y - ay) - ey * (x - ax)) / len < -margin) outside = true;
+    const double t = std::clamp(((x - ax) * ex + (y - ay) * ey) / (len * len), 0.0, 1.0);
+    const double d = std::hypot(x - ax - t * ex, y - ay - t * ey);
+    if (d < best_d) {
+      best_d = d;
+      best = {ax + t * ex, ay + t * ey};
+    }
+  }
+  return {best, outside};
+}
+
+// Regrids the wind of nfiles listed files of `nodes` nodes each: the
+// error's text ("" when none), with what went to standard error in
+// `warnings`.
+std::string regrid_wind(int32_t nodes, int32_t nfiles, std::string& warnings) {
+  ::testing::internal::CaptureStdout();
+  ::testing::internal::CaptureStderr();
+  std::string error;
+  try {
+    interpola_malla(2, nodes, nfiles);
+  } catch (const std::exception& e) {
+    error = e.what();
+  }
+  ::testing::internal::GetCapturedStdout();
+  warnings = ::testing::internal::GetCapturedStderr();
+  return error;
+}
+
+// Wind stations rarely surround the model grid.  Sets of 40 random stations
+// with ordinary noise (0.01 to 0.5 m/s) over a grid reaching 0.5 degrees
+// beyond them on every side: every set is regridded, the nodes beyond the
+// stations take values within the data's range, the nodes inside keep the
+// interpolated values bit for bit, and one warning names the first file.
+// Without noise (a plane) a node beyond the stations takes the plane's
+// value at the nearest point of the stations' hull.
+TEST(RegridBeyondHull, StationsNotSurroundingTheGridGiveValuesWithinTheData) {
+  struct row {
+    uint32_t seed;
+    double noise;  // m/s, uniform in [-noise, noise]
+  };
+  const row rows[] = {{21, 0.0},  {22, 0.01}, {23, 0.05}, {24, 0.1}, {25, 0.2},
+                      {26, 0.3},  {27, 0.4},  {28, 0.5},  {29, 0.5}};
+  auto plane_u = [](double lon, double lat) { return 4.0 + 1.5 * (lon + 4.0) - 0.8 * (lat - 43.0); };
+  auto plane_v = [](double lon, double lat) { return -2.0 + 0.6 * (lon + 4.0) + 1.1 * (lat - 43.0); };
+  for (const row& r : rows) {
+    SCOPED_TRACE("seed " + std::to_string(r.seed) + ", noise " + std::to_string(r.noise));
+    reset_state();
+    temp_dir dir;
+    model_grid(9, 9, -5.5, 41.5, 0.375, 0.375);
+    const auto stations = random_nodes(r.seed, 40, -5.0, 42.0, 2.0, 2.0);
+    const auto hull = node_hull(stations);
+    std::mt19937 g(r.seed);
+    std::uniform_real_distribution<double> noise(-r.noise, r.noise);
+    std::vector<std::vector<std::vector<float>>> data(2);  // file, column, node
+    std::string list;
+    for (int f = 0; f < 2; ++f) {
+      const std::string name = "w" + std::to_string(f) + ".txt";
+      list += name + "\n";
+      std::string text;
+      data[f].assign(2, {});
+      for (const auto& [lon, lat] : stations) {
+        const double u = plane_u(lon, lat) + noise(g), v = plane_v(lon, lat) + noise(g);
+        text += fmt_f(lon, 12, 6) + " " + fmt_f(lat, 12, 6) + " " + fmt_f(u, 14, 6) + " " + fmt_f(v, 14, 6) + "\n";
+        data[f][0].push_back(std::stof(fmt_f(u, 14, 6)));
+        data[f][1].push_back(std::stof(fmt_f(v, 14, 6)));
+      }
+      write_file(name, text);
+    }
+    write_file("lstwinds.pre", list);
+    std::string warnings;
+    const std::string error = regrid_wind(40, 2, warnings);
+    EXPECT_EQ(error, "");
+    if (!error.empty()) continue;
+    // One warning, naming the first file.
+    EXPECT_EQ(lines_of(warnings).size(), 1u) << warnings;
+    EXPECT_EQ(warnings.rfind("orvel: warning: ", 0), 0u) << warnings;
+    EXPECT_NE(warnings.find("w0.txt"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("outside the area of the scattered wind nodes"), std::string::npos) << warnings;
+
+    // The plain interpolation, as the reference inside the hull.
+    std::vector<float> xd, yd;
+    for (const auto& [lon, lat] : stations) {
+      xd.push_back(static_cast<float>(lon) + 360.0f);
+      yd.push_back(static_cast<float>(lat));
+    }
+    const int32_t m = 81;
+    std::span<const double> xi(var_mallas.xbat.data(), m), yi(var_mallas.ybat.data(), m);
+    int32_t beyond = 0;
+    for (int f = 0; f < 2; ++f) {
+      SCOPED_TRACE("file " + std::to_string(f));
+      ASSERT_TRUE(fs::exists("INT_w" + std::to_string(f) + ".txt"));
+      const auto lines = lines_of(read_file("INT_w" + std::to_string(f) + ".txt"));
+      ASSERT_EQ(lines.size(), static_cast<std::size_t>(m));
+      for (int c = 0; c < 2; ++c) {
+        std::vector<float> plain(m);
+        scattered_interpolator si;
+        si.idbvip(1, 40, xd, yd, data[f][c], m, xi, yi, plain);
+        const auto [lo, hi] = std::minmax_element(data[f][c].begin(), data[f][c].end());
+        for (int32_t k = 0; k < m; ++k) {
+          const std::string field = lines[k].substr(20 + 14 * c, 14);
+          const float got = std::stof(field);
+          const auto [foot, outside] = nearest_on_hull(hull, xi[k], yi[k], 1e-5);
+          const bool in_hull = si.region(k + 1) <= si.nt();
+          EXPECT_EQ(outside, !in_hull) << k;
+          if (in_hull) {
+            EXPECT_EQ(field, fmt_f(plain[k], 14, 6)) << k;
+            continue;
+          }
+          beyond += f == 0 && c == 0;
+          EXPECT_GE(got, *lo) << k;
+          EXPECT_LE(got, *hi) << k;
+          if (r.noise == 0.0) {
+            const double want = (c == 0 ? plane_u : plane_v)(foot.first - 360.0, foot.second);
+            EXPECT_NEAR(got, want, 2e-4) << k;
+          }
+        }
+      }
+    }
+    EXPECT_NE(warnings.find(std::to_string(beyond) + " of the 81 model grid nodes"), std::string::npos)
+        << warnings;
+    EXPECT_GT(beyond, 30);
+  }
+}
+
+// The same stations around the grid: nothing lies beyond them, no warning,
+// and the regridded file is the plain interpolation.
+TEST(RegridBeyondHull, StationsSurroundingTheGridAreUnchanged) {
+  reset_state();
+  temp_dir dir;
+  model_grid(6, 6, -4.6, 42.4, 0.25, 0.25);
+  auto stations = random_nodes(31, 36, -5.0, 42.0, 2.0, 2.0);
+  for (auto corner : {std::pair{-5.0, 42.0}, {-3.0, 42.0}, {-3.0, 44.0}, {-5.0, 44.0}}) stations.push_back(corner);
+  std::mt19937 g(31);
+  std::uniform_real_distribution<double> noise(-0.5, 0.5);
+  std::string text;
+  std::vector<float> xd, yd;
+  std::vector<std::vector<float>> z(2);
+  for (const auto& [lon, lat] : stations) {
+    const double u = 3.0 + std::sin(2.0 * lon) + noise(g), v = std::cos(3.0 * lat) + noise(g);
+    text += fmt_f(lon, 12, 6) + " " + fmt_f(lat, 12, 6) + " " + fmt_f(u, 14, 6) + " " + fmt_f(v, 14, 6) + "\n";
+    xd.push_back(static_cast<float>(lon) + 360.0f);
+    yd.push_back(static_cast<float>(lat));
+    z[0].push_back(std::stof(fmt_f(u, 14, 6)));
+    z[1].push_back(std::stof(fmt_f(v, 14, 6)));
+  }
+  write_file("w.txt", text);
+  write_file("lstwinds.pre", "w.txt\n");
+  std::string warnings;
+  EXPECT_EQ(regrid_wind(40, 1, warnings), "");
+  EXPECT_EQ(warnings, "");
+  const int32_t m = 36;
+  std::span<const double> xi(var_mallas.xbat.data(), m), yi(var_mallas.ybat.data(), m);
+  std::vector<std::vector<float>> plain(2, std::vector<float>(m));
+  for (int c = 0; c < 2; ++c) {
+    scattered_interpolator si;
+    si.idbvip(1, 40, xd, yd, z[c], m, xi, yi, plain[c]);
+    for (int32_t k = 1; k <= m; ++k) ASSERT_LE(si.region(k), si.nt());
+  }
+  std::string want;
+  for (int32_t k = 0; k < m; ++k) {
+    want += fmt_f(xi[k] - 360.0, 10, 4) + fmt_f(yi[k], 10, 4) + fmt_f(plain[0][k], 14, 6) +
+            fmt_f(plain[1][k], 14, 6) + "\n";
+  }
+  EXPECT_EQ(read_file("INT_w.txt"), want);
+}
+
+// Degenerate station sets are still refused, each with its cause named.
+TEST(RegridBeyondHull, DegenerateStationSetsAreRefusedWithTheirCause) {
+  struct row {
+    const char* name;
+    const char* data;
+    int32_t nodes;
+    const char* cause;
+  };
+  const row rows[] = {
+      {"collinear", "-5 42 1 2\n-4.5 42.25 2 3\n-4 42.5 1 2\n-3 43 4 2\n-3.5 42.75 0 1\n", 5,
+       "all 5 nodes lie on one straight line"},
+      {"identical", "-5 42 1 2\n-4 42 2 3\n-4 43 1 2\n-4 42 4 2\n", 4, "two nodes are at the same place"},
+      {"three", "-5 42 1 2\n-4 42 2 3\n-4 43 1 2\n", 3, "the file has 3 nodes; interpolation needs at least 4"},
+      // The third node 1e-4 degrees of latitude off the diagonal (9.92e-5 as
+      // 43.0001 rounds in single precision): the hull is 9.92e-5 / sqrt(2) =
+      // 7.01e-5 degrees wide, about 2 rounding units of 360 in single precision.
+      {"collinear to the coordinates' precision", "-5 42 1 2\n-4.5 42.5 2 3\n-4 43.0001 1 2\n-3 44 4 2\n-3.5 43.5 0 1\n",
+       5, "the 5 nodes of this file lie within 7.01e-05 degrees of one straight line, less than 16 times the "
+          "rounding of their single-precision coordinates (3.05e-05 degrees"},
+  };
+  for (const row& r : rows) {
+    SCOPED_TRACE(r.name);
+    reset_state();
+    temp_dir dir;
+    model_grid(4, 4, -5.5, 41.5, 0.5, 0.5);
+    write_file("lstwinds.pre", "f.txt\n");
+    write_file("f.txt", r.data);
+    std::string warnings;
+    const std::string error = regrid_wind(r.nodes, 1, warnings);
+    EXPECT_EQ(error.rfind("f.txt:0: ", 0), 0u) << error;
+    EXPECT_NE(error.find(r.cause), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists("INT_f.txt"));
+    EXPECT_FALSE(fs::exists("lstwinds.txt"));
+  }
+  // 2e-3 degrees off the diagonal (46 rounding units) the nodes span an
+  // area: a plane is regridded exactly on the diagonal and held beyond it.
+  reset_state();
+  temp_dir dir;
+  model_grid(4, 4, -5.5, 41.5, 0.5, 0.5);
+  write_file("lstwinds.pre", "f.txt\n");
+  write_file("f.txt", "-5 42 0 2\n-4.5 42.5 0.5 3\n-4 43.002 1 2\n-3 44 2 2\n-3.5 43.5 1.5 1\n");
+  std::string warnings;
+  EXPECT_EQ(regrid_wind(5, 1, warnings), "");
+  EXPECT_EQ(lines_of(warnings).size(), 1u);
+  const auto lines = lines_of(read_file("INT_f.txt"));
+  ASSERT_EQ(lines.size(), 16u);
+  // Node 6 (-5, 42), 11 (-4.5, 42.5), 16 (-4, 43): on the diagonal, u = lon + 5.
+  EXPECT_EQ(lines[5].substr(20, 14), "      0.000000");
+  EXPECT_EQ(lines[10].substr(20, 14), "      0.500000");
 }
 
 // ---------------------------------------------------------------------------

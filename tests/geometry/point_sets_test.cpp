@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -108,7 +109,28 @@ TEST(GeometryPointSets, HullOfNearlyCollinearPoints) {
     for (int32_t j = 2; j <= n; ++j)
       if (xy[2 * j - 2] < xy[2 * q - 2] || (xy[2 * j - 2] == xy[2 * q - 2] && xy[2 * j - 1] < xy[2 * q - 1])) q = j;
     EXPECT_EQ(hull[0], q) << "trial " << trial;
+    // The far end (the highest of the rightmost points, the first of equal
+    // ones) is an extreme point: always listed.
+    int32_t far = 1;
+    for (int32_t j = 2; j <= n; ++j)
+      if (xy[2 * j - 2] > xy[2 * far - 2] || (xy[2 * j - 2] == xy[2 * far - 2] && xy[2 * j - 1] > xy[2 * far - 1]))
+        far = j;
+    EXPECT_EQ(seen[far], 1) << "trial " << trial << ": the far end " << far << " is not listed";
   }
+}
+
+// Four points within 1e-15 of one line whose rounded turns put the upper
+// chain's first point just right of the lower chain's last edge: the upper
+// chain must stop at the far end (point 1) and not pop it.
+TEST(GeometryPointSets, HullKeepsTheFarEndOfNearlyCollinearPoints) {
+  const std::vector<double> xy = {-0.2585176391945383, -9.4765135252951911, -0.57958301849805105, -9.7431943065934217,
+                                  -1.3354557070165036, -10.371031289744254, -1.4620510607372987, -10.476182919335162};
+  std::vector<int32_t> hull(4);
+  int32_t m = -1;
+  points_hull_2d(4, xy.data(), m, hull.data());
+  ASSERT_GE(m, 2);
+  EXPECT_EQ(hull[0], 4);
+  EXPECT_NE(std::find(hull.begin(), hull.begin() + m, 1), hull.begin() + m) << "the far end is not listed";
 }
 
 // Random sets of points on a small integer grid (so that collinear and

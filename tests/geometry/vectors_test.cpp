@@ -168,6 +168,45 @@ TEST(GeometryVectors, ProjectionDropsDependentColumns) {
   }
 }
 
+// Whether a column is dependent is judged against its own length: the
+// residue that modified Gram-Schmidt leaves of a multiple of an earlier
+// column is one or two units of rounding of that column, whatever its
+// scale, and an independent column is kept however short.  Each dependent
+// row's vecm is orthogonal to the span, so that a residue normalised into
+// a spurious unit vector would show as a projection away from zero.
+TEST(GeometryVectors, ProjectionJudgesDependenceRelativeToTheColumn) {
+  const double s7 = 1.0 / 7.0;
+  const struct {
+    const char* what;
+    int32_t m, n;
+    vec base, vecm;
+    bool dependent;  // the second column drops out
+    vec want_vecn, want_vecnm;
+  } rows[] = {
+      // Independent columns of length 1e-20: kept, an exact basis.
+      {"tiny independent columns", 3, 2, {1e-20, 0, 0, 1e-20, 1e-20, 0}, {1, 2, 3}, false, {1, 2}, {1, 2, 0}},
+      // A seventh of (1, 1, 1): the residue is 1.75 units of rounding of
+      // the column, at any scale.
+      {"a seventh of the first", 3, 2, {1, 1, 1, s7, s7, s7}, {1, -1, 0}, true, {0, 0}, {0, 0, 0}},
+      {"a seventh of the first, at 1e20", 3, 2, {1e20, 1e20, 1e20, 1e20 * s7, 1e20 * s7, 1e20 * s7}, {1, -1, 0},
+       true, {0, 0}, {0, 0, 0}},
+      // Nearly all of the column's length in its last entry: the residue
+      // (0.83 units of rounding of the column) is many units of the rest.
+      {"a multiple held in the last entry", 3, 2, {1e-3, 2e-3, 1, 0.3 * 1e-3, 0.3 * 2e-3, 0.3}, {2, -1, 0}, true,
+       {0, 0}, {0, 0, 0}},
+  };
+  for (const auto& r : rows) {
+    vec base = r.base, vecn(r.n, -1.0), vecnm(r.m, -1.0);
+    provec(r.m, r.n, base.data(), r.vecm.data(), vecn.data(), vecnm.data());
+    if (r.dependent) {
+      for (int32_t i = 0; i < r.m; ++i) EXPECT_EQ(base[r.m + i], 0.0) << r.what << ", base entry " << r.m + i + 1;
+      EXPECT_EQ(vecn[1], 0.0) << r.what;
+    }
+    for (int32_t j = 0; j < r.n; ++j) EXPECT_NEAR(vecn[j], r.want_vecn[j], 1e-15) << r.what << ", vecn " << j + 1;
+    for (int32_t i = 0; i < r.m; ++i) EXPECT_NEAR(vecnm[i], r.want_vecnm[i], 1e-15) << r.what << ", vecnm " << i + 1;
+  }
+}
+
 TEST(GeometryVectors, ProjectionOntoASpan) {
   vec base = {2, 0, 0, 1, 1, 0}, vecn(2), vecnm(3);
   provec(3, 2, base.data(), vec{1, 2, 3}.data(), vecn.data(), vecnm.data());
