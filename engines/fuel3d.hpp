@@ -30,7 +30,7 @@ class fuel3d_engine : public frame_3d<oil_frame> {
   bool spill_active(int32_t spill, float t) override;
   void spill_chain(int32_t spill, float t) override;
   void series_record(int32_t spill, int32_t r) override;
-  void property_files() override;
+  bool property_files_written() override;
 
  private:
   void weathering(int32_t spill);
