@@ -77,14 +77,15 @@ void engine_frame::simulation() {
     }
     property_files();
   } catch (const run_stop& e) {
-    // A stop of the model keeps the property rows written before it; any
-    // other end takes them back.
+    // A stop of the model keeps the property rows written before it, and its
+    // error line says so (a stop text of the model's own stays as it is);
+    // any other end takes them back.
     if (e.status() != 1) {
       calls.end_property_rows(false);
       throw;
     }
     const std::string kept = calls.end_property_rows(true);
-    if (kept.empty()) throw;
+    if (kept.empty() || e.where() != run_stop::stream::err) throw;
     throw run_stop(e.what() + kept, e.where(), e.status());
   } catch (...) {
     calls.end_property_rows(false);

@@ -96,6 +96,9 @@ TEST(ResultLayout, SpillNumbersWidenBeyond999) {
   var_cfg.spills_number = 999;
   EXPECT_EQ(subspill_property_file_name("ABCD", 7), "ABCD_properties_subspill_007.txt");
   EXPECT_EQ(subspill_grid_file_name("ABCD", 999, 2), "ABCD_grid_subspill_999_000002.txt");
+  var_cfg.spills_number = 1000;
+  EXPECT_EQ(subspill_property_file_name("ABCD", 1000), "ABCD_properties_subspill_1000.txt");
+  EXPECT_EQ(property_file_name("ABCD", 1), "ABCD_properties_0001.txt");
   var_cfg.spills_number = 1500;
   EXPECT_EQ(subspill_property_file_name("ABCD", 7), "ABCD_properties_subspill_0007.txt");
   EXPECT_EQ(subspill_property_file_name("ABCD", 1500), "ABCD_properties_subspill_1500.txt");
