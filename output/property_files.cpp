@@ -450,6 +450,7 @@ class property_writer {
     for (const auto& o : spills_) marks_.push_back(o->rows.size());
     if (release_) marks_.push_back(release_->rows.size());
     double row_hours = 0.0;
+    double kept = kept_hours_;  // the last row time once this record's rows stand
     std::string where;
     try {
       for (int32_t s = 1; s <= static_cast<int32_t>(spills_.size()); ++s) {
@@ -464,11 +465,12 @@ class property_writer {
           o.started = true;
           o.rows += o.first_row;
           std::string().swap(o.first_row);
-          kept_hours_ = std::max(kept_hours_, start_h);
+          kept = std::max(kept, start_h);
         }
         if (on_stride && o.started && static_cast<double>(t) - start_h > 9.999999747378752e-6) {
           row_hours = t;
           row(s, r, t, o.rows);
+          kept = std::max(kept, static_cast<double>(t));
         }
       }
       if (release_ && on_stride) release_rows(r, t, row_hours, where);
@@ -478,7 +480,7 @@ class property_writer {
       if (release_) release_->rows.resize(marks_.back());
       throw run_stop(value_stop_line(e, where, row_hours) + keep(), run_stop::stream::err, 1);
     }
-    if (on_stride) kept_hours_ = std::max(kept_hours_, static_cast<double>(t));
+    kept_hours_ = kept;
     std::size_t buffered = 0;
     for (const auto& o : spills_) buffered += o->rows.size();
     if (release_) buffered += release_->rows.size();

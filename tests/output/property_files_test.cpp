@@ -329,6 +329,7 @@ TEST(PropertyFiles, AValueThatIsNotANumberStopsTheRunWithTheEarlierRowsOfEveryFi
       {1, {"TEST_properties_001.txt", "TEST_properties_002.txt"}, "spill 2"},
       {2, {"TEST_properties_subspill_001.txt", "TEST_properties_subspill_002.txt"}, "sub-spill 2"},
   };
+  const std::string refused = "orvel: error: the result density (kg/m3) = nan is not a finite number, for ";
   for (const auto& c : cases) {
     temp_dir dir;
     series(2, c.release, 2, 3600.0f, 3600, 4);
@@ -338,9 +339,7 @@ TEST(PropertyFiles, AValueThatIsNotANumberStopsTheRunWithTheEarlierRowsOfEveryFi
       ADD_FAILURE() << "no stop";
     } catch (const run_stop& e) {
       EXPECT_EQ(e.status(), 1);
-      EXPECT_EQ(std::string(e.what()), std::string("orvel: error: the result density (kg/m3) = nan is not a finite "
-                                                   "number, for ") +
-                                           c.where +
+      EXPECT_EQ(std::string(e.what()), refused + c.where +
                                            " at 2 h: the run stops and the result files of that time are not "
                                            "written; the property files keep their rows up to 1 h");
     }
@@ -349,6 +348,21 @@ TEST(PropertyFiles, AValueThatIsNotANumberStopsTheRunWithTheEarlierRowsOfEveryFi
     EXPECT_EQ(dir.files().size(), c.files.size() + (c.release == 2 ? 1u : 0u));
     EXPECT_EQ(end_property_rows(true), "");
   }
+  // Refused in the first row: spill 1's first row goes too, and no file is
+  // written.
+  temp_dir dir;
+  series(2, 1, 2, 3600.0f, 3600, 4);
+  var4.densc(2, 1) = std::nan("");
+  try {
+    property_rows("TEST", 1);
+    ADD_FAILURE() << "no stop";
+  } catch (const run_stop& e) {
+    EXPECT_EQ(std::string(e.what()), refused +
+                                         "spill 2 at 0 h: the run stops and the result files of that time are not "
+                                         "written; no property row was due before it, so no property file is "
+                                         "written");
+  }
+  EXPECT_TRUE(dir.files().empty());
 }
 
 TEST(PropertyFiles, WholeReleaseSumsTheStartedPulses) {
