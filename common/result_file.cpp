@@ -87,7 +87,7 @@ void piecewise_file::append(std::string_view text) {
   std::FILE* f = std::fopen(partial.c_str(), started_ ? "ab" : "wb");
   if (!f) throw input_error(name_, 0, std::string("cannot create the file: ") + std::strerror(errno));
   started_ = true;
-  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  const bool written = text.empty() || std::fwrite(text.data(), 1, text.size(), f) == text.size();
   if (std::fclose(f) != 0 || !written) {
     throw input_error(name_, 0, std::string("cannot write the file: ") + std::strerror(errno));
   }
