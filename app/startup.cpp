@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <iostream>
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -119,11 +120,18 @@ void start_up(const std::string& clave) {
   farray<coast_polygon> coord_str{"coord_str"};
   read_geography(coord_str);
   validate_before_writing(clave, std::cerr);
-  write_start_up_files();
-  allocate_run_arrays();
-  print_banner();
-  if (var_cfg.obj__floating_fuel_hns == 3) print_chemical_classes();
-  if (engine.engine) engine.engine(clave, coord_str);
+  // A run that runs out of memory leaves none of its result files behind.
+  commit_journal journal;
+  try {
+    write_start_up_files();
+    allocate_run_arrays();
+    print_banner();
+    if (var_cfg.obj__floating_fuel_hns == 3) print_chemical_classes();
+    if (engine.engine) engine.engine(clave, coord_str);
+  } catch (const std::bad_alloc&) {
+    journal.undo();
+    throw;
+  }
   std::cout << free_line("The simulation completed succesfully!") << '\n';
   std::cout.flush();
 }
@@ -197,7 +205,7 @@ void write_grid_coordinates() {
       x = g.xbat(k) - 360.0 + g.deltax / 2.0;
       y = g.ybat(k) + g.deltay / 2.0;
     }
-    f.line(fmt_f(x, 14, 7) + "," + fmt_f(y, 14, 7));
+    f.line(fit_f(x, 14, 7) + "," + fit_f(y, 14, 7));
   }
   f.commit();
 }

@@ -186,6 +186,14 @@ class farray {
     ext_.fill(0);
   }
 
+  // Moves the bounds of dimension dim (1-based) to start at `lower`, keeping
+  // the extent and the storage: element (.., lower + k, ..) is the one that
+  // (.., old lower + k, ..) was.  For a window that slides along a series.
+  void rebase(int dim, int32_t lower) {
+    lb_[dim - 1] = lower;
+    compute_offset();
+  }
+
   bool allocated() const { return allocated_; }
   const char* name() const { return name_; }
 

@@ -1,5 +1,6 @@
 #include "common/format.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -65,9 +66,14 @@ void significant(double x, int sig, std::string& digits, int& exp10) {
 
 }  // namespace
 
-int put_f(char* out, double x, int w, int d) {
-  if (w < 1) return 0;
+namespace {
+
+// F w.d into `out`; a finite value too wide for w fills the field with
+// asterisks, or with `fit` takes a field just wide enough for it.
+int put_f_field(char* out, double x, int w, int d, bool fit) {
+  if (w < 1 && !fit) return 0;
   if (!std::isfinite(x)) {
+    if (w < 1) return 0;
     const std::string s = non_finite(x, w);
     std::memcpy(out, s.data(), static_cast<std::size_t>(w));
     return w;
@@ -80,7 +86,7 @@ int put_f(char* out, double x, int w, int d) {
   const char* p = local;
   auto r = std::to_chars(local, local + sizeof local, std::fabs(x), std::chars_format::fixed, d);
   if (r.ec != std::errc{}) {
-    if (w < static_cast<int>(sizeof local) - 1) {
+    if (!fit && w < static_cast<int>(sizeof local) - 1) {
       std::memset(out, '*', static_cast<std::size_t>(w));
       return w;
     }
@@ -97,8 +103,11 @@ int put_f(char* out, double x, int w, int d) {
     --len;
   }
   if (len > w) {
-    std::memset(out, '*', static_cast<std::size_t>(w));
-    return w;
+    if (!fit) {
+      std::memset(out, '*', static_cast<std::size_t>(w));
+      return w;
+    }
+    w = len;
   }
   char* o = out;
   std::memset(o, ' ', static_cast<std::size_t>(w - len));
@@ -110,11 +119,12 @@ int put_f(char* out, double x, int w, int d) {
   return w;
 }
 
-int put_i(char* out, int64_t v, int w) {
-  if (w < 1) return 0;
+int put_i_field(char* out, int64_t v, int w, bool fit) {
   char local[24];
   const auto r = std::to_chars(local, local + sizeof local, v);
   const int n = static_cast<int>(r.ptr - local);
+  if (n > w && fit) w = n;
+  if (w < 1) return 0;
   if (n > w) {
     std::memset(out, '*', static_cast<std::size_t>(w));
   } else {
@@ -122,6 +132,28 @@ int put_i(char* out, int64_t v, int w) {
     std::memcpy(out + (w - n), local, static_cast<std::size_t>(n));
   }
   return w;
+}
+
+}  // namespace
+
+int put_f(char* out, double x, int w, int d) { return put_f_field(out, x, w, d, false); }
+
+int put_i(char* out, int64_t v, int w) { return put_i_field(out, v, w, false); }
+
+std::string fit_f(double x, int w, int d) {
+  char local[64];
+  if (std::isfinite(x) && w < static_cast<int>(sizeof local) && std::fabs(x) < 1e40 && d < 16) {
+    return std::string(local, static_cast<std::size_t>(put_f_field(local, x, w, d, true)));
+  }
+  std::string s(static_cast<std::size_t>(std::max(w, 0) + d + 320), ' ');
+  s.resize(static_cast<std::size_t>(put_f_field(s.data(), x, w, d, true)));
+  return s;
+}
+
+std::string fit_i(int64_t v, int w) {
+  std::string s(static_cast<std::size_t>(std::max(w, 21)), ' ');
+  s.resize(static_cast<std::size_t>(put_i_field(s.data(), v, w, true)));
+  return s;
 }
 
 std::string fmt_f(double x, int w, int d) {

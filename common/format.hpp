@@ -1,6 +1,7 @@
 // Fixed-format text output with the rules of Fortran edit descriptors:
 // F w.d, E w.d, ES w.d, G w.d, I w, A w and bare A.  A value that does not fit its
-// field is written as w asterisks.
+// field is written as w asterisks; fit_f and fit_i, which the result files
+// use, give a finite value too wide for its field a field just wide enough.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +38,13 @@ std::string fmt_i(int64_t v, int w);
 // returned.  No allocation on the way, for the large result files.
 int put_f(char* out, double x, int w, int d);
 int put_i(char* out, int64_t v, int w);
+
+// F w.d and I w of the result files: a value that fits is written exactly as
+// fmt_f and fmt_i write it; a finite value too wide for w is written in a
+// field just wide enough for it (no leading blank), never as asterisks.  A
+// value that is not finite is written as fmt_f writes it.
+std::string fit_f(double x, int w, int d);
+std::string fit_i(int64_t v, int w);
 
 // A w: text right-aligned in w characters; a longer text keeps its first w.
 std::string fmt_a(std::string_view s, int w);

@@ -46,6 +46,31 @@ class result_file {
   bool committed_ = false;
 };
 
+// A result file written in pieces under its partial name and closed between
+// pieces, for the many files of a run that grow together (one per pulse of a
+// continuous release), where one open file and buffer each would not do.
+// Renamed to its real name by commit(); without a commit the partial file is
+// removed.
+class piecewise_file {
+ public:
+  explicit piecewise_file(std::string name);
+  ~piecewise_file();
+  piecewise_file(const piecewise_file&) = delete;
+  piecewise_file& operator=(const piecewise_file&) = delete;
+
+  // Appends text to the partial file (created by the first piece).  Failure
+  // is an input_error naming the file.
+  void append(std::string_view text);
+  // Gives the file its real name (an empty file when nothing was appended).
+  void commit();
+  const std::string& name() const { return name_; }
+
+ private:
+  std::string name_;
+  bool started_ = false;
+  bool committed_ = false;
+};
+
 // Partial names carry the tag of the process (the run key), so that runs of
 // different keys in one folder never write the same partial file:
 // `name` + "." + tag + ".partial", or `name` + ".partial" without a tag.

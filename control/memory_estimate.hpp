@@ -9,9 +9,25 @@
 
 namespace orvel {
 
-// The scenario arrays that hold one value per spill or pulse: about sixty,
-// none wider than a double.
-inline constexpr uint64_t bytes_per_spill = 64 * sizeof(double);
+// The property series keep the last series_window records of each spill
+// or pulse (fewer when the run has fewer): the property rows are written as
+// the records are made, so no record is needed once the next one is there.
+// A record holds nineteen doubles and two floats.
+inline constexpr int32_t series_window = 32;
+inline constexpr uint64_t bytes_per_series_record = 19 * sizeof(double) + 2 * sizeof(float);
+
+// The property rows of a spill or pulse wait in memory for at most
+// property_rows_buffer bytes over all spills before they are appended to
+// their files; the first row of a pulse waits there until the run reaches
+// the pulse's start, and each file has its name: about a kilobyte a spill.
+inline constexpr uint64_t property_rows_buffer = uint64_t{32} << 20;
+inline constexpr uint64_t bytes_per_property_file = 1024;
+
+// What each spill or pulse takes: the scenario arrays that hold one value per
+// spill or pulse (about sixty, none wider than a double), its window of the
+// property series and its property file.
+inline constexpr uint64_t bytes_per_spill =
+    64 * sizeof(double) + series_window * bytes_per_series_record + bytes_per_property_file;
 
 // Physical memory of this machine in bytes (0 when the system does not say).
 uint64_t physical_memory_bytes();

@@ -177,6 +177,11 @@ struct engine_calls {
   virtual void concentracion_hns2d(int32_t spill, int32_t step, const std::string& clave, int32_t sim,
                                    int32_t stamp) = 0;
   virtual void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t nsteps) = 0;
+  // The property rows of the records up to `record`, written as the series
+  // is made, and the end of them at a stop (kept with `keep`, with the words
+  // the stop line adds, or removed).  Nothing to do for a test double.
+  virtual void property_rows(const std::string&, int32_t) {}
+  virtual std::string end_property_rows(bool) { return {}; }
 };
 
 // The calls bound to the model's own routines.

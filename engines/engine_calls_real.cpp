@@ -282,6 +282,8 @@ struct real_calls final : engine_calls {
   void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t nsteps) override {
     ::orvel::esc_propiedades_fuel(clave, step, nsteps);
   }
+  void property_rows(const std::string& clave, int32_t record) override { ::orvel::property_rows(clave, record); }
+  std::string end_property_rows(bool keep) override { return ::orvel::end_property_rows(keep); }
 };
 
 }  // namespace

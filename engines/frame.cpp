@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "common/errors.hpp"
 #include "common/parallel.hpp"
 #include "common/result_file.hpp"
+#include "control/memory_estimate.hpp"
 #include "control/state/all.hpp"
 #include "engines/engine_settings.hpp"
 #include "forcing/series.hpp"
@@ -64,15 +66,31 @@ void engine_frame::simulation() {
     calls.lee_forcings(1);
   }
   set_up();
-  time_zero();
-  first_wave_and_wind_records();
-  for (var1.i_lista = 1; var1.i_lista <= var1.n_lista; ++var1.i_lista) {
-    stage = 1;
-    advance_current_record();
-    substeps();
-    record_end_copies();
+  try {
+    time_zero();
+    first_wave_and_wind_records();
+    for (var1.i_lista = 1; var1.i_lista <= var1.n_lista; ++var1.i_lista) {
+      stage = 1;
+      advance_current_record();
+      substeps();
+      record_end_copies();
+    }
+    property_files();
+  } catch (const run_stop& e) {
+    // A stop of the model keeps the property rows written before it, and its
+    // error line says so (a stop text of the model's own stays as it is);
+    // any other end takes them back.
+    if (e.status() != 1) {
+      calls.end_property_rows(false);
+      throw;
+    }
+    const std::string kept = calls.end_property_rows(true);
+    if (kept.empty() || e.where() != run_stop::stream::err) throw;
+    throw run_stop(e.what() + kept, e.where(), e.status());
+  } catch (...) {
+    calls.end_property_rows(false);
+    throw;
   }
-  property_files();
   // The next simulation's placement allocates the states again.
   release(var_part.indp);
 }
@@ -121,7 +139,7 @@ void engine_frame::allocate_run_arrays() {
   for (auto* a : {&var_part.xxc, &var_part.yyc, &m.per_evpc, &m.aguac, &m.densc, &m.viscc, &m.masaevpc,
                   &m.mass_surf_c, &m.mass_beachedc, &m.mass_columnc, &m.mass_floorc, &m.mass_disp_cumul_c,
                   &m.massprodemuls_surf_c, &m.massprodemuls_beach_c, &m.mass_radarc}) {
-    ensure(*a, ns, nsteps);
+    ensure(*a, ns, series_records());
   }
   if (var_run.numericalmethod__euler_rungekut == 2) {
     auto& r = var_rk;
@@ -179,7 +197,35 @@ void engine_frame::time_zero() {
     journal.undo();
     throw;
   }
+  place_series(1);
   for (int32_t s = 1; s <= var_cfg.spills_number; ++s) series_first_record(s);
+  series_made(1);
+}
+
+int32_t engine_frame::series_records() const { return std::min(nsteps, series_window); }
+
+void engine_frame::place_series(int32_t first) {
+  auto& m = var4;
+  for (auto* a : {&var_part.xxc, &var_part.yyc, &m.per_evpc, &m.aguac, &m.densc, &m.viscc, &m.masaevpc,
+                  &m.mass_surf_c, &m.mass_beachedc, &m.mass_columnc, &m.mass_floorc, &m.mass_disp_cumul_c,
+                  &m.massprodemuls_surf_c, &m.massprodemuls_beach_c, &m.mass_radarc, &m.mass_diss_cumul_c,
+                  &m.mass_vol_cumul_c, &m.mass_sed_cumul_c, &m.mass_degr_cumul_c}) {
+    if (a->allocated()) a->rebase(2, first);
+  }
+  auto& sp = var_spill;
+  for (auto* a : {&sp.areaoila, &sp.thickoilt, &sp.areahnsa, &sp.thickhnst}) {
+    if (a->allocated()) a->rebase(2, first);
+  }
+}
+
+void engine_frame::series_made(int32_t r) {
+  if (property_files_written()) calls.property_rows(clave, r);
+  // Every record up to r has its rows: the window starts again at r + 1.
+  if (var_part.xxc.allocated() && r == var_part.xxc.ubound(2) && r < nsteps) place_series(r + 1);
+}
+
+void engine_frame::property_files() {
+  if (property_files_written()) calls.esc_propiedades_fuel(clave, step, nsteps);
 }
 
 void engine_frame::first_wave_and_wind_records() {
@@ -246,6 +292,7 @@ void engine_frame::substeps() {
     ++kw;
     ++step;
     for (int32_t s = 1; s <= var_cfg.spills_number; ++s) series_record(s, step);
+    series_made(step);
   }
 }
 

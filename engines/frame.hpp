@@ -112,8 +112,13 @@ class engine_frame {
   // Series record 1 at time 0 and record r after a sub-step.
   virtual void series_first_record(int32_t spill) = 0;
   virtual void series_record(int32_t spill, int32_t r) = 0;
-  // End of a simulation: the property files.
-  virtual void property_files() = 0;
+  // Whether the simulation writes property files (by the engine's kind of
+  // release and its weathering).
+  virtual bool property_files_written() = 0;
+  // Records the series arrays hold: the last series_window records made
+  // (the whole series when it is shorter), the property rows being written
+  // as the records are made.
+  int32_t series_records() const;
 
   // Pieces of the hooks for the engines that override them.
   // True in an operational run with weathering on: the weathering rows of
@@ -155,6 +160,13 @@ class engine_frame {
   void allocate_run_arrays();
   void reset_counters();
   void time_zero();
+  // The property rows of record r once every spill has recorded it, then the
+  // window of the series moved on when it is full.
+  void series_made(int32_t r);
+  // The window of the series from record `first` on.
+  static void place_series(int32_t first);
+  // End of a simulation: the property files.
+  void property_files();
   void first_wave_and_wind_records();
   void advance_current_record();
   void substeps();

@@ -223,11 +223,9 @@ void fuel3d_engine::record_compartment_rows(int32_t s, int32_t r) {
   m.mass_disp_cumul_c(s, r) = 0.0;
 }
 
-void fuel3d_engine::property_files() {
+bool fuel3d_engine::property_files_written() {
   // Oil that weathers only: a floating object has no weathering.
-  if (var_run.simtype__operat_probabil == 1 && var_cfg.degrado == 1 && var_run.outputpropierties__y_n == 1) {
-    calls.esc_propiedades_fuel(clave, step, nsteps);
-  }
+  return var_run.simtype__operat_probabil == 1 && var_cfg.degrado == 1 && var_run.outputpropierties__y_n == 1;
 }
 
 void fuel3d(const std::string& clave, const farray<coast_polygon>& coord_str) {

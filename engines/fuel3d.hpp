@@ -37,7 +37,7 @@ class fuel3d_engine : public frame_3d<oil_frame> {
   void spill_chain(int32_t spill, float t) override;
   void pass_velocities(int32_t spill) override;
   void series_record(int32_t spill, int32_t r) override;
-  void property_files() override;
+  bool property_files_written() override;
 
  private:
   void weathering(int32_t spill);

@@ -11,8 +11,8 @@ void hns_frame::allocate_engine_arrays() {
   const int32_t ns = var_cfg.spills_number;
   auto& sp = var_spill;
   ensure(sp.area_hns, ns);
-  ensure(sp.areahnsa, ns, nsteps);
-  ensure(sp.thickhnst, ns, nsteps);
+  ensure(sp.areahnsa, ns, series_records());
+  ensure(sp.thickhnst, ns, series_records());
   ensure(sp.hnsbehaviourclass, ns);
   auto& m = var4;
   ensure(m.spreadingdiffcoef, ns);
@@ -25,7 +25,7 @@ void hns_frame::allocate_engine_arrays() {
     ensure(*a, ns);
   }
   for (auto* a : {&m.mass_diss_cumul_c, &m.mass_vol_cumul_c, &m.mass_sed_cumul_c, &m.mass_degr_cumul_c}) {
-    ensure(*a, ns, nsteps);
+    ensure(*a, ns, series_records());
   }
   // One value per cell of the concentration grid (none without one).
   ensure(m.conc_diss_tot, conc_cells_number());
@@ -33,9 +33,7 @@ void hns_frame::allocate_engine_arrays() {
 
 void hns_frame::start_simulation() { var4.conc_diss_tot.fill(0.0f); }
 
-void hns_frame::property_files() {
-  if (weathering_recorded() && var_run.outputpropierties__y_n == 1) calls.esc_propiedades_fuel(clave, step, nsteps);
-}
+bool hns_frame::property_files_written() { return weathering_recorded() && var_run.outputpropierties__y_n == 1; }
 
 void hns_frame::record_hns_cumulatives(int32_t spill, int32_t r, bool current) {
   auto& m = var4;

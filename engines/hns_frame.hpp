@@ -22,7 +22,7 @@ class hns_frame : public engine_frame {
   void start_simulation() override;
   // The chemical property files, when weathering is recorded and the files
   // are asked for.  A run with weathering off writes none.
-  void property_files() override;
+  bool property_files_written() override;
 
   // The four HNS cumulative series (dissolved, volatilised, sedimented,
   // degraded) of record r: the single-precision totals widened, or 0.

@@ -6,8 +6,8 @@ namespace orvel {
 
 void oil_frame::allocate_engine_arrays() {
   ensure(var_spill.area_oil, var_cfg.spills_number);
-  ensure(var_spill.areaoila, var_cfg.spills_number, nsteps);
-  ensure(var_spill.thickoilt, var_cfg.spills_number, nsteps);
+  ensure(var_spill.areaoila, var_cfg.spills_number, series_records());
+  ensure(var_spill.thickoilt, var_cfg.spills_number, series_records());
 }
 
 void oil_frame::grid_statistics(int32_t spill, int32_t stamp) {
@@ -41,12 +41,10 @@ void oil_frame::series_record(int32_t spill, int32_t r) {
   }
 }
 
-void oil_frame::property_files() {
+bool oil_frame::property_files_written() {
   const int32_t obj = var_cfg.obj__floating_fuel_hns;
-  if (var_run.simtype__operat_probabil == 1 && var_run.outputpropierties__y_n == 1 &&
-      (obj == 1 || (obj == 2 && var_cfg.degrado == 1))) {
-    calls.esc_propiedades_fuel(clave, step, nsteps);
-  }
+  return var_run.simtype__operat_probabil == 1 && var_run.outputpropierties__y_n == 1 &&
+         (obj == 1 || (obj == 2 && var_cfg.degrado == 1));
 }
 
 void oil_frame::zero_weathering_masses() {

@@ -25,7 +25,7 @@ class oil_frame : public engine_frame {
   void series_first_record(int32_t spill) override;
   void series_record(int32_t spill, int32_t r) override;
   // The oil or floating-object property files of an operational run.
-  void property_files() override;
+  bool property_files_written() override;
   // The weathering masses of a new simulation: evaporated, dispersed, the
   // water and emulsion masses and their emulsion-product series at 0.
   static void zero_weathering_masses();

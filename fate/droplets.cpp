@@ -64,7 +64,7 @@ void write_diameters(int32_t spill) {
   f->line(fmt_a("particle_id (-),", 16) + fmt_a("diameter (m)", 13));
   const int32_t np = var_run.particle_number;
   const double* d = var_part.diam_part.ptr(1, spill);
-  for (int32_t j = 1; j <= np; ++j) f->line(fmt_i(j, 15) + ", " + fmt_f(d[j - 1], 12, 7));
+  for (int32_t j = 1; j <= np; ++j) f->line(fit_i(j, 15) + ", " + fit_f(d[j - 1], 12, 7));
   if (spill >= var_cfg.spills_number) {
     f->commit();
     f.reset();

@@ -69,17 +69,17 @@ void esc_particulas(const std::string& clave, int32_t step, int32_t sim) {
     std::vector<std::string> blocks(static_cast<std::size_t>(block_count(np)));
     auto format = [&](int64_t b, int64_t first, int64_t last) {
       std::string& text = blocks[static_cast<std::size_t>(b)];
-      text.resize(width * static_cast<std::size_t>(last - first));
-      char* o = text.data();
+      text.clear();
+      text.reserve(width * static_cast<std::size_t>(last - first));
       int64_t j = first;
       try {
         for (; j < last; ++j) {
           if (standard_layout) {
             const double row[] = {hours, id, sub, xs[j] - 360.0, ys[j], zs[j] * factor, static_cast<double>(states[j])};
-            o = f.format_row(row, o);
+            f.format_row(row, text);
           } else {
             const double row[] = {id, xs[j] - 360.0, ys[j], static_cast<double>(states[j]), ds ? ds[j] : 0.0};
-            o = f.format_row(row, o);
+            f.format_row(row, text);
           }
         }
       } catch (const result_value_error& e) {
@@ -88,7 +88,6 @@ void esc_particulas(const std::string& clave, int32_t step, int32_t sim) {
                            std::to_string(i),
                        hours);
       }
-      text.resize(static_cast<std::size_t>(o - text.data()));
     };
     parallel_blocks_ordered(np, format, [&](int64_t b, int64_t, int64_t) {
       std::string& text = blocks[static_cast<std::size_t>(b)];

@@ -1,13 +1,18 @@
 #include "output/property_files.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/errors.hpp"
 #include "common/precision.hpp"
+#include "common/result_file.hpp"
+#include "control/memory_estimate.hpp"
 #include "control/state/all.hpp"
 #include "control/substance.hpp"
 #include "output/result_layout.hpp"
@@ -200,97 +205,145 @@ std::span<const result_column> release_columns(int32_t kind) {
   }
 }
 
-// Row time of printed record fe, in hours, single precision.
+// Row time of record fe, in hours, single precision.
 float row_time(int64_t fe) {
   const float dt = var_run.deltat;
   return static_cast<float>(fe) * dt / 3600.0f - dt / 3600.0f;
 }
 
+// The mass compartments of a property row, in the order of their columns.
+enum class part { surf, beached, evaporated, disp, vol, column, diss, sed, floor, degr, emul_water, emul_beached, outside };
+
+constexpr part oil_parts[] = {part::surf,   part::beached, part::evaporated, part::disp,         part::column,
+                              part::floor,  part::emul_water, part::emul_beached, part::outside};
+constexpr part hns_parts[] = {part::surf,   part::beached, part::evaporated, part::disp, part::vol,    part::column,
+                              part::diss,   part::sed,     part::floor,      part::degr, part::outside};
+
+std::span<const part> parts_of(int32_t kind) {
+  if (kind == 2) return oil_parts;
+  return hns_parts;
+}
+
+// Compartments counted in the balance besides the evaporated share.
+bool in_balance(part p) { return p != part::evaporated && p != part::emul_water && p != part::emul_beached; }
+
+double mass_of(part p, int32_t s, int32_t r) {
+  const auto& m = var4;
+  switch (p) {
+    case part::surf:
+      return m.mass_surf_c(s, r);
+    case part::beached:
+      return m.mass_beachedc(s, r);
+    case part::evaporated:
+      return m.masaevpc(s, r);
+    case part::disp:
+      return m.mass_disp_cumul_c(s, r);
+    case part::vol:
+      return m.mass_vol_cumul_c(s, r);
+    case part::column:
+      return m.mass_columnc(s, r);
+    case part::diss:
+      return m.mass_diss_cumul_c(s, r);
+    case part::sed:
+      return m.mass_sed_cumul_c(s, r);
+    case part::floor:
+      return m.mass_floorc(s, r);
+    case part::degr:
+      return m.mass_degr_cumul_c(s, r);
+    case part::emul_water:
+      return m.massprodemuls_surf_c(s, r);
+    case part::emul_beached:
+      return m.massprodemuls_beach_c(s, r);
+    case part::outside:
+      return m.mass_radarc(s, r);
+  }
+  return 0.0;
+}
+
 // Values of spill s at record r, the time column given, m0 the reference
-// mass of the percentages.
+// mass of the percentages: time, centre, slick, the masses, the balance and
+// the shares, for oil and HNS alike but for their compartments.
 void spill_row(int32_t kind, int32_t s, int32_t r, double time, double m0, std::vector<double>& v) {
   const auto& m = var4;
   const auto& sp = var_spill;
-  const double lon = var_part.xxc(s, r) - 360.0;
-  const double lat = var_part.yyc(s, r);
+  const bool oil = kind == 2;
   v.clear();
-  if (kind == 1) {
-    v = {time, lon, lat, static_cast<double>(sp.areaoila(s, r))};
-    return;
+  v.push_back(time);
+  v.push_back(var_part.xxc(s, r) - 360.0);
+  v.push_back(var_part.yyc(s, r));
+  v.push_back(static_cast<double>(kind == 3 ? sp.areahnsa(s, r) : sp.areaoila(s, r)));
+  if (kind == 1) return;
+  v.push_back(static_cast<double>(oil ? sp.thickoilt(s, r) : sp.thickhnst(s, r)));
+  v.push_back(m.densc(s, r));
+  v.push_back(m.viscc(s, r));
+  const auto parts = parts_of(kind);
+  double sum = 0.0;
+  bool first = true;
+  for (const part p : parts) {
+    const double mass = mass_of(p, s, r);
+    v.push_back(mass);
+    if (!in_balance(p)) continue;
+    sum = first ? mass : sum + mass;
+    first = false;
   }
-  const double surf = m.mass_surf_c(s, r);
-  const double beached = m.mass_beachedc(s, r);
-  const double disp = m.mass_disp_cumul_c(s, r);
-  const double column = m.mass_columnc(s, r);
-  const double floor = m.mass_floorc(s, r);
-  const double outside = m.mass_radarc(s, r);
   const double evp = m.per_evpc(s, r);
-  auto pct = [m0](double mass) { return mass / m0 * 100.0; };
-  if (kind == 2) {
-    const float balance = static_cast<float>(((surf + beached + disp + column + floor + outside) / m0 + evp) * 100.0);
-    v = {time,
-         lon,
-         lat,
-         static_cast<double>(sp.areaoila(s, r)),
-         static_cast<double>(sp.thickoilt(s, r)),
-         m.densc(s, r),
-         m.viscc(s, r),
-         surf,
-         beached,
-         m.masaevpc(s, r),
-         disp,
-         column,
-         floor,
-         m.massprodemuls_surf_c(s, r),
-         m.massprodemuls_beach_c(s, r),
-         outside,
-         balance,
-         pct(surf),
-         pct(beached),
-         evp * 100.0,
-         pct(disp),
-         pct(column),
-         pct(floor),
-         m.aguac(s, r) * 100.0,
-         pct(outside)};
-    return;
+  v.push_back(static_cast<float>((sum / m0 + evp) * 100.0));
+  for (const part p : parts) {
+    if (p == part::emul_beached) continue;
+    if (p == part::evaporated) {
+      v.push_back(evp * 100.0);
+    } else if (p == part::emul_water) {
+      v.push_back(m.aguac(s, r) * 100.0);
+    } else {
+      v.push_back(mass_of(p, s, r) / m0 * 100.0);
+    }
   }
-  const double vol = m.mass_vol_cumul_c(s, r);
-  const double diss = m.mass_diss_cumul_c(s, r);
-  const double sed = m.mass_sed_cumul_c(s, r);
-  const double degr = m.mass_degr_cumul_c(s, r);
-  const float balance = static_cast<float>(
-      ((surf + beached + disp + vol + column + diss + sed + floor + degr + outside) / m0 + evp) * 100.0);
-  v = {time,
-       lon,
-       lat,
-       static_cast<double>(sp.areahnsa(s, r)),
-       static_cast<double>(sp.thickhnst(s, r)),
-       m.densc(s, r),
-       m.viscc(s, r),
-       surf,
-       beached,
-       m.masaevpc(s, r),
-       disp,
-       vol,
-       column,
-       diss,
-       sed,
-       floor,
-       degr,
-       outside,
-       balance,
-       pct(surf),
-       pct(beached),
-       evp * 100.0,
-       pct(disp),
-       pct(vol),
-       pct(column),
-       pct(diss),
-       pct(sed),
-       pct(floor),
-       pct(degr),
-       pct(outside)};
+}
+
+// Adds a double-precision term to a single-precision running sum.
+void add(float& sum, double term) { sum = static_cast<float>(static_cast<double>(sum) + term); }
+
+// Values of the row of the whole of a continuous release at record fe, time
+// t, from its first n pulses (pulses start in index order): their centres
+// averaged and their masses summed, percentages as shares of the whole
+// release; m0 is one pulse's mass.
+void release_row(int32_t kind, int32_t n, int32_t fe, float t, double m0, std::vector<double>& v) {
+  const auto& m = var4;
+  const auto parts = kind == 1 ? std::span<const part>() : parts_of(kind);
+  float lon = 0, lat = 0, balance = 0;
+  float masses[std::size(hns_parts)] = {};
+  float shares[std::size(hns_parts)] = {};
+  for (int32_t i = 1; i <= n; ++i) {
+    add(lon, var_part.xxc(i, fe) - 360.0);
+    add(lat, var_part.yyc(i, fe));
+    if (kind == 1) continue;
+    const double total = var_cfg.masa0(i);
+    const double evp = m.per_evpc(i, fe);
+    double kept = mass_of(part::surf, i, fe) + evp * m0;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+      const part p = parts[k];
+      const double mass = mass_of(p, i, fe);
+      add(masses[k], mass);
+      if (p == part::evaporated) {
+        add(shares[k], evp * m0 / total * 100.0);
+      } else if (p == part::emul_water) {
+        add(shares[k], m.aguac(i, fe) * 100.0);
+      } else {
+        add(shares[k], mass / total * 100.0);
+      }
+      if (p != part::surf && in_balance(p)) kept += mass;
+    }
+    add(balance, kept / total * 100.0);
+  }
+  const float nf = static_cast<float>(n);
+  v = {t, lon / nf, lat / nf};
+  if (kind == 1) return;
+  for (std::size_t k = 0; k < parts.size(); ++k) v.push_back(masses[k]);
+  v.push_back(balance);
+  for (std::size_t k = 0; k < parts.size(); ++k) {
+    if (parts[k] == part::emul_beached) continue;
+    v.push_back(parts[k] == part::emul_water ? shares[k] / nf : shares[k]);
+  }
 }
 
 // Values of the concentration-factor row of spill s at record r.
@@ -315,146 +368,6 @@ void cf_row(int32_t s, int32_t r, double time, double m0, std::vector<double>& v
        pct(diss),  pct(sed),      pct(vol),      pct(floor), pct(beached), pct(degr),  pct(outside),
        balance,    surf,          m.masaevpc(s, r), column,  disp,         diss,       sed,
        vol,        floor,         beached,       degr,       outside};
-}
-
-// The rows of spill (or sub-spill) s: the spill's start time with the
-// time-0 record, then the stride records later than the start (by more than
-// 1e-5 h, the constant in single precision).  row(r, time) formats record r.
-template <class Row>
-void spill_rows(int32_t s, int32_t step, int64_t stride, Row row) {
-  const double start_h = var_cfg.spillstarttime(s) / 3600.0;
-  row(1, start_h);
-  const int64_t rows = (stride + step - 1) / stride;
-  for (int64_t j = 0; j < rows; ++j) {
-    const int64_t fe = 1 + j * stride;
-    const float t = row_time(fe);
-    if (!(static_cast<double>(t) - start_h > 9.999999747378752e-6)) continue;
-    row(static_cast<int32_t>(fe), t);
-  }
-}
-
-// A row of spill (or sub-spill) s at `hours`; a value the table refuses
-// stops the run.
-void checked_row(result_table& f, const std::vector<double>& v, int32_t s, double hours) {
-  try {
-    f.row(v);
-  } catch (const result_value_error& e) {
-    stop_for_value(e, (var_cfg.spill__instant_contin == 2 ? "sub-spill " : "spill ") + std::to_string(s), hours);
-  }
-}
-
-// The property file of spill (or sub-spill) s.
-void spill_file(const std::string& name, int32_t kind, int32_t s, int32_t step, int64_t stride, double m0,
-                std::vector<double>& v) {
-  const auto columns = spill_columns(kind);
-  if (columns.empty()) {
-    // No engine runs for another kind: the file is made empty.
-    result_file f(name);
-    f.commit();
-    return;
-  }
-  result_table f(name, columns);
-  spill_rows(s, step, stride, [&](int32_t r, double time) {
-    spill_row(kind, s, r, time, m0, v);
-    checked_row(f, v, s, time);
-  });
-  f.commit();
-}
-
-// Adds a double-precision term to a single-precision running sum.
-void add(float& sum, double term) { sum = static_cast<float>(static_cast<double>(sum) + term); }
-
-// The property file of the whole of a continuous release: per printed
-// record, the sub-spills started by its time, their centres averaged and
-// their masses summed, percentages as shares of the whole release.
-void release_file(const std::string& clave, int32_t kind, int32_t step, int64_t stride, std::vector<double>& v) {
-  const auto columns = release_columns(kind);
-  if (columns.empty()) {
-    result_file f(all_subspill_property_file_name(clave));
-    f.commit();
-    return;
-  }
-  const auto& c = var_cfg;
-  const auto& m = var4;
-  result_table f(all_subspill_property_file_name(clave), columns);
-  const int32_t ns = c.spills_number;
-  const int32_t pulses = release_pulses();
-  const float m0f = pulses > 0 ? static_cast<float>(c.masa0(1) / pulses) : 0.0f;
-  const double m0 = m0f;
-  const int64_t rows = (stride + step - 1) / stride;
-  for (int64_t j = 0; j < rows; ++j) {
-    const int32_t fe = static_cast<int32_t>(1 + j * stride);
-    const float t = row_time(fe);
-    int32_t n = 0;
-    for (int32_t i = 1; i <= ns; ++i) {
-      if (static_cast<double>(t) - c.spillstarttime(i) / 3600.0 >= 0.0) ++n;
-    }
-    if (n == 0) continue;
-    // Pulses start in index order: the first n are the started ones.
-    float lon = 0, lat = 0;
-    float surf = 0, beached = 0, evp_mass = 0, disp = 0, column = 0, floor = 0, emul_surf = 0, emul_beach = 0,
-          outside = 0, vol = 0, diss = 0, sed = 0, degr = 0;
-    float balance = 0, p_surf = 0, p_beached = 0, p_evp = 0, p_disp = 0, p_column = 0, p_floor = 0, p_emul = 0,
-          p_outside = 0, p_vol = 0, p_diss = 0, p_sed = 0, p_degr = 0;
-    for (int32_t i = 1; i <= n; ++i) {
-      add(lon, var_part.xxc(i, fe) - 360.0);
-      add(lat, var_part.yyc(i, fe));
-      if (kind == 1) continue;
-      const double total = c.masa0(i);
-      auto pct = [total](double mass) { return mass / total * 100.0; };
-      add(surf, m.mass_surf_c(i, fe));
-      add(beached, m.mass_beachedc(i, fe));
-      add(evp_mass, m.masaevpc(i, fe));
-      add(disp, m.mass_disp_cumul_c(i, fe));
-      add(column, m.mass_columnc(i, fe));
-      add(floor, m.mass_floorc(i, fe));
-      add(outside, m.mass_radarc(i, fe));
-      add(p_surf, pct(m.mass_surf_c(i, fe)));
-      add(p_beached, pct(m.mass_beachedc(i, fe)));
-      add(p_evp, m.per_evpc(i, fe) * m0 / total * 100.0);
-      add(p_disp, pct(m.mass_disp_cumul_c(i, fe)));
-      add(p_column, pct(m.mass_columnc(i, fe)));
-      add(p_floor, pct(m.mass_floorc(i, fe)));
-      add(p_outside, pct(m.mass_radarc(i, fe)));
-      if (kind == 2) {
-        add(emul_surf, m.massprodemuls_surf_c(i, fe));
-        add(emul_beach, m.massprodemuls_beach_c(i, fe));
-        add(p_emul, m.aguac(i, fe) * 100.0);
-        add(balance, pct(m.mass_surf_c(i, fe) + m.per_evpc(i, fe) * m0 + m.mass_beachedc(i, fe) +
-                         m.mass_disp_cumul_c(i, fe) + m.mass_columnc(i, fe) + m.mass_floorc(i, fe) +
-                         m.mass_radarc(i, fe)));
-      } else {
-        add(vol, m.mass_vol_cumul_c(i, fe));
-        add(diss, m.mass_diss_cumul_c(i, fe));
-        add(sed, m.mass_sed_cumul_c(i, fe));
-        add(degr, m.mass_degr_cumul_c(i, fe));
-        add(p_vol, pct(m.mass_vol_cumul_c(i, fe)));
-        add(p_diss, pct(m.mass_diss_cumul_c(i, fe)));
-        add(p_sed, pct(m.mass_sed_cumul_c(i, fe)));
-        add(p_degr, pct(m.mass_degr_cumul_c(i, fe)));
-        add(balance, pct(m.mass_surf_c(i, fe) + m.per_evpc(i, fe) * m0 + m.mass_beachedc(i, fe) +
-                         m.mass_disp_cumul_c(i, fe) + m.mass_vol_cumul_c(i, fe) + m.mass_columnc(i, fe) +
-                         m.mass_diss_cumul_c(i, fe) + m.mass_sed_cumul_c(i, fe) + m.mass_floorc(i, fe) +
-                         m.mass_degr_cumul_c(i, fe) + m.mass_radarc(i, fe)));
-      }
-    }
-    const float nf = static_cast<float>(n);
-    if (kind == 1) {
-      v = {t, lon / nf, lat / nf};
-    } else if (kind == 2) {
-      v = {t,       lon / nf, lat / nf,  surf,     beached, evp_mass, disp,     column,        floor,   emul_surf, emul_beach,
-           outside, balance,  p_surf,    p_beached, p_evp,  p_disp,   p_column, p_floor,       p_emul / nf, p_outside};
-    } else {
-      v = {t,      lon / nf, lat / nf, surf,   beached,   evp_mass, disp,   vol,     column,   diss,    sed,    floor,  degr,
-           outside, balance, p_surf,   p_beached, p_evp, p_disp,    p_vol,  p_column, p_diss, p_sed,  p_floor, p_degr, p_outside};
-    }
-    try {
-      f.row(v);
-    } catch (const result_value_error& e) {
-      stop_for_value(e, "the whole continuous release", t);
-    }
-  }
-  f.commit();
 }
 
 }  // namespace
@@ -486,48 +399,227 @@ int64_t checked_row_stride() {
 // One pulse's mass of a continuous release, rounded to single precision,
 // the same for every sub-spill.
 double pulse_mass() {
-  const auto& c = var_cfg;
   const int32_t pulses = release_pulses();
-  return pulses != 0 ? single_rounded(c.masa0(1) / pulses) : 0.0;
+  return pulses != 0 ? single_rounded(var_cfg.masa0(1) / pulses) : 0.0;
+}
+
+// The tables of a simulation (property or concentration-factor files), their
+// rows written as the records of the series are made.  A spill's first row
+// (its start time with the values of record 1) waits until the run reaches
+// the spill's start: a pulse that does not start within the run has no row.
+// After it come the rows of the records on the row stride later than the
+// start (by more than 1e-5 h, the constant in single precision).  Rows wait
+// in memory up to property_rows_buffer bytes, then are appended to the
+// files' partial names; the files get their real names at the end of the
+// run, or at a stop with the whole rows written before it.
+class property_writer {
+ public:
+  enum class tables { properties, cf };
+
+  property_writer(const std::string& clave, tables which)
+      : which_(which),
+        kind_(var_cfg.obj__floating_fuel_hns),
+        instant_(var_cfg.spill__instant_contin == 1),
+        stride_(checked_row_stride()),
+        pulse_(instant_ ? 0.0 : pulse_mass()),
+        spill_layout_(which == tables::cf ? std::span<const result_column>(cf_columns) : spill_columns(kind_)),
+        release_layout_(release_columns(kind_)) {
+    v_.reserve(32);
+    const int32_t ns = var_cfg.spills_number;
+    spills_.reserve(static_cast<std::size_t>(ns > 0 ? ns : 0));
+    for (int32_t s = 1; s <= ns; ++s) {
+      std::string name = which == tables::cf ? (instant_ ? cf_file_name(clave, s) : subspill_cf_file_name(clave, s))
+                                             : (instant_ ? property_file_name(clave, s)
+                                                         : subspill_property_file_name(clave, s));
+      spills_.push_back(std::make_unique<table_out>(std::move(name), spill_layout_));
+    }
+    if (which == tables::properties && !instant_) {
+      release_ = std::make_unique<table_out>(all_subspill_property_file_name(clave), release_layout_);
+    }
+  }
+
+  int32_t last_record() const { return last_; }
+
+  // The rows of record r (the records come in order, from 1).
+  void record(int32_t r) {
+    last_ = r;
+    if (spill_layout_.columns().empty()) return;
+    const float t = row_time(r);
+    const bool on_stride = (r - 1) % stride_ == 0;
+    marks_.clear();
+    for (const auto& o : spills_) marks_.push_back(o->rows.size());
+    if (release_) marks_.push_back(release_->rows.size());
+    double row_hours = 0.0;
+    double kept = kept_hours_;  // the last row time once this record's rows stand
+    std::string where;
+    try {
+      for (int32_t s = 1; s <= static_cast<int32_t>(spills_.size()); ++s) {
+        auto& o = *spills_[static_cast<std::size_t>(s - 1)];
+        const double start_h = var_cfg.spillstarttime(s) / 3600.0;
+        where = (var_cfg.spill__instant_contin == 2 ? "sub-spill " : "spill ") + std::to_string(s);
+        if (r == 1) {
+          row_hours = start_h;
+          row(s, 1, start_h, o.first_row);
+        }
+        if (!o.started && static_cast<double>(t) - start_h >= 0.0) {
+          o.started = true;
+          o.rows += o.first_row;
+          std::string().swap(o.first_row);
+          kept = std::max(kept, start_h);
+        }
+        if (on_stride && o.started && static_cast<double>(t) - start_h > 9.999999747378752e-6) {
+          row_hours = t;
+          row(s, r, t, o.rows);
+          kept = std::max(kept, static_cast<double>(t));
+        }
+      }
+      if (release_ && on_stride) release_rows(r, t, row_hours, where);
+    } catch (const result_value_error& e) {
+      // The record's rows go: every file keeps the rows of earlier records.
+      for (std::size_t i = 0; i < spills_.size(); ++i) spills_[i]->rows.resize(marks_[i]);
+      if (release_) release_->rows.resize(marks_.back());
+      throw run_stop(value_stop_line(e, where, row_hours) + keep(), run_stop::stream::err, 1);
+    }
+    kept_hours_ = kept;
+    std::size_t buffered = 0;
+    for (const auto& o : spills_) buffered += o->rows.size();
+    if (release_) buffered += release_->rows.size();
+    if (buffered > property_rows_buffer) flush();
+  }
+
+  // Commits the files with their whole rows; the words a stop line adds.
+  std::string keep() {
+    if (kept_hours_ < 0.0) {
+      drop();
+      return "; no property row was due before it, so no property file is written";
+    }
+    finish();
+    return "; the property files keep their rows up to " + value_text(kept_hours_, 9) + " h";
+  }
+
+  // Writes the rows still in memory and gives every file its real name.
+  void finish() {
+    flush();
+    for (auto& o : spills_) o->file.commit();
+    if (release_) release_->file.commit();
+  }
+
+  // Takes back every partial file.
+  void drop() {
+    spills_.clear();
+    release_.reset();
+  }
+
+ private:
+  struct table_out {
+    table_out(std::string name, const table_layout& layout) : file(std::move(name)) {
+      if (!layout.columns().empty()) rows = layout.header() + "\n";
+    }
+    piecewise_file file;
+    std::string rows;       // rows not yet appended to the file
+    std::string first_row;  // the first row until the run reaches the start
+    bool started = false;
+  };
+
+  void row(int32_t s, int32_t r, double time, std::string& out) {
+    if (which_ == tables::cf) {
+      cf_row(s, r, time, instant_ ? var_cfg.masa0(s) : pulse_, v_);
+    } else {
+      spill_row(kind_, s, r, time, instant_ ? var_cfg.masa0(s) : pulse_, v_);
+    }
+    spill_layout_.format_row(v_, out);
+  }
+
+  void release_rows(int32_t r, float t, double& row_hours, std::string& where) {
+    if (release_layout_.columns().empty()) return;
+    int32_t n = 0;
+    for (int32_t i = 1; i <= var_cfg.spills_number; ++i) {
+      if (static_cast<double>(t) - var_cfg.spillstarttime(i) / 3600.0 >= 0.0) ++n;
+    }
+    if (n == 0) return;
+    where = "the whole continuous release";
+    row_hours = t;
+    const int32_t pulses = release_pulses();
+    const double m0 = static_cast<float>(pulses > 0 ? var_cfg.masa0(1) / pulses : 0.0);
+    release_row(kind_, n, r, t, m0, v_);
+    release_layout_.format_row(v_, release_->rows);
+  }
+
+  void flush() {
+    auto out = [](table_out& o) {
+      if (o.rows.empty()) return;
+      o.file.append(o.rows);
+      std::string().swap(o.rows);
+    };
+    for (auto& o : spills_) out(*o);
+    if (release_) out(*release_);
+  }
+
+  tables which_;
+  int32_t kind_;
+  bool instant_;
+  int64_t stride_;
+  double pulse_;
+  table_layout spill_layout_;
+  table_layout release_layout_;
+  std::vector<std::unique_ptr<table_out>> spills_;
+  std::unique_ptr<table_out> release_;
+  std::vector<std::size_t> marks_;
+  std::vector<double> v_;
+  int32_t last_ = 0;
+  double kept_hours_ = -1.0;  // time of the last row written, -1 before the first
+};
+
+// The writer of the simulation being run, if its rows have begun.
+std::unique_ptr<property_writer> open_writer;
+
+// Runs f on the open writer; any exception takes the writer away (a stop
+// has already committed what it keeps).
+template <class F>
+auto with_writer(F f) {
+  try {
+    return f(*open_writer);
+  } catch (...) {
+    open_writer.reset();
+    throw;
+  }
+}
+
+// Records up to `step` written into `w`, then its files committed.
+void write_all(property_writer& w, int32_t step) {
+  while (w.last_record() < step) w.record(w.last_record() + 1);
+  w.finish();
 }
 
 }  // namespace
 
+void property_rows(const std::string& clave, int32_t record) {
+  if (record == 1 || !open_writer) {
+    open_writer.reset();
+    open_writer = std::make_unique<property_writer>(clave, property_writer::tables::properties);
+  }
+  with_writer([record](property_writer& w) {
+    while (w.last_record() < record) w.record(w.last_record() + 1);
+  });
+}
+
+std::string end_property_rows(bool keep) {
+  if (!open_writer) return {};
+  std::string words;
+  if (keep) words = with_writer([](property_writer& w) { return w.keep(); });
+  open_writer.reset();
+  return words;
+}
+
 void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t) {
-  const auto& c = var_cfg;
-  const int64_t stride = checked_row_stride();
-  const int32_t kind = c.obj__floating_fuel_hns;
-  std::vector<double> v;
-  v.reserve(32);
-  if (c.spill__instant_contin == 1) {
-    for (int32_t s = 1; s <= c.spills_number; ++s) {
-      spill_file(property_file_name(clave, s), kind, s, step, stride, c.masa0(s), v);
-    }
-    return;
-  }
-  const double pulse = pulse_mass();
-  for (int32_t s = 1; s <= c.spills_number; ++s) {
-    spill_file(subspill_property_file_name(clave, s), kind, s, step, stride, pulse, v);
-  }
-  release_file(clave, kind, step, stride, v);
+  if (!open_writer) open_writer = std::make_unique<property_writer>(clave, property_writer::tables::properties);
+  with_writer([step](property_writer& w) { write_all(w, step); });
+  open_writer.reset();
 }
 
 void esc_propiedades_hns(const std::string& clave, int32_t step) {
-  const auto& c = var_cfg;
-  const int64_t stride = checked_row_stride();
-  const bool instant = c.spill__instant_contin == 1;
-  const double pulse = instant ? 0.0 : pulse_mass();
-  std::vector<double> v;
-  v.reserve(32);
-  for (int32_t s = 1; s <= c.spills_number; ++s) {
-    const double m0 = instant ? c.masa0(s) : pulse;
-    result_table f(instant ? cf_file_name(clave, s) : subspill_cf_file_name(clave, s), cf_columns);
-    spill_rows(s, step, stride, [&](int32_t r, double time) {
-      cf_row(s, r, time, m0, v);
-      checked_row(f, v, s, time);
-    });
-    f.commit();
-  }
+  property_writer w(clave, property_writer::tables::cf);
+  write_all(w, step);
 }
 
 }  // namespace orvel

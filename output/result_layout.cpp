@@ -1,5 +1,6 @@
 #include "output/result_layout.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <stdexcept>
@@ -113,22 +114,84 @@ std::string field_text(const result_column& c) {
 
 result_value_error::result_value_error(std::string quantity, double value, const result_column& column)
     : std::runtime_error(quantity + " = " + value_text(value, 9) +
-                         (std::isfinite(value) ? " is too wide for its field " + field_text(column)
+                         (std::isfinite(value) ? " is beyond the whole numbers of its integer field " + field_text(column)
                                                : " is not a finite number")),
       quantity_(std::move(quantity)),
       value_(value) {}
 
+std::string value_stop_line(const result_value_error& e, const std::string& where, double hours) {
+  return "orvel: error: the result " + std::string(e.what()) + ", for " + where + " at " + value_text(hours, 9) +
+         " h: the run stops and the result files of that time are not written";
+}
+
 void stop_for_value(const result_value_error& e, const std::string& where, double hours) {
-  throw run_stop("orvel: error: the result " + std::string(e.what()) + ", for " + where + " at " +
-                     value_text(hours, 9) + " h: the run stops and the result files of that time are not written",
-                 run_stop::stream::err, 1);
+  throw run_stop(value_stop_line(e, where, hours), run_stop::stream::err, 1);
+}
+
+std::string table_layout::header() const {
+  std::string line;
+  for (const auto& c : columns_) line += fmt_a(c.label, c.header_width);
+  return line;
+}
+
+std::size_t table_layout::row_width() const {
+  std::size_t width = 0;
+  for (const auto& c : columns_) width += static_cast<std::size_t>(c.w > 0 ? c.w : 0) + 1;
+  return width;
+}
+
+namespace {
+
+// An integer column holds whole values of 64-bit integers: from -2^63 up to
+// (not including) 2^63.
+bool integer_holds(double x) { return x >= -9223372036854775808.0 && x < 9223372036854775808.0; }
+
+void check_value(const result_column& c, double x) {
+  if (!std::isfinite(x) || (c.kind == 'I' && !integer_holds(x))) throw result_value_error(quantity_of(c), x, c);
+}
+
+}  // namespace
+
+void table_layout::format_row(std::span<const double> values, std::string& out) const {
+  const std::size_t start = out.size();
+  const std::size_t count = std::min(values.size(), columns_.size());
+  for (std::size_t i = 0; i < count; ++i) {
+    try {
+      check_value(columns_[i], values[i]);
+    } catch (...) {
+      out.resize(start);
+      throw;
+    }
+  }
+  // Every field in its width straight into the row; a value too wide for
+  // its field (asterisks) has the rest of the row written again in fields
+  // wide enough.
+  out.resize(start + row_width());
+  char* o = out.data() + start;
+  for (std::size_t i = 0; i < count; ++i) {
+    const auto& c = columns_[i];
+    if (i > 0) *o++ = ',';
+    const double x = values[i];
+    const int n = c.kind == 'I' ? put_i(o, static_cast<int64_t>(x), c.w) : put_f(o, x, c.w, c.d);
+    if (n > 0 && *o == '*') {
+      out.resize(static_cast<std::size_t>(o - out.data()));
+      for (std::size_t j = i; j < count; ++j) {
+        const auto& cj = columns_[j];
+        if (j > i) out += ',';
+        out += cj.kind == 'I' ? fit_i(static_cast<int64_t>(values[j]), cj.w) : fit_f(values[j], cj.w, cj.d);
+      }
+      out += '\n';
+      return;
+    }
+    o += n;
+  }
+  *o++ = '\n';
+  out.resize(static_cast<std::size_t>(o - out.data()));
 }
 
 result_table::result_table(std::string name, std::span<const result_column> columns)
-    : file_(std::move(name)), columns_(columns) {
-  line_.clear();
-  for (const auto& c : columns_) line_ += fmt_a(c.label, c.header_width);
-  file_.line(line_);
+    : file_(std::move(name)), layout_(columns) {
+  file_.line(layout_.header());
 }
 
 void result_table::row(std::initializer_list<double> values) {
@@ -136,39 +199,13 @@ void result_table::row(std::initializer_list<double> values) {
 }
 
 void result_table::row(std::span<const double> values) {
-  if (values.size() != columns_.size()) {
+  if (values.size() != layout_.columns().size()) {
     throw std::logic_error(file_.name() + ": a row of " + std::to_string(values.size()) + " values for " +
-                           std::to_string(columns_.size()) + " columns");
+                           std::to_string(layout_.columns().size()) + " columns");
   }
-  // One line straight into a local buffer (a wider table into line_).
-  const std::size_t width = row_width();
-  char local[256];
-  if (width > sizeof local) line_.resize(width);
-  char* const start = width > sizeof local ? line_.data() : local;
-  const char* end = format_row(values, start);
-  file_.write(std::string_view(start, static_cast<std::size_t>(end - start)));
-}
-
-std::size_t result_table::row_width() const {
-  std::size_t width = 0;
-  for (const auto& c : columns_) width += static_cast<std::size_t>(c.w > 0 ? c.w : 0) + 1;
-  return width;
-}
-
-char* result_table::format_row(std::span<const double> values, char* out) const {
-  char* o = out;
-  for (std::size_t i = 0; i < values.size() && i < columns_.size(); ++i) {
-    const auto& c = columns_[i];
-    if (i > 0) *o++ = ',';
-    const double x = values[i];
-    // An integer column takes whole values well inside 64 bits.
-    if (!std::isfinite(x) || (c.kind == 'I' && std::fabs(x) >= 1e18)) throw result_value_error(quantity_of(c), x, c);
-    const int n = c.kind == 'I' ? put_i(o, static_cast<int64_t>(x), c.w) : put_f(o, x, c.w, c.d);
-    if (n > 0 && *o == '*') throw result_value_error(quantity_of(c), x, c);
-    o += n;
-  }
-  *o++ = '\n';
-  return o;
+  line_.clear();
+  layout_.format_row(values, line_);
+  file_.write(line_);
 }
 
 }  // namespace orvel

@@ -63,9 +63,9 @@ struct result_column {
   int d;
 };
 
-// A value that a result table refuses to write: not a finite number, or too
-// wide for its field.  The writer that knows the row turns it into the stop
-// of the run (stop_for_value).
+// A value that a result table refuses to write: not a finite number, or a
+// value an integer column cannot hold (beyond 64-bit integers).  The writer
+// that knows the row turns it into the stop of the run (stop_for_value).
 class result_value_error : public std::runtime_error {
  public:
   result_value_error(std::string quantity, double value, const result_column& column);
@@ -77,28 +77,52 @@ class result_value_error : public std::runtime_error {
   double value_;
 };
 
-// The stop of the run for a refused value: status 1 and one line naming the
-// quantity, `where` (the spill and the particle or cell), the time in hours
-// and the value.  The result files of that output time are not written.
+// The line that stops the run for a refused value: it names the quantity,
+// `where` (the spill and the particle or cell), the time in hours and the
+// value, and says that the result files of that output time are not written.
+std::string value_stop_line(const result_value_error& e, const std::string& where, double hours);
+
+// The stop of the run for a refused value: status 1 and value_stop_line.
 [[noreturn]] void stop_for_value(const result_value_error& e, const std::string& where, double hours);
 
-// A result file holding a table.  The header line is written at
-// construction; each row() writes one line of values in the columns' fields,
-// each followed by "," except the last.  A value that is not finite or too
-// wide for its field is a result_value_error: no result holds NaN, Infinity
-// or asterisks.  Nothing appears under the file's name until commit().
+// The layout of a result table: a header line of right-justified labels,
+// then rows of values in the columns' fixed fields, each followed by ","
+// except the last.  A value that fits its field keeps the field's width; a
+// finite value too wide for it takes a field just wide enough (the row
+// grows by the characters it needs).  A value that is not finite, or that an
+// integer column cannot hold, is a result_value_error: no result holds NaN,
+// Infinity or asterisks.
+class table_layout {
+ public:
+  explicit table_layout(std::span<const result_column> columns) : columns_(columns) {}
+  // The header line without its line end.
+  std::string header() const;
+  // Characters of one row whose values all fit, with its line end.
+  std::size_t row_width() const;
+  // One row with its line end appended to `out`; as many values as columns
+  // (integer columns take whole values).  On a refused value `out` is left
+  // as it was.
+  void format_row(std::span<const double> values, std::string& out) const;
+  std::span<const result_column> columns() const { return columns_; }
+
+ private:
+  std::span<const result_column> columns_;
+};
+
+// A result file holding a table: the header line written at construction,
+// then one line per row().  Nothing appears under the file's name until
+// commit().
 class result_table {
  public:
   result_table(std::string name, std::span<const result_column> columns);
   // One row; as many values as columns (integer columns take whole values).
   void row(std::initializer_list<double> values);
   void row(std::span<const double> values);
-  // Characters of one row with its line end.
-  std::size_t row_width() const;
-  // One row with its line end into `out` (row_width() characters free);
-  // returns the end of what was written.  For rows formatted apart (on
-  // several threads) and written in order by lines().
-  char* format_row(std::span<const double> values, char* out) const;
+  // Characters of one row whose values all fit, with its line end.
+  std::size_t row_width() const { return layout_.row_width(); }
+  // One row with its line end appended to `out`.  For rows formatted apart
+  // (on several threads) and written in order by lines().
+  void format_row(std::span<const double> values, std::string& out) const { layout_.format_row(values, out); }
   // Whole rows formatted by format_row, written as they stand.
   void lines(std::string_view rows) { file_.write(rows); }
   void commit() { file_.commit(); }
@@ -106,7 +130,7 @@ class result_table {
 
  private:
   result_file file_;
-  std::span<const result_column> columns_;
+  table_layout layout_;
   std::string line_;
 };
 

@@ -688,9 +688,11 @@ TEST_F(ScenarioReading, PulseCountBeyondTheMemoryIsRefused) {
   } catch (const input_error& e) {
     EXPECT_EQ(e.file(), "TEST.cfg");
     EXPECT_EQ(e.line(), 18);
-    // 3,000,000 x 512 bytes = 1.43 GiB.
+    // Each pulse: 64 doubles of scenario arrays (512 bytes), 32 records of
+    // the property series of 19 doubles and 2 floats (5120 bytes) and its
+    // property file (1024 bytes): 3,000,000 x 6656 bytes = 18.60 GiB.
     EXPECT_EQ(e.message(),
-              "a continuous release of 3000000 pulses would need about 1.43 GB of memory (512 bytes each), more "
+              "a continuous release of 3000000 pulses would need about 18.60 GB of memory (6656 bytes each), more "
               "than the 1.00 GB this machine has");
   }
   EXPECT_FALSE(var_cfg.spilledmass.allocated());
@@ -702,7 +704,7 @@ TEST_F(ScenarioReading, PulseCountBeyondTheMemoryIsRefused) {
   one_gigabyte.reset();
 
   // Against the machine's own memory: a pulse every second for ten years,
-  // 315,360,000 pulses of 512 bytes, need 150 GB.
+  // 315,360,000 pulses of 6656 bytes, need 1,955 GB.
   reset_state();
   var_run.sim__2d_3d = 1;
   var_run.deltat = 1.0f;
@@ -713,7 +715,7 @@ TEST_F(ScenarioReading, PulseCountBeyondTheMemoryIsRefused) {
     ADD_FAILURE() << "no error";
   } catch (const input_error& e) {
     EXPECT_EQ(e.line(), 18);
-    EXPECT_EQ(e.message().rfind("a continuous release of 315360000 pulses would need about 150.38 GB", 0), 0u)
+    EXPECT_EQ(e.message().rfind("a continuous release of 315360000 pulses would need about 1954.88 GB", 0), 0u)
         << e.message();
   }
 }

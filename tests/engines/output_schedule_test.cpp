@@ -24,9 +24,18 @@ const std::set<std::string> writers = {"esc_particulas", "probabilidad", "concen
 // Output minute of a particle file: step time in minutes.
 int minute(int32_t iteration) { return static_cast<int>(static_cast<float>(iteration) * var_run.deltat / 60.0f); }
 
+// Record 1 of spill 1's centre as each record is made.
+class series_calls : public recording_calls {
+ public:
+  std::vector<double> x;
+  void property_rows(const std::string&, int32_t r) override { x.push_back(var_part.xxc(1, r)); }
+};
+
 TEST(OutputSchedule, HourlyParticleFilesOverTenHours) {
   small_run();
-  recording_calls rec;
+  var_run.outputpropierties__y_n = 1;
+  var_cfg.obj__floating_fuel_hns = 1;
+  series_calls rec;
   test_engine e(rec);
   e.chain = [](int32_t spill, float t) { var_part.x_cg(spill) = t; };
   e.run();
@@ -38,11 +47,16 @@ TEST(OutputSchedule, HourlyParticleFilesOverTenHours) {
     minutes.push_back(minute(std::stoi(s.substr(s.find(',') + 1))));
   }
   EXPECT_EQ(minutes, (std::vector<int>{0, 60, 120, 180, 240, 300, 360, 420, 480, 540, 600}));
-  // 41 series records: record 1 at time 0, record r at (r - 1) * 900 s.
+  // 41 series records: record 1 at time 0, record r at (r - 1) * 900 s,
+  // each read as it is made; the series keep the last 32 (records 33 to 41
+  // at the end, in the window from 33).
   EXPECT_EQ(e.nsteps, 41);
-  EXPECT_EQ(var_part.xxc.size(2), 41);
-  EXPECT_EQ(var_part.xxc(1, 1), 370.0 + 0.1);
-  for (int32_t r = 2; r <= 41; ++r) EXPECT_EQ(var_part.xxc(1, r), 900.0 * (r - 1)) << r;
+  ASSERT_EQ(rec.x.size(), 41u);
+  EXPECT_EQ(rec.x[0], 370.0 + 0.1);
+  for (int32_t r = 2; r <= 41; ++r) EXPECT_EQ(rec.x[static_cast<std::size_t>(r - 1)], 900.0 * (r - 1)) << r;
+  EXPECT_EQ(var_part.xxc.size(2), 32);
+  EXPECT_EQ(var_part.xxc.lbound(2), 33);
+  for (int32_t r = 33; r <= 41; ++r) EXPECT_EQ(var_part.xxc(1, r), 900.0 * (r - 1)) << r;
   EXPECT_EQ(var1.c_esc, 11);
 }
 

@@ -3,9 +3,12 @@
 // layout without a model grid, and no file at all when writing fails.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <filesystem>
 #include <string>
 
+#include "common/errors.hpp"
 #include "control/state/all.hpp"
 #include "control/state/reset_state.hpp"
 #include "output/particle_files.hpp"
@@ -69,6 +72,33 @@ TEST(ParticleFiles, InstantaneousSpillsFromTheirStartWhateverTheState) {
   EXPECT_NE(all.find("            9,               1,    -8.2500000,    43.5000000,    0.0000,                4\n"),
             std::string::npos);
   EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 7);
+}
+
+TEST(ParticleFiles, ARefusedValueNamesItsParticleAndSpillOrSubSpill) {
+  // The second particle of the third spill (or sub-spill) at 3 h has a
+  // latitude that is not a number; a latitude too wide for its field is
+  // written wider.
+  for (const int32_t release : {1, 2}) {
+    temp_dir dir;
+    three_spills(release);
+    var_part.y_part(2, 3) = std::nan("");
+    try {
+      esc_particulas("TEST", 12, 1);
+      ADD_FAILURE() << "no stop";
+    } catch (const run_stop& e) {
+      EXPECT_EQ(std::string(e.what()),
+                std::string("orvel: error: the result latitude (\xBA) = nan is not a finite number, for particle 2 of ") +
+                    (release == 1 ? "spill 3" : "sub-spill 3") +
+                    " at 3 h: the run stops and the result files of that time are not written");
+    }
+    EXPECT_TRUE(dir.files().empty());
+  }
+  temp_dir dir;
+  three_spills(1);
+  var_part.y_part(2, 3) = 123456.0;
+  esc_particulas("TEST", 12, 1);
+  EXPECT_NE(read_file("TEST_particles_000180.txt").find(",    -8.2500000,123456.0000000,    0.0000,"),
+            std::string::npos);
 }
 
 TEST(ParticleFiles, BeforeTheFirstStartOnlyTheHeader) {

@@ -146,20 +146,13 @@ TEST(PropertyFiles, FloatingObjectColumns) {
             "    0.00,             -8.7500000,             43.0000000,   1234.500\n"
             "    1.00,             -9.0000000,             43.1250000,9876543.000\n");
   EXPECT_EQ(dir.files().size(), 7u);
-  // One more digit would be asterisks: the run stops instead, and the file
-  // is not written.
-  std::filesystem::remove("TEST_properties_007.txt");
+  // One more digit takes one more character: the row grows, the run goes on.
   var_spill.areaoila(7, 3) = 98765432.0f;
-  try {
-    esc_propiedades_fuel("TEST", 3, 3);
-    ADD_FAILURE() << "no stop";
-  } catch (const run_stop& e) {
-    EXPECT_EQ(e.status(), 1);
-    EXPECT_EQ(std::string(e.what()),
-              "orvel: error: the result area (m2) = 98765432 is too wide for its field F11.3, for spill 7 at 1 h: "
-              "the run stops and the result files of that time are not written");
-  }
-  EXPECT_FALSE(std::filesystem::exists("TEST_properties_007.txt"));
+  esc_propiedades_fuel("TEST", 3, 3);
+  EXPECT_EQ(read_file("TEST_properties_007.txt"),
+            "time (h), centre_of_mass_lon (\xBA), centre_of_mass_lat (\xBA),  area (m2)\n"
+            "    0.00,             -8.7500000,             43.0000000,   1234.500\n"
+            "    1.00,             -9.0000000,             43.1250000,98765432.000\n");
 }
 
 TEST(PropertyFiles, OilColumnsAndTheBalance) {
@@ -253,6 +246,123 @@ TEST(PropertyFiles, SubSpillFilesDivideByThePulseMass) {
                                   "TEST_properties_subspill_002.txt", "TEST_properties_subspill_003.txt",
                                   "TEST_properties_subspill_004.txt"}));
   EXPECT_EQ(fields("TEST_properties_subspill_003.txt", 2).at(17), "      100.00");
+}
+
+TEST(PropertyFiles, AReleaseLongerThanTheRunSharesItsMassOverAllItsPulses) {
+  // A 1000 kg release of eight hourly pulses of which the run sizes four:
+  // a pulse is 125 kg.  Each pulse 125 kg afloat and 20 % evaporated: every
+  // sub-spill file 100 % afloat, 120 % in balance; the whole release file 4
+  // x 12.5 = 50 % afloat, 4 x 2.5 = 10 % evaporated, balance 60 %.
+  temp_dir dir;
+  series(2, 2, 4, 3600.0f, 3600, 2);
+  var_cfg.spillduration = 8.0;
+  var_cfg.delta_vertidocontinuo = 3600;
+  for (int32_t s = 1; s <= 4; ++s) {
+    for (int32_t r = 1; r <= 2; ++r) {
+      var4.mass_surf_c(s, r) = 125.0;
+      var4.per_evpc(s, r) = 0.2;
+    }
+  }
+  esc_propiedades_fuel("TEST", 2, 2);
+  for (const char* f : {"TEST_properties_subspill_001.txt", "TEST_properties_subspill_004.txt"}) {
+    EXPECT_EQ(fields(f, 2).at(17), "      100.00") << f;
+    EXPECT_EQ(fields(f, 2).at(16), "      120.00") << f;
+  }
+  const auto all = fields("TEST_properties_001.txt", 2);
+  EXPECT_EQ(all.at(13), "       50.00");
+  EXPECT_EQ(all.at(15), "          10.00");
+  EXPECT_EQ(all.at(12), "       60.00");
+}
+
+TEST(PropertyFiles, APulseThatDoesNotStartWithinTheRunHasNoRow) {
+  // A 2 h run (hourly steps) of pulses starting at 1, 2 and 3 h: the first
+  // two have their first row at their start (the second at the run's last
+  // time), the third a header line alone; the whole release has rows from
+  // 1 h.
+  temp_dir dir;
+  series(1, 2, 3, 3600.0f, 3600, 3);
+  for (int32_t s = 1; s <= 3; ++s) var_cfg.spillstarttime(s) = 3600.0 * s;
+  esc_propiedades_fuel("TEST", 3, 3);
+  EXPECT_EQ(times("TEST_properties_subspill_001.txt"), (strings{"    1.00", "    2.00"}));
+  EXPECT_EQ(times("TEST_properties_subspill_002.txt"), strings{"    2.00"});
+  EXPECT_EQ(file_lines("TEST_properties_subspill_003.txt").size(), 1u);
+  EXPECT_EQ(file_lines("TEST_properties_subspill_003.txt").at(0).substr(0, 9), "time (h),");
+  EXPECT_EQ(times("TEST_properties_001.txt"), (strings{"    1.00", "    2.00"}));
+}
+
+TEST(PropertyFiles, RowsWrittenAsTheRecordsComeMatchRowsWrittenAtTheEnd) {
+  // The same series written record by record and all at the end: the same
+  // files, byte for byte.
+  temp_dir dir;
+  series(2, 2, 3, 1800.0f, 3600, 9);
+  for (int32_t s = 1; s <= 3; ++s) {
+    var_cfg.spillstarttime(s) = 1800.0 * s;
+    for (int32_t r = 1; r <= 9; ++r) {
+      var4.mass_surf_c(s, r) = 100.0 * s + r;
+      var_spill.areaoila(s, r) = 1.0e7f * static_cast<float>(r);  // 10 to 90 km2
+    }
+  }
+  esc_propiedades_fuel("TEST", 9, 9);
+  strings names = {"TEST_properties_001.txt", "TEST_properties_subspill_001.txt", "TEST_properties_subspill_002.txt",
+                   "TEST_properties_subspill_003.txt"};
+  strings at_end;
+  for (const auto& n : names) at_end.push_back(read_file(n));
+  for (const auto& n : names) std::filesystem::remove(n);
+  for (int32_t r = 1; r <= 9; ++r) property_rows("TEST", r);
+  EXPECT_TRUE(dir.files().size() <= names.size());
+  esc_propiedades_fuel("TEST", 9, 9);
+  for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(read_file(names[i]), at_end[i]) << names[i];
+  // An area of 90 km2 takes a field of 12 characters.
+  EXPECT_EQ(fields("TEST_properties_subspill_001.txt", 5).at(3), "90000000.000");
+}
+
+TEST(PropertyFiles, AValueThatIsNotANumberStopsTheRunWithTheEarlierRowsOfEveryFile) {
+  // Two spills, hourly rows over 3 h; spill 2's density at 2 h is not a
+  // number: both files keep the rows of 0 and 1 h.  The refusal names the
+  // spill, or the sub-spill of a continuous release.
+  struct stop_case {
+    int32_t release;
+    strings files;
+    const char* where;
+  };
+  const stop_case cases[] = {
+      {1, {"TEST_properties_001.txt", "TEST_properties_002.txt"}, "spill 2"},
+      {2, {"TEST_properties_subspill_001.txt", "TEST_properties_subspill_002.txt"}, "sub-spill 2"},
+  };
+  const std::string refused = "orvel: error: the result density (kg/m3) = nan is not a finite number, for ";
+  for (const auto& c : cases) {
+    temp_dir dir;
+    series(2, c.release, 2, 3600.0f, 3600, 4);
+    var4.densc(2, 3) = std::nan("");
+    try {
+      for (int32_t r = 1; r <= 4; ++r) property_rows("TEST", r);
+      ADD_FAILURE() << "no stop";
+    } catch (const run_stop& e) {
+      EXPECT_EQ(e.status(), 1);
+      EXPECT_EQ(std::string(e.what()), refused + c.where +
+                                           " at 2 h: the run stops and the result files of that time are not "
+                                           "written; the property files keep their rows up to 1 h");
+    }
+    for (const auto& f : c.files) EXPECT_EQ(times(f), (strings{"    0.00", "    1.00"})) << f;
+    if (c.release == 2) EXPECT_EQ(times("TEST_properties_001.txt"), (strings{"    0.00", "    1.00"}));
+    EXPECT_EQ(dir.files().size(), c.files.size() + (c.release == 2 ? 1u : 0u));
+    EXPECT_EQ(end_property_rows(true), "");
+  }
+  // Refused in the first row: spill 1's first row goes too, and no file is
+  // written.
+  temp_dir dir;
+  series(2, 1, 2, 3600.0f, 3600, 4);
+  var4.densc(2, 1) = std::nan("");
+  try {
+    property_rows("TEST", 1);
+    ADD_FAILURE() << "no stop";
+  } catch (const run_stop& e) {
+    EXPECT_EQ(std::string(e.what()), refused +
+                                         "spill 2 at 0 h: the run stops and the result files of that time are not "
+                                         "written; no property row was due before it, so no property file is "
+                                         "written");
+  }
+  EXPECT_TRUE(dir.files().empty());
 }
 
 TEST(PropertyFiles, WholeReleaseSumsTheStartedPulses) {
@@ -457,13 +567,12 @@ TEST(ConcentrationFactorFiles, SubSpillsReferToOnePulse) {
   // Four pulses of a 1000 kg release, each 250 kg afloat: 100.0 % afloat in
   // every sub-spill file; no file for the whole release.
   temp_dir dir;
-  series(3, 2, 4, 3600.0f, 3600, 2);
+  series(3, 2, 4, 3600.0f, 3600, 4);
   for (int32_t s = 1; s <= 4; ++s) {
     var_cfg.spillstarttime(s) = 3600.0 * (s - 1);
-    var4.mass_surf_c(s, 1) = 250.0;
-    var4.mass_surf_c(s, 2) = 250.0;
+    for (int32_t r = 1; r <= 4; ++r) var4.mass_surf_c(s, r) = 250.0;
   }
-  esc_propiedades_hns("TEST", 2);
+  esc_propiedades_hns("TEST", 4);
   EXPECT_EQ(dir.files(), (strings{"TEST_CF_subspill_001.txt", "TEST_CF_subspill_002.txt",
                                   "TEST_CF_subspill_003.txt", "TEST_CF_subspill_004.txt"}));
   for (const char* f : {"TEST_CF_subspill_001.txt", "TEST_CF_subspill_004.txt"}) {

@@ -118,6 +118,9 @@ TEST(ResultLayout, SpillNumbersWidenBeyond999) {
   var_cfg.spills_number = 999;
   EXPECT_EQ(subspill_property_file_name("ABCD", 7), "ABCD_properties_subspill_007.txt");
   EXPECT_EQ(subspill_grid_file_name("ABCD", 999, 2), "ABCD_grid_subspill_999_000002.txt");
+  var_cfg.spills_number = 1000;
+  EXPECT_EQ(subspill_property_file_name("ABCD", 1000), "ABCD_properties_subspill_1000.txt");
+  EXPECT_EQ(property_file_name("ABCD", 1), "ABCD_properties_0001.txt");
   var_cfg.spills_number = 1500;
   EXPECT_EQ(subspill_property_file_name("ABCD", 7), "ABCD_properties_subspill_0007.txt");
   EXPECT_EQ(subspill_property_file_name("ABCD", 1500), "ABCD_properties_subspill_1500.txt");
@@ -153,22 +156,51 @@ TEST(ResultLayout, TableHeaderAndRows) {
   EXPECT_EQ(dir.files(), std::vector<std::string>{"table.txt"});
 }
 
+TEST(ResultLayout, AValueTooWideForItsFieldWidensItsField) {
+  // A finite value that does not fit takes a field just wide enough; the
+  // other fields of the row keep their widths.  A one-character field too.
+  constexpr result_column narrow[] = {
+      {"k,", 2, 'I', 1, 0},
+      {"a,", 2, 'F', 4, 1},
+      {"n", 1, 'I', 3, 0},
+  };
+  struct wide_row {
+    std::vector<double> values;
+    const char* line;
+  };
+  const wide_row rows[] = {
+      {{7, 1.5, 12}, "7, 1.5, 12\n"},                                    // every value fits
+      {{10, 1.5, 12}, "10, 1.5, 12\n"},                                  // two characters in one
+      {{-1, 1.5, 12}, "-1, 1.5, 12\n"},                                  // the sign needs the second
+      {{7, 12345.25, 12}, "7,12345.2, 12\n"},                            // ties to even on the binary value
+      {{7, -99.96, 12}, "7,-100.0, 12\n"},                               // rounds up into a wider number
+      {{7, 1e20, -1000}, "7,100000000000000000000.0,-1000\n"},           // far too wide
+      {{9, 0.25, 9223372036854774784.0}, "9, 0.2,9223372036854774784\n"}  // the widest whole number of an I field
+  };
+  for (const auto& r : rows) {
+    std::string out = "x";
+    table_layout(narrow).format_row(r.values, out);
+    EXPECT_EQ(out, std::string("x") + r.line) << r.line;
+  }
+}
+
 TEST(ResultLayout, NoResultHoldsAsterisksOrValuesThatAreNotNumbers) {
-  // Each value too wide for its field, or not finite, is refused by name.
+  // A value that is not finite, or a whole number an integer field cannot
+  // hold, is refused by name; a finite value too wide for its field is
+  // written in a wider field.
   const double inf = std::numeric_limits<double>::infinity();
   struct bad_row {
     std::vector<double> values;
     const char* message;
   };
   const bad_row rows[] = {
-      {{100000.0, 1, 1.0}, "time (h) = 100000 is too wide for its field F8.2"},
-      {{-10000.0, 1, 1.0}, "time (h) = -10000 is too wide for its field F8.2"},
-      {{1.0, 1234567, 1.0}, "n (-) = 1234567 is too wide for its field I6"},
-      {{1.0, 1e300, 1.0}, "n (-) = 1e+300 is too wide for its field I6"},
-      {{1.0, 1, 123456789.0}, "value (\xBA) = 123456789 is too wide for its field F12.3"},
+      {{1.0, 9223372036854775808.0, 1.0}, "n (-) = 9.22337204e+18 is beyond the whole numbers of its integer field I6"},
+      {{1.0, -1e19, 1.0}, "n (-) = -1e+19 is beyond the whole numbers of its integer field I6"},
+      {{1.0, 1e300, 1.0}, "n (-) = 1e+300 is beyond the whole numbers of its integer field I6"},
       {{std::nan(""), 1, 1.0}, "time (h) = nan is not a finite number"},
       {{1.0, -inf, 1.0}, "n (-) = -inf is not a finite number"},
       {{1.0, 1, inf}, "value (\xBA) = inf is not a finite number"},
+      {{1e300, 1, inf}, "value (\xBA) = inf is not a finite number"},
   };
   testing::temp_dir dir;
   result_table t("table.txt", columns);
@@ -180,8 +212,13 @@ TEST(ResultLayout, NoResultHoldsAsterisksOrValuesThatAreNotNumbers) {
       EXPECT_STREQ(e.what(), r.message);
     }
   }
+  t.row({100000.0, 1234567, -123456789.0});
+  t.row({-9223372036854775808.0, -9223372036854775808.0, 0.0});
   t.commit();
-  EXPECT_EQ(testing::read_file("table.txt"), "time (h), n (-),   value (\xBA)\n");
+  EXPECT_EQ(testing::read_file("table.txt"),
+            "time (h), n (-),   value (\xBA)\n"
+            "100000.00,1234567,-123456789.000\n"
+            "-9223372036854775808.00,-9223372036854775808,       0.000\n");
 }
 
 TEST(ResultLayout, ARefusedValueStopsTheRunNamingWhereAndWhen) {
