@@ -53,9 +53,9 @@ struct drawn {
 drawn draw(draws& d, bool chemical) {
   const double water_density = d.uniform(990.0, 1100.0);
   const double density = d.uniform(600.0, 0.97 * water_density);
-  // Up to 1000 t: the slick area of a larger spill outgrows the area
-  // column (F11.3, 10 km2) within hours, and the run stops on it.
-  const double mass = d.magnitude(1.0, 1e6);
+  // Up to 100,000 t: the slick area of a spill above 1000 t outgrows the
+  // 10 km2 that the area column holds within hours, and the column widens.
+  const double mass = d.magnitude(1.0, 1e8);
   const double volume = mass / density * d.uniform(0.9, 1.1);
   const double max_evaporation = d.uniform(0.0, 100.0);
   const double start = std::round(d.uniform(0.0, 2.0) * 4.0) / 4.0;  // on a whole step
