@@ -176,8 +176,13 @@ void fresh_pool(int count) {
 // loop must wake as many as it has seats for.
 TEST_P(thread_counts, ALoopGetsEveryThreadItMayTakeEvenFromSleep) {
   fresh_pool(GetParam());
-  for (const int64_t n : {items_per_thread + 1, 2 * items_per_thread + 1, 3 * items_per_thread, 12 * items_per_thread}) {
-    const auto want = static_cast<std::size_t>(std::min<int64_t>({block_count(n), threads_for(n), GetParam()}));
+  const struct {
+    int64_t n;
+    int threads;  // one for each items_per_thread items or part of them
+  } loops[] = {{items_per_thread + 1, 2}, {2 * items_per_thread + 1, 3}, {3 * items_per_thread, 3},
+               {12 * items_per_thread, 12}, {2 * parallel_block + 1, 1}};
+  for (const auto& [n, threads] : loops) {
+    const auto want = static_cast<std::size_t>(std::min(threads, GetParam()));
     std::this_thread::sleep_for(std::chrono::milliseconds(20));  // every worker asleep
     EXPECT_EQ(threads_meeting(n, want), want) << n << " items";
   }
