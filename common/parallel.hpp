@@ -116,20 +116,29 @@ namespace parallel_detail {
 // a job in which the posting thread worked for `working` and then waited
 // for `waiting` for the blocks of other threads: a wait longer than twice
 // its own share of the work (and 20 microseconds) takes one seat away;
-// every run of quick jobs gives one back.
+// every run of quick jobs gives one back.  A seat taken away doubles the
+// run that gives one back (up to longest_run jobs, some tens of steps),
+// and a seat given back halves it (down to quick_run): on a machine that
+// stays busy a seat given back too soon costs a wait of a scheduler's time
+// slice again, while once the machine is quiet the seats come back within
+// a few steps.
 struct seat_count {
   static constexpr int quick_run = 16;
+  static constexpr int longest_run = 1024;
   int seats;
   int workers;
-  int quick = 0;  // quick jobs since the last change
+  int quick = 0;        // quick jobs since the last change
+  int run = quick_run;  // quick jobs that give a seat back
   explicit seat_count(int workers_) : seats(workers_), workers(workers_) {}
   void after_job(std::chrono::nanoseconds working, std::chrono::nanoseconds waiting) {
     if (waiting > 2 * working + std::chrono::microseconds(20)) {
       seats = std::max(0, seats - 1);
       quick = 0;
-    } else if (++quick >= quick_run) {
+      run = std::min(longest_run, 2 * run);
+    } else if (++quick >= run) {
       seats = std::min(workers, seats + 1);
       quick = 0;
+      run = std::max(quick_run, run / 2);
     }
   }
 };

@@ -233,7 +233,8 @@ TEST(ParallelPool, RebuiltWhenTheThreadCountChanges) {
 // The seats a job offers its workers: all while the posting thread's wait
 // for the others' blocks is short against its own work, one fewer after a
 // long wait (never below none), and one back after each run of quick jobs
-// (never above the workers).
+// (never above the workers): a run that doubles with each seat taken away
+// (up to 1024 jobs) and halves with each seat given back (down to 16).
 TEST(ParallelPool, SeatsGoOnlyWhileThePostingThreadWaitsForThreadsThatDoNotRun) {
   using std::chrono::microseconds;
   parallel_detail::seat_count s(7);
@@ -247,6 +248,23 @@ TEST(ParallelPool, SeatsGoOnlyWhileThePostingThreadWaitsForThreadsThatDoNotRun) 
       ASSERT_EQ(s.seats, 7) << h.working_us << " us working, " << h.waiting_us << " us waiting";
     }
   }
+  // Quick jobs until the next seat comes back.
+  const auto quick_jobs_for_a_seat = [&s] {
+    const int before = s.seats;
+    int jobs = 0;
+    while (s.seats == before && jobs < 100000) {
+      s.after_job(microseconds(100), microseconds(0));
+      ++jobs;
+    }
+    EXPECT_EQ(s.seats, before + 1);
+    return jobs;
+  };
+  // One long wait: a seat back after 32 quick jobs, the next wait alike.
+  s.after_job(microseconds(1000), microseconds(2021));
+  EXPECT_EQ(s.seats, 6);
+  EXPECT_EQ(quick_jobs_for_a_seat(), 32);
+  s.after_job(microseconds(1000), microseconds(2021));
+  EXPECT_EQ(quick_jobs_for_a_seat(), 32);
   // Waits beyond it: one seat each, down to none.
   for (int k = 6; k >= 0; --k) {
     s.after_job(microseconds(1000), microseconds(2021));
@@ -254,15 +272,15 @@ TEST(ParallelPool, SeatsGoOnlyWhileThePostingThreadWaitsForThreadsThatDoNotRun) 
   }
   s.after_job(microseconds(0), microseconds(21));
   EXPECT_EQ(s.seats, 0);
-  // A seat back for every run of quick jobs; a slow job starts the run again.
-  for (int k = 1; k < parallel_detail::seat_count::quick_run; ++k) s.after_job(microseconds(100), microseconds(0));
+  // A slow job in a run starts it again, longer.
+  for (int k = 1; k < 1024; ++k) s.after_job(microseconds(100), microseconds(0));
   EXPECT_EQ(s.seats, 0);
-  s.after_job(microseconds(100), microseconds(0));
-  EXPECT_EQ(s.seats, 1);
-  for (int k = 1; k < parallel_detail::seat_count::quick_run; ++k) s.after_job(microseconds(100), microseconds(0));
   s.after_job(microseconds(100), microseconds(500));
   EXPECT_EQ(s.seats, 0);
-  for (int k = 0; k < 100 * parallel_detail::seat_count::quick_run; ++k) s.after_job(microseconds(100), microseconds(0));
+  // Once the machine is quiet the seats come back, sooner and sooner.
+  for (const int jobs : {1024, 512, 256, 128, 64, 32, 16}) EXPECT_EQ(quick_jobs_for_a_seat(), jobs);
+  EXPECT_EQ(s.seats, 7);
+  for (int k = 0; k < 1000; ++k) s.after_job(microseconds(100), microseconds(0));
   EXPECT_EQ(s.seats, 7);
 }
 
