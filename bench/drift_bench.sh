@@ -15,7 +15,8 @@
 #   bench/drift_bench.sh --scenario FOLDER PARTICLES METHOD FILES
 #     only writes the scenario (key BNCH) into FOLDER
 #
-# The thread count goes to the run through ORVEL_THREADS.
+# The thread count goes to the run through ORVEL_THREADS; `default` runs
+# without it (the count the run chooses itself).
 set -euo pipefail
 
 scenario() {  # folder, particles, method (1 Euler, 2 Runge-Kutta), files (1 on, 0 off)
@@ -111,9 +112,12 @@ file_settings="${6:-0 1}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
+# The environment setting of a thread count for env(1).
+threads_env() { if [ "$1" = default ]; then echo "-u ORVEL_THREADS"; else echo "ORVEL_THREADS=$1"; fi; }
+
 median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
-printf '%-8s %-6s %-3s %-5s %9s %12s %9s %10s %9s %10s\n' particles method thr files wall_s psteps/s ns/pstep peak_MB B/part file_MB
+printf '%-8s %-6s %-7s %-5s %9s %12s %9s %10s %9s %10s\n' particles method thr files wall_s psteps/s ns/pstep peak_MB B/part file_MB
 for np in $counts; do
   for method in $methods; do
     for files in $file_settings; do
@@ -125,7 +129,7 @@ for np in $counts; do
       declare -A walls=() mems=()
       for _ in $(seq "$repeats"); do
         for t in $threads; do
-          (cd "$d" && rm -f BNCH_particles_* && ORVEL_THREADS=$t /usr/bin/time -f '%e %M' -o time.txt "$bin" BNCH >/dev/null)
+          (cd "$d" && rm -f BNCH_particles_* && env $(threads_env "$t") /usr/bin/time -f '%e %M' -o time.txt "$bin" BNCH >/dev/null)
           read -r wall mem <"$d/time.txt"
           walls[$t]="${walls[$t]:-} $wall"
           mems[$t]="${mems[$t]:-} $mem"
@@ -138,7 +142,7 @@ for np in $counts; do
         [ "$files" = 1 ] && bytes="$(cat "$d"/BNCH_particles_* | wc -c)"
         awk -v np="$np" -v w="$wall" -v m="$mem" -v t="$t" -v me="$method" -v f="$files" -v b="$bytes" 'BEGIN {
           ps = np * 144; if (w <= 0) w = 0.005
-          printf "%-8d %-6s %-3d %-5s %9.3f %12.3g %9.1f %10.1f %9.0f %10.1f\n", np, (me == 1 ? "euler" : "rk4"), t,
+          printf "%-8d %-6s %-7s %-5s %9.3f %12.3g %9.1f %10.1f %9.0f %10.1f\n", np, (me == 1 ? "euler" : "rk4"), t,
             (f == 1 ? "on" : "off"), w, ps / w, w * 1e9 / ps, m / 1024, m * 1024 / np, b / 1e6 }'
       done
       unset walls mems

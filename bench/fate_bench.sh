@@ -17,7 +17,8 @@
 #   e.g. bench/fate_bench.sh build/bench/orvel "100000 1000000" "1 2 4 8" 3
 #        bench/fate_bench.sh build/bench/orvel 100000 "1 8" 1 "oil2d hns3d"
 #
-# The thread count goes to the run through ORVEL_THREADS.
+# The thread count goes to the run through ORVEL_THREADS; `default` runs
+# without it (the count the run chooses itself).
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -52,9 +53,12 @@ prepare() {
     "$scenarios/$src/$key.run" >"$d/$key.run"
 }
 
+# The environment setting of a thread count for env(1).
+threads_env() { if [ "$1" = default ]; then echo "-u ORVEL_THREADS"; else echo "ORVEL_THREADS=$1"; fi; }
+
 median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
-printf '%-6s %-8s %-3s %9s %8s %s\n' engine particles thr wall_s speedup same_files
+printf '%-6s %-8s %-7s %9s %8s %s\n' engine particles thr wall_s speedup same_files
 for engine in $engines; do
   read -r src key <<<"$(folder "$engine")"
   for np in $counts; do
@@ -64,7 +68,7 @@ for engine in $engines; do
       for t in $threads; do
         d="$work/$engine.$t"
         prepare "$d" "$src" "$key" "$np"
-        (cd "$d" && ORVEL_THREADS=$t /usr/bin/time -f '%e' -o "$work/time.txt" "$bin" "$key" >/dev/null)
+        (cd "$d" && env $(threads_env "$t") /usr/bin/time -f '%e' -o "$work/time.txt" "$bin" "$key" >/dev/null)
         walls[$t]="${walls[$t]:-} $(cat "$work/time.txt")"
         first="${first:-$t}"
       done
@@ -79,7 +83,7 @@ for engine in $engines; do
       done
       awk -v e="$engine" -v np="$np" -v t="$t" -v w="$wall" -v b="$base" -v s="$same" 'BEGIN {
         if (w <= 0) w = 0.005
-        printf "%-6s %-8d %-3d %9.2f %8.2f %s\n", e, np, t, w, b / w, s }'
+        printf "%-6s %-8d %-7s %9.2f %8.2f %s\n", e, np, t, w, b / w, s }'
     done
     unset walls
   done

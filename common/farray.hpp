@@ -34,6 +34,12 @@ inline constexpr std::size_t huge_page = std::size_t{2} << 20;
 inline constexpr std::size_t huge_array = 2 * huge_page;  // bytes from which an array is aligned
 inline constexpr std::size_t huge_slack = 2 * huge_page + 64;  // extra bytes of an aligned array's block
 
+// Where an aligned array starts in a block from calloc at `block`: the first
+// 2 MiB boundary that leaves room before it for the block's address.
+inline std::uintptr_t aligned_start(std::uintptr_t block) {
+  return (block + 16 + huge_page - 1) & ~(huge_page - 1);
+}
+
 inline void* calloc_array(std::size_t n, std::size_t size) {
   if (size != 0 && n > (SIZE_MAX - huge_slack) / size) return nullptr;
   const std::size_t bytes = n * size;
@@ -41,7 +47,7 @@ inline void* calloc_array(std::size_t n, std::size_t size) {
   if (bytes >= huge_array) {
     void* block = std::calloc(bytes + huge_slack, 1);
     if (!block) return nullptr;
-    const auto first = (reinterpret_cast<std::uintptr_t>(block) + 16 + huge_page - 1) & ~(huge_page - 1);
+    const auto first = aligned_start(reinterpret_cast<std::uintptr_t>(block));
     const auto last = (first + bytes + huge_page - 1) & ~(huge_page - 1);
     (void)madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
     reinterpret_cast<void**>(first)[-1] = block;

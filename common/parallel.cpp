@@ -1,13 +1,20 @@
 #include "common/parallel.hpp"
 
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <mutex>
+#include <sstream>
 #include <string>
 #include <thread>
+
+#if defined(__linux__)
+#include <sched.h>
+#endif
 
 #include "common/errors.hpp"
 
@@ -29,13 +36,21 @@ inline void relax() {
 // before it yields its core between checks.
 constexpr int spin_pauses = 2000;
 
-// Time a worker spins for the next job before it sleeps.  It must cover the
+// Time a worker waits for the next job before it sleeps.  It must cover the
 // serial work between the loops of a step (tens to hundreds of
 // microseconds): a worker that has gone to sleep takes about as long again
 // to wake on some machines (virtual ones most), and a loop that starts
 // without its workers runs on the posting thread alone.  Timed by the clock,
 // not by a count of pauses, whose length differs tenfold between processors.
 constexpr std::chrono::microseconds worker_spin{500};
+// Of that time, the first part is spun outright; after it the worker gives
+// its core to any other thread that wants it between its looks at the
+// job (sched_yield: nearly free when no other thread wants the core).
+constexpr std::chrono::microseconds worker_pure_spin{50};
+// A yield that returns this late has let another thread run on the core:
+// the machine has more work than cores, and the worker sleeps at once
+// rather than take the core back only to spin on it.
+constexpr std::chrono::microseconds yield_given_away{40};
 
 // Workers that wait for a job (spinning a little, then asleep), take its
 // blocks one by one, and wait again.  The posting thread takes blocks too,
@@ -54,7 +69,7 @@ constexpr std::chrono::microseconds worker_spin{500};
 // job.
 class pool {
  public:
-  explicit pool(int workers) : ranges_(std::make_unique<range[]>(workers + 1)), helpers_(workers) {
+  explicit pool(int workers) : ranges_(std::make_unique<range[]>(workers + 1)), offered_(workers) {
     for (int i = 0; i < workers; ++i) threads_.emplace_back([this, i] { work(i + 1); });
   }
   ~pool() {
@@ -80,7 +95,7 @@ class pool {
     std::atomic<uint8_t>* finished = finished_.load(std::memory_order_relaxed);
     for (int64_t b = 0; b < blocks; ++b) finished[b].store(0, std::memory_order_relaxed);
     done_.store(0, std::memory_order_relaxed);
-    const int64_t seats = std::min<int64_t>({blocks - 1, helpers_, threads - 1});
+    const int64_t seats = std::min<int64_t>({blocks - 1, offered_.seats, threads - 1});
     const job j{call, context, tail, tail_context, blocks, seats + 1, (posted_.generation + 1) & generation_mask};
     posted_ = j;
     tails_.store(j.generation << index_bits, std::memory_order_relaxed);
@@ -123,8 +138,8 @@ class pool {
       }
       if (tail) run_tails(j);
       if (done_.load(std::memory_order_acquire) == blocks && (!tail || tails_done(j))) {
-        if (waited) adapt(waiting - start, clock::now() - waiting);
-        else adapt(clock::now() - start, clock::duration::zero());
+        if (waited) offered_.after_job(waiting - start, clock::now() - waiting);
+        else offered_.after_job(clock::now() - start, clock::duration::zero());
         return;
       }
       // Blocks still running on other threads.
@@ -142,21 +157,6 @@ class pool {
 
  private:
   using clock = std::chrono::steady_clock;
-
-  // Seats a job offers: all the workers while they help, fewer while the
-  // posting thread waits for blocks taken by threads that do not run (a
-  // machine with more work than cores), then all again step by step.  The
-  // posting thread that waits longer than twice its own share of the work
-  // takes one seat away; every run of quick jobs gives one back.
-  void adapt(clock::duration working, clock::duration waiting) {
-    if (waiting > 2 * working + std::chrono::microseconds(20)) {
-      helpers_ = std::max(0, helpers_ - 1);
-      quick_ = 0;
-    } else if (++quick_ >= 16) {
-      helpers_ = std::min(workers(), helpers_ + 1);
-      quick_ = 0;
-    }
-  }
 
   static constexpr int index_bits = 40;
   static constexpr uint64_t index_mask = (uint64_t{1} << index_bits) - 1;
@@ -246,13 +246,7 @@ class pool {
     uint64_t seen = 0;
     for (;;) {
       spinning_.fetch_add(1, std::memory_order_acq_rel);
-      const auto until = clock::now() + worker_spin;
-      for (int i = 1; generation_.load(std::memory_order_acquire) == seen &&
-                      !stopping_.load(std::memory_order_relaxed);
-           ++i) {
-        relax();
-        if (i % 64 == 0 && clock::now() >= until) break;
-      }
+      wait_for_job(seen);
       spinning_.fetch_sub(1, std::memory_order_acq_rel);
       if (generation_.load(std::memory_order_acquire) == seen) {
         std::unique_lock<std::mutex> lock(mutex_);
@@ -267,6 +261,23 @@ class pool {
       if (!take_seat(j)) continue;
       while (run_one(j, self)) {
       }
+    }
+  }
+
+  // Spins for a job after `seen` (or the pool's end): outright for a short
+  // while, then yielding the core between looks, and returns once half a
+  // millisecond has passed or a yield has let other work run.
+  void wait_for_job(uint64_t seen) const {
+    const auto start = clock::now();
+    for (int i = 1; generation_.load(std::memory_order_acquire) == seen && !stopping_.load(std::memory_order_relaxed);
+         ++i) {
+      relax();
+      if (i % 64 != 0) continue;
+      const auto now = clock::now();
+      if (now - start >= worker_spin) return;
+      if (now - start < worker_pure_spin) continue;
+      std::this_thread::yield();
+      if (clock::now() - now >= yield_given_away) return;
     }
   }
 
@@ -337,20 +348,132 @@ class pool {
   std::atomic<int64_t> blocks_{0};
   std::atomic<int64_t> job_ranges_{1};
   std::atomic<uint64_t> job_generation_{0};
-  int helpers_;       // seats a job offers at most (posting thread only)
-  int quick_ = 0;     // jobs since the last change of helpers_
+  parallel_detail::seat_count offered_;  // seats a job offers at most (posting thread only)
   bool stop_ = false;
   std::atomic<bool> stopping_{false};
 };
 
 std::unique_ptr<pool> the_pool;
 
-int machine_cores() {
-  const unsigned cores = std::thread::hardware_concurrency();
-  return cores < 1 ? 1 : cores > static_cast<unsigned>(thread_cap) ? thread_cap : static_cast<int>(cores);
+// The whole text of a small system file; empty when it cannot be read.
+std::string read_text(const std::string& path) {
+  std::ifstream in(path);
+  if (!in) return {};
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
+// A whole number at the start of `text` after blanks, the rest of the text
+// after it; false when there is none.
+bool leading_number(std::string_view& text, int64_t& value) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n')) ++i;
+  const char* first = text.data() + i;
+  const char* last = text.data() + text.size();
+  const auto [end, error] = std::from_chars(first, last, value);
+  if (error != std::errc() || end == first) return false;
+  text.remove_prefix(static_cast<std::size_t>(end - text.data()));
+  return true;
+}
+
+// Cores that a quota of CPU time per period gives, rounded up (a quota of
+// one and a half cores keeps two threads busy part of the time); 0 for none.
+int quota_cores(int64_t quota, int64_t period) {
+  if (quota <= 0 || period <= 0) return 0;
+  const int64_t n = quota / period + (quota % period != 0 ? 1 : 0);
+  return n > thread_cap ? thread_cap : static_cast<int>(n);
+}
+
+// The smaller of two quotas in cores, 0 standing for none.
+int tighter(int a, int b) { return a == 0 ? b : b == 0 ? a : std::min(a, b); }
+
 }  // namespace
+
+namespace cores {
+
+int from_cpu_max(std::string_view text) {
+  int64_t quota = 0, period = 0;
+  if (!leading_number(text, quota)) return 0;  // "max": no limit
+  if (!leading_number(text, period)) return 0;
+  return quota_cores(quota, period);
+}
+
+int from_cfs_quota(std::string_view quota, std::string_view period) {
+  int64_t q = 0, p = 0;
+  if (!leading_number(quota, q) || !leading_number(period, p)) return 0;
+  return quota_cores(q, p);
+}
+
+cgroup_paths cpu_cgroups(std::string_view text) {
+  cgroup_paths paths;
+  while (!text.empty()) {
+    const std::size_t eol = text.find('\n');
+    const std::string_view line = text.substr(0, eol);
+    text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
+    // ID:CONTROLLERS:PATH (the path may itself hold colons).
+    const std::size_t a = line.find(':');
+    const std::size_t b = a == std::string_view::npos ? a : line.find(':', a + 1);
+    if (b == std::string_view::npos) continue;
+    const std::string_view id = line.substr(0, a), controllers = line.substr(a + 1, b - a - 1), path = line.substr(b + 1);
+    if (id == "0" && controllers.empty()) {
+      paths.v2 = path;
+      continue;
+    }
+    for (std::string_view list = controllers; !list.empty();) {
+      const std::size_t comma = list.find(',');
+      if (list.substr(0, comma) == "cpu") paths.v1_cpu = path;
+      list.remove_prefix(comma == std::string_view::npos ? list.size() : comma + 1);
+    }
+  }
+  return paths;
+}
+
+int usable(int affinity, int quota) {
+  int n = affinity < 1 ? 1 : affinity;
+  if (quota > 0) n = std::min(n, quota);
+  return std::min(n, thread_cap);
+}
+
+int cgroup_quota() {
+  const cgroup_paths paths = cpu_cgroups(read_text("/proc/self/cgroup"));
+  int quota = 0;
+  // From the process's own cgroup up to the root: a limit set on any of
+  // them holds.
+  const auto walk = [&](std::string path, const auto& read) {
+    for (;;) {
+      quota = tighter(quota, read(path));
+      const std::size_t slash = path.find_last_of('/');
+      if (slash == std::string::npos || path.size() <= 1) return;
+      path.resize(slash);
+    }
+  };
+  if (!paths.v2.empty()) {
+    walk(paths.v2, [](const std::string& p) { return from_cpu_max(read_text("/sys/fs/cgroup" + p + "/cpu.max")); });
+  }
+  if (!paths.v1_cpu.empty()) {
+    walk(paths.v1_cpu, [](const std::string& p) {
+      for (const char* mount : {"/sys/fs/cgroup/cpu", "/sys/fs/cgroup/cpu,cpuacct"}) {
+        const std::string dir = mount + p;
+        const std::string quota_text = read_text(dir + "/cpu.cfs_quota_us");
+        if (!quota_text.empty()) return from_cfs_quota(quota_text, read_text(dir + "/cpu.cfs_period_us"));
+      }
+      return 0;
+    });
+  }
+  return quota;
+}
+
+int affinity() {
+#if defined(__linux__)
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  if (sched_getaffinity(0, sizeof set, &set) == 0) return CPU_COUNT(&set);
+#endif
+  return static_cast<int>(std::thread::hardware_concurrency());
+}
+
+}  // namespace cores
 
 int parse_thread_count(const char* text) {
   if (!text) return default_thread_count();
@@ -363,13 +486,13 @@ int parse_thread_count(const char* text) {
   if (!digits || errno == ERANGE || n < 1 || n > thread_cap) {
     throw input_error("environment", 0,
                       shown + ": the thread count must be a whole number from 1 to " + std::to_string(thread_cap) +
-                          " (without ORVEL_THREADS the run takes the machine's cores, " +
-                          std::to_string(machine_cores()) + " here)");
+                          " (without ORVEL_THREADS the run takes the cores it may use, " +
+                          std::to_string(default_thread_count()) + " here)");
   }
   return static_cast<int>(n);
 }
 
-int default_thread_count() { return machine_cores(); }
+int default_thread_count() { return cores::usable(cores::affinity(), cores::cgroup_quota()); }
 
 int thread_count() {
   if (chosen == 0) chosen = parse_thread_count(std::getenv("ORVEL_THREADS"));

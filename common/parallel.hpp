@@ -1,6 +1,7 @@
 // The thread pool of the per-particle loops.  ORVEL_THREADS sets the number
 // of threads (1 = no threads), a whole number from 1 to thread_cap; without
-// it the run takes the machine's cores (at most thread_cap).
+// it the run takes the cores it may use: those of its CPU affinity, fewer
+// where the cgroup's CPU quota allows fewer (at most thread_cap).
 //
 // A loop over n items is cut into blocks of a fixed size, whatever the
 // thread count, and the blocks are shared among the threads: a loop runs on
@@ -12,18 +13,23 @@
 // block: counts per block are added in block order, draws of a block start
 // where those of the blocks before it end, and a sum in item order runs
 // block after block as the blocks finish, one thread at a time (most often
-// the one that has just finished the block).  Idle threads
-// spin for half a millisecond (the loops of a step follow one another
-// closely) and then sleep, so that a run on a busy machine does not fight
-// for its cores; a loop wakes only the sleeping threads it needs.
+// the one that has just finished the block).  A thread that the machine
+// has descheduled holds at most the block it is on: the others take the
+// rest of its share.  Idle threads spin briefly (the loops of a step follow
+// one another closely), then give their core to any other work that wants
+// it between looks, and sleep once the core has gone to other work or half
+// a millisecond has passed; a loop wakes only the sleeping threads it needs.
 #pragma once
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <climits>
 #include <cstdint>
 #include <exception>
 #include <mutex>
+#include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -36,8 +42,37 @@ inline constexpr int thread_cap = 1024;
 // once; an ORVEL_THREADS that is not a whole number from 1 to thread_cap is
 // refused (input_error).
 int thread_count();
-// The count without ORVEL_THREADS: the machine's cores, at most thread_cap.
+// The count without ORVEL_THREADS: the cores this process may use (its CPU
+// affinity, and the cgroup's CPU quota where one is set), at least 1 and at
+// most thread_cap.
 int default_thread_count();
+
+// The parts of the default count, apart for their tests.
+namespace cores {
+// Cores that a cgroup v2 cpu.max text ("QUOTA PERIOD", or "max PERIOD")
+// allows, rounded up; 0 when it sets no limit or cannot be read.
+int from_cpu_max(std::string_view text);
+// The same from cgroup v1's cpu.cfs_quota_us and cpu.cfs_period_us texts
+// (a quota of -1: no limit).
+int from_cfs_quota(std::string_view quota, std::string_view period);
+// The cgroup of this process for the CPU controller, from the text of
+// /proc/self/cgroup: the v2 path (line "0::PATH") and the v1 path of the
+// line whose controllers include "cpu"; empty where there is none.
+struct cgroup_paths {
+  std::string v2;
+  std::string v1_cpu;
+};
+cgroup_paths cpu_cgroups(std::string_view proc_self_cgroup);
+// The thread count for `affinity` usable cores and a quota of `quota` cores
+// (0: none): the smaller, at least 1, at most thread_cap.
+int usable(int affinity, int quota);
+// The quota of this process's cgroups in cores (the smallest along the
+// path to the root, v2 or v1), 0 where none is set.
+int cgroup_quota();
+// The cores of this thread's CPU affinity (the machine's where it cannot
+// be read).
+int affinity();
+}  // namespace cores
 // The count that the text of ORVEL_THREADS gives (null: unset, the
 // default); input_error naming the text when it is not a whole number from
 // 1 to thread_cap.
@@ -74,6 +109,39 @@ void run_blocks(int64_t blocks, void (*call)(void*, int64_t), void* context, voi
                 void* tail_context = nullptr, int64_t threads = INT64_MAX);
 
 namespace parallel_detail {
+
+// Seats a job offers its workers: all of them while they help, fewer while
+// the posting thread waits for blocks held by threads that do not run (a
+// machine with more work than cores), then all again step by step.  After
+// a job in which the posting thread worked for `working` and then waited
+// for `waiting` for the blocks of other threads: a wait longer than twice
+// its own share of the work (and 20 microseconds) takes one seat away;
+// every run of quick jobs gives one back.  A seat taken away doubles the
+// run that gives one back (up to longest_run jobs, some tens of steps),
+// and a seat given back halves it (down to quick_run): on a machine that
+// stays busy a seat given back too soon costs a wait of a scheduler's time
+// slice again, while once the machine is quiet the seats come back within
+// a few steps.
+struct seat_count {
+  static constexpr int quick_run = 16;
+  static constexpr int longest_run = 1024;
+  int seats;
+  int workers;
+  int quick = 0;        // quick jobs since the last change
+  int run = quick_run;  // quick jobs that give a seat back
+  explicit seat_count(int workers_) : seats(workers_), workers(workers_) {}
+  void after_job(std::chrono::nanoseconds working, std::chrono::nanoseconds waiting) {
+    if (waiting > 2 * working + std::chrono::microseconds(20)) {
+      seats = std::max(0, seats - 1);
+      quick = 0;
+      run = std::min(longest_run, 2 * run);
+    } else if (++quick >= run) {
+      seats = std::min(workers, seats + 1);
+      quick = 0;
+      run = std::max(quick_run, run / 2);
+    }
+  }
+};
 
 // A job of parallel_blocks: the loop body, and the exception of the first
 // block that failed, thrown again once every block is done (an exception

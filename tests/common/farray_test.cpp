@@ -124,6 +124,45 @@ TEST(Farray, BoundsCheckNamesTheArray) {
 }
 #endif
 
+// An array of exactly 4 MiB is the smallest that is aligned: it starts on
+// a 2 MiB boundary and goes back whole (released as a plain array, or one
+// below the size released as aligned, the heap breaks); a little smaller
+// stays plain.
+TEST(Farray, AnArrayOfExactlyTheAlignedSize) {
+  const auto mib2 = std::uintptr_t{2} << 20;
+  const auto exact = static_cast<int32_t>(farray_detail::huge_array / sizeof(double));
+  for (int round = 0; round < 50; ++round) {
+    farray<double, 1> a("a");
+    a.allocate(exact);
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(a.data()) % mib2, 0u);
+#endif
+    a(1) = 1.0;
+    a(exact) = 2.0;
+    farray<double, 1> b("b");
+    b.allocate(exact - 1);
+    b(exact - 1) = 3.0;
+    a.deallocate();
+    b.deallocate();
+  }
+}
+
+// An aligned array keeps the address of its block in the 8 bytes before it:
+// wherever calloc puts the block (on a boundary itself, or just below one),
+// the array starts at least 8 bytes into it, on a boundary, and ends within
+// the block's extra bytes.
+TEST(Farray, AlignedArraysKeepRoomForTheirBlocksAddress) {
+  const std::uintptr_t mib2 = farray_detail::huge_page;
+  for (const std::uintptr_t block : {std::uintptr_t{64} * mib2, 64 * mib2 - 8, 64 * mib2 - 16, 64 * mib2 + 8,
+                                     64 * mib2 + 16, 64 * mib2 + 4096, 65 * mib2 - 1}) {
+    const std::uintptr_t first = farray_detail::aligned_start(block);
+    EXPECT_EQ(first % mib2, 0u) << block;
+    EXPECT_GE(first, block + sizeof(void*)) << block;
+    EXPECT_LE(first + farray_detail::huge_array, block + farray_detail::huge_array + farray_detail::huge_slack)
+        << block;
+  }
+}
+
 TEST(Farray, AllocateTwiceIsAnError) {
   farray<double> a("a");
   a.allocate(2);

@@ -7,9 +7,11 @@
 // ORVEL_THREADS read as written or refused, and a set count undone.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <bit>
 #include <chrono>
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 #include <mutex>
 #include <set>
@@ -17,6 +19,10 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#if defined(__linux__)
+#include <sched.h>
+#endif
 
 #include "common/errors.hpp"
 #include "common/parallel.hpp"
@@ -130,6 +136,168 @@ TEST_P(thread_counts, ExceptionsReachTheCaller) {
   EXPECT_EQ(count, n);
 }
 
+// Runs a loop of n items whose blocks wait (for at most a few seconds in
+// all) until `want` threads have run blocks of it, and returns the threads
+// that ran its blocks: a loop that can have `want` threads gets them all
+// at once, whatever its threads were doing before.
+std::size_t threads_meeting(int64_t n, std::size_t want) {
+  std::mutex m;
+  std::set<std::thread::id> ids;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+  parallel_blocks(n, [&](int64_t, int64_t, int64_t) {
+    {
+      std::lock_guard<std::mutex> lock(m);
+      ids.insert(std::this_thread::get_id());
+    }
+    for (;;) {
+      {
+        std::lock_guard<std::mutex> lock(m);
+        if (ids.size() >= want) break;
+      }
+      if (std::chrono::steady_clock::now() > until) break;
+      std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+    // Time for any thread beyond those wanted to reach the loop.
+    std::this_thread::sleep_for(std::chrono::microseconds(300));
+  });
+  return ids.size();
+}
+
+// A pool of `count` threads built afresh (through a pool of another size),
+// every seat offered, its workers asleep.
+void fresh_pool(int count) {
+  set_thread_count(count + 1);
+  parallel_blocks(12 * items_per_thread, [](int64_t, int64_t, int64_t) {});
+  set_thread_count(count);
+  parallel_blocks(12 * items_per_thread, [](int64_t, int64_t, int64_t) {});
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
+// A loop takes one thread for each items_per_thread items or part of them,
+// as many as it has blocks and the count allows: every one of them, and no
+// more.  Before the loop the pool's workers have gone to sleep, so the loop
+// must wake as many as it has seats for.  (On a busy machine a worker of
+// the pool's first loop may be descheduled long enough for the pool to
+// offer one seat fewer: each loop gets three tries on a fresh pool.)
+TEST_P(thread_counts, ALoopGetsEveryThreadItMayTakeEvenFromSleep) {
+  const struct {
+    int64_t n;
+    int threads;  // one for each items_per_thread items or part of them
+  } loops[] = {{items_per_thread + 1, 2}, {2 * items_per_thread + 1, 3}, {3 * items_per_thread, 3},
+               {12 * items_per_thread, 12}, {2 * parallel_block + 1, 1}};
+  for (const auto& [n, threads] : loops) {
+    const auto want = static_cast<std::size_t>(std::min(threads, GetParam()));
+    std::size_t got = 0;
+    for (int attempt = 0; attempt < 3 && got != want; ++attempt) {
+      fresh_pool(GetParam());
+      got = threads_meeting(n, want);
+    }
+    EXPECT_EQ(got, want) << n << " items";
+  }
+}
+
+// A thread that does not run (descheduled, or slow) holds only the block
+// it is on: while block 0 waits, every other block is run by the others,
+// whatever share of the blocks it was dealt.
+TEST_P(thread_counts, AHeldThreadHoldsOnlyItsBlock) {
+  if (GetParam() < 2) return;
+  const int64_t n = 12 * items_per_thread;
+  const int64_t blocks = block_count(n);
+  std::atomic<int64_t> others{0};
+  std::atomic<bool> all_others_done{false};
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+  parallel_blocks(n, [&](int64_t b, int64_t, int64_t) {
+    if (b != 0) {
+      others.fetch_add(1);
+      return;
+    }
+    while (others.load() < blocks - 1 && std::chrono::steady_clock::now() < until) {
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    all_others_done.store(others.load() == blocks - 1);
+  });
+  EXPECT_TRUE(all_others_done.load());
+}
+
+// The pool follows the thread count: more threads once it is raised, no
+// more than the count once it is lowered.
+TEST(ParallelPool, RebuiltWhenTheThreadCountChanges) {
+  const int64_t n = 12 * items_per_thread;
+  for (const int count : {3, 8, 2, 5}) {
+    set_thread_count(count);
+    EXPECT_EQ(threads_meeting(n, static_cast<std::size_t>(count)), static_cast<std::size_t>(count)) << count;
+  }
+  set_thread_count(0);
+}
+
+// The seats a job offers its workers: all while the posting thread's wait
+// for the others' blocks is short against its own work, one fewer after a
+// long wait (never below none), and one back after each run of quick jobs
+// (never above the workers): a run that doubles with each seat taken away
+// (up to 1024 jobs) and halves with each seat given back (down to 16).
+TEST(ParallelPool, SeatsGoOnlyWhileThePostingThreadWaitsForThreadsThatDoNotRun) {
+  using std::chrono::microseconds;
+  parallel_detail::seat_count s(7);
+  // Helpers that help: waits up to twice the work (and 20 us) keep every seat.
+  const struct {
+    int64_t working_us, waiting_us;
+  } helping[] = {{0, 0}, {0, 20}, {1000, 0}, {1000, 2020}, {10, 40}, {5000, 9000}, {100000, 200000}};
+  for (int round = 0; round < 20; ++round) {
+    for (const auto& h : helping) {
+      s.after_job(microseconds(h.working_us), microseconds(h.waiting_us));
+      ASSERT_EQ(s.seats, 7) << h.working_us << " us working, " << h.waiting_us << " us waiting";
+    }
+  }
+  // Quick jobs until the next seat comes back.
+  const auto quick_jobs_for_a_seat = [&s] {
+    const int before = s.seats;
+    int jobs = 0;
+    while (s.seats == before && jobs < 100000) {
+      s.after_job(microseconds(100), microseconds(0));
+      ++jobs;
+    }
+    EXPECT_EQ(s.seats, before + 1);
+    return jobs;
+  };
+  // One long wait: a seat back after 32 quick jobs, the next wait alike.
+  s.after_job(microseconds(1000), microseconds(2021));
+  EXPECT_EQ(s.seats, 6);
+  EXPECT_EQ(quick_jobs_for_a_seat(), 32);
+  s.after_job(microseconds(1000), microseconds(2021));
+  EXPECT_EQ(quick_jobs_for_a_seat(), 32);
+  // Waits beyond it: one seat each, down to none.
+  for (int k = 6; k >= 0; --k) {
+    s.after_job(microseconds(1000), microseconds(2021));
+    EXPECT_EQ(s.seats, k);
+  }
+  s.after_job(microseconds(0), microseconds(21));
+  EXPECT_EQ(s.seats, 0);
+  // A slow job in a run starts it again, longer.
+  for (int k = 1; k < 1024; ++k) s.after_job(microseconds(100), microseconds(0));
+  EXPECT_EQ(s.seats, 0);
+  s.after_job(microseconds(100), microseconds(500));
+  EXPECT_EQ(s.seats, 0);
+  // Once the machine is quiet the seats come back, sooner and sooner.
+  for (const int jobs : {1024, 512, 256, 128, 64, 32, 16}) EXPECT_EQ(quick_jobs_for_a_seat(), jobs);
+  EXPECT_EQ(s.seats, 7);
+  for (int k = 0; k < 1000; ++k) s.after_job(microseconds(100), microseconds(0));
+  EXPECT_EQ(s.seats, 7);
+}
+
+// The terms of in_item_order wait in a buffer kept from call to call: a
+// call with more items than any before it gets room for all of them (the
+// sums match the loop's, the sanitizer build sees no overflow).
+TEST_P(thread_counts, ItemOrderBufferGrowsWithTheItems) {
+  for (const int64_t n : {items_per_thread + 1, 9 * items_per_thread + 3, 3 * items_per_thread, 40 * items_per_thread + 7}) {
+    double sum = 0.0;
+    in_item_order<double>(
+        n, [](int64_t j) { return 1.0 / static_cast<double>(j + 1); }, [&](int64_t, double t) { sum += t; });
+    double literal = 0.0;
+    for (int64_t j = 0; j < n; ++j) literal += 1.0 / static_cast<double>(j + 1);
+    EXPECT_EQ(std::bit_cast<uint64_t>(sum), std::bit_cast<uint64_t>(literal)) << n;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Parallel, thread_counts, ::testing::Values(1, 2, 3, 8));
 
 // ORVEL_THREADS as the environment holds it for the test, put back after.
@@ -174,10 +342,88 @@ TEST_F(environment_threads, AnythingElseIsRefusedNamingTheValue) {
   }
 }
 
-TEST_F(environment_threads, UnsetMeansTheMachinesCores) {
-  const unsigned cores = std::thread::hardware_concurrency();
-  EXPECT_EQ(default_thread_count(), cores < 1 ? 1 : std::min<int>(static_cast<int>(cores), thread_cap));
+// Without ORVEL_THREADS the run takes the cores it may use: those of its
+// affinity, fewer under a cgroup quota.
+TEST_F(environment_threads, UnsetMeansTheCoresThisProcessMayUse) {
+  EXPECT_EQ(default_thread_count(), cores::usable(cores::affinity(), cores::cgroup_quota()));
   EXPECT_EQ(parse_thread_count(nullptr), default_thread_count());
+#if defined(__linux__)
+  cpu_set_t all;
+  CPU_ZERO(&all);
+  ASSERT_EQ(sched_getaffinity(0, sizeof all, &all), 0);
+  EXPECT_EQ(cores::affinity(), CPU_COUNT(&all));
+  // This thread held to one core, then to two where it has them.
+  std::vector<int> mine;
+  for (int c = 0; c < CPU_SETSIZE; ++c) {
+    if (CPU_ISSET(c, &all)) mine.push_back(c);
+  }
+  for (std::size_t k = 1; k <= std::min<std::size_t>(2, mine.size()); ++k) {
+    cpu_set_t some;
+    CPU_ZERO(&some);
+    for (std::size_t i = 0; i < k; ++i) CPU_SET(mine[i], &some);
+    ASSERT_EQ(sched_setaffinity(0, sizeof some, &some), 0);
+    EXPECT_EQ(cores::affinity(), static_cast<int>(k));
+    const int quota = cores::cgroup_quota();
+    EXPECT_EQ(default_thread_count(), quota > 0 ? std::min(static_cast<int>(k), quota) : static_cast<int>(k));
+  }
+  ASSERT_EQ(sched_setaffinity(0, sizeof all, &all), 0);
+#endif
+}
+
+// The quota texts of cgroup v2 (cpu.max) and v1 (cfs quota and period), in
+// cores rounded up; no limit, or a text that cannot be read, gives 0.
+TEST(DefaultThreads, CgroupQuotaTexts) {
+  const struct {
+    const char* text;
+    int cores;
+  } v2[] = {{"max 100000\n", 0},      {"200000 100000\n", 2}, {"150000 100000\n", 2}, {"50000 100000", 1},
+            {"100001 100000\n", 2},   {"800000 100000", 8},   {"1 100000", 1},        {"400000 50000\n", 8},
+            {"", 0},                  {"garbage", 0},         {"200000", 0},          {"0 100000", 0},
+            {"-1 100000", 0},         {"200000 0", 0},        {"999999999999 1", 1024}};
+  for (const auto& c : v2) EXPECT_EQ(cores::from_cpu_max(c.text), c.cores) << "\"" << c.text << "\"";
+  const struct {
+    const char* quota;
+    const char* period;
+    int cores;
+  } v1[] = {{"-1\n", "100000\n", 0}, {"300000\n", "100000\n", 3}, {"250000", "100000", 3},
+            {"100000", "100000", 1}, {"", "100000", 0},          {"300000", "", 0}};
+  for (const auto& c : v1) {
+    EXPECT_EQ(cores::from_cfs_quota(c.quota, c.period), c.cores) << "\"" << c.quota << "\" / \"" << c.period << "\"";
+  }
+}
+
+// The process's cgroups for the CPU controller from /proc/self/cgroup: the
+// unified (v2) path, and the v1 line whose controllers include cpu (not
+// cpuacct or cpuset alone).
+TEST(DefaultThreads, CgroupPathsOfTheCpuController) {
+  const auto hybrid = cores::cpu_cgroups(
+      "12:cpuset:/a\n11:cpuacct:/b\n4:memory:/m\n3:cpu,cpuacct:/user.slice/job\n0::/user.slice/unified\n");
+  EXPECT_EQ(hybrid.v2, "/user.slice/unified");
+  EXPECT_EQ(hybrid.v1_cpu, "/user.slice/job");
+  const auto v2 = cores::cpu_cgroups("0::/system.slice/run:1.scope\n");
+  EXPECT_EQ(v2.v2, "/system.slice/run:1.scope");
+  EXPECT_EQ(v2.v1_cpu, "");
+  const auto v1 = cores::cpu_cgroups("2:cpuacct,cpu:/docker/abc\n1:name=systemd:/x");
+  EXPECT_EQ(v1.v2, "");
+  EXPECT_EQ(v1.v1_cpu, "/docker/abc");
+  const auto none = cores::cpu_cgroups("");
+  EXPECT_EQ(none.v2, "");
+  EXPECT_EQ(none.v1_cpu, "");
+}
+
+// The count from the affinity and the quota: the smaller, at least one,
+// never beyond the cap; a count set by hand is capped as well.
+TEST_F(environment_threads, TheCountIsCapped) {
+  EXPECT_EQ(cores::usable(8, 0), 8);
+  EXPECT_EQ(cores::usable(8, 3), 3);
+  EXPECT_EQ(cores::usable(2, 6), 2);
+  EXPECT_EQ(cores::usable(0, 0), 1);
+  EXPECT_EQ(cores::usable(5000, 0), thread_cap);
+  EXPECT_EQ(cores::usable(5000, 2000), thread_cap);
+  set_thread_count(thread_cap + 1);
+  EXPECT_EQ(thread_count(), thread_cap);
+  set_thread_count(1 << 30);
+  EXPECT_EQ(thread_count(), thread_cap);
 }
 
 // The count follows the environment, a set count overrides it, and setting 0

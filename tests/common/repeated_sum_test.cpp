@@ -67,6 +67,23 @@ TEST(RepeatedSum, RandomValues) {
   }
 }
 
+// Values whose runs of equal additions end exactly where the partial sum
+// reaches the end of its binade, each addition rounding up (the value lies
+// between two last places of the sum, nearer the upper one): one addition
+// too many in a run crosses into the next binade, where the last place is
+// twice as long.  The sums run through four binades.
+TEST(RepeatedSum, RunsEndAtTheBinadeEnd) {
+  const struct {
+    double c;
+    int64_t n;
+  } cases[] = {{0x1.227143eade88p-9, 1806}, {0x1.73398c81878p-13, 22598}, {0x1.20ad8910faf8p-8, 909},
+               {0x1.63d3a0eaf664p-8, 737},  {0x1.42efda92a29cp-8, 812},    {0x1.bf4af0f326a4p-8, 587}};
+  for (const auto& c : cases) {
+    expect_same(c.c, c.n);
+    expect_same(-c.c, c.n);
+  }
+}
+
 float loop_sum_single(double c, int64_t n) {
   float s = 0.0f;
   for (int64_t i = 0; i < n; ++i) s = static_cast<float>(static_cast<double>(s) + c);
@@ -106,6 +123,23 @@ TEST(RepeatedSumSingle, RandomValues) {
     if (t % 6 == 0) bits |= 1;
     const double c = std::ldexp(mantissa(bits), exponent(g)) * (t % 5 == 0 ? -1.0 : 1.0);
     expect_same_single(c, count(g));
+  }
+}
+
+// Values of q + 1/2 last places of the sum in one binade (q odd), give or
+// take a bit 30 or 31 places further down: the double sum s + c then rounds
+// to the tie (or next to it), and the single rounding of a tie goes to the
+// even neighbour, up from an even sum with q odd.  Truncating c to the double's places below the sum
+// misses the tie and rounds down every time; one addition too many in a run
+// crosses the binade end.  The sums reach 4.
+TEST(RepeatedSumSingle, DoubleRoundingTiesAtBinadeEnds) {
+  for (const int q : {101, 1001, 4095}) {
+    for (const int d : {30, 31}) {
+      for (const double side : {-1.0, 1.0}) {
+        const double c = std::ldexp(q + 0.5 + side * std::ldexp(1.0, -d), -23);
+        expect_same_single(c, static_cast<int64_t>(std::ldexp(1.0, 25) / (q + 0.5)));
+      }
+    }
   }
 }
 

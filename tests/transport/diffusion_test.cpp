@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/errors.hpp"
+#include "common/parallel.hpp"
 #include "tests/transport/particles_fixture.hpp"
 #include "transport/random.hpp"
 
@@ -307,6 +308,29 @@ TEST(RandomWalk, RiverVarianceIsFourThirdsKDt) {
   const auto v = step_variances(np, 4.0);
   EXPECT_NEAR(v.x / (4.0 / 3.0 * k * dt), 1.0, 0.03);
   release();
+}
+
+// var_disp is left as the last moving particle (in particle order) leaves
+// it, also when it lies in an early block and the later blocks hold no
+// moving particle: neither the first particle's motion nor that of a
+// particle at rest.  Particle 1 and the later blocks are at rest (read as
+// motion east); the last mover goes north, so its along-motion diffusivity
+// lies along y.  On one thread and on several.
+TEST(Dispersion2d, TheLastMoverAcrossBlocksLeavesTheDiffusivities) {
+  const int32_t np = static_cast<int32_t>(2 * parallel_block + 100);
+  for (const int threads : {1, 8}) {
+    set_thread_count(threads);
+    moving(np, 0.0, 0.0);
+    var_currwindwave.uadv(3, 1) = 1e-6;  // east
+    var_currwindwave.vadv(50, 1) = 1e-6;  // north: the last mover
+    var_cfg.diffusioncoeff_kh(1) = 1.0f;
+    dispersion_2d(1);
+    EXPECT_GT(var_disp.disp_l, 0.0f);
+    EXPECT_EQ(var_disp.dx, var_disp.disp_t) << threads << " threads";
+    EXPECT_EQ(var_disp.dy, var_disp.disp_l) << threads << " threads";
+    release();
+  }
+  set_thread_count(0);
 }
 
 }  // namespace

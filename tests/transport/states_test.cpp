@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/errors.hpp"
+#include "common/parallel.hpp"
 #include "tests/transport/particles_fixture.hpp"
 
 namespace orvel {
@@ -425,6 +426,35 @@ TEST(CurrentGridCheck, AVaryingGridMustFallInTheModelGrid) {
   EXPECT_THROW(check_current_grid_in_model_grid("RUN1.cfg"), input_error);
   var_cfg.currentgrid_variable__y_n = 0;  // fixed grid: the box is the model grid
   EXPECT_NO_THROW(check_current_grid_in_model_grid("RUN1.cfg"));
+}
+
+// The cell left in x_int, y_int is that of the last particle (in particle
+// order) that finds a model cell, also when it lies in an early block of
+// the particles and the later blocks hold none in a cell: neither the first
+// particle's cell nor none at all.  On one thread and on several.
+TEST(UpdateIndp, TheLastParticleInACellLeavesItsCellAcrossBlocks) {
+  const int32_t np = static_cast<int32_t>(2 * parallel_block + 100);
+  for (const int threads : {1, 8}) {
+    set_thread_count(threads);
+    small_world(np, 1);
+    var_part.indp.allocate(np, 1);
+    for (int32_t i = 1; i <= np; ++i) {
+      var_part.x_part(i, 1) = 350.0;  // outside the grid
+      var_part.y_part(i, 1) = cy;
+      var_part.indp(i, 1) = 1;
+    }
+    var_part.x_part(1, 1) = 356.05;  // cell (1, 1)
+    var_part.x_part(100, 1) = cx;    // cell (2, 1)
+    var_part.x_part(200, 1) = 356.25;  // cell (3, 2), the last in a cell
+    var_part.y_part(200, 1) = 43.15;
+    var_mallas.x_int = 0;
+    var_mallas.y_int = 0;
+    update_indp(1, 2);
+    EXPECT_EQ(var_mallas.x_int, 3) << threads << " threads";
+    EXPECT_EQ(var_mallas.y_int, 2) << threads << " threads";
+    var_part.indp.deallocate();
+  }
+  set_thread_count(0);
 }
 
 }  // namespace
