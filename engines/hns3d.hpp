@@ -46,6 +46,9 @@ class hns3d_engine : public frame_3d<hns_frame> {
 
  private:
   void fate(int32_t spill, bool dispersed_path);
+  // The slick area of floating mass that has no slick yet: the floating
+  // volume at the minimum thickness (also the area of the step's processes).
+  void form_slick(int32_t spill);
 
   const farray<coast_polygon>& polygons_;
 };
