@@ -8,7 +8,10 @@
 //
 // A release that gets no first slick thickness (at depth, or from a blowout)
 // starts at thickness 0 and so takes the dispersed path from its first step;
-// a blowout's slick area is the disc at the end of the jet.
+// a blowout's slick area is the disc at the end of the jet.  The floating
+// particles form the spill's slick; floating mass that appears while the
+// spill has no slick (droplets coming up) forms one at its minimum
+// thickness.
 #pragma once
 
 #include <cstdint>

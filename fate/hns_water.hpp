@@ -19,8 +19,8 @@ namespace orvel {
 // Mass that breaking waves entrain from the floating slick in the step, over
 // ten droplet classes from a tenth of the median size to 70 micrometres:
 // massdisp(spill), at most the floating mass, taken from mass_surf.  The
-// entraining area is the droplet area of the surface particles
-// (areaparticlesurftotal) in 3-D while the spill has surface particles, else
+// entraining area is the slick area that the 3-D re-sum left in
+// areaparticlesurftotal in 3-D while the spill has surface particles, else
 // slick_area(spill).  In 2-D the mass is added to the dispersed total
 // mass_disp_cumul; in 3-D it is not: the particles that
 // entrainedparticlesredistribution_hns3d sends down carry it into the column.
@@ -50,12 +50,15 @@ void entrainedparticlesredistribution_hns3d(int32_t spill, farray<double, 1>& sl
 // class diameters of varverticaldispersion.  The slick areas are not read.
 void dissolve_2d(int32_t spill, farray<double, 1>& slick_area);
 
-// Dissolution of the step, 3-D, particle by particle: surface particles by
-// a wind-driven coefficient, column particles by a current-driven Sherwood
-// number, each over the surface of its droplets; a particle's dissolved mass
-// leaves it through its droplet equivalents equiv_part (at most all of
-// them) and the compartments mass_surf and mass_column.  Particles in other
-// states, of diameter 0 or of droplet mass 0 dissolve nothing.
+// Dissolution of the step, 3-D: the floating particles form the slick,
+// which dissolves as the 2-D slick does over areaparticlesurftotal (always
+// the computed coefficient), its loss shared among them by their mass; the
+// column particles dissolve particle by particle over the surface of their
+// droplets by a current-driven Sherwood number.  The diffusivity is taken
+// in m2/s in both.  A particle's dissolved mass leaves it through its
+// droplet equivalents equiv_part (at most all of them) and the compartments
+// mass_surf and mass_column.  Particles in other states, and column
+// particles of diameter 0 or of droplet mass 0, dissolve nothing.
 void dissolve_3d(int32_t spill);
 
 // Sorption to suspended sediment of the share k / (1 + k) of the step's

@@ -304,7 +304,9 @@ TEST(HnsDissolution, ADropletInStillWaterDissolvesInTheTimeOfItsDiffusionLimit) 
   var_run.deltat = static_cast<float>(t / 1000.0);
   for (int k = 1; k <= 1000; ++k) {
     dissolve_3d(1);
-    if (k == 500) EXPECT_NEAR(var_hns_extra.equiv_part(1, 1) / 1.0e6, std::exp(-1.0), 1e-3);
+    if (k == 500) {
+      EXPECT_NEAR(var_hns_extra.equiv_part(1, 1) / 1.0e6, std::exp(-1.0), 1e-3);
+    }
   }
   EXPECT_NEAR(var_hns_extra.equiv_part(1, 1) / 1.0e6, std::exp(-2.0), 1e-3);
 }
