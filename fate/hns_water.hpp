@@ -74,9 +74,10 @@ void volatilize(int32_t spill);
 // First-order decay over the step at degradation_rate per day of every
 // compartment that holds the substance in the sea (floating, beached, water
 // column, sea floor, dispersed, dissolved with its two parts, sorbed), in
-// single precision, into mass_degr_cumul.  In 3-D the droplet equivalents of
-// the particles afloat, beached, in the column and on the floor decay with
-// them, so that the next re-sum from the particles keeps the loss.
+// double precision with the exact share 1 - e^(-k dt), into mass_degr_cumul.
+// In 3-D the droplet masses of the particles afloat, beached, in the column
+// and on the floor decay with them, so that the next re-sum from the
+// particles keeps the loss.
 void degrade(int32_t spill);
 
 }  // namespace orvel
