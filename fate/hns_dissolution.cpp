@@ -8,6 +8,7 @@
 
 #include "common/parallel.hpp"
 #include "control/state/all.hpp"
+#include "fate/hns_particle_mass.hpp"
 #include "fate/hns_water.hpp"
 #include "fate/oil_weathering.hpp"
 #include "fate/wave_entrainment.hpp"
@@ -144,7 +145,7 @@ void dissolve_3d(int32_t spill) {
   const int32_t np = var_run.particle_number;
   const int32_t* state = var_part.indp.ptr(1, spill);
   const double* diam = var_part.diam_part.ptr(1, spill);
-  const double* mass = var4.massparticle.ptr(1, spill);
+  double* mass = var4.massparticle.ptr(1, spill);
   float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
   const double* wx = var_currwindwave.wintx.data();
   const double* wy = var_currwindwave.winty.data();
@@ -185,7 +186,7 @@ void dissolve_3d(int32_t spill) {
       equiv[j] = 0.0f;
       m = static_cast<float>(carried);
     } else {
-      equiv[j] = static_cast<float>((carried - static_cast<double>(m)) / mass[j]);
+      set_particle_mass(equiv[j], mass[j], carried - static_cast<double>(m));
     }
     return {m, st == indp_surf ? 1 : 2};
   };

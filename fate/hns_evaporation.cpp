@@ -9,6 +9,7 @@
 #include "common/parallel.hpp"
 #include "control/run_rules.hpp"
 #include "control/state/all.hpp"
+#include "fate/hns_particle_mass.hpp"
 #include "fate/hns_slick.hpp"
 #include "fate/oil_weathering.hpp"
 #include "transport/states.hpp"
@@ -174,18 +175,22 @@ void evaporacionhns(int32_t spill, farray<double, 1>&) {
     // droplet when all the floating mass evaporated.
     const double ms = static_cast<double>(surface_mass);
     const bool all = moved >= floating || ms == 0.0;
-    const double* mass = m.massparticle.ptr(1, spill);
+    double* mass = m.massparticle.ptr(1, spill);
     float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
     parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
       for (int64_t j = first; j < last; ++j) {
         if (indp[j] != indp_surf) continue;
-        double e = 0.0;
-        if (!all) {
-          const double s = mass[j];
-          const double e0 = static_cast<double>(equiv[j]);
-          e = s != 0.0 ? (s * e0 - moved * s * e0 / ms) / s : e0 * (1.0 - moved / ms);
+        if (all) {
+          equiv[j] = 0.0f;
+          continue;
         }
-        equiv[j] = static_cast<float>(std::max(e, 0.0));
+        const double s = mass[j];
+        const double e0 = static_cast<double>(equiv[j]);
+        if (s != 0.0) {
+          set_particle_mass(equiv[j], mass[j], std::max(s * e0 - moved * s * e0 / ms, 0.0));
+        } else {
+          equiv[j] = static_cast<float>(std::max(e0 * (1.0 - moved / ms), 0.0));
+        }
       }
     });
   }

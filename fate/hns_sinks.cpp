@@ -8,6 +8,7 @@
 
 #include "common/parallel.hpp"
 #include "control/state/all.hpp"
+#include "fate/hns_particle_mass.hpp"
 #include "fate/hns_water.hpp"
 #include "fate/wave_entrainment.hpp"
 #include "transport/states.hpp"
@@ -113,19 +114,18 @@ void degrade(int32_t spill) {
   decay(mb.mass_diss_column_cumul(spill), f);
 
   // The particles carry the 3-D compartments from one step to the next: the
-  // mass of those in a decaying compartment decays too, or the next re-sum
-  // would bring the lost mass back.  Each droplet loses its share (the mass
-  // of one droplet is held in double precision; the single-precision number
-  // of droplets could not hold a small step's loss).
+  // droplets of those in a decaying compartment decay too, or the next
+  // re-sum would bring the lost mass back.
   if (var_run.sim__2d_3d == 2) {
     const int32_t np = var_run.particle_number;
     const int32_t* state = var_part.indp.ptr(1, spill);
+    float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
     double* mass = mb.massparticle.ptr(1, spill);
     parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
       for (int64_t j = first; j < last; ++j) {
         const int32_t st = state[j];
         if (st == indp_surf || st == indp_beached || st == indp_column || st == indp_floor) {
-          mass[j] = decayed(mass[j], f);
+          set_particle_mass(equiv[j], mass[j], decayed(static_cast<double>(equiv[j]) * mass[j], f));
         }
       }
     });
