@@ -37,6 +37,28 @@ float mean_current(int32_t s) {
   return mean_wind_all(w.uadv.ptr(1, s), w.vadv.ptr(1, s), var_run.particle_number);
 }
 
+// Diameter (m) of the droplets into which a chemical denser than the water
+// breaks as it sinks, and in which it lies on the sea floor.
+constexpr double floor_droplet_diameter = 1e-3;
+
+// Mass (kg) that dissolves over a step of dt seconds from `mass` kg of
+// droplets on the sea floor, first `first` kg of droplets of
+// floor_droplet_diameter, of density rho (kg/m3), molecular diffusivity
+// dm (m2/s) and solubility sol (kg/m3).  In still water a droplet dissolves
+// by diffusion alone (Sherwood number 2): its mass falls as
+// 2 pi dm sol d, so the square of its diameter falls linearly, by
+// 8 dm sol / rho per second, and it is gone after rho d^2 / (8 dm sol).
+// Integrated exactly over the step (the droplets' present diameter follows
+// from their present mass), the result does not depend on the step.
+double floor_dissolution(double mass, double first, double rho, double dm, double sol, double dt) {
+  if (!(mass > 0.0) || !(first > 0.0) || !(rho > 0.0)) return 0.0;
+  const double d0 = floor_droplet_diameter;
+  const double d2 = d0 * d0 * std::cbrt((mass / first) * (mass / first));
+  const double shrink = 8.0 * dm * sol * dt / rho;
+  if (!(shrink < d2)) return mass;
+  return mass - mass * std::pow(1.0 - shrink / d2, 1.5);
+}
+
 }  // namespace
 
 void dissolve_2d(int32_t spill, farray<double, 1>& /*slick_area*/) {
@@ -123,9 +145,15 @@ void dissolve_2d(int32_t spill, farray<double, 1>& /*slick_area*/) {
   }
   mb.mdissolved_surf = m_s;
 
+  // Droplets on the sea floor (a chemical denser than the water).
+  const double lying = mb.mass_floor(spill);
+  const double m_f = floor_dissolution(lying, mb.mass_floor_ini(spill), mb.dens(spill), static_cast<double>(d_si),
+                                       static_cast<double>(s_kgm3), static_cast<double>(dt));
+  mb.mass_floor(spill) = std::max(0.0, lying - m_f);
+
   mb.mass_disp_cumul(spill) = std::max(0.0, dispersed - static_cast<double>(m_d));
   mb.mass_surf(spill) = std::max(0.0, floating - static_cast<double>(m_s));
-  mb.mass_diss_dt(spill) = m_s + m_d;
+  mb.mass_diss_dt(spill) = static_cast<double>(m_s + m_d) + m_f;
   mb.mass_diss_cumul(spill) += mb.mass_diss_dt(spill);
   mb.mass_diss_column_cumul(spill) = 0.0f;
   mb.mass_diss_surf_cumul(spill) += m_s;

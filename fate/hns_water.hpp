@@ -43,8 +43,10 @@ void entrainedparticlesredistribution_hns3d(int32_t spill, farray<double, 1>& sl
 // Dissolution of the step, 2-D: from the slick (a wind-driven mass-transfer
 // coefficient over the slick area areaparticlesurftotal, or the calibrated
 // kd) and from the dispersed mass mass_disp_cumul shared over ten droplet
-// classes (a current-driven Sherwood number).  The dissolved mass leaves
-// mass_surf and mass_disp_cumul for mass_diss_cumul; mass_diss_dt,
+// classes (a current-driven Sherwood number), and from the mass on the sea
+// floor as droplets of 1 mm in still water (diffusion alone, integrated
+// exactly over the step).  The dissolved mass leaves mass_surf,
+// mass_disp_cumul and mass_floor for mass_diss_cumul; mass_diss_dt,
 // mdissolved_surf, mass_diss_surf_cumul; mass_diss_column_cumul is 0.  Also
 // currmean(spill), wind10(spill) when evaporation is off, and the droplet
 // class diameters of varverticaldispersion.  The slick areas are not read.
@@ -75,9 +77,9 @@ void volatilize(int32_t spill);
 // compartment that holds the substance in the sea (floating, beached, water
 // column, sea floor, dispersed, dissolved with its two parts, sorbed), in
 // double precision with the exact share 1 - e^(-k dt), into mass_degr_cumul.
-// In 3-D the droplet masses of the particles afloat, beached, in the column
-// and on the floor decay with them, so that the next re-sum from the
-// particles keeps the loss.
+// In 3-D the particles afloat, beached, in the column and on the floor lose
+// their share of droplets with them (set_particle_mass), so that the next
+// re-sum from the particles keeps the loss.
 void degrade(int32_t spill);
 
 }  // namespace orvel
