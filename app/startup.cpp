@@ -347,8 +347,11 @@ std::string chemical_class_text(int32_t hnsclass, bool three_d, bool sinks) {
   // apart by name only: how fast such a chemical evaporates and dissolves
   // follows from its vapour pressure, its solubility and the weather, not
   // from its class.
-  const std::string floats = "it floats, and every process switched on acts on it at rates set by its vapour "
-                             "pressure, its solubility and the weather";
+  const std::string rates = "every process switched on acts on it at rates set by its vapour pressure, its "
+                            "solubility and the weather";
+  const std::string floats = three_d ? "released at the surface it floats, released at a depth its droplets start "
+                                       "in the water column, and " + rates
+                                     : "it floats, and " + rates;
   switch (hnsclass) {
     case hnsclass_gas:
       return three_d ? "gas: released at the surface it goes into the air, where no process acts and no column of "

@@ -176,6 +176,10 @@ TEST(ScenarioChemical, TheStartUpLinesNameTheBehaviourClassAndWhatItMeans) {
       {" 810.0 15.0 3.6 15.0 73000.0 25.0 0.9 25.0 ", "1",
        " Spill 1: behaviour class 10, dissolver: it floats, and every process switched on acts on it at rates "
        "set by its vapour pressure, its solubility and the weather.\n"},
+      {" 810.0 15.0 3.6 15.0 73000.0 25.0 0.9 25.0 ", "2",
+       " Spill 1: behaviour class 10, dissolver: released at the surface it floats, released at a depth its "
+       "droplets start in the water column, and every process switched on acts on it at rates set by its vapour "
+       "pressure, its solubility and the weather.\n"},
       // Styrene's 0.67 kPa makes it a floater-evaporator; the class says
       // nothing of how fast it evaporates.
       {" 906.0 15.0 0.7 15.0 310.0 25.0 0.67 25.0 ", "1",
