@@ -8,6 +8,7 @@
 
 #include "common/parallel.hpp"
 #include "control/state/all.hpp"
+#include "fate/hns_particle_mass.hpp"
 #include "fate/hns_slick.hpp"
 #include "fate/hns_water.hpp"
 #include "fate/oil_weathering.hpp"
@@ -77,6 +78,28 @@ float slick_dissolution(int32_t spill, float d, bool computed, float u) {
   return m_s;
 }
 
+// Diameter (m) of the droplets into which a chemical denser than the water
+// breaks as it sinks, and in which it lies on the sea floor.
+constexpr double floor_droplet_diameter = 1e-3;
+
+// Mass (kg) that dissolves over a step of dt seconds from `mass` kg of
+// droplets on the sea floor, first `first` kg of droplets of
+// floor_droplet_diameter, of density rho (kg/m3), molecular diffusivity
+// dm (m2/s) and solubility sol (kg/m3).  In still water a droplet dissolves
+// by diffusion alone (Sherwood number 2): its mass falls as
+// 2 pi dm sol d, so the square of its diameter falls linearly, by
+// 8 dm sol / rho per second, and it is gone after rho d^2 / (8 dm sol).
+// Integrated exactly over the step (the droplets' present diameter follows
+// from their present mass), the result does not depend on the step.
+double floor_dissolution(double mass, double first, double rho, double dm, double sol, double dt) {
+  if (!(mass > 0.0) || !(first > 0.0) || !(rho > 0.0)) return 0.0;
+  const double d0 = floor_droplet_diameter;
+  const double d2 = d0 * d0 * std::cbrt((mass / first) * (mass / first));
+  const double shrink = 8.0 * dm * sol * dt / rho;
+  if (!(shrink < d2)) return mass;
+  return mass - mass * std::pow(1.0 - shrink / d2, 1.5);
+}
+
 }  // namespace
 
 void dissolve_2d(int32_t spill, farray<double, 1>& /*slick_area*/) {
@@ -139,9 +162,15 @@ void dissolve_2d(int32_t spill, farray<double, 1>& /*slick_area*/) {
   }
   mb.mdissolved_surf = m_s;
 
+  // Droplets on the sea floor (a chemical denser than the water).
+  const double lying = mb.mass_floor(spill);
+  const double m_f = floor_dissolution(lying, mb.mass_floor_ini(spill), mb.dens(spill), static_cast<double>(d_si),
+                                       static_cast<double>(s_kgm3), static_cast<double>(dt));
+  mb.mass_floor(spill) = std::max(0.0, lying - m_f);
+
   mb.mass_disp_cumul(spill) = std::max(0.0, dispersed - static_cast<double>(m_d));
   mb.mass_surf(spill) = std::max(0.0, floating - static_cast<double>(m_s));
-  mb.mass_diss_dt(spill) = m_s + m_d;
+  mb.mass_diss_dt(spill) = static_cast<double>(m_s + m_d) + m_f;
   mb.mass_diss_cumul(spill) += mb.mass_diss_dt(spill);
   mb.mass_diss_column_cumul(spill) = 0.0f;
   mb.mass_diss_surf_cumul(spill) += m_s;
@@ -165,12 +194,11 @@ void dissolve_3d(int32_t spill) {
   const double taken =
       std::min(static_cast<double>(std::max(0.0f, slick_dissolution(spill, d, true, slick_wind(spill)))), floating);
   take_from_surface(spill, taken, floating);
-  const float from_surf = static_cast<float>(taken);
 
   const int32_t np = var_run.particle_number;
   const int32_t* state = var_part.indp.ptr(1, spill);
   const double* diam = var_part.diam_part.ptr(1, spill);
-  const double* mass = var4.massparticle.ptr(1, spill);
+  double* mass = var4.massparticle.ptr(1, spill);
   float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
   const double* ux = var_currwindwave.uadv.ptr(1, spill);
   const double* uy = var_currwindwave.vadv.ptr(1, spill);
@@ -196,20 +224,21 @@ void dissolve_3d(int32_t spill) {
       equiv[j] = 0.0f;
       m = static_cast<float>(carried);
     } else {
-      equiv[j] = static_cast<float>((carried - static_cast<double>(m)) / mass[j]);
+      set_particle_mass(equiv[j], mass[j], carried - static_cast<double>(m));
     }
     return m;
   };
-  float from_column = 0.0f;
-  in_item_order<float>(np, dissolve, [&](int64_t, const float& m) { from_column += m; });
+  // Added up in double precision, as the particles lost it.
+  double from_column = 0.0;
+  in_item_order<float>(np, dissolve, [&](int64_t, const float& m) { from_column += static_cast<double>(m); });
 
-  mb.mdissolved_surf = from_surf;
-  mb.mdissolved_col = from_column;
-  mb.mass_diss_surf_cumul(spill) += from_surf;
+  mb.mdissolved_surf = static_cast<float>(taken);
+  mb.mdissolved_col = static_cast<float>(from_column);
+  mb.mass_diss_surf_cumul(spill) += taken;
   mb.mass_diss_column_cumul(spill) += from_column;
-  mb.mass_surf(spill) -= static_cast<double>(from_surf);
-  mb.mass_column(spill) -= static_cast<double>(from_column);
-  mb.mass_diss_dt(spill) = from_surf + from_column;
+  mb.mass_surf(spill) -= taken;
+  mb.mass_column(spill) -= from_column;
+  mb.mass_diss_dt(spill) = taken + from_column;
   mb.mass_diss_cumul(spill) = mb.mass_diss_surf_cumul(spill) + mb.mass_diss_column_cumul(spill);
 }
 

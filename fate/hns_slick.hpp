@@ -25,9 +25,10 @@ void balance_vertido_tierra_hns(int32_t spill);
 void balance_vertido_tierra_hns_3d(int32_t spill);
 
 // 3-D: the surface particles of the spill lose `taken` kg of their floating
-// mass `floating` (kg, their sum) in proportion to what each carries: their
-// droplet equivalents scaled by 1 - taken / floating, all of them to 0 when
-// taken reaches floating.  Nothing changes for taken <= 0.
+// mass `floating` (kg, their sum) in proportion to what each carries: each
+// keeps 1 - taken / floating of its mass, to double precision
+// (set_particle_mass), and all lose every droplet when taken reaches
+// floating.  Nothing changes for taken <= 0.
 void take_from_surface(int32_t spill, double taken, double floating);
 
 // 2-D share-back after the fate processes: the floating mass and the slick

@@ -127,12 +127,15 @@ void slick_3d() {
 TEST(HnsEvaporation, GasAboveAtmosphericPressure) {
   // Above one atmosphere the flux is multiplied by -(patm/P) ln(1 -
   // patm/P), in both dimensions: -(1/2) ln(1/2) = 0.346574 at 2 atm,
-  // -(1/10) ln(9/10) = 0.0105361 at 10 atm.
+  // -(1/10) ln(9/10) = 0.0105361 at 10 atm.  At exactly one atmosphere
+  // (101.325 kPa, 101325 Pa once in pascals) the substance does not boil:
+  // the flux is the plain one, finite (the correction there would be the
+  // logarithm of 0).
   struct row {
     float kpa;
     double factor;
   };
-  for (const row& r : {row{202.65f, 0.3465736}, row{1013.25f, 0.01053605}}) {
+  for (const row& r : {row{202.65f, 0.3465736}, row{1013.25f, 0.01053605}, row{101.325f, 1.0}}) {
     benzene(4);
     var_spill.vaporpressure(1) = r.kpa;
     var4.areaparticlesurftotal(1) = 10.0;
