@@ -204,11 +204,11 @@ void dissolve_3d(int32_t spill) {
   const double* uy = var_currwindwave.vadv.ptr(1, spill);
   // Each droplet's dissolved mass in the water column, found on the
   // threads, is added in particle order.
-  auto dissolve = [&](int64_t j) -> float {
-    if (state[j] != indp_column) return 0.0f;
+  auto dissolve = [&](int64_t j) -> double {
+    if (state[j] != indp_column) return 0.0;
     // A droplet of no size or no mass has nothing to dissolve (and its
     // coefficient or its remaining share would be 0/0).
-    if (!(diam[j] > 0.0) || !(mass[j] > 0.0)) return 0.0f;
+    if (!(diam[j] > 0.0) || !(mass[j] > 0.0)) return 0.0;
     const float e = equiv[j];
     const float ad = static_cast<float>(static_cast<double>(12.56636f) * ((diam[j] / 2.0) * (diam[j] / 2.0)));
     // Current past a sphere, in metres per second.
@@ -216,21 +216,19 @@ void dissolve_3d(int32_t spill) {
     const double cy = uy[j] * factor;
     const float uc = static_cast<float>(std::sqrt(cx * cx + cy * cy));
     const float dj = static_cast<float>(diam[j]);
-    float m = a * e * ad * (d_si * (0.552f * c * std::sqrt(uc * dj / nuf) + 2.0f) / dj);
+    const float m = a * e * ad * (d_si * (0.552f * c * std::sqrt(uc * dj / nuf) + 2.0f) / dj);
     const double carried = static_cast<double>(e) * mass[j];
-    if (m < 0.0f) {
-      m = 0.0f;
-    } else if (static_cast<double>(m) > carried) {
+    // The particle loses exactly what is returned: at most all it carries.
+    if (m < 0.0f) return 0.0;
+    if (static_cast<double>(m) > carried) {
       equiv[j] = 0.0f;
-      m = static_cast<float>(carried);
-    } else {
-      set_particle_mass(equiv[j], mass[j], carried - static_cast<double>(m));
+      return carried;
     }
-    return m;
+    set_particle_mass(equiv[j], mass[j], carried - static_cast<double>(m));
+    return static_cast<double>(m);
   };
-  // Added up in double precision, as the particles lost it.
   double from_column = 0.0;
-  in_item_order<float>(np, dissolve, [&](int64_t, const float& m) { from_column += static_cast<double>(m); });
+  in_item_order<double>(np, dissolve, [&](int64_t, const double& m) { from_column += m; });
 
   mb.mdissolved_surf = static_cast<float>(taken);
   mb.mdissolved_col = static_cast<float>(from_column);
