@@ -350,7 +350,16 @@ void print_banner() {
   std::cout.flush();
 }
 
-std::string chemical_class_text(int32_t hnsclass, bool three_d) {
+std::string chemical_class_text(int32_t hnsclass, bool three_d, bool sinks) {
+  // What the model does with the class.  The classes that float are told
+  // apart by name only: how fast such a chemical evaporates and dissolves
+  // follows from its vapour pressure, its solubility and the weather, not
+  // from its class.
+  const std::string rates = "every process switched on acts on it at rates set by its vapour pressure, its "
+                            "solubility and the weather";
+  const std::string floats = three_d ? "released at the surface it floats, released at a depth its droplets start "
+                                       "in the water column, and " + rates
+                                     : "it floats, and " + rates;
   switch (hnsclass) {
     case hnsclass_gas:
       return three_d ? "gas: released at the surface it goes into the air, where no process acts and no column of "
@@ -360,30 +369,33 @@ std::string chemical_class_text(int32_t hnsclass, bool three_d) {
     case hnsclass_gas_dissolver:
       return "gas-dissolver: it floats and evaporates; released at the surface it does not dissolve or sorb";
     case hnsclass_evaporator:
-      return "evaporator: it floats and evaporates fast, and dissolves a little";
+      return "evaporator: " + floats;
     case hnsclass_evaporator_dissolver:
-      return "evaporator-dissolver: it floats, evaporates fast and dissolves";
+      return "evaporator-dissolver: " + floats;
     case hnsclass_floater_evaporator:
-      return "floater-evaporator: it floats and evaporates slowly";
+      return "floater-evaporator: " + floats;
     case hnsclass_floater_evaporator_dissolver:
-      return "floater-evaporator-dissolver: it floats, evaporates slowly and dissolves";
+      return "floater-evaporator-dissolver: " + floats;
     case hnsclass_floater:
-      return "floater: it floats and persists; it evaporates and dissolves very little";
+      return "floater: " + floats;
     case hnsclass_floater_dissolver:
-      return "floater-dissolver: it floats and dissolves";
+      return "floater-dissolver: " + floats;
     case hnsclass_dissolver_evaporator:
-      return "dissolver-evaporator: it dissolves fast and evaporates";
+      return "dissolver-evaporator: " + floats;
     case hnsclass_dissolver:
-      return "dissolver: it dissolves fast and evaporates little";
+      return "dissolver: " + floats;
     case hnsclass_sinker_dissolver:
-      return "sinker-dissolver: the model follows it as a floater, with every process switched on (in 3-D its "
-             "droplets settle at their own speed)";
+      if (!sinks) return "sinker-dissolver not denser than the water: " + floats;
+      return three_d ? "sinker-dissolver: every process switched on acts on it, and its droplets settle at their "
+                       "own speed"
+                     : "sinker-dissolver: it starts on the sea floor as droplets of 1 mm, where dissolution, "
+                       "sorption and degradation act on it as switched on";
     case hnsclass_sinker:
       return three_d ? "sinker: only degradation acts on it; released at a depth its droplets settle at their own "
                        "speed, released at the surface it stays afloat"
                      : "sinker: it starts on the sea floor, where only degradation acts on it";
     default:
-      return "unclassified (the solubility is not a number): the model follows it as a floater";
+      return "unclassified (the solubility is not a number): " + floats;
   }
 }
 
@@ -394,7 +406,9 @@ void print_chemical_classes() {
     int32_t hnsclass = 0;
     findhnsbehaviourclass(s, sp.vaporpressure(s), sp.watersolubility(s), sp.density(s), sp.waterdensity(s), hnsclass);
     std::cout << free_line("Spill " + std::to_string(s) + ": behaviour class " + std::to_string(hnsclass) + ", " +
-                           chemical_class_text(hnsclass, three_d) + ".")
+                           chemical_class_text(hnsclass, three_d,
+                                               sinks_and_dissolves(hnsclass, sp.density(s), sp.waterdensity(s))) +
+                           ".")
               << '\n';
   }
   std::cout.flush();

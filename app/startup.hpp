@@ -38,7 +38,8 @@ void set_current_layers();
 // density) and what the class means for its fate in this run, a line per
 // spill on standard output.
 void print_chemical_classes();
-std::string chemical_class_text(int32_t hnsclass, bool three_d);
+// `sinks` is true for a sinker-dissolver denser than the water.
+std::string chemical_class_text(int32_t hnsclass, bool three_d, bool sinks);
 
 // The model grid, coastline and coast polygons that the land-search mode
 // and the coast algorithm ask for.

@@ -107,6 +107,7 @@ void hns3d_engine::fate(int32_t s, bool dispersed_path) {
   auto& c = var_cfg;
   auto& m = var4;
   weathered_now(s) = 1;
+  form_slick(s);
   if (c.evaporo(s) == 1) {
     calls.evaporacionhns(s, slick_area);
     if (dispersed_path && m.mass_surf(s) == 0.0) surface_exhausted(s) = 1;
@@ -132,6 +133,20 @@ void hns3d_engine::fate(int32_t s, bool dispersed_path) {
   if (!dispersed_path) calls.updateparthnsproperties_3d(s);
   // A spill placed wholly on land keeps its initial properties.
   if (c.flag_tierra(s) != 1) calls.evaluo_hns(s, slick_area);
+}
+
+void hns3d_engine::form_slick(int32_t s) {
+  auto& c = var_cfg;
+  auto& m = var4;
+  // A slick of no thickness has no floating mass yet (a release below the
+  // surface, a blowout) or has lost it all.  Floating mass that appears
+  // then, droplets come up one by one over the cloud, forms a slick at its
+  // minimum thickness, from which it spreads; the set-up area of the cloud
+  // (or none) says nothing of it.
+  const double minimum = c.minspillthickness(s);
+  if (c.thick(s) != 0.0 || !(minimum > 0.0) || !(m.mass_surf(s) > 0.0) || !(m.dens(s) > 0.0)) return;
+  slick_area(s) = m.mass_surf(s) / m.dens(s) / minimum;
+  m.areaparticlesurftotal(s) = slick_area(s);
 }
 
 void hns3d_engine::grid_statistics(int32_t spill, int32_t stamp) {

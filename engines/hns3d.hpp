@@ -8,7 +8,10 @@
 //
 // A release that gets no first slick thickness (at depth, or from a blowout)
 // starts at thickness 0 and so takes the dispersed path from its first step;
-// a blowout's slick area is the disc at the end of the jet.
+// a blowout's slick area is the disc at the end of the jet.  The floating
+// particles form the spill's slick; floating mass that appears while the
+// spill has no slick (droplets coming up) forms one at its minimum
+// thickness.
 #pragma once
 
 #include <cstdint>
@@ -46,6 +49,9 @@ class hns3d_engine : public frame_3d<hns_frame> {
 
  private:
   void fate(int32_t spill, bool dispersed_path);
+  // The slick area of floating mass that has no slick yet: the floating
+  // volume at the minimum thickness (also the area of the step's processes).
+  void form_slick(int32_t spill);
 
   const farray<coast_polygon>& polygons_;
 };

@@ -198,9 +198,13 @@ void dropletsizedistribution(int32_t spill) {
     fresh(h.partclass, np, ns);
     fresh(h.equiv_part, np, ns);
   }
-  // The class diameters before they are computed: zeros.
+  // The class diameters before they are computed: zeros, after a line
+  // that says what the two lines below it are.
   const std::vector<float> before(static_cast<std::size_t>(std::max(nc, 0)), 0.0f);
-  std::cout << free_line(std::span<const float>(before)) << '\n' << free_line(nc) << '\n';
+  std::cout << "Spill " << spill << ": droplet size classes: their diameters (m, zero until sized) and their number"
+            << '\n'
+            << free_line(std::span<const float>(before)) << '\n'
+            << free_line(nc) << '\n';
 
   const auto c = hns_droplet_sizes(var_spill.viscosity(spill));
   std::vector<int32_t> class_of(static_cast<std::size_t>(std::max(np, 0)));

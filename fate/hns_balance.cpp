@@ -6,6 +6,7 @@
 
 #include "common/parallel.hpp"
 #include "control/state/all.hpp"
+#include "fate/hns_particle_mass.hpp"
 #include "fate/hns_slick.hpp"
 #include "transport/states.hpp"
 
@@ -100,6 +101,32 @@ void balance_vertido_tierra_hns_3d(int32_t spill) {
   store_sums(spill, s);
   var4.mass_radar(spill) = s.outside;
   var_part.numpartsurfevap = s.n_surf;
+  // The floating particles form the slick: the processes of the step act
+  // over its area, as in 2-D.
+  if (s.n_surf > 0) var4.areaparticlesurftotal(spill) = static_cast<double>(var_spill.area_hns(spill));
+}
+
+void take_from_surface(int32_t spill, double taken, double floating) {
+  if (!(taken > 0.0)) return;
+  const int32_t np = var_run.particle_number;
+  const int32_t* indp = var_part.indp.ptr(1, spill);
+  float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
+  double* droplet = var4.massparticle.ptr(1, spill);
+  const bool all = !(taken < floating);
+  const double kept = all ? 0.0 : 1.0 - taken / floating;
+  parallel_blocks(np, [=](int64_t, int64_t first, int64_t last) {
+    for (int64_t j = first; j < last; ++j) {
+      if (indp[j] != indp_surf) continue;
+      const double e = static_cast<double>(equiv[j]);
+      // The particle keeps its share to double precision; one of droplets
+      // of no mass carries nothing and only its number is scaled.
+      if (droplet[j] > 0.0) {
+        set_particle_mass(equiv[j], droplet[j], e * droplet[j] * kept);
+      } else {
+        equiv[j] = static_cast<float>(e * kept);
+      }
+    }
+  });
 }
 
 void updateparthnsproperties_3d(int32_t spill) {

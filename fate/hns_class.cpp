@@ -45,6 +45,10 @@ void findhnsbehaviourclass(int32_t, float p, float s, float rho, float rhow, int
   }
 }
 
+bool sinks_and_dissolves(int32_t hnsclass, float rho, float rhow) {
+  return hnsclass == hnsclass_sinker_dissolver && rho > rhow;
+}
+
 void getdegradationprocesses() {
   auto& c = var_cfg;
   const auto& p = var_part;

@@ -8,6 +8,8 @@
 
 #include "common/parallel.hpp"
 #include "control/state/all.hpp"
+#include "fate/hns_particle_mass.hpp"
+#include "fate/hns_slick.hpp"
 #include "fate/hns_water.hpp"
 #include "fate/oil_weathering.hpp"
 #include "fate/wave_entrainment.hpp"
@@ -36,6 +38,68 @@ float mean_current(int32_t s) {
   return mean_wind_all(w.uadv.ptr(1, s), w.vadv.ptr(1, s), var_run.particle_number);
 }
 
+// Wind over the slick: the evaporation of the step left it in wind10
+// unless evaporation is off; then the mean wind of all the particles.
+float slick_wind(int32_t spill) {
+  auto& w = var_currwindwave;
+  if (var_cfg.evaporo(spill) == 0) {
+    w.wind10(spill) = static_cast<double>(mean_wind_all(w.wintx.data(), w.winty.data(), var_run.particle_number));
+  }
+  return static_cast<float>(w.wind10(spill));
+}
+
+// Mass (kg) that the floating slick of the spill gives to the sea in the
+// step, not yet limited to the floating mass: a flat plate of the slick's
+// diameter over the slick area areaparticlesurftotal, with the coefficient
+// computed from diffusivity d (cm2/s) and the wind u when `computed`, else
+// the calibrated kd.  A slick of no area (or no floating mass) dissolves
+// nothing; the computed coefficient would be 0/0.
+float slick_dissolution(int32_t spill, float d, bool computed, float u) {
+  const auto& mb = var4;
+  const double floating = mb.mass_surf(spill);
+  if (floating == 0.0) return 0.0f;
+  const float nuf = static_cast<float>(var_spill.kinemviscosity_water);
+  const float a = static_cast<float>(mb.areaparticlesurftotal(spill));
+  const float l = std::sqrt(4.0f * a / 3.14159f);
+  if (!(l > 0.0f)) return 0.0f;
+  float kd = var_calib.kd;
+  if (computed) {
+    const float sc = 10000.0f * nuf / d;
+    const float v = std::pow(sc, 0.3333333f) * 0.578f * std::sqrt(u * l / nuf);
+    kd = v * (d * 1e-4f) / l;
+  }
+  float m_s = a * (var_spill.watersolubility(spill) * 0.001f) * kd * var_run.deltat;
+  // Without spreading the slick keeps its first area: dissolution follows
+  // the share of the first floating mass still afloat.
+  const double first = mb.mass_surf_ini(spill);
+  if (var_cfg.spreading__y_n == 0 && first != 0.0) {
+    m_s = static_cast<float>(static_cast<double>(static_cast<float>(static_cast<double>(m_s) / first)) * floating);
+  }
+  return m_s;
+}
+
+// Diameter (m) of the droplets into which a chemical denser than the water
+// breaks as it sinks, and in which it lies on the sea floor.
+constexpr double floor_droplet_diameter = 1e-3;
+
+// Mass (kg) that dissolves over a step of dt seconds from `mass` kg of
+// droplets on the sea floor, first `first` kg of droplets of
+// floor_droplet_diameter, of density rho (kg/m3), molecular diffusivity
+// dm (m2/s) and solubility sol (kg/m3).  In still water a droplet dissolves
+// by diffusion alone (Sherwood number 2): its mass falls as
+// 2 pi dm sol d, so the square of its diameter falls linearly, by
+// 8 dm sol / rho per second, and it is gone after rho d^2 / (8 dm sol).
+// Integrated exactly over the step (the droplets' present diameter follows
+// from their present mass), the result does not depend on the step.
+double floor_dissolution(double mass, double first, double rho, double dm, double sol, double dt) {
+  if (!(mass > 0.0) || !(first > 0.0) || !(rho > 0.0)) return 0.0;
+  const double d0 = floor_droplet_diameter;
+  const double d2 = d0 * d0 * std::cbrt((mass / first) * (mass / first));
+  const double shrink = 8.0 * dm * sol * dt / rho;
+  if (!(shrink < d2)) return mass;
+  return mass - mass * std::pow(1.0 - shrink / d2, 1.5);
+}
+
 }  // namespace
 
 void dissolve_2d(int32_t spill, farray<double, 1>& /*slick_area*/) {
@@ -49,39 +113,15 @@ void dissolve_2d(int32_t spill, farray<double, 1>& /*slick_area*/) {
   const float s_kgm3 = var_spill.watersolubility(spill) * 0.001f;
   const float dt = var_run.deltat;
 
-  // Wind over the slick (the evaporation of the step left it in wind10
-  // unless evaporation is off) and current past the droplets.
-  if (var_cfg.evaporo(spill) == 0) {
-    w.wind10(spill) = static_cast<double>(mean_wind_all(w.wintx.data(), w.winty.data(), var_run.particle_number));
-  }
-  const float u = static_cast<float>(w.wind10(spill));
+  // Wind over the slick and current past the droplets.
+  const float u = slick_wind(spill);
   const float uc = mean_current(spill);
   w.currmean(spill) = static_cast<double>(uc);
   const float sc = 10000.0f * nuf / d;
   const float d_si = d * 1e-4f;
 
-  // Slick: a flat plate of the slick's diameter.  A slick of no area (or no
-  // floating mass) dissolves nothing; the computed coefficient would be 0/0.
   const double floating = mb.mass_surf(spill);
-  float m_s = 0.0f;
-  if (floating != 0.0) {
-    const float a = static_cast<float>(mb.areaparticlesurftotal(spill));
-    const float l = std::sqrt(4.0f * a / 3.14159f);
-    if (l > 0.0f) {
-      float kd = cal.kd;
-      if (calibrated) {
-        const float v = std::pow(sc, 0.3333333f) * 0.578f * std::sqrt(u * l / nuf);
-        kd = v * d_si / l;
-      }
-      m_s = a * s_kgm3 * kd * dt;
-      // Without spreading the slick keeps its first area: dissolution
-      // follows the share of the first floating mass still afloat.
-      const double first = mb.mass_surf_ini(spill);
-      if (var_cfg.spreading__y_n == 0 && first != 0.0) {
-        m_s = static_cast<float>(static_cast<double>(static_cast<float>(static_cast<double>(m_s) / first)) * floating);
-      }
-    }
-  }
+  float m_s = slick_dissolution(spill, d, calibrated, u);
 
   // Droplets: the dispersed volume shared equally over ten size classes,
   // each droplet a sphere past which the current flows.
@@ -122,9 +162,15 @@ void dissolve_2d(int32_t spill, farray<double, 1>& /*slick_area*/) {
   }
   mb.mdissolved_surf = m_s;
 
+  // Droplets on the sea floor (a chemical denser than the water).
+  const double lying = mb.mass_floor(spill);
+  const double m_f = floor_dissolution(lying, mb.mass_floor_ini(spill), mb.dens(spill), static_cast<double>(d_si),
+                                       static_cast<double>(s_kgm3), static_cast<double>(dt));
+  mb.mass_floor(spill) = std::max(0.0, lying - m_f);
+
   mb.mass_disp_cumul(spill) = std::max(0.0, dispersed - static_cast<double>(m_d));
   mb.mass_surf(spill) = std::max(0.0, floating - static_cast<double>(m_s));
-  mb.mass_diss_dt(spill) = m_s + m_d;
+  mb.mass_diss_dt(spill) = static_cast<double>(m_s + m_d) + m_f;
   mb.mass_diss_cumul(spill) += mb.mass_diss_dt(spill);
   mb.mass_diss_column_cumul(spill) = 0.0f;
   mb.mass_diss_surf_cumul(spill) += m_s;
@@ -134,78 +180,63 @@ void dissolve_3d(int32_t spill) {
   auto& mb = var4;
   const float d = diffusivity(spill, 1.326e-4f);
   const float nuf = static_cast<float>(var_spill.kinemviscosity_water);
-  const float c = std::pow(nuf / d, 1.0f / 3.0f);
+  // The diffusivity in m2/s, and the Schmidt number from it.
+  const float d_si = d * 1e-4f;
+  const float c = std::pow(10000.0f * nuf / d, 1.0f / 3.0f);
   const float a = 0.001f * var_spill.watersolubility(spill) * var_run.deltat;
-  const float z = 1e6f * nuf * 1e-6f;
-  const float k_surf = c * (d * 5.78e-9f);
   const double factor = var_mallas.factor;
   const double coslat = std::cos(var_mallas.latmean * static_cast<double>(3.1416f) / 180.0);
+
+  // The floating particles form the slick: it dissolves over its area as in
+  // 2-D, always with the computed coefficient, and its loss is shared among
+  // them by their mass.
+  const double floating = mb.mass_surf(spill);
+  const double taken =
+      std::min(static_cast<double>(std::max(0.0f, slick_dissolution(spill, d, true, slick_wind(spill)))), floating);
+  take_from_surface(spill, taken, floating);
 
   const int32_t np = var_run.particle_number;
   const int32_t* state = var_part.indp.ptr(1, spill);
   const double* diam = var_part.diam_part.ptr(1, spill);
-  const double* mass = var4.massparticle.ptr(1, spill);
+  double* mass = var4.massparticle.ptr(1, spill);
   float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
-  const double* wx = var_currwindwave.wintx.data();
-  const double* wy = var_currwindwave.winty.data();
   const double* ux = var_currwindwave.uadv.ptr(1, spill);
   const double* uy = var_currwindwave.vadv.ptr(1, spill);
-  // Each droplet's dissolved mass, found on the threads, is added in
-  // particle order.
-  struct dissolved {
-    float m = 0.0f;
-    int32_t from = 0;  // 0 nothing, 1 the surface, 2 the column
-  };
-  auto dissolve = [&](int64_t j) -> dissolved {
-    const int32_t st = state[j];
-    if (st != indp_surf && st != indp_column) return {};
+  // Each droplet's dissolved mass in the water column, found on the
+  // threads, is added in particle order.
+  auto dissolve = [&](int64_t j) -> double {
+    if (state[j] != indp_column) return 0.0;
     // A droplet of no size or no mass has nothing to dissolve (and its
     // coefficient or its remaining share would be 0/0).
-    if (!(diam[j] > 0.0) || !(mass[j] > 0.0)) return {};
+    if (!(diam[j] > 0.0) || !(mass[j] > 0.0)) return 0.0;
     const float e = equiv[j];
     const float ad = static_cast<float>(static_cast<double>(12.56636f) * ((diam[j] / 2.0) * (diam[j] / 2.0)));
-    float m;
-    if (st == indp_surf) {
-      // Wind over a flat droplet of the same surface.
-      const float ld = std::sqrt(4.0f * ad / 3.14159f);
-      const float wind = static_cast<float>(std::sqrt(wx[j] * wx[j] + wy[j] * wy[j]));
-      m = a * e * ad * (k_surf * std::sqrt(wind * ld / z) / ld);
-    } else {
-      // Current past a sphere, in metres per second.
-      const double cx = ux[j] * coslat * factor;
-      const double cy = uy[j] * factor;
-      const float uc = static_cast<float>(std::sqrt(cx * cx + cy * cy));
-      const float dj = static_cast<float>(diam[j]);
-      m = a * e * ad * (1e-9f * d * (0.552f * c * std::sqrt(uc * dj / z) + 2.0f) / dj);
-    }
+    // Current past a sphere, in metres per second.
+    const double cx = ux[j] * coslat * factor;
+    const double cy = uy[j] * factor;
+    const float uc = static_cast<float>(std::sqrt(cx * cx + cy * cy));
+    const float dj = static_cast<float>(diam[j]);
+    const float m = a * e * ad * (d_si * (0.552f * c * std::sqrt(uc * dj / nuf) + 2.0f) / dj);
     const double carried = static_cast<double>(e) * mass[j];
-    if (m < 0.0f) {
-      m = 0.0f;
-    } else if (static_cast<double>(m) > carried) {
+    // The particle loses exactly what is returned: at most all it carries.
+    if (m < 0.0f) return 0.0;
+    if (static_cast<double>(m) > carried) {
       equiv[j] = 0.0f;
-      m = static_cast<float>(carried);
-    } else {
-      equiv[j] = static_cast<float>((carried - static_cast<double>(m)) / mass[j]);
+      return carried;
     }
-    return {m, st == indp_surf ? 1 : 2};
+    set_particle_mass(equiv[j], mass[j], carried - static_cast<double>(m));
+    return static_cast<double>(m);
   };
-  float from_surf = 0.0f;
-  float from_column = 0.0f;
-  in_item_order<dissolved>(np, dissolve, [&](int64_t, const dissolved& r) {
-    if (r.from == 1) {
-      from_surf += r.m;
-    } else if (r.from == 2) {
-      from_column += r.m;
-    }
-  });
+  double from_column = 0.0;
+  in_item_order<double>(np, dissolve, [&](int64_t, const double& m) { from_column += m; });
 
-  mb.mdissolved_surf = from_surf;
-  mb.mdissolved_col = from_column;
-  mb.mass_diss_surf_cumul(spill) += from_surf;
+  mb.mdissolved_surf = static_cast<float>(taken);
+  mb.mdissolved_col = static_cast<float>(from_column);
+  mb.mass_diss_surf_cumul(spill) += taken;
   mb.mass_diss_column_cumul(spill) += from_column;
-  mb.mass_surf(spill) -= static_cast<double>(from_surf);
-  mb.mass_column(spill) -= static_cast<double>(from_column);
-  mb.mass_diss_dt(spill) = from_surf + from_column;
+  mb.mass_surf(spill) -= taken;
+  mb.mass_column(spill) -= from_column;
+  mb.mass_diss_dt(spill) = taken + from_column;
   mb.mass_diss_cumul(spill) = mb.mass_diss_surf_cumul(spill) + mb.mass_diss_column_cumul(spill);
 }
 

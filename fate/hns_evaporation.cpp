@@ -6,12 +6,10 @@
 #include <cmath>
 #include <cstdint>
 
-#include "common/parallel.hpp"
 #include "control/run_rules.hpp"
 #include "control/state/all.hpp"
 #include "fate/hns_slick.hpp"
 #include "fate/oil_weathering.hpp"
-#include "transport/states.hpp"
 
 namespace orvel {
 namespace {
@@ -111,84 +109,27 @@ void evaporacionhns(int32_t spill, farray<double, 1>&) {
   // scaled by sqrt(18 / MW).
   const float sc = 1.5e-5f / (std::sqrt(18.0f / mw) * 2.3e-5f);
 
-  // The surface particles of a 3-D spill, their droplet mass (single
-  // precision, as summed) and the mass they lose in the step.
-  float surface_mass = 0.0f;
-  const int32_t* indp = var_part.indp.ptr(1, spill);
-  const bool droplets = var_run.sim__2d_3d == 2 && var_part.numpartsurfevap > 0;
-
-  if (var_run.sim__2d_3d == 1) {
-    const double area = m.areaparticlesurftotal(spill);
-    float km = cal.km;
-    if (cal.calibevap_option == 1) {
-      // A slick of no area gives no coefficient (its diameter's negative
-      // power would be infinite and the flux 0 times infinity).
-      const float ld = equivalent_diameter(area);
-      km = ld != 0.0f ? computed_coefficient(u, ld, sc) : 0.0f;
-    }
-    step_mass(spill, static_cast<double>(evaporative_flux(mw, p, area, km, ta) * var_run.deltat), m0, fmax);
-  } else if (droplets) {
-    const double* diam = var_part.diam_part.ptr(1, spill);
-    const double* mass = m.massparticle.ptr(1, spill);
-    const float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
-    // Each surface droplet's area and mass on the threads, their sums in
-    // particle order.
-    struct surface_terms {
-      double area = 0.0, mass = 0.0;
-      bool surface = false;
-    };
-    double area = 0.0;
-    in_item_order<surface_terms>(
-        np,
-        [&](int64_t j) -> surface_terms {
-          if (indp[j] != indp_surf) return {};
-          const double r = diam[j] / 2.0;
-          return {(static_cast<double>(12.566064f) * static_cast<double>(equiv[j])) * (r * r),
-                  mass[j] * static_cast<double>(equiv[j]), true};
-        },
-        [&](int64_t, const surface_terms& t) {
-          if (!t.surface) return;
-          area = area + t.area;
-          surface_mass = static_cast<float>(static_cast<double>(surface_mass) + t.mass);
-        });
-    m.areaparticlesurftotal(spill) = area;
-    const float ld = equivalent_diameter(area);
-    const float km = ld != 0.0f ? computed_coefficient(u, ld, sc) : 0.0f;
-    // The droplets' surface, and so the flux, falls in proportion to the
-    // floating droplet mass Ms as it evaporates: dMs/dt = -(Nf / Ms) Ms,
-    // integrated exactly over the step so that the result does not depend
-    // on the step.
-    const double flux_step = static_cast<double>(evaporative_flux(mw, p, area, km, ta) * var_run.deltat);
-    const double ms = static_cast<double>(surface_mass);
-    step_mass(spill, ms > 0.0 ? -ms * std::expm1(-flux_step / ms) : flux_step, m0, fmax);
-  } else {
+  const bool three_d = var_run.sim__2d_3d == 2;
+  // A 3-D spill with no particle afloat has no slick: its floating mass
+  // would have no particle to leave.
+  if (three_d && var_part.numpartsurfevap <= 0) {
     m.diff_evp(spill) = 0.0;
+    return;
   }
+  // The slick area: in 3-D the floating particles form the slick, as in 2-D.
+  const double area = m.areaparticlesurftotal(spill);
+  float km = cal.km;
+  if (cal.calibevap_option == 1 || three_d) {
+    // A slick of no area gives no coefficient (its diameter's negative
+    // power would be infinite and the flux 0 times infinity).
+    const float ld = equivalent_diameter(area);
+    km = ld != 0.0f ? computed_coefficient(u, ld, sc) : 0.0f;
+  }
+  step_mass(spill, static_cast<double>(evaporative_flux(mw, p, area, km, ta) * var_run.deltat), m0, fmax);
 
   const double floating = m.mass_surf(spill);
   const double moved = transfer(spill, m0, fmax);
-
-  if (droplets && moved > 0.0) {
-    // The surface particles stand for fewer droplets, by the share of their
-    // mass that left the floating compartment; all of them lose every
-    // droplet when all the floating mass evaporated.
-    const double ms = static_cast<double>(surface_mass);
-    const bool all = moved >= floating || ms == 0.0;
-    const double* mass = m.massparticle.ptr(1, spill);
-    float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
-    parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
-      for (int64_t j = first; j < last; ++j) {
-        if (indp[j] != indp_surf) continue;
-        double e = 0.0;
-        if (!all) {
-          const double s = mass[j];
-          const double e0 = static_cast<double>(equiv[j]);
-          e = s != 0.0 ? (s * e0 - moved * s * e0 / ms) / s : e0 * (1.0 - moved / ms);
-        }
-        equiv[j] = static_cast<float>(std::max(e, 0.0));
-      }
-    });
-  }
+  if (three_d) take_from_surface(spill, moved, floating);
 }
 
 }  // namespace orvel

@@ -159,7 +159,10 @@ void getparthnsinitialstate(int32_t sim) {
     } else if (hnsclass == hnsclass_gas) {
       set_states(s, indp_air);
       p.par_air(s) = np;
-    } else if (hnsclass == hnsclass_sinker) {
+    } else if (hnsclass == hnsclass_sinker ||
+               sinks_and_dissolves(hnsclass, var_spill.density(s), var_spill.waterdensity(s))) {
+      // A 2-D run has no depth to fall through: a sinker, and a dense
+      // sinker-dissolver, starts on the sea floor.
       set_states(s, indp_floor);
     } else {
       set_states(s, indp_surf);

@@ -13,8 +13,8 @@
 namespace orvel {
 
 // Behaviour classes of chemicals spilled at sea.  Only the gas (1), the
-// gas-dissolver (2) and the sinker (12) change what a run does; the others are
-// recorded.
+// gas-dissolver (2), the sinker (12) and, in 2-D, a sinker-dissolver (11)
+// denser than the water change what a run does; the others are recorded.
 inline constexpr int32_t hnsclass_gas = 1;
 inline constexpr int32_t hnsclass_gas_dissolver = 2;
 inline constexpr int32_t hnsclass_evaporator = 3;
@@ -35,6 +35,11 @@ inline constexpr int32_t hnsclass_unclassified = 13;
 // pressure that is not a number passes no pressure test; a solubility that is
 // not a number gives class 13.  `spill` is not used.
 void findhnsbehaviourclass(int32_t spill, float p, float s, float rho, float rhow, int32_t& hnsclass);
+
+// True for a sinker-dissolver (class 11) of density `rho` above the sea
+// water's `rhow` (kg/m3): it sinks and dissolves.  A class-11 product that
+// is not denser than the water floats.
+bool sinks_and_dissolves(int32_t hnsclass, float rho, float rhow);
 
 // Prunes the process switches of every spill from its class, its initial
 // surface and column masses and where its particles start: a gas (class 1)

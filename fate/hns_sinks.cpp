@@ -1,12 +1,14 @@
 // The last processes of a chemical's step in the sea: sorption of dissolved
 // mass to suspended sediment, volatilisation of dissolved mass to the air
-// and first-order degradation, all in single precision.
+// and first-order degradation; the running totals are kept in double
+// precision.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 #include "common/parallel.hpp"
 #include "control/state/all.hpp"
+#include "fate/hns_particle_mass.hpp"
 #include "fate/hns_water.hpp"
 #include "fate/wave_entrainment.hpp"
 #include "transport/states.hpp"
@@ -14,19 +16,15 @@
 namespace orvel {
 namespace {
 
-// x less its fraction f, in single precision.
-float decayed(float x, float f) { return x - x * f; }
+// x less its fraction f, in double precision: a step's loss can be far below
+// the resolution of single precision (a rate of 0.01 per day over 1 s steps
+// takes 1.2e-7 of the mass per step), and millions of such steps must add up
+// to the decay over the whole run.
+double decayed(double x, double f) { return x - x * f; }
 
-// A double-precision compartment rounded to single precision and decayed;
-// returns its rounded value before the decay.
-float decay(double& x, float f) {
-  const float before = static_cast<float>(x);
-  x = static_cast<double>(decayed(before, f));
-  return before;
-}
-
-float decay(float& x, float f) {
-  const float before = x;
+// Decays a compartment; returns its value before the decay.
+double decay(double& x, double f) {
+  const double before = x;
   x = decayed(before, f);
   return before;
 }
@@ -70,8 +68,8 @@ void volatilize(int32_t spill) {
   // Henry constant, Pa m3/mol.
   const float mw = sp.hnsmolweight(spill);
   const float hc = (1000.0f * sp.vaporpressure(spill)) / ((sp.watersolubility(spill) * 0.001f) / mw);
-  const float ms = mb.mass_diss_surf_cumul(spill);
-  float v = 0.0f;
+  const double ms = mb.mass_diss_surf_cumul(spill);
+  double v = 0.0;
   if (hc > 30.3975f) {
     // Liquid- and gas-film coefficients of 20 and 3000 cm/h scaled by the
     // molar mass, in m/s; the dimensionless Henry constant.
@@ -83,7 +81,7 @@ void volatilize(int32_t spill) {
     // result does not depend on the step.  A layer of no depth (no waves,
     // wind or vertical diffusion) holds nothing back: the limit of the
     // exchange is the whole slick-borne part.
-    v = h != 0.0f ? std::min(ms, -ms * std::expm1(-(kv / h * var_run.deltat))) : ms;
+    v = h != 0.0f ? std::min(ms, -ms * std::expm1(-static_cast<double>(kv / h * var_run.deltat))) : ms;
   }
   mb.mass_diss_surf_cumul(spill) = ms - v;
   if (var_run.sim__2d_3d == 1) {
@@ -96,14 +94,18 @@ void volatilize(int32_t spill) {
 
 void degrade(int32_t spill) {
   auto& mb = var4;
-  const float f = 1.0f - std::exp(-(var_spill.degradation_rate(spill) / 86400.0f * var_run.deltat));
-  const float surf = decay(mb.mass_surf(spill), f);
-  const float beached = decay(mb.mass_beached(spill), f);
-  const float column = decay(mb.mass_column(spill), f);
-  const float floor = decay(mb.mass_floor(spill), f);
-  const float dispersed = decay(mb.mass_disp_cumul(spill), f);
-  const float dissolved = decay(mb.mass_diss_cumul(spill), f);
-  const float sorbed = decay(mb.mass_sed_cumul(spill), f);
+  // The share of the mass that decays over the step, 1 - e^(-k dt), in
+  // double precision: exact for any step, so that a day of 1 s steps decays
+  // as much as one step of a day.
+  const double f = -std::expm1(-(static_cast<double>(var_spill.degradation_rate(spill)) / 86400.0 *
+                                 static_cast<double>(var_run.deltat)));
+  const double surf = decay(mb.mass_surf(spill), f);
+  const double beached = decay(mb.mass_beached(spill), f);
+  const double column = decay(mb.mass_column(spill), f);
+  const double floor = decay(mb.mass_floor(spill), f);
+  const double dispersed = decay(mb.mass_disp_cumul(spill), f);
+  const double dissolved = decay(mb.mass_diss_cumul(spill), f);
+  const double sorbed = decay(mb.mass_sed_cumul(spill), f);
   mb.mass_degr_cumul(spill) += (surf + column + dispersed + dissolved + (beached + floor + sorbed)) * f;
 
   // The two parts of the dissolved mass decay with it: dissolution and
@@ -118,11 +120,12 @@ void degrade(int32_t spill) {
     const int32_t np = var_run.particle_number;
     const int32_t* state = var_part.indp.ptr(1, spill);
     float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
+    double* mass = mb.massparticle.ptr(1, spill);
     parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
       for (int64_t j = first; j < last; ++j) {
         const int32_t st = state[j];
         if (st == indp_surf || st == indp_beached || st == indp_column || st == indp_floor) {
-          equiv[j] = decayed(equiv[j], f);
+          set_particle_mass(equiv[j], mass[j], decayed(static_cast<double>(equiv[j]) * mass[j], f));
         }
       }
     });

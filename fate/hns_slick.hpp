@@ -18,10 +18,18 @@ namespace orvel {
 
 // Compartment masses of the spill replaced by the sums of its particles'
 // masses by state: surface (1), beached (0), water column (5), sea floor (-1)
-// and outside (-2).  The 3-D variant weighs each particle by equiv_part and
-// counts the surface particles into numpartsurfevap.
+// and outside (-2).  The 3-D variant weighs each particle by equiv_part,
+// counts the surface particles into numpartsurfevap and, while there are
+// any, takes the slick area area_hns as their area areaparticlesurftotal.
 void balance_vertido_tierra_hns(int32_t spill);
 void balance_vertido_tierra_hns_3d(int32_t spill);
+
+// 3-D: the surface particles of the spill lose `taken` kg of their floating
+// mass `floating` (kg, their sum) in proportion to what each carries: each
+// keeps 1 - taken / floating of its mass, to double precision
+// (set_particle_mass), and all lose every droplet when taken reaches
+// floating.  Nothing changes for taken <= 0.
+void take_from_surface(int32_t spill, double taken, double floating);
 
 // 2-D share-back after the fate processes: the floating mass and the slick
 // area (area_hns) shared equally among the surface particles, the beached
@@ -52,10 +60,10 @@ void spreadinghns(int32_t spill, int32_t step, farray<double, 1>& slick_area, do
 
 // Evaporation of the floating mass over the step, from the vapour pressure,
 // the molar mass, the air temperature, the mean wind of all the spill's
-// particles (wind_min when calm; also into wind10) and the evaporating area:
-// in 2-D the slick area areaparticlesurftotal, in 3-D the droplet surfaces of
-// the surface particles (into areaparticlesurftotal), whose droplet
-// equivalents fall with the mass they lose.  The mass moves from mass_surf to
+// particles (wind_min when calm; also into wind10) and the slick area
+// areaparticlesurftotal; in 3-D the coefficient is always the computed one
+// and the surface particles lose the evaporated mass through their droplet
+// equivalents (take_from_surface).  The mass moves from mass_surf to
 // masaevp; per_evp is the evaporated fraction of masa0.  Once that fraction
 // would pass maxevaporation percent, only the remaining allowance moves and
 // evaporation is switched off (evaporo 0).  diff_evp holds the step's mass.

@@ -19,8 +19,8 @@ namespace orvel {
 // Mass that breaking waves entrain from the floating slick in the step, over
 // ten droplet classes from a tenth of the median size to 70 micrometres:
 // massdisp(spill), at most the floating mass, taken from mass_surf.  The
-// entraining area is the droplet area of the surface particles
-// (areaparticlesurftotal) in 3-D while the spill has surface particles, else
+// entraining area is the slick area that the 3-D re-sum left in
+// areaparticlesurftotal in 3-D while the spill has surface particles, else
 // slick_area(spill).  In 2-D the mass is added to the dispersed total
 // mass_disp_cumul; in 3-D it is not: the particles that
 // entrainedparticlesredistribution_hns3d sends down carry it into the column.
@@ -43,19 +43,25 @@ void entrainedparticlesredistribution_hns3d(int32_t spill, farray<double, 1>& sl
 // Dissolution of the step, 2-D: from the slick (a wind-driven mass-transfer
 // coefficient over the slick area areaparticlesurftotal, or the calibrated
 // kd) and from the dispersed mass mass_disp_cumul shared over ten droplet
-// classes (a current-driven Sherwood number).  The dissolved mass leaves
-// mass_surf and mass_disp_cumul for mass_diss_cumul; mass_diss_dt,
+// classes (a current-driven Sherwood number), and from the mass on the sea
+// floor as droplets of 1 mm in still water (diffusion alone, integrated
+// exactly over the step).  The dissolved mass leaves mass_surf,
+// mass_disp_cumul and mass_floor for mass_diss_cumul; mass_diss_dt,
 // mdissolved_surf, mass_diss_surf_cumul; mass_diss_column_cumul is 0.  Also
 // currmean(spill), wind10(spill) when evaporation is off, and the droplet
 // class diameters of varverticaldispersion.  The slick areas are not read.
 void dissolve_2d(int32_t spill, farray<double, 1>& slick_area);
 
-// Dissolution of the step, 3-D, particle by particle: surface particles by
-// a wind-driven coefficient, column particles by a current-driven Sherwood
-// number, each over the surface of its droplets; a particle's dissolved mass
-// leaves it through its droplet equivalents equiv_part (at most all of
-// them) and the compartments mass_surf and mass_column.  Particles in other
-// states, of diameter 0 or of droplet mass 0 dissolve nothing.
+// Dissolution of the step, 3-D: the floating particles form the slick,
+// which dissolves as the 2-D slick does over areaparticlesurftotal (always
+// the computed coefficient), its loss shared among them by their mass; the
+// column particles dissolve particle by particle over the surface of their
+// droplets by a current-driven Sherwood number.  The diffusivity is taken
+// in m2/s in both.  A particle's dissolved mass leaves it (at most all of
+// its droplets; set_particle_mass keeps the rest to double precision) and
+// the compartments mass_surf and mass_column; the step's amounts are added
+// up in double precision.  Particles in other states, and column
+// particles of diameter 0 or of droplet mass 0, dissolve nothing.
 void dissolve_3d(int32_t spill);
 
 // Sorption to suspended sediment of the share k / (1 + k) of the step's
@@ -74,9 +80,10 @@ void volatilize(int32_t spill);
 // First-order decay over the step at degradation_rate per day of every
 // compartment that holds the substance in the sea (floating, beached, water
 // column, sea floor, dispersed, dissolved with its two parts, sorbed), in
-// single precision, into mass_degr_cumul.  In 3-D the droplet equivalents of
-// the particles afloat, beached, in the column and on the floor decay with
-// them, so that the next re-sum from the particles keeps the loss.
+// double precision with the exact share 1 - e^(-k dt), into mass_degr_cumul.
+// In 3-D the particles afloat, beached, in the column and on the floor lose
+// their share of droplets with them (set_particle_mass), so that the next
+// re-sum from the particles keeps the loss.
 void degrade(int32_t spill);
 
 }  // namespace orvel

@@ -175,7 +175,8 @@ void esc_concentracion(int32_t spill, const std::string& clave, int32_t step, in
     presence_walk presence(presence_of(w, spill));
     // The spill's dissolved mass per particle.
     const float per_particle =
-        k == kind::hns ? var4.mass_diss_cumul(spill) / static_cast<float>(var_run.particle_number) : 0.0f;
+        k == kind::hns ? static_cast<float>(var4.mass_diss_cumul(spill)) / static_cast<float>(var_run.particle_number)
+                      : 0.0f;
     float* const diss = k == kind::hns ? var4.conc_diss_tot.data() : nullptr;
     for (std::size_t i = 0; i < counted.cell.size(); ++i) {
       const int32_t cell = counted.cell[i];

@@ -149,6 +149,19 @@ void low_resolution_update(int32_t s, int32_t step, bool three_d, bool spreading
     }
     srand(end_state);
     centre_of_mass(v, sum, np);
+    // In 3-D a spill moved dispersed can spread again (its droplets come
+    // back to the surface, or first reach it): its Lehr references follow
+    // the particles meanwhile, so that the growth of its next spreading step
+    // starts from nothing where they are, not from the release point nor
+    // from where an earlier spreading step left them.
+    if (three_d && !spreading && c.lehr && keeps_lehr_reference(c)) {
+      parallel_blocks(np, [&](int64_t, int64_t first, int64_t last) {
+        for (int64_t j = first; j < last; ++j) {
+          v.x_old[j] = v.x[j];
+          v.y_old[j] = v.y[j];
+        }
+      });
+    }
     if (three_d) {
       const double z = sum.z / np;
       var_part.z_cg(s) = spreading && z < 0.0 ? 0.0 : z;

@@ -45,19 +45,19 @@ struct var4_block {
   farray<double, 2> viscc{"viscc"};                    // (spill, entry) series of visc, cSt
   farray<double, 2> massparticle{"massparticle"};      // (particle, spill) mass of each particle (3-D HNS: of one droplet), kg
   farray<double, 2> massparticle_prod{"massparticle_prod"};  // (particle, spill) emulsion mass carried by each particle, kg
-  farray<float, 1> mass_diss_cumul{"mass_diss_cumul"};       // (spill) dissolved HNS mass now in the water, kg
-  farray<double, 2> mass_diss_cumul_c{"mass_diss_cumul_c"};  // (spill, entry) series of mass_diss_cumul, widened, kg
-  farray<float, 1> mass_diss_surf_cumul{"mass_diss_surf_cumul"};      // (spill) part of the dissolved mass that came from the slick, kg
-  farray<float, 1> mass_diss_column_cumul{"mass_diss_column_cumul"};  // (spill) part of the dissolved mass that came from column particles, kg
-  farray<float, 1> mass_diss_dt{"mass_diss_dt"};             // (spill) HNS mass dissolved in the current step, kg
+  farray<double, 1> mass_diss_cumul{"mass_diss_cumul"};       // (spill) dissolved HNS mass now in the water, kg
+  farray<double, 2> mass_diss_cumul_c{"mass_diss_cumul_c"};  // (spill, entry) series of mass_diss_cumul, kg
+  farray<double, 1> mass_diss_surf_cumul{"mass_diss_surf_cumul"};      // (spill) part of the dissolved mass that came from the slick, kg
+  farray<double, 1> mass_diss_column_cumul{"mass_diss_column_cumul"};  // (spill) part of the dissolved mass that came from column particles, kg
+  farray<double, 1> mass_diss_dt{"mass_diss_dt"};             // (spill) HNS mass dissolved in the current step, kg
   float mdissolved_surf = 0.0f;                              // HNS mass dissolved in the current step from the slick, kg
   float mdissolved_col = 0.0f;                               // HNS mass dissolved in the current step from column particles, kg
-  farray<float, 1> mass_sed_cumul{"mass_sed_cumul"};         // (spill) cumulative dissolved mass sorbed to sediment, kg
-  farray<double, 2> mass_sed_cumul_c{"mass_sed_cumul_c"};    // (spill, entry) series of mass_sed_cumul, widened, kg
-  farray<float, 1> mass_vol_cumul{"mass_vol_cumul"};         // (spill) cumulative volatilised mass, kg
-  farray<double, 2> mass_vol_cumul_c{"mass_vol_cumul_c"};    // (spill, entry) series of mass_vol_cumul, widened, kg
-  farray<float, 1> mass_degr_cumul{"mass_degr_cumul"};       // (spill) cumulative degraded mass, kg
-  farray<double, 2> mass_degr_cumul_c{"mass_degr_cumul_c"};  // (spill, entry) series of mass_degr_cumul, widened, kg
+  farray<double, 1> mass_sed_cumul{"mass_sed_cumul"};         // (spill) cumulative dissolved mass sorbed to sediment, kg
+  farray<double, 2> mass_sed_cumul_c{"mass_sed_cumul_c"};    // (spill, entry) series of mass_sed_cumul, kg
+  farray<double, 1> mass_vol_cumul{"mass_vol_cumul"};         // (spill) cumulative volatilised mass, kg
+  farray<double, 2> mass_vol_cumul_c{"mass_vol_cumul_c"};    // (spill, entry) series of mass_vol_cumul, kg
+  farray<double, 1> mass_degr_cumul{"mass_degr_cumul"};       // (spill) cumulative degraded mass, kg
+  farray<double, 2> mass_degr_cumul_c{"mass_degr_cumul_c"};  // (spill, entry) series of mass_degr_cumul, kg
   farray<float, 1> conc_diss_tot{"conc_diss_tot"};           // (cell) dissolved HNS mass per area summed over spills, kg/m2
   farray<double, 1> areaparticlesurftotal{"areaparticlesurftotal"};  // (spill) total area of the floating HNS, m2
   farray<double, 1> volumeparticle{"volumeparticle"};        // (spill) HNS slick volume per surface particle, m3

@@ -180,8 +180,10 @@ TEST(ChemicalDroplets, ParticleWeightsCarryTheSpilledMass) {
     auto* old = std::cout.rdbuf(out.rdbuf());
     dropletsizedistribution(1);
     std::cout.rdbuf(old);
-    // The class table before it is filled, then the number of classes.
-    EXPECT_EQ(out.str(), " 0.00000000E+00 0.00000000E+00 0.00000000E+00 0.00000000E+00 0.00000000E+00\n"
+    // A line that names them, the class table before it is filled, then the
+    // number of classes.
+    EXPECT_EQ(out.str(), "Spill 1: droplet size classes: their diameters (m, zero until sized) and their number\n"
+                         " 0.00000000E+00 0.00000000E+00 0.00000000E+00 0.00000000E+00 0.00000000E+00\n"
                          "           5\n");
     const auto& h = var_hns_extra;
     double mass = 0.0;

@@ -2,8 +2,7 @@
 // (78.11 g/mol, organic, 1780 mg/L) in water of 1 cP: molar volume 4.9807 *
 // 78.11^0.651 = 85.0046 cm3/mol and the Hayduk-Laudie diffusivity 1.326e-4 /
 // 85.0046^0.589 = 9.6851e-6 cm2/s (the literature gives about 1.0e-5), so
-// Schmidt numbers of 10000 * 1e-6 / D = 1032.52 for the 2-D coefficients and
-// 1e-6 / D = 0.103252 for the 3-D ones.
+// a Schmidt number of 10000 * 1e-6 / D = 1032.52 in both dimensions.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -180,37 +179,77 @@ TEST(HnsDissolution, WindOfTheParticlesWhenEvaporationIsOff) {
   EXPECT_EQ(var_currwindwave.wind10(1), 9.0);
 }
 
-TEST(HnsDissolution, ThreeDimensionalParticles) {
-  // Droplets of 50 um, 1000 to a particle, each of 4.3025e-11 kg: surface
-  // 4 pi r^2 = 7.85398e-9 m2, a = 1.78 kg/m3 * 600 s, C = 0.103252^(1/3) =
-  // 0.469137.
-  // Afloat under 5 m/s: Ld = 1e-4 m, m = a e A (C D 5.78e-9 sqrt(5 Ld / 1e-6)
-  // / Ld) = 4.925783e-11 kg.  In the column, still: m = a e A (1e-9 D 2 / d)
-  // = 3.249549e-12 kg; at 0.2 m/s east: (0.552 C sqrt(0.2 d / 1e-6) + 2) in
-  // place of 2, 4.580100e-12 kg.
+TEST(HnsDissolution, ThreeDimensionalSlickDissolvesAsTheTwoDimensionalOne) {
+  // The floating parcels of a 3-D spill form its slick: the slick of the
+  // 2-D case above (1e4 m2, 5 m/s, 1000 kg afloat) gives the same 12.720117
+  // kg in the step, the computed coefficient whatever the calibration, and
+  // each surface parcel loses the share of its mass.  The parcels in the
+  // column keep theirs (none dissolves here: no droplet diameter).
+  hns_water_spill(3, 2);
+  var_calib.calibdisol_option = 0;
+  var_cfg.evaporo(1) = 1;
+  var_currwindwave.wind10(1) = 5.0;
+  var4.areaparticlesurftotal(1) = 1.0e4;
+  const int32_t state[] = {1, 1, 5};
+  const float equiv[] = {600.0f, 400.0f, 100.0f};
+  for (int32_t j = 1; j <= 3; ++j) {
+    var_part.indp(j, 1) = state[j - 1];
+    var4.massparticle(j, 1) = 1.0;
+    var_hns_extra.equiv_part(j, 1) = equiv[j - 1];
+  }
+  var4.mass_surf(1) = 1000.0;
+  var4.mass_column(1) = 100.0;
+  dissolve_3d(1);
+  const double m = 12.720117;
+  EXPECT_NEAR(var4.mdissolved_surf, m, 2e-6 * 1000.0);
+  EXPECT_NEAR(var4.mass_surf(1), 1000.0 - m, 2e-6 * 1000.0);
+  EXPECT_NEAR(var_hns_extra.equiv_part(1, 1), 600.0 * (1.0 - m / 1000.0), 1e-4);
+  EXPECT_NEAR(var_hns_extra.equiv_part(2, 1), 400.0 * (1.0 - m / 1000.0), 1e-4);
+  EXPECT_EQ(var_hns_extra.equiv_part(3, 1), 100.0f);
+  EXPECT_EQ(var4.mass_column(1), 100.0);
+  EXPECT_EQ(var4.mdissolved_col, 0.0f);
+
+  // More than floats: all of it, and no droplet stays afloat.
+  var_hns_extra.equiv_part(1, 1) = 0.006f;
+  var_hns_extra.equiv_part(2, 1) = 0.004f;
+  var4.mass_surf(1) = 0.01;
+  dissolve_3d(1);
+  EXPECT_FLOAT_EQ(var4.mdissolved_surf, 0.01f);
+  EXPECT_EQ(var_hns_extra.equiv_part(1, 1), 0.0f);
+  EXPECT_EQ(var_hns_extra.equiv_part(2, 1), 0.0f);
+}
+
+TEST(HnsDissolution, ThreeDimensionalDropletsInTheColumn) {
+  // Droplets of 50 um, 1000 to a particle, each of 4.302509e-11 kg; steps
+  // of 1 s: a = 1.78 kg/m3 * 1 s, droplet surface 4 pi r^2 = 7.853982e-9 m2,
+  // D = 9.6851e-10 m2/s.  Still: Sh = 2, m = a e A (2 D / d) =
+  // 5.415907e-10 kg.  At 0.2 m/s east: Re = 10, Sh = 2 + 0.552 * 1032.52^(1/3)
+  // * sqrt(10) = 19.64330, m = 5.319217e-9 kg.  Afloat the droplets are the
+  // slick's (of no area here): nothing.
   constexpr double droplet = 4.302509e-11;
   struct particle {
     std::string what;
     int32_t state;
     double diameter, mass;
     float equiv;
-    double wind, current;  // m/s
+    double current;  // m/s
     double dissolved;
   } rows[] = {
-      {"afloat", 1, 50e-6, droplet, 1000.0f, 5.0, 0.0, 4.925783e-11},
-      {"column, still", 5, 50e-6, droplet, 1000.0f, 0.0, 0.0, 3.249549e-12},
-      {"column, 0.2 m/s", 5, 50e-6, droplet, 1000.0f, 0.0, 0.2, 4.580100e-12},
-      {"column, wholly dissolved", 5, 50e-6, 1.0e-15, 1.0f, 0.0, 0.0, 1.0e-15},
-      {"beached", 0, 50e-6, droplet, 1000.0f, 5.0, 0.2, 0.0},
-      {"sea floor", -1, 50e-6, droplet, 1000.0f, 5.0, 0.2, 0.0},
-      {"air", 4, 50e-6, droplet, 1000.0f, 5.0, 0.2, 0.0},
-      {"over land", 2, 50e-6, droplet, 1000.0f, 5.0, 0.2, 0.0},
+      {"column, still", 5, 50e-6, droplet, 1000.0f, 0.0, 5.415907e-10},
+      {"column, 0.2 m/s", 5, 50e-6, droplet, 1000.0f, 0.2, 5.319217e-9},
+      {"column, wholly dissolved", 5, 50e-6, 1.0e-15, 1.0f, 0.0, 1.0e-15},
+      {"afloat", 1, 50e-6, droplet, 1000.0f, 0.2, 0.0},
+      {"beached", 0, 50e-6, droplet, 1000.0f, 0.2, 0.0},
+      {"sea floor", -1, 50e-6, droplet, 1000.0f, 0.2, 0.0},
+      {"air", 4, 50e-6, droplet, 1000.0f, 0.2, 0.0},
+      {"over land", 2, 50e-6, droplet, 1000.0f, 0.2, 0.0},
       // No size or no mass: nothing to dissolve (no 0/0).
-      {"afloat, no diameter", 1, 0.0, droplet, 1000.0f, 5.0, 0.0, 0.0},
-      {"column, no mass", 5, 50e-6, 0.0, 1000.0f, 0.0, 0.2, 0.0},
+      {"column, no diameter", 5, 0.0, droplet, 1000.0f, 0.0, 0.0},
+      {"column, no mass", 5, 50e-6, 0.0, 1000.0f, 0.2, 0.0},
   };
   const int32_t np = static_cast<int32_t>(std::size(rows));
   hns_water_spill(np, 2);
+  var_run.deltat = 1.0f;
   const double lon = metres_per_degree_lon(43.0);
   for (int32_t j = 1; j <= np; ++j) {
     const auto& r = rows[j - 1];
@@ -218,7 +257,6 @@ TEST(HnsDissolution, ThreeDimensionalParticles) {
     var_part.diam_part(j, 1) = r.diameter;
     var4.massparticle(j, 1) = r.mass;
     var_hns_extra.equiv_part(j, 1) = r.equiv;
-    var_currwindwave.wintx(j) = r.wind;
     var_currwindwave.uadv(j, 1) = r.current / lon;
   }
   var4.mass_surf(1) = 1.0;
@@ -227,25 +265,50 @@ TEST(HnsDissolution, ThreeDimensionalParticles) {
   var4.mass_diss_column_cumul(1) = 0.5f;
   var4.mass_diss_cumul(1) = 0.0f;  // rebuilt from its two parts
   dissolve_3d(1);
-  double from_surf = 0.0, from_column = 0.0;
+  double from_column = 0.0;
   for (int32_t j = 1; j <= np; ++j) {
     const auto& r = rows[j - 1];
     const double left = r.mass > 0.0 ? (r.equiv * r.mass - r.dissolved) / r.mass : r.equiv;
-    EXPECT_NEAR(var_hns_extra.equiv_part(j, 1), left, 2e-7 * r.equiv) << r.what;
-    (r.state == 1 ? from_surf : from_column) += r.dissolved;
+    EXPECT_NEAR(var_hns_extra.equiv_part(j, 1), left, 5e-7 * r.equiv) << r.what;
+    from_column += r.dissolved;
   }
-  EXPECT_EQ(var_hns_extra.equiv_part(4, 1), 0.0f);
-  EXPECT_NEAR(var4.mdissolved_surf, from_surf, 1e-5 * from_surf);
+  EXPECT_EQ(var_hns_extra.equiv_part(3, 1), 0.0f);
+  EXPECT_EQ(var4.mdissolved_surf, 0.0f);
   EXPECT_NEAR(var4.mdissolved_col, from_column, 1e-5 * from_column);
-  EXPECT_NEAR(var4.mass_diss_dt(1), from_surf + from_column, 1e-5 * (from_surf + from_column));
-  EXPECT_NEAR(var4.mass_surf(1), 1.0 - from_surf, 1e-15);
-  EXPECT_NEAR(var4.mass_column(1), 2.0 - from_column, 1e-15);
-  EXPECT_FLOAT_EQ(var4.mass_diss_cumul(1), 0.75f);
-  EXPECT_FLOAT_EQ(var4.mass_diss_surf_cumul(1), 0.25f);
-  // The check of the hand values above against the diffusivity:
-  // a e A 2e-9 D / d for the still column particle.
-  EXPECT_NEAR(1.78 * 600.0 * 1000.0 * pi * 2.5e-5 * 2.5e-5 * 4.0 * 2e-9 * diffusivity / 50e-6, 3.249549e-12,
-              1e-5 * 3.25e-12);
+  EXPECT_NEAR(var4.mass_diss_dt(1), from_column, 1e-5 * from_column);
+  EXPECT_EQ(var4.mass_surf(1), 1.0);
+  EXPECT_NEAR(var4.mass_column(1), 2.0 - from_column, 1e-14);
+  EXPECT_NEAR(var4.mass_diss_cumul(1), 0.75 + from_column, 1e-7);
+  // The hand values above against the diffusivity.
+  const double a = 1.78 * 1000.0 * pi * 50e-6 * 50e-6;
+  EXPECT_NEAR(a * 2.0 * diffusivity * 1e-4 / 50e-6, 5.415907e-10, 1e-5 * 5.4e-10);
+  const double sh = 2.0 + 0.552 * std::cbrt(1.0e4 * 1e-6 / diffusivity) * std::sqrt(10.0);
+  EXPECT_NEAR(a * sh * diffusivity * 1e-4 / 50e-6, 5.319217e-9, 1e-5 * 5.3e-9);
+}
+
+TEST(HnsDissolution, ADropletInStillWaterDissolvesInTheTimeOfItsDiffusionLimit) {
+  // A sphere of diameter d dissolving in still water (Sh = 2) is gone after
+  // t = rho d^2 / (8 D S): 876.5 kg/m3, 50 um, D = 9.6851e-10 m2/s, S = 1.78
+  // kg/m3 give t = 158.88 s.  A parcel keeps the diameter of its droplets
+  // and loses droplets instead; its droplets weigh rho pi r^3, so it loses
+  // its mass at the rate 16 D S / (rho d^2) = 2 / t: after t it keeps
+  // exp(-2) = 13.5 %, after t / 2 it keeps exp(-1).  Steps of t / 1000.
+  const double rho = 876.5, d = 50e-6, s = 1.78;
+  const double t = rho * d * d / (8.0 * diffusivity * 1e-4 * s);
+  EXPECT_NEAR(t, 158.88, 0.01);
+  hns_water_spill(1, 2);
+  var_part.indp(1, 1) = 5;
+  var_part.diam_part(1, 1) = d;
+  var4.massparticle(1, 1) = rho * pi * std::pow(d / 2.0, 3);
+  var_hns_extra.equiv_part(1, 1) = 1.0e6f;
+  var_run.deltat = static_cast<float>(t / 1000.0);
+  for (int k = 1; k <= 1000; ++k) {
+    dissolve_3d(1);
+    if (k == 500) {
+      EXPECT_NEAR(var_hns_extra.equiv_part(1, 1) / 1.0e6, std::exp(-1.0), 1e-3);
+    }
+  }
+  EXPECT_NEAR(var_hns_extra.equiv_part(1, 1) / 1.0e6, std::exp(-2.0), 1e-3);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Evaporation of a chemical slick: the mass-transfer law against hand
 // values, the cap on the total evaporated fraction, the droplet equivalents
-// of a 3-D slick, and the mass over a sequence of steps.
+// of the parcels of a 3-D slick, and the mass over a sequence of steps.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -39,11 +39,6 @@ void benzene(int32_t np, int32_t dims = 1) {
   var_currwindwave.wintx.fill(0.0);
   var_currwindwave.winty.fill(4.0);
 }
-
-// The 3-D step's mass from floating droplets of mass ms evaporating at
-// first `flux_step` kg over the step: their surface, and the flux, fall with
-// their mass, so ms (1 - exp(-flux_step / ms)).
-double droplet_step(double flux_step, double ms = 1000.0) { return ms * -std::expm1(-flux_step / ms); }
 
 void evaporate() {
   farray<double, 1> unused;
@@ -113,10 +108,10 @@ TEST(HnsEvaporation2d, ComputedCoefficientAndCalmWind) {
   EXPECT_EQ(var4.per_evp(1), 0.0);
 }
 
-// A 3-D slick of two surface droplet parcels of 1 mm droplets, 1e6 droplets
-// each (a droplet surface of pi d^2 per droplet: 2 pi m2 in all), beside a
-// column and a beached parcel; droplet mass 5e-4 kg, so 1000 kg afloat.
-void droplet_slick() {
+// A 3-D slick of 2 pi m2 formed by two surface parcels of 1 mm droplets,
+// 1e6 droplets each, beside a column and a beached parcel; droplet mass
+// 5e-4 kg, so 1000 kg afloat.
+void slick_3d() {
   benzene(4, 2);
   states({1, 5, 1, 0});
   masses({5.0e-4, 5.0e-4, 5.0e-4, 5.0e-4});
@@ -125,18 +120,22 @@ void droplet_slick() {
   var_calib.a = 0.002f;
   var_cfg.masa0(1) = 2000.0;
   var4.mass_surf(1) = 1000.0;
+  var4.areaparticlesurftotal(1) = 2.0 * pi;
   var_part.numpartsurfevap = 2;
 }
 
 TEST(HnsEvaporation, GasAboveAtmosphericPressure) {
   // Above one atmosphere the flux is multiplied by -(patm/P) ln(1 -
   // patm/P), in both dimensions: -(1/2) ln(1/2) = 0.346574 at 2 atm,
-  // -(1/10) ln(9/10) = 0.0105361 at 10 atm.
+  // -(1/10) ln(9/10) = 0.0105361 at 10 atm.  At exactly one atmosphere
+  // (101.325 kPa, 101325 Pa once in pascals) the substance does not boil:
+  // the flux is the plain one, finite (the correction there would be the
+  // logarithm of 0).
   struct row {
     float kpa;
     double factor;
   };
-  for (const row& r : {row{202.65f, 0.3465736}, row{1013.25f, 0.01053605}}) {
+  for (const row& r : {row{202.65f, 0.3465736}, row{1013.25f, 0.01053605}, row{101.325f, 1.0}}) {
     benzene(4);
     var_spill.vaporpressure(1) = r.kpa;
     var4.areaparticlesurftotal(1) = 10.0;
@@ -144,37 +143,36 @@ TEST(HnsEvaporation, GasAboveAtmosphericPressure) {
     const double step2d = flux(1000.0 * r.kpa, 10.0, 0.005) * 600.0 * r.factor;
     EXPECT_NEAR(var4.diff_evp(1), step2d, 1e-5 * step2d) << r.kpa;
 
-    droplet_slick();
+    slick_3d();
     var_spill.vaporpressure(1) = r.kpa;
     evaporate();
-    const double step3d = droplet_step(flux(1000.0 * r.kpa, 2.0 * pi, coefficient(0.002, 4.0, 2.0 * pi)) * 600.0 * r.factor);
+    const double step3d = flux(1000.0 * r.kpa, 2.0 * pi, coefficient(0.002, 4.0, 2.0 * pi)) * 600.0 * r.factor;
     EXPECT_NEAR(var4.diff_evp(1), step3d, 5e-5 * step3d) << r.kpa;
   }
 }
 
-TEST(HnsEvaporation, ThreeDimensionalDropletsEvaporateAtTheTwoDimensionalRate) {
-  // The same area and computed coefficient (the 3-D form ignores the fixed
-  // coefficient whatever the option says): the same flux, the gas constant
-  // being 8314 J/(kmol K) in both; over the step the 3-D droplets' surface
-  // falls with their mass.
-  droplet_slick();
+TEST(HnsEvaporation, ThreeDimensionalSlickEvaporatesAsTheTwoDimensionalOne) {
+  // The floating parcels of a 3-D spill form its slick: over the same slick
+  // area and wind the step's mass is that of a 2-D slick with the computed
+  // coefficient (the 3-D form ignores the fixed coefficient whatever the
+  // option says), the gas constant being 8314 J/(kmol K) in both.
+  slick_3d();
   var_calib.calibevap_option = 0;
   evaporate();
   const double step3d = var4.diff_evp(1);
-  const double area = var4.areaparticlesurftotal(1);
-  EXPECT_NEAR(area, 2.0 * pi, 3e-5 * 2.0 * pi);
+  EXPECT_EQ(var4.areaparticlesurftotal(1), 2.0 * pi);
 
   benzene(4);
   var_calib.calibevap_option = 1;
   var_calib.a = 0.002f;
-  var4.areaparticlesurftotal(1) = area;
+  var4.areaparticlesurftotal(1) = 2.0 * pi;
   evaporate();
-  EXPECT_NEAR(step3d, droplet_step(var4.diff_evp(1)), 1e-6 * step3d);
-  EXPECT_NEAR(step3d, droplet_step(flux(12700.0, 2.0 * pi, coefficient(0.002, 4.0, 2.0 * pi)) * 600.0), 5e-5 * step3d);
+  EXPECT_EQ(step3d, var4.diff_evp(1));
+  EXPECT_NEAR(step3d, flux(12700.0, 2.0 * pi, coefficient(0.002, 4.0, 2.0 * pi)) * 600.0, 5e-5 * step3d);
 
   // Without a calibrated a there is no 3-D evaporation, fixed coefficient or
   // not.
-  droplet_slick();
+  slick_3d();
   var_calib.a = 0.0f;
   evaporate();
   EXPECT_EQ(var4.diff_evp(1), 0.0);
@@ -225,7 +223,7 @@ TEST(HnsEvaporation, SpillWithoutMassEvaporatesNothing) {
   EXPECT_EQ(var4.masaevp(1), 0.0);
 }
 
-TEST(HnsEvaporation3d, DropletsFallWithTheMassThatLeft) {
+TEST(HnsEvaporation3d, SurfaceParcelsLoseTheMassThatLeft) {
   struct row {
     std::string what;
     float a;  // the calibrated coefficient factor of the transfer law
@@ -233,22 +231,21 @@ TEST(HnsEvaporation3d, DropletsFallWithTheMassThatLeft) {
     double moved, equiv;
     int32_t still_on;
   };
-  // A step over 2 pi m2 at 4 m/s with a = 0.0048: a flux of 15.7 kg over
-  // the step, of which the floating 1000 kg lose 1000 (1 - exp(-15.7 /
-  // 1000)) = 15.6 kg as their surface falls, so the parcels keep 1e6 (1 -
-  // 15.6 / 1000) droplets.  With a ten million times
-  // larger the whole floating 1000 kg leaves (2000 kg released): no droplet
-  // stays.  With a 40 % allowance (800 kg) of which 700 kg is spent, only
-  // the remaining 100 kg leaves: the parcels keep 90 %.
-  const double step = droplet_step(flux(12700.0, 2.0 * pi, coefficient(0.0048, 4.0, 2.0 * pi)) * 600.0);
-  EXPECT_NEAR(step, 15.6, 0.1);
+  // A step over the slick's 2 pi m2 at 4 m/s with a = 0.0048: 15.7 kg of
+  // the floating 1000 kg, so the parcels keep 1e6 (1 - 15.7 / 1000)
+  // droplets.  With a ten million times larger the whole floating 1000 kg
+  // leaves (2000 kg released): no droplet stays.  With a 40 % allowance
+  // (800 kg) of which 700 kg is spent, only the remaining 100 kg leaves: the
+  // parcels keep 90 %.
+  const double step = flux(12700.0, 2.0 * pi, coefficient(0.0048, 4.0, 2.0 * pi)) * 600.0;
+  EXPECT_NEAR(step, 15.7, 0.1);
   const std::vector<row> rows = {
       {"a step", 0.0048f, 80.0, step, 1.0e6 * (1.0 - step / 1000.0), 1},
       {"the whole floating mass", 4.8e4f, 80.0, 1000.0, 0.0, 1},
       {"the last of the allowance", 4.8e4f, 40.0, 100.0, 9.0e5, 0},
   };
   for (const auto& r : rows) {
-    droplet_slick();
+    slick_3d();
     var_calib.a = r.a;
     var_spill.maxevaporation(1) = static_cast<float>(r.allowance_pct);
     var4.masaevp(1) = r.allowance_pct == 40.0 ? 700.0 : 0.0;
@@ -264,7 +261,7 @@ TEST(HnsEvaporation3d, DropletsFallWithTheMassThatLeft) {
 }
 
 TEST(HnsEvaporation3d, NoSurfaceParticleEvaporatesNothing) {
-  droplet_slick();
+  slick_3d();
   var_part.numpartsurfevap = 0;
   var4.areaparticlesurftotal(1) = 123.0;
   var4.diff_evp(1) = 55.0;
@@ -321,8 +318,10 @@ TEST(HnsEvaporationMass, ThreeDimensionalStepsKeepTheReleasedMass) {
   var_cfg.masa0(1) = 5000.0;
   var_spill.maxevaporation(1) = 25.0f;
   var_calib.a = 0.05f;  // a fast evaporator: the cap within a few steps
+  var_spill.area_hns(1) = 1000.0f;  // the slick, taken by every re-sum
   for (int step = 1; step <= 20; ++step) {
     balance_vertido_tierra_hns_3d(1);
+    ASSERT_EQ(var4.areaparticlesurftotal(1), 1000.0) << step;
     ASSERT_NEAR(compartments_total() + var4.masaevp(1), 5000.0, 5000.0 * 1e-6) << step;
     if (var_cfg.evaporo(1) == 1) evaporate();
   }

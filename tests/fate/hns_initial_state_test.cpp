@@ -315,11 +315,15 @@ TEST(HnsPlacement, StatesByClassDimensionAndDepth) {
     int32_t dims, hnsclass;
     double z_m;
     int32_t state, air;
+    float rho = 900.0f;  // in sea water of 1025 kg/m3
   };
   const state_case cases[] = {
       {"2-D floater", 1, 3, 0.0, 1, 0},
       {"2-D gas in the air", 1, 1, 0.0, 4, 20},
       {"2-D sinker on the floor", 1, 12, 0.0, -1, 0},
+      {"2-D sinker-dissolver denser than the water on the floor", 1, 11, 0.0, -1, 0, 1326.0f},
+      {"2-D sinker-dissolver lighter than the water afloat", 1, 11, 0.0, 1, 0, 950.0f},
+      {"2-D sinker-dissolver as dense as the water afloat", 1, 11, 0.0, 1, 0, 1025.0f},
       {"3-D surface floater", 2, 3, 0.0, 1, 0},
       {"3-D surface gas in the air", 2, 1, 0.0, 4, 20},
       {"3-D surface sinker afloat", 2, 12, 0.0, 1, 0},
@@ -329,6 +333,8 @@ TEST(HnsPlacement, StatesByClassDimensionAndDepth) {
   for (const auto& c : cases) {
     hns_world(20, 1, c.dims);
     var_spill.hnsbehaviourclass(1) = c.hnsclass;
+    var_spill.density(1) = c.rho;
+    var_spill.waterdensity(1) = 1025.0f;
     var_cfg.spillposition_z(1) = c.z_m;
     var_cfg.spillsize_sidex(1) = 100.0;
     var_cfg.spillsize_sidey(1) = 100.0;

@@ -25,10 +25,10 @@ inline void hns_slick(int32_t np, int32_t dims = 1) {
   }
   auto& m = var4;
   for (auto* a : {&m.mass_surf, &m.mass_beached, &m.mass_column, &m.mass_floor, &m.mass_radar, &m.mass_air,
-                  &m.masaevp, &m.per_evp, &m.diff_evp, &m.dens, &m.visc}) {
+                  &m.masaevp, &m.per_evp, &m.diff_evp, &m.dens, &m.visc, &m.mass_sed_cumul}) {
     ensure(*a, 1);
   }
-  for (auto* a : {&m.mass_sed_cumul, &m.spreadingdiffcoef}) ensure(*a, 1);
+  ensure(m.spreadingdiffcoef, 1);
   ensure(m.massparticle, np, 1);
   ensure(var_currwindwave.wind10, 1);
   ensure(var_hns_extra.equiv_part, np, 1);

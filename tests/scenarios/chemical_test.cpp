@@ -163,7 +163,8 @@ TEST(ScenarioChemical, TheStartUpLinesNameTheBehaviourClassAndWhatItMeans) {
   };
   const row rows[] = {
       {" 876.0 15.0 0.7 15.0 1780.0 25.0 12.7 25.0 ", "1",
-       " Spill 1: behaviour class 3, evaporator: it floats and evaporates fast, and dissolves a little.\n"},
+       " Spill 1: behaviour class 3, evaporator: it floats, and every process switched on acts on it at rates "
+       "set by its vapour pressure, its solubility and the weather.\n"},
       {" 876.0 15.0 0.7 15.0 1780.0 25.0 200.0 25.0 ", "1",
        " Spill 1: behaviour class 1, gas: it goes into the air, where no process acts and no column of the "
        "property file shows it (its rows read 0 kg and a balance of 0.00).\n"},
@@ -173,7 +174,25 @@ TEST(ScenarioChemical, TheStartUpLinesNameTheBehaviourClassAndWhatItMeans) {
        " Spill 1: behaviour class 12, sinker: only degradation acts on it; released at a depth its droplets "
        "settle at their own speed, released at the surface it stays afloat.\n"},
       {" 810.0 15.0 3.6 15.0 73000.0 25.0 0.9 25.0 ", "1",
-       " Spill 1: behaviour class 10, dissolver: it dissolves fast and evaporates little.\n"},
+       " Spill 1: behaviour class 10, dissolver: it floats, and every process switched on acts on it at rates "
+       "set by its vapour pressure, its solubility and the weather.\n"},
+      {" 810.0 15.0 3.6 15.0 73000.0 25.0 0.9 25.0 ", "2",
+       " Spill 1: behaviour class 10, dissolver: released at the surface it floats, released at a depth its "
+       "droplets start in the water column, and every process switched on acts on it at rates set by its vapour "
+       "pressure, its solubility and the weather.\n"},
+      // Styrene's 0.67 kPa makes it a floater-evaporator; the class says
+      // nothing of how fast it evaporates.
+      {" 906.0 15.0 0.7 15.0 310.0 25.0 0.67 25.0 ", "1",
+       " Spill 1: behaviour class 5, floater-evaporator: it floats, and every process switched on acts on it at "
+       "rates set by its vapour pressure, its solubility and the weather.\n"},
+      // A sinker-dissolver denser than the water sinks in 2-D; one lighter
+      // than the water floats.
+      {" 1326.0 15.0 0.33 15.0 13000.0 25.0 47.0 25.0 ", "1",
+       " Spill 1: behaviour class 11, sinker-dissolver: it starts on the sea floor as droplets of 1 mm, where "
+       "dissolution, sorption and degradation act on it as switched on.\n"},
+      {" 950.0 15.0 0.7 15.0 5000.0 25.0 0.2 25.0 ", "1",
+       " Spill 1: behaviour class 11, sinker-dissolver not denser than the water: it floats, and every process "
+       "switched on acts on it at rates set by its vapour pressure, its solubility and the weather.\n"},
   };
   for (const auto& c : rows) {
     SCOPED_TRACE(c.substance);
@@ -286,6 +305,54 @@ TEST(ScenarioChemical, ASinkerOnlyDegradesOnTheFloor) {
   }
   EXPECT_EQ(rows.back().at("floor (%)"), 36.79);
   EXPECT_EQ(rows.back().at("degraded (%)"), 63.21);
+}
+
+TEST(ScenarioChemical, ADenseSinkerDissolverSinksAndDissolvesOnTheFloor) {
+  // Dichloromethane (1326 kg/m3, 13,000 mg/L, 47 kPa, 84.93 g/mol) is a
+  // sinker-dissolver denser than the water: with evaporation, entrainment
+  // and dissolution on it leaves the surface at once and lies on the floor
+  // as droplets of 1 mm, which dissolve by diffusion alone.  By hand: the
+  // Hayduk-Laudie diffusivity 13.26e-5 / (mu^1.14 Vb^0.589) cm2/s with
+  // Vb = 4.9807 MW^0.651 and mu = 1 cP is 9.4e-10 m2/s; a droplet's squared
+  // diameter falls by 8 D S / rho a second, so the mass on the floor is
+  // m0 (1 - t / T)^(3/2) with T = rho d^2 / (8 D S), about 3.8 h.
+  // The same for steps of 600 s and of 30 s: the dissolution is integrated
+  // exactly over the step.
+  const double vb = 4.9807 * std::pow(84.93, 0.651);
+  const double d = 13.26e-5 / std::pow(vb, 0.589) * 1e-4;
+  const double t_gone = 1326.0 * 1e-6 / (8.0 * d * 13.0);
+  EXPECT_NEAR(t_gone / 3600.0, 3.8, 0.1);
+  for (const char* step : {"600.", "30."}) {
+    SCOPED_TRACE(step);
+    temp_dir dir;
+    chemical_scenario("0 2 6\n1\n0\n1\n1 0 0 0\n", "0.0", 6, 1800);
+    replace_text("CHEM.cfg", " 876.0 15.0 0.7 15.0 1780.0 25.0 12.7 25.0 78.11 ",
+                 " 1326.0 15.0 0.33 15.0 13000.0 25.0 47.0 25.0 84.93 ");
+    replace_line("CHEM.run", "600.", step);
+    const auto r = run_orvel(dir.path(), "CHEM");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Spill 1: behaviour class 11, sinker-dissolver: it starts on the sea floor"),
+              std::string::npos)
+        << r.out;
+    const auto rows = read_property_rows("CHEM_properties_001.txt");
+    ASSERT_EQ(rows.size(), 13u);
+    double dissolved = -1.0;
+    for (const auto& row : rows) {
+      const double t = row.at("time");
+      const double left = t * 3600.0 < t_gone ? std::pow(1.0 - t * 3600.0 / t_gone, 1.5) : 0.0;
+      EXPECT_NEAR(row.at("floor (kg)"), released_kg * left, 1e-4 * released_kg) << t;
+      EXPECT_NEAR(row.at("dissolved (kg)"), released_kg * (1.0 - left), 1e-4 * released_kg) << t;
+      for (const char* c : {"surface (kg)", "evaporated (kg)", "beached (kg)", "dispersed (kg)"}) {
+        EXPECT_EQ(row.at(c), 0.0) << c << " " << t;
+      }
+      EXPECT_EQ(row.at("balance"), 100.0) << t;
+      if (t > 0.0 && t * 3600.0 < t_gone) {
+        EXPECT_GT(row.at("dissolved (kg)"), dissolved) << t;
+      }
+      dissolved = row.at("dissolved (kg)");
+    }
+    EXPECT_EQ(rows.back().at("dissolved (%)"), 100.0);
+  }
 }
 
 // The rows of a grid file, values by column (the header skipped).

@@ -177,7 +177,7 @@ TEST(ScenarioHns3d, GridSurfaceMassIsTheWeightedMassOfTheSurfaceParticles) {
   EXPECT_EQ(afloat_files, 10);  // from 7 h (the largest class is up at 6.3 h)
 }
 
-TEST(ScenarioHns3d, ABlowoutWeighsItsParticlesEquallyAndIsNeverASlick) {
+TEST(ScenarioHns3d, ABlowoutWeighsItsParticlesEquallyAndFormsASlickWhereTheySurface) {
   // The tonne from a jet ending 20 m down (a disc of 20 m radius); droplets
   // of 0.5 mm rising at 0.02 m/s (particles 1 to 50) and of 1 mm rising at
   // 0.01 m/s (51 to 100); spreading and evaporation on.  Each particle
@@ -185,8 +185,9 @@ TEST(ScenarioHns3d, ABlowoutWeighsItsParticlesEquallyAndIsNeverASlick) {
   // column holds half the tonne once the small droplets are up (1000 s, in
   // the step ending at 1440 s) and nothing once the large ones are (2000 s,
   // 2160 s).  The spill has no slick thickness: it takes the dispersed path
-  // from its first step, its area stays the jet disc and its thickness 0.
-  // The balance holds at every row.
+  // from its first step, and its area stays the jet disc and its thickness
+  // 0 until droplets surface.  They form a slick at its minimum thickness
+  // (0.1 mm), which evaporates.  The balance holds at every row.
   temp_dir dir;
   copy_scenario("hns3d");
   replace_text("HNS3.run", "1\n2\n0\n1\n", "1\n2\n1\n1\n");
@@ -202,8 +203,13 @@ TEST(ScenarioHns3d, ABlowoutWeighsItsParticlesEquallyAndIsNeverASlick) {
     const auto& r = rows[i];
     const double t = step_s * static_cast<double>(i);
     EXPECT_EQ(r.at("balance"), 100.0) << t;
-    EXPECT_NEAR(r.at("area"), disc, 5e-4) << t;
-    EXPECT_EQ(r.at("thickness"), 0.0) << t;
+    if (t < 1440.0) {
+      EXPECT_NEAR(r.at("area"), disc, 5e-4) << t;
+      EXPECT_EQ(r.at("thickness"), 0.0) << t;
+    } else {
+      EXPECT_GE(r.at("thickness"), 0.0001) << t;
+      EXPECT_GT(r.at("area"), 0.0) << t;
+    }
     const double column = t < 1440.0 ? 1000.0 : t < 2160.0 ? 500.0 : 0.0;
     EXPECT_NEAR(r.at("column (kg)"), column, 1e-3) << t;
     if (t < 1440.0) {
@@ -268,8 +274,7 @@ TEST(ScenarioHns3d, EveryProcessAgainstAStraightCoastKeepsTheReleasedMass) {
   // The tonne (5 cSt, a thousand particles) released at the surface and
   // carried east by a current of 1 m/s at every depth onto land from 8.7 W
   // (the bathymetry: 100 m of water west of it, land east); wind of 5 m/s,
-  // uniform waves of 3 m; spreading, evaporation (at most 20 %: the
-  // droplets' surface evaporates the rest within the first step),
+  // uniform waves of 3 m; spreading, evaporation (at most 20 %),
   // entrainment, dissolution, volatilisation, sorption and degradation on,
   // with diffusion.  Whatever
   // the processes do, the printed compartments add up to the released mass:
@@ -299,18 +304,14 @@ TEST(ScenarioHns3d, EveryProcessAgainstAStraightCoastKeepsTheReleasedMass) {
   const char* compartments[] = {"surface (kg)", "beached (kg)", "evaporated (kg)", "dispersed (kg)",
                                 "volatilized (kg)", "column (kg)", "dissolved (kg)", "sedimented (kg)",
                                 "floor (kg)", "degraded (kg)", "outside (kg)"};
-  double most_in_column = 0.0;
   for (const auto& r : rows) {
     double sum = 0.0;
     for (const char* k : compartments) sum += r.at(k);
     EXPECT_NEAR(sum, released, 0.01) << r.at("time");
     EXPECT_EQ(r.at("balance"), 100.0) << r.at("time");
     EXPECT_EQ(r.at("dispersed (kg)"), 0.0) << r.at("time");
-    most_in_column = std::max(most_in_column, r.at("column (kg)"));
   }
-  // Every process had its share: the waves sent chemical down, the coast
-  // took the rest.
-  EXPECT_GT(most_in_column, 10.0);
+  // Every process had its share; the coast took the rest.
   for (const char* k : {"beached (kg)", "evaporated (kg)", "volatilized (kg)", "dissolved (kg)", "sedimented (kg)",
                         "degraded (kg)"}) {
     EXPECT_GT(rows.back().at(k), 0.0) << k;
@@ -318,13 +319,11 @@ TEST(ScenarioHns3d, EveryProcessAgainstAStraightCoastKeepsTheReleasedMass) {
   EXPECT_EQ(rows.back().at("surface (kg)"), 0.0);
 }
 
-TEST(ScenarioHns3d, EvaporationOfTheDropletsAfloatDoesNotDependOnTheStep) {
+TEST(ScenarioHns3d, EvaporationOfTheSlickDoesNotDependOnTheStep) {
   // The tonne (5 cSt, 0.003 kPa) released at the surface in calm (the
   // calibration's 3 m/s), evaporation alone, with steps of 60, 720 and
-  // 3600 s: the evaporated mass at 1, 3 and 6 h agrees within 1 % of the
-  // tonne.  The droplets' surface falls with their mass, so the step's
-  // evaporation is integrated over it (applying the starting flux to the
-  // whole step evaporated 347.8, 358.7 and 420.9 kg in the first hour).
+  // 3600 s: the floating particles form the slick, whose evaporated mass at
+  // 1, 3 and 6 h agrees within 5 % whatever the step.
   std::vector<std::vector<property_row>> runs;
   for (const char* step : {"60.", "720.", "3600."}) {
     temp_dir dir;
@@ -340,24 +339,27 @@ TEST(ScenarioHns3d, EvaporationOfTheDropletsAfloatDoesNotDependOnTheStep) {
   }
   for (std::size_t h : {1, 3, 6}) {
     const double first = runs[0][h].at("evaporated (kg)");
-    EXPECT_GT(first, 300.0) << h;
-    for (const auto& rows : runs) EXPECT_NEAR(rows[h].at("evaporated (kg)"), first, 10.0) << h;
+    EXPECT_GT(first, 1.0) << h;
+    for (const auto& rows : runs) EXPECT_NEAR(rows[h].at("evaporated (kg)"), first, 0.05 * first) << h;
   }
 }
 
 TEST(ScenarioHns3d, BreakingWavesSendSurfaceParticlesIntoTheColumnWithTheirWeight) {
   // The tonne (5 cSt, a thousand particles) released at the surface under
-  // uniform waves of 3 m and a wind of 5 m/s, spreading, evaporation (which
-  // counts the surface particles and their droplet area for the entraining
-  // area; at most 20 %) and entrainment on, everything else off.  Waves of 3 m break at Hb = 0.70710677 x 3 m, so
-  // the particles sent down in the first step lie no deeper than
-  // 1.5 Hb = 3.1819805 m.  The particles keep their weights, M d^3 over the
-  // sum of d^3 of all particles, d the centre of the particle's droplet
-  // class (median 2.5710402e-5 m x 5^0.34, classes from a tenth of it to
-  // 70 micrometres in five widths), less what evaporated before they went
-  // down: the first step's evaporation reaches the 20 % cap and takes it
-  // from every surface particle alike, so each keeps 80 % of its weight.
-  // The column gains, and the surface loses, exactly that weight.
+  // uniform waves of 10 m and a wind of 5 m/s, spreading, evaporation (at
+  // most 20 %) and entrainment on, everything else off.  The waves work on
+  // the slick's area: its first area of 517 m2 entrains less than a
+  // particle's weight in the first step, its spread area of 1.6 ha does in
+  // the second.  Waves of 10 m break at Hb = 0.70710677 x 10 m, so the
+  // particles sent down in the second step lie no deeper than 1.5 Hb =
+  // 10.606602 m.  The particles keep their weights, M d^3 over the sum of
+  // d^3 of all particles, d the centre of the particle's droplet class
+  // (median 2.5710402e-5 m x 5^0.34, classes from a tenth of it to 70
+  // micrometres in five widths), less what evaporated before they went
+  // down: by the end of the second step's evaporation the 20 % cap is
+  // reached, taken from every surface particle alike in proportion to its
+  // mass, so each keeps 80 % of its weight.  The column gains, and the
+  // surface loses, exactly that weight.
   temp_dir dir;
   copy_scenario("hns3d");
   replace_line("HNS3.run", "100 0", "1000 0");
@@ -365,7 +367,7 @@ TEST(ScenarioHns3d, BreakingWavesSendSurfaceParticlesIntoTheColumnWithTheirWeigh
   replace_text("HNS3.cfg", " -9.0 43.0 20.0 ", " -9.0 43.0 0.0 ");
   replace_text("HNS3.cfg", " 3000.0 15.0 ", " 5.0 15.0 ");
   replace_text("HNS3.cfg", " 78.0 1.0 100.0 ", " 78.0 1.0 20.0 ");
-  write_file("lstwaves.pre", lines(16, "3.0 270.0 8.0"));
+  write_file("lstwaves.pre", lines(16, "10.0 270.0 8.0"));
   write_file("lstwinds.pre", lines(16, "5.0 270.0"));
   run_ok("HNS3");
   const double d50 = 2.5710402e-5 * std::pow(5.0, 0.34);
@@ -386,7 +388,7 @@ TEST(ScenarioHns3d, BreakingWavesSendSurfaceParticlesIntoTheColumnWithTheirWeigh
   ASSERT_EQ(d.size(), 1000u);
   double all = 0.0;
   for (double di : d) all += di * di * di;
-  const auto parts = read_particles(particle_file("HNS3", step_s));
+  const auto parts = read_particles(particle_file("HNS3", 2.0 * step_s));
   ASSERT_EQ(parts.size(), 1000u);
   double sent = 0.0;
   int down = 0;
@@ -395,22 +397,23 @@ TEST(ScenarioHns3d, BreakingWavesSendSurfaceParticlesIntoTheColumnWithTheirWeigh
       ++down;
       sent += 1000.0 * d[p] * d[p] * d[p] / all;
       EXPECT_GT(parts[p].depth, 0.0) << p;
-      EXPECT_LE(parts[p].depth, 3.1819805 + 1e-4) << p;  // depths printed to 0.1 mm
+      EXPECT_LE(parts[p].depth, 10.606602 + 1e-4) << p;  // depths printed to 0.1 mm
     } else {
       EXPECT_EQ(parts[p].state, 1) << p;
       EXPECT_EQ(parts[p].depth, 0.0) << p;
     }
   }
-  EXPECT_GT(down, 10);
+  EXPECT_GT(down, 5);
   const auto rows = read_property_rows("HNS3_properties_001.txt");
-  ASSERT_GE(rows.size(), 2u);
+  ASSERT_GE(rows.size(), 3u);
   const double released = rows[0].at("surface (kg)");
-  EXPECT_EQ(rows[1].at("evaporated (kg)"), 200.0);
+  EXPECT_EQ(rows[1].at("column (kg)"), 0.0);
+  EXPECT_EQ(rows[2].at("evaporated (kg)"), 200.0);
   // Weights from diameters rounded to single precision: 1e-5 of the tonne.
-  EXPECT_NEAR(rows[1].at("column (kg)"), 0.8 * sent, 0.01);
-  EXPECT_NEAR(rows[1].at("surface (kg)") + rows[1].at("evaporated (kg)"), released - 0.8 * sent, 0.01);
-  EXPECT_EQ(rows[1].at("dispersed (kg)"), 0.0);
-  EXPECT_EQ(rows[1].at("balance"), 100.0);
+  EXPECT_NEAR(rows[2].at("column (kg)"), 0.8 * sent, 0.01);
+  EXPECT_NEAR(rows[2].at("surface (kg)") + rows[2].at("evaporated (kg)"), released - 0.8 * sent, 0.01);
+  EXPECT_EQ(rows[2].at("dispersed (kg)"), 0.0);
+  EXPECT_EQ(rows[2].at("balance"), 100.0);
 }
 
 TEST(ScenarioHns3d, WaveFieldsFromFilesEntrainNothingAndTheRunSaysSo) {
