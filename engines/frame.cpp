@@ -13,6 +13,18 @@
 
 namespace orvel {
 
+std::array<farray<double, 2>*, 15> engine_series() {
+  auto& m = var4;
+  return {&var_part.xxc, &var_part.yyc, &m.per_evpc, &m.aguac, &m.densc, &m.viscc, &m.masaevpc,
+          &m.mass_surf_c, &m.mass_beachedc, &m.mass_columnc, &m.mass_floorc, &m.mass_disp_cumul_c,
+          &m.massprodemuls_surf_c, &m.massprodemuls_beach_c, &m.mass_radarc};
+}
+
+std::array<farray<double, 2>*, 4> chemical_series() {
+  auto& m = var4;
+  return {&m.mass_diss_cumul_c, &m.mass_vol_cumul_c, &m.mass_sed_cumul_c, &m.mass_degr_cumul_c};
+}
+
 namespace {
 
 template <typename T, int R>
@@ -136,11 +148,7 @@ void engine_frame::allocate_run_arrays() {
     ensure(*a, ns);
   }
   ensure(m.aguatot, ns);
-  for (auto* a : {&var_part.xxc, &var_part.yyc, &m.per_evpc, &m.aguac, &m.densc, &m.viscc, &m.masaevpc,
-                  &m.mass_surf_c, &m.mass_beachedc, &m.mass_columnc, &m.mass_floorc, &m.mass_disp_cumul_c,
-                  &m.massprodemuls_surf_c, &m.massprodemuls_beach_c, &m.mass_radarc}) {
-    ensure(*a, ns, series_records());
-  }
+  for (auto* a : engine_series()) ensure(*a, ns, series_records());
   if (var_run.numericalmethod__euler_rungekut == 2) {
     auto& r = var_rk;
     for (auto* a : {&r.fx1, &r.fx2, &r.fx3, &r.fx4, &r.fy1, &r.fy2, &r.fy3, &r.fy4}) {
@@ -205,11 +213,10 @@ void engine_frame::time_zero() {
 int32_t engine_frame::series_records() const { return std::min(nsteps, series_window); }
 
 void engine_frame::place_series(int32_t first) {
-  auto& m = var4;
-  for (auto* a : {&var_part.xxc, &var_part.yyc, &m.per_evpc, &m.aguac, &m.densc, &m.viscc, &m.masaevpc,
-                  &m.mass_surf_c, &m.mass_beachedc, &m.mass_columnc, &m.mass_floorc, &m.mass_disp_cumul_c,
-                  &m.massprodemuls_surf_c, &m.massprodemuls_beach_c, &m.mass_radarc, &m.mass_diss_cumul_c,
-                  &m.mass_vol_cumul_c, &m.mass_sed_cumul_c, &m.mass_degr_cumul_c}) {
+  for (auto* a : engine_series()) {
+    if (a->allocated()) a->rebase(2, first);
+  }
+  for (auto* a : chemical_series()) {
     if (a->allocated()) a->rebase(2, first);
   }
   auto& sp = var_spill;

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -27,6 +28,12 @@
 #include "engines/engine_calls.hpp"
 
 namespace orvel {
+
+// The per-step property series (spill, record) that every engine keeps, and
+// those that only a chemical keeps: one list each, for their allocation and
+// for sliding their window of records.
+std::array<farray<double, 2>*, 15> engine_series();
+std::array<farray<double, 2>*, 4> chemical_series();
 
 class engine_frame {
  public:

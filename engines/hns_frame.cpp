@@ -24,9 +24,7 @@ void hns_frame::allocate_engine_arrays() {
                   &m.mass_sed_cumul, &m.mass_degr_cumul, &m.mass_diss_dt}) {
     ensure(*a, ns);
   }
-  for (auto* a : {&m.mass_diss_cumul_c, &m.mass_vol_cumul_c, &m.mass_sed_cumul_c, &m.mass_degr_cumul_c}) {
-    ensure(*a, ns, series_records());
-  }
+  for (auto* a : chemical_series()) ensure(*a, ns, series_records());
   // One value per cell of the concentration grid (none without one).
   ensure(m.conc_diss_tot, conc_cells_number());
 }
