@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "control/state/all.hpp"
+#include "fate/oil_step_laws.hpp"
 #include "fate/oil_weathering.hpp"
 
 namespace orvel {
@@ -18,16 +19,13 @@ void emulsion(int32_t spill) {
   const float ymax = var_spill.maxemulsification(spill) / 100.0f;
   if (m.agua(spill) >= static_cast<double>(ymax)) return;
   if (m.mass_surf(spill) == 0.0) return;
-  // dY/dt = k (1 - Y / Ymax), k = 1.085e-6 (1 + U)^2 per second, integrated
-  // exactly over the step so that the result does not depend on the step:
-  // the water fraction closes the share 1 - exp(-k dt / Ymax) of its gap to
-  // the maximum, and never passes it.  A total of 1 or more (a maximum of
-  // 100 %) would leave no oil in the emulsion: it is held at the maximum.
-  const double u1 = 1.0 + w.wind10(spill);
-  const double k = static_cast<double>(1.085e-6f) * (u1 * u1);
+  // The law integrated exactly over the step (oil_step_laws.hpp), so that
+  // the result does not depend on the step: the water fraction closes the
+  // share 1 - exp(-k dt / Ymax) of its gap to the maximum, and never passes
+  // it.  A total of 1 or more (a maximum of 100 %) would leave no oil in the
+  // emulsion: it is held at the maximum.
   const double y = static_cast<double>(m.aguatot(spill));
-  const double gap = static_cast<double>(ymax) - y;
-  const double dy = -gap * std::expm1(-k * static_cast<double>(var_run.deltat) / static_cast<double>(ymax));
+  const double dy = water_gain(y, static_cast<double>(ymax), w.wind10(spill), static_cast<double>(var_run.deltat));
   const float total = static_cast<float>(y + dy);
   m.aguatot(spill) = total >= 1.0f ? ymax : total;
   m.agua(spill) = static_cast<double>(m.aguatot(spill));

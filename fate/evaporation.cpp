@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "common/parallel.hpp"
 #include "common/repeated_sum.hpp"
 #include "control/state/all.hpp"
+#include "fate/oil_step_laws.hpp"
 #include "fate/oil_weathering.hpp"
 
 namespace orvel {
@@ -46,29 +48,24 @@ float transfer_coefficient(int32_t s) {
   return static_cast<float>(static_cast<double>(0.0015f) * std::pow(static_cast<double>(u), static_cast<double>(0.78f)));
 }
 
-// diff_evp from the exposure per unit volume h of the step: the law dF/dh =
-// E(F) = exp(6.3 - 10.3 (T0 + TG F) / T), integrated exactly over the step
-// from the fraction F at its start, so that the result does not depend on
-// the step: F + (1 / b) ln(1 + b E(F) h) with b = 10.3 TG / T (E(F) h
-// itself when TG is 0; without bound when TG < 0 makes the law explode
-// within the step), at most the maximum fraction.  Formed in double
-// precision.  A spill of no volume has no exposure (h is 0, not 0/0).
+// diff_evp from the exposure per unit volume h of the step: the law of
+// oil_step_laws.hpp, dF/dh = (1 - F) E(F), E(F) = exp(6.3 - 10.3 (T0 + TG F)
+// / T), integrated over the step from the fraction F0 at its start, so that
+// the result does not depend on the step: the oil's fraction grows to F1,
+// and the floating oil loses (F1 - F0) / (1 - F0) of itself, at most the
+// maximum fraction (which it reaches at once when TG < 0 makes the law run
+// away within the step).  The exposure is kept for the dispersion of the
+// step, which follows the viscosity along it.  A spill of no volume has no
+// exposure (h is 0, not 0/0).
 void evaporated_fraction(int32_t s, float h) {
-  const auto& sp = var_spill;
-  const double tw = static_cast<double>(sp.watertemperature(s));
-  const double e = std::exp(static_cast<double>(6.3f) -
-                            static_cast<double>(10.3f) *
-                                (static_cast<double>(sp.t0(s)) + static_cast<double>(sp.tg(s)) * var4.per_evp(s)) / tw);
-  const double b = static_cast<double>(10.3f) * static_cast<double>(sp.tg(s)) / tw;
-  const double x = e * static_cast<double>(h);
-  const double fmax = static_cast<double>(sp.maxevaporation(s) / 100.0f);
-  double d;
-  if (b == 0.0) {
-    d = x;
-  } else if (b * x <= -1.0) {
-    d = fmax;
-  } else {
-    d = std::log1p(b * x) / b;
+  const double fmax = static_cast<double>(var_spill.maxevaporation(s) / 100.0f);
+  const double f0 = var4.per_evp(s);
+  var4.evp_exposure(s) = static_cast<double>(h);
+  double d = 0.0;
+  if (f0 < 1.0) {
+    const double f1 = evaporation_law_of(s).advance(f0, static_cast<double>(h),
+                                                    pieces_of_step(static_cast<double>(var_run.deltat)));
+    d = f1 < std::numeric_limits<double>::infinity() ? (f1 - f0) / (1.0 - f0) : fmax;
   }
   var4.diff_evp(s) = std::min(d, fmax);
 }

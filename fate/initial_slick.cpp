@@ -46,6 +46,7 @@ void part_pro() {
   fresh(m.per_evp, ns);
   fresh(m.agua, ns);
   fresh(m.diff_evp, ns);
+  fresh(m.evp_exposure, ns);
   fresh(var_currwindwave.wind10, ns);
   fresh(m.massparticle, np, ns);
   fresh(m.massparticle_prod, np, ns);

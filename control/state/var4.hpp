@@ -39,6 +39,7 @@ struct var4_block {
   farray<double, 1> per_evp{"per_evp"};                // (spill) evaporated fraction of the oil that has come to the surface, the initial mass once none is below (0 to maxevaporation / 100)
   farray<double, 2> per_evpc{"per_evpc"};              // (spill, entry) evaporated fraction of the initial mass
   farray<double, 1> diff_evp{"diff_evp"};              // (spill) evaporation of the step: fraction of the surface mass (oil), kg (HNS)
+  farray<double, 1> evp_exposure{"evp_exposure"};      // (spill) oil: exposure of the step's evaporation, dt A K / V0 (0 without)
   farray<double, 1> dens{"dens"};                      // (spill) current slick density, kg/m3
   farray<double, 2> densc{"densc"};                    // (spill, entry) series of dens, kg/m3
   farray<double, 1> visc{"visc"};                      // (spill) current slick kinematic viscosity, cSt

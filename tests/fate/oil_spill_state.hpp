@@ -39,8 +39,8 @@ inline void one_oil_spill(int32_t np, float deltat = 600.0f) {
   var_part.indp.allocate(np, 1);
   var_part.indp.fill(1);
   auto& m = var4;
-  for (auto* a : {&m.diff_evp, &m.per_evp, &m.agua, &m.mass_surf, &m.mass_beached, &m.mass_column, &m.mass_floor,
-                  &m.mass_radar, &m.masaevp, &m.massdisp, &m.mass_disp_cumul, &m.mass_waterinemulsion,
+  for (auto* a : {&m.diff_evp, &m.evp_exposure, &m.per_evp, &m.agua, &m.mass_surf, &m.mass_beached, &m.mass_column,
+                  &m.mass_floor, &m.mass_radar, &m.masaevp, &m.massdisp, &m.mass_disp_cumul, &m.mass_waterinemulsion,
                   &m.massprodemuls_surf, &m.massprodemuls_beach, &m.mass_emulsion_surf_beach, &m.dens, &m.visc}) {
     a->allocate(1);
   }
