@@ -187,7 +187,9 @@ class viscosity_within_step {
       factor += mooney(std::min(y, ymax_)) - mooney0_;
     }
     if (evaporates_) {
-      if (t > t_ && f_ < fmax_) f_ = law_.advance(f_, exposure_ * (t - t_) / dt, pieces_of_step(t - t_));
+      if (t > t_ && f_ < fmax_) {
+        f_ = law_.advance(f_, exposure_ * (t - t_) / dt, pieces_of_step(t - t_, evaporation_piece_s));
+      }
       t_ = t;
       factor += c6_ * (std::max(std::min(f_, fmax_), f0_) - f0_);
     }
@@ -222,11 +224,11 @@ void verticaldispersion(int32_t spill, farray<double, 1>& slick_area) {
     store_classes(start);
   } else {
     // The rates of the step are their means over it (Simpson's rule over
-    // pieces of at most 60 s) as the viscosity rises: each class's rate the
+    // pieces of at most 10 s) as the viscosity rises: each class's rate the
     // mean of its rates, its diameter the mean of its diameters weighted by
     // its rates (the first diameter while it entrains nothing).
     const double dt = static_cast<double>(var_run.deltat);
-    const int32_t n = 2 * pieces_of_step(0.5 * dt);
+    const int32_t n = 2 * pieces_of_step(0.5 * dt, 10.0);
     std::array<double, 10> rate{}, rate_diameter{};
     for (int32_t j = 0; j <= n; ++j) {
       const double t = dt * static_cast<double>(j) / static_cast<double>(n);

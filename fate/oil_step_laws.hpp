@@ -13,13 +13,18 @@
 
 namespace orvel {
 
-// Number of pieces of at most 60 s into which a step of dt seconds is cut
-// where a law has no closed form over the step (at least 1, at most 100,000).
-inline int32_t pieces_of_step(double dt) {
-  const double n = std::ceil(std::fabs(dt) / 60.0);
+// Number of pieces of at most `longest` seconds into which a step of dt
+// seconds is cut where a law has no closed form over it (at least 1, at
+// most 1,000,000).
+inline int32_t pieces_of_step(double dt, double longest) {
+  const double n = std::ceil(std::fabs(dt) / longest);
   if (!(n >= 1.0)) return 1;
-  return n > 1.0e5 ? 100000 : static_cast<int32_t>(n);
+  return n > 1.0e6 ? 1000000 : static_cast<int32_t>(n);
 }
+
+// The evaporation law is integrated in pieces of at most 10 s: the step's
+// fraction is then within about 1e-8 of the law's.
+constexpr double evaporation_piece_s = 10.0;
 
 // Evaporation of a slick over an exposure h = dt A K / V0 (the step's
 // area-time-coefficient product over the spilled volume): the evaporated
@@ -37,9 +42,9 @@ struct evaporation_law {
   // equal pieces; +infinity when the law runs away (TG < 0 makes the rate
   // grow with the fraction without bound).  Over a piece the law
   // dF/dh = (1 - F) E(Fs) exp(-b (F - Fs)), b = 10.3 TG / Tw, is integrated
-  // exactly for E and with the floating share 1 - F of the middle of the
-  // piece (found by one prediction): ln(1 + b (1 - F) E h) / b, or
-  // (1 - F) E h when b = 0.
+  // exactly for E, ln(1 + b (1 - F) E h) / b (or (1 - F) E h when b = 0),
+  // with the floating share 1 - F of the middle of the piece, where the
+  // same form with the share of its start puts F.
   double advance(double f, double h, int32_t pieces) const {
     const double b = slope();
     const double hp = h / static_cast<double>(pieces);
@@ -50,10 +55,9 @@ struct evaporation_law {
     };
     for (int32_t i = 0; i < pieces && f < 1.0; ++i) {
       const double e = rate(f) * hp;
-      const double predicted = piece((1.0 - f) * e);
-      if (!(predicted < std::numeric_limits<double>::infinity())) return predicted;
-      const double middle = std::max(0.0, 1.0 - (f + 0.5 * predicted));
-      const double d = piece(middle * e);
+      const double half = piece(0.5 * (1.0 - f) * e);
+      if (!(half < std::numeric_limits<double>::infinity())) return half;
+      const double d = piece(std::max(0.0, 1.0 - (f + half)) * e);
       if (!(d < std::numeric_limits<double>::infinity())) return d;
       f = std::min(1.0, f + d);
     }

@@ -21,13 +21,23 @@ constexpr double e_fresh = 9.33309e-6;
 // K = 0.0015 U^0.78 at 10 m/s.
 constexpr double k_10 = 0.0090384;
 
-// The fraction that dF/dh = E(F) = E0 exp(-b (F - F0)), b = 10.3 TG / Tw,
-// takes over an exposure h from F0 (E0 = E(F0), x = E0 h): ln(1 + b x) / b,
-// here with TG = 500 K and Tw = 288 K.  Below E0 h for any b > 0, and close
-// to it while b x is small.
-double integrated(double x, double tg = 500.0) {
+// The share of the floating oil that evaporates over an exposure h from an
+// evaporated fraction f0 (E0 = E(f0), x = E0 h): the law dF/dh = (1 - F)
+// E0 exp(-b (F - f0)), b = 10.3 TG / Tw, here with Tw = 288 K, by
+// fourth-order Runge-Kutta steps of 1/20000 of the exposure, as
+// (F1 - f0) / (1 - f0).  Below E0 h for any b > 0 (the boiling point rises
+// and the floating share falls as the oil evaporates).
+double integrated(double x, double tg = 500.0, double f0 = 0.0) {
   const double b = 10.3 * tg / 288.0;
-  return std::log(1.0 + b * x) / b;
+  auto rate = [&](double f) { return x * (1.0 - f) * std::exp(-b * (f - f0)); };
+  const int n = 20000;
+  const double dh = 1.0 / n;
+  double f = f0;
+  for (int i = 0; i < n; ++i) {
+    const double k1 = rate(f), k2 = rate(f + 0.5 * dh * k1), k3 = rate(f + 0.5 * dh * k2), k4 = rate(f + dh * k3);
+    f += dh * (k1 + 2.0 * k2 + 2.0 * k3 + k4) / 6.0;
+  }
+  return (f - f0) / (1.0 - f0);
 }
 
 void evaporating_spill() {
@@ -51,7 +61,9 @@ farray<double, 1> areas(double a) {
 
 TEST(Evaporation, FractionOfTheStepFromEachAreaChoice) {
   // E h = E * dt * A * K / V0: 0.0506137 for 1e4 m2, halved for 5e3;
-  // integrated over the step, 0.0360430 and 0.0208764.
+  // integrated over the step, 0.0355164 and 0.0206842 (the rate of the
+  // start of the step would give E h; the rate falling only with the
+  // boiling point, ln(1 + b E h) / b = 0.0360431).
   struct row {
     std::string what;
     bool spread_variant;
@@ -76,17 +88,20 @@ TEST(Evaporation, FractionOfTheStepFromEachAreaChoice) {
     }
     const double expected = integrated(e_fresh * 600.0 * r.area_used * k_10 / 10.0);
     EXPECT_NEAR(var4.diff_evp(1), expected, 1e-5 * expected + 1e-12) << r.what;
+    if (r.area_used == 1.0e4) EXPECT_NEAR(expected, 0.0355164, 1e-7) << r.what;
     EXPECT_NEAR(var_currwindwave.wind10(1), 10.0, 1e-6) << r.what;
   }
 }
 
 TEST(Evaporation, EvaporatedOilRaisesTheBoilingPointAndSlowsTheRate) {
-  // At 20 % evaporated the boiling point is 600 K: E = exp(6.3 - 10.3 * 600 / 288).
+  // At 20 % evaporated the boiling point is 600 K: E = exp(6.3 - 10.3 * 600
+  // / 288), E h = 0.00141600; of the floating oil 0.00140087 evaporates.
   evaporating_spill();
   var4.per_evp(1) = 0.2;
   auto a = areas(0.0);
   evaporacion(1, a);
-  const double expected = integrated(std::exp(6.3 - 10.3 * 600.0 / 288.0) * 600.0 * 1.0e4 * k_10 / 10.0);
+  const double expected = integrated(std::exp(6.3 - 10.3 * 600.0 / 288.0) * 600.0 * 1.0e4 * k_10 / 10.0, 500.0, 0.2);
+  EXPECT_NEAR(expected, 0.00140087, 1e-8);
   EXPECT_NEAR(var4.diff_evp(1), expected, 1e-5 * expected);
 }
 
@@ -120,23 +135,51 @@ TEST(Evaporation, MeanWindOfAllParticlesCalmAndCapAndNoVolume) {
 }
 
 TEST(Evaporation, BoilingCurveWithoutSlopeOrFallingWithTheFraction) {
-  // TG = 0: the rate does not change within the step, the fraction is E h.
-  // TG < 0 (an API gravity beyond the curve's range): the rate grows with
-  // the fraction, ln(1 + b E h) / b with b < 0 while b E h > -1, and the
-  // law runs away within the step (the maximum fraction) beyond.
+  // TG = 0: the rate does not change with the boiling point, only the
+  // floating share falls: 1 - exp(-E h) of it evaporates.  TG < 0 (an API
+  // gravity beyond the curve's range): the rate grows with the fraction,
+  // and the law runs away within the step (the maximum fraction) when it
+  // grows fast enough.
   struct row {
     float tg;
     double expected;
   };
   const double x = e_fresh * 600.0 * 1.0e4 * k_10 / 10.0;  // E h with T0 = 500 K
-  for (const row& r : {row{0.0f, x}, row{-10.0f, integrated(x, -10.0)}, row{-1000.0f, 0.4}}) {
+  for (const row& r : {row{0.0f, -std::expm1(-x)}, row{-10.0f, integrated(x, -10.0)}, row{-1000.0f, 0.4}}) {
     evaporating_spill();
     var_spill.tg(1) = r.tg;
     auto a = areas(0.0);
     evaporacion(1, a);
     EXPECT_NEAR(var4.diff_evp(1), r.expected, 1e-5 * r.expected) << r.tg;
   }
-  EXPECT_GT(integrated(x, -10.0), x);
+  EXPECT_GT(integrated(x, -10.0), -std::expm1(-x));
+}
+
+TEST(Evaporation, OneLongStepEvaporatesAsManyShortOnes) {
+  // A light oil (T0 = 400 K, TG = 600 K) on 1e4 m2 in a 10 m/s wind: one
+  // step of an hour against sixty of a minute, each taking its share of
+  // the floating oil as the evaporated fraction F grows by it, F' = F +
+  // (1 - F) share; and both against the law over the hour.
+  auto fraction_after_an_hour = [](float dt, int steps) {
+    double f = 0.0;
+    for (int i = 0; i < steps; ++i) {
+      evaporating_spill();
+      var_run.deltat = dt;
+      var_spill.t0(1) = 400.0f;
+      var_spill.tg(1) = 600.0f;
+      var4.per_evp(1) = f;
+      auto a = areas(0.0);
+      evaporacion(1, a);
+      f += (1.0 - f) * var4.diff_evp(1);
+    }
+    return f;
+  };
+  const double e0h = std::exp(6.3 - 10.3 * 400.0 / 288.0) * 3600.0 * 1.0e4 * k_10 / 10.0;
+  const double law = integrated(e0h, 600.0);
+  EXPECT_GT(law, 0.15);
+  EXPECT_LT(law, 0.4);
+  EXPECT_NEAR(fraction_after_an_hour(3600.0f, 1), law, 1e-5);
+  EXPECT_NEAR(fraction_after_an_hour(60.0f, 60), law, 1e-5);
 }
 
 void emulsifying_spill(float max_percent, double wind) {
