@@ -50,8 +50,27 @@ bool hns2d_engine::spreads(int32_t s, float t) const {
          var_part.par_beached(s) == 0 && var_part.par_pause(s) == 0;
 }
 
+namespace {
+
+// Mean area (m2) over a step of a slick that spreads from the area a0 to a1
+// at an even rate, but no further than a volume v (m3) covers at the
+// minimum thickness hmin (m): the area it reaches there it keeps (its loss
+// of volume in the step then shrinks it in proportion, which the shared
+// exponential loss of evaporation and dissolution accounts for).
+double step_area(double a0, double a1, double v, double hmin) {
+  const double widest = hmin > 0.0 ? v / hmin : a1;
+  if (!(widest < a1)) return 0.5 * (a0 + a1);
+  if (!(widest > a0)) return a0;
+  // The share of the step spent spreading up to the widest area.
+  const double spreading = (widest - a0) / (a1 - a0);
+  return spreading * 0.5 * (a0 + widest) + (1.0 - spreading) * widest;
+}
+
+}  // namespace
+
 void hns2d_engine::spill_chain(int32_t s, float t) {
   const bool spreading = spreads(s, t);
+  const double start_area = slick_area(s);
   if (spreading) {
     auto& c2 = var2;
     calls.spreadinghns(s, step, slick_area, c2.coef_r, c2.coef_q);
@@ -62,7 +81,16 @@ void hns2d_engine::spill_chain(int32_t s, float t) {
   }
   // The compartments follow the particles on every move, weathering or not.
   calls.balance_vertido_tierra_hns(s);
-  if (weathering_recorded()) fate(s, !spreading);
+  if (!weathering_recorded()) return;
+  // The slick evaporates, dissolves and is entrained over its area of this
+  // step: while it spreads, its mean area over the step; else the area it
+  // has, which follows its volume once it is at its minimum thickness; not
+  // the share-back area of an earlier step, which would make the result
+  // hang on the step.
+  double area = slick_area(s);
+  if (spreading) area = step_area(start_area, area, var_cfg.spillvolume(s), var_cfg.minspillthickness(s));
+  var4.areaparticlesurftotal(s) = area;
+  fate(s, !spreading);
 }
 
 void hns2d_engine::fate(int32_t s, bool dispersed_path) {

@@ -21,7 +21,7 @@ void hns_frame::allocate_engine_arrays() {
     ensure(*a, ns);
   }
   for (auto* a : {&m.mass_diss_cumul, &m.mass_diss_surf_cumul, &m.mass_diss_column_cumul, &m.mass_vol_cumul,
-                  &m.mass_sed_cumul, &m.mass_degr_cumul, &m.mass_diss_dt}) {
+                  &m.mass_sed_cumul, &m.mass_degr_cumul, &m.mass_diss_dt, &m.slick_diss_share}) {
     ensure(*a, ns);
   }
   for (auto* a : chemical_series()) ensure(*a, ns, series_records());
@@ -29,7 +29,10 @@ void hns_frame::allocate_engine_arrays() {
   ensure(m.conc_diss_tot, conc_cells_number());
 }
 
-void hns_frame::start_simulation() { var4.conc_diss_tot.fill(0.0f); }
+void hns_frame::start_simulation() {
+  var4.conc_diss_tot.fill(0.0f);
+  var4.slick_diss_share.fill(0.0);
+}
 
 bool hns_frame::property_files_written() { return weathering_recorded() && var_run.outputpropierties__y_n == 1; }
 

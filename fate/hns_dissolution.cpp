@@ -10,6 +10,7 @@
 #include "control/state/all.hpp"
 #include "fate/hns_particle_mass.hpp"
 #include "fate/hns_slick.hpp"
+#include "fate/hns_slick_loss.hpp"
 #include "fate/hns_water.hpp"
 #include "fate/oil_weathering.hpp"
 #include "fate/wave_entrainment.hpp"
@@ -100,7 +101,48 @@ double floor_dissolution(double mass, double first, double rho, double dm, doubl
   return mass - mass * std::pow(1.0 - shrink / d2, 1.5);
 }
 
+// The diffusivity the 2-D routine takes (cm2/s): from the calibrated factor
+// or the standard one.
+float diffusivity_2d(int32_t spill) {
+  const auto& cal = var_calib;
+  return diffusivity(spill, cal.calibdisol_option == 1 ? cal.dissolparam * 1e-5f : 1.326e-4f);
+}
+
 }  // namespace
+
+float slick_dissolution_at_rate(int32_t spill) {
+  if (var_run.sim__2d_3d == 2) return slick_dissolution(spill, diffusivity(spill, 1.326e-4f), true, slick_wind(spill));
+  return slick_dissolution(spill, diffusivity_2d(spill), var_calib.calibdisol_option == 1, slick_wind(spill));
+}
+
+double thin_slick_mass(int32_t spill) {
+  // A 3-D slick is formed and re-formed by the droplets that come up, at its
+  // minimum thickness, once it has none: its loss keeps the rate of the
+  // start of the step, so that it is gone in finite time.
+  if (var_run.sim__2d_3d == 2) return 0.0;
+  const double m = var4.dens(spill) * var_cfg.minspillthickness(spill) * var4.areaparticlesurftotal(spill);
+  return m > 0.0 ? m : 0.0;
+}
+
+bool dissolution_follows_mass(int32_t spill) {
+  return var_cfg.spreading__y_n == 0 && var4.mass_surf_ini(spill) != 0.0;
+}
+
+int32_t slick_loss_pieces() {
+  const double n = std::ceil(std::fabs(static_cast<double>(var_run.deltat)) / 10.0);
+  if (!(n >= 1.0)) return 1;
+  return n > 1.0e6 ? 1000000 : static_cast<int32_t>(n);
+}
+
+double slick_dissolution_of_step(int32_t spill, double at_rate, double floating) {
+  double& share = var4.slick_diss_share(spill);
+  const double shared = share;
+  share = 0.0;
+  if (shared > 0.0) return shared;
+  return shared_slick_loss(floating, 0.0, at_rate, thin_slick_mass(spill), dissolution_follows_mass(spill),
+                           slick_loss_pieces())
+      .dissolved;
+}
 
 void dissolve_2d(int32_t spill, farray<double, 1>& /*slick_area*/) {
   auto& mb = var4;
@@ -108,7 +150,7 @@ void dissolve_2d(int32_t spill, farray<double, 1>& /*slick_area*/) {
   auto& vd = varverticaldispersion;
   const auto& cal = var_calib;
   const bool calibrated = cal.calibdisol_option == 1;
-  const float d = diffusivity(spill, calibrated ? cal.dissolparam * 1e-5f : 1.326e-4f);
+  const float d = diffusivity_2d(spill);
   const float nuf = static_cast<float>(var_spill.kinemviscosity_water);
   const float s_kgm3 = var_spill.watersolubility(spill) * 0.001f;
   const float dt = var_run.deltat;
@@ -120,8 +162,10 @@ void dissolve_2d(int32_t spill, farray<double, 1>& /*slick_area*/) {
   const float sc = 10000.0f * nuf / d;
   const float d_si = d * 1e-4f;
 
+  // The slick's share of the step's loss, with its evaporation.
   const double floating = mb.mass_surf(spill);
-  float m_s = slick_dissolution(spill, d, calibrated, u);
+  float m_s = static_cast<float>(
+      slick_dissolution_of_step(spill, static_cast<double>(slick_dissolution(spill, d, calibrated, u)), floating));
 
   // Droplets: the dispersed volume shared equally over ten size classes,
   // each droplet a sphere past which the current flows.
@@ -191,8 +235,9 @@ void dissolve_3d(int32_t spill) {
   // 2-D, always with the computed coefficient, and its loss is shared among
   // them by their mass.
   const double floating = mb.mass_surf(spill);
-  const double taken =
-      std::min(static_cast<double>(std::max(0.0f, slick_dissolution(spill, d, true, slick_wind(spill)))), floating);
+  const double taken = std::min(
+      slick_dissolution_of_step(spill, static_cast<double>(slick_dissolution(spill, d, true, slick_wind(spill))), floating),
+      floating);
   take_from_surface(spill, taken, floating);
 
   const int32_t np = var_run.particle_number;

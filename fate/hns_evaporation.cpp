@@ -9,6 +9,7 @@
 #include "control/run_rules.hpp"
 #include "control/state/all.hpp"
 #include "fate/hns_slick.hpp"
+#include "fate/hns_slick_loss.hpp"
 #include "fate/oil_weathering.hpp"
 
 namespace orvel {
@@ -85,6 +86,8 @@ void evaporacionhns(int32_t spill, farray<double, 1>&) {
   const auto& sp = var_spill;
   const auto& cal = var_calib;
   const int32_t np = var_run.particle_number;
+  // Nothing of the step's loss is shared with the dissolution until it is.
+  m.slick_diss_share(spill) = 0.0;
 
   const auto& w = var_currwindwave;
   float u = mean_wind_all(w.wintx.data(), w.winty.data(), np);
@@ -125,7 +128,19 @@ void evaporacionhns(int32_t spill, farray<double, 1>&) {
     const float ld = equivalent_diameter(area);
     km = ld != 0.0f ? computed_coefficient(u, ld, sc) : 0.0f;
   }
-  step_mass(spill, static_cast<double>(evaporative_flux(mw, p, area, km, ta) * var_run.deltat), m0, fmax);
+  // The slick's loss of the step shared with its dissolution, when that is
+  // on: each takes its rate's share of one exponential loss.
+  const float at_rate = evaporative_flux(mw, p, area, km, ta) * var_run.deltat;
+  double step = static_cast<double>(at_rate);
+  if (at_rate >= 0.0f) {
+    const bool dissolves = var_cfg.dissolution(spill) == 1;
+    const slick_loss loss =
+        shared_slick_loss(m.mass_surf(spill), step, dissolves ? static_cast<double>(slick_dissolution_at_rate(spill)) : 0.0,
+                          thin_slick_mass(spill), dissolves && dissolution_follows_mass(spill), slick_loss_pieces());
+    step = loss.evaporated;
+    m.slick_diss_share(spill) = loss.dissolved;
+  }
+  step_mass(spill, step, m0, fmax);
 
   const double floating = m.mass_surf(spill);
   const double moved = transfer(spill, m0, fmax);

@@ -51,6 +51,7 @@ struct var4_block {
   farray<double, 1> mass_diss_surf_cumul{"mass_diss_surf_cumul"};      // (spill) part of the dissolved mass that came from the slick, kg
   farray<double, 1> mass_diss_column_cumul{"mass_diss_column_cumul"};  // (spill) part of the dissolved mass that came from column particles, kg
   farray<double, 1> mass_diss_dt{"mass_diss_dt"};             // (spill) HNS mass dissolved in the current step, kg
+  farray<double, 1> slick_diss_share{"slick_diss_share"};  // (spill) HNS: the slick's dissolution of the step, kg, as its evaporation shared the step's loss with it (0 while not shared)
   float mdissolved_surf = 0.0f;                              // HNS mass dissolved in the current step from the slick, kg
   float mdissolved_col = 0.0f;                               // HNS mass dissolved in the current step from column particles, kg
   farray<double, 1> mass_sed_cumul{"mass_sed_cumul"};         // (spill) cumulative dissolved mass sorbed to sediment, kg

@@ -36,7 +36,7 @@ void hns_run(int32_t spills = 1, int32_t hours = 1) {
   c.degrado = 1;
   var_run.deltat = 3600.0f;
   c.simulationtimehorizon = 3600.0f * static_cast<float>(hours);
-  for (auto* a : {&c.vol0, &c.minspillthickness}) a->allocate(spills);
+  for (auto* a : {&c.vol0, &c.minspillthickness, &c.spillvolume}) a->allocate(spills);
   c.vol0.fill(1.0);
   c.minspillthickness.fill(0.0001);
   for (auto* a : {&c.evaporo, &c.entrainment, &c.dissolution, &c.volatilization, &c.sedimentation, &c.degradation,

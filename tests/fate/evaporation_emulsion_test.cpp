@@ -88,7 +88,9 @@ TEST(Evaporation, FractionOfTheStepFromEachAreaChoice) {
     }
     const double expected = integrated(e_fresh * 600.0 * r.area_used * k_10 / 10.0);
     EXPECT_NEAR(var4.diff_evp(1), expected, 1e-5 * expected + 1e-12) << r.what;
-    if (r.area_used == 1.0e4) EXPECT_NEAR(expected, 0.0355164, 1e-7) << r.what;
+    if (r.area_used == 1.0e4) {
+      EXPECT_NEAR(expected, 0.0355164, 1e-7) << r.what;
+    }
     EXPECT_NEAR(var_currwindwave.wind10(1), 10.0, 1e-6) << r.what;
   }
 }

@@ -43,7 +43,9 @@ TEST(HnsDissolution, SlickTermWithTheComputedAndTheFixedCoefficient) {
   // * sqrt(5 L / 1e-6) = 138762.8, kd = v * D * 1e-4 / L = 1.19102e-6 m/s,
   // m = 1e4 m2 * 1.78 kg/m3 * kd * 600 s = 12.72012 kg.  A calibration of
   // 1.5 in place of 13.26 gives D = 1.09559e-6 cm2/s and 2.975246 kg.
-  // Fixed kd 1e-5 m/s: 1e4 * 1.78 * 1e-5 * 600 = 106.8 kg.
+  // Fixed kd 1e-5 m/s: 1e4 * 1.78 * 1e-5 * 600 = 106.8 kg.  The slick is
+  // thicker than its minimum (of 0 here): its area and the rate hold over
+  // the step.
   struct row {
     std::string what;
     int32_t option;
@@ -55,8 +57,10 @@ TEST(HnsDissolution, SlickTermWithTheComputedAndTheFixedCoefficient) {
       {"computed kd", 1, 13.26f, 1, 1000.0, 1000.0, 1.0e4, 12.720117},
       {"calibrated diffusivity", 1, 1.5f, 1, 1000.0, 1000.0, 1.0e4, 2.9752463},
       {"fixed kd", 0, 0.0f, 1, 1000.0, 1000.0, 1.0e4, 106.8},
-      // Without spreading, in proportion to the share still afloat.
-      {"spreading off, half afloat", 0, 0.0f, 0, 500.0, 1000.0, 1.0e4, 53.4},
+      // Without spreading, in proportion to the share still afloat, also
+      // within the step: 53.4 kg at the rate of its start, 500 (1 - exp(-53.4
+      // / 500)) = 50.6473 kg over it.
+      {"spreading off, half afloat", 0, 0.0f, 0, 500.0, 1000.0, 1.0e4, 50.647302},
       {"spreading off, no first mass", 0, 0.0f, 0, 500.0, 0.0, 1.0e4, 106.8},
       // Limits: no more than floats; nothing without a slick or its area.
       {"more than afloat", 0, 0.0f, 1, 50.0, 1000.0, 1.0e4, 50.0},

@@ -18,6 +18,8 @@ inline void hns_slick(int32_t np, int32_t dims = 1) {
   for (auto* a : {&c.masa0, &c.minspillthickness}) ensure(*a, 1);
   // One instantaneous spill: its evaporated share refers to masa0.
   c.spill__instant_contin = 1;
+  // The slick's own processes: no dissolution to share its loss with.
+  c.dissolution.fill(0);
   auto& s = var_spill;
   for (auto* a : {&s.vaporpressure, &s.hnsmolweight, &s.airtemperature, &s.maxevaporation, &s.watertemperature,
                   &s.densityreferencetemperature, &s.viscosityreferencetemperature}) {
@@ -25,7 +27,7 @@ inline void hns_slick(int32_t np, int32_t dims = 1) {
   }
   auto& m = var4;
   for (auto* a : {&m.mass_surf, &m.mass_beached, &m.mass_column, &m.mass_floor, &m.mass_radar, &m.mass_air,
-                  &m.masaevp, &m.per_evp, &m.diff_evp, &m.dens, &m.visc, &m.mass_sed_cumul}) {
+                  &m.masaevp, &m.per_evp, &m.diff_evp, &m.slick_diss_share, &m.dens, &m.visc, &m.mass_sed_cumul}) {
     ensure(*a, 1);
   }
   ensure(m.spreadingdiffcoef, 1);

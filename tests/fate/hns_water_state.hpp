@@ -33,7 +33,7 @@ inline void hns_water_spill(int32_t np, int32_t dims = 1) {
     ensure(*a, 1);
   }
   for (auto* a : {&m.mass_diss_cumul, &m.mass_diss_surf_cumul, &m.mass_diss_column_cumul, &m.mass_diss_dt,
-                  &m.mass_sed_cumul, &m.mass_vol_cumul, &m.mass_degr_cumul}) {
+                  &m.mass_sed_cumul, &m.mass_vol_cumul, &m.mass_degr_cumul, &m.slick_diss_share}) {
     ensure(*a, 1);
   }
   m.dens(1) = 876.5;
@@ -45,6 +45,7 @@ inline void hns_water_spill(int32_t np, int32_t dims = 1) {
   ensure(w.hwavec, 1);
   var1.i_ola = 1;
   var_cfg.masa0.allocate(1);
+  ensure(var_cfg.minspillthickness, 1);
 }
 
 // Waves of height h (m) in the record in use, and the same wind (m/s, east
