@@ -25,9 +25,9 @@ struct slick_loss {
 // (kg; 0 for none) the slick is at its minimum thickness and its area falls
 // in proportion to its mass; with d_follows_mass the dissolution's rate
 // also follows the floating share (a slick that keeps its first area
-// dissolves in proportion to what still floats).  Integrated by
-// fourth-order Runge-Kutta over `pieces` equal pieces of the step (exact
-// while the rates hold); the loss never passes what floats.  Nothing is lost
+// dissolves in proportion to what still floats).  In closed form, or with
+// a dissolution that follows the mass by fourth-order Runge-Kutta over
+// `pieces` equal pieces of the step; the loss never passes what floats.  Nothing is lost
 // from no mass or at no rate; negative or non-number rates count as 0.
 inline slick_loss shared_slick_loss(double m, double e, double d, double m_thin, bool d_follows_mass,
                                     int32_t pieces) {
@@ -35,14 +35,24 @@ inline slick_loss shared_slick_loss(double m, double e, double d, double m_thin,
   if (!(d > 0.0)) d = 0.0;
   if (!(m > 0.0) || !(e + d > 0.0)) return {};
   const double thin = m_thin > 0.0 ? m_thin : 0.0;
-  if (thin == 0.0 && !(d_follows_mass && d > 0.0)) {
-    // The rates hold over the step: each takes its own, at most what floats
-    // shared by the rates (all of it, exactly, to a single process).
-    if (e + d < m) return {e, d};
-    if (d == 0.0) return {m, 0.0};
-    if (e == 0.0) return {0.0, m};
-    const double evaporated = m * (e / (e + d));
-    return {evaporated, m - evaporated};
+  const double rates_sum = e + d;
+  // Split of a loss by the rates (all of it, exactly, to a single process).
+  auto split = [&](double lost) -> slick_loss {
+    if (d == 0.0) return {lost, 0.0};
+    if (e == 0.0) return {0.0, lost};
+    const double evaporated = lost * (e / rates_sum);
+    return {evaporated, lost - evaporated};
+  };
+  if (!(d_follows_mass && d > 0.0)) {
+    // Closed forms: the rates hold while the slick is thicker than its
+    // minimum (at most all that floats goes); from there on the slick
+    // decays exponentially over the rest of the step.
+    if (!(m - rates_sum < thin)) return {e, d};
+    if (thin == 0.0) return split(m);
+    const double linear = m > thin ? m - thin : 0.0;
+    const double rest = 1.0 - linear / rates_sum;  // the share of the step left
+    const double from = m > thin ? thin : m;
+    return split(linear - from * std::expm1(-rest * rates_sum / from));
   }
   // The area at floating mass x over that of the start of the step.
   const double start_area = thin > 0.0 ? std::min(m, thin) : 1.0;
