@@ -63,8 +63,8 @@ void evaporated_fraction(int32_t s, float h) {
   var4.evp_exposure(s) = static_cast<double>(h);
   double d = 0.0;
   if (f0 < 1.0) {
-    const double f1 = evaporation_law_of(s).advance(f0, static_cast<double>(h),
-                                                    pieces_of_step(static_cast<double>(var_run.deltat), evaporation_piece_s));
+    const int32_t pieces = pieces_of_step(static_cast<double>(var_run.deltat), evaporation_piece_s);
+    const double f1 = evaporation_law_of(s).advance(f0, static_cast<double>(h), pieces);
     d = f1 < std::numeric_limits<double>::infinity() ? (f1 - f0) / (1.0 - f0) : fmax;
   }
   var4.diff_evp(s) = std::min(d, fmax);

@@ -235,9 +235,8 @@ void dissolve_3d(int32_t spill) {
   // 2-D, always with the computed coefficient, and its loss is shared among
   // them by their mass.
   const double floating = mb.mass_surf(spill);
-  const double taken = std::min(
-      slick_dissolution_of_step(spill, static_cast<double>(slick_dissolution(spill, d, true, slick_wind(spill))), floating),
-      floating);
+  const double at_rate = static_cast<double>(slick_dissolution(spill, d, true, slick_wind(spill)));
+  const double taken = std::min(slick_dissolution_of_step(spill, at_rate, floating), floating);
   take_from_surface(spill, taken, floating);
 
   const int32_t np = var_run.particle_number;

@@ -128,15 +128,15 @@ void evaporacionhns(int32_t spill, farray<double, 1>&) {
     const float ld = equivalent_diameter(area);
     km = ld != 0.0f ? computed_coefficient(u, ld, sc) : 0.0f;
   }
-  // The slick's loss of the step shared with its dissolution, when that is
-  // on: each takes its rate's share of one exponential loss.
+  // The slick's loss of the step, shared with its dissolution when that is
+  // on: each takes its rate's share of it (hns_slick_loss.hpp).
   const float at_rate = evaporative_flux(mw, p, area, km, ta) * var_run.deltat;
   double step = static_cast<double>(at_rate);
   if (at_rate >= 0.0f) {
     const bool dissolves = var_cfg.dissolution(spill) == 1;
-    const slick_loss loss =
-        shared_slick_loss(m.mass_surf(spill), step, dissolves ? static_cast<double>(slick_dissolution_at_rate(spill)) : 0.0,
-                          thin_slick_mass(spill), dissolves && dissolution_follows_mass(spill), slick_loss_pieces());
+    const double dissolving = dissolves ? static_cast<double>(slick_dissolution_at_rate(spill)) : 0.0;
+    const slick_loss loss = shared_slick_loss(m.mass_surf(spill), step, dissolving, thin_slick_mass(spill),
+                                              dissolves && dissolution_follows_mass(spill), slick_loss_pieces());
     step = loss.evaporated;
     m.slick_diss_share(spill) = loss.dissolved;
   }

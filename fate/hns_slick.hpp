@@ -66,7 +66,10 @@ void spreadinghns(int32_t spill, int32_t step, farray<double, 1>& slick_area, do
 // equivalents (take_from_surface).  The mass moves from mass_surf to
 // masaevp; per_evp is the evaporated fraction of masa0.  Once that fraction
 // would pass maxevaporation percent, only the remaining allowance moves and
-// evaporation is switched off (evaporo 0).  diff_evp holds the step's mass.
+// evaporation is switched off (evaporo 0).  diff_evp holds the step's mass:
+// the evaporation's share of the slick's loss within the step, which it
+// shares with the dissolution of the same step when that is on (the
+// dissolution's share is left in slick_diss_share).
 // The slick areas are not read.
 void evaporacionhns(int32_t spill, farray<double, 1>& slick_area);
 

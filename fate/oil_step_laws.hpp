@@ -35,7 +35,9 @@ constexpr double evaporation_piece_s = 10.0;
 struct evaporation_law {
   double t0 = 0.0, tg = 0.0, tw = 0.0;
 
-  double rate(double f) const { return std::exp(static_cast<double>(6.3f) - static_cast<double>(10.3f) * (t0 + tg * f) / tw); }
+  double rate(double f) const {
+    return std::exp(static_cast<double>(6.3f) - static_cast<double>(10.3f) * (t0 + tg * f) / tw);
+  }
   double slope() const { return static_cast<double>(10.3f) * tg / tw; }
 
   // The fraction reached from f over the exposure h, cut into `pieces`
