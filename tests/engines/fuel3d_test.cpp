@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -429,6 +430,32 @@ TEST(Fuel3d, DropletsBelowRiseWithTheDensityOfTheOilAsItWasWhenTheSlickBeganToWe
   run_engine(rec, {});
   EXPECT_EQ(rising, (std::vector<double>{850.0, 850.0, 850.0, 930.0}));
   EXPECT_EQ(slick, (std::vector<double>{850.0, 910.0, 920.0, 930.0}));
+}
+
+TEST(Fuel3d, ARefusalWhileDropletsRiseLeavesTheSlickItsOwnDensity) {
+  // As above, but the velocities of step 2 throw (a forcing refused
+  // mid-run): the slick's density is 910 kg/m3 after step 1 and must still
+  // be 910 after the throw, not the droplets' 850.
+  weathering_run();
+  var_run.deltat = 3600.0f;
+  var_cfg.simulationtimehorizon = 4.0f * 3600.0f;
+  oil3d_calls rec;
+  std::vector<double> rising;
+  rec.hook = [&](const std::string& routine, int32_t s) {
+    const int32_t step = rec.frame ? rec.frame->step : 0;
+    if (routine == "part_pro") var4.dens.fill(850.0);
+    if (routine == "posicion_3d") {
+      for (int32_t p = 2; p <= 3; ++p) var_part.indp(p, s) = 5;
+    }
+    if (routine == "vel_adv_3d") {
+      rising.push_back(var4.dens(s));
+      if (step == 2) throw std::runtime_error("refused");
+    }
+    if (routine == "balance_vertido_tierra") var4.dens(s) = 900.0 + 10.0 * step;
+  };
+  EXPECT_THROW(run_engine(rec, {}), std::runtime_error);
+  EXPECT_EQ(rising, (std::vector<double>{850.0, 850.0}));
+  EXPECT_EQ(var4.dens(1), 910.0);
 }
 
 TEST(Fuel3d, AVanishedSlickPrintsNoArea) {

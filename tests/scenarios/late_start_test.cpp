@@ -125,5 +125,29 @@ TEST(ScenarioLateStart, APulseOfAContinuousReleaseWeathersAsTheFirstPulseShifted
   }
 }
 
+TEST(ScenarioLateStart, ASpillStartingBetweenTwoStepsTakesUpWaterFromItsOwnStart) {
+  // Started at 1.05 h with steps of 600 s: its first step ends at 1.1667 h,
+  // 420 s after its start.  The water content follows
+  // Y = Ymax (1 - exp(-k t / Ymax)), k = 1.085e-6 (1 + U)^2 per second with
+  // U = 8 m/s and Ymax = 0.7, from the spill's start: t = 0.95 h at 2 h
+  // (24.44 %) and 1.95 h at 3 h (41.00 %).  Counted from the start of its
+  // first step, it would read 25.45 % and 41.65 %.
+  temp_dir dir;
+  still_sea(6, 1);
+  replace_text("WTHR.cfg", "1 1.0 1000000.0 ", "1 1.05 1000000.0 ");
+  run_ok("WTHR");
+  const auto rows = read_property_rows("WTHR_properties_001.txt");
+  const double k = 1.085e-6 * 81.0;
+  int checked = 0;
+  for (const auto& r : rows) {
+    const double t = r.at("time");
+    if (t != 2.0 && t != 3.0) continue;
+    const double water = 70.0 * (1.0 - std::exp(-k * (t - 1.05) * 3600.0 / 0.7));
+    EXPECT_NEAR(r.at("emulsified (%)"), water, 0.011) << t << " h";
+    ++checked;
+  }
+  EXPECT_EQ(checked, 2);
+}
+
 }  // namespace
 }  // namespace orvel
