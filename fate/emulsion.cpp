@@ -19,9 +19,10 @@ void emulsion(int32_t spill) {
   if (m.agua(spill) >= static_cast<double>(ymax)) return;
   if (m.mass_surf(spill) == 0.0) return;
   // dY/dt = k (1 - Y / Ymax), k = 1.085e-6 (1 + U)^2 per second, integrated
-  // exactly over the step (from the spill's start in its first step) so that the result does not depend on the step:
-  // the water fraction closes the share 1 - exp(-k dt / Ymax) of its gap to
-  // the maximum, and never passes it.  A total of 1 or more (a maximum of
+  // exactly over the step (from the spill's start in its first step) so
+  // that the result does not depend on the step: the water fraction closes
+  // the share 1 - exp(-k dt / Ymax) of its gap to the maximum, and never
+  // passes it.  A total of 1 or more (a maximum of
   // 100 %) would leave no oil in the emulsion: it is held at the maximum.
   const double u1 = 1.0 + w.wind10(spill);
   const double k = static_cast<double>(1.085e-6f) * (u1 * u1);
