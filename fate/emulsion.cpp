@@ -19,13 +19,15 @@ void emulsion(int32_t spill) {
   const float ymax = var_spill.maxemulsification(spill) / 100.0f;
   if (m.agua(spill) >= static_cast<double>(ymax)) return;
   if (m.mass_surf(spill) == 0.0) return;
-  // The law integrated exactly over the step (oil_step_laws.hpp), so that
-  // the result does not depend on the step: the water fraction closes the
-  // share 1 - exp(-k dt / Ymax) of its gap to the maximum, and never passes
-  // it.  A total of 1 or more (a maximum of 100 %) would leave no oil in the
-  // emulsion: it is held at the maximum.
+  // The law integrated exactly over the step (oil_step_laws.hpp; from the
+  // spill's start in its first step), so that the result does not depend on
+  // the step: the water fraction closes the share 1 - exp(-k dt / Ymax) of
+  // its gap to the maximum, and never passes it.  A total of 1 or more (a
+  // maximum of 100 %) would leave no oil in the emulsion: it is held at the
+  // maximum.
   const double y = static_cast<double>(m.aguatot(spill));
-  const double dy = water_gain(y, static_cast<double>(ymax), w.wind10(spill), static_cast<double>(var_run.deltat));
+  const double dy =
+      water_gain(y, static_cast<double>(ymax), w.wind10(spill), static_cast<double>(weathering_seconds(spill)));
   const float total = static_cast<float>(y + dy);
   m.aguatot(spill) = total >= 1.0f ? ymax : total;
   m.agua(spill) = static_cast<double>(m.aguatot(spill));

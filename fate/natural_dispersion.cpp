@@ -227,7 +227,7 @@ void verticaldispersion(int32_t spill, farray<double, 1>& slick_area) {
     // pieces of at most 10 s) as the viscosity rises: each class's rate the
     // mean of its rates, its diameter the mean of its diameters weighted by
     // its rates (the first diameter while it entrains nothing).
-    const double dt = static_cast<double>(var_run.deltat);
+    const double dt = static_cast<double>(weathering_seconds(spill));
     const int32_t n = 2 * pieces_of_step(0.5 * dt, 10.0);
     std::array<double, 10> rate{}, rate_diameter{};
     for (int32_t j = 0; j <= n; ++j) {
@@ -248,8 +248,8 @@ void verticaldispersion(int32_t spill, farray<double, 1>& slick_area) {
     }
     store_classes(mean);
   }
-  const float a = static_cast<float>(var_cfg.spreading__y_n == 1 ? slick_area(spill) : var_cfg.area0(spill));
-  var4.massdisp(spill) = static_cast<double>(var_run.deltat * varverticaldispersion.qtot * a);
+  const float a = static_cast<float>(var_cfg.spreading__y_n == 1 ? slick_area(spill) : rectangle_area(spill));
+  var4.massdisp(spill) = static_cast<double>(weathering_seconds(spill) * varverticaldispersion.qtot * a);
 }
 
 }  // namespace orvel
