@@ -78,6 +78,18 @@ float slick_dissolution(int32_t spill, float d, bool computed, float u) {
   return m_s;
 }
 
+// Fall (m2) over a step of dt seconds of the squared diameter of a droplet
+// of density rho (kg/m3), molecular diffusivity dm (m2/s) and solubility sol
+// (kg/m3) dissolving in still water: 8 dm sol dt / rho.
+double still_water_shrink(double rho, double dm, double sol, double dt) { return 8.0 * dm * sol * dt / rho; }
+
+// Share of a droplet's mass left once its squared diameter d2 (m2) has
+// fallen by `shrink`: (1 - shrink / d2)^(3/2), 0 once it is gone.
+double still_water_left(double d2, double shrink) {
+  if (!(shrink < d2)) return 0.0;
+  return std::pow(1.0 - shrink / d2, 1.5);
+}
+
 // Diameter (m) of the droplets into which a chemical denser than the water
 // breaks as it sinks, and in which it lies on the sea floor.
 constexpr double floor_droplet_diameter = 1e-3;
@@ -95,9 +107,7 @@ double floor_dissolution(double mass, double first, double rho, double dm, doubl
   if (!(mass > 0.0) || !(first > 0.0) || !(rho > 0.0)) return 0.0;
   const double d0 = floor_droplet_diameter;
   const double d2 = d0 * d0 * std::cbrt((mass / first) * (mass / first));
-  const double shrink = 8.0 * dm * sol * dt / rho;
-  if (!(shrink < d2)) return mass;
-  return mass - mass * std::pow(1.0 - shrink / d2, 1.5);
+  return mass - mass * still_water_left(d2, still_water_shrink(rho, dm, sol, dt));
 }
 
 }  // namespace
@@ -195,17 +205,41 @@ void dissolve_3d(int32_t spill) {
       std::min(static_cast<double>(std::max(0.0f, slick_dissolution(spill, d, true, slick_wind(spill)))), floating);
   take_from_surface(spill, taken, floating);
 
+  // Droplets on the sea floor (a chemical denser than the water) dissolve
+  // in still water, each shrinking as in 2-D; the step is integrated
+  // exactly.
+  const double floor_shrink = still_water_shrink(mb.dens(spill), static_cast<double>(d_si),
+                                                 static_cast<double>(0.001f * var_spill.watersolubility(spill)),
+                                                 static_cast<double>(var_run.deltat));
+  const bool floor_dissolves = floor_shrink > 0.0 && mb.dens(spill) > 0.0;
+
   const int32_t np = var_run.particle_number;
   const int32_t* state = var_part.indp.ptr(1, spill);
-  const double* diam = var_part.diam_part.ptr(1, spill);
+  double* diam = var_part.diam_part.ptr(1, spill);
   double* mass = var4.massparticle.ptr(1, spill);
   float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
   const double* ux = var_currwindwave.uadv.ptr(1, spill);
   const double* uy = var_currwindwave.vadv.ptr(1, spill);
-  // Each droplet's dissolved mass in the water column, found on the
-  // threads, is added in particle order.
-  auto dissolve = [&](int64_t j) -> double {
-    if (state[j] != indp_column) return 0.0;
+  // Each droplet's dissolved mass in the water column and on the floor,
+  // found on the threads, is added in particle order.
+  struct dissolved {
+    double column = 0.0, floor = 0.0;
+  };
+  auto on_floor = [&](int64_t j) -> double {
+    if (!floor_dissolves || !(diam[j] > 0.0) || !(mass[j] > 0.0)) return 0.0;
+    const double carried = static_cast<double>(equiv[j]) * mass[j];
+    const double d2 = diam[j] * diam[j];
+    const double left = still_water_left(d2, floor_shrink);
+    if (!(left > 0.0)) {
+      equiv[j] = 0.0f;
+      return carried;
+    }
+    // The droplets keep their number and shrink.
+    diam[j] = std::sqrt(d2 - floor_shrink);
+    mass[j] *= left;
+    return carried - static_cast<double>(equiv[j]) * mass[j];
+  };
+  auto in_column = [&](int64_t j) -> double {
     // A droplet of no size or no mass has nothing to dissolve (and its
     // coefficient or its remaining share would be 0/0).
     if (!(diam[j] > 0.0) || !(mass[j] > 0.0)) return 0.0;
@@ -227,16 +261,29 @@ void dissolve_3d(int32_t spill) {
     set_particle_mass(equiv[j], mass[j], carried - static_cast<double>(m));
     return static_cast<double>(m);
   };
-  double from_column = 0.0;
-  in_item_order<double>(np, dissolve, [&](int64_t, const double& m) { from_column += m; });
+  auto dissolve = [&](int64_t j) -> dissolved {
+    dissolved d;
+    if (state[j] == indp_column) d.column = in_column(j);
+    if (state[j] == indp_floor) d.floor = on_floor(j);
+    return d;
+  };
+  double from_column = 0.0, from_floor = 0.0;
+  in_item_order<dissolved>(np, dissolve, [&](int64_t, const dissolved& m) {
+    from_column += m.column;
+    from_floor += m.floor;
+  });
 
+  // What leaves the floor dissolves into the water above it: it is booked
+  // with the column's dissolved part.
+  const double below = from_column + from_floor;
   mb.mdissolved_surf = static_cast<float>(taken);
-  mb.mdissolved_col = static_cast<float>(from_column);
+  mb.mdissolved_col = static_cast<float>(below);
   mb.mass_diss_surf_cumul(spill) += taken;
-  mb.mass_diss_column_cumul(spill) += from_column;
+  mb.mass_diss_column_cumul(spill) += below;
   mb.mass_surf(spill) -= taken;
   mb.mass_column(spill) -= from_column;
-  mb.mass_diss_dt(spill) = taken + from_column;
+  mb.mass_floor(spill) -= from_floor;
+  mb.mass_diss_dt(spill) = taken + below;
   mb.mass_diss_cumul(spill) = mb.mass_diss_surf_cumul(spill) + mb.mass_diss_column_cumul(spill);
 }
 

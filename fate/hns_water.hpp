@@ -77,6 +77,38 @@ void settling(int32_t spill);
 // mass_vol_cumul.  With a mixing depth of 0 the whole slick-borne part goes.
 void volatilize(int32_t spill);
 
+// Clearance (m) above the sea floor at which a particle of a chemical that
+// does not sink is kept: it stays in the water column just above the floor.
+inline constexpr float floor_clearance = 0.01f;
+
+// Depth (m) just above a floor `depth` m deep (depth > 0): floor_clearance
+// above it, or half way up a floor shallower than twice that.
+double above_floor(float depth);
+
+// True when the chemical of `spill` does not sink: a gas (bubbles under
+// water), or a liquid not denser than the water (dens against waterdensity,
+// as the rise speed of its droplets takes them).
+bool rises_off_floor(int32_t spill);
+
+// States of a 3-D chemical after a move.  A chemical that does not sink
+// never rests on the sea floor: a particle of it that the move (or the state
+// update) put on the floor goes back into the water column just above the
+// floor of its cell, from where its droplets rise.  A gas (class 1) that has
+// come up to the surface goes into the air (state 4, counted in par_air), as
+// one released at the surface does.
+void column_states_hns3d(int32_t spill);
+
+// Dissolved chemical moves with the water.  In 2-D the particles of a
+// dissolving chemical (dissolution on) that lie on the sea floor also carry
+// its dissolved share: each moves with the current at the particle (times
+// currentcoeff, without the wind's or the waves' drift) and the transport
+// random walk of the diffusivities dxx, dyy just built (two draws, x first,
+// particle by particle in order; none without diffusivities).  A move that
+// would end on land or outside the model's box leaves the particle where it
+// is.  Call it after the diffusivities and before the position update,
+// which then takes the centre of mass.
+void carry_with_current_2d(int32_t spill);
+
 // First-order decay over the step at degradation_rate per day of every
 // compartment that holds the substance in the sea (floating, beached, water
 // column, sea floor, dispersed, dissolved with its two parts, sorbed), in

@@ -240,18 +240,30 @@ TEST(HnsDissolution, ThreeDimensionalDropletsInTheColumn) {
       {"column, wholly dissolved", 5, 50e-6, 1.0e-15, 1.0f, 0.0, 1.0e-15},
       {"afloat", 1, 50e-6, droplet, 1000.0f, 0.2, 0.0},
       {"beached", 0, 50e-6, droplet, 1000.0f, 0.2, 0.0},
-      {"sea floor", -1, 50e-6, droplet, 1000.0f, 0.2, 0.0},
       {"air", 4, 50e-6, droplet, 1000.0f, 0.2, 0.0},
       {"over land", 2, 50e-6, droplet, 1000.0f, 0.2, 0.0},
       // No size or no mass: nothing to dissolve (no 0/0).
       {"column, no diameter", 5, 0.0, droplet, 1000.0f, 0.0, 0.0},
       {"column, no mass", 5, 50e-6, 0.0, 1000.0f, 0.2, 0.0},
   };
-  const int32_t np = static_cast<int32_t>(std::size(rows));
+  const int32_t np = static_cast<int32_t>(std::size(rows)) + 1;
   hns_water_spill(np, 2);
   var_run.deltat = 1.0f;
+  // The last particle lies on the sea floor: its 1000 droplets of 50 um
+  // dissolve in still water whatever the current, each shrinking: its
+  // squared diameter falls by 8 D S dt / rho, and it keeps (1 - that /
+  // d^2)^(3/2) of its mass, by hand 0.990574 (rho 876.5 kg/m3).
+  const double shrink = 8.0 * diffusivity * 1e-4 * 1.78 / 876.5;
+  const double floor_left = std::pow(1.0 - shrink / (50e-6 * 50e-6), 1.5);
+  EXPECT_NEAR(floor_left, 0.990574, 1e-6);
+  var_part.indp(np, 1) = -1;
+  var_part.diam_part(np, 1) = 50e-6;
+  var4.massparticle(np, 1) = droplet;
+  var_hns_extra.equiv_part(np, 1) = 1000.0f;
+  var_currwindwave.uadv(np, 1) = 0.2 / metres_per_degree_lon(43.0);
+  var4.mass_floor(1) = 3.0;
   const double lon = metres_per_degree_lon(43.0);
-  for (int32_t j = 1; j <= np; ++j) {
+  for (int32_t j = 1; j < np; ++j) {
     const auto& r = rows[j - 1];
     var_part.indp(j, 1) = r.state;
     var_part.diam_part(j, 1) = r.diameter;
@@ -266,19 +278,26 @@ TEST(HnsDissolution, ThreeDimensionalDropletsInTheColumn) {
   var4.mass_diss_cumul(1) = 0.0f;  // rebuilt from its two parts
   dissolve_3d(1);
   double from_column = 0.0;
-  for (int32_t j = 1; j <= np; ++j) {
+  for (int32_t j = 1; j < np; ++j) {
     const auto& r = rows[j - 1];
     const double left = r.mass > 0.0 ? (r.equiv * r.mass - r.dissolved) / r.mass : r.equiv;
     EXPECT_NEAR(var_hns_extra.equiv_part(j, 1), left, 5e-7 * r.equiv) << r.what;
     from_column += r.dissolved;
   }
+  // The floor's droplets keep their number and shrink.
+  const double from_floor = 1000.0 * droplet * (1.0 - floor_left);
+  EXPECT_EQ(var_hns_extra.equiv_part(np, 1), 1000.0f);
+  EXPECT_NEAR(var4.massparticle(np, 1), droplet * floor_left, 1e-5 * droplet * (1.0 - floor_left));
+  EXPECT_NEAR(var_part.diam_part(np, 1), std::sqrt(50e-6 * 50e-6 - shrink), 1e-12);
   EXPECT_EQ(var_hns_extra.equiv_part(3, 1), 0.0f);
   EXPECT_EQ(var4.mdissolved_surf, 0.0f);
-  EXPECT_NEAR(var4.mdissolved_col, from_column, 1e-5 * from_column);
-  EXPECT_NEAR(var4.mass_diss_dt(1), from_column, 1e-5 * from_column);
+  const double below = from_column + from_floor;
+  EXPECT_NEAR(var4.mdissolved_col, below, 1e-5 * below);
+  EXPECT_NEAR(var4.mass_diss_dt(1), below, 1e-5 * below);
   EXPECT_EQ(var4.mass_surf(1), 1.0);
   EXPECT_NEAR(var4.mass_column(1), 2.0 - from_column, 1e-14);
-  EXPECT_NEAR(var4.mass_diss_cumul(1), 0.75 + from_column, 1e-7);
+  EXPECT_NEAR(var4.mass_floor(1), 3.0 - from_floor, 1e-14);
+  EXPECT_NEAR(var4.mass_diss_cumul(1), 0.75 + below, 1e-7);
   // The hand values above against the diffusivity.
   const double a = 1.78 * 1000.0 * pi * 50e-6 * 50e-6;
   EXPECT_NEAR(a * 2.0 * diffusivity * 1e-4 / 50e-6, 5.415907e-10, 1e-5 * 5.4e-10);
@@ -309,6 +328,38 @@ TEST(HnsDissolution, ADropletInStillWaterDissolvesInTheTimeOfItsDiffusionLimit) 
     }
   }
   EXPECT_NEAR(var_hns_extra.equiv_part(1, 1) / 1.0e6, std::exp(-2.0), 1e-3);
+}
+
+TEST(HnsDissolution, ADropletOnTheFloorShrinksAndIsGoneInTheTimeOfItsDiffusionLimit) {
+  // The same droplets lying on the sea floor shrink as they dissolve, as in
+  // 2-D: the mass left is m0 (1 - t / T)^(3/2) with T = rho d^2 / (8 D S) =
+  // 158.88 s, so 35.36 % at T / 2 and nothing at T, by steps of T / 1000 or
+  // in one step: the step is integrated exactly.
+  const double rho = 876.5, d = 50e-6, s = 1.78;
+  const double t = rho * d * d / (8.0 * diffusivity * 1e-4 * s);
+  for (const int steps : {1000, 1}) {
+    SCOPED_TRACE(steps);
+    hns_water_spill(1, 2);
+    var_part.indp(1, 1) = -1;
+    var_part.diam_part(1, 1) = d;
+    const double m0 = rho * pi * std::pow(d / 2.0, 3) * 1.0e6;
+    var4.massparticle(1, 1) = m0 / 1.0e6;
+    var_hns_extra.equiv_part(1, 1) = 1.0e6f;
+    var4.mass_floor(1) = m0;
+    var_run.deltat = static_cast<float>(0.5 * t / steps);
+    double dissolved = 0.0;
+    for (int k = 1; k <= steps; ++k) {
+      dissolve_3d(1);
+      dissolved += var4.mass_diss_dt(1);
+    }
+    const double half = var_hns_extra.equiv_part(1, 1) * var4.massparticle(1, 1);
+    EXPECT_NEAR(half / m0, std::pow(0.5, 1.5), 1e-5);
+    EXPECT_NEAR(dissolved + half, m0, 1e-9 * m0);
+    EXPECT_NEAR(var4.mass_floor(1), half, 1e-9 * m0);
+    for (int k = 1; k <= steps + 1; ++k) dissolve_3d(1);
+    EXPECT_EQ(var_hns_extra.equiv_part(1, 1), 0.0f);
+    EXPECT_NEAR(var4.mass_floor(1), 0.0, 1e-9 * m0);
+  }
 }
 
 }  // namespace
