@@ -8,7 +8,6 @@
 
 #include "common/parallel.hpp"
 #include "control/state/all.hpp"
-#include "fate/hns_particle_mass.hpp"
 #include "fate/hns_slick.hpp"
 #include "fate/hns_water.hpp"
 #include "fate/oil_weathering.hpp"
@@ -190,10 +189,9 @@ void dissolve_3d(int32_t spill) {
   auto& mb = var4;
   const float d = diffusivity(spill, 1.326e-4f);
   const float nuf = static_cast<float>(var_spill.kinemviscosity_water);
-  // The diffusivity in m2/s, and the Schmidt number from it.
+  // The diffusivity in m2/s, and the cube root of the Schmidt number.
   const float d_si = d * 1e-4f;
   const float c = std::pow(10000.0f * nuf / d, 1.0f / 3.0f);
-  const float a = 0.001f * var_spill.watersolubility(spill) * var_run.deltat;
   const double factor = var_mallas.factor;
   const double coslat = std::cos(var_mallas.latmean * static_cast<double>(3.1416f) / 180.0);
 
@@ -205,13 +203,17 @@ void dissolve_3d(int32_t spill) {
       std::min(static_cast<double>(std::max(0.0f, slick_dissolution(spill, d, true, slick_wind(spill)))), floating);
   take_from_surface(spill, taken, floating);
 
-  // Droplets on the sea floor (a chemical denser than the water) dissolve
-  // in still water, each shrinking as in 2-D; the step is integrated
-  // exactly.
-  const double floor_shrink = still_water_shrink(mb.dens(spill), static_cast<double>(d_si),
-                                                 static_cast<double>(0.001f * var_spill.watersolubility(spill)),
-                                                 static_cast<double>(var_run.deltat));
-  const bool floor_dissolves = floor_shrink > 0.0 && mb.dens(spill) > 0.0;
+  // Every droplet in the water or on the floor dissolves over its surface
+  // and shrinks: its mass falls as pi d^2 k S, k = Sh D / d the mass-transfer
+  // coefficient, so its squared diameter falls by 4 Sh D S / rho a second
+  // (8 D S / rho in still water, Sh = 2, where it is gone after
+  // rho d^2 / (8 D S)).  The droplets keep their number; over a step the
+  // fall is exact for a Sherwood number held at its value of the start of
+  // the step.
+  const double still_fall = still_water_shrink(mb.dens(spill), static_cast<double>(d_si),
+                                               static_cast<double>(0.001f * var_spill.watersolubility(spill)),
+                                               static_cast<double>(var_run.deltat));
+  const bool dissolving = still_fall > 0.0 && mb.dens(spill) > 0.0;
 
   const int32_t np = var_run.particle_number;
   const int32_t* state = var_part.indp.ptr(1, spill);
@@ -225,41 +227,33 @@ void dissolve_3d(int32_t spill) {
   struct dissolved {
     double column = 0.0, floor = 0.0;
   };
-  auto on_floor = [&](int64_t j) -> double {
-    if (!floor_dissolves || !(diam[j] > 0.0) || !(mass[j] > 0.0)) return 0.0;
+  // Particle j's droplets with their squared diameter fallen by `fall`;
+  // returns the mass it loses.  A droplet of no size or no mass has nothing
+  // to dissolve.
+  auto shrink = [&](int64_t j, double fall) -> double {
+    if (!dissolving || !(diam[j] > 0.0) || !(mass[j] > 0.0)) return 0.0;
     const double carried = static_cast<double>(equiv[j]) * mass[j];
     const double d2 = diam[j] * diam[j];
-    const double left = still_water_left(d2, floor_shrink);
+    const double left = still_water_left(d2, fall);
     if (!(left > 0.0)) {
       equiv[j] = 0.0f;
       return carried;
     }
-    // The droplets keep their number and shrink.
-    diam[j] = std::sqrt(d2 - floor_shrink);
+    diam[j] = std::sqrt(d2 - fall);
     mass[j] *= left;
     return carried - static_cast<double>(equiv[j]) * mass[j];
   };
+  // On the floor the water is still.
+  auto on_floor = [&](int64_t j) -> double { return shrink(j, still_fall); };
+  // In the column the current past the droplet raises its Sherwood number.
   auto in_column = [&](int64_t j) -> double {
-    // A droplet of no size or no mass has nothing to dissolve (and its
-    // coefficient or its remaining share would be 0/0).
-    if (!(diam[j] > 0.0) || !(mass[j] > 0.0)) return 0.0;
-    const float e = equiv[j];
-    const float ad = static_cast<float>(static_cast<double>(12.56636f) * ((diam[j] / 2.0) * (diam[j] / 2.0)));
-    // Current past a sphere, in metres per second.
+    if (!(diam[j] > 0.0)) return 0.0;
     const double cx = ux[j] * coslat * factor;
     const double cy = uy[j] * factor;
     const float uc = static_cast<float>(std::sqrt(cx * cx + cy * cy));
     const float dj = static_cast<float>(diam[j]);
-    const float m = a * e * ad * (d_si * (0.552f * c * std::sqrt(uc * dj / nuf) + 2.0f) / dj);
-    const double carried = static_cast<double>(e) * mass[j];
-    // The particle loses exactly what is returned: at most all it carries.
-    if (m < 0.0f) return 0.0;
-    if (static_cast<double>(m) > carried) {
-      equiv[j] = 0.0f;
-      return carried;
-    }
-    set_particle_mass(equiv[j], mass[j], carried - static_cast<double>(m));
-    return static_cast<double>(m);
+    const float sherwood = 0.552f * c * std::sqrt(uc * dj / nuf) + 2.0f;
+    return shrink(j, 0.5 * static_cast<double>(sherwood) * still_fall);
   };
   auto dissolve = [&](int64_t j) -> dissolved {
     dissolved d;
