@@ -3,6 +3,8 @@
 #include "app/validation.hpp"
 
 #include <cerrno>
+#include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <cstring>
 #include <iostream>
@@ -26,7 +28,9 @@
 #include "control/scenario.hpp"
 #include "control/state/all.hpp"
 #include "engines/engines.hpp"
+#include "fate/droplets.hpp"
 #include "fate/hns_setup.hpp"
+#include "fate/hns_water.hpp"
 #include "forcing/regrid.hpp"
 #include "transport/coast_index.hpp"
 
@@ -417,17 +421,59 @@ std::string chemical_class_text(int32_t hnsclass, bool three_d, bool sinks) {
   return name + ": " + floats;
 }
 
+namespace {
+
+// A duration in seconds, minutes, hours or days, two figures.
+std::string duration_text(double seconds) {
+  if (!std::isfinite(seconds)) return "never (it does not dissolve)";
+  char text[64];
+  if (seconds < 120.0) {
+    std::snprintf(text, sizeof text, "%.2g s", seconds);
+  } else if (seconds < 7200.0) {
+    std::snprintf(text, sizeof text, "%.2g min", seconds / 60.0);
+  } else if (seconds < 2.0 * 86400.0) {
+    std::snprintf(text, sizeof text, "%.2g h", seconds / 3600.0);
+  } else {
+    std::snprintf(text, sizeof text, "%.2g days", seconds / 86400.0);
+  }
+  return text;
+}
+
+// The droplet sizes of a 3-D release of `spill` at a depth and how long the
+// largest takes to dissolve.
+std::string depth_droplets_text(int32_t spill) {
+  const auto& sp = var_spill;
+  const hns_droplet_classes classes = hns_droplet_sizes(sp.viscosity(spill));
+  const double smallest = classes.diameter.front(), largest = classes.diameter.back();
+  char sizes[96];
+  std::snprintf(sizes, sizeof sizes, "%.3g to %.3g micrometres", smallest * 1e6, largest * 1e6);
+  return "released at " + value_text(var_cfg.spillposition_z(spill)) +
+         " m, its droplets take the sizes of droplets entrained by breaking waves, " +
+         std::to_string(classes.diameter.size()) + " classes from " + sizes + "; the largest dissolves in " +
+         duration_text(droplet_dissolution_time(spill, largest)) +
+         " in still water (rho d^2 / (8 D S)).  A slow leak of larger drops (a wreck) is given as a blowout "
+         "release with its droplet file";
+}
+
+}  // namespace
+
 void print_chemical_classes() {
   const auto& sp = var_spill;
   const bool three_d = var_run.sim__2d_3d == 2;
   for (int32_t s = 1; s <= var_cfg.spills_number; ++s) {
     int32_t hnsclass = 0;
     findhnsbehaviourclass(s, sp.vaporpressure(s), sp.watersolubility(s), sp.density(s), sp.waterdensity(s), hnsclass);
-    std::cout << free_line("Spill " + std::to_string(s) + ": behaviour class " + std::to_string(hnsclass) + ", " +
+    const std::string spill = "Spill " + std::to_string(s) + ": ";
+    std::cout << free_line(spill + "behaviour class " + std::to_string(hnsclass) + ", " +
                            chemical_class_text(hnsclass, three_d,
                                                sinks(hnsclass, sp.density(s), sp.waterdensity(s))) +
                            ".")
               << '\n';
+    // A 3-D release at a depth (not a blowout, not a gas's bubbles) takes
+    // the size law of entrained droplets: say what it means.
+    if (three_d && var_run.blowout__y_n != 1 && var_cfg.spillposition_z(s) != 0.0 && !is_gas(hnsclass)) {
+      std::cout << free_line(spill + depth_droplets_text(s) + ".") << '\n';
+    }
   }
   std::cout.flush();
 }

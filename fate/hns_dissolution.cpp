@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "common/parallel.hpp"
 #include "control/state/all.hpp"
@@ -183,6 +184,14 @@ void dissolve_2d(int32_t spill, farray<double, 1>& /*slick_area*/) {
   mb.mass_diss_cumul(spill) += mb.mass_diss_dt(spill);
   mb.mass_diss_column_cumul(spill) = 0.0f;
   mb.mass_diss_surf_cumul(spill) += m_s;
+}
+
+double droplet_dissolution_time(int32_t spill, double d) {
+  const double dm = static_cast<double>(diffusivity(spill, 1.326e-4f) * 1e-4f);
+  const double sol = static_cast<double>(0.001f * var_spill.watersolubility(spill));
+  const double rho = static_cast<double>(var_spill.density(spill));
+  if (!(dm > 0.0) || !(sol > 0.0)) return std::numeric_limits<double>::infinity();
+  return rho * d * d / (8.0 * dm * sol);
 }
 
 void dissolve_3d(int32_t spill) {

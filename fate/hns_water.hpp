@@ -54,15 +54,25 @@ void dissolve_2d(int32_t spill, farray<double, 1>& slick_area);
 
 // Dissolution of the step, 3-D: the floating particles form the slick,
 // which dissolves as the 2-D slick does over areaparticlesurftotal (always
-// the computed coefficient), its loss shared among them by their mass; the
-// column particles dissolve particle by particle over the surface of their
-// droplets by a current-driven Sherwood number.  The diffusivity is taken
-// in m2/s in both.  A particle's dissolved mass leaves it (at most all of
-// its droplets; set_particle_mass keeps the rest to double precision) and
-// the compartments mass_surf and mass_column; the step's amounts are added
-// up in double precision.  Particles in other states, and column
-// particles of diameter 0 or of droplet mass 0, dissolve nothing.
+// the computed coefficient), its loss shared among them by their mass.  The
+// droplets of the column particles, and of the particles on the sea floor,
+// dissolve over their own surface and shrink: the squared diameter falls by
+// 4 Sh D S / rho a second (Sh from the current past the droplet in the
+// column, 2 in the still water of the floor), integrated exactly over the
+// step with Sh held; the particle keeps its number of droplets, smaller
+// (diam_part, massparticle), until they are gone (equiv_part 0).  The
+// diffusivity is taken in m2/s.  The dissolved mass leaves mass_surf,
+// mass_column and mass_floor; what leaves the column and the floor is booked
+// in the column's dissolved part (mdissolved_col, mass_diss_column_cumul);
+// the step's amounts are added up in double precision.  Particles in other
+// states, and droplets of diameter 0 or of mass 0, dissolve nothing.
 void dissolve_3d(int32_t spill);
+
+// Time (s) in which a droplet of diameter d (m) of the chemical of `spill`
+// dissolves wholly in still water, rho d^2 / (8 D S): the product's density,
+// its diffusivity in the water as the 3-D dissolution takes it and its
+// solubility.  Infinite for a chemical that does not dissolve.
+double droplet_dissolution_time(int32_t spill, double d);
 
 // Sorption to suspended sediment of the share k / (1 + k) of the step's
 // dissolved mass, k the partition coefficient from log Kow times the

@@ -273,6 +273,58 @@ TEST(ScenarioChemicalFate, AGasReleasedUnderWaterRisesAsBubblesAndGoesIntoTheAir
   }
 }
 
+TEST(ScenarioChemicalFate, AReleaseAtADepthSaysItsDropletSizesAndHowFastTheLargestDissolves) {
+  // Styrene (0.77 cSt) released 55 m down: the size law of entrained
+  // droplets gives a median of 2.5710402e-5 x 0.77^0.34 m, classes from a
+  // tenth of it to 70 micrometres in five widths, centred in each: 9.12 to
+  // 63.2 micrometres; the largest dissolves in rho d^2 / (8 D S) = 28 min.
+  const double d50 = 2.5710402e-5 * std::pow(0.77, 0.34);
+  const double width = (7e-5 - 0.1 * d50) / 5.0;
+  const double smallest = 0.1 * d50 + 0.5 * width, largest = 0.1 * d50 + 4.5 * width;
+  const double minutes = 906.0 * largest * largest / (8.0 * diffusivity(104.15) * 0.31) / 60.0;
+  EXPECT_NEAR(smallest * 1e6, 9.12, 0.005);
+  EXPECT_NEAR(largest * 1e6, 63.2, 0.05);
+  EXPECT_NEAR(minutes, 28.0, 0.5);
+  temp_dir dir;
+  chemical_3d(styrene, 1000.0, 55.0, every_process, 2, 720, 720);
+  const auto r = run_orvel(dir.path(), "HNS3");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find(" Spill 1: released at 55 m, its droplets take the sizes of droplets entrained by breaking "
+                       "waves, 5 classes from 9.12 to 63.2 micrometres; the largest dissolves in 28 min in still "
+                       "water (rho d^2 / (8 D S)).  A slow leak of larger drops (a wreck) is given as a blowout "
+                       "release with its droplet file.\n"),
+            std::string::npos)
+      << r.out;
+}
+
+TEST(ScenarioChemicalFate, AWreckLeakingDropsOfMillimetresIsABlowoutWithItsDropletFile) {
+  // The slow leak of the documentation: styrene from a wreck 55 m down, as
+  // a blowout whose jet ends at the wreck (a disc of 5 m) and a droplet file
+  // of drops of 3 mm rising at the large-drop speed sqrt(2 g' g d) = 0.083
+  // m/s (g' = 1 - 906 / 1025): they are up after 55 / 0.083 = 11 min, form
+  // a slick that evaporates, and dissolve little on their way (a drop of
+  // 3 mm takes 44 days to dissolve; in the 10 minutes under water it and
+  // the degradation at 0.1 a day take 0.1 %).  No diffusion here.
+  const double rise = std::sqrt(2.0 * (1.0 - 906.0 / 1025.0) * 9.81 * 3e-3);
+  EXPECT_NEAR(rise, 0.083, 0.0005);
+  const double days = 906.0 * 9e-6 / (8.0 * diffusivity(104.15) * 0.31) / 86400.0;
+  EXPECT_NEAR(days, 44.0, 1.0);
+  temp_dir dir;
+  chemical_3d(styrene, 1000.0, 0.0, every_process, 2, 60, 600);
+  replace_text("HNS3.run", "1\n2\n0\n1\n", "1\n2\n1\n1\n");
+  write_file("FinalJetAxisPosition.txt", "jet-end longitude, latitude, depth (m), radius (m)\n-9.0 43.0 55.0 5.0\n");
+  write_file("DropletDiametersAndFlotSpeed.txt", "diameter (m), rise speed (m/s)\n" + lines(100, "0.003 0.083"));
+  const auto r = run_orvel(dir.path(), "HNS3");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto rows = read_property_rows("HNS3_properties_001.txt");
+  ASSERT_EQ(rows.size(), 13u);
+  EXPECT_NEAR(rows[1].at("column (kg)"), 1000.0, 1.0);  // 10 min: 49.8 m up
+  EXPECT_EQ(rows[2].at("column (kg)"), 0.0);     // 20 min: all up
+  EXPECT_GT(rows[6].at("evaporated (%)"), 1.0);
+  EXPECT_LT(rows[6].at("dissolved (%)"), 1.0);
+  for (const auto& row : rows) EXPECT_EQ(row.at("balance"), 100.0) << row.at("time");
+}
+
 TEST(ScenarioChemicalFate, TheDissolvedPlumeMovesWithTheCurrentNotTheWind) {
   // 500 t of 1,2-dichloroethane (1253 kg/m3) at 9.5 W, 43 N in 2-D, under a
   // current of 0.1 m/s towards the east and a wind of 10 m/s from the
