@@ -371,17 +371,18 @@ std::string chemical_class_text(int32_t hnsclass, bool three_d, bool sinks) {
                 "dissolution, sorption and degradation act on them as switched on"
               : "it starts on the sea floor as droplets of 1 mm, where dissolution, sorption and degradation act on "
                 "it as switched on, and what dissolves moves with the current";
-  const std::string bubbles = "released at a depth it rises as bubbles of 5 mm (about 0.3 m/s)";
+
   std::string name;
   switch (hnsclass) {
     case hnsclass_gas:
       return three_d ? "gas: released at the surface it goes into the air, where no process acts and no column of "
-                       "the property file shows it; " + bubbles + " and goes into the air when it comes up"
+                       "the property file shows it; released at a depth it rises as bubbles of 5 mm (about 0.3 "
+                       "m/s) and goes into the air when it comes up"
                      : "gas: it goes into the air, where no process acts and no column of the property file shows "
                        "it (its rows read 0 kg and a balance of 0.00)";
     case hnsclass_gas_dissolver:
       return three_d ? "gas-dissolver: it floats and evaporates; released at the surface it does not dissolve or "
-                       "sorb; " + bubbles + ", dissolving on its way"
+                       "sorb; released at a depth it rises as a gas and dissolves on its way"
                      : "gas-dissolver: it floats and evaporates; released at the surface it does not dissolve or sorb";
     case hnsclass_evaporator:
       name = "evaporator";
@@ -471,7 +472,7 @@ void print_chemical_classes() {
               << '\n';
     // A 3-D release at a depth (not a blowout, not a gas's bubbles) takes
     // the size law of entrained droplets: say what it means.
-    if (three_d && var_run.blowout__y_n != 1 && var_cfg.spillposition_z(s) != 0.0 && !is_gas(hnsclass)) {
+    if (three_d && var_run.blowout__y_n != 1 && var_cfg.spillposition_z(s) != 0.0 && hnsclass != hnsclass_gas) {
       std::cout << free_line(spill + depth_droplets_text(s) + ".") << '\n';
     }
   }

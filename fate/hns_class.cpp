@@ -49,7 +49,7 @@ bool is_gas(int32_t hnsclass) { return hnsclass == hnsclass_gas || hnsclass == h
 
 bool gas_bubbles(int32_t spill) {
   return var_run.sim__2d_3d == 2 && var_run.blowout__y_n != 1 && var_cfg.spillposition_z(spill) != 0.0 &&
-         is_gas(var_spill.hnsbehaviourclass(spill));
+         var_spill.hnsbehaviourclass(spill) == hnsclass_gas;
 }
 
 bool sinks(int32_t hnsclass, float rho, float rhow) { return !is_gas(hnsclass) && rho > rhow; }

@@ -47,10 +47,12 @@ bool is_gas(int32_t hnsclass);
 // sqrt(2 g d) = 0.31 m/s.
 inline constexpr double gas_bubble_diameter = 5e-3;
 
-// True for a 3-D release of a gas (class 1 or 2) below the surface without
-// a blowout: its particles are bubbles of gas_bubble_diameter, each an
-// equal share of the release (getparthnsproperties_3d), whatever the size
-// law of liquid droplets gave them.
+// True for a 3-D release of a gas (class 1) below the surface without a
+// blowout: its particles are bubbles of gas_bubble_diameter, each an equal
+// share of the release (getparthnsproperties_3d), whatever the size law of
+// liquid droplets gave them.  A gas-dissolver (class 2, more soluble than
+// 100 g/L) keeps the droplets of the size law, which dissolve within
+// seconds, as bubbles of so soluble a gas do within metres of the release.
 bool gas_bubbles(int32_t spill);
 
 // True for a chemical of class `hnsclass` and density `rho` that sinks in

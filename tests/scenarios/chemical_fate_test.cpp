@@ -273,6 +273,34 @@ TEST(ScenarioChemicalFate, AGasReleasedUnderWaterRisesAsBubblesAndGoesIntoTheAir
   }
 }
 
+TEST(ScenarioChemicalFate, AGasDissolverReleasedUnderWaterDissolvesOnItsWay) {
+  // Ammonia (class 2: 857 kPa, 482 g/L) released 20 m down rises as a gas
+  // and dissolves on its way: its droplets of the size law (8 to 63
+  // micrometres) are gone within a second (rho d^2 / (8 D S) = 0.3 s for
+  // the largest), long before they could come up, so at 1 h nothing floats
+  // or has evaporated and all of it is dissolved (or sorbed, degraded).
+  const substance ammonia{"ammonia", "682.0 15.0 0.25 15.0 482000.0 25.0 857.0 25.0 17.03 0.0"};
+  temp_dir dir;
+  chemical_3d(ammonia, 1000.0, 20.0, every_process, 2, 720, 720);
+  const auto r = run_orvel(dir.path(), "HNS3");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto rows = read_property_rows("HNS3_properties_001.txt");
+  ASSERT_EQ(rows.size(), 11u);
+  for (const auto& row : rows) {
+    const double t = row.at("time");
+    EXPECT_EQ(row.at("surface (kg)"), 0.0) << t;
+    EXPECT_EQ(row.at("evaporated (kg)"), 0.0) << t;
+    EXPECT_EQ(row.at("balance"), 100.0) << t;
+  }
+  // What has not degraded (0.1 a day) is dissolved or sorbed.
+  const auto& hour = rows[5];
+  EXPECT_EQ(hour.at("column (kg)"), 0.0);
+  EXPECT_NEAR(hour.at("dissolved (kg)") + hour.at("sedimented (kg)") + hour.at("degraded (kg)") +
+                  hour.at("volatilized (kg)"),
+              1000.0, 2e-3);
+  EXPECT_GE(hour.at("dissolved (%)"), 99.0);
+}
+
 TEST(ScenarioChemicalFate, AReleaseAtADepthSaysItsDropletSizesAndHowFastTheLargestDissolves) {
   // Styrene (0.77 cSt) released 55 m down: the size law of entrained
   // droplets gives a median of 2.5710402e-5 x 0.77^0.34 m, classes from a

@@ -199,8 +199,7 @@ TEST(ScenarioChemical, TheStartUpLinesNameTheBehaviourClassAndWhatItMeans) {
        "m/s) and goes into the air when it comes up.\n"},
       {" 682.0 15.0 0.25 15.0 482000.0 25.0 857.0 25.0 ", "2",
        " Spill 1: behaviour class 2, gas-dissolver: it floats and evaporates; released at the surface it does not "
-       "dissolve or sorb; released at a depth it rises as bubbles of 5 mm (about 0.3 m/s), dissolving on its "
-       "way.\n"},
+       "dissolve or sorb; released at a depth it rises as a gas and dissolves on its way.\n"},
       // Styrene's 0.67 kPa makes it a floater-evaporator; the class says
       // nothing of how fast it evaporates.
       {" 906.0 15.0 0.7 15.0 310.0 25.0 0.67 25.0 ", "1",
