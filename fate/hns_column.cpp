@@ -32,8 +32,8 @@ void column_states_hns3d(int32_t spill) {
   if (np < 1) return;
   const bool lift = rises_off_floor(spill);
   const bool to_air = var_spill.hnsbehaviourclass(spill) == hnsclass_gas;
-  if (!lift && !to_air) return;
   auto& p = var_part;
+  const float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
   int32_t* state = p.indp.ptr(1, spill);
   const double* x = p.x_part.ptr(1, spill);
   const double* y = p.y_part.ptr(1, spill);
@@ -41,7 +41,9 @@ void column_states_hns3d(int32_t spill) {
   const double factor = var_mallas.factor;
   int32_t in_air = 0;
   for (int32_t j = 0; j < np; ++j) {
-    if (lift && state[j] == indp_floor) {
+    // A particle whose droplets have all dissolved on the floor is a parcel
+    // of the water above it, which the current carries.
+    if (state[j] == indp_floor && (lift || !(equiv[j] > 0.0f))) {
       // Its droplets rise from just above the floor of the cell where it
       // stands (the floor's depth is where the state update left it).
       float depth = 0.0f;

@@ -227,6 +227,7 @@ void dissolve_3d(int32_t spill) {
   const int32_t np = var_run.particle_number;
   const int32_t* state = var_part.indp.ptr(1, spill);
   double* diam = var_part.diam_part.ptr(1, spill);
+  double* rise = var_part.w_float.allocated() ? var_part.w_float.ptr(1, spill) : nullptr;
   double* mass = var4.massparticle.ptr(1, spill);
   float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
   const double* ux = var_currwindwave.uadv.ptr(1, spill);
@@ -245,7 +246,11 @@ void dissolve_3d(int32_t spill) {
     const double d2 = diam[j] * diam[j];
     const double left = still_water_left(d2, fall);
     if (!(left > 0.0)) {
+      // Its droplets are gone: what is left is a parcel of the water that
+      // holds them dissolved, which neither rises nor settles.
       equiv[j] = 0.0f;
+      diam[j] = 0.0;
+      if (rise) rise[j] = 0.0;
       return carried;
     }
     diam[j] = std::sqrt(d2 - fall);

@@ -60,7 +60,9 @@ void dissolve_2d(int32_t spill, farray<double, 1>& slick_area);
 // 4 Sh D S / rho a second (Sh from the current past the droplet in the
 // column, 2 in the still water of the floor), integrated exactly over the
 // step with Sh held; the particle keeps its number of droplets, smaller
-// (diam_part, massparticle), until they are gone (equiv_part 0).  The
+// (diam_part, massparticle), until they are gone: equiv_part 0, and a
+// diameter and a rise speed (w_float) of 0, a parcel of the water that
+// holds them.  The
 // diffusivity is taken in m2/s.  The dissolved mass leaves mass_surf,
 // mass_column and mass_floor; what leaves the column and the floor is booked
 // in the column's dissolved part (mdissolved_col, mass_diss_column_cumul);
@@ -103,7 +105,9 @@ bool rises_off_floor(int32_t spill);
 // States of a 3-D chemical after a move.  A chemical that does not sink
 // never rests on the sea floor: a particle of it that the move (or the state
 // update) put on the floor goes back into the water column just above the
-// floor of its cell, from where its droplets rise.  A gas (class 1) that has
+// floor of its cell, from where its droplets rise.  So does a particle on
+// the floor whose droplets have all dissolved (equiv_part 0): it is the
+// water that holds them, carried by the current.  A gas (class 1) that has
 // come up to the surface goes into the air (state 4, counted in par_air), as
 // one released at the surface does.
 void column_states_hns3d(int32_t spill);

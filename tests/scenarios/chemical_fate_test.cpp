@@ -242,6 +242,14 @@ TEST(ScenarioChemicalFate, A3dDenseChemicalOnTheFloorDissolvesAsIn2d) {
     EXPECT_NEAR(printed_total(row), 1000.0, 2e-3) << t;
   }
   EXPECT_GE(rows.back().at("dissolved (%)"), 90.0);
+  // On the floor until their droplets are gone; then each particle is the
+  // water that holds them, in the column just above the floor (1 cm), for
+  // the current to carry.
+  for (const auto& p : read_particles("HNS3_particles_000180.txt")) EXPECT_EQ(p.state, -1);
+  for (const auto& p : read_particles("HNS3_particles_000360.txt")) {
+    EXPECT_EQ(p.state, 5);
+    EXPECT_NEAR(p.depth, 99.99, 1e-4);
+  }
 }
 
 TEST(ScenarioChemicalFate, AGasReleasedUnderWaterRisesAsBubblesAndGoesIntoTheAir) {
