@@ -73,14 +73,18 @@ void carry_with_current_2d(int32_t spill) {
   const double mx = cos_latmean() * factor;
   const double current = var_cfg.currentcoeff(spill);
   const double walk_c = var_run.simenvironment__sea_river == 2 ? 4.0 : 6.0;
-  const bool uniform = w.u_curr_int.size(1) < np;
+  // The current at the particles of the last pass: one value for all when
+  // the pass kept a single one (a uniform series), none without currents.
+  const bool currents = w.u_curr_int.allocated() && w.v_curr_int.allocated() && w.u_curr_int.size(1) >= 1 &&
+                        w.v_curr_int.size(1) >= 1;
+  const bool uniform = currents && (w.u_curr_int.size(1) < np || w.v_curr_int.size(1) < np);
   const bool walk = var2.dxx.allocated() && var2.dxx.size(1) >= np && var2.dyy.allocated() && var2.dyy.size(1) >= np;
   const bool depths = model_grid_read();
   const domain_box box = current_domain_box();
   for (int32_t j = 1; j <= np; ++j) {
     if (state[j - 1] != indp_floor) continue;
-    const double u = uniform ? w.u_curr_int(1) : w.u_curr_int(j);
-    const double v = uniform ? w.v_curr_int(1) : w.v_curr_int(j);
+    const double u = !currents ? 0.0 : uniform ? w.u_curr_int(1) : w.u_curr_int(j);
+    const double v = !currents ? 0.0 : uniform ? w.v_curr_int(1) : w.v_curr_int(j);
     double ex = 0.0, ey = 0.0;
     if (walk) {
       // The transport walk of the surface particles: a velocity uniform in
