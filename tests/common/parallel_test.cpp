@@ -14,7 +14,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <future>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -25,6 +27,8 @@
 
 #if defined(__linux__)
 #include <sched.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #endif
 
 #include "common/errors.hpp"
@@ -222,6 +226,46 @@ TEST_P(thread_counts, AHeldThreadHoldsOnlyItsBlock) {
   });
   EXPECT_TRUE(all_others_done.load());
 }
+
+#if defined(__linux__)
+// The voluntary context switches of every thread of this process but the
+// calling one, by thread id: a sleeping worker that is woken adds one when
+// it goes back to sleep.
+std::map<std::string, long> others_switches() {
+  std::map<std::string, long> counts;
+  const std::string self = std::to_string(static_cast<long>(syscall(SYS_gettid)));
+  for (const auto& e : std::filesystem::directory_iterator("/proc/self/task")) {
+    const std::string id = e.path().filename().string();
+    if (id == self) continue;
+    std::ifstream status(e.path() / "status");
+    for (std::string line; std::getline(status, line);) {
+      if (line.rfind("voluntary_ctxt_switches:", 0) == 0) counts[id] = std::stol(line.substr(24));
+    }
+  }
+  return counts;
+}
+
+// A job of b blocks has work for the posting thread and b - 1 others: with
+// every worker of the pool asleep, it wakes at most b - 1 of them, however
+// many threads it may take.
+TEST(ParallelPool, AJobWakesNoWorkerItHasNoBlockFor) {
+  for (const int64_t blocks : {2, 3, 4}) {
+    fresh_pool(8);
+    const auto before = others_switches();
+    run_blocks(
+        blocks, [](void*, int64_t) { std::this_thread::sleep_for(std::chrono::milliseconds(2)); }, nullptr);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));  // every woken worker asleep again
+    const auto after = others_switches();
+    int64_t woken = 0;
+    for (const auto& [id, count] : after) {
+      const auto was = before.find(id);
+      if (was != before.end() && count != was->second) ++woken;
+    }
+    EXPECT_LE(woken, blocks - 1) << blocks << " blocks";
+  }
+  set_thread_count(0);
+}
+#endif
 
 // The pool follows the thread count: more threads once it is raised, no
 // more than the count once it is lowered.
