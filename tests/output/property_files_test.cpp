@@ -458,6 +458,37 @@ TEST(PropertyFiles, AValueThatIsNotANumberStopsTheRunWithTheEarlierRowsOfEveryFi
   EXPECT_TRUE(dir.files().empty());
 }
 
+// A run stopped (by a value of another result file) after its start rows
+// but before the next row of the stride: the start rows stand and the files
+// keep them.  Rows every 2 h of 1 h steps; spill 2 (or pulse 2) starts at
+// 1 h, off the stride, so its first row is at 1 h; the stop comes at 1 h.
+TEST(PropertyFiles, AStopBeforeTheFirstStrideRowKeepsTheStartRows) {
+  const struct {
+    int32_t release;
+    double start2_s;
+    strings files;
+    strings rows2;
+    const char* words;
+  } cases[] = {
+      {1, 0.0, {"TEST_properties_001.txt", "TEST_properties_002.txt"}, {"    0.00"},
+       "; the property files keep their rows up to 0 h"},
+      {1, 3600.0, {"TEST_properties_001.txt", "TEST_properties_002.txt"}, {"    1.00"},
+       "; the property files keep their rows up to 1 h"},
+      {2, 3600.0, {"TEST_properties_subspill_001.txt", "TEST_properties_subspill_002.txt"}, {"    1.00"},
+       "; the property files keep their rows up to 1 h"},
+  };
+  for (const auto& c : cases) {
+    temp_dir dir;
+    series(2, c.release, 2, 3600.0f, 7200, 4);
+    var_cfg.spillstarttime(2) = c.start2_s;
+    property_rows("TEST", 1);
+    property_rows("TEST", 2);
+    EXPECT_EQ(end_property_rows(true), c.words) << c.files[1];
+    EXPECT_EQ(times(c.files[0]), strings{"    0.00"}) << c.files[0];
+    EXPECT_EQ(times(c.files[1]), c.rows2) << c.files[1];
+  }
+}
+
 TEST(PropertyFiles, WholeReleaseSumsTheStartedPulses) {
   // Pulses at 0, 1, 2 and 3 h of a 1000 kg release, all afloat; steps of
   // 60 s, rows hourly to 4 h: "surface (%)" 25, 50, 75, 100, 100, the
