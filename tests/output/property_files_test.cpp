@@ -316,6 +316,23 @@ TEST(PropertyFiles, SubSpillFilesDivideByThePulseMass) {
   EXPECT_EQ(fields("TEST_properties_subspill_003.txt", 2).at(17), "      100.00");
 }
 
+// A pulse's mass is the release's mass over the pulses, rounded to single
+// precision once divided: 1000.1 kg in 3 pulses gives 333.3666... kg,
+// 333.366668701171875 in single precision; 166.70000014063515 kg afloat is
+// 50.0049992 % of it, written 50.00.  (The release's mass rounded first,
+// 1000.0999755859375 kg, over 3 is 333.36665852864583 kg, and the same mass
+// 50.0050008 %, written 50.01.)
+TEST(PropertyFiles, APulseMassIsRoundedOnceDivided) {
+  temp_dir dir;
+  series(2, 2, 3, 3600.0f, 3600, 2);
+  var_cfg.masa0.fill(1000.1);
+  for (int32_t s = 1; s <= 3; ++s) var4.mass_surf_c(s, 2) = 166.70000014063515;
+  esc_propiedades_fuel("TEST", 2, 2);
+  for (const char* f : {"TEST_properties_subspill_001.txt", "TEST_properties_subspill_003.txt"}) {
+    EXPECT_EQ(labelled_row(f, 2).at("surface (%)"), "50.00") << f;
+  }
+}
+
 TEST(PropertyFiles, AReleaseLongerThanTheRunSharesItsMassOverAllItsPulses) {
   // A 1000 kg release of eight hourly pulses of which the run sizes four:
   // a pulse is 125 kg.  Each pulse 125 kg afloat and 20 % evaporated: every
