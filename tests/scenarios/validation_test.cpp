@@ -379,6 +379,20 @@ TEST(StartUpValidation, ListsSeriesAndResultNamesAreCheckedBeforeAnythingIsWritt
         << r.err;
     EXPECT_EQ(dir.files(), before);
   }
+  for (const char* taken : {"DRFT_properties_001.txt", "DRFT_grid_001_000060.txt"}) {
+    // A property or grid file name of a run that writes both, taken by a
+    // folder: refused before the first result is written.
+    temp_dir dir;
+    copy_scenario("drift");
+    set_line("DRFT.run", 19, "1 1 1");
+    std::filesystem::create_directory(taken);
+    const std::vector<std::string> before = dir.files();
+    const auto r = run_orvel(dir.path(), "DRFT");
+    EXPECT_EQ(r.status, 2) << taken;
+    EXPECT_EQ(r.err.rfind(std::string("orvel: error: ") + taken + ":0: this run writes a result under this name", 0), 0u)
+        << r.err;
+    EXPECT_EQ(dir.files(), before) << taken;
+  }
   {
     // No run writes a concentration-factor file: a folder named like one
     // (and like the property files of a floating object that are written)
