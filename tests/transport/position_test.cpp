@@ -10,6 +10,7 @@
 #include "common/errors.hpp"
 #include "tests/transport/transport_setup.hpp"
 #include "transport/coast_index.hpp"
+#include "transport/position_detail.hpp"
 #include "transport/random.hpp"
 #include "transport/velocities.hpp"
 
@@ -455,6 +456,27 @@ TEST(PositionUpdate, RadarBeachesOnlyWithinOneCell) {
     posicion_2d(1, 1);
     EXPECT_EQ(var_part.indp(1, 1), off < 1 ? 0 : -1);
     EXPECT_EQ(var_part.x_part(1, 1), off < 1 ? 300.5 + off * cell : 300.5);
+  }
+}
+
+// A move past a pole loses the particle (state -2), set at the pole it
+// passed; a particle exactly at a pole, or anywhere between, is not moved
+// nor lost, whatever its state.
+TEST(PositionUpdate, PastAPoleIsLostAtThatPole) {
+  const struct {
+    double y;
+    bool lost;
+    double y_after;
+  } cases[] = {{90.0, false, 90.0},  {-90.0, false, -90.0}, {89.999, false, 89.999}, {0.0, false, 0.0},
+               {90.5, true, 90.0},   {-90.5, true, -90.0},  {179.0, true, 90.0},     {-135.0, true, -90.0}};
+  for (const int32_t state : {1, 5, -1, 0}) {
+    for (const auto& c : cases) {
+      double y = c.y;
+      int32_t s = state;
+      EXPECT_EQ(position_detail::lose_past_pole(y, s), c.lost) << c.y << ", state " << state;
+      EXPECT_EQ(y, c.y_after) << c.y << ", state " << state;
+      EXPECT_EQ(s, c.lost ? -2 : state) << c.y << ", state " << state;
+    }
   }
 }
 
