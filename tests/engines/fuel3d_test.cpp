@@ -365,10 +365,14 @@ TEST(Fuel3d, OilThatComesUpBringsNoWater) {
   // 60 kg of the slick carried 60 kg of water, which now emulsify 100 kg of
   // oil, 60 / 160 = 0.375.  Oil that comes up to no slick starts dry; a step
   // in which nothing comes up (or oil goes down) leaves the water content.
+  // Oil that settles from the column on the floor has not come up; oil
+  // that leaves the floor for the surface has: 10 kg of it join 30 kg that
+  // carried 30 kg of water, 30 / 70 = 0.4285714.
   struct water_case {
     const char* what;
     double below_before, surf_after, below_after;
     float y, want;
+    double floor_before = 0.0, floor_after = 0.0;
   };
   const water_case cases[] = {
       {"40 kg join 60 kg", 40.0, 100.0, 0.0, 0.5f, 0.375f},
@@ -377,6 +381,8 @@ TEST(Fuel3d, OilThatComesUpBringsNoWater) {
       {"nothing comes up", 40.0, 60.0, 40.0, 0.5f, 0.5f},
       {"oil goes down", 40.0, 50.0, 50.0, 0.5f, 0.5f},
       {"all water", 40.0, 100.0, 0.0, 1.0f, 1.0f},
+      {"20 kg settle on the floor", 40.0, 60.0, 20.0, 0.5f, 0.5f, 0.0, 20.0},
+      {"10 kg come up from the floor", 0.0, 40.0, 0.0, 0.5f, 0.4285714f, 30.0, 20.0},
   };
   for (const auto& c : cases) {
     weathering_run();
@@ -387,13 +393,14 @@ TEST(Fuel3d, OilThatComesUpBringsNoWater) {
       if (routine == "posicion_3d") {
         for (int32_t p = 1; p <= 3; ++p) var_part.indp(p, s) = p == 1 ? 1 : 5;
         var4.mass_column(s) = c.below_before;
-        var4.mass_floor(s) = 0.0;
+        var4.mass_floor(s) = c.floor_before;
         var4.aguatot(s) = c.y;
         var4.agua(s) = static_cast<double>(c.y);
       }
       if (routine == "balance_vertido_tierra") {
         var4.mass_surf(s) = c.surf_after;
         var4.mass_column(s) = c.below_after;
+        var4.mass_floor(s) = c.floor_after;
       }
     };
     run_engine(rec, fate_calls);
