@@ -317,6 +317,18 @@ TEST(StartUpChecks, ABackwardRunChecksItsDriftCoefficientsAsWritten) {
   }
 }
 
+// The origin of a regular wave grid is checked as the file gives it (from
+// -360 to 360 degrees), not as it is held (360 degrees further east): a grid
+// at 120 E, or at -350, passes; one at 361 or -361 is refused.
+TEST(StartUpChecks, AWaveGridOriginIsCheckedAsWritten) {
+  const probe origin{"gridformatwaves_0x", "", "drift", "cfg", 39, 1,
+                     {{"cfg", 35, "1 1"}, {"cfg", 36, "2"}, {"cfg", 39, "-10.0 42.0 0.1 0.1 21 21"}}};
+  for (const double x : {-10.0, 120.0, 300.0, -350.0, 359.0}) EXPECT_EQ(outcome(origin, x), "") << x;
+  for (const double x : {361.0, -361.0}) {
+    EXPECT_NE(outcome(origin, x).find("gridformatwaves_0x"), std::string::npos) << x;
+  }
+}
+
 // The type of an oil (item 12 of its spill line) is 0 (crude) or 1
 // (refined); a chemical's line does not use the item, and any value there
 // passes.
