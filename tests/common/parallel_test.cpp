@@ -229,20 +229,37 @@ TEST_P(thread_counts, AHeldThreadHoldsOnlyItsBlock) {
 
 #if defined(__linux__)
 // The voluntary context switches of every thread of this process but the
-// calling one, by thread id: a sleeping worker that is woken adds one when
-// it goes back to sleep.
-std::map<std::string, long> others_switches() {
-  std::map<std::string, long> counts;
+// calling one, by thread id, once every one of them is asleep and has
+// stayed so for 20 ms (for at most 5 s): a sleeping worker that is woken
+// adds one when it goes back to sleep.
+std::map<std::string, long> others_switches_at_rest() {
   const std::string self = std::to_string(static_cast<long>(syscall(SYS_gettid)));
-  for (const auto& e : std::filesystem::directory_iterator("/proc/self/task")) {
-    const std::string id = e.path().filename().string();
-    if (id == self) continue;
-    std::ifstream status(e.path() / "status");
-    for (std::string line; std::getline(status, line);) {
-      if (line.rfind("voluntary_ctxt_switches:", 0) == 0) counts[id] = std::stol(line.substr(24));
+  auto read = [&](bool& all_asleep) {
+    std::map<std::string, long> counts;
+    all_asleep = true;
+    for (const auto& e : std::filesystem::directory_iterator("/proc/self/task")) {
+      const std::string id = e.path().filename().string();
+      if (id == self) continue;
+      std::ifstream status(e.path() / "status");
+      for (std::string line; std::getline(status, line);) {
+        if (line.rfind("State:", 0) == 0) all_asleep = all_asleep && line.find('S') != std::string::npos;
+        if (line.rfind("voluntary_ctxt_switches:", 0) == 0) counts[id] = std::stol(line.substr(24));
+      }
     }
+    return counts;
+  };
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  bool asleep = false;
+  auto last = read(asleep);
+  while (std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    bool still = false;
+    auto now = read(still);
+    if (asleep && still && now == last) return now;
+    last = std::move(now);
+    asleep = still;
   }
-  return counts;
+  return last;
 }
 
 // A job of b blocks has work for the posting thread and b - 1 others: with
@@ -251,11 +268,10 @@ std::map<std::string, long> others_switches() {
 TEST(ParallelPool, AJobWakesNoWorkerItHasNoBlockFor) {
   for (const int64_t blocks : {2, 3, 4}) {
     fresh_pool(8);
-    const auto before = others_switches();
+    const auto before = others_switches_at_rest();
     run_blocks(
         blocks, [](void*, int64_t) { std::this_thread::sleep_for(std::chrono::milliseconds(2)); }, nullptr);
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));  // every woken worker asleep again
-    const auto after = others_switches();
+    const auto after = others_switches_at_rest();
     int64_t woken = 0;
     for (const auto& [id, count] : after) {
       const auto was = before.find(id);
