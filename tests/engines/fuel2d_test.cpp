@@ -316,9 +316,9 @@ void weathering_run() {
 // The area a slick weathers over in a step: while it spreads, the mean of
 // its areas at the step's start and end; once spreading has stopped, the
 // area it has reached.  A slick of 100 m2 that grows by 100 m2 a step over
-// the 3 h of spreading (600 s steps: steps 1 to 17 spread, as in SpreadingStopsAtTheStopHour)
-// evaporates and disperses over 150, 250, ..., 1750 m2, then over its
-// 1800 m2 in steps 18 to 24.
+// the 3 h of spreading (600 s steps: steps 1 to 17 spread, as in
+// SpreadingStopsAtTheStopHour) evaporates and disperses over 150, 250, ...,
+// 1750 m2, then over its 1800 m2 in steps 18 to 24.
 TEST(Fuel2d, TheAreaEachStepWeathersOver) {
   class area_calls : public fuel_calls {
    public:
