@@ -5,7 +5,9 @@
 # call chains) on the orvel binary in a prepared scenario folder and sorts
 # every sample into one part of the step:
 #   loop NAME   a parallel loop's body (the routine that posts it)
-#   serial      the calling thread's work between the loops
+#   serial      the calling thread's work between the loops (and what the
+#               profile cannot place: a sample in a library without its
+#               caller)
 #   wait        the calling thread waiting at the end of a loop for blocks
 #               held by other threads, or a worker idle between loops
 #   kernel      the system's time (page clearing, scheduling, system calls)
@@ -37,7 +39,7 @@ perf script -i "$data" -F tid,ip,sym,dso 2>/dev/null | awk '
         # Inside the pool: a loop body further up the chain is loop work.
         continue
       }
-      if (s ~ /low_resolution_update|local_update/) return "loop position update"
+      if (s ~ /low_resolution_update|local_update|spread_move|sincos|buscacosta|ring_search|coast_step/) return "loop position update"
       if (s ~ /states_fixed_grid|states_wetdry|states_radar|update_indp/) return "loop states"
       if (s ~ /update_par/) return "loop state counts"
       if (s ~ /vel_adv_2d|vel_adv_3d/) return "loop velocities"
@@ -45,7 +47,10 @@ perf script -i "$data" -F tid,ip,sym,dso 2>/dev/null | awk '
       if (s ~ /rungek/) return "loop Runge-Kutta"
       if (s ~ /fill_first|fill_uniform|blend_particles|interp_vel_part|interp_viento_part|interp_ola_part/) return "loop forcing at particles"
       if (s ~ /interp_lineal/) return "loop interpolation"
-      if (s ~ /copy_particles|spill_pass/) return "loop pass copies"
+      if (s ~ /copy_particles|spill_pass|memmove|memcpy/) return "loop pass copies"
+      if (s ~ /memset/) return "loop zeroing"
+      if (s ~ /one_wind_speed|mean_wind|entrainment_rates/) return "loop weathering"
+      if (s ~ /put_[a-z]_field|table_layout/) return "start-up and files"
       if (s ~ /in_item_order|repeated_sum/) return "loop ordered sums"
       if (s ~ /esc_particulas|property|write|format|result_file|journal/) return "start-up and files"
       if (s ~ /spill_chain|weathering|evapora|emulsion|balance|verticaldispersion|evaluo|spreading/) return "loop weathering"
