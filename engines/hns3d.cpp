@@ -1,10 +1,12 @@
 #include "engines/hns3d.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 
 #include "control/state/all.hpp"
 #include "engines/engines.hpp"
+#include "fate/hns_slick.hpp"
 #include "fate/oil_weathering.hpp"
 #include "fate/wave_entrainment.hpp"
 
@@ -69,6 +71,64 @@ void hns3d_engine::set_up() {
   // The emulsion-product rows stay 0 until a spill's fate sequence has run.
   m.massprodemuls_surf_c.fill(0.0);
   m.massprodemuls_beach_c.fill(0.0);
+  ensure(var_spill.area_share, ns);
+  var_spill.area_share.fill(1.0);
+  release_area_ = 0.0;
+}
+
+void hns3d_engine::before_spill_passes(float t) {
+  if (var_cfg.spill__instant_contin == 2) share_the_slick(t);
+}
+
+// The pulses of a continuous release afloat form one slick of one
+// thickness: each weathers over the share of the slick's area that its
+// floating mass at the start of the step is of the floating mass of every
+// started pulse, with the transfer coefficients of the whole slick, so that
+// the release weathers alike however many pulses it is cut into.  Released
+// at the surface with Fay-type or Lehr spreading, the slick is the release's
+// floating (Fay) or released (Lehr) volume spread once from the first
+// pulse's start, never smaller than the largest pulse's own slick and never
+// thinner than the minimum thickness.  Otherwise (droplets come up from a
+// release at a depth or a blowout and form slicks at the minimum thickness;
+// the per-particle growth; no spreading) it is the pulses' slicks together.
+// A pulse that has not weathered yet floats its initial floating mass.
+void hns3d_engine::share_the_slick(float t) {
+  const auto& c = var_cfg;
+  const auto& m = var4;
+  auto& share = var_spill.area_share;
+  const int32_t ns = c.spills_number;
+  double mass = 0.0, volume = 0.0, released = 0.0, together = 0.0, largest = 0.0;
+  int32_t first = 0;
+  for (int32_t s = 1; s <= ns; ++s) {
+    if (!spill_active(s, t)) continue;
+    if (first == 0) first = s;
+    released += c.vol0(s);
+    const double afloat = weathered_now(s) != 0 ? m.mass_surf(s) : m.mass_surf_ini(s);
+    if (!(afloat > 0.0) || !(m.dens(s) > 0.0)) continue;
+    mass += afloat;
+    volume += afloat / m.dens(s);
+    together += slick_area(s);
+    largest = std::max(largest, slick_area(s));
+  }
+  for (int32_t s = 1; s <= ns; ++s) {
+    const double afloat = weathered_now(s) != 0 ? m.mass_surf(s) : m.mass_surf_ini(s);
+    // While nothing floats each pulse whose droplets come up forms its own
+    // slick for the step.
+    share(s) = !(mass > 0.0) ? 1.0 : spill_active(s, t) && afloat > 0.0 ? afloat / mass : 0.0;
+  }
+  release_area_ = 0.0;
+  if (!(mass > 0.0)) return;
+  const bool spread = c.spreading__y_n == 1 && c.spreadalgorithm__adios2_leher_hns != 3 &&
+                      var_run.blowout__y_n != 1 && c.spillposition_z(first) == 0.0;
+  if (!spread) {
+    release_area_ = together;
+    return;
+  }
+  const double age = static_cast<double>(t) - c.spillstarttime(first);
+  double area = std::max(hns_spread_area(first, volume, released, age), largest);
+  const double minimum = c.minspillthickness(first);
+  if (minimum > 0.0) area = std::min(area, volume / minimum);
+  release_area_ = area;
 }
 
 hns3d_engine::path hns3d_engine::path_of(int32_t s) {
@@ -108,6 +168,8 @@ void hns3d_engine::fate(int32_t s, bool dispersed_path) {
   auto& m = var4;
   weathered_now(s) = 1;
   form_slick(s);
+  // A pulse of a continuous release afloat weathers on the one slick.
+  if (release_area_ > 0.0 && m.mass_surf(s) > 0.0) m.areaparticlesurftotal(s) = release_area_;
   if (c.evaporo(s) == 1) {
     calls.evaporacionhns(s, slick_area);
     if (dispersed_path && m.mass_surf(s) == 0.0) surface_exhausted(s) = 1;
