@@ -177,3 +177,27 @@ TEST(HnsSpreadingLehr, LaterStepsScaleTheLastGrowthByTheAxesIncrements) {
 
 }  // namespace
 }  // namespace orvel
+
+namespace orvel {
+namespace {
+
+TEST(HnsSpreadArea, TheOneSlickOfAReleaseFollowsTheLawOfItsVolume) {
+  // The law's area for a given volume and age, as the spill's own spreading
+  // gives it: Fay from the floating volume (10 m3 an hour old: 14569.96 m2
+  // with k2 = 1.21; A goes as V^(2/3), so twice the volume gives 2^(2/3)
+  // times the area), Lehr from the released volume (87504.77 m2 at 60 min
+  // in a calm; eight times the volume, four times the area), none for the
+  // per-particle growth.
+  fay_slick(1.21, 0.0);
+  EXPECT_NEAR(hns_spread_area(1, 10.0, 0.0, 3600.0), 14569.96, 3e-6 * 14569.96);
+  EXPECT_NEAR(hns_spread_area(1, 20.0, 0.0, 3600.0), 14569.96 * std::cbrt(4.0), 3e-6 * 23128.0);
+  lehr_slick(2, 0.0);
+  const double released = var_cfg.vol0(1);
+  EXPECT_NEAR(hns_spread_area(1, 0.0, released, 3600.0), 87504.77, 2e-6 * 87504.77);
+  EXPECT_NEAR(hns_spread_area(1, 0.0, 8.0 * released, 3600.0), 4.0 * 87504.77, 2e-6 * 4.0 * 87504.77);
+  var_cfg.spreadalgorithm__adios2_leher_hns = 3;
+  EXPECT_EQ(hns_spread_area(1, 10.0, released, 3600.0), 0.0);
+}
+
+}  // namespace
+}  // namespace orvel
