@@ -91,31 +91,34 @@ void hns3d_engine::before_spill_passes(float t) {
 // thinner than the minimum thickness.  Otherwise (droplets come up from a
 // release at a depth or a blowout and form slicks at the minimum thickness;
 // the per-particle growth; no spreading) it is the pulses' slicks together.
-// A pulse that has not weathered yet floats its initial floating mass.
 void hns3d_engine::share_the_slick(float t) {
   const auto& c = var_cfg;
   const auto& m = var4;
   auto& share = var_spill.area_share;
   const int32_t ns = c.spills_number;
+  // A started pulse's floating mass: its initial one until it weathers.
+  auto afloat_of = [&](int32_t s) {
+    if (!spill_active(s, t) || !(m.dens(s) > 0.0)) return 0.0;
+    const double afloat = weathered_now(s) != 0 ? m.mass_surf(s) : m.mass_surf_ini(s);
+    return afloat > 0.0 ? afloat : 0.0;
+  };
   double mass = 0.0, volume = 0.0, released = 0.0, together = 0.0, largest = 0.0;
-  int32_t first = 0;
+  int32_t first = 0, first_afloat = 0;
   for (int32_t s = 1; s <= ns; ++s) {
     if (!spill_active(s, t)) continue;
     if (first == 0) first = s;
     released += c.vol0(s);
-    const double afloat = weathered_now(s) != 0 ? m.mass_surf(s) : m.mass_surf_ini(s);
-    if (!(afloat > 0.0) || !(m.dens(s) > 0.0)) continue;
+    const double afloat = afloat_of(s);
+    if (afloat == 0.0) continue;
+    if (first_afloat == 0) first_afloat = s;
     mass += afloat;
     volume += afloat / m.dens(s);
     together += slick_area(s);
     largest = std::max(largest, slick_area(s));
   }
-  for (int32_t s = 1; s <= ns; ++s) {
-    const double afloat = weathered_now(s) != 0 ? m.mass_surf(s) : m.mass_surf_ini(s);
-    // While nothing floats each pulse whose droplets come up forms its own
-    // slick for the step.
-    share(s) = !(mass > 0.0) ? 1.0 : spill_active(s, t) && afloat > 0.0 ? afloat / mass : 0.0;
-  }
+  // While nothing floats each pulse whose droplets come up forms its own
+  // slick for the step.
+  for (int32_t s = 1; s <= ns; ++s) share(s) = mass > 0.0 ? afloat_of(s) / mass : 1.0;
   release_area_ = 0.0;
   if (!(mass > 0.0)) return;
   const bool spread = c.spreading__y_n == 1 && c.spreadalgorithm__adios2_leher_hns != 3 &&
@@ -125,7 +128,9 @@ void hns3d_engine::share_the_slick(float t) {
     return;
   }
   const double age = static_cast<double>(t) - c.spillstarttime(first);
-  double area = std::max(hns_spread_area(first, volume, released, age), largest);
+  // The product's density and the wind over the slick: those of the
+  // oldest pulse afloat.
+  double area = std::max(hns_spread_area(first_afloat, volume, released, age), largest);
   const double minimum = c.minspillthickness(first);
   if (minimum > 0.0) area = std::min(area, volume / minimum);
   release_area_ = area;
