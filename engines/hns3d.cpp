@@ -85,12 +85,16 @@ void hns3d_engine::before_spill_passes(float t) {
 // floating mass at the start of the step is of the floating mass of every
 // started pulse, with the transfer coefficients of the whole slick, so that
 // the release weathers alike however many pulses it is cut into.  Released
-// at the surface with Fay-type or Lehr spreading, the slick is the release's
-// floating (Fay) or released (Lehr) volume spread once from the first
-// pulse's start, never smaller than the largest pulse's own slick and never
-// thinner than the minimum thickness.  Otherwise (droplets come up from a
-// release at a depth or a blowout and form slicks at the minimum thickness;
-// the per-particle growth; no spreading) it is the pulses' slicks together.
+// at the surface with Fay-type or Lehr spreading, the slick spreads by the
+// law over each step from the area it has, with the release's floating
+// (Fay) or released (Lehr) volume: from the age at which the law gives that
+// area for that volume, to one step later (a pulse joining the slick
+// thickens it, and it spreads the faster, as one slick of that volume
+// would; a pulse is not spread as if it were as old as the release).  It is
+// never smaller than the largest pulse's own slick nor thinner than the
+// minimum thickness.  Otherwise (droplets come up from a release at a depth
+// or a blowout and form slicks at the minimum thickness; the per-particle
+// growth; no spreading) it is the pulses' slicks together.
 void hns3d_engine::share_the_slick(float t) {
   const auto& c = var_cfg;
   const auto& m = var4;
@@ -119,6 +123,7 @@ void hns3d_engine::share_the_slick(float t) {
   // While nothing floats each pulse whose droplets come up forms its own
   // slick for the step.
   for (int32_t s = 1; s <= ns; ++s) share(s) = mass > 0.0 ? afloat_of(s) / mass : 1.0;
+  const double before = release_area_;
   release_area_ = 0.0;
   if (!(mass > 0.0)) return;
   const bool spread = c.spreading__y_n == 1 && c.spreadalgorithm__adios2_leher_hns != 3 &&
@@ -127,10 +132,14 @@ void hns3d_engine::share_the_slick(float t) {
     release_area_ = together;
     return;
   }
-  const double age = static_cast<double>(t) - c.spillstarttime(first);
   // The product's density and the wind over the slick: those of the
-  // oldest pulse afloat.
-  double area = std::max(hns_spread_area(first_afloat, volume, released, age), largest);
+  // oldest pulse afloat.  The step ends at t; the release began within it
+  // when it is younger than a step.
+  const int32_t s = first_afloat;
+  const double from = std::max(before, largest);
+  const double step = std::min(static_cast<double>(var_run.deltat), static_cast<double>(t) - c.spillstarttime(first));
+  const double age = hns_spread_age(s, volume, released, from) + step;
+  double area = std::max(hns_spread_area(s, volume, released, age), from);
   const double minimum = c.minspillthickness(first);
   if (minimum > 0.0) area = std::min(area, volume / minimum);
   release_area_ = area;

@@ -62,9 +62,12 @@ void spreadinghns(int32_t spill, int32_t step, farray<double, 1>& slick_area, do
 // Fay-type, from the `floating` volume, m3; any algorithm but 1 and 3 Lehr,
 // from the `released` volume, m3, and the spill's wind) of a slick `age`
 // seconds old; 0 for the per-particle growth of algorithm 3, which has no
-// area of its own.  It serves for the one slick of the pulses of a
-// continuous release.
+// area of its own.  hns_spread_age is its inverse: the age (s) at which the
+// law gives `area` (0 where the law gives no area).  They serve for the one
+// slick of the pulses of a continuous release, which spreads by the law
+// from the area it has with the volume it holds.
 double hns_spread_area(int32_t spill, double floating, double released, double age);
+double hns_spread_age(int32_t spill, double floating, double released, double area);
 
 // The part of the slick area areaparticlesurftotal(spill) over which the
 // spill's floating mass weathers: 1, except for a pulse of a continuous 3-D

@@ -71,15 +71,22 @@ double increment_ratio(F f, double tm, double d) {
   return older == 0.0 ? 0.0 : (f0 - f1) / older;
 }
 
-// Lehr's area (m2) tm minutes after the release, for the density ratio r
-// ((water - product) / product), vb barrels released and a wind of u knots.
-double lehr_area(float r, double vb, double u, float tm) {
+// Lehr's area is 1000 (p sqrt(tm) + q tm) m2 tm minutes after the release,
+// for the density ratio r ((water - product) / product), vb barrels released
+// and a wind of u knots.
+struct lehr_terms {
+  double p, q;
+};
+lehr_terms lehr_of(float r, double vb, double u) {
   const float r23 = std::pow(r, 0.6666667f);
   const float r13 = std::pow(r, 0.33333334f);
-  const float sqrt_tm = std::sqrt(tm);
-  return 1000.0 * (static_cast<double>(2.27f * r23) * std::pow(vb, two_thirds) * static_cast<double>(sqrt_tm) +
-                   ((static_cast<double>(0.04f) * static_cast<double>(r13)) * std::pow(vb, third)) *
-                       std::pow(u, four_thirds) * static_cast<double>(tm));
+  return {static_cast<double>(2.27f * r23) * std::pow(vb, two_thirds),
+          ((static_cast<double>(0.04f) * static_cast<double>(r13)) * std::pow(vb, third)) * std::pow(u, four_thirds)};
+}
+
+double lehr_area(float r, double vb, double u, float tm) {
+  const lehr_terms l = lehr_of(r, vb, u);
+  return 1000.0 * (l.p * static_cast<double>(std::sqrt(tm)) + l.q * static_cast<double>(tm));
 }
 
 // Lehr's density ratio of spill s, 0 for a product denser than the water
@@ -172,6 +179,34 @@ double hns_spread_area(int32_t spill, double floating, double released, double a
       const double vb = static_cast<double>(6.29f) * released;
       const double u = static_cast<double>(1.942615f) * var_currwindwave.uwind(spill);
       return lehr_area(lehr_ratio(spill), vb, u, static_cast<float>(age) / 60.0f);
+    }
+  }
+}
+
+double hns_spread_age(int32_t spill, double floating, double released, double area) {
+  if (!(area > 0.0)) return 0.0;
+  switch (var_cfg.spreadalgorithm__adios2_leher_hns) {
+    case 1: {
+      // A = F x^(1/3) tau^(1/2).
+      const double k2sq = var_calib.k2 * var_calib.k2;
+      const double scale = k2sq * static_cast<double>(3.14159f) *
+                           std::pow(fay_gravity(floating, var_spill.deltarho(spill)), third);
+      return scale > 0.0 ? (area / scale) * (area / scale) : 0.0;
+    }
+    case 3:
+      return 0.0;
+    default: {
+      // A / 1000 = p s + q s^2 with s = sqrt(tm): the positive root.
+      const lehr_terms l = lehr_of(lehr_ratio(spill), static_cast<double>(6.29f) * released,
+                                   static_cast<double>(1.942615f) * var_currwindwave.uwind(spill));
+      const double a = area / 1000.0;
+      double root = 0.0;
+      if (l.q > 0.0) {
+        root = 2.0 * a / (l.p + std::sqrt(l.p * l.p + 4.0 * l.q * a));
+      } else if (l.p > 0.0) {
+        root = a / l.p;
+      }
+      return 60.0 * root * root;
     }
   }
 }

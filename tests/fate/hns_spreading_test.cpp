@@ -199,5 +199,32 @@ TEST(HnsSpreadArea, TheOneSlickOfAReleaseFollowsTheLawOfItsVolume) {
   EXPECT_EQ(hns_spread_area(1, 10.0, released, 3600.0), 0.0);
 }
 
+TEST(HnsSpreadArea, TheAgeAtWhichTheLawGivesAnArea) {
+  // The inverse of the law, by which the one slick of a release goes on
+  // spreading from the area it has: an hour for the two hand values above,
+  // and back to the age the law was asked for, Lehr with a wind too (its
+  // area then grows as sqrt(t) plus t).  No area, or no law: age 0.
+  fay_slick(1.21, 0.0);
+  EXPECT_NEAR(hns_spread_age(1, 10.0, 0.0, 14569.96), 3600.0, 1e-5 * 3600.0);
+  // (The law's powers are single-precision thirds: the way back is good to
+  // a few parts in ten million.)
+  EXPECT_NEAR(hns_spread_age(1, 20.0, 0.0, hns_spread_area(1, 20.0, 0.0, 900.0)), 900.0, 1e-6 * 900.0);
+  EXPECT_EQ(hns_spread_age(1, 10.0, 0.0, 0.0), 0.0);
+  for (const double wind : {0.0, 5.0, 15.0}) {
+    lehr_slick(2, wind);
+    const double released = var_cfg.vol0(1);
+    if (wind == 0.0) {
+      EXPECT_NEAR(hns_spread_age(1, 0.0, released, 87504.77), 3600.0, 1e-5 * 3600.0);
+    }
+    for (const double age : {600.0, 7200.0, 86400.0}) {
+      // The law's minutes are held in single precision.
+      EXPECT_NEAR(hns_spread_age(1, 0.0, released, hns_spread_area(1, 0.0, released, age)), age, 1e-6 * age)
+          << wind << " m/s, " << age << " s";
+    }
+  }
+  var_cfg.spreadalgorithm__adios2_leher_hns = 3;
+  EXPECT_EQ(hns_spread_age(1, 10.0, 10.0, 1000.0), 0.0);
+}
+
 }  // namespace
 }  // namespace orvel
