@@ -17,11 +17,6 @@ constexpr double third = static_cast<double>(0.33333334f);
 constexpr double two_thirds = static_cast<double>(0.6666667f);
 constexpr double four_thirds = static_cast<double>(1.3333334f);
 
-// Fay-type spreading: area and diffusivity from the time since the spill's
-// release (a spill or pulse that starts late spreads as one released at 0
-// would at the same age).  For a spreading constant k, area_factor
-// is pi k^2 and k_factor k^2 / 16; the area is held at no less than *floor
-// when a floor is given.
 // The gravity term V^2 g delta / sqrt(nu) of Fay-type spreading for a slick
 // of v m3 with relative density difference delta.  A slick denser than the
 // water (a heavy emulsion) does not spread by gravity: the term is 0, where
@@ -37,6 +32,11 @@ double fay_area(double area_factor, double x, double tau) {
   return area_factor * std::pow((std::sqrt(tau) * tau) * x, third);
 }
 
+// Fay-type spreading: area and diffusivity from the time since the spill's
+// release (a spill or pulse that starts late spreads as one released at 0
+// would at the same age).  For a spreading constant k, area_factor
+// is pi k^2 and k_factor k^2 / 16; the area is held at no less than *floor
+// when a floor is given.
 void fay(int32_t s, float t, double area_factor, double k_factor, const float* floor, farray<double, 1>& slick_area,
          double& coef_r, double& coef_q) {
   const auto& c = var_cfg;
