@@ -74,6 +74,8 @@ void hns3d_engine::set_up() {
   ensure(var_spill.area_share, ns);
   var_spill.area_share.fill(1.0);
   release_area_ = 0.0;
+  law_area_ = 0.0;
+  law_time_ = 0.0;
 }
 
 void hns3d_engine::before_spill_passes(float t) {
@@ -86,13 +88,14 @@ void hns3d_engine::before_spill_passes(float t) {
 // started pulse, with the transfer coefficients of the whole slick, so that
 // the release weathers alike however many pulses it is cut into.  Released
 // at the surface with Fay-type or Lehr spreading, the slick spreads by the
-// law over each step from the area it has, with the release's floating
-// (Fay) or released (Lehr) volume: from the age at which the law gives that
-// area for that volume, to one step later (a pulse joining the slick
-// thickens it, and it spreads the faster, as one slick of that volume
-// would; a pulse is not spread as if it were as old as the release).  It is
-// never smaller than the largest pulse's own slick nor thinner than the
-// minimum thickness.  Otherwise (droplets come up from a release at a depth
+// law over each step from the area the law had given it, with the
+// release's floating (Fay) or released (Lehr) volume: from the age at which
+// the law gives that area for that volume, to one step later (a pulse
+// joining the slick thickens it, and it spreads the faster, as one slick of
+// that volume would; a pulse is not spread as if it were as old as the
+// release).  It is never smaller than the largest pulse's own slick nor
+// thinner than the minimum thickness, so that a release of one pulse is
+// the slick of that pulse.  Otherwise (droplets come up from a release at a depth
 // or a blowout and form slicks at the minimum thickness; the per-particle
 // growth; no spreading) it is the pulses' slicks together.
 void hns3d_engine::share_the_slick(float t) {
@@ -123,23 +126,31 @@ void hns3d_engine::share_the_slick(float t) {
   // While nothing floats each pulse whose droplets come up forms its own
   // slick for the step.
   for (int32_t s = 1; s <= ns; ++s) share(s) = mass > 0.0 ? afloat_of(s) / mass : 1.0;
-  const double before = release_area_;
   release_area_ = 0.0;
-  if (!(mass > 0.0)) return;
+  if (!(mass > 0.0)) {
+    law_area_ = 0.0;
+    return;
+  }
   const bool spread = c.spreading__y_n == 1 && c.spreadalgorithm__adios2_leher_hns != 3 &&
                       var_run.blowout__y_n != 1 && c.spillposition_z(first) == 0.0;
   if (!spread) {
     release_area_ = together;
+    law_area_ = 0.0;
     return;
   }
-  // The product's density and the wind over the slick: those of the
-  // oldest pulse afloat.  The step ends at t; the release began within it
-  // when it is younger than a step.
+  // The law's slick at the start of the step, which ends at t, grown from
+  // the start of the last step with the volume now afloat (or released);
+  // the product's density and the wind over the slick are those of the
+  // oldest pulse afloat.  A new slick has the age of that pulse.
   const int32_t s = first_afloat;
-  const double from = std::max(before, largest);
-  const double step = std::min(static_cast<double>(var_run.deltat), static_cast<double>(t) - c.spillstarttime(first));
-  const double age = hns_spread_age(s, volume, released, from) + step;
-  double area = std::max(hns_spread_area(s, volume, released, age), from);
+  const double start = static_cast<double>(t) - static_cast<double>(var_run.deltat);
+  const double age = law_area_ > 0.0 ? hns_spread_age(s, volume, released, law_area_) + (start - law_time_)
+                                     : start - c.spillstarttime(s);
+  law_area_ = age > 0.0 ? hns_spread_area(s, volume, released, age) : 0.0;
+  law_time_ = start;
+  // As a pulse's own slick, the area over which it weathers in the step is
+  // the one it had at the start of the step.
+  double area = std::max(law_area_, largest);
   const double minimum = c.minspillthickness(first);
   if (minimum > 0.0) area = std::min(area, volume / minimum);
   release_area_ = area;

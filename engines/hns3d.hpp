@@ -60,8 +60,12 @@ class hns3d_engine : public frame_3d<hns_frame> {
   void share_the_slick(float t);
 
   // Area (m2) of the one slick of a continuous release's pulses afloat at
-  // the start of the sub-step; 0 while none floats.
+  // the start of the sub-step; 0 while none floats.  law_area_ is the area
+  // its spreading law gives it at the time law_time_ (s), before the floor
+  // of the pulses' own slicks and the minimum thickness.
   double release_area_ = 0.0;
+  double law_area_ = 0.0;
+  double law_time_ = 0.0;
 
   const farray<coast_polygon>& polygons_;
 };
