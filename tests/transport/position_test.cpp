@@ -11,7 +11,7 @@
 #include "tests/transport/transport_setup.hpp"
 #include "transport/coast_index.hpp"
 #include "transport/random.hpp"
-#include "transport/velocities.hpp"
+#include "transport/grid_cell.hpp"
 
 namespace orvel {
 namespace {
