@@ -17,8 +17,8 @@ inline constexpr uint64_t bytes_per_series_record = 19 * sizeof(double) + 2 * si
 
 // The property file of a spill or pulse: the first row waits in memory
 // until the run reaches the pulse's start, and the file has its name:
-// about a kilobyte a spill (the rows of every spill share one buffer of
-// a fixed size, property_rows_buffer, counted apart).
+// about a kilobyte a spill (the later rows of every spill share one buffer
+// of a fixed size, whatever the number of spills).
 inline constexpr uint64_t bytes_per_property_file = 1024;
 
 // What each spill or pulse takes: the scenario arrays that hold one value per
