@@ -402,6 +402,10 @@ double pulse_mass() {
   return pulses != 0 ? single_rounded(var_cfg.masa0(1) / pulses) : 0.0;
 }
 
+// The property rows of every spill or pulse wait in memory for at most
+// this many bytes over all spills before they are appended to their files.
+constexpr uint64_t property_rows_buffer = uint64_t{32} << 20;
+
 // The tables of a simulation (property or concentration-factor files), their
 // rows written as the records of the series are made.  A spill's first row
 // (its start time with the values of record 1) waits until the run reaches

@@ -12,11 +12,6 @@
 
 namespace orvel {
 
-// The property rows of every spill or pulse wait in memory for at most
-// property_rows_buffer bytes over all spills before they are appended to
-// their files.
-inline constexpr uint64_t property_rows_buffer = uint64_t{32} << 20;
-
 // Records between two printed rows: the property interval over the model
 // step, the interval being counted in whole hours of model steps when the
 // step is an hour or longer.  Below 1 for an interval shorter than the step
