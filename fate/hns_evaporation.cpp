@@ -128,9 +128,12 @@ void evaporacionhns(int32_t spill, farray<double, 1>&) {
     const float ld = equivalent_diameter(area);
     km = ld != 0.0f ? computed_coefficient(u, ld, sc) : 0.0f;
   }
-  // The slick's loss of the step, shared with its dissolution when that is
-  // on: each takes its rate's share of it (hns_slick_loss.hpp).
-  const float at_rate = evaporative_flux(mw, p, area, km, ta) * var_run.deltat;
+  // A pulse of a continuous release evaporates over its share of the one
+  // slick, with the coefficient of the whole slick.  The slick's loss of the
+  // step is shared with its dissolution when that is on: each takes its
+  // rate's share of it (hns_slick_loss.hpp).
+  const double part = area * slick_share(spill);
+  const float at_rate = evaporative_flux(mw, p, part, km, ta) * var_run.deltat;
   double step = static_cast<double>(at_rate);
   if (at_rate >= 0.0f) {
     const bool dissolves = var_cfg.dissolution(spill) == 1;
