@@ -941,12 +941,12 @@ void validate_before_writing(const std::string& clave, std::ostream& warnings) {
     v.range("latmean", m.latmean);
     check_latmean_in_grid(v);
   }
-  check_grid_has_water();
-  check_spills_meet_grid(v);
   check_forcing_options(clave);
   check_three_d_current_inputs(v, false);
   check_current_grid_in_model_grid(v.cfg_file());
   check_engine_inputs(v);
+  check_grid_has_water();
+  check_spills_meet_grid(v);
   check_result_names(clave);
   check_forcing_lists();
   check_first_node_files();

@@ -154,8 +154,20 @@ int32_t count_values(std::string_view text) {
 
 bool comma_between_digits(std::string_view text) {
   auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == ','; };
+  // A decimal comma joins two runs of digits neither of which has a point
+  // ("8,0", "12,5"); "8.0,190.0" is two values.
+  auto has_point = [&](std::size_t from, int step) {
+    for (std::size_t k = from; k < text.size() && !blank(text[k]); k += static_cast<std::size_t>(step)) {
+      if (text[k] == '.' || text[k] == 'e' || text[k] == 'E') return true;
+      if (k == 0 && step < 0) break;
+    }
+    return false;
+  };
   for (std::size_t c = 1; c + 1 < text.size(); ++c) {
-    if (text[c] == ',' && digit(text[c - 1]) && digit(text[c + 1])) return true;
+    if (text[c] == ',' && digit(text[c - 1]) && digit(text[c + 1]) && !has_point(c - 1, -1) && !has_point(c + 1, 1)) {
+      return true;
+    }
   }
   return false;
 }

@@ -154,8 +154,9 @@ void drop_byte_order_mark(std::string& first_line);
 // tabs and commas); a "/" ends them.
 int32_t count_values(std::string_view text);
 
-// True when a comma stands between two digits ("8,0"): in a line of
-// numbers that is a decimal comma, or two values written without a blank.
+// True when a comma joins two runs of digits without a decimal point
+// ("8,0", "12,5" but not "8.0,190.0"): in a line of numbers, most likely a
+// decimal comma.
 bool comma_between_digits(std::string_view text);
 
 // Conversions with the reader's rules; false when the text is not one whole

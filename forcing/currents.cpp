@@ -116,7 +116,7 @@ void read_joint_file(int32_t e, int32_t l) {
     lines.push_back(r.record_line());
     var2.xcorr_u(k) += 360.0;
   }
-  if (nu >= 1) {
+  if (placed_on_grid() && nu >= 1) {
     const auto order = place_nodes_on_grid(path, var2.xcorr_u.ptr(1), var2.ycorr_u.ptr(1), lines, nu, grid_switch);
     put_in_grid_order(var2.u_curr_read.ptr(1, l), order);
     put_in_grid_order(var2.v_curr_read.ptr(1, l), order);
@@ -291,19 +291,27 @@ void read_correction(const farray<std::string, 1>& names, int32_t i, int32_t nod
   list_reader r = open_listed_file(names, i);
   if (var_cfg.currcorrectgridformat__xyz_grid == 1) {
     check_node_lines(r, nodes, "xyzcurrentnodes_number");
+    // On a regular grid the corrections follow the current nodes, which
+    // are in the grid's order: they are placed by their own coordinates.
+    // Otherwise the coordinates are read in single precision and not used.
+    const bool placed = placed_on_grid();
     std::vector<double> lon(static_cast<std::size_t>(nodes > 0 ? nodes : 0), 0.0), lat(lon);
     std::vector<int64_t> lines;
     for (int32_t k = 1; k <= nodes; ++k) {
       list_reader::record rec(r);
       const auto at = static_cast<std::size_t>(k - 1);
-      if (rec.item(lon[at], "longitude") && rec.item(lat[at], "latitude")) rec.item(cp(k), "correction");
-      if (!rec.ended()) check_values_left(r, rec, 3);
+      bool whole = false;
+      if (placed) {
+        whole = rec.item(lon[at], "longitude") && rec.item(lat[at], "latitude") && rec.item(cp(k), "correction");
+      } else {
+        float x = 0.0f, y = 0.0f;
+        whole = rec.item(x, "longitude") && rec.item(y, "latitude") && rec.item(cp(k), "correction");
+      }
+      if (whole) check_values_left(r, rec, 3);
       lon[at] += 360.0;
       lines.push_back(r.record_line());
     }
-    // The corrections follow the current nodes, which are in the grid's
-    // order.
-    if (placed_on_grid() && nodes >= 1) {
+    if (placed && nodes >= 1) {
       put_in_grid_order(cp.ptr(1), place_nodes_on_grid(r.name(), lon.data(), lat.data(), lines, nodes, grid_switch));
     }
   } else {

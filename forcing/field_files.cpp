@@ -460,7 +460,7 @@ void check_first_node_files() {
 namespace {
 
 // Coordinates of one grid line may differ by this much (degrees, about a
-// metre): the rounding of a file's last digit, not another line.
+// metre): the rounding of single precision, not another line.
 constexpr double coordinate_noise = 1e-5;
 // A node may lie this share of a spacing off its grid line (printed
 // coordinates are rounded); further off it is not a node of the grid.

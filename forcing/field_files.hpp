@@ -94,7 +94,7 @@ void check_no_more_rows(list_reader& r, int32_t rows);
 // grid node in that order, the index (0 based) of the line that gave it, so
 // that the values read with the nodes follow them (put_in_grid_order).  The
 // coordinates of one column (one row) are all set to its westernmost
-// (southernmost) value, so rounding in the last digit of a file does not
+// (southernmost) value, so rounding in the last digits of a file does not
 // split a column.  Refused, naming `file` and the line: a node that does
 // not fall on the grid the other nodes describe, a node given twice, and a
 // grid node that no line gives.  `grid_switch` names the record value that

@@ -45,15 +45,29 @@ TEST_F(Currents, GridRowsNorthernRowFirst) {
   EXPECT_EQ(all(var2.xcorr_v), (std::vector<double>{371, 371, 371, 371.125, 371.125, 371.125}));
   EXPECT_EQ(all(var2.ycorr_v), (std::vector<double>{41, 41.5, 42, 41, 41.5, 42}));
 
-  // Record 2: a row split over two lines, surplus values ignored; the node
-  // coordinates of record 1 stay.
-  write("u2.txt", "7 8\n9 99 99\n10 11 12\n");
+  // Record 2: a row split over two lines; the node coordinates of record 1
+  // stay.
+  write("u2.txt", "7 8\n9\n10 11 12\n");
   var1.fichvel_u(2) = name256("u2.txt");
   var1.fichvel_v(2) = name256("grid_v_2x3.txt");
   var_mallasforz.gridformatcurru_0x = 0.0;
   lee_velocidad(2);
   EXPECT_EQ(column(var2.u_curr_read, 1), (std::vector<double>{10, 7, 11, 8, 12, 9}));
   EXPECT_EQ(var2.xcorr_u(6), 371.0);
+
+  // Values left over, on a row's last line or after the last row, are
+  // refused as a file short of values is.
+  write("u2.txt", "7 8\n9 99 99\n10 11 12\n");
+  EXPECT_STREQ(input_error_of([] { lee_velocidad(2); }).what(),
+               "u2.txt:2: a grid row holds 3 values, but this line holds 2 more after the row's last one: check the "
+               "node counts of the grid");
+  write("u2.txt", "7 8 9\n10 11 12\n13 14 15\n");
+  EXPECT_STREQ(input_error_of([] { lee_velocidad(2); }).what(),
+               "u2.txt:3: values after the last of the grid's 2 rows: the file holds more rows than the grid has "
+               "(check the node counts of the grid)");
+  write("u2.txt", "7,5 8,5 9,5\n10 11 12\n");
+  EXPECT_NE(std::string(input_error_of([] { lee_velocidad(2); }).what()).find("is the comma the decimal mark?"),
+            std::string::npos);
 }
 
 TEST_F(Currents, JointFilesFourAndFiveColumns) {

@@ -401,9 +401,14 @@ TEST(StartUpValidation, ReleasesThatDoNothingAreWarnedOf) {
     const char* warning;
   };
   const row rows[] = {
-      {"chemical outside the grid", "chemical", 24, with_item(chemical_spill, 4, "-12.0"),
-       "orvel: warning: the chemical of spill line 1 is released at longitude -12, latitude 43, outside the model "
-       "grid"},
+      // The release point 0.11 degrees west of the grid's edge, the east
+      // end of its 20 km wide rectangle over the grid: the release is not
+      // wholly outside (that is refused) and the particles placed outside
+      // are lost.
+      {"chemical released across the grid's edge", "chemical", 24,
+       with_item(with_item(chemical_spill, 4, "-10.11"), 7, "20000.0"),
+       "orvel: warning: the chemical of spill line 1 is released at longitude -10.11, latitude 43, outside the "
+       "model grid"},
       {"oil at a point without spreading", "oil", 23, with_item(with_item(drift_spill, 7, "0.0"), 8, "0.0"),
        "orvel: warning: the oil of spill line 1 is released at a point (spillsize_sidex x spillsize_sidey = 0) and "
        "does not spread: its slick has no area, so it neither evaporates nor disperses\n"},
@@ -528,7 +533,7 @@ TEST(StartUpValidation, ACoastlineThatMissesTheGridIsRefusedWithBothExtents) {
     const std::vector<std::string> before = dir.files();
     const auto r = run_orvel(dir.path(), "COST");
     EXPECT_EQ(r.status, 2) << r.err;
-    EXPECT_EQ(r.err.rfind("orvel: error: costa.dat:0: the coastline covers ", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.rfind("orvel: error: ./costa.dat:0: the coastline covers ", 0), 0u) << r.err;
     EXPECT_NE(r.err.find("the model grid longitudes -10 to -8, latitudes 42 to 44"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
     EXPECT_EQ(dir.files(), before);
