@@ -133,6 +133,10 @@ node_list read_node_list(const std::string& path, std::string_view third) {
       double lon = 0.0;
       double lat = 0.0;
       t.values(m, expected, {"longitude", "latitude", third}, lon, lat, g.depth[m]);
+      if (third == "depth" && !std::isfinite(g.depth[m])) {
+        throw input_error::mismatch(path, t.numbers[m], "a finite real number (" + std::string(third) + ")",
+                                    std::to_string(g.depth[m]));
+      }
       g.x[m] = lon + 360.0;
       g.y[m] = lat;
       if (j > 0 && g.x[m] != g.x[m - 1]) {

@@ -198,6 +198,22 @@ TEST(LeoBat, DepthsLeftOverOrNotNumbersAreRefused) {
       EXPECT_NE(e.message().find(r.says), std::string::npos) << e.message();
     }
   }
+  {
+    // The same for a depth in a node list.
+    temp_dir dir;
+    reset_state();
+    std::string nodes = nodes_3x4;
+    nodes.replace(nodes.find("43.2 23"), 7, "43.2 nan");
+    write_file("nodes.dat", nodes);
+    node_list_grid("nodes.dat");
+    try {
+      leo_bat();
+      ADD_FAILURE() << "not refused";
+    } catch (const input_error& e) {
+      EXPECT_EQ(e.line(), 7);
+      EXPECT_NE(e.message().find("a finite real number (depth)"), std::string::npos) << e.message();
+    }
+  }
   temp_dir dir;
   reset_state();
   write_file("rows.dat", "14 24 34\n13 23 33\n12 22 32\n11 21 31\n\n");

@@ -153,16 +153,20 @@ std::string fixed(double x, int decimals) {
   return b;
 }
 
-// The example's uniform wind as wind node lists on the field grid (the
-// same field at every node, one file per record), or shifted east.
+// A factor that differs from node to node in both directions, so that a
+// value read at the wrong node changes the forecast.
+double across(const grid_node& n) { return 1.0 + 0.4 * (n.lon + 9.7) + 0.3 * (n.lat - 42.6); }
+
+// The example's wind series as wind node lists on the field grid (one file
+// per record, the speed varying across the grid), or shifted east.
 void wind_node_lists(order o, double shift = 0.0) {
   const auto rows = series("lstwinds.pre");
   std::string list;
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    const double s = rows[i][0];
     const double d = rows[i][1] * std::acos(-1.0) / 180.0;
     std::string f;
     for (const auto& n : field_grid(o)) {
+      const double s = rows[i][0] * across(n);
       f += fixed(n.lon + shift, 2) + " " + fixed(n.lat, 2) + " " + fixed(-s * std::sin(d), 4) + " " +
            fixed(-s * std::cos(d), 4) + "\n";
     }
@@ -174,15 +178,16 @@ void wind_node_lists(order o, double shift = 0.0) {
   set_block("* wind:", {"1 1", "1", "3 17", "120"});
 }
 
-// The example's uniform waves as wave node lists (direction of travel),
-// with the Stokes drift on so that the waves move the oil.
-void wave_node_lists(order o) {
+// The example's wave series as wave node lists (direction of travel, the
+// height varying across the grid), with the Stokes drift on so that the
+// waves move the oil.
+void wave_node_lists(order o, double height = 1.0) {
   const auto rows = series("lstwaves.pre");
   std::string list;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     std::string f;
     for (const auto& n : field_grid(o)) {
-      f += fixed(n.lon, 2) + " " + fixed(n.lat, 2) + " " + fixed(rows[i][0], 2) + " " +
+      f += fixed(n.lon, 2) + " " + fixed(n.lat, 2) + " " + fixed(height * rows[i][0] * across(n), 2) + " " +
            fixed(std::fmod(rows[i][1] + 180.0, 360.0), 1) + " " + fixed(rows[i][2], 1) + "\n";
     }
     const std::string name = "wave" + std::to_string(i) + ".txt";
@@ -238,7 +243,7 @@ TEST(RealLayouts, NodeListsInAnyOrderGiveIdenticalResults) {
       {"joint current files", [](order o) { write_file("currents_poleward.txt", joint_file(current_nodes(o))); }},
       {"separate U and V files", separate_currents},
       {"wind node lists", [](order o) { wind_node_lists(o); }},
-      {"wave node lists", wave_node_lists},
+      {"wave node lists", [](order o) { wave_node_lists(o); }},
   };
   for (const auto& l : layouts) {
     SCOPED_TRACE(l.what);
@@ -279,6 +284,10 @@ TEST(RealLayouts, TheReorderedFieldsAreTheFieldsAndNotZero) {
     }
   });
   EXPECT_GT(last_row_value(wind, "evaporated (%)"), last_row_value(calm, "evaporated (%)") + 1.0);
+
+  const auto waves = centre(run_edited([] { wave_node_lists(order::shuffled); }));
+  const auto flat = centre(run_edited([] { wave_node_lists(order::shuffled, 0.0); }));
+  EXPECT_GT(std::hypot(waves.first - flat.first, waves.second - flat.second), 0.01) << "the waves act as none";
 }
 
 TEST(RealLayouts, CommasBetweenValuesAndExtraColumnsReadAsTheShippedFiles) {
