@@ -547,7 +547,9 @@ std::vector<int32_t> place_nodes_on_grid(const std::string& file, double* x, dou
     throw input_error(file, 0,
                       "no line gives the grid node at " + where_text(mx, my) + ": the " + std::to_string(n) +
                           " nodes describe a regular grid of " + std::to_string(nx) + " by " + std::to_string(ny) +
-                          " nodes (" + grid_text() + "), and each of its nodes needs one line");
+                          " nodes (" + grid_text() + "), and each of its nodes needs one line (a node on land "
+                          "with values of 0); nodes that form no complete grid are read as scattered nodes with " +
+                          grid_switch + " = 0");
   }
   // Every node of a column (row) at the column's westernmost (row's
   // southernmost) coordinate.
