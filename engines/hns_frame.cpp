@@ -45,8 +45,10 @@ void hns_frame::series_first_record(int32_t s) {
   auto& sp = var_spill;
   var_part.xxc(s, 1) = var_part.x_cg(s);
   var_part.yyc(s, 1) = var_part.y_cg(s);
-  sp.areahnsa(s, 1) = sp.area_hns(s);
-  sp.thickhnst(s, 1) = static_cast<float>(var_cfg.thick(s));
+  // A release wholly on land has no slick from the start.
+  const bool gone = weathering_recorded() && nothing_can_float(s);
+  sp.areahnsa(s, 1) = gone ? 0.0f : sp.area_hns(s);
+  sp.thickhnst(s, 1) = gone ? 0.0f : static_cast<float>(var_cfg.thick(s));
   if (weathering_recorded()) {
     record_properties(s, 1);
     record_compartments(s, 1, false);

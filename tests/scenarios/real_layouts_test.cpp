@@ -556,5 +556,22 @@ TEST(RealLayouts, SlipsTheModelCannotTellFromRealCasesAreWarned) {
   }
 }
 
+TEST(RealLayouts, AChemicalReleasedOnLandHasNoSlickArea) {
+  // The chemical scenario (land from 8.7 W east) with its release moved to
+  // 8.3 W: nothing of it ever floats, so no row shows a slick.
+  temp_dir dir;
+  copy_scenario("chemical");
+  replace_text("CHEM.cfg", "1 0.0 10000.0 -9.0 43.0 ", "1 0.0 10000.0 -8.3 43.0 ");
+  const auto r = run_orvel(dir.path(), "CHEM");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto rows = read_property_rows("CHEM_properties_001.txt");
+  ASSERT_GT(rows.size(), 1u);
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    EXPECT_EQ(rows[k].at("area"), 0.0) << k;
+    EXPECT_EQ(rows[k].at("thickness"), 0.0) << k;
+    EXPECT_EQ(rows[k].at("surface (kg)"), 0.0) << k;
+  }
+}
+
 }  // namespace
 }  // namespace orvel
