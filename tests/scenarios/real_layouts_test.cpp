@@ -567,7 +567,7 @@ TEST(RealLayouts, SlipsTheModelCannotTellFromRealCasesAreWarned) {
   }
 }
 
-TEST(RealLayouts, AChemicalReleasedOnLandHasNoSlickArea) {
+TEST(RealLayouts, AChemicalReleasedOnLandIsWarnedAndHasNoSlickArea) {
   // The chemical scenario (land from 8.7 W east) with its release moved to
   // 8.3 W: nothing of it ever floats, so no row shows a slick.
   temp_dir dir;
@@ -575,6 +575,10 @@ TEST(RealLayouts, AChemicalReleasedOnLandHasNoSlickArea) {
   replace_text("CHEM.cfg", "1 0.0 10000.0 -9.0 43.0 ", "1 0.0 10000.0 -8.3 43.0 ");
   const auto r = run_orvel(dir.path(), "CHEM");
   ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err,
+            "orvel: warning: every particle of spill 1 starts on land (release point at longitude -8.3, latitude 43): "
+            "it is beached from the start and nothing of it floats; check the release position, and that the depths "
+            "are positive downward\n");
   const auto rows = read_property_rows("CHEM_properties_001.txt");
   ASSERT_GT(rows.size(), 1u);
   for (std::size_t k = 0; k < rows.size(); ++k) {
