@@ -87,7 +87,7 @@ std::vector<T> reordered(std::vector<T> nodes, order o, Lon lon, Lat lat) {
       return std::make_pair(lat(a), lon(a)) < std::make_pair(lat(b), lon(b));
     });
   } else if (o == order::shuffled) {
-    std::mt19937 g(55);
+    std::mt19937 g(2024);
     std::shuffle(nodes.begin(), nodes.end(), g);
   }
   return nodes;
