@@ -415,8 +415,13 @@ TEST(StartUpValidation, ReleasesThatDoNothingAreWarnedOf) {
       {"release below the sea floor", "hns3d", 24,
        "1 0.0 1000.0 -9.0 43.0 150.0 0.0 0.0 0.01 0.0001 1.0 0 600.0 15.0 3000.0 15.0 100.0 25.0 0.1 25.0 78.0 1.0 "
        "100.0 0.0 0.0 1025.0 15.0 20.0",
-       "orvel: warning: the release depth 150 m of spill line 1 lies below the sea floor (100 m there): its "
-       "particles are on the floor from the first step\n"},
+       "orvel: warning: the release depth 150 m of spill line 1 lies at or below the sea floor (100 m there): "
+       "its particles start just above the floor\n"},
+      {"chemical released at the sea floor", "hns3d", 24,
+       "1 0.0 1000.0 -9.0 43.0 100.0 0.0 0.0 0.01 0.0001 1.0 0 600.0 15.0 3000.0 15.0 100.0 25.0 0.1 25.0 78.0 1.0 "
+       "100.0 0.0 0.0 1025.0 15.0 20.0",
+       "orvel: warning: the release depth 100 m of spill line 1 lies at or below the sea floor (100 m there): "
+       "its particles start just above the floor\n"},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
