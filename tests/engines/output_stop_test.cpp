@@ -38,11 +38,18 @@ constexpr result_column latitude{"latitude (\xBA)", 13, 'F', 12, 7};
 class stopping_calls : public recording_calls {
  public:
   int32_t stop_at = -1;
+  // How the run ends at iteration stop_at: a value the results refuse, a
+  // forcing file refused part way, or a stop of the model with status 2.
+  enum class end { value, refused_file, status_2 } how = end::value;
   void esc_particulas(const std::string& clave, int32_t iteration, int32_t sim) override {
     recording_calls::esc_particulas(clave, iteration, sim);
     result_file f(clave + "_particles_" + std::to_string(iteration) + ".txt");
     f.line("rows");
     f.commit();
+    if (iteration == stop_at && how == end::refused_file) throw input_error("currents_07.txt", 12, "a bad line");
+    if (iteration == stop_at && how == end::status_2) {
+      throw run_stop("orvel: error: stopped", run_stop::stream::err, 2);
+    }
     if (iteration == stop_at) {
       stop_for_value(result_value_error("latitude (\xBA)", std::nan(""), latitude), "particle 3 of spill 2",
                      static_cast<float>(iteration) * var_run.deltat / 3600.0f);
@@ -115,6 +122,36 @@ TEST(OutputStop, AStopAtTimeZeroKeepsNothing) {
             "orvel: error: the result latitude (\xBA) = nan is not a finite number, for particle 3 of spill 2 at 0 h: "
             "the run stops and the result files of that time are not written");
   EXPECT_TRUE(dir.files().empty()) << dir.files().front();
+}
+
+// A run that writes no property files writes none when it stops, and its
+// stop line says nothing of them.
+TEST(OutputStop, AStopWritesNoPropertyFileNobodyAskedFor) {
+  temp_dir dir;
+  two_floating_objects();
+  var_run.outputpropierties__y_n = 0;
+  stopping_calls rec;
+  rec.stop_at = 12;
+  EXPECT_EQ(stop_of(rec),
+            "orvel: error: the result latitude (\xBA) = nan is not a finite number, for particle 3 of spill 2 at 3 h: "
+            "the run stops and the result files of that time are not written");
+  EXPECT_EQ(dir.files(), (strings{"TEST_particles_0.txt", "TEST_particles_4.txt", "TEST_particles_8.txt"}));
+}
+
+// A run ended by anything but a stop of its own results (an input file
+// refused part way, a stop of status 2) takes its property rows back: no
+// property file is left, whole or partial.
+TEST(OutputStop, OtherEndsTakeThePropertyRowsBack) {
+  for (const auto how : {stopping_calls::end::refused_file, stopping_calls::end::status_2}) {
+    temp_dir dir;
+    two_floating_objects();
+    stopping_calls rec;
+    rec.stop_at = 12;
+    rec.how = how;
+    test_engine e(rec);
+    EXPECT_ANY_THROW(e.run());
+    for (const auto& f : dir.files()) EXPECT_EQ(f.find("properties"), std::string::npos) << f;
+  }
 }
 
 TEST(OutputStop, ARunToTheEndWritesEveryRow) {
