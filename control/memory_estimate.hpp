@@ -7,20 +7,18 @@
 #include <cstdint>
 #include <string>
 
+#include "control/state/var4.hpp"
+
 namespace orvel {
 
-// The property series keep the last series_window records of each spill
-// or pulse (fewer when the run has fewer): the property rows are written as
-// the records are made, so no record is needed once the next one is there.
-// A record holds nineteen doubles and two floats.
-inline constexpr int32_t series_window = 32;
+// A record of the property series (series_window of them a spill) holds
+// nineteen doubles and two floats.
 inline constexpr uint64_t bytes_per_series_record = 19 * sizeof(double) + 2 * sizeof(float);
 
-// The property rows of a spill or pulse wait in memory for at most
-// property_rows_buffer bytes over all spills before they are appended to
-// their files; the first row of a pulse waits there until the run reaches
-// the pulse's start, and each file has its name: about a kilobyte a spill.
-inline constexpr uint64_t property_rows_buffer = uint64_t{32} << 20;
+// The property file of a spill or pulse: the first row waits in memory
+// until the run reaches the pulse's start, and the file has its name:
+// about a kilobyte a spill (the later rows of every spill share one buffer
+// of a fixed size, whatever the number of spills).
 inline constexpr uint64_t bytes_per_property_file = 1024;
 
 // What each spill or pulse takes: the scenario arrays that hold one value per

@@ -6,7 +6,6 @@
 #include "common/errors.hpp"
 #include "common/parallel.hpp"
 #include "common/result_file.hpp"
-#include "control/memory_estimate.hpp"
 #include "control/state/all.hpp"
 #include "engines/engine_settings.hpp"
 #include "forcing/series.hpp"

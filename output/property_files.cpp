@@ -12,7 +12,6 @@
 #include "common/errors.hpp"
 #include "common/precision.hpp"
 #include "common/result_file.hpp"
-#include "control/memory_estimate.hpp"
 #include "control/state/all.hpp"
 #include "control/substance.hpp"
 #include "output/result_layout.hpp"
@@ -410,6 +409,10 @@ double pulse_mass() {
   return pulses != 0 ? single_rounded(var_cfg.masa0(1) / pulses) : 0.0;
 }
 
+// The property rows of every spill or pulse wait in memory for at most
+// this many bytes over all spills before they are appended to their files.
+constexpr uint64_t property_rows_buffer = uint64_t{32} << 20;
+
 // The tables of a simulation (property or concentration-factor files), their
 // rows written as the records of the series are made.  A spill's first row
 // (its start time with the values of record 1) waits until the run reaches
@@ -446,6 +449,10 @@ class property_writer {
   }
 
   int32_t last_record() const { return last_; }
+
+  // Begins with record r, the records before it being no longer held: no
+  // start row (it prints record 1) and no row of an earlier record.
+  void begin_at(int32_t r) { last_ = r - 1; }
 
   // The rows of record r (the records come in order, from 1).
   void record(int32_t r) {
@@ -626,7 +633,13 @@ void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t) {
 
 void esc_propiedades_hns(const std::string& clave, int32_t step) {
   property_writer w(clave, property_writer::tables::cf);
-  write_all(w, step);
+  // The records the series hold: 1 to step until their window slides, then
+  // the window's.
+  const auto& held = var4.mass_surf_c;
+  const int32_t first = held.allocated() ? std::max(1, held.lbound(2)) : 1;
+  const int32_t last = held.allocated() ? std::min(step, held.ubound(2)) : step;
+  w.begin_at(first);
+  write_all(w, last);
 }
 
 }  // namespace orvel
