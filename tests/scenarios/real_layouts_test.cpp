@@ -27,10 +27,13 @@ using namespace testing;
 
 const char* const key = "MORT";
 
-// The example, cut to 100 particles and 24 hours, in the working directory.
+// The example's data files with the control files of tests/scenarios/
+// layouts/ (the example's own, in a layout the edits below rely on), cut
+// to 100 particles and 24 hours, in the working directory.
 void copy_example() {
   const std::filesystem::path src = std::filesystem::path(ORVEL_SOURCE_DIR) / "examples" / "costa_da_morte_oil";
   for (const auto& e : std::filesystem::directory_iterator(src)) write_file(e.path().filename(), read_file(e.path()));
+  copy_scenario("layouts");
   replace_line("MORT.run", "500 0", "100 0");
   replace_line("MORT.cfg", "48", "24");
 }
