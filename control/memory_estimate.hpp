@@ -16,11 +16,9 @@ namespace orvel {
 inline constexpr int32_t series_window = 32;
 inline constexpr uint64_t bytes_per_series_record = 19 * sizeof(double) + 2 * sizeof(float);
 
-// The property rows of a spill or pulse wait in memory for at most
-// property_rows_buffer bytes over all spills before they are appended to
-// their files; the first row of a pulse waits there until the run reaches
+// The property rows of a record are written to their files as the record
+// is made; the first row of a pulse waits in memory until the run reaches
 // the pulse's start, and each file has its name: about a kilobyte a spill.
-inline constexpr uint64_t property_rows_buffer = uint64_t{32} << 20;
 inline constexpr uint64_t bytes_per_property_file = 1024;
 
 // What each spill or pulse takes: the scenario arrays that hold one value per

@@ -308,9 +308,10 @@ TEST(PropertyFiles, RowsWrittenAsTheRecordsComeMatchRowsWrittenAtTheEnd) {
   strings at_end;
   for (const auto& n : names) at_end.push_back(read_file(n));
   for (const auto& n : names) std::filesystem::remove(n);
-  for (int32_t r = 1; r <= 9; ++r) property_rows("TEST", r);
+  property_rows_writer w;
+  for (int32_t r = 1; r <= 9; ++r) w.rows("TEST", r);
   EXPECT_TRUE(dir.files().size() <= names.size());
-  esc_propiedades_fuel("TEST", 9, 9);
+  w.finish("TEST", 9);
   for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(read_file(names[i]), at_end[i]) << names[i];
   // An area of 90 km2 takes a field of 12 characters.
   EXPECT_EQ(fields("TEST_properties_subspill_001.txt", 5).at(3), "90000000.000");
@@ -334,8 +335,9 @@ TEST(PropertyFiles, AValueThatIsNotANumberStopsTheRunWithTheEarlierRowsOfEveryFi
     temp_dir dir;
     series(2, c.release, 2, 3600.0f, 3600, 4);
     var4.densc(2, 3) = std::nan("");
+    property_rows_writer w;
     try {
-      for (int32_t r = 1; r <= 4; ++r) property_rows("TEST", r);
+      for (int32_t r = 1; r <= 4; ++r) w.rows("TEST", r);
       ADD_FAILURE() << "no stop";
     } catch (const run_stop& e) {
       EXPECT_EQ(e.status(), 1);
@@ -346,15 +348,16 @@ TEST(PropertyFiles, AValueThatIsNotANumberStopsTheRunWithTheEarlierRowsOfEveryFi
     for (const auto& f : c.files) EXPECT_EQ(times(f), (strings{"    0.00", "    1.00"})) << f;
     if (c.release == 2) EXPECT_EQ(times("TEST_properties_001.txt"), (strings{"    0.00", "    1.00"}));
     EXPECT_EQ(dir.files().size(), c.files.size() + (c.release == 2 ? 1u : 0u));
-    EXPECT_EQ(end_property_rows(true), "");
+    EXPECT_EQ(w.end(true), "");
   }
   // Refused in the first row: spill 1's first row goes too, and no file is
   // written.
   temp_dir dir;
   series(2, 1, 2, 3600.0f, 3600, 4);
   var4.densc(2, 1) = std::nan("");
+  property_rows_writer w;
   try {
-    property_rows("TEST", 1);
+    w.rows("TEST", 1);
     ADD_FAILURE() << "no stop";
   } catch (const run_stop& e) {
     EXPECT_EQ(std::string(e.what()), refused +
