@@ -7,11 +7,14 @@
 #include <filesystem>
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <sys/resource.h>
 
 #include "common/errors.hpp"
 #include "control/state/all.hpp"
@@ -366,6 +369,70 @@ TEST(PropertyFiles, AValueThatIsNotANumberStopsTheRunWithTheEarlierRowsOfEveryFi
                                          "written");
   }
   EXPECT_TRUE(dir.files().empty());
+}
+
+TEST(PropertyFiles, TwoWritersInOneProcessKeepTheirOwnRows) {
+  // Two runs' writers side by side: the second one's start does not end or
+  // take over the first one's files.  Hourly rows of one spill over 3 h.
+  temp_dir dir;
+  series(2, 1, 1, 3600.0f, 3600, 4);
+  property_rows_writer a;
+  property_rows_writer b;
+  a.rows("AAAA", 2);
+  b.rows("BBBB", 1);
+  a.rows("AAAA", 3);
+  b.rows("BBBB", 2);
+  a.finish("AAAA", 4);
+  EXPECT_EQ(times("AAAA_properties_001.txt"), hours(0, 3));
+  EXPECT_EQ(times("BBBB_properties_001.txt"), hours(0, 1));
+  EXPECT_EQ(b.end(true), "; the property files keep their rows up to 1 h");
+  EXPECT_EQ(times("BBBB_properties_001.txt"), hours(0, 1));
+}
+
+TEST(PropertyFiles, ARecordThatCannotBeWrittenWholeIsTakenBackFromEveryFile) {
+  // A continuous release of two pulses (two sub-spill files and the file of
+  // the whole release), hourly rows; the first pulse's file is written
+  // first, and the pulse starts at 2 h, after the second.  A file-size limit
+  // that the second pulse's file reaches with its row of 2 h, once the first
+  // pulse's file has taken its first row: the error names the second, and
+  // every file ends as it was after the rows of 1 h, byte for byte, so that
+  // all end at the same time; the stop keeps them.
+  temp_dir dir;
+  series(2, 2, 2, 3600.0f, 3600, 4);
+  var_cfg.spillstarttime(1) = 7200.0;
+  const strings names = {"TEST_properties_subspill_001.txt", "TEST_properties_subspill_002.txt",
+                         "TEST_properties_001.txt"};
+  property_rows_writer w;
+  w.rows("TEST", 2);
+  strings before;
+  std::size_t largest = 0;
+  std::string largest_name;
+  for (const auto& n : names) {
+    before.push_back(read_file(n));
+    if (before.back().size() > largest) {
+      largest = before.back().size();
+      largest_name = n;
+    }
+  }
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = largest + 20;
+  setrlimit(RLIMIT_FSIZE, &small);
+  std::string error;
+  try {
+    w.rows("TEST", 3);
+  } catch (const environment_error& e) {
+    error = e.what();
+  }
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, handler);
+  EXPECT_EQ(largest_name, names[1]);
+  EXPECT_EQ(error, largest_name + ":0: cannot write the file: File too large");
+  for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(read_file(names[i]), before[i]) << names[i];
+  EXPECT_EQ(w.end(true), "; the property files keep their rows up to 1 h");
+  for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(read_file(names[i]), before[i]) << names[i];
 }
 
 TEST(PropertyFiles, WholeReleaseSumsTheStartedPulses) {
