@@ -1,10 +1,11 @@
-// Property files: at the end of an operational simulation, the per-step
-// property series of each spill printed as a table on a fixed stride of
-// records: time, centre of mass and, by what is released, the slick area
-// (floating object) or the slick properties and the mass balance (oil, HNS).
-// A continuous release gets one file per sub-spill and then one file for the
-// whole release.  The concentration-factor files print an HNS spill's
-// compartments on the same rows with a column layout of their own.
+// Property files: the per-step property series of each spill of an
+// operational simulation printed as a table on a fixed stride of records,
+// row by row as the run makes the records: time, centre of mass and, by
+// what is released, the slick area (floating object) or the slick
+// properties and the mass balance (oil, HNS).  A continuous release gets
+// one file per sub-spill and then one file for the whole release.  The
+// concentration-factor files print an HNS spill's compartments on the same
+// rows with a column layout of their own.
 #pragma once
 
 #include <cstdint>
