@@ -265,6 +265,69 @@ TEST(StoppedRun, AFileThatCannotGrowEndsTheRunWithItsWholeRows) {
   EXPECT_TRUE(left.count("grid_coordinates.txt"));
 }
 
+TEST(StoppedRun, AFullDiskEndsTheRunWithWholeFilesAndRows) {
+  // The audit scenario as it stands (50 particles a spill), particle files
+  // every hour, run on a private 256 kB file system that fills after about
+  // 20 h: status 3, one line naming the file that did not fit and the time
+  // of the last property rows; every particle file there is that of the
+  // undisturbed run, both property files are heads of theirs ending at that
+  // time, and no working file or lock is left.  Needs a private mount
+  // namespace (unshare); the file-size limit test stands for it elsewhere.
+  if (std::system("unshare -rm true >/dev/null 2>&1") != 0) GTEST_SKIP() << "no private mount namespace";
+  file_map full;
+  {
+    temp_dir ref;
+    copy_scenario("audit_oil2d");
+    replace_line("AUD2.run", "0. 43200. 3600. 3600", "0. 3600. 3600. 3600");
+    ASSERT_EQ(run_orvel(ref.path(), key).status, 0);
+    full = results();
+  }
+  temp_dir dir;
+  fs::create_directory("in");
+  fs::create_directory("disk");
+  fs::create_directory("out");
+  fs::current_path("in");
+  copy_scenario("audit_oil2d");
+  replace_line("AUD2.run", "0. 43200. 3600. 3600", "0. 3600. 3600. 3600");
+  fs::current_path(dir.path());
+  const std::string cmd = "cd '" + dir.path().string() +
+                          "' && unshare -rm sh -c 'mount -t tmpfs -o size=256k tmpfs disk && cp in/* disk/ && "
+                          "cd disk && ORVEL_THREADS=2 \"$0\" AUD2 >.stdout 2>.stderr; echo $? >.status; cp -a . ../out/' '" +
+                          std::string(ORVEL_BINARY) + "'";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  fs::current_path("out");
+  EXPECT_EQ(read_file(".status"), "3\n");
+  const std::string err = read_file(".stderr");
+  std::smatch m;
+  ASSERT_TRUE(std::regex_match(err, m,
+                               std::regex("orvel: error: AUD2_[a-z_0-9]+\\.txt:0: cannot write the file: No space left "
+                                          "on device; the property files keep their rows up to ([0-9]+) h\n")))
+      << err;
+  const double rows = std::stod(m[1]);
+  EXPECT_GE(rows, 5.0);
+  EXPECT_LT(rows, 47.0);
+  const file_map left = results();
+  int last_minute = -1;
+  for (const auto& [name, text] : left) {
+    EXPECT_EQ(name.find(".partial"), std::string::npos) << name;
+    EXPECT_NE(name, "AUD2.lock");
+    if (name == "AUD2.lock" || name.find(".partial") != std::string::npos) continue;
+    ASSERT_TRUE(full.count(name)) << name;
+    if (name.find("_properties_") != std::string::npos) {
+      EXPECT_EQ(full.at(name).compare(0, text.size(), text), 0) << name;
+      EXPECT_EQ(last_row_time(text), rows) << name;
+    } else {
+      EXPECT_TRUE(text == full.at(name)) << name;
+      if (name.find("_particles_") != std::string::npos) last_minute = std::max(last_minute, std::stoi(name.substr(15, 6)));
+    }
+  }
+  // The files of the time that failed are gone; its rows follow its files.
+  EXPECT_GE(last_minute, static_cast<int>(rows) * 60);
+  EXPECT_LE(last_minute, static_cast<int>(rows) * 60 + 60);
+  EXPECT_EQ(left.count("AUD2_properties_001.txt") + left.count("AUD2_properties_002.txt"), 2u);
+  fs::current_path(dir.path());
+}
+
 TEST(StoppedRun, ARunStartsFromAFolderWithoutTheResultsOfEarlierRunsOfItsKey) {
   // A folder with the whole results of a run, plus what a killed run left:
   // a working file, a lock with its process number, a property file with a
