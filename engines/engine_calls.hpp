@@ -13,8 +13,8 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "common/farray.hpp"
