@@ -283,6 +283,7 @@ void engine_frame::substeps() {
     blend_currents();
     blend_wind();
     blend_waves();
+    before_spill_passes(t);
     for (int32_t s = 1; s <= var_cfg.spills_number; ++s) spill_pass(s, t);
     {
       // The files and the property rows of the step are written whole

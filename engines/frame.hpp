@@ -111,6 +111,9 @@ class engine_frame {
   virtual void pass_velocities(int32_t spill);
   // Transport and weathering of an active spill after its passes.
   virtual void spill_chain(int32_t spill, float t) = 0;
+  // Once per sub-step of step time t, before any spill's passes: what the
+  // spills of the sub-step share (default: nothing).
+  virtual void before_spill_passes(float /*t*/) {}
   // Statistics of the concentration outputs: presence (default:
   // probabilidad) and the grid of mass per area.  The grid files carry the
   // instant of step `stamp`: 0 for the time-0 output, else the step counter.

@@ -98,6 +98,7 @@ bool fuel2d_engine::spreads(int32_t s, float t) const {
 
 void fuel2d_engine::spill_chain(int32_t s, float t) {
   auto& c2 = var2;
+  weathering_time(s, t);
   if (spreads(s, t)) {
     const double start_area = slick_area(s);
     calls.spreading(s, step, slick_area, c2.coef_r, c2.coef_q);

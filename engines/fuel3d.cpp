@@ -66,6 +66,42 @@ void fuel3d_engine::set_up() {
   var4.aguatot.fill(0.0f);
   if (c.degrado == 1 && c.obj__floating_fuel == 2) zero_weathering_masses();
   ensure(droplet_density_, ns);
+  ensure(var_spill.area_share, ns);
+  var_spill.area_share.fill(1.0);
+}
+
+void fuel3d_engine::before_spill_passes(float t) {
+  if (var_cfg.spill__instant_contin == 2) share_the_rectangle(t);
+}
+
+// The pulses of a continuous release are one slick of one thickness: each
+// pulse that has started weathers over the share of the release rectangle
+// that its floating mass at the start of the step is of the floating mass of
+// every started pulse, so that the release evaporates and disperses over the
+// rectangle once, however many pulses it is cut into.  While nothing floats
+// the started pulses share it equally (oil that comes up in the step is
+// exposed over the rectangle once).
+void fuel3d_engine::share_the_rectangle(float t) {
+  const int32_t ns = var_cfg.spills_number;
+  auto& share = var_spill.area_share;
+  const auto& afloat = var4.mass_surf;
+  if (!share.allocated() || !afloat.allocated()) return;
+  double total = 0.0;
+  int32_t started = 0;
+  for (int32_t s = 1; s <= ns; ++s) {
+    if (!spill_active(s, t)) continue;
+    ++started;
+    total += std::max(afloat(s), 0.0);
+  }
+  for (int32_t s = 1; s <= ns; ++s) {
+    if (!spill_active(s, t)) {
+      share(s) = 0.0;
+    } else if (total > 0.0) {
+      share(s) = std::max(afloat(s), 0.0) / total;
+    } else {
+      share(s) = 1.0 / static_cast<double>(started);
+    }
+  }
 }
 
 bool fuel3d_engine::spill_active(int32_t spill, float t) {
@@ -73,20 +109,41 @@ bool fuel3d_engine::spill_active(int32_t spill, float t) {
   return (kind == 1 || kind == 2) && var_cfg.spillstarttime(spill) < static_cast<double>(t);
 }
 
-void fuel3d_engine::spill_chain(int32_t spill, float) {
+void fuel3d_engine::spill_chain(int32_t spill, float t) {
+  weathering_time(spill, t);
   move_3d(spill, polygons_);
   if (var_run.simtype__operat_probabil == 1 && var_cfg.degrado == 1) weathering(spill);
 }
 
+namespace {
+
+// Holds `value` at `held` for its lifetime and puts the value it found back
+// however the scope ends, an exception included.
+class hold_value {
+ public:
+  hold_value(double& value, double held) : value_(value), saved_(value) { value_ = held; }
+  ~hold_value() { value_ = saved_; }
+  hold_value(const hold_value&) = delete;
+  hold_value& operator=(const hold_value&) = delete;
+
+ private:
+  double& value_;
+  double saved_;
+};
+
+}  // namespace
+
 void fuel3d_engine::pass_velocities(int32_t spill) {
   // Droplets below the surface rise with the density the oil had when its
-  // weathering began, not with the weathering slick's.
-  double& density = var4.dens(spill);
-  const double slick = density;
-  const bool rising = weathered_now(spill) != 0 && where_is_the_oil(spill).below;
-  if (rising) density = droplet_density_(spill);
+  // weathering began, not with the weathering slick's.  The velocities read
+  // the spill's density, so it is held at the droplets' for the call and the
+  // slick gets its own back after it, also when the call throws.
+  if (!(weathered_now(spill) != 0 && where_is_the_oil(spill).below)) {
+    frame_3d<oil_frame>::pass_velocities(spill);
+    return;
+  }
+  const hold_value droplets(var4.dens(spill), droplet_density_(spill));
   frame_3d<oil_frame>::pass_velocities(spill);
-  if (rising) density = slick;
 }
 
 fuel3d_engine::oil_presence fuel3d_engine::where_is_the_oil(int32_t spill) {
@@ -169,6 +226,8 @@ void fuel3d_engine::series_record(int32_t spill, int32_t r) {
   var_spill.thickoilt(spill, r) = gone ? 0.0f : static_cast<float>(var_cfg.thick(spill));
   if (!weathering_recorded()) return;
   record_properties(spill, r);
+  // No slick, no emulsion: the water content reads 0 once nothing floats.
+  if (gone) var4.aguac(spill, r) = 0.0;
   // The slick's evaporated fraction refers to the oil that has come up; the
   // series refers to the release, so that the compartments add up to it.
   const double ref = reference_mass(spill);

@@ -6,7 +6,9 @@
 // afloat weathers while the rest of the spill rises or lies on the sea floor
 // with its mass unchanged, and joins the slick when it comes up; the
 // sequence is suspended only while nothing is afloat or beached.  There is
-// no spreading in three dimensions.
+// no spreading in three dimensions: a slick weathers over the release
+// rectangle, which the pulses of a continuous release afloat share as one
+// slick.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +37,8 @@ class fuel3d_engine : public frame_3d<oil_frame> {
   void set_up() override;
   bool spill_active(int32_t spill, float t) override;
   void spill_chain(int32_t spill, float t) override;
+  // The pulses of a continuous release afloat share its rectangle.
+  void before_spill_passes(float t) override;
   void pass_velocities(int32_t spill) override;
   void series_record(int32_t spill, int32_t r) override;
   bool property_files_written() override;
@@ -43,6 +47,7 @@ class fuel3d_engine : public frame_3d<oil_frame> {
   void weathering(int32_t spill);
   void take_in_surfaced_oil(int32_t spill, double surfaced);
   void record_compartment_rows(int32_t spill, int32_t r);
+  void share_the_rectangle(float t);
 
   const farray<coast_polygon>& polygons_;
   // (spill) density of the droplets still below the surface: the spill's

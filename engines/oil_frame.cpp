@@ -8,6 +8,7 @@ void oil_frame::allocate_engine_arrays() {
   ensure(var_spill.area_oil, var_cfg.spills_number);
   ensure(var_spill.areaoila, var_cfg.spills_number, series_records());
   ensure(var_spill.thickoilt, var_cfg.spills_number, series_records());
+  ensure(var4.weathering_dt, var_cfg.spills_number);
 }
 
 void oil_frame::grid_statistics(int32_t spill, int32_t stamp) {
@@ -36,6 +37,8 @@ void oil_frame::series_record(int32_t spill, int32_t r) {
   var_spill.areaoila(spill, r) = gone ? 0.0f : var_spill.area_oil(spill);
   if (weathering_recorded()) {
     record_properties(spill, r);
+    // No slick, no emulsion: the water content reads 0 once nothing floats.
+    if (gone) var4.aguac(spill, r) = 0.0;
     record_compartments(spill, r, weathered_now(spill) != 0);
     var4.mass_disp_cumul_c(spill, r) = var4.mass_disp_cumul(spill);
   }
@@ -55,6 +58,14 @@ void oil_frame::zero_weathering_masses() {
   }
   m.massprodemuls_surf_c.fill(0.0);
   m.massprodemuls_beach_c.fill(0.0);
+}
+
+void oil_frame::weathering_time(int32_t spill, float t) {
+  // The step ends at t and began deltat before it; a spill that started
+  // within it has been out for t - start only.
+  const float dt = var_run.deltat;
+  const double age = static_cast<double>(t) - var_cfg.spillstarttime(spill);
+  var4.weathering_dt(spill) = age < static_cast<double>(dt) ? static_cast<float>(age) : dt;
 }
 
 }  // namespace orvel

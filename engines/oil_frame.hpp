@@ -29,6 +29,9 @@ class oil_frame : public engine_frame {
   // The weathering masses of a new simulation: evaporated, dispersed, the
   // water and emulsion masses and their emulsion-product series at 0.
   static void zero_weathering_masses();
+  // weathering_dt(spill) for the sub-step of step time t: the model step, or
+  // the time from the spill's start when it starts within the step.
+  static void weathering_time(int32_t spill, float t);
 };
 
 }  // namespace orvel

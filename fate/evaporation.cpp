@@ -82,15 +82,28 @@ float exposure(int32_t s, double product) {
 
 }  // namespace
 
+float weathering_seconds(int32_t spill) {
+  const auto& dt = var4.weathering_dt;
+  if (!dt.allocated() || spill < dt.lbound(1) || spill > dt.ubound(1)) return var_run.deltat;
+  return dt(spill);
+}
+
+double rectangle_area(int32_t spill) {
+  const double a = var_cfg.area0(spill);
+  const auto& share = var_spill.area_share;
+  if (!share.allocated() || spill < share.lbound(1) || spill > share.ubound(1)) return a;
+  return a * share(spill);
+}
+
 void evaporacion(int32_t spill, farray<double, 1>& slick_area) {
   const float k = transfer_coefficient(spill);
-  const float dt = var_run.deltat;
+  const float dt = weathering_seconds(spill);
   float h;
   if (var_cfg.spreading__y_n == 1) {
     const float a = static_cast<float>(slick_area(spill));
     h = exposure(spill, static_cast<double>(dt * a * k));
   } else {
-    h = exposure(spill, static_cast<double>(dt) * var_cfg.area0(spill) * static_cast<double>(k));
+    h = exposure(spill, static_cast<double>(dt) * rectangle_area(spill) * static_cast<double>(k));
   }
   evaporated_fraction(spill, h);
 }
@@ -98,7 +111,7 @@ void evaporacion(int32_t spill, farray<double, 1>& slick_area) {
 void evaporacion_spread(int32_t spill, farray<double, 1>& slick_area) {
   const float k = transfer_coefficient(spill);
   const float a = static_cast<float>(std::min(slick_area(spill), static_cast<double>(var_spill.area_maxima(spill))));
-  evaporated_fraction(spill, exposure(spill, static_cast<double>(a * var_run.deltat * k)));
+  evaporated_fraction(spill, exposure(spill, static_cast<double>(a * weathering_seconds(spill) * k)));
 }
 
 }  // namespace orvel

@@ -97,8 +97,8 @@ void entrainment_rates(int32_t spill, largest_droplet largest) {
 
 void verticaldispersion(int32_t spill, farray<double, 1>& slick_area) {
   entrainment_rates(spill, largest_droplet::twice_median);
-  const float a = static_cast<float>(var_cfg.spreading__y_n == 1 ? slick_area(spill) : var_cfg.area0(spill));
-  var4.massdisp(spill) = static_cast<double>(var_run.deltat * varverticaldispersion.qtot * a);
+  const float a = static_cast<float>(var_cfg.spreading__y_n == 1 ? slick_area(spill) : rectangle_area(spill));
+  var4.massdisp(spill) = static_cast<double>(weathering_seconds(spill) * varverticaldispersion.qtot * a);
 }
 
 }  // namespace orvel

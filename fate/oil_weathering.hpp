@@ -25,18 +25,31 @@ namespace orvel {
 // particle offsets.  The area never falls below area_oil(spill).
 void spreading(int32_t spill, int32_t step, farray<double, 1>& slick_area, double& coef_r, double& coef_q);
 
+// Seconds of the current step over which `spill` weathers: weathering_dt
+// when the engine keeps it (a spill that starts within a step weathers from
+// its own start), else the model step.
+float weathering_seconds(int32_t spill);
+
+// Area (m2) over which a slick that does not spread evaporates and
+// disperses: the release rectangle area0, times area_share(spill) when the
+// engine keeps one (a pulse of a continuous 3-D release weathers over its
+// share of the rectangle).
+double rectangle_area(int32_t spill);
+
 // Evaporated fraction of the step into diff_evp(spill), and the mean wind of
 // all the spill's particles into wind10(spill).  The plain routine takes the
-// slick area when spreading is on, else the configured area0; the spreading
+// slick area when spreading is on, else rectangle_area; the spreading
 // variant takes the slick area up to area_maxima.
 void evaporacion(int32_t spill, farray<double, 1>& slick_area);
 void evaporacion_spread(int32_t spill, farray<double, 1>& slick_area);
 
-// Water uptake of the floating slick over the step: aguatot and agua.
+// Water uptake of the floating slick over the step (weathering_seconds):
+// aguatot and agua.
 void emulsion(int32_t spill);
 
 // Mass entrained by breaking waves in the step into massdisp(spill), with
-// the droplet-class table of the step and the wave-breaking scalars.
+// the droplet-class table of the step and the wave-breaking scalars; over
+// the slick area when spreading is on, else over rectangle_area.
 void verticaldispersion(int32_t spill, farray<double, 1>& slick_area);
 
 // Entrained oil as particles (3-D): the step's dispersed mass, class by

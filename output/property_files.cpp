@@ -305,20 +305,24 @@ void add(float& sum, double term) { sum = static_cast<float>(static_cast<double>
 // Values of the row of the whole of a continuous release at record fe, time
 // t, from its first n pulses (pulses start in index order): their centres
 // averaged and their masses summed, percentages as shares of the whole
-// release; m0 is one pulse's mass.
+// release; m0 is one pulse's mass.  The water content is that of the
+// release's floating emulsion: the pulses' contents weighted by their
+// floating oil, 0 once none floats.
 void release_row(int32_t kind, int32_t n, int32_t fe, float t, double m0, std::vector<double>& v) {
   const auto& m = var4;
   const auto parts = kind == 1 ? std::span<const part>() : parts_of(kind);
   float lon = 0, lat = 0, balance = 0;
   float masses[std::size(hns_parts)] = {};
   float shares[std::size(hns_parts)] = {};
+  double water = 0.0, afloat = 0.0;
   for (int32_t i = 1; i <= n; ++i) {
     add(lon, var_part.xxc(i, fe) - 360.0);
     add(lat, var_part.yyc(i, fe));
     if (kind == 1) continue;
     const double total = var_cfg.masa0(i);
     const double evp = m.per_evpc(i, fe);
-    double kept = mass_of(part::surf, i, fe) + evp * m0;
+    const double surf = mass_of(part::surf, i, fe);
+    double kept = surf + evp * m0;
     for (std::size_t k = 0; k < parts.size(); ++k) {
       const part p = parts[k];
       const double mass = mass_of(p, i, fe);
@@ -326,7 +330,10 @@ void release_row(int32_t kind, int32_t n, int32_t fe, float t, double m0, std::v
       if (p == part::evaporated) {
         add(shares[k], evp * m0 / total * 100.0);
       } else if (p == part::emul_water) {
-        add(shares[k], m.aguac(i, fe) * 100.0);
+        if (surf > 0.0) {
+          water += m.aguac(i, fe) * surf;
+          afloat += surf;
+        }
       } else {
         add(shares[k], mass / total * 100.0);
       }
@@ -341,7 +348,7 @@ void release_row(int32_t kind, int32_t n, int32_t fe, float t, double m0, std::v
   v.push_back(balance);
   for (std::size_t k = 0; k < parts.size(); ++k) {
     if (parts[k] == part::emul_beached) continue;
-    v.push_back(parts[k] == part::emul_water ? shares[k] / nf : shares[k]);
+    v.push_back(parts[k] == part::emul_water ? (afloat > 0.0 ? water / afloat * 100.0 : 0.0) : shares[k]);
   }
 }
 

@@ -29,8 +29,11 @@ namespace {
 // diffusion would otherwise give 0/0).
 double share(double c, double d) { return c == 0.0 ? 0.0 : c / d; }
 
-// Diffusivities along x and y of motion (u, v), from l = disp_l and t =
-// disp_t.
+// East and north diffusivities of motion (u, v), from l = disp_l and t =
+// disp_t in degrees of longitude squared per second.  The east value stays
+// in degrees of longitude; the north value is applied to latitude, whose
+// degree is 1/cos(latmean) times as long, so it is converted to degrees of
+// latitude squared by cos^2(latmean).
 struct along_across {
   float dx, dy;
 };
@@ -41,7 +44,8 @@ inline along_across directional(double u, double v, double cos_lat, double facto
   const double sn = std::sin(theta);
   const double ax = share(c, l), bx = share(sn, t);
   const double ay = share(sn, l), by = share(c, t);
-  return {static_cast<float>(1.0 / std::sqrt(ax * ax + bx * bx)), static_cast<float>(1.0 / std::sqrt(ay * ay + by * by))};
+  return {static_cast<float>(1.0 / std::sqrt(ax * ax + bx * bx)),
+          static_cast<float>(cos_lat * cos_lat / std::sqrt(ay * ay + by * by))};
 }
 
 // disp_l and disp_t of coefficient k (m2/s).

@@ -1,6 +1,8 @@
 // Diffusivities of the random walk: horizontal ones per particle, split into
 // a part along the particle's motion and a tenth of it across, in degrees
-// squared per second, and vertical ones by depth.  They live for one step:
+// squared per second (the east one in degrees of longitude, the north one in
+// degrees of latitude, so that both are the same K in metres), and vertical
+// ones by depth.  They live for one step:
 // allocated here, read and released by the position update.
 #pragma once
 
@@ -19,8 +21,10 @@ void dispersion_2d(int32_t spill);
 // dxx, dyy of the spill from the spreading diffusivity k (m2/s) of the step.
 void dispersion_2d_spread(int32_t spill, double k);
 
-// East and north diffusivities (deg2/s) of motion (u, v) (deg/s) from disp_l
-// and disp_t of var_disp; also left in var_disp.dx and var_disp.dy.
+// East diffusivity (degrees of longitude squared per second) and north
+// diffusivity (degrees of latitude squared per second) of motion (u, v)
+// (deg/s) from disp_l and disp_t of var_disp, which are in degrees of
+// longitude squared per second; also left in var_disp.dx and var_disp.dy.
 float disp_x(double u, double v);
 float disp_y(double u, double v);
 

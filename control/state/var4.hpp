@@ -25,6 +25,7 @@ struct var4_block {
   farray<double, 1> masaevp{"masaevp"};                // (spill) cumulative evaporated mass, capped at maxevaporation percent, kg
   farray<double, 2> masaevpc{"masaevpc"};              // (spill, entry) series of masaevp, kg
   farray<double, 1> massdisp{"massdisp"};              // (spill) mass dispersed in the current step, kg
+  farray<float, 1> weathering_dt{"weathering_dt"};     // (spill) seconds of the current step an oil spill weathers: deltat, less in the step in which it starts
   farray<double, 1> mass_disp_cumul{"mass_disp_cumul"};      // (spill) cumulative dispersed mass (decayed by degradation), kg
   farray<double, 2> mass_disp_cumul_c{"mass_disp_cumul_c"};  // (spill, entry) series of mass_disp_cumul, kg
   farray<double, 1> mass_waterinemulsion{"mass_waterinemulsion"};  // (spill) water held in the surface emulsion, kg

@@ -8,10 +8,12 @@
 #include <cstdint>
 #include <functional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "engines/fuel3d.hpp"
+#include "fate/oil_weathering.hpp"
 #include "tests/engines/frame_harness.hpp"
 
 namespace orvel {
@@ -99,6 +101,10 @@ class oil3d_calls : public recording_calls {
   void vel_adv_3d(int32_t spill, int32_t step) override {
     recording_calls::vel_adv_3d(spill, step);
     after("vel_adv_3d", spill);
+  }
+  void evaporacion(int32_t spill, farray<double, 1>& slick_area) override {
+    recording_calls::evaporacion(spill, slick_area);
+    after("evaporacion", spill);
   }
 
  private:
@@ -429,6 +435,66 @@ TEST(Fuel3d, DropletsBelowRiseWithTheDensityOfTheOilAsItWasWhenTheSlickBeganToWe
   run_engine(rec, {});
   EXPECT_EQ(rising, (std::vector<double>{850.0, 850.0, 850.0, 930.0}));
   EXPECT_EQ(slick, (std::vector<double>{850.0, 910.0, 920.0, 930.0}));
+}
+
+TEST(Fuel3d, ARefusalWhileDropletsRiseLeavesTheSlickItsOwnDensity) {
+  // As above, but the velocities of step 2 throw (a forcing refused
+  // mid-run): the slick's density is 910 kg/m3 after step 1 and must still
+  // be 910 after the throw, not the droplets' 850.
+  weathering_run();
+  var_run.deltat = 3600.0f;
+  var_cfg.simulationtimehorizon = 4.0f * 3600.0f;
+  oil3d_calls rec;
+  std::vector<double> rising;
+  rec.hook = [&](const std::string& routine, int32_t s) {
+    const int32_t step = rec.frame ? rec.frame->step : 0;
+    if (routine == "part_pro") var4.dens.fill(850.0);
+    if (routine == "posicion_3d") {
+      for (int32_t p = 2; p <= 3; ++p) var_part.indp(p, s) = 5;
+    }
+    if (routine == "vel_adv_3d") {
+      rising.push_back(var4.dens(s));
+      if (step == 2) throw std::runtime_error("refused");
+    }
+    if (routine == "balance_vertido_tierra") var4.dens(s) = 900.0 + 10.0 * step;
+  };
+  EXPECT_THROW(run_engine(rec, {}), std::runtime_error);
+  EXPECT_EQ(rising, (std::vector<double>{850.0, 850.0}));
+  EXPECT_EQ(var4.dens(1), 910.0);
+}
+
+TEST(Fuel3d, ThePulsesAfloatShareTheRectangleByTheirFloatingMassAtTheStartOfTheStep) {
+  // Three pulses of a continuous release started at 0, 1 and 2 h, hourly
+  // steps, a rectangle of 1000 m2.  The balance of each step leaves the
+  // floating masses of the table; each pulse of the next step weathers over
+  // the rectangle times its share of what floats, and the shares of the
+  // started pulses cover the rectangle once.  Nothing afloat yet (step 1):
+  // the started pulses share it equally.
+  weathering_run(3);
+  var_cfg.spill__instant_contin = 2;
+  var_cfg.area0.fill(1000.0);
+  for (int32_t s = 1; s <= 3; ++s) var_cfg.spillstarttime(s) = 3600.0 * (s - 1);
+  var_run.deltat = 3600.0f;
+  var_cfg.simulationtimehorizon = 4.0f * 3600.0f;
+  const double afloat[4][3] = {{400.0, 0.0, 0.0}, {300.0, 100.0, 0.0}, {200.0, 200.0, 400.0}, {0.0, 0.0, 0.0}};
+  const double expected[4][3] = {{1000.0, 0.0, 0.0}, {1000.0, 0.0, 0.0}, {750.0, 250.0, 0.0}, {250.0, 250.0, 500.0}};
+  double seen[4][3] = {};
+  oil3d_calls rec;
+  rec.hook = [&](const std::string& routine, int32_t s) {
+    const int32_t step = rec.frame ? rec.frame->step : 0;
+    if (step < 1 || step > 4) return;
+    if (routine == "evaporacion") seen[step - 1][s - 1] = rectangle_area(s);
+    if (routine == "balance_vertido_tierra") var4.mass_surf(s) = afloat[step - 1][s - 1];
+  };
+  run_engine(rec, {});
+  for (int k = 0; k < 4; ++k) {
+    double sum = 0.0;
+    for (int s = 0; s < 3; ++s) {
+      EXPECT_NEAR(seen[k][s], expected[k][s], 1e-9) << "step " << k + 1 << ", pulse " << s + 1;
+      sum += seen[k][s];
+    }
+    EXPECT_NEAR(sum, 1000.0, 1e-9) << "step " << k + 1;
+  }
 }
 
 TEST(Fuel3d, AVanishedSlickPrintsNoArea) {

@@ -216,5 +216,42 @@ TEST(Emulsion, WindFromAllParticlesWhenEvaporationIsOff) {
   EXPECT_NEAR(var4.agua(1), 0.7 * (1.0 - std::exp(-600.0 * 1.085e-6 * 31.0 * 31.0 / 0.7)), 1e-6);
 }
 
+TEST(Weathering, ASpillStartedWithinTheStepWeathersFromItsStartAndOverItsShare) {
+  // Steps of 600 s; a spill that started 420 s before the end of the step
+  // weathers for 420 s, and a pulse holding a quarter of the floating oil
+  // of its release weathers over a quarter of the rectangle (1e4 m2).
+  // Hand values: evaporation ln(1 + b E h) / b with E h = E dt A K / V0;
+  // water Ymax (1 - exp(-k dt / Ymax)), k = 1.085e-6 (1 + 5)^2 per second.
+  struct row {
+    const char* what;
+    float dt;       // weathering_dt, s
+    double share;   // area_share
+    double seconds, area;  // what the hand value takes
+  } rows[] = {
+      {"a whole step", 600.0f, 1.0, 600.0, 1.0e4},
+      {"started 420 s before the step's end", 420.0f, 1.0, 420.0, 1.0e4},
+      {"a quarter of the release afloat", 600.0f, 0.25, 600.0, 2.5e3},
+      {"both", 420.0f, 0.25, 420.0, 2.5e3},
+  };
+  for (const auto& r : rows) {
+    evaporating_spill();
+    var_cfg.spreading__y_n = 0;
+    var4.weathering_dt.allocate(1);
+    var4.weathering_dt(1) = r.dt;
+    var_spill.area_share.allocate(1);
+    var_spill.area_share(1) = r.share;
+    auto a = areas(0.0);
+    evaporacion(1, a);
+    const double evaporated = integrated(e_fresh * r.seconds * r.area * k_10 / 10.0);
+    EXPECT_NEAR(var4.diff_evp(1), evaporated, 1e-5 * evaporated) << r.what;
+
+    emulsifying_spill(70.0f, 5.0);
+    var4.weathering_dt.allocate(1);
+    var4.weathering_dt(1) = r.dt;
+    emulsion(1);
+    EXPECT_NEAR(var4.agua(1), 0.7 * (1.0 - std::exp(-r.seconds * 1.085e-6 * 36.0 / 0.7)), 1e-6) << r.what;
+  }
+}
+
 }  // namespace
 }  // namespace orvel

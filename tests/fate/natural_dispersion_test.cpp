@@ -138,5 +138,34 @@ TEST(NaturalDispersion, WaveFieldsFromFilesUseTheWindBreakingHeight) {
   EXPECT_NEAR(var_currwindwave.hbreak, 0.0291707, 1e-7);
 }
 
+TEST(NaturalDispersion, FromTheSpillsStartAndOverItsShareOfTheRectangle) {
+  // The dispersed mass is rate x time x area: a spill out for 420 s of a
+  // 600 s step disperses 0.7 of a whole step's mass, a pulse over a quarter
+  // of the rectangle a quarter of it.
+  struct row {
+    const char* what;
+    float dt;
+    double share;
+    double ratio;
+  } rows[] = {{"started within the step", 420.0f, 1.0, 0.7},
+              {"a quarter of the rectangle", 600.0f, 0.25, 0.25},
+              {"both", 420.0f, 0.25, 0.175}};
+  dispersing_spill(100.0, 10.0, 2.0);
+  farray<double, 1> area;
+  area.allocate(1);
+  verticaldispersion(1, area);
+  const double whole = var4.massdisp(1);
+  ASSERT_GT(whole, 0.0);
+  for (const auto& r : rows) {
+    dispersing_spill(100.0, 10.0, 2.0);
+    var4.weathering_dt.allocate(1);
+    var4.weathering_dt(1) = r.dt;
+    var_spill.area_share.allocate(1);
+    var_spill.area_share(1) = r.share;
+    verticaldispersion(1, area);
+    EXPECT_NEAR(var4.massdisp(1) / whole, r.ratio, 1e-6) << r.what;
+  }
+}
+
 }  // namespace
 }  // namespace orvel

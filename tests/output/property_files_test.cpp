@@ -465,16 +465,26 @@ TEST(PropertyFiles, WholeReleaseSumsTheStartedPulses) {
 }
 
 TEST(PropertyFiles, WholeReleaseMeansOfCentresAndWaterFraction) {
+  // The centre is the mean of the pulses'; the water content that of the
+  // release's floating emulsion: 20 % water in the 300 kg afloat of the
+  // first pulse, 40 % in the 100 kg of the second, (0.2 x 300 + 0.4 x 100)
+  // / 400 = 25 % (the plain mean would read 30 %).  At record 2 nothing
+  // floats: 0.
   temp_dir dir;
   series(2, 2, 2, 3600.0f, 3600, 2);
   var_part.xxc(1, 1) = 351.0;
   var_part.xxc(2, 1) = 352.0;
   var4.aguac(1, 1) = 0.2;
   var4.aguac(2, 1) = 0.4;
+  var4.mass_surf_c(1, 1) = 300.0;
+  var4.mass_surf_c(2, 1) = 100.0;
+  var4.aguac(1, 2) = 0.7;
+  var4.aguac(2, 2) = 0.7;
   esc_propiedades_fuel("TEST", 2, 2);
   const auto f = fields("TEST_properties_001.txt", 1);
   EXPECT_EQ(f.at(1), "             -8.5000000");
-  EXPECT_EQ(f.at(19), "          30.00");
+  EXPECT_EQ(f.at(19), "          25.00");
+  EXPECT_EQ(fields("TEST_properties_001.txt", 2).at(19), "           0.00");
 }
 
 // The evaporated fraction of a pulse is a share of the pulse's mass (the

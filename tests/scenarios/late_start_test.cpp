@@ -125,5 +125,69 @@ TEST(ScenarioLateStart, APulseOfAContinuousReleaseWeathersAsTheFirstPulseShifted
   }
 }
 
+TEST(ScenarioLateStart, ASpillStartingBetweenTwoStepsTakesUpWaterFromItsOwnStart) {
+  // Started at 1.05 h with steps of 600 s: its first step ends at 1.1667 h,
+  // 420 s after its start.  The water content follows
+  // Y = Ymax (1 - exp(-k t / Ymax)), k = 1.085e-6 (1 + U)^2 per second with
+  // U = 8 m/s and Ymax = 0.7, from the spill's start: t = 0.95 h at 2 h
+  // (24.44 %) and 1.95 h at 3 h (41.00 %).  Counted from the start of its
+  // first step, it would read 25.45 % and 41.65 %.
+  temp_dir dir;
+  still_sea(6, 1);
+  replace_text("WTHR.cfg", "1 1.0 1000000.0 ", "1 1.05 1000000.0 ");
+  run_ok("WTHR");
+  const auto rows = read_property_rows("WTHR_properties_001.txt");
+  const double k = 1.085e-6 * 81.0;
+  int checked = 0;
+  for (const auto& r : rows) {
+    const double t = r.at("time");
+    if (t != 2.0 && t != 3.0) continue;
+    const double water = 70.0 * (1.0 - std::exp(-k * (t - 1.05) * 3600.0 / 0.7));
+    EXPECT_NEAR(r.at("emulsified (%)"), water, 0.011) << t << " h";
+    ++checked;
+  }
+  EXPECT_EQ(checked, 2);
+}
+
+TEST(ScenarioLateStart, TheWholeReleaseReadsTheWaterContentOfItsFloatingEmulsion) {
+  // Three pulses an hour apart on a still sea: each pulse's water content
+  // follows its own age, Ymax (1 - exp(-k age / Ymax)) with k =
+  // 1.085e-6 (1 + 8)^2 per second and Ymax = 0.7; the whole release reads
+  // their mean weighted by the oil each has afloat (not the plain mean of
+  // the three).
+  temp_dir dir;
+  still_sea(6, 0);
+  replace_text("WTHR.cfg", "\n1\n1\n0 0\n" + spill_line_start, "\n2\n1\n3 3600\n" + spill_line_start);
+  run_ok("WTHR");
+  const auto whole = read_property_rows("WTHR_properties_001.txt");
+  std::vector<std::vector<property_row>> pulses;
+  for (const char* f : {"WTHR_properties_subspill_001.txt", "WTHR_properties_subspill_002.txt",
+                        "WTHR_properties_subspill_003.txt"}) {
+    pulses.push_back(read_property_rows(f));
+  }
+  const double k = 1.085e-6 * 81.0;
+  int checked = 0;
+  for (const auto& w : whole) {
+    const double t = w.at("time");
+    if (t < 3.0) continue;
+    double water = 0.0, afloat = 0.0;
+    for (int p = 0; p < 3; ++p) {
+      const property_row* row = nullptr;
+      for (const auto& r : pulses[static_cast<std::size_t>(p)]) {
+        if (r.at("time") == t) row = &r;
+      }
+      ASSERT_NE(row, nullptr) << t;
+      const double age = (t - p) * 3600.0;
+      EXPECT_NEAR(row->at("emulsified (%)"), 70.0 * (1.0 - std::exp(-k * age / 0.7)), 0.011) << t << " h, pulse " << p + 1;
+      water += row->at("emulsified (%)") * row->at("surface (kg)");
+      afloat += row->at("surface (kg)");
+    }
+    ASSERT_GT(afloat, 0.0);
+    EXPECT_NEAR(w.at("emulsified (%)"), water / afloat, 0.011) << t << " h";
+    ++checked;
+  }
+  EXPECT_EQ(checked, 4);
+}
+
 }  // namespace
 }  // namespace orvel

@@ -110,6 +110,10 @@ TEST(ScenarioMassAudit, OilTwoSpillsToTheCoastAndOutOfTheGrid) {
     EXPECT_GT(first.at(last, "beached (kg)"), 1.0e5);
     EXPECT_GT(first.at(last, "outside (kg)"), 1.0e5);
     EXPECT_EQ(first.at(last, "surface (kg)"), 0.0);
+    // Once nothing of the first spill floats there is no slick and no
+    // floating emulsion: area and water content read 0.
+    EXPECT_EQ(first.at(last, "area (m2)"), 0.0);
+    EXPECT_EQ(first.at(last, "emulsified (%)"), 0.0);
     EXPECT_GT(second.at(second.size() - 1, "outside (kg)"), 1.0e6);
     for (const auto* t : {&first, &second}) {
       EXPECT_GT(largest(*t, "evaporated (kg)"), 0.0) << t->file();

@@ -35,7 +35,11 @@ void release() {
 
 TEST(Dispersion2d, AlongAndAcrossTheMotionAt40N) {
   // K = 1 m2/s at 40 N: disp_l = 1 / (cos 40 deg * 111317.359375)^2 =
-  // 1.3752013e-10 deg2/s (hand value), disp_t a tenth of it.
+  // 1.3752013e-10 deg2/s (hand value), disp_t a tenth of it, both in
+  // degrees of longitude.  In metres the east diffusivity is dxx times the
+  // square of a degree of longitude, the north one dyy times the square of a
+  // degree of latitude: K along the motion, K / 10 across it, whichever way
+  // the particle moves.
   struct direction_case {
     const char* what;
     double u, v;
@@ -57,10 +61,14 @@ TEST(Dispersion2d, AlongAndAcrossTheMotionAt40N) {
     dispersion_2d(1);
     EXPECT_NEAR(var_disp.disp_l, 1.3752013e-10, 1.3752013e-10 * 4e-6) << c.what;
     EXPECT_EQ(var_disp.disp_t, 0.1f * var_disp.disp_l) << c.what;
+    const double mx = metres_per_degree_lon(40.0);
     for (int32_t i = 1; i <= 2; ++i) {
       EXPECT_NEAR(var2.dxx(i) / var_disp.disp_l, c.dxx_over_l, 1e-5) << c.what;
-      EXPECT_NEAR(var2.dyy(i) / var_disp.disp_l, c.dyy_over_l, 1e-5) << c.what;
+      EXPECT_NEAR(var2.dyy(i) / var_disp.disp_l, c.dyy_over_l * c40 * c40, 1e-5) << c.what;
+      EXPECT_NEAR(var2.dxx(i) * mx * mx, c.dxx_over_l, 1e-5) << c.what << ": east, m2/s";
+      EXPECT_NEAR(var2.dyy(i) * factor * factor, c.dyy_over_l, 1e-5) << c.what << ": north, m2/s";
       EXPECT_EQ(var2.dxx(i), double{static_cast<float>(var2.dxx(i))}) << "single precision";
+      EXPECT_EQ(var2.dyy(i), double{static_cast<float>(var2.dyy(i))}) << "single precision";
     }
     if (c.v == 0.0) {
       EXPECT_EQ(var2.dxx(1), double{var_disp.disp_l}) << c.what;
@@ -190,7 +198,9 @@ TEST(Dispersion2dSpread, SpreadingCoefficient) {
   dispersion_2d_spread(1, 2.5);
   const double scale = 1.0 / (std::cos(43.0 * double{3.1416f} / 180.0) * factor);
   EXPECT_EQ(var_disp.disp_l, static_cast<float>(2.5 * scale * scale));
-  EXPECT_EQ(var2.dyy(1), double{var_disp.disp_l});
+  // Moving north: 2.5 m2/s along (north, in degrees of latitude), 0.25
+  // across (east, in degrees of longitude).
+  EXPECT_NEAR(var2.dyy(1) * factor * factor, 2.5, 2.5e-6);
   EXPECT_EQ(var2.dxx(1), double{var_disp.disp_t});
   release();
   for (const double u : {1e-6, 0.0}) {
@@ -203,15 +213,18 @@ TEST(Dispersion2dSpread, SpreadingCoefficient) {
 }
 
 TEST(DispXY, DirectionalSplit) {
+  // disp_l and disp_t are in degrees of longitude; the north value is in
+  // degrees of latitude, cos^2(43) = 0.534878 times as many.
   small_world(1, 1);
+  const double cos2 = 0.534878;
   var_disp.disp_l = 2.0e-10f;
   var_disp.disp_t = 2.0e-11f;
   EXPECT_EQ(disp_x(1e-6, 0.0), 2.0e-10f);
-  EXPECT_EQ(disp_y(1e-6, 0.0), 2.0e-11f);
+  EXPECT_NEAR(disp_y(1e-6, 0.0), 2.0e-11 * cos2, 2.0e-11 * 1e-5);
   EXPECT_EQ(var_disp.dx, 2.0e-10f);
-  EXPECT_EQ(var_disp.dy, 2.0e-11f);
+  EXPECT_NEAR(var_disp.dy, 2.0e-11 * cos2, 2.0e-11 * 1e-5);
   EXPECT_EQ(disp_x(0.0, -1e-6), 2.0e-11f);
-  EXPECT_EQ(disp_y(0.0, -1e-6), 2.0e-10f);
+  EXPECT_NEAR(disp_y(0.0, -1e-6), 2.0e-10 * cos2, 2.0e-10 * 1e-5);
 }
 
 TEST(Verticaldiffusionvelocity, FullCoefficientDownTo30Metres) {
@@ -270,23 +283,21 @@ variances step_variances(int32_t np, double c) {
 TEST(RandomWalk, VarianceIsTwoKDtAtSea) {
   const int32_t np = 10000;
   const double k = 10.0, dt = 600.0;
-  const double cos2 = std::pow(std::cos(43.0 * 3.14159265358979323846 / 180.0), 2);
-  // Motion east: along-flow K east, a tenth of it north; both diffusivities
-  // are scaled with the longitude metric, so the north variance in metres is
-  // 1 / cos^2(latitude) times what K alone would give.
+  // Motion east: along-flow K east, a tenth of it north, in metres whatever
+  // the latitude.
   moving(np, 1e-6, 0.0);
   var_cfg.diffusioncoeff_kh(1) = static_cast<float>(k);
   dispersion_2d(1);
   auto v = step_variances(np, 6.0);
   EXPECT_NEAR(v.x / (2 * k * dt), 1.0, 0.03);
-  EXPECT_NEAR(v.y / (2 * 0.1 * k * dt / cos2), 1.0, 0.03);
+  EXPECT_NEAR(v.y / (2 * 0.1 * k * dt), 1.0, 0.03);
   release();
   // Motion north: along-flow K north.
   moving(np, 0.0, 1e-6);
   var_cfg.diffusioncoeff_kh(1) = static_cast<float>(k);
   dispersion_2d(1);
   v = step_variances(np, 6.0);
-  EXPECT_NEAR(v.y / (2 * k * dt / cos2), 1.0, 0.03);
+  EXPECT_NEAR(v.y / (2 * k * dt), 1.0, 0.03);
   EXPECT_NEAR(v.x / (2 * 0.1 * k * dt), 1.0, 0.03);
   release();
 }
@@ -327,7 +338,8 @@ TEST(Dispersion2d, TheLastMoverAcrossBlocksLeavesTheDiffusivities) {
     dispersion_2d(1);
     EXPECT_GT(var_disp.disp_l, 0.0f);
     EXPECT_EQ(var_disp.dx, var_disp.disp_t) << threads << " threads";
-    EXPECT_EQ(var_disp.dy, var_disp.disp_l) << threads << " threads";
+    // disp_l in degrees of latitude: cos^2(43) = 0.534878 of it.
+    EXPECT_NEAR(var_disp.dy / var_disp.disp_l, 0.534878, 1e-5) << threads << " threads";
     release();
   }
   set_thread_count(0);
