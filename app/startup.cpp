@@ -4,6 +4,8 @@
 #include "app/validation.hpp"
 
 #include <cerrno>
+#include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -27,7 +29,9 @@
 #include "control/scenario.hpp"
 #include "control/state/all.hpp"
 #include "engines/engines.hpp"
+#include "fate/droplets.hpp"
 #include "fate/hns_setup.hpp"
+#include "fate/hns_water.hpp"
 #include "forcing/regrid.hpp"
 #include "transport/coast_index.hpp"
 
@@ -358,50 +362,105 @@ std::string chemical_class_text(int32_t hnsclass, bool three_d, bool sinks) {
   // What the model does with the class.  The classes that float are told
   // apart by name only: how fast such a chemical evaporates and dissolves
   // follows from its vapour pressure, its solubility and the weather, not
-  // from its class.
+  // from its class.  A liquid denser than the water sinks whatever its
+  // class.
   const std::string rates = "every process switched on acts on it at rates set by its vapour pressure, its "
                             "solubility and the weather";
   const std::string floats = three_d ? "released at the surface it floats, released at a depth its droplets start "
-                                       "in the water column, and " + rates
+                                       "in the water column and rise at their own speed (never resting on the sea "
+                                       "floor), and " + rates
                                      : "it floats, and " + rates;
+  const std::string on_floor =
+      three_d ? "its droplets sink at their own speed, dissolving on their way, and lie on the sea floor, where "
+                "dissolution, sorption and degradation act on them as switched on"
+              : "it starts on the sea floor as droplets of 1 mm, where dissolution, sorption and degradation act on "
+                "it as switched on, and what dissolves moves with the current";
+
+  std::string name;
   switch (hnsclass) {
     case hnsclass_gas:
       return three_d ? "gas: released at the surface it goes into the air, where no process acts and no column of "
-                       "the property file shows it; released at a depth it starts in the water column"
+                       "the property file shows it; released at a depth it rises as bubbles of 5 mm (about 0.3 "
+                       "m/s) and goes into the air when it comes up"
                      : "gas: it goes into the air, where no process acts and no column of the property file shows "
                        "it (its rows read 0 kg and a balance of 0.00)";
     case hnsclass_gas_dissolver:
-      return "gas-dissolver: it floats and evaporates; released at the surface it does not dissolve or sorb";
+      return three_d ? "gas-dissolver: it floats and evaporates; released at the surface it does not dissolve or "
+                       "sorb; released at a depth it rises as a gas and dissolves on its way"
+                     : "gas-dissolver: it floats and evaporates; released at the surface it does not dissolve or sorb";
     case hnsclass_evaporator:
-      return "evaporator: " + floats;
+      name = "evaporator";
+      break;
     case hnsclass_evaporator_dissolver:
-      return "evaporator-dissolver: " + floats;
+      name = "evaporator-dissolver";
+      break;
     case hnsclass_floater_evaporator:
-      return "floater-evaporator: " + floats;
+      name = "floater-evaporator";
+      break;
     case hnsclass_floater_evaporator_dissolver:
-      return "floater-evaporator-dissolver: " + floats;
+      name = "floater-evaporator-dissolver";
+      break;
     case hnsclass_floater:
-      return "floater: " + floats;
+      name = "floater";
+      break;
     case hnsclass_floater_dissolver:
-      return "floater-dissolver: " + floats;
+      name = "floater-dissolver";
+      break;
     case hnsclass_dissolver_evaporator:
-      return "dissolver-evaporator: " + floats;
+      name = "dissolver-evaporator";
+      break;
     case hnsclass_dissolver:
-      return "dissolver: " + floats;
+      name = "dissolver";
+      break;
     case hnsclass_sinker_dissolver:
-      if (!sinks) return "sinker-dissolver not denser than the water: " + floats;
-      return three_d ? "sinker-dissolver: every process switched on acts on it, and its droplets settle at their "
-                       "own speed"
-                     : "sinker-dissolver: it starts on the sea floor as droplets of 1 mm, where dissolution, "
-                       "sorption and degradation act on it as switched on";
+      if (sinks) return "sinker-dissolver: " + on_floor;
+      return "sinker-dissolver not denser than the water: " + floats;
     case hnsclass_sinker:
-      return three_d ? "sinker: only degradation acts on it; released at a depth its droplets settle at their own "
-                       "speed, released at the surface it stays afloat"
+      return three_d ? "sinker: only degradation acts on it; its droplets settle at their own speed to the sea floor"
                      : "sinker: it starts on the sea floor, where only degradation acts on it";
     default:
-      return "unclassified (the solubility is not a number): " + floats;
+      name = "unclassified (the solubility is not a number)";
+      break;
   }
+  if (sinks) return name + " denser than the water: " + on_floor;
+  return name + ": " + floats;
 }
+
+namespace {
+
+// A duration in seconds, minutes, hours or days, two figures.
+std::string duration_text(double seconds) {
+  if (!std::isfinite(seconds)) return "never (it does not dissolve)";
+  char text[64];
+  if (seconds < 120.0) {
+    std::snprintf(text, sizeof text, "%.2g s", seconds);
+  } else if (seconds < 7200.0) {
+    std::snprintf(text, sizeof text, "%.2g min", seconds / 60.0);
+  } else if (seconds < 2.0 * 86400.0) {
+    std::snprintf(text, sizeof text, "%.2g h", seconds / 3600.0);
+  } else {
+    std::snprintf(text, sizeof text, "%.2g days", seconds / 86400.0);
+  }
+  return text;
+}
+
+// The droplet sizes of a 3-D release of `spill` at a depth and how long the
+// largest takes to dissolve.
+std::string depth_droplets_text(int32_t spill) {
+  const auto& sp = var_spill;
+  const hns_droplet_classes classes = hns_droplet_sizes(sp.viscosity(spill));
+  const double smallest = classes.diameter.front(), largest = classes.diameter.back();
+  char sizes[96];
+  std::snprintf(sizes, sizeof sizes, "%.3g to %.3g micrometres", smallest * 1e6, largest * 1e6);
+  return "released at " + value_text(var_cfg.spillposition_z(spill)) +
+         " m, its droplets take the sizes of droplets entrained by breaking waves, " +
+         std::to_string(classes.diameter.size()) + " classes from " + sizes + "; the largest dissolves in " +
+         duration_text(droplet_dissolution_time(spill, largest)) +
+         " in still water (rho d^2 / (8 D S)).  A slow leak of larger drops (a wreck) is given as a blowout "
+         "release with its droplet file";
+}
+
+}  // namespace
 
 void print_chemical_classes() {
   const auto& sp = var_spill;
@@ -409,11 +468,17 @@ void print_chemical_classes() {
   for (int32_t s = 1; s <= var_cfg.spills_number; ++s) {
     int32_t hnsclass = 0;
     findhnsbehaviourclass(s, sp.vaporpressure(s), sp.watersolubility(s), sp.density(s), sp.waterdensity(s), hnsclass);
-    std::cout << free_line("Spill " + std::to_string(s) + ": behaviour class " + std::to_string(hnsclass) + ", " +
+    const std::string spill = "Spill " + std::to_string(s) + ": ";
+    std::cout << free_line(spill + "behaviour class " + std::to_string(hnsclass) + ", " +
                            chemical_class_text(hnsclass, three_d,
-                                               sinks_and_dissolves(hnsclass, sp.density(s), sp.waterdensity(s))) +
+                                               sinks(hnsclass, sp.density(s), sp.waterdensity(s))) +
                            ".")
               << '\n';
+    // A 3-D release at a depth (not a blowout, not a gas's bubbles) takes
+    // the size law of entrained droplets: say what it means.
+    if (three_d && var_run.blowout__y_n != 1 && var_cfg.spillposition_z(s) != 0.0 && hnsclass != hnsclass_gas) {
+      std::cout << free_line(spill + depth_droplets_text(s) + ".") << '\n';
+    }
   }
   std::cout.flush();
 }

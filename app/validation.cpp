@@ -707,10 +707,20 @@ void warn_idle_releases(std::ostream& warnings) {
                << value_text(c.spillposition_x(k)) << ", latitude " << value_text(y)
                << ", outside the model grid: its particles placed outside it are counted outside (lost) from the start\n";
     }
-    if (r.sim__2d_3d == 2 && r.blowout__y_n != 1 && in_grid && depth > 0.0f && c.spillposition_z(k) > depth) {
-      warnings << "orvel: warning: the release depth " << value_text(c.spillposition_z(k)) << " m of " << spill
-               << " lies below the sea floor (" << value_text(depth)
-               << " m there): its particles are on the floor from the first step\n";
+    if (r.sim__2d_3d == 2 && r.blowout__y_n != 1 && in_grid && depth > 0.0f) {
+      // A chemical's particles drawn at or below the floor start just above
+      // it; oil's start on it.
+      const bool chemical = c.obj__floating_fuel_hns == 3;
+      const double z = c.spillposition_z(k);
+      if (chemical && z >= depth) {
+        warnings << "orvel: warning: the release depth " << value_text(z) << " m of " << spill
+                 << " lies at or below the sea floor (" << value_text(depth)
+                 << " m there): its particles start just above the floor\n";
+      } else if (!chemical && z > depth) {
+        warnings << "orvel: warning: the release depth " << value_text(z) << " m of " << spill
+                 << " lies below the sea floor (" << value_text(depth)
+                 << " m there): its particles are on the floor from the first step\n";
+      }
     }
     // Oil weathers over its slick's area (an HNS has processes of its own).
     const bool weathers = c.evaporo(k) == 1 || c.entrainment(k) == 1;

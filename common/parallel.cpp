@@ -435,8 +435,10 @@ int usable(int affinity, int quota) {
   return std::min(n, thread_cap);
 }
 
-int cgroup_quota() {
-  const cgroup_paths paths = cpu_cgroups(read_text("/proc/self/cgroup"));
+int cgroup_quota() { return cgroup_quota(""); }
+
+int cgroup_quota(const std::string& root) {
+  const cgroup_paths paths = cpu_cgroups(read_text(root + "/proc/self/cgroup"));
   int quota = 0;
   // From the process's own cgroup up to the root: a limit set on any of
   // them holds.
@@ -449,12 +451,12 @@ int cgroup_quota() {
     }
   };
   if (!paths.v2.empty()) {
-    walk(paths.v2, [](const std::string& p) { return from_cpu_max(read_text("/sys/fs/cgroup" + p + "/cpu.max")); });
+    walk(paths.v2, [&](const std::string& p) { return from_cpu_max(read_text(root + "/sys/fs/cgroup" + p + "/cpu.max")); });
   }
   if (!paths.v1_cpu.empty()) {
-    walk(paths.v1_cpu, [](const std::string& p) {
+    walk(paths.v1_cpu, [&](const std::string& p) {
       for (const char* mount : {"/sys/fs/cgroup/cpu", "/sys/fs/cgroup/cpu,cpuacct"}) {
-        const std::string dir = mount + p;
+        const std::string dir = root + mount + p;
         const std::string quota_text = read_text(dir + "/cpu.cfs_quota_us");
         if (!quota_text.empty()) return from_cfs_quota(quota_text, read_text(dir + "/cpu.cfs_period_us"));
       }

@@ -69,6 +69,9 @@ int usable(int affinity, int quota);
 // The quota of this process's cgroups in cores (the smallest along the
 // path to the root, v2 or v1), 0 where none is set.
 int cgroup_quota();
+// The same with /proc and /sys read under the folder `root` ("" for the
+// machine's own).
+int cgroup_quota(const std::string& root);
 // The cores of this thread's CPU affinity (the machine's where it cannot
 // be read).
 int affinity();

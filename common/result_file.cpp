@@ -83,6 +83,33 @@ void result_file::commit() {
   if (journal) journal->push_back(name_);
 }
 
+piecewise_file::piecewise_file(std::string name) : name_(std::move(name)) {}
+
+piecewise_file::~piecewise_file() {
+  if (started_ && !committed_) std::remove(partial_name(name_).c_str());
+}
+
+void piecewise_file::append(std::string_view text) {
+  const std::string partial = partial_name(name_);
+  std::FILE* f = std::fopen(partial.c_str(), started_ ? "ab" : "wb");
+  if (!f) throw environment_error(name_, std::string("cannot create the file: ") + std::strerror(errno));
+  started_ = true;
+  const bool written = text.empty() || std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  if (std::fclose(f) != 0 || !written) {
+    throw environment_error(name_, std::string("cannot write the file: ") + std::strerror(errno));
+  }
+}
+
+void piecewise_file::commit() {
+  if (!started_) append({});
+  const std::string partial = partial_name(name_);
+  if (std::rename(partial.c_str(), name_.c_str()) != 0) {
+    throw environment_error(name_, std::string("cannot rename the finished file: ") + std::strerror(errno));
+  }
+  committed_ = true;
+  if (journal) journal->push_back(name_);
+}
+
 row_file::row_file(std::string name) : name_(std::move(name)) {}
 
 void row_file::append(std::string_view text) {

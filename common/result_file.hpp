@@ -47,6 +47,31 @@ class result_file {
   bool committed_ = false;
 };
 
+// A result file written in pieces under its partial name and closed between
+// pieces, for many files that grow together where one open file and buffer
+// each would not do, and that must appear only once complete (the property
+// files, which a reader follows as they grow, are row_files).  Renamed to its
+// real name by commit(); without a commit the partial file is removed.
+class piecewise_file {
+ public:
+  explicit piecewise_file(std::string name);
+  ~piecewise_file();
+  piecewise_file(const piecewise_file&) = delete;
+  piecewise_file& operator=(const piecewise_file&) = delete;
+
+  // Appends text to the partial file (created by the first piece).  Failure
+  // is an environment_error naming the file.
+  void append(std::string_view text);
+  // Gives the file its real name (an empty file when nothing was appended).
+  void commit();
+  const std::string& name() const { return name_; }
+
+ private:
+  std::string name_;
+  bool started_ = false;
+  bool committed_ = false;
+};
+
 // A result file that grows under its real name by whole blocks of rows, for
 // the tables of a run (property files) that a reader may follow while the
 // run goes on and that a stopped run keeps up to its last finished time.

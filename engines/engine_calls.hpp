@@ -111,6 +111,12 @@ struct engine_calls {
   virtual void entrainedparticlesredistribution_hns3d(int32_t spill, farray<double, 1>& slick_area) = 0;
   virtual void dissolve_3d(int32_t spill) = 0;
   virtual void updateparthnsproperties_3d(int32_t spill) = 0;
+  // After a move: a chemical that does not sink is lifted off the floor, a
+  // gas that has come up goes into the air.
+  virtual void column_states_hns3d(int32_t spill) = 0;
+  // A chemical in two dimensions: its particles on the floor carried with
+  // the current at the particle and the diffusivities just built.
+  virtual void carry_with_current_2d(int32_t spill) = 0;
 
   // Transport chain: diffusivities, then the position update (nearest coast
   // point, or the move and the resolve against the coast polygons).

@@ -162,6 +162,8 @@ struct real_calls final : engine_calls {
     ::orvel::dissolve_3d(spill);
   }
   void updateparthnsproperties_3d(int32_t spill) override { ::orvel::updateparthnsproperties_3d(spill); }
+  void column_states_hns3d(int32_t spill) override { ::orvel::column_states_hns3d(spill); }
+  void carry_with_current_2d(int32_t spill) override { ::orvel::carry_with_current_2d(spill); }
 
   // Transport chain.
   void dispersion_2d(int32_t spill) override { ::orvel::dispersion_2d(spill); }

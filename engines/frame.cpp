@@ -430,12 +430,20 @@ bool engine_frame::spill_active(int32_t spill, float t) {
 void engine_frame::spill_pass(int32_t spill, float t) {
   const int32_t np = var_run.particle_number;
   auto& vp = var_part;
-  copy_particles(vp.x_part.ptr(1, spill), np, x_pass.data());
-  copy_particles(vp.y_part.ptr(1, spill), np, y_pass.data());
+  const bool runge_kutta = var_run.numericalmethod__euler_rungekut == 2;
+  // The pass positions are read by the interpolation of forcing from files
+  // and by the Runge-Kutta stages; an Euler step whose forcing is all
+  // uniform series reads none of them, and is spared two copies of the
+  // spill's positions (two of a step's largest streams through memory).
+  const bool positions_read = runge_kutta || var_cfg.windtype__file_constant == 1 ||
+                              var_cfg.wavestype__file_constant == 1 || var_cfg.currenttype__file_constant == 1;
+  if (positions_read) {
+    copy_particles(vp.x_part.ptr(1, spill), np, x_pass.data());
+    copy_particles(vp.y_part.ptr(1, spill), np, y_pass.data());
+  }
   if (vp.z_part.allocated()) copy_particles(vp.z_part.ptr(1, spill), np, z_pass.data());
   if (!spill_active(spill, t)) return;
 
-  const bool runge_kutta = var_run.numericalmethod__euler_rungekut == 2;
   for (;;) {
     if (runge_kutta && stage == 1 && blend_moved_ && var_run.temporalinterpcurr__y_n == 1 &&
         var_cfg.currenttype__file_constant == 1) {

@@ -58,7 +58,17 @@ void hns2d_engine::spill_chain(int32_t s, float t) {
     const int32_t algorithm = var_cfg.spreadalgorithm__adios2_leher_hns;
     spreading_move_2d(s, algorithm == 1 || algorithm == 3, polygons_);
   } else {
-    transport_move_2d(s, polygons_);
+    // The transport move, with the particles on the floor of a dissolving
+    // chemical carried by the water between the diffusivities and the
+    // position update.
+    calls.dispersion_2d(s);
+    calls.carry_with_current_2d(s);
+    if (var_run.searchcoastalgorithm__lr_hr == 2) {
+      calls.busca_parts_intersect(s, step);
+      calls.posicion_2d_local(s, step, polygons_);
+    } else {
+      calls.posicion_2d(s, step);
+    }
   }
   // The compartments follow the particles on every move, weathering or not.
   calls.balance_vertido_tierra_hns(s);

@@ -98,6 +98,7 @@ void hns3d_engine::spill_chain(int32_t s, float) {
     case path::none:
       return;
   }
+  calls.column_states_hns3d(s);
   // The compartments follow the particles on every move, weathering or not.
   calls.balance_vertido_tierra_hns_3d(s);
   if (weathering_recorded()) fate(s, chosen == path::dispersed);

@@ -45,9 +45,14 @@ void findhnsbehaviourclass(int32_t, float p, float s, float rho, float rhow, int
   }
 }
 
-bool sinks_and_dissolves(int32_t hnsclass, float rho, float rhow) {
-  return hnsclass == hnsclass_sinker_dissolver && rho > rhow;
+bool is_gas(int32_t hnsclass) { return hnsclass == hnsclass_gas || hnsclass == hnsclass_gas_dissolver; }
+
+bool gas_bubbles(int32_t spill) {
+  return var_run.sim__2d_3d == 2 && var_run.blowout__y_n != 1 && var_cfg.spillposition_z(spill) != 0.0 &&
+         var_spill.hnsbehaviourclass(spill) == hnsclass_gas;
 }
+
+bool sinks(int32_t hnsclass, float rho, float rhow) { return !is_gas(hnsclass) && rho > rhow; }
 
 void getdegradationprocesses() {
   auto& c = var_cfg;

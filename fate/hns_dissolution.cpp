@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "common/parallel.hpp"
 #include "control/state/all.hpp"
-#include "fate/hns_particle_mass.hpp"
 #include "fate/hns_slick.hpp"
 #include "fate/hns_water.hpp"
 #include "fate/oil_weathering.hpp"
@@ -78,6 +78,18 @@ float slick_dissolution(int32_t spill, float d, bool computed, float u) {
   return m_s;
 }
 
+// Fall (m2) over a step of dt seconds of the squared diameter of a droplet
+// of density rho (kg/m3), molecular diffusivity dm (m2/s) and solubility sol
+// (kg/m3) dissolving in still water: 8 dm sol dt / rho.
+double still_water_shrink(double rho, double dm, double sol, double dt) { return 8.0 * dm * sol * dt / rho; }
+
+// Share of a droplet's mass left once its squared diameter d2 (m2) has
+// fallen by `shrink`: (1 - shrink / d2)^(3/2), 0 once it is gone.
+double still_water_left(double d2, double shrink) {
+  if (!(shrink < d2)) return 0.0;
+  return std::pow(1.0 - shrink / d2, 1.5);
+}
+
 // Diameter (m) of the droplets into which a chemical denser than the water
 // breaks as it sinks, and in which it lies on the sea floor.
 constexpr double floor_droplet_diameter = 1e-3;
@@ -95,9 +107,7 @@ double floor_dissolution(double mass, double first, double rho, double dm, doubl
   if (!(mass > 0.0) || !(first > 0.0) || !(rho > 0.0)) return 0.0;
   const double d0 = floor_droplet_diameter;
   const double d2 = d0 * d0 * std::cbrt((mass / first) * (mass / first));
-  const double shrink = 8.0 * dm * sol * dt / rho;
-  if (!(shrink < d2)) return mass;
-  return mass - mass * std::pow(1.0 - shrink / d2, 1.5);
+  return mass - mass * still_water_left(d2, still_water_shrink(rho, dm, sol, dt));
 }
 
 }  // namespace
@@ -176,14 +186,21 @@ void dissolve_2d(int32_t spill, farray<double, 1>& /*slick_area*/) {
   mb.mass_diss_surf_cumul(spill) += m_s;
 }
 
+double droplet_dissolution_time(int32_t spill, double d) {
+  const double dm = static_cast<double>(diffusivity(spill, 1.326e-4f) * 1e-4f);
+  const double sol = static_cast<double>(0.001f * var_spill.watersolubility(spill));
+  const double rho = static_cast<double>(var_spill.density(spill));
+  if (!(dm > 0.0) || !(sol > 0.0)) return std::numeric_limits<double>::infinity();
+  return rho * d * d / (8.0 * dm * sol);
+}
+
 void dissolve_3d(int32_t spill) {
   auto& mb = var4;
   const float d = diffusivity(spill, 1.326e-4f);
   const float nuf = static_cast<float>(var_spill.kinemviscosity_water);
-  // The diffusivity in m2/s, and the Schmidt number from it.
+  // The diffusivity in m2/s, and the cube root of the Schmidt number.
   const float d_si = d * 1e-4f;
   const float c = std::pow(10000.0f * nuf / d, 1.0f / 3.0f);
-  const float a = 0.001f * var_spill.watersolubility(spill) * var_run.deltat;
   const double factor = var_mallas.factor;
   const double coslat = std::cos(var_mallas.latmean * static_cast<double>(3.1416f) / 180.0);
 
@@ -195,48 +212,86 @@ void dissolve_3d(int32_t spill) {
       std::min(static_cast<double>(std::max(0.0f, slick_dissolution(spill, d, true, slick_wind(spill)))), floating);
   take_from_surface(spill, taken, floating);
 
+  // Every droplet in the water or on the floor dissolves over its surface
+  // and shrinks: its mass falls as pi d^2 k S, k = Sh D / d the mass-transfer
+  // coefficient, so its squared diameter falls by 4 Sh D S / rho a second
+  // (8 D S / rho in still water, Sh = 2, where it is gone after
+  // rho d^2 / (8 D S)).  The droplets keep their number; over a step the
+  // fall is exact for a Sherwood number held at its value of the start of
+  // the step.
+  const double still_fall = still_water_shrink(mb.dens(spill), static_cast<double>(d_si),
+                                               static_cast<double>(0.001f * var_spill.watersolubility(spill)),
+                                               static_cast<double>(var_run.deltat));
+  const bool dissolving = still_fall > 0.0 && mb.dens(spill) > 0.0;
+
   const int32_t np = var_run.particle_number;
   const int32_t* state = var_part.indp.ptr(1, spill);
-  const double* diam = var_part.diam_part.ptr(1, spill);
+  double* diam = var_part.diam_part.ptr(1, spill);
+  double* rise = var_part.w_float.allocated() ? var_part.w_float.ptr(1, spill) : nullptr;
   double* mass = var4.massparticle.ptr(1, spill);
   float* equiv = var_hns_extra.equiv_part.ptr(1, spill);
   const double* ux = var_currwindwave.uadv.ptr(1, spill);
   const double* uy = var_currwindwave.vadv.ptr(1, spill);
-  // Each droplet's dissolved mass in the water column, found on the
-  // threads, is added in particle order.
-  auto dissolve = [&](int64_t j) -> double {
-    if (state[j] != indp_column) return 0.0;
-    // A droplet of no size or no mass has nothing to dissolve (and its
-    // coefficient or its remaining share would be 0/0).
-    if (!(diam[j] > 0.0) || !(mass[j] > 0.0)) return 0.0;
-    const float e = equiv[j];
-    const float ad = static_cast<float>(static_cast<double>(12.56636f) * ((diam[j] / 2.0) * (diam[j] / 2.0)));
-    // Current past a sphere, in metres per second.
+  // Each droplet's dissolved mass in the water column and on the floor,
+  // found on the threads, is added in particle order.
+  struct dissolved {
+    double column = 0.0, floor = 0.0;
+  };
+  // Particle j's droplets with their squared diameter fallen by `fall`;
+  // returns the mass it loses.  A droplet of no size or no mass has nothing
+  // to dissolve.
+  auto shrink = [&](int64_t j, double fall) -> double {
+    if (!dissolving || !(diam[j] > 0.0) || !(mass[j] > 0.0)) return 0.0;
+    const double carried = static_cast<double>(equiv[j]) * mass[j];
+    const double d2 = diam[j] * diam[j];
+    const double left = still_water_left(d2, fall);
+    if (!(left > 0.0)) {
+      // Its droplets are gone: what is left is a parcel of the water that
+      // holds them dissolved, which neither rises nor settles.
+      equiv[j] = 0.0f;
+      diam[j] = 0.0;
+      if (rise) rise[j] = 0.0;
+      return carried;
+    }
+    diam[j] = std::sqrt(d2 - fall);
+    mass[j] *= left;
+    return carried - static_cast<double>(equiv[j]) * mass[j];
+  };
+  // On the floor the water is still.
+  auto on_floor = [&](int64_t j) -> double { return shrink(j, still_fall); };
+  // In the column the current past the droplet raises its Sherwood number.
+  auto in_column = [&](int64_t j) -> double {
+    if (!(diam[j] > 0.0)) return 0.0;
     const double cx = ux[j] * coslat * factor;
     const double cy = uy[j] * factor;
     const float uc = static_cast<float>(std::sqrt(cx * cx + cy * cy));
     const float dj = static_cast<float>(diam[j]);
-    const float m = a * e * ad * (d_si * (0.552f * c * std::sqrt(uc * dj / nuf) + 2.0f) / dj);
-    const double carried = static_cast<double>(e) * mass[j];
-    // The particle loses exactly what is returned: at most all it carries.
-    if (m < 0.0f) return 0.0;
-    if (static_cast<double>(m) > carried) {
-      equiv[j] = 0.0f;
-      return carried;
-    }
-    set_particle_mass(equiv[j], mass[j], carried - static_cast<double>(m));
-    return static_cast<double>(m);
+    const float sherwood = 0.552f * c * std::sqrt(uc * dj / nuf) + 2.0f;
+    return shrink(j, 0.5 * static_cast<double>(sherwood) * still_fall);
   };
-  double from_column = 0.0;
-  in_item_order<double>(np, dissolve, [&](int64_t, const double& m) { from_column += m; });
+  auto dissolve = [&](int64_t j) -> dissolved {
+    dissolved d;
+    if (state[j] == indp_column) d.column = in_column(j);
+    if (state[j] == indp_floor) d.floor = on_floor(j);
+    return d;
+  };
+  double from_column = 0.0, from_floor = 0.0;
+  in_item_order<dissolved>(np, dissolve, [&](int64_t, const dissolved& m) {
+    from_column += m.column;
+    from_floor += m.floor;
+  });
 
+  // What leaves the floor dissolves into the water above it: it is booked
+  // with the column's dissolved part.
+  const double below = from_column + from_floor;
   mb.mdissolved_surf = static_cast<float>(taken);
-  mb.mdissolved_col = static_cast<float>(from_column);
+  mb.mdissolved_col = static_cast<float>(below);
   mb.mass_diss_surf_cumul(spill) += taken;
-  mb.mass_diss_column_cumul(spill) += from_column;
+  mb.mass_diss_column_cumul(spill) += below;
   mb.mass_surf(spill) -= taken;
   mb.mass_column(spill) -= from_column;
-  mb.mass_diss_dt(spill) = taken + from_column;
+  mb.mass_floor(spill) -= from_floor;
+  mb.mass_diss_dt(spill) = taken + below;
   mb.mass_diss_cumul(spill) = mb.mass_diss_surf_cumul(spill) + mb.mass_diss_column_cumul(spill);
 }
 

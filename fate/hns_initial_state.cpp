@@ -4,6 +4,7 @@
 #include "control/run_rules.hpp"
 #include "control/state/all.hpp"
 #include "fate/hns_setup.hpp"
+#include "fate/hns_water.hpp"
 #include "fate/initial_slick.hpp"
 #include "transport/grid_cell.hpp"
 #include "transport/hull.hpp"
@@ -97,6 +98,13 @@ void place_in_rectangle(int32_t spill, const ground& g) {
     p.y_part(j, spill) = y;
     p.z_part(j, spill) = z;
     p.indp(j, spill) = indp_column;
+    // A particle drawn at or below the sea floor of its cell starts just
+    // above it, in the water column (a chemical that sinks settles on the
+    // floor in its first step).
+    float depth = 0.0f;
+    if (g.depths && model_depth(x, y, depth) && depth > 0.0f && z * var_mallas.factor >= depth) {
+      p.z_part(j, spill) = above_floor(depth) / var_mallas.factor;
+    }
     if (lose_if_placed_outside(g.box, j, spill)) continue;
     if (g.dry(x, y)) {
       p.indp(j, spill) = indp_land;
@@ -159,10 +167,10 @@ void getparthnsinitialstate(int32_t sim) {
     } else if (hnsclass == hnsclass_gas) {
       set_states(s, indp_air);
       p.par_air(s) = np;
-    } else if (hnsclass == hnsclass_sinker ||
-               sinks_and_dissolves(hnsclass, var_spill.density(s), var_spill.waterdensity(s))) {
-      // A 2-D run has no depth to fall through: a sinker, and a dense
-      // sinker-dissolver, starts on the sea floor.
+    } else if (hnsclass == hnsclass_sinker || sinks(hnsclass, var_spill.density(s), var_spill.waterdensity(s))) {
+      // A 2-D run has no depth to fall through: a sinker, and any liquid
+      // denser than the water whatever its class, starts on the sea floor
+      // (a dense dissolver falls through a coastal depth in minutes).
       set_states(s, indp_floor);
     } else {
       set_states(s, indp_surf);

@@ -110,6 +110,12 @@ void getparthnsproperties_3d() {
   const double pi = 3.141516f;
   for (int32_t s = 1; s <= ns; ++s) {
     start_spill(s);
+    // A gas released below the surface boils into bubbles of one size, each
+    // particle an equal share of the release.
+    const bool bubbles = gas_bubbles(s);
+    if (bubbles) {
+      for (int32_t j = 1; j <= np; ++j) var_part.diam_part(j, s) = gas_bubble_diameter;
+    }
     const double dens = m.dens(s);
     for (int32_t j = 1; j <= np; ++j) {
       // The mass of one droplet: density times pi r^3, without the 4/3 of a
@@ -117,7 +123,7 @@ void getparthnsproperties_3d() {
       const double r = 0.5 * var_part.diam_part(j, s);
       m.massparticle(j, s) = ((dens * pi) * r) * r * r;
     }
-    if (blowout) {
+    if (blowout || bubbles) {
       // Droplets of the particle's diameter that make up an equal share of
       // the released mass; a droplet without mass carries none.
       for (int32_t j = 1; j <= np; ++j) {

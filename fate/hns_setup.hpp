@@ -12,9 +12,10 @@
 
 namespace orvel {
 
-// Behaviour classes of chemicals spilled at sea.  Only the gas (1), the
-// gas-dissolver (2), the sinker (12) and, in 2-D, a sinker-dissolver (11)
-// denser than the water change what a run does; the others are recorded.
+// Behaviour classes of chemicals spilled at sea.  The gas (1), the
+// gas-dissolver (2) and the sinker (12) change what a run does, and so does
+// the density of any other class against the water's (sinks); the other
+// classes are recorded.
 inline constexpr int32_t hnsclass_gas = 1;
 inline constexpr int32_t hnsclass_gas_dissolver = 2;
 inline constexpr int32_t hnsclass_evaporator = 3;
@@ -36,10 +37,28 @@ inline constexpr int32_t hnsclass_unclassified = 13;
 // not a number gives class 13.  `spill` is not used.
 void findhnsbehaviourclass(int32_t spill, float p, float s, float rho, float rhow, int32_t& hnsclass);
 
-// True for a sinker-dissolver (class 11) of density `rho` above the sea
-// water's `rhow` (kg/m3): it sinks and dissolves.  A class-11 product that
-// is not denser than the water floats.
-bool sinks_and_dissolves(int32_t hnsclass, float rho, float rhow);
+// True for the gases, the gas (1) and the gas-dissolver (2): they boil at
+// the sea's pressure, so under water they are bubbles, lighter than the
+// water whatever the density of their liquid.
+bool is_gas(int32_t hnsclass);
+
+// Diameter (m) of the bubbles of a gas released below the surface without
+// a droplet file: a few millimetres, as from a leak, rising at about
+// sqrt(2 g d) = 0.31 m/s.
+inline constexpr double gas_bubble_diameter = 5e-3;
+
+// True for a 3-D release of a gas (class 1) below the surface without a
+// blowout: its particles are bubbles of gas_bubble_diameter, each an equal
+// share of the release (getparthnsproperties_3d), whatever the size law of
+// liquid droplets gave them.  A gas-dissolver (class 2, more soluble than
+// 100 g/L) keeps the droplets of the size law, which dissolve within
+// seconds, as bubbles of so soluble a gas do within metres of the release.
+bool gas_bubbles(int32_t spill);
+
+// True for a chemical of class `hnsclass` and density `rho` that sinks in
+// sea water of density `rhow` (kg/m3): any liquid denser than the water,
+// whatever its class; a gas does not sink.
+bool sinks(int32_t hnsclass, float rho, float rhow);
 
 // Prunes the process switches of every spill from its class, its initial
 // surface and column masses and where its particles start: a gas (class 1)
@@ -57,7 +76,7 @@ void initialareahns(int32_t spill, farray<double, 1>& tstart, int32_t sim);
 
 // Two-dimensional placement of every spill: seeds the generator with 0,
 // gives every particle its first state (a release point on land: beached,
-// state 0; a gas: in the air; a sinker: on the sea floor; else afloat),
+// state 0; a gas: in the air; a sinker, or a liquid denser than the water: on the sea floor; else afloat),
 // places the particles in the disc of the initial slick area (a surface
 // particle drawn onto land, or any particle drawn onto a dry mask cell, is
 // put at the release point instead) and sets the centres of mass.  In

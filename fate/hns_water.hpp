@@ -54,15 +54,27 @@ void dissolve_2d(int32_t spill, farray<double, 1>& slick_area);
 
 // Dissolution of the step, 3-D: the floating particles form the slick,
 // which dissolves as the 2-D slick does over areaparticlesurftotal (always
-// the computed coefficient), its loss shared among them by their mass; the
-// column particles dissolve particle by particle over the surface of their
-// droplets by a current-driven Sherwood number.  The diffusivity is taken
-// in m2/s in both.  A particle's dissolved mass leaves it (at most all of
-// its droplets; set_particle_mass keeps the rest to double precision) and
-// the compartments mass_surf and mass_column; the step's amounts are added
-// up in double precision.  Particles in other states, and column
-// particles of diameter 0 or of droplet mass 0, dissolve nothing.
+// the computed coefficient), its loss shared among them by their mass.  The
+// droplets of the column particles, and of the particles on the sea floor,
+// dissolve over their own surface and shrink: the squared diameter falls by
+// 4 Sh D S / rho a second (Sh from the current past the droplet in the
+// column, 2 in the still water of the floor), integrated exactly over the
+// step with Sh held; the particle keeps its number of droplets, smaller
+// (diam_part, massparticle), until they are gone: equiv_part 0, and a
+// diameter and a rise speed (w_float) of 0, a parcel of the water that
+// holds them.  The
+// diffusivity is taken in m2/s.  The dissolved mass leaves mass_surf,
+// mass_column and mass_floor; what leaves the column and the floor is booked
+// in the column's dissolved part (mdissolved_col, mass_diss_column_cumul);
+// the step's amounts are added up in double precision.  Particles in other
+// states, and droplets of diameter 0 or of mass 0, dissolve nothing.
 void dissolve_3d(int32_t spill);
+
+// Time (s) in which a droplet of diameter d (m) of the chemical of `spill`
+// dissolves wholly in still water, rho d^2 / (8 D S): the product's density,
+// its diffusivity in the water as the 3-D dissolution takes it and its
+// solubility.  Infinite for a chemical that does not dissolve.
+double droplet_dissolution_time(int32_t spill, double d);
 
 // Sorption to suspended sediment of the share k / (1 + k) of the step's
 // dissolved mass, k the partition coefficient from log Kow times the
@@ -76,6 +88,40 @@ void settling(int32_t spill);
 // 30.3975 Pa m3/mol: from mass_diss_surf_cumul and mass_diss_cumul to
 // mass_vol_cumul.  With a mixing depth of 0 the whole slick-borne part goes.
 void volatilize(int32_t spill);
+
+// Clearance (m) above the sea floor at which a particle of a chemical that
+// does not sink is kept: it stays in the water column just above the floor.
+inline constexpr float floor_clearance = 0.01f;
+
+// Depth (m) just above a floor `depth` m deep (depth > 0): floor_clearance
+// above it, or half way up a floor shallower than twice that.
+double above_floor(float depth);
+
+// True when the chemical of `spill` does not sink: a gas (bubbles under
+// water), or a liquid not denser than the water (dens against waterdensity,
+// as the rise speed of its droplets takes them).
+bool rises_off_floor(int32_t spill);
+
+// States of a 3-D chemical after a move.  A chemical that does not sink
+// never rests on the sea floor: a particle of it that the move (or the state
+// update) put on the floor goes back into the water column just above the
+// floor of its cell, from where its droplets rise.  So does a particle on
+// the floor whose droplets have all dissolved (equiv_part 0): it is the
+// water that holds them, carried by the current.  A gas (class 1) that has
+// come up to the surface goes into the air (state 4, counted in par_air), as
+// one released at the surface does.
+void column_states_hns3d(int32_t spill);
+
+// Dissolved chemical moves with the water.  In 2-D the particles of a
+// dissolving chemical (dissolution on) that lie on the sea floor also carry
+// its dissolved share: each moves with the current at the particle (times
+// currentcoeff, without the wind's or the waves' drift) and the transport
+// random walk of the diffusivities dxx, dyy just built (two draws, x first,
+// particle by particle in order; none without diffusivities).  A move that
+// would end on land or outside the model's box leaves the particle where it
+// is.  Call it after the diffusivities and before the position update,
+// which then takes the centre of mass.
+void carry_with_current_2d(int32_t spill);
 
 // First-order decay over the step at degradation_rate per day of every
 // compartment that holds the substance in the sea (floating, beached, water

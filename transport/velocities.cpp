@@ -199,6 +199,13 @@ void vel_adv_3d(int32_t spill, int32_t /*step*/) {
   double gp = 0.0, g_abs = 0.0, dc = 0.0, sign = 1.0;
   if (!blowout) {
     gp = 1.0 - var4.dens(spill) / static_cast<double>(var_spill.waterdensity(spill));
+    // A chemical of behaviour class 1 or 2 boils at the sea's pressure:
+    // under water it is bubbles of gas, whose density is nothing beside the
+    // water's, whatever that of its liquid.
+    const auto& hc = var_spill.hnsbehaviourclass;
+    if (c.obj__floating_fuel_hns == 3 && hc.allocated() && hc.size(1) >= spill && (hc(spill) == 1 || hc(spill) == 2)) {
+      gp = 1.0;
+    }
     g_abs = std::fabs(gp);
     sign = gp < 0.0 ? -1.0 : 1.0;
     dc = std::cbrt(2.0 * (stokes * stokes) / (g_abs * static_cast<double>(9.81f)));

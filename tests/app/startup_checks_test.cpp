@@ -292,6 +292,56 @@ TEST(StartUpChecks, VolumeWithinAQuarterOfMassOverDensity) {
   EXPECT_NE(outcome(release, 1.3).find("does not match"), std::string::npos);
 }
 
+// A backward run holds its drift coefficients negated, but they are
+// checked against the ranges of the file as written (0 to 2 for the
+// current and wave coefficients, 0 to 1 for dragcoeff_a, -0.01 to 0.01 for
+// dragcoeff_b), the same as in a forward run.
+TEST(StartUpChecks, ABackwardRunChecksItsDriftCoefficientsAsWritten) {
+  const struct {
+    const char* name;
+    int item;
+    double low, high;
+  } coefficients[] = {
+      {"currentcoeff", 1, 0.0, 2.0}, {"dragcoeff_a", 2, 0.0, 1.0}, {"dragcoeff_b", 3, -0.01, 0.01}, {"wavescoeff", 4, 0.0, 2.0}};
+  for (const char* direction : {"1", "2"}) {
+    for (const auto& c : coefficients) {
+      const probe p{c.name, "", "drift", "cfg", 46, c.item, {{"run", 5, direction}}};
+      const double width = c.high - c.low;
+      for (const double x : {c.low, c.low + 0.25 * width, c.high}) {
+        EXPECT_EQ(outcome(p, x), "") << c.name << " = " << x << ", run " << direction;
+      }
+      for (const double x : {c.low - 0.25 * width, c.high + 0.25 * width}) {
+        EXPECT_NE(outcome(p, x).find(c.name), std::string::npos) << c.name << " = " << x << ", run " << direction;
+      }
+    }
+  }
+}
+
+// The origin of a regular wave grid is checked as the file gives it (from
+// -360 to 360 degrees), not as it is held (360 degrees further east): a grid
+// at 120 E, or at -350, passes; one at 361 or -361 is refused.
+TEST(StartUpChecks, AWaveGridOriginIsCheckedAsWritten) {
+  const probe origin{"gridformatwaves_0x", "", "drift", "cfg", 39, 1,
+                     {{"cfg", 35, "1 1"}, {"cfg", 36, "2"}, {"cfg", 39, "-10.0 42.0 0.1 0.1 21 21"}}};
+  for (const double x : {-10.0, 120.0, 300.0, -350.0, 359.0}) EXPECT_EQ(outcome(origin, x), "") << x;
+  for (const double x : {361.0, -361.0}) {
+    EXPECT_NE(outcome(origin, x).find("gridformatwaves_0x"), std::string::npos) << x;
+  }
+}
+
+// The type of an oil (item 12 of its spill line) is 0 (crude) or 1
+// (refined); a chemical's line does not use the item, and any value there
+// passes.
+TEST(StartUpChecks, AnOilTypeIsZeroOrOne) {
+  const probe oil{"oiltype__crude0_refined1", "oil", "oil", "cfg", 23, 12};
+  for (const double x : {0.0, 1.0}) EXPECT_EQ(outcome(oil, x), "") << x;
+  for (const double x : {2.0, 7.0, -1.0}) {
+    EXPECT_NE(outcome(oil, x).find("oiltype__crude0_refined1"), std::string::npos) << x;
+  }
+  const probe chemical{"oiltype__crude0_refined1", "HNS", "chem", "cfg", 24, 12};
+  for (const double x : {0.0, 1.0, 2.0, 7.0}) EXPECT_EQ(outcome(chemical, x), "") << x;
+}
+
 // A step out of its range is refused as such, before the rule that holds
 // the pulse interval of a continuous release to the step.
 TEST(StartUpChecks, AStepOutOfRangeIsRefusedBeforeThePulseInterval) {

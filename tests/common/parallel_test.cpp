@@ -13,6 +13,11 @@
 #include <cstdint>
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <stdexcept>
@@ -22,10 +27,13 @@
 
 #if defined(__linux__)
 #include <sched.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #endif
 
 #include "common/errors.hpp"
 #include "common/parallel.hpp"
+#include "tests/support/test_support.hpp"
 
 namespace orvel {
 namespace {
@@ -219,6 +227,62 @@ TEST_P(thread_counts, AHeldThreadHoldsOnlyItsBlock) {
   EXPECT_TRUE(all_others_done.load());
 }
 
+#if defined(__linux__)
+// The voluntary context switches of every thread of this process but the
+// calling one, by thread id, once every one of them is asleep and has
+// stayed so for 20 ms (for at most 5 s): a sleeping worker that is woken
+// adds one when it goes back to sleep.
+std::map<std::string, long> others_switches_at_rest() {
+  const std::string self = std::to_string(static_cast<long>(syscall(SYS_gettid)));
+  auto read = [&](bool& all_asleep) {
+    std::map<std::string, long> counts;
+    all_asleep = true;
+    for (const auto& e : std::filesystem::directory_iterator("/proc/self/task")) {
+      const std::string id = e.path().filename().string();
+      if (id == self) continue;
+      std::ifstream status(e.path() / "status");
+      for (std::string line; std::getline(status, line);) {
+        if (line.rfind("State:", 0) == 0) all_asleep = all_asleep && line.find('S') != std::string::npos;
+        if (line.rfind("voluntary_ctxt_switches:", 0) == 0) counts[id] = std::stol(line.substr(24));
+      }
+    }
+    return counts;
+  };
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  bool asleep = false;
+  auto last = read(asleep);
+  while (std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    bool still = false;
+    auto now = read(still);
+    if (asleep && still && now == last) return now;
+    last = std::move(now);
+    asleep = still;
+  }
+  return last;
+}
+
+// A job of b blocks has work for the posting thread and b - 1 others: with
+// every worker of the pool asleep, it wakes at most b - 1 of them, however
+// many threads it may take.
+TEST(ParallelPool, AJobWakesNoWorkerItHasNoBlockFor) {
+  for (const int64_t blocks : {2, 3, 4}) {
+    fresh_pool(8);
+    const auto before = others_switches_at_rest();
+    run_blocks(
+        blocks, [](void*, int64_t) { std::this_thread::sleep_for(std::chrono::milliseconds(2)); }, nullptr);
+    const auto after = others_switches_at_rest();
+    int64_t woken = 0;
+    for (const auto& [id, count] : after) {
+      const auto was = before.find(id);
+      if (was != before.end() && count != was->second) ++woken;
+    }
+    EXPECT_LE(woken, blocks - 1) << blocks << " blocks";
+  }
+  set_thread_count(0);
+}
+#endif
+
 // The pool follows the thread count: more threads once it is raised, no
 // more than the count once it is lowered.
 TEST(ParallelPool, RebuiltWhenTheThreadCountChanges) {
@@ -406,9 +470,102 @@ TEST(DefaultThreads, CgroupPathsOfTheCpuController) {
   const auto v1 = cores::cpu_cgroups("2:cpuacct,cpu:/docker/abc\n1:name=systemd:/x");
   EXPECT_EQ(v1.v2, "");
   EXPECT_EQ(v1.v1_cpu, "/docker/abc");
+  // cpu and cpuacct mounted apart: the cpu line's path, whichever line
+  // comes last.
+  for (const char* text : {"5:cpu:/batch/job\n6:cpuacct:/accounting/job\n", "6:cpuacct:/accounting/job\n5:cpu:/batch/job\n"}) {
+    EXPECT_EQ(cores::cpu_cgroups(text).v1_cpu, "/batch/job") << text;
+  }
   const auto none = cores::cpu_cgroups("");
   EXPECT_EQ(none.v2, "");
   EXPECT_EQ(none.v1_cpu, "");
+}
+
+// cores::cgroup_quota on a made-up /proc and /sys tree under `root`, or -1
+// when it has not returned within ten seconds (a walk up the cgroup path
+// that never reaches the top).  The walk runs on a thread of its own, left
+// behind when it hangs, so that the hang fails this test alone.
+int quota_of_tree(const std::string& root) {
+  auto task = std::make_shared<std::packaged_task<int()>>([root] { return cores::cgroup_quota(root); });
+  auto result = task->get_future();
+  std::thread([task] { (*task)(); }).detach();
+  if (result.wait_for(std::chrono::seconds(10)) != std::future_status::ready) return -1;
+  return result.get();
+}
+
+// The quota of a process in nested cgroups, v2 and v1 (cpu mounted alone or
+// together with cpuacct), with limits at one or several levels: the
+// tightest limit from the process's own cgroup up to the top holds, each
+// level's quota over that level's own period, rounded up to whole cores.
+// Every expected count is worked by hand from the files of its case.
+TEST(DefaultThreads, CgroupQuotaAlongTheWholePath) {
+  const struct {
+    const char* what;
+    const char* proc_self_cgroup;
+    std::vector<std::pair<const char*, const char*>> files;  // under /sys/fs/cgroup
+    int cores;
+  } cases[] = {
+      {"v2, a systemd session three levels down, limit on its own cgroup",
+       "0::/user.slice/user-1000.slice/session-3.scope\n",
+       {{"user.slice/user-1000.slice/session-3.scope/cpu.max", "300000 100000\n"},
+        {"user.slice/user-1000.slice/cpu.max", "max 100000\n"},
+        {"user.slice/cpu.max", "max 100000\n"}},
+       3},
+      {"v2, limit only at the top level, none below",
+       "0::/user.slice/user-1000.slice/session-3.scope\n",
+       {{"user.slice/user-1000.slice/session-3.scope/cpu.max", "max 100000\n"},
+        {"user.slice/cpu.max", "200000 100000\n"}},
+       2},
+      {"v2, limits at three levels, the middle one tightest",
+       "0::/a/b/c\n",
+       {{"a/b/c/cpu.max", "600000 100000\n"}, {"a/b/cpu.max", "150000 100000\n"}, {"a/cpu.max", "400000 100000\n"}},
+       2},
+      {"v2, limits at two levels, the inner one tightest",
+       "0::/a/b\n",
+       {{"a/b/cpu.max", "50000 100000\n"}, {"a/cpu.max", "700000 100000\n"}},
+       1},
+      {"v2, a limit on the root of the tree itself",
+       "0::/a/b\n",
+       {{"cpu.max", "500000 100000\n"}},
+       5},
+      {"v2, the process in the root cgroup, no limit", "0::/\n", {{"cpu.max", "max 100000\n"}}, 0},
+      {"v1, cpu mounted apart from cpuacct, in a cgroup of its own",
+       "6:cpuacct:/accounting/job\n5:cpu:/batch/job\n1:name=systemd:/x\n",
+       {{"cpu/batch/job/cpu.cfs_quota_us", "300000\n"},
+        {"cpu/batch/job/cpu.cfs_period_us", "100000\n"},
+        {"cpu/batch/cpu.cfs_quota_us", "-1\n"},
+        {"cpu/batch/cpu.cfs_period_us", "100000\n"}},
+       3},
+      {"v1, cpu and cpuacct mounted together, limits at three levels with their own periods",
+       "3:cpu,cpuacct:/docker/abc/inner\n",
+       {{"cpu,cpuacct/docker/abc/inner/cpu.cfs_quota_us", "800000\n"},
+        {"cpu,cpuacct/docker/abc/inner/cpu.cfs_period_us", "100000\n"},
+        {"cpu,cpuacct/docker/abc/cpu.cfs_quota_us", "150000\n"},
+        {"cpu,cpuacct/docker/abc/cpu.cfs_period_us", "50000\n"},
+        {"cpu,cpuacct/docker/cpu.cfs_quota_us", "500000\n"},
+        {"cpu,cpuacct/docker/cpu.cfs_period_us", "100000\n"}},
+       3},
+      {"v1 and v2 both, the v1 limit tighter",
+       "4:cpu:/job\n0::/user.slice/job\n",
+       {{"user.slice/job/cpu.max", "400000 100000\n"},
+        {"cpu/job/cpu.cfs_quota_us", "200000\n"},
+        {"cpu/job/cpu.cfs_period_us", "100000\n"}},
+       2},
+      {"no cgroup file at all", nullptr, {}, 0},
+  };
+  for (const auto& c : cases) {
+    testing::temp_dir tree;
+    const std::filesystem::path root = tree.path();
+    if (c.proc_self_cgroup) {
+      std::filesystem::create_directories(root / "proc/self");
+      testing::write_file(root / "proc/self/cgroup", c.proc_self_cgroup);
+    }
+    for (const auto& [name, text] : c.files) {
+      const std::filesystem::path file = root / "sys/fs/cgroup" / name;
+      std::filesystem::create_directories(file.parent_path());
+      testing::write_file(file, text);
+    }
+    EXPECT_EQ(quota_of_tree(root.string()), c.cores) << c.what;
+  }
 }
 
 // The count from the affinity and the quota: the smaller, at least one,

@@ -157,5 +157,40 @@ TEST(StalePartials, ARunRemovesItsOwnWorkingFilesWhenStoppedAtOnce) {
   EXPECT_EQ(dir.files(), (strings{"a.txt", "b.txt.AB  .78.partial"}));
 }
 
+// A file written in pieces: the first piece starts the partial file afresh,
+// even where a run killed earlier left one of the same name (a process id
+// used again, as in containers), later pieces go after it, and the file
+// appears under its real name only when committed.
+TEST(PiecewiseFile, FirstPieceStartsAfreshOverAStalePartial) {
+  testing::temp_dir dir;
+  testing::write_file(partial_name("rows.txt"), "stale row 1\nstale row 2\n");
+  {
+    piecewise_file f("rows.txt");
+    f.append("row 1\n");
+    f.append("row 2\n");
+    EXPECT_FALSE(std::filesystem::exists("rows.txt"));
+    f.commit();
+  }
+  EXPECT_EQ(testing::read_file("rows.txt"), "row 1\nrow 2\n");
+  EXPECT_EQ(dir.files(), std::vector<std::string>{"rows.txt"});
+}
+
+// A file written in pieces and never committed leaves nothing behind, nor
+// does one that was never started; a committed one leaves only itself.
+TEST(PiecewiseFile, AnUncommittedFileLeavesNothing) {
+  testing::temp_dir dir;
+  {
+    piecewise_file started("a.txt");
+    started.append("row 1\n");
+    started.append("row 2\n");
+    piecewise_file idle("b.txt");
+    piecewise_file done("c.txt");
+    done.append("row\n");
+    done.commit();
+  }
+  EXPECT_EQ(dir.files(), std::vector<std::string>{"c.txt"});
+  EXPECT_EQ(testing::read_file("c.txt"), "row\n");
+}
+
 }  // namespace
 }  // namespace orvel

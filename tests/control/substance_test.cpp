@@ -303,6 +303,23 @@ TEST_F(Pulses, LateStartsOfTheLongestRelease) {
   }
 }
 
+// A continuous release of no time, or of a duration that is not a number,
+// is refused by the duration's range, before the pulses are counted (which
+// would find none and blame the pulse interval).
+TEST_F(Pulses, ADurationOfNoTimeIsRefusedByItsRange) {
+  for (const char* duration : {"0", "-1", "nan"}) {
+    reset_state();
+    var_run.deltat = 600.0f;
+    try {
+      read_release(std::string(duration) + " 600", spill_line(0.0, 3.0), 2, "24");
+      ADD_FAILURE() << duration << ": no error";
+    } catch (const input_error& e) {
+      EXPECT_EQ(e.message(), std::string("spillduration = ") + duration +
+                                 ": must be a finite number greater than 0 and at most 87600 h");
+    }
+  }
+}
+
 TEST_F(Pulses, OnlyThePulsesThatCanStartAreSized) {
   // A million pulses of 10 s from 2 h; a run of 3 h starts those of 2 h to
   // 3 h: 361 of them, and one spare.  Each still carries a millionth of

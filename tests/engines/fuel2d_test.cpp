@@ -313,6 +313,49 @@ void weathering_run() {
   var_cfg.simulationtimehorizon = 3600.0f;
 }
 
+// The area a slick weathers over in a step: while it spreads, the mean of
+// its areas at the step's start and end; once spreading has stopped, the
+// area it has reached.  A slick of 100 m2 that grows by 100 m2 a step over
+// the 3 h of spreading (600 s steps: steps 1 to 17 spread, as in
+// SpreadingStopsAtTheStopHour) evaporates and disperses over 150, 250, ...,
+// 1750 m2, then over its 1800 m2 in steps 18 to 24.
+TEST(Fuel2d, TheAreaEachStepWeathersOver) {
+  class area_calls : public fuel_calls {
+   public:
+    std::vector<double> evaporation, dispersion;
+    void spreading(int32_t spill, int32_t step, farray<double, 1>& a, double& r, double& q) override {
+      fuel_calls::spreading(spill, step, a, r, q);
+      a(spill) += 100.0;
+    }
+    void evaporacion(int32_t spill, farray<double, 1>& a) override {
+      fuel_calls::evaporacion(spill, a);
+      evaporation.push_back(a(spill));
+    }
+    void evaporacion_spread(int32_t spill, farray<double, 1>& a) override {
+      fuel_calls::evaporacion_spread(spill, a);
+      evaporation.push_back(a(spill));
+    }
+    void verticaldispersion(int32_t spill, farray<double, 1>& a) override {
+      fuel_calls::verticaldispersion(spill, a);
+      dispersion.push_back(a(spill));
+    }
+  };
+  weathering_run();
+  var_cfg.spreading__y_n = 1;
+  var_cfg.stoptimespreading = 3;
+  var_run.deltat = 600.0f;
+  var_cfg.simulationtimehorizon = 4.0f * 3600.0f;
+  area_calls rec;
+  run_engine(rec, {});
+  std::vector<double> expected;
+  for (int k = 1; k <= 17; ++k) expected.push_back(50.0 + 100.0 * k);
+  for (int k = 18; k <= 24; ++k) expected.push_back(1800.0);
+  EXPECT_EQ(rec.evaporation, expected);
+  // Dispersion stops once the (here massless) surface is found exhausted,
+  // after the first step of the transport chain.
+  EXPECT_EQ(rec.dispersion, std::vector<double>(expected.begin(), expected.begin() + 18));
+}
+
 TEST(Fuel2d, WeatheringSequenceInItsOrder) {
   weathering_run();
   {

@@ -322,16 +322,18 @@ TEST(Fuel3d, WeatheringIsSuspendedOnlyWhileNothingIsAfloatOrBeached) {
   // all in the column in step 1; one afloat, one in the column and one on
   // the floor in step 2; one beached and two on the floor in step 3; all on
   // the floor in step 4; one outside the grid and two in the column in step
-  // 5.  The suspended steps (1, 4, 5) zero the water content, the
-  // evaporated fraction and the dispersed mass of the step and run only the
-  // balances and the property update; the others weather the oil afloat
-  // (step 2 without dispersion: its pass, before the move, found nothing
-  // afloat).
+  // 5; all outside the grid in step 6.  The suspended steps (1, 4, 5) zero
+  // the water content, the evaporated fraction and the dispersed mass of the
+  // step and run only the balances and the property update; the others
+  // weather the oil afloat (steps 2 and 6 without dispersion: their pass,
+  // before the move, found nothing afloat).  Oil that is all lost has
+  // nothing below to wait for: its slick keeps its water.
   weathering_run();
   var_run.deltat = 3600.0f;
-  var_cfg.simulationtimehorizon = 5.0f * 3600.0f;
-  const std::vector<std::vector<int32_t>> states = {{5, 5, 5}, {1, 5, -1}, {0, -1, -1}, {-1, -1, -1}, {-2, 5, 5}};
-  const std::vector<bool> suspended = {true, false, false, true, true};
+  var_cfg.simulationtimehorizon = 6.0f * 3600.0f;
+  const std::vector<std::vector<int32_t>> states = {{5, 5, 5},    {1, 5, -1}, {0, -1, -1},
+                                                    {-1, -1, -1}, {-2, 5, 5}, {-2, -2, -2}};
+  const std::vector<bool> suspended = {true, false, false, true, true, false};
   oil3d_calls rec;
   std::vector<int32_t> weathered;
   rec.hook = [&](const std::string& routine, int32_t s) {
@@ -346,7 +348,7 @@ TEST(Fuel3d, WeatheringIsSuspendedOnlyWhileNothingIsAfloatOrBeached) {
       const bool held = suspended[static_cast<std::size_t>(step - 1)];
       EXPECT_EQ(var4.agua(s) == 0.0, held) << step;
       EXPECT_EQ(var4.diff_evp(s) == 0.0, held) << step;
-      EXPECT_EQ(var4.massdisp(s) == 0.0, held || step == 2) << step;
+      EXPECT_EQ(var4.massdisp(s) == 0.0, held || step == 2 || step == 6) << step;
       weathered.push_back(rec.frame->weathered_now(s));
     }
   };
@@ -354,15 +356,15 @@ TEST(Fuel3d, WeatheringIsSuspendedOnlyWhileNothingIsAfloatOrBeached) {
                         "balance_vertido_tierra(1)", "emulsion(1)", "balance_masa(1)", "evaluo(1)"};
   const strings held = {"balance_vertido_tierra(1)", "balance_masa(1)", "evaluo(1)"};
   strings expected;
-  for (int32_t step = 1; step <= 5; ++step) {
+  for (int32_t step = 1; step <= 6; ++step) {
     for (const auto& c : suspended[static_cast<std::size_t>(step - 1)] ? held : full) {
-      if (step == 2 && c == "verticaldispersion(1)") continue;
+      if ((step == 2 || step == 6) && c == "verticaldispersion(1)") continue;
       expected.push_back(std::to_string(step) + ":" + c);
     }
   }
   EXPECT_EQ(run_engine(rec, fate_calls, true), expected);
   // Once weathered, the spill records its current masses.
-  EXPECT_EQ(weathered, (std::vector<int32_t>{0, 1, 1, 1, 1}));
+  EXPECT_EQ(weathered, (std::vector<int32_t>{0, 1, 1, 1, 1, 1}));
 }
 
 TEST(Fuel3d, OilThatComesUpBringsNoWater) {
@@ -371,10 +373,14 @@ TEST(Fuel3d, OilThatComesUpBringsNoWater) {
   // 60 kg of the slick carried 60 kg of water, which now emulsify 100 kg of
   // oil, 60 / 160 = 0.375.  Oil that comes up to no slick starts dry; a step
   // in which nothing comes up (or oil goes down) leaves the water content.
+  // Oil that settles from the column on the floor has not come up; oil
+  // that leaves the floor for the surface has: 10 kg of it join 30 kg that
+  // carried 30 kg of water, 30 / 70 = 0.4285714.
   struct water_case {
     const char* what;
     double below_before, surf_after, below_after;
     float y, want;
+    double floor_before = 0.0, floor_after = 0.0;
   };
   const water_case cases[] = {
       {"40 kg join 60 kg", 40.0, 100.0, 0.0, 0.5f, 0.375f},
@@ -383,6 +389,8 @@ TEST(Fuel3d, OilThatComesUpBringsNoWater) {
       {"nothing comes up", 40.0, 60.0, 40.0, 0.5f, 0.5f},
       {"oil goes down", 40.0, 50.0, 50.0, 0.5f, 0.5f},
       {"all water", 40.0, 100.0, 0.0, 1.0f, 1.0f},
+      {"20 kg settle on the floor", 40.0, 60.0, 20.0, 0.5f, 0.5f, 0.0, 20.0},
+      {"10 kg come up from the floor", 0.0, 40.0, 0.0, 0.5f, 0.4285714f, 30.0, 20.0},
   };
   for (const auto& c : cases) {
     weathering_run();
@@ -393,13 +401,14 @@ TEST(Fuel3d, OilThatComesUpBringsNoWater) {
       if (routine == "posicion_3d") {
         for (int32_t p = 1; p <= 3; ++p) var_part.indp(p, s) = p == 1 ? 1 : 5;
         var4.mass_column(s) = c.below_before;
-        var4.mass_floor(s) = 0.0;
+        var4.mass_floor(s) = c.floor_before;
         var4.aguatot(s) = c.y;
         var4.agua(s) = static_cast<double>(c.y);
       }
       if (routine == "balance_vertido_tierra") {
         var4.mass_surf(s) = c.surf_after;
         var4.mass_column(s) = c.below_after;
+        var4.mass_floor(s) = c.floor_after;
       }
     };
     run_engine(rec, fate_calls);

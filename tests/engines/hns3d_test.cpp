@@ -524,6 +524,37 @@ TEST(Hns3d, EvaporationOffClearsTheStepsEvaporation) {
   EXPECT_EQ(var4.diff_evp(1), 0.0);
 }
 
+// A chemical released at depth has no slick; the first mass that comes up
+// forms one at the minimum thickness, and that step's evaporation acts over
+// it: 2 kg of 800 kg/m3 at 1 mm is 2 / 800 / 0.001 = 2.5 m2, not the 100 m2
+// of the release's set-up.  The slick's area is also the area of its
+// surface particles.
+TEST(Hns3d, ASlickFormedBySurfacingMassEvaporatesOverItsOwnArea) {
+  class area_calls : public hns3d_calls {
+   public:
+    std::vector<double> passed, particles;
+    void evaporacionhns(int32_t spill, farray<double, 1>& slick_area) override {
+      passed.push_back(slick_area(spill));
+      particles.push_back(var4.areaparticlesurftotal(spill));
+      hns3d_calls::evaporacionhns(spill, slick_area);
+    }
+  };
+  fate_run();
+  var_cfg.spillposition_z(1) = 50.0;
+  var_run.deltat = 3600.0f;
+  var_cfg.simulationtimehorizon = 3600.0f;
+  area_calls rec;
+  rec.hook = [&](const std::string& routine, int32_t s) {
+    if (routine == "update_par") {
+      var4.mass_surf(s) = 2.0;
+      var4.dens(s) = 800.0;
+    }
+  };
+  run_engine(rec, {});
+  EXPECT_EQ(rec.passed, std::vector<double>{2.5});
+  EXPECT_EQ(rec.particles, std::vector<double>{2.5});
+}
+
 TEST(Hns3d, EmptySurfaceStopsTheEntrainmentOfTheStep) {
   // Evaporation takes the last surface mass in step 1.  On the dispersed
   // path the surface is then exhausted and nothing is entrained in that

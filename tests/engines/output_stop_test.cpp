@@ -31,33 +31,32 @@ using testing::test_engine;
 
 constexpr result_column latitude{"latitude (\xBA)", 13, 'F', 12, 7};
 
-// How the particle output of iteration `stop_at` ends the run.
-enum class failure { value, disk, input };
-
 // The property calls of the model's own writer; a particle file written at
 // each particle output (its iteration in the name), and at iteration
-// `stop_at` (-1: never) a failure after or instead of the particle file of
-// that time: a not-finite latitude, a disk that takes no more, or a refused
-// input.
+// `stop_at` (-1: never) an end of the run after the particle file of that
+// time.
 class stopping_calls : public recording_calls {
  public:
   int32_t stop_at = -1;
-  failure how = failure::value;
+  // How the run ends at iteration stop_at: a value the results refuse, a
+  // forcing file refused part way, a stop of the model with status 2, or a
+  // disk that takes no more.
+  enum class end { value, refused_file, status_2, disk } how = end::value;
   void esc_particulas(const std::string& clave, int32_t iteration, int32_t sim) override {
     recording_calls::esc_particulas(clave, iteration, sim);
     result_file f(clave + "_particles_" + std::to_string(iteration) + ".txt");
     f.line("rows");
     f.commit();
-    if (iteration != stop_at) return;
-    switch (how) {
-      case failure::value:
-        stop_for_value(result_value_error("latitude (\xBA)", std::nan(""), latitude), "particle 3 of spill 2",
-                       static_cast<float>(iteration) * var_run.deltat / 3600.0f);
-        break;
-      case failure::disk:
-        throw environment_error("TEST_grid_001_000180.txt", "cannot write the file: No space left on device");
-      case failure::input:
-        throw input_error("currents_0004.txt", 3, "expected 2 values, found 1");
+    if (iteration == stop_at && how == end::refused_file) throw input_error("currents_07.txt", 12, "a bad line");
+    if (iteration == stop_at && how == end::status_2) {
+      throw run_stop("orvel: error: stopped", run_stop::stream::err, 2);
+    }
+    if (iteration == stop_at && how == end::disk) {
+      throw environment_error("TEST_grid_001_000180.txt", "cannot write the file: No space left on device");
+    }
+    if (iteration == stop_at) {
+      stop_for_value(result_value_error("latitude (\xBA)", std::nan(""), latitude), "particle 3 of spill 2",
+                     static_cast<float>(iteration) * var_run.deltat / 3600.0f);
     }
   }
   void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t nsteps) override {
@@ -131,11 +130,41 @@ TEST(OutputStop, AStopAtTimeZeroKeepsNothing) {
   EXPECT_TRUE(dir.files().empty()) << dir.files().front();
 }
 
+// A run that writes no property files writes none when it stops, and its
+// stop line says nothing of them.
+TEST(OutputStop, AStopWritesNoPropertyFileNobodyAskedFor) {
+  temp_dir dir;
+  two_floating_objects();
+  var_run.outputpropierties__y_n = 0;
+  stopping_calls rec;
+  rec.stop_at = 12;
+  EXPECT_EQ(stop_of(rec),
+            "orvel: error: the result latitude (\xBA) = nan is not a finite number, for particle 3 of spill 2 at 3 h: "
+            "the run stops and the result files of that time are not written");
+  EXPECT_EQ(dir.files(), (strings{"TEST_particles_0.txt", "TEST_particles_4.txt", "TEST_particles_8.txt"}));
+}
+
+// A run ended by anything but a stop of its own results (an input file
+// refused part way, a stop of status 2) takes its property rows back: no
+// property file is left, whole or partial.
+TEST(OutputStop, OtherEndsTakeThePropertyRowsBack) {
+  for (const auto how : {stopping_calls::end::refused_file, stopping_calls::end::status_2}) {
+    temp_dir dir;
+    two_floating_objects();
+    stopping_calls rec;
+    rec.stop_at = 12;
+    rec.how = how;
+    test_engine e(rec);
+    EXPECT_ANY_THROW(e.run());
+    for (const auto& f : dir.files()) EXPECT_EQ(f.find("properties"), std::string::npos) << f;
+  }
+}
+
 TEST(OutputStop, AFullDiskKeepsTheRowsARefusedInputTakesThemBack) {
   // The output of 3 h fails: a disk that takes no more keeps the property
   // rows up to 2 h (and says so); a refused input (a forcing file read mid-run)
   // takes the property files back.  The files of 3 h go in both cases.
-  for (const failure how : {failure::disk, failure::input}) {
+  for (const auto how : {stopping_calls::end::disk, stopping_calls::end::refused_file}) {
     temp_dir dir;
     two_floating_objects();
     stopping_calls rec;
@@ -146,16 +175,16 @@ TEST(OutputStop, AFullDiskKeepsTheRowsARefusedInputTakesThemBack) {
       e.run();
       ADD_FAILURE() << "no stop";
     } catch (const environment_error& s) {
-      EXPECT_EQ(how, failure::disk);
+      EXPECT_TRUE(how == stopping_calls::end::disk);
       EXPECT_EQ(std::string(s.what()),
                 "TEST_grid_001_000180.txt:0: cannot write the file: No space left on device; the property files keep "
                 "their rows up to 2 h");
     } catch (const input_error& s) {
-      EXPECT_EQ(how, failure::input);
-      EXPECT_EQ(std::string(s.what()), "currents_0004.txt:3: expected 2 values, found 1");
+      EXPECT_TRUE(how == stopping_calls::end::refused_file);
+      EXPECT_EQ(std::string(s.what()), "currents_07.txt:12: a bad line");
     }
     const strings particles = {"TEST_particles_0.txt", "TEST_particles_4.txt", "TEST_particles_8.txt"};
-    if (how == failure::disk) {
+    if (how == stopping_calls::end::disk) {
       EXPECT_EQ(row_times("TEST_properties_001.txt"), (strings{"    0.00", "    1.00", "    2.00"}));
       EXPECT_EQ(row_times("TEST_properties_002.txt"), (strings{"    0.50", "    1.00", "    2.00"}));
       EXPECT_EQ(dir.files(), (strings{particles[0], particles[1], particles[2], "TEST_properties_001.txt",

@@ -322,6 +322,10 @@ class recording_calls : public engine_calls {
   void updateparthnsproperties_3d(int32_t spill) override {
     add("updateparthnsproperties_3d(" + std::to_string(spill) + ")");
   }
+  void column_states_hns3d(int32_t spill) override { add("column_states_hns3d(" + std::to_string(spill) + ")"); }
+  void carry_with_current_2d(int32_t spill) override {
+    add("carry_with_current_2d(" + std::to_string(spill) + ")");
+  }
 
   void dispersion_2d(int32_t spill) override { add("dispersion_2d(" + std::to_string(spill) + ")"); }
   void busca_parts_intersect(int32_t spill, int32_t step) override {

@@ -219,28 +219,40 @@ TEST(HnsDissolution, ThreeDimensionalSlickDissolvesAsTheTwoDimensionalOne) {
   EXPECT_EQ(var_hns_extra.equiv_part(2, 1), 0.0f);
 }
 
-TEST(HnsDissolution, ThreeDimensionalDropletsInTheColumn) {
-  // Droplets of 50 um, 1000 to a particle, each of 4.302509e-11 kg; steps
-  // of 1 s: a = 1.78 kg/m3 * 1 s, droplet surface 4 pi r^2 = 7.853982e-9 m2,
-  // D = 9.6851e-10 m2/s.  Still: Sh = 2, m = a e A (2 D / d) =
-  // 5.415907e-10 kg.  At 0.2 m/s east: Re = 10, Sh = 2 + 0.552 * 1032.52^(1/3)
-  // * sqrt(10) = 19.64330, m = 5.319217e-9 kg.  Afloat the droplets are the
-  // slick's (of no area here): nothing.
+TEST(HnsDissolution, ThreeDimensionalDropletsShrinkAsTheyDissolve) {
+  // Droplets of 50 um, 1000 to a particle, each of 4.302509e-11 kg, of a
+  // chemical of 876.5 kg/m3 and 1.78 kg/m3 solubility; D = 9.6851e-10
+  // m2/s; steps of 1 s.  A droplet loses mass over its surface, pi d^2 k S
+  // with k = Sh D / d, so its squared diameter falls by 4 Sh D S / rho in
+  // the second and it keeps (1 - that / d^2)^(3/2) of its mass; the
+  // particle keeps its number of droplets.  Still water (Sh = 2, and so on
+  // the floor whatever the current): a fall of 1.5737e-11 m2, 0.990574 of
+  // the mass kept.  At 0.2 m/s east: Re = 10, Sh = 2 + 0.552 * 1032.52^(1/3)
+  // * sqrt(10) = 19.6429 (19.6433 in the single precision of the model),
+  // 0.908725 kept.  A droplet of 1 um is gone within
+  // the second.  Afloat the droplets are the slick's (of no area here):
+  // nothing; beached, in the air, over land: nothing.
   constexpr double droplet = 4.302509e-11;
+  const double still = 8.0 * diffusivity * 1e-4 * 1.78 / 876.5;
+  const double sh = 2.0 + 0.552 * std::cbrt(1.0e4 * 1e-6 / diffusivity) * std::sqrt(10.0);
+  EXPECT_NEAR(sh, 19.6429, 1e-4);
+  auto kept = [](double d, double fall) { return fall < d * d ? std::pow(1.0 - fall / (d * d), 1.5) : 0.0; };
+  EXPECT_NEAR(kept(50e-6, still), 0.990574, 1e-6);
+  EXPECT_NEAR(kept(50e-6, 0.5 * sh * still), 0.908725, 1e-6);
   struct particle {
     std::string what;
     int32_t state;
     double diameter, mass;
     float equiv;
     double current;  // m/s
-    double dissolved;
+    double fall;     // m2, of the squared diameter; 0: none
   } rows[] = {
-      {"column, still", 5, 50e-6, droplet, 1000.0f, 0.0, 5.415907e-10},
-      {"column, 0.2 m/s", 5, 50e-6, droplet, 1000.0f, 0.2, 5.319217e-9},
-      {"column, wholly dissolved", 5, 50e-6, 1.0e-15, 1.0f, 0.0, 1.0e-15},
+      {"column, still", 5, 50e-6, droplet, 1000.0f, 0.0, still},
+      {"column, 0.2 m/s", 5, 50e-6, droplet, 1000.0f, 0.2, 0.5 * sh * still},
+      {"column, wholly dissolved", 5, 1e-6, droplet, 1.0f, 0.0, still},
+      {"sea floor, 0.2 m/s", -1, 50e-6, droplet, 1000.0f, 0.2, still},
       {"afloat", 1, 50e-6, droplet, 1000.0f, 0.2, 0.0},
       {"beached", 0, 50e-6, droplet, 1000.0f, 0.2, 0.0},
-      {"sea floor", -1, 50e-6, droplet, 1000.0f, 0.2, 0.0},
       {"air", 4, 50e-6, droplet, 1000.0f, 0.2, 0.0},
       {"over land", 2, 50e-6, droplet, 1000.0f, 0.2, 0.0},
       // No size or no mass: nothing to dissolve (no 0/0).
@@ -261,54 +273,75 @@ TEST(HnsDissolution, ThreeDimensionalDropletsInTheColumn) {
   }
   var4.mass_surf(1) = 1.0;
   var4.mass_column(1) = 2.0;
+  var4.mass_floor(1) = 3.0;
   var4.mass_diss_surf_cumul(1) = 0.25f;
   var4.mass_diss_column_cumul(1) = 0.5f;
   var4.mass_diss_cumul(1) = 0.0f;  // rebuilt from its two parts
   dissolve_3d(1);
-  double from_column = 0.0;
+  double from_column = 0.0, from_floor = 0.0;
   for (int32_t j = 1; j <= np; ++j) {
     const auto& r = rows[j - 1];
-    const double left = r.mass > 0.0 ? (r.equiv * r.mass - r.dissolved) / r.mass : r.equiv;
-    EXPECT_NEAR(var_hns_extra.equiv_part(j, 1), left, 5e-7 * r.equiv) << r.what;
-    from_column += r.dissolved;
+    const double carried = r.equiv * r.mass;
+    const double left = r.fall > 0.0 ? kept(r.diameter, r.fall) : 1.0;
+    const double dissolved = carried * (1.0 - left);
+    const double now = static_cast<double>(var_hns_extra.equiv_part(j, 1)) * var4.massparticle(j, 1);
+    // Within the single precision of the diffusivity and Sherwood number.
+    EXPECT_NEAR(now, carried - dissolved, 1e-5 * carried + 1e-30) << r.what;
+    if (left > 0.0) {
+      // The number of droplets stays; each is smaller.
+      EXPECT_EQ(var_hns_extra.equiv_part(j, 1), r.equiv) << r.what;
+      EXPECT_NEAR(var_part.diam_part(j, 1), std::sqrt(r.diameter * r.diameter - r.fall), 1e-6 * r.diameter)
+          << r.what;
+    }
+    (r.state == -1 ? from_floor : from_column) += dissolved;
   }
   EXPECT_EQ(var_hns_extra.equiv_part(3, 1), 0.0f);
   EXPECT_EQ(var4.mdissolved_surf, 0.0f);
-  EXPECT_NEAR(var4.mdissolved_col, from_column, 1e-5 * from_column);
-  EXPECT_NEAR(var4.mass_diss_dt(1), from_column, 1e-5 * from_column);
+  const double below = from_column + from_floor;
+  EXPECT_NEAR(var4.mdissolved_col, below, 1e-5 * below);
+  EXPECT_NEAR(var4.mass_diss_dt(1), below, 1e-5 * below);
   EXPECT_EQ(var4.mass_surf(1), 1.0);
-  EXPECT_NEAR(var4.mass_column(1), 2.0 - from_column, 1e-14);
-  EXPECT_NEAR(var4.mass_diss_cumul(1), 0.75 + from_column, 1e-7);
-  // The hand values above against the diffusivity.
-  const double a = 1.78 * 1000.0 * pi * 50e-6 * 50e-6;
-  EXPECT_NEAR(a * 2.0 * diffusivity * 1e-4 / 50e-6, 5.415907e-10, 1e-5 * 5.4e-10);
-  const double sh = 2.0 + 0.552 * std::cbrt(1.0e4 * 1e-6 / diffusivity) * std::sqrt(10.0);
-  EXPECT_NEAR(a * sh * diffusivity * 1e-4 / 50e-6, 5.319217e-9, 1e-5 * 5.3e-9);
+  EXPECT_NEAR(var4.mass_column(1), 2.0 - from_column, 1e-5 * from_column);
+  EXPECT_NEAR(var4.mass_floor(1), 3.0 - from_floor, 1e-5 * from_floor);
+  EXPECT_NEAR(var4.mass_diss_cumul(1), 0.75 + below, 1e-7);
 }
 
-TEST(HnsDissolution, ADropletInStillWaterDissolvesInTheTimeOfItsDiffusionLimit) {
+TEST(HnsDissolution, ADropletShrinksAndIsGoneInTheTimeOfItsDiffusionLimit) {
   // A sphere of diameter d dissolving in still water (Sh = 2) is gone after
-  // t = rho d^2 / (8 D S): 876.5 kg/m3, 50 um, D = 9.6851e-10 m2/s, S = 1.78
-  // kg/m3 give t = 158.88 s.  A parcel keeps the diameter of its droplets
-  // and loses droplets instead; its droplets weigh rho pi r^3, so it loses
-  // its mass at the rate 16 D S / (rho d^2) = 2 / t: after t it keeps
-  // exp(-2) = 13.5 %, after t / 2 it keeps exp(-1).  Steps of t / 1000.
+  // T = rho d^2 / (8 D S): 876.5 kg/m3, 50 um, D = 9.6851e-10 m2/s, S = 1.78
+  // kg/m3 give T = 158.88 s.  Its squared diameter falls linearly, so the
+  // mass left is m0 (1 - t / T)^(3/2): 35.36 % at T / 2 and nothing at T,
+  // in the water column (no current) as on the floor, by steps of T / 1000
+  // or in one step: the step is integrated exactly.
   const double rho = 876.5, d = 50e-6, s = 1.78;
   const double t = rho * d * d / (8.0 * diffusivity * 1e-4 * s);
   EXPECT_NEAR(t, 158.88, 0.01);
-  hns_water_spill(1, 2);
-  var_part.indp(1, 1) = 5;
-  var_part.diam_part(1, 1) = d;
-  var4.massparticle(1, 1) = rho * pi * std::pow(d / 2.0, 3);
-  var_hns_extra.equiv_part(1, 1) = 1.0e6f;
-  var_run.deltat = static_cast<float>(t / 1000.0);
-  for (int k = 1; k <= 1000; ++k) {
-    dissolve_3d(1);
-    if (k == 500) {
-      EXPECT_NEAR(var_hns_extra.equiv_part(1, 1) / 1.0e6, std::exp(-1.0), 1e-3);
+  for (const int32_t state : {5, -1}) {
+    for (const int steps : {1000, 1}) {
+      SCOPED_TRACE(std::to_string(state) + " " + std::to_string(steps));
+      hns_water_spill(1, 2);
+      var_part.indp(1, 1) = state;
+      var_part.diam_part(1, 1) = d;
+      const double m0 = rho * pi * std::pow(d / 2.0, 3) * 1.0e6;
+      var4.massparticle(1, 1) = m0 / 1.0e6;
+      var_hns_extra.equiv_part(1, 1) = 1.0e6f;
+      var4.mass_column(1) = state == 5 ? m0 : 0.0;
+      var4.mass_floor(1) = state == -1 ? m0 : 0.0;
+      var_run.deltat = static_cast<float>(0.5 * t / steps);
+      double dissolved = 0.0;
+      for (int k = 1; k <= steps; ++k) {
+        dissolve_3d(1);
+        dissolved += var4.mass_diss_dt(1);
+      }
+      const double half = var_hns_extra.equiv_part(1, 1) * var4.massparticle(1, 1);
+      EXPECT_NEAR(half / m0, std::pow(0.5, 1.5), 1e-5);
+      EXPECT_NEAR(dissolved + half, m0, 1e-9 * m0);
+      EXPECT_NEAR(var4.mass_column(1) + var4.mass_floor(1), half, 1e-9 * m0);
+      for (int k = 1; k <= steps + 1; ++k) dissolve_3d(1);
+      EXPECT_EQ(var_hns_extra.equiv_part(1, 1), 0.0f);
+      EXPECT_NEAR(var4.mass_column(1) + var4.mass_floor(1), 0.0, 1e-9 * m0);
     }
   }
-  EXPECT_NEAR(var_hns_extra.equiv_part(1, 1) / 1.0e6, std::exp(-2.0), 1e-3);
 }
 
 }  // namespace

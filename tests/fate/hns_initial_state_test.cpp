@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "fate/hns_setup.hpp"
+#include "fate/hns_water.hpp"
 #include "tests/fate/hns_spill_state.hpp"
 #include "transport/random.hpp"
 
@@ -329,6 +330,10 @@ TEST(HnsPlacement, StatesByClassDimensionAndDepth) {
       {"3-D surface sinker afloat", 2, 12, 0.0, 1, 0},
       {"3-D gas at depth in the column", 2, 1, 30.0, 5, 0},
       {"3-D sinker at depth in the column", 2, 12, 30.0, 5, 0},
+      {"3-D floater above the floor where released", 2, 3, 12.5, 5, 0},
+      {"2-D dissolver denser than the water on the floor", 1, 10, 0.0, -1, 0, 1113.0f},
+      {"2-D gas-dissolver denser than the water afloat", 1, 2, 0.0, 1, 0, 1190.0f},
+      {"2-D gas denser than the water in the air", 1, 1, 0.0, 4, 20, 1410.0f},
   };
   for (const auto& c : cases) {
     hns_world(20, 1, c.dims);
@@ -349,9 +354,12 @@ TEST(HnsPlacement, StatesByClassDimensionAndDepth) {
     } else {
       getparthnsinitialstate3d(1);
     }
+    // The world's floor is 20 m deep: a release at or below it starts just
+    // above it (1 cm), in the water column.
+    const double z = c.z_m >= 20.0 ? 20.0 - 0.01 : c.z_m;
     for (int32_t i = 1; i <= 20; ++i) {
       EXPECT_EQ(var_part.indp(i, 1), c.state) << c.what;
-      EXPECT_EQ(var_part.z_part(i, 1), c.z_m / factor) << c.what;
+      EXPECT_NEAR(var_part.z_part(i, 1) * factor, z, 1e-9) << c.what;
     }
     EXPECT_EQ(var_part.par_air(1), c.air) << c.what;
     EXPECT_EQ(var_part.par_beached(1), 0) << c.what;
@@ -388,7 +396,8 @@ TEST(HnsPlacement3d, DepthReleaseFillsTheRectangleAndTakesItsHullArea) {
   const double sx = c.spillsize_sidex(1), sy = c.spillsize_sidey(1);
   for (int32_t i = 1; i <= n; ++i) {
     ASSERT_EQ(var_part.indp(i, 1), 5);
-    ASSERT_EQ(var_part.z_part(i, 1), 20.0 / factor);
+    // Released at the floor's depth (20 m): just above the floor.
+    ASSERT_EQ(var_part.z_part(i, 1), above_floor(20.0f) / factor);
     ASSERT_GE(var_part.x_part(i, 1), x0 - 0.5 * sx);
     ASSERT_LT(var_part.x_part(i, 1), x0 + 0.5 * sx);
     ASSERT_GE(var_part.y_part(i, 1), y0 - 0.5 * sy);

@@ -149,6 +149,25 @@ TEST_F(Currents, DryNodesExemptInTheUFilesOnly) {
   EXPECT_STREQ(input_error_of([] { lee_velocidad(1); }).what(), "v.txt:2: v = 999: must be from -15 to 15 m/s");
 }
 
+// The positions of a time-varying grid's U file keep their own ranges: a
+// grid at 120 E and 30 S is read; a longitude or a latitude off the globe is
+// refused as such.
+TEST_F(Currents, DryNodeFilesKeepThePositionRanges) {
+  allocate_currents(4, 4, 0, 1, 1);
+  var_cfg.currentgrid_variable__y_n = 1;
+  var1.fichvel_u(1) = name256("u.txt");
+  var1.fichvel_v(1) = name256("v.txt");
+  write("u.txt", "120 -30 0.1 1\n120 -29 999.0 0\n121 -30 0.1 1\n121 -29 0.1 1\n");
+  write("v.txt", "120 -30 0.5\n120 -29 0.5\n121 -30 0.5\n121 -29 0.5\n");
+  EXPECT_NO_THROW(lee_velocidad(1));
+  EXPECT_EQ(var2.xcorr_u(3), 481.0);
+  write("u.txt", "120 -30 0.1 1\n120 -29 999.0 0\n121 -30 0.1 1\n121 -95 0.1 1\n");
+  EXPECT_STREQ(input_error_of([] { lee_velocidad(1); }).what(), "u.txt:4: latitude = -95: must be from -90 to 90 degrees");
+  write("u.txt", "120 -30 0.1 1\n400 -29 999.0 0\n121 -30 0.1 1\n121 -29 0.1 1\n");
+  EXPECT_STREQ(input_error_of([] { lee_velocidad(1); }).what(),
+               "u.txt:2: longitude = 400: must be from -360 to 360 degrees");
+}
+
 TEST_F(Currents, MaskValuesOtherThanZeroAndOne) {
   allocate_currents(4, 1, 0, 1, 1);
   var_cfg.currentgrid_variable__y_n = 1;

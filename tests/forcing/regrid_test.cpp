@@ -880,6 +880,9 @@ TEST(RegridBeyondHull, DegenerateStationSetsAreRefusedWithTheirCause) {
       {"collinear to the coordinates' precision", "-5 42 1 2\n-4.5 42.5 2 3\n-4 43.0001 1 2\n-3 44 4 2\n-3.5 43.5 0 1\n",
        5, "the 5 nodes of this file lie within 7.01e-05 degrees of one straight line, less than 16 times the "
           "rounding of their single-precision coordinates (3.05e-05 degrees"},
+      // The same thin triangle as its hull, with the fourth node inside it.
+      {"a three-node hull collinear to the coordinates' precision", "-5 42 1 2\n-4.5 42.50002 2 3\n-4 43.0001 1 2\n-3 44 4 2\n",
+       4, "the 4 nodes of this file lie within 7.01e-05 degrees of one straight line"},
   };
   for (const row& r : rows) {
     SCOPED_TRACE(r.name);

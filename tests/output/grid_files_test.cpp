@@ -9,10 +9,12 @@
 // column of cells take only particles on the window limits.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "common/errors.hpp"
 #include "control/state/all.hpp"
 #include "output/grid_statistics.hpp"
 #include "tests/output/grid_setup.hpp"
@@ -158,6 +160,37 @@ TEST(GridFiles, AllSubSpillFileOfAContinuousRelease) {
     // The third sub-spill has not started: no file.
     EXPECT_EQ(dir.files(), (std::vector<std::string>{"TEST_grid_001_000120.txt", "TEST_grid_subspill_001_000120.txt",
                                                      "TEST_grid_subspill_002_000120.txt"}));
+  }
+}
+
+// A grid value that is not a number stops the run, naming the spill of an
+// instantaneous release, the sub-spill of a continuous one; no grid file of
+// that time is left.
+TEST(GridFiles, ARefusedValueNamesItsSpillOrSubSpill) {
+  for (const int32_t release : {1, 2}) {
+    temp_dir dir;
+    grid_case g;
+    g.spills = 2;
+    g.release = release;
+    set_grid(g);
+    var_mallas.cont_p = 2;
+    for (int32_t s = 1; s <= 2; ++s) {
+      put(1, s, 1, 1);
+      put(2, s, 2, 1);
+      for (int32_t j = 1; j <= 4; ++j) var4.massparticle(j, s) = 1.0e9;
+    }
+    var4.massparticle(2, 2) = std::nan("");
+    try {
+      output_at(4, 4);
+      ADD_FAILURE() << "no stop";
+    } catch (const run_stop& e) {
+      const std::string what = e.what();
+      EXPECT_EQ(what, std::string("orvel: error: the result surface_mass_per_area (kg/m2) = nan is not a finite number, "
+                                  "for cell 4 of ") +
+                          (release == 1 ? "spill 2" : "sub-spill 2") +
+                          " at 1 h: the run stops and the result files of that time are not written");
+    }
+    for (const auto& f : dir.files()) EXPECT_EQ(f.find("_002_"), std::string::npos) << f;
   }
 }
 

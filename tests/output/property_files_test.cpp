@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "control/state/all.hpp"
 #include "control/state/reset_state.hpp"
 #include "output/property_files.hpp"
+#include "output/result_layout.hpp"
 #include "tests/support/test_support.hpp"
 
 namespace orvel {
@@ -239,6 +241,72 @@ TEST(PropertyFiles, TheBalanceCountsEveryMassColumn) {
   }
 }
 
+// The trimmed labels of a property file's header and the trimmed fields of
+// row `row`, paired; the row must have a field for every label.
+std::map<std::string, std::string> labelled_row(const std::string& name, std::size_t row) {
+  std::map<std::string, std::string> r;
+  auto trim = [](std::string t) {
+    t.erase(0, t.find_first_not_of(' '));
+    t.erase(t.find_last_not_of(' ') + 1);
+    return t;
+  };
+  const strings labels = fields(name, 0), values = fields(name, row);
+  EXPECT_EQ(values.size(), labels.size()) << name;
+  for (std::size_t i = 0; i < std::min(labels.size(), values.size()); ++i) r[trim(labels[i])] = trim(values[i]);
+  return r;
+}
+
+// Every share in its own column: with each compartment a distinct mass of a
+// 1000 kg spill, each percentage is its mass over 1000 kg (the evaporated
+// and emulsified shares their fractions), worked by hand.  The emulsified
+// mass ashore has a mass column but no share column of its own.
+TEST(PropertyFiles, EachShareInItsOwnColumn) {
+  const std::map<std::string, std::string> oil = {
+      {"surface (%)", "10.00"}, {"beached (%)", "5.00"}, {"evaporated (%)", "30.00"}, {"dispersed (%)", "2.00"},
+      {"column (%)", "1.00"},   {"floor (%)", "0.50"},   {"emulsified (%)", "25.00"}, {"outside (%)", "0.20"},
+      {"emulsified_beached (kg)", "70.0000"}, {"outside (kg)", "2.0000"}};
+  const std::map<std::string, std::string> hns = {
+      {"surface (%)", "10.00"},    {"beached (%)", "5.00"},   {"evaporated (%)", "30.00"}, {"dispersed (%)", "2.00"},
+      {"volatilized (%)", "0.40"}, {"column (%)", "1.00"},    {"dissolved (%)", "0.30"},   {"sedimented (%)", "0.10"},
+      {"floor (%)", "0.50"},       {"degraded (%)", "0.05"},  {"outside (%)", "0.20"}};
+  const struct {
+    int32_t kind;
+    int32_t release;
+    const char* file;
+  } cases[] = {{2, 1, "TEST_properties_001.txt"}, {2, 2, "TEST_properties_subspill_001.txt"},
+               {2, 2, "TEST_properties_001.txt"}, {3, 1, "TEST_properties_001.txt"},
+               {3, 2, "TEST_properties_001.txt"}};
+  for (const auto& c : cases) {
+    temp_dir dir;
+    series(c.kind, c.release, 1, 3600.0f, 3600, 2);
+    auto& m = var4;
+    m.mass_surf_c(1, 2) = 100.0;
+    m.mass_beachedc(1, 2) = 50.0;
+    m.mass_disp_cumul_c(1, 2) = 20.0;
+    m.mass_columnc(1, 2) = 10.0;
+    m.mass_floorc(1, 2) = 5.0;
+    m.mass_radarc(1, 2) = 2.0;
+    m.per_evpc(1, 2) = 0.3;
+    m.masaevpc(1, 2) = 300.0;
+    if (c.kind == 2) {
+      m.aguac(1, 2) = 0.25;
+      m.massprodemuls_surf_c(1, 2) = 60.0;
+      m.massprodemuls_beach_c(1, 2) = 70.0;
+    } else {
+      m.mass_vol_cumul_c(1, 2) = 4.0;
+      m.mass_diss_cumul_c(1, 2) = 3.0;
+      m.mass_sed_cumul_c(1, 2) = 1.0;
+      m.mass_degr_cumul_c(1, 2) = 0.5;
+    }
+    esc_propiedades_fuel("TEST", 2, 2);
+    const auto row = labelled_row(c.file, 2);
+    for (const auto& [label, value] : c.kind == 2 ? oil : hns) {
+      if (row.count(label) == 0 && label.find("(kg)") != std::string::npos) continue;  // a whole-release file
+      EXPECT_EQ(row.count(label) ? row.at(label) : "(none)", value) << c.file << ", " << label;
+    }
+  }
+}
+
 TEST(PropertyFiles, SubSpillFilesDivideByThePulseMass) {
   // Four pulses of a 1000 kg release: every sub-spill file divides by 250.
   temp_dir dir;
@@ -249,6 +317,23 @@ TEST(PropertyFiles, SubSpillFilesDivideByThePulseMass) {
                                   "TEST_properties_subspill_002.txt", "TEST_properties_subspill_003.txt",
                                   "TEST_properties_subspill_004.txt"}));
   EXPECT_EQ(fields("TEST_properties_subspill_003.txt", 2).at(17), "      100.00");
+}
+
+// A pulse's mass is the release's mass over the pulses, rounded to single
+// precision once divided: 1000.1 kg in 3 pulses gives 333.3666... kg,
+// 333.366668701171875 in single precision; 166.70000014063515 kg afloat is
+// 50.0049992 % of it, written 50.00.  (The release's mass rounded first,
+// 1000.0999755859375 kg, over 3 is 333.36665852864583 kg, and the same mass
+// 50.0050008 %, written 50.01.)
+TEST(PropertyFiles, APulseMassIsRoundedOnceDivided) {
+  temp_dir dir;
+  series(2, 2, 3, 3600.0f, 3600, 2);
+  var_cfg.masa0.fill(1000.1);
+  for (int32_t s = 1; s <= 3; ++s) var4.mass_surf_c(s, 2) = 166.70000014063515;
+  esc_propiedades_fuel("TEST", 2, 2);
+  for (const char* f : {"TEST_properties_subspill_001.txt", "TEST_properties_subspill_003.txt"}) {
+    EXPECT_EQ(labelled_row(f, 2).at("surface (%)"), "50.00") << f;
+  }
 }
 
 TEST(PropertyFiles, AReleaseLongerThanTheRunSharesItsMassOverAllItsPulses) {
@@ -318,6 +403,32 @@ TEST(PropertyFiles, RowsWrittenAsTheRecordsComeMatchRowsWrittenAtTheEnd) {
   for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(read_file(names[i]), at_end[i]) << names[i];
   // An area of 90 km2 takes a field of 12 characters.
   EXPECT_EQ(fields("TEST_properties_subspill_001.txt", 5).at(3), "90000000.000");
+}
+
+// A release of 1000 pulses over 120 hourly records: some 121,000 rows, more
+// than a run holds in memory at once, so that the rows reach the files in
+// several pieces.  Every file has the header and the 121 rows from 0 h to
+// 120 h, each once and in order.
+TEST(PropertyFiles, ManyRowsReachTheirFilesOnceEach) {
+  temp_dir dir;
+  const int32_t pulses = 1000, records = 121;
+  series(2, 2, pulses, 3600.0f, 3600, records);
+  for (int32_t s = 1; s <= pulses; ++s) {
+    for (int32_t r = 1; r <= records; ++r) var4.mass_surf_c(s, r) = 0.5;
+  }
+  property_rows_writer w;
+  for (int32_t r = 1; r <= records; ++r) w.rows("TEST", r);
+  w.finish("TEST", records);
+  const strings all_hours = hours(0, 120);
+  EXPECT_EQ(times("TEST_properties_001.txt"), all_hours);
+  for (int32_t s = 1; s <= pulses; ++s) {
+    const std::string name = subspill_property_file_name("TEST", s);
+    if (s == 1 || s == pulses / 2 || s == pulses) {
+      EXPECT_EQ(times(name), all_hours) << name;
+    } else {
+      EXPECT_EQ(file_lines(name).size(), all_hours.size() + 1) << name;
+    }
+  }
 }
 
 TEST(PropertyFiles, AValueThatIsNotANumberStopsTheRunWithTheEarlierRowsOfEveryFile) {
@@ -433,6 +544,38 @@ TEST(PropertyFiles, ARecordThatCannotBeWrittenWholeIsTakenBackFromEveryFile) {
   for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(read_file(names[i]), before[i]) << names[i];
   EXPECT_EQ(w.end(true), "; the property files keep their rows up to 1 h");
   for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(read_file(names[i]), before[i]) << names[i];
+}
+
+// A run stopped (by a value of another result file) after its start rows
+// but before the next row of the stride: the start rows stand and the files
+// keep them.  Rows every 2 h of 1 h steps; spill 2 (or pulse 2) starts at
+// 1 h, off the stride, so its first row is at 1 h; the stop comes at 1 h.
+TEST(PropertyFiles, AStopBeforeTheFirstStrideRowKeepsTheStartRows) {
+  const struct {
+    int32_t release;
+    double start2_s;
+    strings files;
+    strings rows2;
+    const char* words;
+  } cases[] = {
+      {1, 0.0, {"TEST_properties_001.txt", "TEST_properties_002.txt"}, {"    0.00"},
+       "; the property files keep their rows up to 0 h"},
+      {1, 3600.0, {"TEST_properties_001.txt", "TEST_properties_002.txt"}, {"    1.00"},
+       "; the property files keep their rows up to 1 h"},
+      {2, 3600.0, {"TEST_properties_subspill_001.txt", "TEST_properties_subspill_002.txt"}, {"    1.00"},
+       "; the property files keep their rows up to 1 h"},
+  };
+  for (const auto& c : cases) {
+    temp_dir dir;
+    series(2, c.release, 2, 3600.0f, 7200, 4);
+    var_cfg.spillstarttime(2) = c.start2_s;
+    property_rows_writer w;
+    w.rows("TEST", 1);
+    w.rows("TEST", 2);
+    EXPECT_EQ(w.end(true), c.words) << c.files[1];
+    EXPECT_EQ(times(c.files[0]), strings{"    0.00"}) << c.files[0];
+    EXPECT_EQ(times(c.files[1]), c.rows2) << c.files[1];
+  }
 }
 
 TEST(PropertyFiles, WholeReleaseSumsTheStartedPulses) {

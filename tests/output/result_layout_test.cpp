@@ -84,6 +84,23 @@ TEST(ResultLayout, OutputMinutesPastSixDigits) {
   reset_state();
 }
 
+// The digits of an output minute, by the horizon's last minute: six up to
+// 999999, one more at each power of ten from 10^6 on, the power itself
+// included (a horizon of exactly 10^6 minutes ends at minute 1000000).
+TEST(ResultLayout, MinuteDigitsAtThePowersOfTen) {
+  const struct {
+    float horizon_s;
+    int digits;
+  } cases[] = {{60.0f, 6},        {999999.0f * 60.0f, 6}, {1.0e6f * 60.0f, 7}, {1000001.0f * 60.0f, 7},
+               {9999990.0f * 60.0f, 7}, {1.0e7f * 60.0f, 8}, {1.0e8f * 60.0f, 9}};
+  for (const auto& c : cases) {
+    reset_state();
+    var_cfg.simulationtimehorizon = c.horizon_s;
+    EXPECT_EQ(minute_digits(), c.digits) << c.horizon_s << " s";
+  }
+  reset_state();
+}
+
 TEST(ResultLayout, FileNames) {
   reset_state();
   var_run.deltat = 600.0f;

@@ -171,15 +171,35 @@ TEST(ScenarioChemical, TheStartUpLinesNameTheBehaviourClassAndWhatItMeans) {
       {" 1200.0 15.0 0.7 15.0 100.0 25.0 0.1 25.0 ", "1",
        " Spill 1: behaviour class 12, sinker: it starts on the sea floor, where only degradation acts on it.\n"},
       {" 1200.0 15.0 0.7 15.0 100.0 25.0 0.1 25.0 ", "2",
-       " Spill 1: behaviour class 12, sinker: only degradation acts on it; released at a depth its droplets "
-       "settle at their own speed, released at the surface it stays afloat.\n"},
+       " Spill 1: behaviour class 12, sinker: only degradation acts on it; its droplets settle at their own speed "
+       "to the sea floor.\n"},
       {" 810.0 15.0 3.6 15.0 73000.0 25.0 0.9 25.0 ", "1",
        " Spill 1: behaviour class 10, dissolver: it floats, and every process switched on acts on it at rates "
        "set by its vapour pressure, its solubility and the weather.\n"},
       {" 810.0 15.0 3.6 15.0 73000.0 25.0 0.9 25.0 ", "2",
        " Spill 1: behaviour class 10, dissolver: released at the surface it floats, released at a depth its "
-       "droplets start in the water column, and every process switched on acts on it at rates set by its vapour "
-       "pressure, its solubility and the weather.\n"},
+       "droplets start in the water column and rise at their own speed (never resting on the sea floor), and "
+       "every process switched on acts on it at rates set by its vapour pressure, its solubility and the "
+       "weather.\n"},
+      // Ethylene glycol (1113 kg/m3, miscible) is a dissolver denser than
+      // the water: it sinks whatever its class.
+      {" 1113.0 15.0 14.4 15.0 1000000.0 25.0 0.0067 25.0 ", "1",
+       " Spill 1: behaviour class 10, dissolver denser than the water: it starts on the sea floor as droplets of "
+       "1 mm, where dissolution, sorption and degradation act on it as switched on, and what dissolves moves "
+       "with the current.\n"},
+      {" 1113.0 15.0 14.4 15.0 1000000.0 25.0 0.0067 25.0 ", "2",
+       " Spill 1: behaviour class 10, dissolver denser than the water: its droplets sink at their own speed, "
+       "dissolving on their way, and lie on the sea floor, where dissolution, sorption and degradation act on "
+       "them as switched on.\n"},
+      // Chlorine (a gas whose liquid is 1410 kg/m3) and ammonia (a
+      // gas-dissolver) rise as bubbles under water.
+      {" 1410.0 15.0 0.25 15.0 7300.0 25.0 680.0 25.0 ", "2",
+       " Spill 1: behaviour class 1, gas: released at the surface it goes into the air, where no process acts and "
+       "no column of the property file shows it; released at a depth it rises as bubbles of 5 mm (about 0.3 "
+       "m/s) and goes into the air when it comes up.\n"},
+      {" 682.0 15.0 0.25 15.0 482000.0 25.0 857.0 25.0 ", "2",
+       " Spill 1: behaviour class 2, gas-dissolver: it floats and evaporates; released at the surface it does not "
+       "dissolve or sorb; released at a depth it rises as a gas and dissolves on its way.\n"},
       // Styrene's 0.67 kPa makes it a floater-evaporator; the class says
       // nothing of how fast it evaporates.
       {" 906.0 15.0 0.7 15.0 310.0 25.0 0.67 25.0 ", "1",
@@ -189,7 +209,8 @@ TEST(ScenarioChemical, TheStartUpLinesNameTheBehaviourClassAndWhatItMeans) {
       // than the water floats.
       {" 1326.0 15.0 0.33 15.0 13000.0 25.0 47.0 25.0 ", "1",
        " Spill 1: behaviour class 11, sinker-dissolver: it starts on the sea floor as droplets of 1 mm, where "
-       "dissolution, sorption and degradation act on it as switched on.\n"},
+       "dissolution, sorption and degradation act on it as switched on, and what dissolves moves with the "
+       "current.\n"},
       {" 950.0 15.0 0.7 15.0 5000.0 25.0 0.2 25.0 ", "1",
        " Spill 1: behaviour class 11, sinker-dissolver not denser than the water: it floats, and every process "
        "switched on acts on it at rates set by its vapour pressure, its solubility and the weather.\n"},

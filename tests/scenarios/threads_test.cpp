@@ -104,10 +104,10 @@ TEST(ScenarioThreads, RandomWalkOntoACoastIsTheSameOnEveryThreadCount) {
       8);
 }
 
-// The mass-budget audits of the four engines (two spills, coast, random
-// walk, Runge-Kutta steps, every weathering or fate process on) with 33,000
-// particles a spill: nine blocks on three threads, the last of a few
-// particles.
+// The mass-budget audits of the four engines (two spills, or the four
+// pulses of a continuous release; coast, random walk, Runge-Kutta steps,
+// every weathering or fate process on) with 33,000 particles a spill or
+// pulse: nine blocks on three threads, the last of a few particles.
 struct audit_engine {
   const char* folder;
   const char* key;
@@ -133,6 +133,8 @@ TEST_P(engine_threads, WithWeatheringTheSameOnEveryThreadCount) {
 
 INSTANTIATE_TEST_SUITE_P(ScenarioThreads, engine_threads,
                          ::testing::Values(audit_engine{"audit_oil2d", "AUD2", "50 0", "48", "12"},
+                                           // a continuous release: four pulses an hour apart
+                                           audit_engine{"audit_oil2d", "AUC2", "50 0", "48", "12"},
                                            audit_engine{"audit_oil3d", "AUD3", "50 0", "48", "12"},
                                            audit_engine{"audit_hns2d", "AUH2", "50 0", "24", "12"},
                                            audit_engine{"audit_hns3d", "AUH3", "100 0", "16", "8"}),

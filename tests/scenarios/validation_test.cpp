@@ -229,6 +229,9 @@ TEST(StartUpValidation, ValuesOutOfTheirPhysicalRange) {
       {"blowout", {"negative diameter", "DropletDiametersAndFlotSpeed.txt", 2, "-0.0005 0.01", "DropletDiametersAndFlotSpeed.txt:2", "diameter = -0.0005"}, ""},
       {"blowout", {"rise speed not a number", "DropletDiametersAndFlotSpeed.txt", 11, "0.0005 nan", "DropletDiametersAndFlotSpeed.txt:11", "rise speed = nan: must be a finite number from -10 to 10 m/s"}, ""},
       {"blowout", {"short droplet file", "DropletDiametersAndFlotSpeed.txt", 11, "", "DropletDiametersAndFlotSpeed.txt:11", "end of file: expected the diameter and rise speed of particle 10 of spill 1"}, ""},
+      {"blowout", {"3-D surface current from 400 degrees", "lstcurr3D.pre", 4, "0.0 400.0 0.0 270.0", "lstcurr3D.pre:4", "direction = 400"}, ""},
+      {"blowout", {"3-D column current from 400 degrees", "lstcurr3D.pre", 4, "0.0 270.0 0.0 400.0", "lstcurr3D.pre:4", "direction = 400"}, ""},
+      {"blowout", {"3-D column current at 20 m/s", "lstcurr3D.pre", 4, "0.0 270.0 20.0 270.0", "lstcurr3D.pre:4", "water-column current speed = 20"}, ""},
       {"blowout", {"short 3-D series", "lstcurr3D.pre", 7, "", "lstcurr3D.pre:6", "the series ends after 4 records, but its count (5) needs 5"}, ""},
   };
   for (const auto& r : rows) {
@@ -379,6 +382,20 @@ TEST(StartUpValidation, ListsSeriesAndResultNamesAreCheckedBeforeAnythingIsWritt
         << r.err;
     EXPECT_EQ(dir.files(), before);
   }
+  for (const char* taken : {"DRFT_properties_001.txt", "DRFT_grid_001_000060.txt"}) {
+    // A property or grid file name of a run that writes both, taken by a
+    // folder: refused before the first result is written.
+    temp_dir dir;
+    copy_scenario("drift");
+    set_line("DRFT.run", 19, "1 1 1");
+    std::filesystem::create_directory(taken);
+    const std::vector<std::string> before = dir.files();
+    const auto r = run_orvel(dir.path(), "DRFT");
+    EXPECT_EQ(r.status, 2) << taken;
+    EXPECT_EQ(r.err.rfind(std::string("orvel: error: ") + taken + ":0: this run writes a result under this name", 0), 0u)
+        << r.err;
+    EXPECT_EQ(dir.files(), before) << taken;
+  }
   {
     // No run writes a concentration-factor file: a folder named like one
     // (and like the property files of a floating object that are written)
@@ -410,8 +427,13 @@ TEST(StartUpValidation, ReleasesThatDoNothingAreWarnedOf) {
       {"release below the sea floor", "hns3d", 24,
        "1 0.0 1000.0 -9.0 43.0 150.0 0.0 0.0 0.01 0.0001 1.0 0 600.0 15.0 3000.0 15.0 100.0 25.0 0.1 25.0 78.0 1.0 "
        "100.0 0.0 0.0 1025.0 15.0 20.0",
-       "orvel: warning: the release depth 150 m of spill line 1 lies below the sea floor (100 m there): its "
-       "particles are on the floor from the first step\n"},
+       "orvel: warning: the release depth 150 m of spill line 1 lies at or below the sea floor (100 m there): "
+       "its particles start just above the floor\n"},
+      {"chemical released at the sea floor", "hns3d", 24,
+       "1 0.0 1000.0 -9.0 43.0 100.0 0.0 0.0 0.01 0.0001 1.0 0 600.0 15.0 3000.0 15.0 100.0 25.0 0.1 25.0 78.0 1.0 "
+       "100.0 0.0 0.0 1025.0 15.0 20.0",
+       "orvel: warning: the release depth 100 m of spill line 1 lies at or below the sea floor (100 m there): "
+       "its particles start just above the floor\n"},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);

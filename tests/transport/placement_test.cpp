@@ -367,5 +367,32 @@ TEST(Release, SeveralSpillsDrawInOrderAndStartFromSeedZero) {
     for (int32_t i = 1; i <= 5; ++i) EXPECT_EQ(var_part.x_part(i, s), x(i, s));
 }
 
+// A particle placed outside the domain box is lost, whether it is afloat,
+// in the water column or on the floor; one on the box's edge or corner is
+// inside (the box includes its bounds); a beached particle, or one over land
+// or in the air, keeps its state.  Box 350-352 E, 42-44 N (longitudes + 360).
+TEST(Release, PlacedOutsideTheDomainBoxIsLost) {
+  const domain_box box{350.0, 352.0, 42.0, 44.0};
+  const struct {
+    double x, y;
+    bool inside;
+  } points[] = {{351.0, 43.0, true},  {351.0, 44.0, true},  {351.0, 42.0, true},   {350.0, 43.0, true},
+                {352.0, 43.0, true},  {352.0, 44.0, true},  {350.0, 42.0, true},   {351.0, 44.001, false},
+                {351.0, 41.999, false}, {349.999, 43.0, false}, {352.001, 43.0, false}};
+  for (const int32_t state : {indp_surf, indp_column, indp_floor, indp_beached, indp_land, indp_air}) {
+    const bool loses = state == indp_surf || state == indp_column || state == indp_floor;
+    for (const auto& q : points) {
+      small_world(1, 1);
+      if (!var_part.indp.allocated()) var_part.indp.allocate(1, 1);
+      var_part.x_part(1, 1) = q.x;
+      var_part.y_part(1, 1) = q.y;
+      var_part.indp(1, 1) = state;
+      const bool lost = !q.inside && loses;
+      EXPECT_EQ(lose_if_placed_outside(box, 1, 1), lost) << q.x << ", " << q.y << ", state " << state;
+      EXPECT_EQ(var_part.indp(1, 1), lost ? indp_radar : state) << q.x << ", " << q.y << ", state " << state;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace orvel

@@ -10,6 +10,7 @@
 #include "common/errors.hpp"
 #include "tests/transport/transport_setup.hpp"
 #include "transport/coast_index.hpp"
+#include "transport/position_detail.hpp"
 #include "transport/random.hpp"
 #include "transport/velocities.hpp"
 
@@ -458,6 +459,27 @@ TEST(PositionUpdate, RadarBeachesOnlyWithinOneCell) {
   }
 }
 
+// A move past a pole loses the particle (state -2), set at the pole it
+// passed; a particle exactly at a pole, or anywhere between, is not moved
+// nor lost, whatever its state.
+TEST(PositionUpdate, PastAPoleIsLostAtThatPole) {
+  const struct {
+    double y;
+    bool lost;
+    double y_after;
+  } cases[] = {{90.0, false, 90.0},  {-90.0, false, -90.0}, {89.999, false, 89.999}, {0.0, false, 0.0},
+               {90.5, true, 90.0},   {-90.5, true, -90.0},  {179.0, true, 90.0},     {-135.0, true, -90.0}};
+  for (const int32_t state : {1, 5, -1, 0}) {
+    for (const auto& c : cases) {
+      double y = c.y;
+      int32_t s = state;
+      EXPECT_EQ(position_detail::lose_past_pole(y, s), c.lost) << c.y << ", state " << state;
+      EXPECT_EQ(y, c.y_after) << c.y << ", state " << state;
+      EXPECT_EQ(s, c.lost ? -2 : state) << c.y << ", state " << state;
+    }
+  }
+}
+
 TEST(PositionUpdate, DomainBoxLimits) {
   fresh_state fs;
   grid();
@@ -608,6 +630,48 @@ TEST(SpreadingUpdate, LehrGrowthFromTheReleasePointThenFromTheLastPush) {
     EXPECT_EQ(var_part.y_part(2, 1), 40.5 + cell + 0.25 * cell + 0.0625 * cell);
     EXPECT_EQ(var_part.x_part(1, 1), 300.5 + 2 * adv);
   }
+}
+
+// In 3-D the Lehr references follow the particles only while the spill is
+// moved dispersed: two spreading steps grow as in 2-D (the second push a
+// coefficient times the first), a dispersed step in between takes the
+// references to where the particles are, and the spreading step after it
+// starts from nothing.  Advection 1/256 degree east per step; coef_r 0.5,
+// coef_q 0.25; particle 2 one cell east and north of the release point.
+TEST(SpreadingUpdate, ThreeDimensionalLehrReferencesMoveOnlyOnDispersedSteps) {
+  fresh_state fs;
+  grid();
+  var_mallas.d.fill(1.0e6f);
+  set_spills(2, 1, dt);
+  var_run.sim__2d_3d = 2;
+  var_cfg.spreadalgorithm__adios2_leher_hns = 2;
+  var_part.x_oldpt.allocate(2, 1);
+  var_part.y_oldpt.allocate(2, 1);
+  var_cfg.spillposition_x(1) = 300.5;
+  var_cfg.spillposition_y(1) = 40.5;
+  place(1, 300.5, 40.5);
+  place(2, 300.5 + cell, 40.5 + cell);
+  const double adv = 1.0 / 256;
+  velocity(adv / dt, 0.0);
+  set_diffusivities(2, 0.0, 0.0, true, 0.0);  // released after each step
+  posicion_3d_spread(1, 1, 0.5, 0.25);
+  EXPECT_EQ(var_part.x_part(2, 1), 300.5 + cell + 0.5 * cell + adv);
+  EXPECT_EQ(var_part.y_part(2, 1), 40.5 + cell + 0.25 * cell);
+  set_diffusivities(2, 0.0, 0.0, true, 0.0);
+  posicion_3d_spread(1, 2, 0.5, 0.25);
+  const double x2 = 300.5 + cell + 0.5 * cell + 0.25 * cell + 2 * adv;
+  const double y2 = 40.5 + cell + 0.25 * cell + 0.0625 * cell;
+  EXPECT_EQ(var_part.x_part(2, 1), x2);
+  EXPECT_EQ(var_part.y_part(2, 1), y2);
+  set_diffusivities(2, 0.0, 0.0, true, 0.0);
+  posicion_3d(1, 3);
+  EXPECT_EQ(var_part.x_part(2, 1), x2 + adv);
+  EXPECT_EQ(var_part.x_oldpt(2, 1), x2 + adv);
+  EXPECT_EQ(var_part.y_oldpt(2, 1), y2);
+  set_diffusivities(2, 0.0, 0.0, true, 0.0);
+  posicion_3d_spread(1, 4, 0.5, 0.25);
+  EXPECT_EQ(var_part.x_part(2, 1), x2 + 2 * adv);
+  EXPECT_EQ(var_part.y_part(2, 1), y2);
 }
 
 TEST(SpreadingUpdate, LehrPushIsHeldInSinglePrecision) {

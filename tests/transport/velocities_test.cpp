@@ -277,12 +277,19 @@ TEST(VelAdv3d, RiseSpeedIsContinuousAtTheCriticalDiameter) {
   // (1100 kg/m3, |g'| g = 0.717805) sinks, with dc^3 = 1.19389e-9 m3, dc =
   // 1.0609 mm: 0.5 mm at 0.0086691 m/s, 2 mm at 0.053584 m/s.  Oil of 1020
   // kg/m3 (g' g = 0.047854) has dc^3 = 1.79083e-8 m3, dc = 2.6163 mm.
+  // Droplets below dc but above (18 nu)^2 / (g' g) cubed-rooted (0.635 mm
+  // and 0.842 mm, where a critical diameter without its factor 2 would
+  // fall) still follow the Stokes law: 0.7 mm of oil rises at 1.674878 x
+  // 4.9e-7 / 2.07e-5 = 0.039647 m/s (not 0.048423), 0.9 mm of the dense
+  // substance sinks at 0.717805 x 8.1e-7 / 2.07e-5 = 0.028088 m/s (not
+  // 0.035945).
   struct rise_case {
     double oil, d, w;  // kg/m3, m, rise speed (m/s, upward)
   };
   const rise_case cases[] = {
       {850.0, 0.5e-3, 0.020228}, {850.0, 0.2e-3, 0.0032365}, {850.0, 2e-3, 0.081851},
       {850.0, 0.7998e-3, 0.051758}, {1100.0, 0.5e-3, -0.0086691}, {1100.0, 2e-3, -0.053584},
+      {850.0, 0.7e-3, 0.039647},   {1100.0, 0.9e-3, -0.028088},
   };
   for (const auto& c : cases) {
     small_world(1, 1);
