@@ -133,8 +133,19 @@ void check_run_options(const value_checks& v) {
   v.yes_no("outputparts__y_n", r.outputparts__y_n);
   v.yes_no("outputconcs__y_n", r.outputconcs__y_n);
   v.yes_no("outputpropierties__y_n", r.outputpropierties__y_n);
-  if (r.outputparts__y_n == 1) v.range("deltatoutput_parts", r.deltatoutput_parts);
-  if (r.outputconcs__y_n == 1) v.range("deltatoutput_concs", r.deltatoutput_concs);
+  // An output interval is held to its range when its output is on, and to
+  // a finite number whatever the switch (as the reader holds a number too
+  // large for single precision).
+  if (r.outputparts__y_n == 1) {
+    v.range("deltatoutput_parts", r.deltatoutput_parts);
+  } else {
+    v.finite("deltatoutput_parts", r.deltatoutput_parts);
+  }
+  if (r.outputconcs__y_n == 1) {
+    v.range("deltatoutput_concs", r.deltatoutput_concs);
+  } else {
+    v.finite("deltatoutput_concs", r.deltatoutput_concs);
+  }
   if (r.outputpropierties__y_n == 1) v.range("deltatoutput_properties", static_cast<double>(r.deltatoutput_properties));
 }
 

@@ -50,11 +50,15 @@ constexpr input_range table[] = {
     {"KEY.cfg", "spillduration", "", 0.0, longest_hours, out, in, "h"},
 
     // The spill line (record 19).  Ten million tonnes (1e10 kg, 1e7 m3) is
-    // ten times the largest spill known (the Gulf War, 1991).
+    // ten times the largest spill known (the Gulf War, 1991).  An oil's
+    // volume follows from its mass and density (within a quarter of mass /
+    // density): its range is the top of the mass range at the lowest
+    // density of the range, so that no mass in range is refused for its
+    // volume.
     {"KEY.cfg", "spillstarttime", "", 0.0, longest_hours, in, in, "h"},
     {"KEY.cfg", "spilledmass", "oil and HNS", 0.0, 1.0e10, out, in, "kg"},
     {"KEY.cfg", "spilledmass", "floating object", 0.0, 1.0e10, in, in, "kg"},
-    {"KEY.cfg", "spillvolume", "oil", 0.0, 1.0e7, out, in, "m3"},
+    {"KEY.cfg", "spillvolume", "oil", 0.0, 1.0e10 / 50.0, out, in, "m3"},
     {"KEY.cfg", "spillvolume", "floating object", 0.0, 1.0e7, in, in, "m3"},
     {"KEY.cfg", "spillposition_x", "", -360.0, 360.0, in, in, "degrees"},
     {"KEY.cfg", "spillposition_y", "", -90.0, 90.0, in, in, "degrees"},

@@ -7,13 +7,12 @@
 #include <cstdint>
 #include <string>
 
+#include "control/state/var4.hpp"
+
 namespace orvel {
 
-// The property series keep the last series_window records of each spill
-// or pulse (fewer when the run has fewer): the property rows are written as
-// the records are made, so no record is needed once the next one is there.
-// A record holds nineteen doubles and two floats.
-inline constexpr int32_t series_window = 32;
+// A record of the property series (series_window of them a spill) holds
+// nineteen doubles and two floats.
 inline constexpr uint64_t bytes_per_series_record = 19 * sizeof(double) + 2 * sizeof(float);
 
 // The property rows of a record are written to their files as the record

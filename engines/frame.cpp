@@ -8,7 +8,6 @@
 #include "common/parallel.hpp"
 #include "common/result_file.hpp"
 #include "common/run_stops.hpp"
-#include "control/memory_estimate.hpp"
 #include "control/state/all.hpp"
 #include "engines/engine_settings.hpp"
 #include "forcing/series.hpp"

@@ -1,10 +1,12 @@
 #include "engines/hns3d.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 
 #include "control/state/all.hpp"
 #include "engines/engines.hpp"
+#include "fate/hns_slick.hpp"
 #include "fate/oil_weathering.hpp"
 #include "fate/wave_entrainment.hpp"
 
@@ -69,6 +71,89 @@ void hns3d_engine::set_up() {
   // The emulsion-product rows stay 0 until a spill's fate sequence has run.
   m.massprodemuls_surf_c.fill(0.0);
   m.massprodemuls_beach_c.fill(0.0);
+  ensure(var_spill.area_share, ns);
+  var_spill.area_share.fill(1.0);
+  release_area_ = 0.0;
+  law_area_ = 0.0;
+  law_time_ = 0.0;
+}
+
+void hns3d_engine::before_spill_passes(float t) {
+  if (var_cfg.spill__instant_contin == 2) share_the_slick(t);
+}
+
+// The pulses of a continuous release afloat form one slick of one
+// thickness: each weathers over the share of the slick's area that its
+// floating mass at the start of the step is of the floating mass of every
+// started pulse, with the transfer coefficients of the whole slick, so that
+// the release weathers alike however many pulses it is cut into.  Released
+// at the surface with Fay-type or Lehr spreading, the slick spreads by the
+// law over each step from the area the law had given it, with the
+// release's floating (Fay) or released (Lehr) volume: from the age at which
+// the law gives that area for that volume, to one step later (a pulse
+// joining the slick thickens it, and it spreads the faster, as one slick of
+// that volume would; a pulse is not spread as if it were as old as the
+// release).  It is never smaller than the largest pulse's own slick nor
+// thinner than the minimum thickness, so that a release of one pulse is
+// the slick of that pulse.  Otherwise (droplets come up from a release at a depth
+// or a blowout and form slicks at the minimum thickness; the per-particle
+// growth; no spreading) it is the pulses' slicks together.
+void hns3d_engine::share_the_slick(float t) {
+  const auto& c = var_cfg;
+  const auto& m = var4;
+  auto& share = var_spill.area_share;
+  const int32_t ns = c.spills_number;
+  // A started pulse's floating mass: its initial one until it weathers.
+  auto afloat_of = [&](int32_t s) {
+    if (!spill_active(s, t) || !(m.dens(s) > 0.0)) return 0.0;
+    const double afloat = weathered_now(s) != 0 ? m.mass_surf(s) : m.mass_surf_ini(s);
+    return afloat > 0.0 ? afloat : 0.0;
+  };
+  double mass = 0.0, volume = 0.0, released = 0.0, together = 0.0, largest = 0.0;
+  int32_t first = 0, first_afloat = 0;
+  for (int32_t s = 1; s <= ns; ++s) {
+    if (!spill_active(s, t)) continue;
+    if (first == 0) first = s;
+    released += c.vol0(s);
+    const double afloat = afloat_of(s);
+    if (afloat == 0.0) continue;
+    if (first_afloat == 0) first_afloat = s;
+    mass += afloat;
+    volume += afloat / m.dens(s);
+    together += slick_area(s);
+    largest = std::max(largest, slick_area(s));
+  }
+  // While nothing floats each pulse whose droplets come up forms its own
+  // slick for the step.
+  for (int32_t s = 1; s <= ns; ++s) share(s) = mass > 0.0 ? afloat_of(s) / mass : 1.0;
+  release_area_ = 0.0;
+  if (!(mass > 0.0)) {
+    law_area_ = 0.0;
+    return;
+  }
+  const bool spread = c.spreading__y_n == 1 && c.spreadalgorithm__adios2_leher_hns != 3 &&
+                      var_run.blowout__y_n != 1 && c.spillposition_z(first) == 0.0;
+  if (!spread) {
+    release_area_ = together;
+    law_area_ = 0.0;
+    return;
+  }
+  // The law's slick at the start of the step, which ends at t, grown from
+  // the start of the last step with the volume now afloat (or released);
+  // the product's density and the wind over the slick are those of the
+  // oldest pulse afloat.  A new slick has the age of that pulse.
+  const int32_t s = first_afloat;
+  const double start = static_cast<double>(t) - static_cast<double>(var_run.deltat);
+  const double age = law_area_ > 0.0 ? hns_spread_age(s, volume, released, law_area_) + (start - law_time_)
+                                     : start - c.spillstarttime(s);
+  law_area_ = age > 0.0 ? hns_spread_area(s, volume, released, age) : 0.0;
+  law_time_ = start;
+  // As a pulse's own slick, the area over which it weathers in the step is
+  // the one it had at the start of the step.
+  double area = std::max(law_area_, largest);
+  const double minimum = c.minspillthickness(first);
+  if (minimum > 0.0) area = std::min(area, volume / minimum);
+  release_area_ = area;
 }
 
 hns3d_engine::path hns3d_engine::path_of(int32_t s) {
@@ -109,6 +194,8 @@ void hns3d_engine::fate(int32_t s, bool dispersed_path) {
   auto& m = var4;
   weathered_now(s) = 1;
   form_slick(s);
+  // A pulse of a continuous release afloat weathers on the one slick.
+  if (release_area_ > 0.0 && m.mass_surf(s) > 0.0) m.areaparticlesurftotal(s) = release_area_;
   if (c.evaporo(s) == 1) {
     calls.evaporacionhns(s, slick_area);
     if (dispersed_path && m.mass_surf(s) == 0.0) surface_exhausted(s) = 1;

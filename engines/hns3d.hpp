@@ -11,7 +11,10 @@
 // a blowout's slick area is the disc at the end of the jet.  The floating
 // particles form the spill's slick; floating mass that appears while the
 // spill has no slick (droplets coming up) forms one at its minimum
-// thickness.
+// thickness.  The pulses of a continuous release afloat at a time are one
+// slick: they evaporate, dissolve and are entrained over shares of its area
+// in proportion to their floating mass, with the transfer coefficients of
+// the whole slick.
 #pragma once
 
 #include <cstdint>
@@ -46,12 +49,23 @@ class hns3d_engine : public frame_3d<hns_frame> {
   // concentracion.
   void grid_statistics(int32_t spill, int32_t stamp) override;
   void series_record(int32_t spill, int32_t r) override;
+  // The pulses of a continuous release afloat are one slick.
+  void before_spill_passes(float t) override;
 
  private:
   void fate(int32_t spill, bool dispersed_path);
   // The slick area of floating mass that has no slick yet: the floating
   // volume at the minimum thickness (also the area of the step's processes).
   void form_slick(int32_t spill);
+  void share_the_slick(float t);
+
+  // Area (m2) of the one slick of a continuous release's pulses afloat at
+  // the start of the sub-step; 0 while none floats.  law_area_ is the area
+  // its spreading law gives it at the time law_time_ (s), before the floor
+  // of the pulses' own slicks and the minimum thickness.
+  double release_area_ = 0.0;
+  double law_area_ = 0.0;
+  double law_time_ = 0.0;
 
   const farray<coast_polygon>& polygons_;
 };

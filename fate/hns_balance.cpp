@@ -106,6 +106,13 @@ void balance_vertido_tierra_hns_3d(int32_t spill) {
   if (s.n_surf > 0) var4.areaparticlesurftotal(spill) = static_cast<double>(var_spill.area_hns(spill));
 }
 
+double slick_share(int32_t spill) {
+  const auto& share = var_spill.area_share;
+  if (var_run.sim__2d_3d != 2 || var_cfg.spill__instant_contin != 2) return 1.0;
+  if (!share.allocated() || spill < share.lbound(1) || spill > share.ubound(1)) return 1.0;
+  return share(spill);
+}
+
 void take_from_surface(int32_t spill, double taken, double floating) {
   if (!(taken > 0.0)) return;
   const int32_t np = var_run.particle_number;

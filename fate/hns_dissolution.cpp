@@ -68,7 +68,10 @@ float slick_dissolution(int32_t spill, float d, bool computed, float u) {
     const float v = std::pow(sc, 0.3333333f) * 0.578f * std::sqrt(u * l / nuf);
     kd = v * (d * 1e-4f) / l;
   }
-  float m_s = a * (var_spill.watersolubility(spill) * 0.001f) * kd * var_run.deltat;
+  // A pulse of a continuous 3-D release dissolves over its share of the one
+  // slick, with the coefficient of the whole slick.
+  const float part = static_cast<float>(static_cast<double>(a) * slick_share(spill));
+  float m_s = part * (var_spill.watersolubility(spill) * 0.001f) * kd * var_run.deltat;
   // Without spreading the slick keeps its first area: dissolution follows
   // the share of the first floating mass still afloat.
   const double first = mb.mass_surf_ini(spill);

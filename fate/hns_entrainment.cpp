@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "control/state/all.hpp"
+#include "fate/hns_slick.hpp"
 #include "fate/hns_water.hpp"
 #include "fate/wave_entrainment.hpp"
 #include "transport/random.hpp"
@@ -80,7 +81,7 @@ double send_down(int32_t spill, double entrained, double floating, double hb) {
   const float total =
       nint(static_cast<float>(entrained / floating) * static_cast<float>(var_part.par_surf(spill)));
   const float depth_scale = static_cast<float>(1.5 * hb);
-  const double area = var4.areaparticlesurftotal(spill);
+  const double area = var4.areaparticlesurftotal(spill) * slick_share(spill);
   const double dt = static_cast<double>(var_run.deltat);
   const double factor = var_mallas.factor;
 
@@ -123,9 +124,11 @@ double send_down(int32_t spill, double entrained, double floating, double hb) {
 void verticaldispersion_hns(int32_t spill, farray<double, 1>& slick_area) {
   entrainment_rates(spill, largest_droplet::seventy_micrometres);
   const bool three_d = var_run.sim__2d_3d == 2;
-  // In 3-D the waves work on the droplets of the surface particles.
-  const float a = static_cast<float>(three_d && var_part.numpartsurfevap > 0 ? var4.areaparticlesurftotal(spill)
-                                                                             : slick_area(spill));
+  // In 3-D the waves work on the slick of the surface particles (a pulse of
+  // a continuous release on its share of the one slick).
+  const float a = static_cast<float>(three_d && var_part.numpartsurfevap > 0
+                                         ? var4.areaparticlesurftotal(spill) * slick_share(spill)
+                                         : slick_area(spill));
   const float m = std::max(0.0f, var_run.deltat * varverticaldispersion.qtot * a);
   auto& mb = var4;
   if (static_cast<double>(m) <= mb.mass_surf(spill)) {

@@ -125,7 +125,10 @@ void evaporacionhns(int32_t spill, farray<double, 1>&) {
     const float ld = equivalent_diameter(area);
     km = ld != 0.0f ? computed_coefficient(u, ld, sc) : 0.0f;
   }
-  step_mass(spill, static_cast<double>(evaporative_flux(mw, p, area, km, ta) * var_run.deltat), m0, fmax);
+  // A pulse of a continuous release evaporates over its share of the one
+  // slick, with the coefficient of the whole slick.
+  const double part = area * slick_share(spill);
+  step_mass(spill, static_cast<double>(evaporative_flux(mw, p, part, km, ta) * var_run.deltat), m0, fmax);
 
   const double floating = m.mass_surf(spill);
   const double moved = transfer(spill, m0, fmax);

@@ -58,6 +58,24 @@ void evaluo_hns(int32_t spill, farray<double, 1>& slick_area);
 // area_hns(spill), as for oil.  coef_q is 0 except with Lehr.
 void spreadinghns(int32_t spill, int32_t step, farray<double, 1>& slick_area, double& coef_r, double& coef_q);
 
+// Area (m2) by the spreading law of the chemical of `spill` (algorithm 1
+// Fay-type, from the `floating` volume, m3; any algorithm but 1 and 3 Lehr,
+// from the `released` volume, m3, and the spill's wind) of a slick `age`
+// seconds old; 0 for the per-particle growth of algorithm 3, which has no
+// area of its own.  hns_spread_age is its inverse: the age (s) at which the
+// law gives `area` (0 where the law gives no area).  They serve for the one
+// slick of the pulses of a continuous release, which spreads by the law
+// from the area it has with the volume it holds.
+double hns_spread_area(int32_t spill, double floating, double released, double age);
+double hns_spread_age(int32_t spill, double floating, double released, double area);
+
+// The part of the slick area areaparticlesurftotal(spill) over which the
+// spill's floating mass weathers: 1, except for a pulse of a continuous 3-D
+// release, whose pulses afloat are one slick and share its area by their
+// floating mass at the start of the step (area_share).  The transfer
+// coefficients keep the size of the whole slick.
+double slick_share(int32_t spill);
+
 // Evaporation of the floating mass over the step, from the vapour pressure,
 // the molar mass, the air temperature, the mean wind of all the spill's
 // particles (wind_min when calm; also into wind10) and the slick area

@@ -17,6 +17,21 @@ constexpr double third = static_cast<double>(0.33333334f);
 constexpr double two_thirds = static_cast<double>(0.6666667f);
 constexpr double four_thirds = static_cast<double>(1.3333334f);
 
+// The gravity term V^2 g delta / sqrt(nu) of Fay-type spreading for a slick
+// of v m3 with relative density difference delta.  A slick denser than the
+// water (a heavy emulsion) does not spread by gravity: the term is 0, where
+// a negative one would make the fractional powers NaN.
+double fay_gravity(double v, float delta) {
+  const double x = ((v * v) * static_cast<double>(9.81f)) * static_cast<double>(delta) /
+                   std::sqrt(var_spill.kinemviscosity_water);
+  return x < 0.0 ? 0.0 : x;
+}
+
+// Fay-type area (m2) tau seconds after the release, for gravity term x.
+double fay_area(double area_factor, double x, double tau) {
+  return area_factor * std::pow((std::sqrt(tau) * tau) * x, third);
+}
+
 // Fay-type spreading: area and diffusivity from the time since the spill's
 // release (a spill or pulse that starts late spreads as one released at 0
 // would at the same age).  For a spreading constant k, area_factor
@@ -26,14 +41,9 @@ void fay(int32_t s, float t, double area_factor, double k_factor, const float* f
          double& coef_r, double& coef_q) {
   const auto& c = var_cfg;
   const double tau = static_cast<double>(t) - c.spillstarttime(s);
-  const double v = c.spillvolume(s);
-  double x = ((v * v) * static_cast<double>(9.81f)) * static_cast<double>(var_spill.deltarho(s)) /
-             std::sqrt(var_spill.kinemviscosity_water);
-  // A slick denser than the water (a heavy emulsion) does not spread by
-  // gravity; a negative term would make the fractional powers NaN.
-  if (x < 0.0) x = 0.0;
+  const double x = fay_gravity(c.spillvolume(s), var_spill.deltarho(s));
   const double x13 = std::pow(x, third);
-  const double a_fay = area_factor * std::pow((std::sqrt(tau) * tau) * x, third);
+  const double a_fay = fay_area(area_factor, x, tau);
   slick_area(s) = floor ? std::max(static_cast<double>(*floor), a_fay) : a_fay;
   const float age = static_cast<float>(tau);
   const float k1 = 0.033f * std::pow(age, 0.16f);
@@ -61,28 +71,47 @@ double increment_ratio(F f, double tm, double d) {
   return older == 0.0 ? 0.0 : (f0 - f1) / older;
 }
 
+// Lehr's area is 1000 (p sqrt(tm) + q tm) m2 tm minutes after the release,
+// for the density ratio r ((water - product) / product), vb barrels released
+// and a wind of u knots.
+struct lehr_terms {
+  double p, q;
+};
+lehr_terms lehr_of(float r, double vb, double u) {
+  const float r23 = std::pow(r, 0.6666667f);
+  const float r13 = std::pow(r, 0.33333334f);
+  return {static_cast<double>(2.27f * r23) * std::pow(vb, two_thirds),
+          ((static_cast<double>(0.04f) * static_cast<double>(r13)) * std::pow(vb, third)) * std::pow(u, four_thirds)};
+}
+
+double lehr_area(float r, double vb, double u, float tm) {
+  const lehr_terms l = lehr_of(r, vb, u);
+  return 1000.0 * (l.p * static_cast<double>(std::sqrt(tm)) + l.q * static_cast<double>(tm));
+}
+
+// Lehr's density ratio of spill s, 0 for a product denser than the water
+// (no gravity spreading, and no NaN powers).
+float lehr_ratio(int32_t s) {
+  const auto& sp = var_spill;
+  const float r = sp.deltarho(s) * sp.waterdensity(s) / sp.density(s);
+  return r < 0.0f ? 0.0f : r;
+}
+
 // Lehr's slick against the reference area a0 (the initial area until the
 // slick area is first set, then the previous step's), from the time since the
 // spill's release.
 void lehr(int32_t s, int32_t step, float t, float a0, farray<double, 1>& slick_area, double& coef_r,
           double& coef_q) {
-  const auto& sp = var_spill;
-  float r = sp.deltarho(s) * sp.waterdensity(s) / sp.density(s);
-  // A slick denser than the water: no gravity spreading (no NaN powers).
-  if (r < 0.0f) r = 0.0f;
+  const float r = lehr_ratio(s);
   const double vb = static_cast<double>(6.29f) * var_cfg.vol0(s);
   const double u = static_cast<double>(1.942615f) * var_currwindwave.uwind(s);
   const double age = static_cast<double>(t) - var_cfg.spillstarttime(s);
   const float tm = static_cast<float>(age) / 60.0f;
-  const float r23 = std::pow(r, 0.6666667f);
   const float r13 = std::pow(r, 0.33333334f);
   const float sqrt_tm = std::sqrt(tm);
   const double vb13 = std::pow(vb, third);
   const double u43 = std::pow(u, four_thirds);
-  const double a_lehr =
-      1000.0 * (static_cast<double>(2.27f * r23) * std::pow(vb, two_thirds) * static_cast<double>(sqrt_tm) +
-                ((static_cast<double>(0.04f) * static_cast<double>(r13)) * vb13) * u43 * static_cast<double>(tm));
-  slick_area(s) = std::max(static_cast<double>(a0), a_lehr);
+  slick_area(s) = std::max(static_cast<double>(a0), lehr_area(r, vb, u, tm));
 
   const lehr_axes axes{(static_cast<double>(1.7f) * vb13) * static_cast<double>(r13),
                        static_cast<double>(0.03f) * u43};
@@ -137,6 +166,50 @@ void thick_slick(int32_t s, farray<double, 1>& slick_area, double& coef_r, doubl
 }
 
 }  // namespace
+
+double hns_spread_area(int32_t spill, double floating, double released, double age) {
+  switch (var_cfg.spreadalgorithm__adios2_leher_hns) {
+    case 1: {
+      const double k2sq = var_calib.k2 * var_calib.k2;
+      return fay_area(k2sq * static_cast<double>(3.14159f), fay_gravity(floating, var_spill.deltarho(spill)), age);
+    }
+    case 3:
+      return 0.0;
+    default: {
+      const double vb = static_cast<double>(6.29f) * released;
+      const double u = static_cast<double>(1.942615f) * var_currwindwave.uwind(spill);
+      return lehr_area(lehr_ratio(spill), vb, u, static_cast<float>(age) / 60.0f);
+    }
+  }
+}
+
+double hns_spread_age(int32_t spill, double floating, double released, double area) {
+  if (!(area > 0.0)) return 0.0;
+  switch (var_cfg.spreadalgorithm__adios2_leher_hns) {
+    case 1: {
+      // A = F x^(1/3) tau^(1/2).
+      const double k2sq = var_calib.k2 * var_calib.k2;
+      const double scale = k2sq * static_cast<double>(3.14159f) *
+                           std::pow(fay_gravity(floating, var_spill.deltarho(spill)), third);
+      return scale > 0.0 ? (area / scale) * (area / scale) : 0.0;
+    }
+    case 3:
+      return 0.0;
+    default: {
+      // A / 1000 = p s + q s^2 with s = sqrt(tm): the positive root.
+      const lehr_terms l = lehr_of(lehr_ratio(spill), static_cast<double>(6.29f) * released,
+                                   static_cast<double>(1.942615f) * var_currwindwave.uwind(spill));
+      const double a = area / 1000.0;
+      double root = 0.0;
+      if (l.q > 0.0) {
+        root = 2.0 * a / (l.p + std::sqrt(l.p * l.p + 4.0 * l.q * a));
+      } else if (l.p > 0.0) {
+        root = a / l.p;
+      }
+      return 60.0 * root * root;
+    }
+  }
+}
 
 void spreading(int32_t spill, int32_t step, farray<double, 1>& slick_area, double& coef_r, double& coef_q) {
   const float t = static_cast<float>(step) * var_run.deltat;

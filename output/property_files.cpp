@@ -448,6 +448,10 @@ class property_writer {
 
   int32_t last_record() const { return last_; }
 
+  // Begins with record r, the records before it being no longer held: no
+  // start row (it prints record 1) and no row of an earlier record.
+  void begin_at(int32_t r) { last_ = r - 1; }
+
   // The rows of record r (the records come in order, from 1).
   void record(int32_t r) {
     last_ = r;
@@ -655,7 +659,13 @@ void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t) {
 
 void esc_propiedades_hns(const std::string& clave, int32_t step) {
   property_writer w(clave, property_writer::tables::cf);
-  write_all(w, step);
+  // The records the series hold: 1 to step until their window slides, then
+  // the window's.
+  const auto& held = var4.mass_surf_c;
+  const int32_t first = held.allocated() ? std::max(1, held.lbound(2)) : 1;
+  const int32_t last = held.allocated() ? std::min(step, held.ubound(2)) : step;
+  w.begin_at(first);
+  write_all(w, last);
 }
 
 }  // namespace orvel

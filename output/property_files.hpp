@@ -62,8 +62,12 @@ void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t nsteps
 // Concentration-factor files of an HNS release: per spill (or sub-spill) the
 // density, viscosity and eleven compartments in percent of the reference
 // mass and in kilograms, with their balance, on the rows of the property
-// files.  No engine calls it.  A stride below 1 ends the run as in
-// esc_propiedades_fuel; a reference mass of 0 gives non-finite percentages.
+// files.  No engine calls it.  It writes the rows of the records that the
+// series hold, up to `step`: every record while the run has not outlasted
+// their window of series_window records; after that only the window's
+// records, without the start rows (which print record 1).  A stride below 1
+// ends the run as in esc_propiedades_fuel; a reference mass of 0 gives
+// non-finite percentages.
 void esc_propiedades_hns(const std::string& clave, int32_t step);
 
 }  // namespace orvel

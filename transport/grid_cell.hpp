@@ -1,19 +1,53 @@
 // Cell lookups of particle positions on the model grid and on the U-current
-// grid.  A cell index is int((x - x0)/dx) + 1, the integer part truncated
-// toward zero; a lookup that falls outside the grid (or that cannot be formed:
-// a position or spacing that is not a number) reports "no cell", so that no
-// array is read outside its bounds.
+// grid, and the domain box, the extent of the one of them inside which
+// particles move.  A cell index is int((x - x0)/dx) + 1, the integer part
+// truncated toward zero; a lookup that falls outside the grid (or that
+// cannot be formed: a position or spacing that is not a number) reports
+// "no cell", so that no array is read outside its bounds.
 #pragma once
 
 #include <cstdint>
 
 #include "common/farray.hpp"
+#include "control/run_rules.hpp"
 #include "control/state/var2.hpp"
 #include "control/state/var_mallas.hpp"
 #include "control/state/var_mallasforz.hpp"
 #include "control/state/var_run.hpp"
 
 namespace orvel {
+
+// The domain box (longitudes + 360): particles inside it move, particles
+// outside it never do.  Over a current grid with a time-varying mask
+// (land-search mode 1 with a time-varying grid, or mode 2 with a wet/dry
+// mask) it is the U-current grid; otherwise the model grid.
+struct domain_box {
+  double loni, lons, lati, lats;
+  bool holds(double x, double y) const { return loni <= x && x <= lons && lati <= y && y <= lats; }
+};
+
+inline domain_box current_domain_box() {
+  if (box_follows_current_grid()) {
+    const auto& f = var_mallasforz;
+    return {f.gridformatcurru_0x, f.gridformatcurru_0x + (f.gridformatcurru_xcells - 1) * f.gridformatcurru_deltax,
+            f.gridformatcurru_0y, f.gridformatcurru_0y + (f.gridformatcurru_ycells - 1) * f.gridformatcurru_deltay};
+  }
+  const auto& g = var_mallas;
+  return {g.loni, g.lons, g.lati, g.lats};
+}
+
+// Over a current grid with a time-varying mask, sets the model grid's box
+// (loni, lons, lati, lats) to the U-current grid's; otherwise leaves it.
+inline void reset_domain_box() {
+  if (box_follows_current_grid()) {
+    const domain_box b = current_domain_box();
+    auto& g = var_mallas;
+    g.loni = b.loni;
+    g.lons = b.lons;
+    g.lati = b.lati;
+    g.lats = b.lats;
+  }
+}
 
 // Index int((x - x0)/dx) + 1 when it lies in 1..n, else 0.
 inline int32_t cell_in(double x, double x0, double dx, int32_t n) {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "transport/velocities.hpp"
+#include "transport/grid_cell.hpp"
 
 namespace orvel {
 

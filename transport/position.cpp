@@ -6,7 +6,7 @@
 #include "common/errors.hpp"
 #include "common/parallel.hpp"
 #include "control/input_places.hpp"
-#include "transport/velocities.hpp"
+#include "transport/grid_cell.hpp"
 #include "transport/position_detail.hpp"
 
 namespace orvel {

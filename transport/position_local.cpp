@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "common/parallel.hpp"
+#include "transport/grid_cell.hpp"
 #include "transport/position.hpp"
 #include "transport/position_detail.hpp"
-#include "transport/velocities.hpp"
 
 namespace orvel {
 

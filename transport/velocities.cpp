@@ -15,29 +15,9 @@
 #include "control/state/var_run.hpp"
 #include "control/state/var_spill.hpp"
 #include "forcing/series.hpp"
+#include "transport/grid_cell.hpp"
 
 namespace orvel {
-
-domain_box current_domain_box() {
-  if (box_follows_current_grid()) {
-    const auto& f = var_mallasforz;
-    return {f.gridformatcurru_0x, f.gridformatcurru_0x + (f.gridformatcurru_xcells - 1) * f.gridformatcurru_deltax,
-            f.gridformatcurru_0y, f.gridformatcurru_0y + (f.gridformatcurru_ycells - 1) * f.gridformatcurru_deltay};
-  }
-  const auto& g = var_mallas;
-  return {g.loni, g.lons, g.lati, g.lats};
-}
-
-void reset_domain_box() {
-  if (box_follows_current_grid()) {
-    const domain_box b = current_domain_box();
-    auto& g = var_mallas;
-    g.loni = b.loni;
-    g.lons = b.lons;
-    g.lati = b.lati;
-    g.lats = b.lats;
-  }
-}
 
 namespace {
 

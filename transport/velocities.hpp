@@ -8,19 +8,6 @@
 
 namespace orvel {
 
-// Over a current grid with a time-varying mask (land-search mode 1 with a
-// time-varying grid, or mode 2 with a wet/dry mask) the domain box becomes the
-// U-current grid; otherwise it stays the model grid.
-void reset_domain_box();
-
-// The domain box that reset_domain_box sets (longitudes + 360): particles
-// inside it move, particles outside it never do.
-struct domain_box {
-  double loni, lons, lati, lats;
-  bool holds(double x, double y) const { return loni <= x && x <= lons && lati <= y && y <= lats; }
-};
-domain_box current_domain_box();
-
 // Surface drift of the spill: uadv, vadv and their wind-and-wave parts for
 // particles at the surface (0 wind-and-wave part below it, uadv untouched),
 // and uwind(spill), the mean wind speed over the spill's particles.  A wave

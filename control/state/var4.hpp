@@ -2,9 +2,17 @@
 // (spill, entry) and the per-particle masses and slick properties.
 #pragma once
 
+#include <cstdint>
+
 #include "common/farray.hpp"
 
 namespace orvel {
+
+// The per-step property series (spill, entry) here and in var_part and
+// var_spill keep the last series_window records of each spill or pulse
+// (fewer when the run has fewer): the property rows are written as the
+// records are made, so no record is needed once the next one is there.
+inline constexpr int32_t series_window = 32;
 
 struct var4_block {
   farray<double, 1> mass_surf{"mass_surf"};            // (spill) mass of the particles at the surface (state 1), kg

@@ -38,7 +38,7 @@ struct var_spill_block {
   float c5 = 0.0f;                                              // temperature coefficient of the viscosity (5000), K
   farray<float, 1> c6{"c6"};                                    // (spill) viscosity increase per unit evaporated fraction, factor exp(c6 F)
   farray<float, 1> area_oil{"area_oil"};                        // (spill) oil or floating-object slick area, m2
-  farray<double, 1> area_share{"area_share"};                   // (spill) share of the release rectangle a 3-D oil slick weathers over (1; a pulse's share of the release's floating mass)
+  farray<double, 1> area_share{"area_share"};                   // (spill) share of its slick's area a 3-D slick weathers over: of the release rectangle (oil) or of the one slick of a continuous release (chemical); 1, or a pulse's share of the release's floating mass
   farray<float, 1> area_hns{"area_hns"};                        // (spill) HNS slick area, m2
   farray<float, 2> areaoila{"areaoila"};                        // (spill, entry) series of area_oil, m2
   farray<float, 2> areahnsa{"areahnsa"};                        // (spill, entry) series of area_hns, m2

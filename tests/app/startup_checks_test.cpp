@@ -168,7 +168,13 @@ const std::vector<probe>& probes() {
       {"spillstarttime", "", "drift", "cfg", 23, 2},
       {"spilledmass", "oil and HNS", "chem", "cfg", 24, 3},
       {"spilledmass", "floating object", "drift", "cfg", 23, 3},
-      {"spillvolume", "oil", "oil", "cfg", 23, 11, {}, 3, 900.0},
+      // An oil of the lightest density of the range (50 kg/m3): at the top of
+      // the volume range its mass (0.9 x 50 kg/m3 x volume) stays within the
+      // mass range, and the volume within a quarter of mass / density.
+      {"spillvolume", "oil", "oil", "cfg", 23, 11,
+       {{"cfg", 23, "1 0.0 1000.0 -9.0 43.0 0.0 1000.0 1000.0 0.01 0.0001 1.0 0 50.0 15.0 100.0 15.0 0 25 0 25 0 0 "
+                    "40.0 5.0 70.0 1025.0 15.0 20.0"}},
+       3, 45.0},
       {"spillvolume", "floating object", "drift", "cfg", 23, 11},
       {"spillposition_x", "", "drift", "cfg", 23, 4},
       {"spillposition_y", "", "drift", "cfg", 23, 5},
@@ -290,6 +296,56 @@ TEST(StartUpChecks, VolumeWithinAQuarterOfMassOverDensity) {
   EXPECT_EQ(outcome(release, 1.0), "");
   EXPECT_EQ(outcome(release, 1.25), "");
   EXPECT_NE(outcome(release, 1.3).find("does not match"), std::string::npos);
+}
+
+// The mass and volume ranges of an oil agree: the heaviest release the
+// mass range allows, 1e10 kg, with the volume its density gives it
+// (1e10 kg / density), passes at the lightest density of the range, a
+// crude's and that of an oil just lighter than the sea water (a 2-D oil
+// engine follows floating oil only); the volume range alone still refuses
+// more.
+TEST(StartUpChecks, AnOilAtTheTopOfTheMassRangeHasAVolumeInRange) {
+  for (const double density : {50.0, 900.0, 1020.0}) {
+    const std::string line = "1 0.0 1000.0 -9.0 43.0 0.0 1000.0 1000.0 0.01 0.0001 1.0 0 " + number(density) +
+                             " 15.0 100.0 15.0 0 25 0 25 0 0 40.0 5.0 70.0 1025.0 15.0 20.0";
+    const probe oil{"spillvolume", "oil", "oil", "cfg", 23, 11, {{"cfg", 23, line.c_str()}}, 3, density};
+    // The mass written is the volume's nine digits times the density:
+    // within a part in 1e8 of 1e10 kg and not above it.
+    EXPECT_EQ(outcome(oil, 1.0e10 / density * (1.0 - 1e-9)), "") << density;
+  }
+  // 2.1e8 m3 of 45 x 2.1e8 kg at 50 kg/m3: mass in range, volume within a
+  // quarter of mass / density (1.89e8 m3), but above the volume range.
+  const probe beyond{"spillvolume", "oil", "oil", "cfg", 23, 11,
+                     {{"cfg", 23, "1 0.0 1000.0 -9.0 43.0 0.0 1000.0 1000.0 0.01 0.0001 1.0 0 50.0 15.0 100.0 "
+                                  "15.0 0 25 0 25 0 0 40.0 5.0 70.0 1025.0 15.0 20.0"}},
+                     3, 45.0};
+  const std::string why = outcome(beyond, 2.1e8);
+  EXPECT_NE(why.find("spillvolume"), std::string::npos) << why;
+  EXPECT_EQ(why.find("does not match"), std::string::npos) << why;
+}
+
+// An output interval that is not a finite number is refused with its output
+// off as well as on, as a number too large for single precision is (by the
+// reader); with its output off any finite number passes.
+TEST(StartUpChecks, AnOutputIntervalIsFiniteWhateverItsSwitch) {
+  struct interval_case {
+    int item;           // of line 18
+    const char* name;
+    const char* off;    // line 19 with that output off
+  };
+  const interval_case cases[] = {{2, "deltatoutput_parts", "0 1 1"}, {3, "deltatoutput_concs", "1 0 1"}};
+  for (const auto& c : cases) {
+    for (const char* on_off : {c.off, "1 1 1"}) {
+      const probe p{c.name, "", "drift", "run", 18, c.item, {{"run", 19, on_off}}};
+      for (const double x : {double{NAN}, double{INFINITY}, -double{INFINITY}, 1e308}) {
+        const std::string why = outcome(p, x);
+        EXPECT_EQ(why.rfind("DRFT.run:18: ", 0), 0u) << c.name << " " << on_off << " " << x << ": " << why;
+        EXPECT_NE(why.find(c.name), std::string::npos) << c.name << " " << on_off << " " << x << ": " << why;
+      }
+    }
+    const probe off{c.name, "", "drift", "run", 18, c.item, {{"run", 19, c.off}}};
+    for (const double x : {0.0, -600.0, 1e30}) EXPECT_EQ(outcome(off, x), "") << c.name << " " << x;
+  }
 }
 
 // A backward run holds its drift coefficients negated, but they are

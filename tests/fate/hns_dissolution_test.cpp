@@ -219,6 +219,44 @@ TEST(HnsDissolution, ThreeDimensionalSlickDissolvesAsTheTwoDimensionalOne) {
   EXPECT_EQ(var_hns_extra.equiv_part(2, 1), 0.0f);
 }
 
+TEST(HnsDissolution, APulseDissolvesItsShareOfTheOneSlick) {
+  // A pulse of a continuous 3-D release floating 250 kg of the release's
+  // 1000 kg afloat dissolves over a quarter of the one slick (the 1e4 m2
+  // slick of the case above) with the whole slick's coefficient: a quarter
+  // of 12.720117 kg.  Over a slick of its own quarter (half the length, so
+  // sqrt(2) times the coefficient) it would take 4.4967 kg.  An
+  // instantaneous spill takes no share.
+  struct row {
+    const char* what;
+    int32_t release;
+    double share, dissolved;
+  };
+  const row rows[] = {
+      {"a pulse with a quarter of the floating mass", 2, 0.25, 0.25 * 12.720117},
+      {"an instantaneous spill", 1, 0.25, 12.720117},
+  };
+  for (const auto& r : rows) {
+    hns_water_spill(2, 2);
+    var_cfg.evaporo(1) = 1;
+    var_cfg.spill__instant_contin = r.release;
+    ensure(var_spill.area_share, 1);
+    var_spill.area_share(1) = r.share;
+    var_currwindwave.wind10(1) = 5.0;
+    var4.areaparticlesurftotal(1) = 1.0e4;
+    for (int32_t j = 1; j <= 2; ++j) {
+      var_part.indp(j, 1) = 1;
+      var4.massparticle(j, 1) = 1.0;
+      var_hns_extra.equiv_part(j, 1) = 500.0f;
+    }
+    var4.mass_surf(1) = 1000.0;
+    dissolve_3d(1);
+    EXPECT_NEAR(var4.mdissolved_surf, r.dissolved, 2e-6 * 1000.0) << r.what;
+    EXPECT_NEAR(var4.mass_surf(1), 1000.0 - r.dissolved, 2e-6 * 1000.0) << r.what;
+  }
+  var_spill.area_share(1) = 1.0;
+  var_cfg.spill__instant_contin = 1;
+}
+
 TEST(HnsDissolution, ThreeDimensionalDropletsShrinkAsTheyDissolve) {
   // Droplets of 50 um, 1000 to a particle, each of 4.302509e-11 kg, of a
   // chemical of 876.5 kg/m3 and 1.78 kg/m3 solubility; D = 9.6851e-10

@@ -260,6 +260,51 @@ TEST(HnsEvaporation3d, SurfaceParcelsLoseTheMassThatLeft) {
   }
 }
 
+TEST(HnsEvaporation3d, APulseEvaporatesItsShareOfTheOneSlick) {
+  // A pulse of a continuous release that floats a quarter of the release's
+  // floating mass evaporates over a quarter of the one slick's 2 pi m2 with
+  // the coefficient of the whole slick's diameter: a quarter of the whole
+  // slick's step (over a slick of its own quarter, the coefficient would be
+  // 4^(1/18), 8 % larger).  An instantaneous spill, and a 2-D pulse, take
+  // no share.
+  const double whole = flux(12700.0, 2.0 * pi, coefficient(0.0048, 4.0, 2.0 * pi)) * 600.0;
+  struct row {
+    const char* what;
+    int32_t release, dims;
+    double expected;
+  };
+  const row rows[] = {
+      {"a pulse of a continuous 3-D release", 2, 2, 0.25 * whole},
+      {"an instantaneous 3-D spill", 1, 2, whole},
+  };
+  for (const auto& r : rows) {
+    slick_3d();
+    var_calib.a = 0.0048f;
+    var_cfg.spill__instant_contin = r.release;
+    // A pulse's evaporated fraction refers to its own mass.
+    ensure(var_cfg.spilledmass, 1);
+    var_cfg.spilledmass(1) = 2000.0;
+    ensure(var_spill.area_share, 1);
+    var_spill.area_share(1) = 0.25;
+    evaporate();
+    EXPECT_NEAR(var4.diff_evp(1), r.expected, 5e-5 * r.expected) << r.what;
+    EXPECT_NEAR(var4.mass_surf(1), 1000.0 - r.expected, 5e-5 * r.expected) << r.what;
+  }
+  EXPECT_GT(flux(12700.0, 0.5 * pi, coefficient(0.0048, 4.0, 0.5 * pi)) * 600.0, 1.05 * 0.25 * whole);
+  // 2-D: the whole slick area whatever the share.
+  benzene(4);
+  var_cfg.spill__instant_contin = 2;
+  ensure(var_cfg.spilledmass, 1);
+  var_cfg.spilledmass(1) = 1.0e6;
+  ensure(var_spill.area_share, 1);
+  var_spill.area_share(1) = 0.25;
+  var4.areaparticlesurftotal(1) = 2.0 * pi;
+  evaporate();
+  EXPECT_NEAR(var4.diff_evp(1), flux(12700.0, 2.0 * pi, 0.005) * 600.0, 5e-5 * var4.diff_evp(1));
+  var_spill.area_share(1) = 1.0;
+  var_cfg.spill__instant_contin = 1;
+}
+
 TEST(HnsEvaporation3d, NoSurfaceParticleEvaporatesNothing) {
   slick_3d();
   var_part.numpartsurfevap = 0;

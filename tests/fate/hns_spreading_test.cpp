@@ -177,3 +177,54 @@ TEST(HnsSpreadingLehr, LaterStepsScaleTheLastGrowthByTheAxesIncrements) {
 
 }  // namespace
 }  // namespace orvel
+
+namespace orvel {
+namespace {
+
+TEST(HnsSpreadArea, TheOneSlickOfAReleaseFollowsTheLawOfItsVolume) {
+  // The law's area for a given volume and age, as the spill's own spreading
+  // gives it: Fay from the floating volume (10 m3 an hour old: 14569.96 m2
+  // with k2 = 1.21; A goes as V^(2/3), so twice the volume gives 2^(2/3)
+  // times the area), Lehr from the released volume (87504.77 m2 at 60 min
+  // in a calm; eight times the volume, four times the area), none for the
+  // per-particle growth.
+  fay_slick(1.21, 0.0);
+  EXPECT_NEAR(hns_spread_area(1, 10.0, 0.0, 3600.0), 14569.96, 3e-6 * 14569.96);
+  EXPECT_NEAR(hns_spread_area(1, 20.0, 0.0, 3600.0), 14569.96 * std::cbrt(4.0), 3e-6 * 23128.0);
+  lehr_slick(2, 0.0);
+  const double released = var_cfg.vol0(1);
+  EXPECT_NEAR(hns_spread_area(1, 0.0, released, 3600.0), 87504.77, 2e-6 * 87504.77);
+  EXPECT_NEAR(hns_spread_area(1, 0.0, 8.0 * released, 3600.0), 4.0 * 87504.77, 2e-6 * 4.0 * 87504.77);
+  var_cfg.spreadalgorithm__adios2_leher_hns = 3;
+  EXPECT_EQ(hns_spread_area(1, 10.0, released, 3600.0), 0.0);
+}
+
+TEST(HnsSpreadArea, TheAgeAtWhichTheLawGivesAnArea) {
+  // The inverse of the law, by which the one slick of a release goes on
+  // spreading from the area it has: an hour for the two hand values above,
+  // and back to the age the law was asked for, Lehr with a wind too (its
+  // area then grows as sqrt(t) plus t).  No area, or no law: age 0.
+  fay_slick(1.21, 0.0);
+  EXPECT_NEAR(hns_spread_age(1, 10.0, 0.0, 14569.96), 3600.0, 1e-5 * 3600.0);
+  // (The law's powers are single-precision thirds: the way back is good to
+  // a few parts in ten million.)
+  EXPECT_NEAR(hns_spread_age(1, 20.0, 0.0, hns_spread_area(1, 20.0, 0.0, 900.0)), 900.0, 1e-6 * 900.0);
+  EXPECT_EQ(hns_spread_age(1, 10.0, 0.0, 0.0), 0.0);
+  for (const double wind : {0.0, 5.0, 15.0}) {
+    lehr_slick(2, wind);
+    const double released = var_cfg.vol0(1);
+    if (wind == 0.0) {
+      EXPECT_NEAR(hns_spread_age(1, 0.0, released, 87504.77), 3600.0, 1e-5 * 3600.0);
+    }
+    for (const double age : {600.0, 7200.0, 86400.0}) {
+      // The law's minutes are held in single precision.
+      EXPECT_NEAR(hns_spread_age(1, 0.0, released, hns_spread_area(1, 0.0, released, age)), age, 1e-6 * age)
+          << wind << " m/s, " << age << " s";
+    }
+  }
+  var_cfg.spreadalgorithm__adios2_leher_hns = 3;
+  EXPECT_EQ(hns_spread_age(1, 10.0, 10.0, 1000.0), 0.0);
+}
+
+}  // namespace
+}  // namespace orvel

@@ -460,7 +460,9 @@ TEST(PropertyFiles, AValueThatIsNotANumberStopsTheRunWithTheEarlierRowsOfEveryFi
                                            "written; the property files keep their rows up to 1 h");
     }
     for (const auto& f : c.files) EXPECT_EQ(times(f), (strings{"    0.00", "    1.00"})) << f;
-    if (c.release == 2) EXPECT_EQ(times("TEST_properties_001.txt"), (strings{"    0.00", "    1.00"}));
+    if (c.release == 2) {
+      EXPECT_EQ(times("TEST_properties_001.txt"), (strings{"    0.00", "    1.00"}));
+    }
     EXPECT_EQ(dir.files().size(), c.files.size() + (c.release == 2 ? 1u : 0u));
     EXPECT_EQ(w.end(true), "");
   }
@@ -783,6 +785,45 @@ TEST(ConcentrationFactorFiles, RowsOnTheStrideFromTheStartTime) {
     }
     EXPECT_EQ(rows, c.rows) << c.start_h;
     EXPECT_EQ(records, c.records) << c.start_h;
+  }
+}
+
+TEST(ConcentrationFactorFiles, ReadOnlyTheRecordsTheWindowHolds) {
+  // Steps of 600 s and a row every step.  A run of 40 records has slid the
+  // series' window of 32 once: it holds records 33 to 64, of which 33 to 40
+  // are made.  Record r holds r kg afloat.  The file has the rows of
+  // records 33 to 40 only, at (r - 1) x 600 s: 5.33 to 6.50 h; records 1 to
+  // 32 are gone and none is read.  A run that fits the window keeps every
+  // row from 0 h.
+  struct window_case {
+    int32_t first, step;
+    strings rows;
+  };
+  const window_case cases[] = {
+      {33, 40, {"     5.33", "     5.50", "     5.67", "     5.83", "     6.00", "     6.17", "     6.33", "     6.50"}},
+      {1, 3, {"     0.00", "     0.17", "     0.33"}},
+  };
+  for (const auto& c : cases) {
+    temp_dir dir;
+    series(3, 1, 1, 600.0f, 600, 32);
+    auto& m = var4;
+    for (auto* a : {&var_part.xxc, &var_part.yyc, &m.per_evpc, &m.aguac, &m.densc, &m.viscc, &m.masaevpc,
+                    &m.mass_surf_c, &m.mass_beachedc, &m.mass_columnc, &m.mass_floorc, &m.mass_disp_cumul_c,
+                    &m.massprodemuls_surf_c, &m.massprodemuls_beach_c, &m.mass_radarc, &m.mass_vol_cumul_c,
+                    &m.mass_diss_cumul_c, &m.mass_sed_cumul_c, &m.mass_degr_cumul_c}) {
+      a->rebase(2, c.first);
+    }
+    for (int32_t r = c.first; r <= c.step; ++r) m.mass_surf_c(1, r) = r;
+    esc_propiedades_hns("TEST", c.step);
+    const auto l = file_lines("TEST_CF_001.txt");
+    strings rows;
+    for (std::size_t i = 1; i < l.size(); ++i) {
+      rows.push_back(l[i].substr(0, 9));
+      const auto f = fields("TEST_CF_001.txt", i);
+      const int32_t record = c.first + static_cast<int32_t>(i) - 1;
+      EXPECT_EQ(std::lround(std::strtod(f.at(15).c_str(), nullptr)), record) << c.first << ", row " << i;
+    }
+    EXPECT_EQ(rows, c.rows) << c.first;
   }
 }
 

@@ -79,6 +79,39 @@ double first_ashore(const std::string& key, int minutes, int last) {
   return -1.0;
 }
 
+// A user starts from an example: before every record of each control file
+// stands a comment that gives the record's number ("* 19 spill line ..."),
+// and the file holds one line per record.
+TEST(ScenarioExample, EveryRecordOfTheControlFilesHasItsNumberedComment) {
+  int files = 0;
+  for (const auto& example : std::filesystem::directory_iterator(std::filesystem::path(ORVEL_SOURCE_DIR) / "examples")) {
+    for (const auto& e : std::filesystem::directory_iterator(example.path())) {
+      const std::string ext = e.path().extension().string();
+      if (ext != ".run" && ext != ".cfg") continue;
+      ++files;
+      const int records = ext == ".run" ? 14 : 40;
+      std::istringstream in(read_file(e.path()));
+      std::vector<std::string> comments;
+      int record = 0;
+      for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && (line[0] == '*' || line[0] == '/')) {
+          comments.push_back(line);
+          continue;
+        }
+        ++record;
+        const std::string number = "* " + std::to_string(record) + " ";
+        bool found = false;
+        for (const auto& c : comments) found = found || (c + " ").rfind(number, 0) == 0;
+        EXPECT_TRUE(found) << e.path() << ": record " << record << " (" << line << ") has no comment \"" << number
+                           << "...\" before it";
+        comments.clear();
+      }
+      EXPECT_EQ(record, records) << e.path();
+    }
+  }
+  EXPECT_GE(files, 10);
+}
+
 TEST(ScenarioExample, CostaDaMorteDriftsAshore) {
   temp_dir dir;
   run_example("costa_da_morte", "GALI");

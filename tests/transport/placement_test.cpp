@@ -218,6 +218,47 @@ TEST(Release, DepthTestsOfRectangleAndDisc) {
   }
 }
 
+TEST(Release, APositionBetweenNodesIsTestedAtItsCellsSouthWestNode) {
+  // A 2 km square centred on the water node (3, 2) at 3.8 W, 43.1 N: its
+  // particles fall in the four cells around the node, each tested at its
+  // south-west node, with no interpolation.  One neighbour of land puts
+  // ashore exactly the particles of the cell whose south-west node it is
+  // (about a quarter of the release): the western one those west of the
+  // node and north of it, the south-western one those west and south, the
+  // southern one those east and south; land east or north of the node puts
+  // none ashore, however close the particles come to it.
+  struct land_case {
+    const char* what;
+    int32_t i, j;                  // the land node
+    int west, south;               // the quarter ashore: -1 west / south of the node, 1 east / north, 0 none
+  };
+  const land_case cases[] = {
+      {"western neighbour", 2, 2, -1, 1},  {"south-western neighbour", 2, 1, -1, -1},
+      {"southern neighbour", 3, 1, 1, -1}, {"eastern neighbour", 4, 2, 0, 0},
+      {"northern neighbour", 3, 3, 0, 0},  {"north-eastern neighbour", 4, 3, 0, 0},
+  };
+  const int32_t n = 400;
+  for (const auto& c : cases) {
+    one_spill(n, 2000.0, 2000.0);
+    var_cfg.spillposition_x(1) = -3.8;
+    var_mallas.d(c.i, c.j) = -5.0f;
+    part_ini_2d(1);
+    int32_t ashore = 0;
+    for (int32_t p = 1; p <= n; ++p) {
+      const double x = var_part.x_part(p, 1) - 356.2;
+      const double y = var_part.y_part(p, 1) - 43.1;
+      const bool in_quarter = c.west != 0 && (c.west < 0 ? x < 0.0 : x >= 0.0) && (c.south < 0 ? y < 0.0 : y >= 0.0);
+      EXPECT_EQ(var_part.indp(p, 1), in_quarter ? 0 : 1) << c.what << ", particle " << p << " at " << x << ", " << y;
+      ashore += in_quarter ? 1 : 0;
+    }
+    EXPECT_EQ(var_part.par_beached(1), ashore) << c.what;
+    if (c.west != 0) {
+      // A quarter of 400 uniform draws: 100 +- 3 standard deviations.
+      EXPECT_NEAR(ashore, n / 4, 26) << c.what;
+    }
+  }
+}
+
 TEST(Release, CentreOfMassCountsBeachedParticles) {
   one_spill(100, 2000.0, 2000.0);
   var_mallas.d.fill(-1.0f);

@@ -12,7 +12,7 @@
 #include "transport/coast_index.hpp"
 #include "transport/position_detail.hpp"
 #include "transport/random.hpp"
-#include "transport/velocities.hpp"
+#include "transport/grid_cell.hpp"
 
 namespace orvel {
 namespace {
