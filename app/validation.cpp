@@ -1,5 +1,6 @@
 #include "app/validation.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <initializer_list>
@@ -682,6 +683,22 @@ void warn_short_records(std::ostream& warnings, const char* kind, const char* co
            << " s: the last record is used for the rest of the run\n";
 }
 
+// A forcing of `count` records every `interval` seconds of which the run
+// uses only the first one or two, the interval being longer than the whole
+// run: most likely an interval typed in seconds where hours are read.
+void warn_far_records(std::ostream& warnings, const char* kind, const char* interval_name, const char* count_name,
+                      int32_t count, float interval) {
+  const double horizon = var_cfg.simulationtimehorizon;
+  if (!(interval > 0.0f) || !(horizon > 0.0) || !(static_cast<double>(interval) > horizon)) return;
+  const int32_t used = 1 + static_cast<int32_t>(horizon / static_cast<double>(interval));
+  if (count <= used) return;
+  const double h = 3600.0;
+  warnings << "orvel: warning: the " << kind << " records come every " << value_text(static_cast<double>(interval) / h, 9)
+           << " h (" << interval_name << "), longer than the whole run of " << value_text(horizon / h, 9)
+           << " h: the run uses " << used << " of the " << count << " records given (" << count_name
+           << "); record intervals are in hours (was this one typed in seconds?)\n";
+}
+
 // A horizon that ends within a current record interval: the run is made of
 // whole current record intervals, so it ends at the last whole one before
 // the horizon.  The results up to there are complete; the warning says
@@ -747,6 +764,12 @@ void warnings_of_the_run(std::ostream& warnings) {
   const auto& r = var_run;
   warn_idle_releases(warnings);
   warn_partial_record(warnings);
+  warn_far_records(warnings, "current", "deltat_currents", "currentfilesorlines_number", c.currentfilesorlines_number,
+                   c.deltat_currents);
+  warn_far_records(warnings, "wave", "deltat_waves", "wavesfilesorlines_number", c.wavesfilesorlines_number,
+                   c.deltat_waves);
+  warn_far_records(warnings, "wind", "deltat_wind", "windfilesorlines_number", c.windfilesorlines_number,
+                   c.deltat_wind);
   // A uniform series of one record is a constant: one warning names every
   // such series.  Other forcings are warned about one by one when their
   // records end before the run does.
@@ -803,6 +826,80 @@ void warnings_of_the_run(std::ostream& warnings) {
     warnings << "orvel: warning: the coastline file has no point inside the model grid, so particles that reach "
                 "land are lost (state -2) instead of beaching\n";
   }
+}
+
+// A model grid with no water node: every particle would be beached at
+// once.  Depths are positive downward; a file of elevations has them the
+// other way.
+void check_grid_has_water() {
+  const auto& g = var_mallas;
+  if (!g.d.allocated() || g.d.size(1) < 1 || g.d.size(2) < 1) return;
+  float deepest = g.d(1, 1);
+  for (int32_t j = 1; j <= g.d.size(2); ++j) {
+    for (int32_t i = 1; i <= g.d.size(1); ++i) {
+      if (g.d(i, j) > 0.0f) return;
+      deepest = std::max(deepest, g.d(i, j));
+    }
+  }
+  throw input_error(input_path(trimmed(g.gridname)), 0,
+                    "no node of the model grid holds water: every depth is 0 or less (the largest is " +
+                        value_text(deepest) +
+                        " m); depths are positive downward (water 0 m deep or less is land), so a file of "
+                        "elevations (sea negative) needs its signs turned");
+}
+
+// A spill whose release area lies wholly outside the model grid would
+// never enter the model's sea: refused at its spill line.  (A blowout
+// starts at the jet end, a restart at its own positions.)
+void check_spills_meet_grid(const value_checks& v) {
+  const auto& c = var_cfg;
+  const auto& g = var_mallas;
+  if (!g.d.allocated() || !(g.lons > g.loni) || !(g.lats > g.lati)) return;
+  if (var_run.blowout__y_n == 1 || var_run.particle_inipositions__y_n == 1) return;
+  if (!c.spillposition_x.allocated() || !c.spillposition_y.allocated()) return;
+  const double metres_lon = 111317.36 * std::cos(g.latmean * 3.14159265358979 / 180.0);
+  for (int32_t k = 1; k <= c.iternumber && k <= c.spillposition_x.ubound(1); ++k) {
+    const double x = c.spillposition_x(k) + 360.0;
+    const double y = c.spillposition_y(k);
+    double hx = 0.0, hy = 0.0;
+    if (c.spillsize_sidex.allocated() && k <= c.spillsize_sidex.ubound(1) && metres_lon > 0.0) {
+      hx = 0.5 * std::fabs(c.spillsize_sidex(k)) / metres_lon;
+    }
+    if (c.spillsize_sidey.allocated() && k <= c.spillsize_sidey.ubound(1)) hy = 0.5 * std::fabs(c.spillsize_sidey(k)) / 111317.36;
+    if (!(x + hx < g.loni || x - hx > g.lons || y + hy < g.lati || y - hy > g.lats)) continue;
+    std::string hint = ": check the release position (degrees, west and south negative)";
+    if (x - 360.0 >= g.loni && x - 360.0 <= g.lons && y >= g.lati && y <= g.lats) {
+      hint = ": the longitude is given from 0 to 360 degrees east; give one west of Greenwich as negative";
+    } else if (y + 360.0 >= g.loni && y + 360.0 <= g.lons && x - 360.0 >= g.lati && x - 360.0 <= g.lats) {
+      hint = ": longitude and latitude seem swapped; the spill line gives the longitude first";
+    }
+    v.refuse("spillposition_x", k,
+             "the release of spill line " + std::to_string(k) + " at longitude " + value_text(x - 360.0) +
+                 ", latitude " + value_text(y) + " lies wholly outside the model grid (longitudes " +
+                 value_text(g.loni - 360.0) + " to " + value_text(g.lons - 360.0) + ", latitudes " +
+                 value_text(g.lati) + " to " + value_text(g.lats) + "): nothing of it would enter the model's sea" +
+                 hint);
+  }
+}
+
+// The mean latitude of a regular model grid (record 3) turns eastward
+// metres into degrees for the whole grid: one outside the grid's own
+// latitudes (0 typed for a grid at 43 N) bends every east-west drift.
+void check_latmean_in_grid(const value_checks& v) {
+  const auto& m = var_mallas;
+  if (var_cfg.gridformat__xyz_grid != 2 || m.ycells_number < 1) return;
+  const double south = m.grid0_y;
+  const double north = m.grid0_y + static_cast<double>(m.ycells_number - 1) * m.deltay;
+  const double low = std::min(south, north);
+  const double high = std::max(south, north);
+  // A hundredth of a spacing of slack for the rounding of a typed value.
+  const double slack = 0.01 * std::fabs(m.deltay);
+  if (m.latmean >= low - slack && m.latmean <= high + slack) return;
+  v.refuse("latmean", 0,
+           "latmean = " + value_text(m.latmean) + ": the mean latitude must lie within the grid's own latitudes, " +
+               value_text(low) + " to " + value_text(high) +
+               " (it turns eastward metres into degrees of longitude for the whole grid; the middle is " +
+               value_text(0.5 * (low + high)) + ")");
 }
 
 }  // namespace
@@ -863,11 +960,14 @@ void validate_before_writing(const std::string& clave, std::ostream& warnings) {
   const auto& m = var_mallas;
   if (model_grid_read() || var_cfg.gridformat__xyz_grid == 2) {
     v.range("latmean", m.latmean);
+    check_latmean_in_grid(v);
   }
   check_forcing_options(clave);
   check_three_d_current_inputs(v, false);
   check_current_grid_in_model_grid(v.cfg_file());
   check_engine_inputs(v);
+  check_grid_has_water();
+  check_spills_meet_grid(v);
   check_result_names(clave);
   check_forcing_lists();
   check_first_node_files();

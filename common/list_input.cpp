@@ -130,6 +130,48 @@ list_reader::record::~record() {
   r_.col_ = 0;
 }
 
+std::string_view list_reader::record::line() const {
+  if (r_.pos_ >= r_.lines_.size()) return {};
+  return r_.lines_[r_.pos_];
+}
+
+std::string_view list_reader::record::rest_of_line() const {
+  const std::string_view l = line();
+  return r_.col_ < l.size() ? l.substr(r_.col_) : std::string_view{};
+}
+
+int32_t count_values(std::string_view text) {
+  int32_t n = 0;
+  std::size_t c = 0;
+  while (c < text.size()) {
+    while (c < text.size() && is_separator(text[c])) ++c;
+    if (c >= text.size() || text[c] == '/') break;
+    ++n;
+    while (c < text.size() && !is_separator(text[c]) && text[c] != '/') ++c;
+  }
+  return n;
+}
+
+bool comma_between_digits(std::string_view text) {
+  auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == ','; };
+  // A decimal comma joins two runs of digits neither of which has a point
+  // ("8,0", "12,5"); "8.0,190.0" is two values.
+  auto has_point = [&](std::size_t from, int step) {
+    for (std::size_t k = from; k < text.size() && !blank(text[k]); k += static_cast<std::size_t>(step)) {
+      if (text[k] == '.' || text[k] == 'e' || text[k] == 'E') return true;
+      if (k == 0 && step < 0) break;
+    }
+    return false;
+  };
+  for (std::size_t c = 1; c + 1 < text.size(); ++c) {
+    if (text[c] == ',' && digit(text[c - 1]) && digit(text[c + 1]) && !has_point(c - 1, -1) && !has_point(c + 1, 1)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 void list_reader::record::bad(std::string_view type, std::string_view what, const std::string& found) const {
   std::string expected(type);
   if (!what.empty()) expected += " (" + std::string(what) + ")";

@@ -112,6 +112,10 @@ class list_reader {
     }
     // True once a "/" has ended the record.
     bool ended() const { return ended_; }
+    // The line the record stands on now (its last line once its values are
+    // read), and what is left of it after the values read so far.
+    std::string_view line() const;
+    std::string_view rest_of_line() const;
 
    private:
     // Next value token; false at a "/" (the record then ends).
@@ -145,6 +149,15 @@ class list_reader {
 // The UTF-8 byte-order mark that some editors put at the start of a file:
 // it is no part of the first value.
 void drop_byte_order_mark(std::string& first_line);
+
+// Values in a piece of a line, separated as a record's values are (blanks,
+// tabs and commas); a "/" ends them.
+int32_t count_values(std::string_view text);
+
+// True when a comma joins two runs of digits without a decimal point
+// ("8,0", "12,5" but not "8.0,190.0"): in a line of numbers, most likely a
+// decimal comma.
+bool comma_between_digits(std::string_view text);
 
 // Conversions with the reader's rules; false when the text is not one whole
 // value of the type.

@@ -1,5 +1,6 @@
 #include "control/geography.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
@@ -132,6 +133,10 @@ node_list read_node_list(const std::string& path, std::string_view third) {
       double lon = 0.0;
       double lat = 0.0;
       t.values(m, expected, {"longitude", "latitude", third}, lon, lat, g.depth[m]);
+      if (third == "depth" && !std::isfinite(g.depth[m])) {
+        throw input_error::mismatch(path, t.numbers[m], "a finite real number (" + std::string(third) + ")",
+                                    std::to_string(g.depth[m]));
+      }
       g.x[m] = lon + 360.0;
       g.y[m] = lat;
       if (j > 0 && g.x[m] != g.x[m - 1]) {
@@ -249,9 +254,30 @@ void leo_bat() {
     regular_nodes(g.xbat, g.ybat, g.xcells_number, g.ycells_number, g.grid0_x, g.grid0_y, g.deltax, g.deltay);
     // Rows of depths from west to east, the northernmost first.
     list_reader r(name);
+    r.finite_only();
+    const std::string counts = " (xcells_number = " + std::to_string(g.xcells_number) +
+                               ", ycells_number = " + std::to_string(g.ycells_number) + ")";
     for (int32_t row = 1; row <= g.ycells_number; ++row) {
       list_reader::record rec(r);
-      rec.items(g.d.ptr(1, g.ycells_number - row + 1), g.xcells_number, "depth");
+      if (!rec.items(g.d.ptr(1, g.ycells_number - row + 1), g.xcells_number, "depth")) continue;
+      // A row's last line ends with the row: values left over mean a
+      // decimal comma or node counts that do not fit the file.
+      const int32_t left = count_values(rec.rest_of_line());
+      if (left == 0) continue;
+      throw input_error(name, r.line_number(),
+                        "row " + std::to_string(row) + " of the depths holds " + std::to_string(g.xcells_number) +
+                            " values, but this line holds " + std::to_string(left) + " more after its last one" +
+                            (comma_between_digits(rec.line())
+                                 ? ": is the comma the decimal mark? Write decimals with a point (\"12.5\"); a "
+                                   "comma, like a blank, separates two values"
+                                 : ": the grid has " + std::to_string(g.xcells_number) + " nodes west-east" + counts));
+    }
+    while (!r.at_end()) {
+      const int64_t line = r.line_number();
+      if (count_values(r.read_line("a line")) == 0) continue;
+      throw input_error(name, line,
+                        "values after the last of the grid's " + std::to_string(g.ycells_number) +
+                            " rows of depths: the file holds more rows than record 3 gives the grid" + counts);
     }
     g.grid0_x = g.grid0_x + 360.0;
   } else {
@@ -339,6 +365,7 @@ void leo_costa() {
   std::vector<double> xs;
   std::vector<double> ys;
   std::vector<int32_t> is;
+  double west = 0.0, east = 0.0, south = 0.0, north = 0.0;
   for (std::size_t k = 0; k < t.size(); ++k) {
     double lon = 0.0;
     double lat = 0.0;
@@ -350,11 +377,40 @@ void leo_costa() {
     }
     check_coast_point(t, k, lon, lat);
     const double x = lon + 360.0;
+    west = k == 0 ? x : std::min(west, x);
+    east = k == 0 ? x : std::max(east, x);
+    south = k == 0 ? lat : std::min(south, lat);
+    north = k == 0 ? lat : std::max(north, lat);
     if (g.loni <= x && x <= g.lons && g.lati <= lat && lat <= g.lats) {
       xs.push_back(x);
       ys.push_back(lat);
       is.push_back(index);
     }
+  }
+
+  // A coastline whose points all lie away from the model grid's box
+  // belongs to another place, or has its coordinates mistyped.
+  const bool box_known = g.lons > g.loni && g.lats > g.lati;
+  if (box_known && t.size() > 0 && (west > g.lons || east < g.loni || south > g.lats || north < g.lati)) {
+    auto extent = [](double w, double e, double so, double n) {
+      return "longitudes " + value_text(w - 360.0) + " to " + value_text(e - 360.0) + ", latitudes " +
+             value_text(so) + " to " + value_text(n);
+    };
+    auto overlaps = [&](double w, double e, double so, double n) {
+      return w <= g.lons && e >= g.loni && so <= g.lats && n >= g.lati;
+    };
+    std::string hint =
+        ": give the coastline of the grid's area (west and south negative), or choose land-search mode 1 "
+        "(search_land__mask_maskandcoast = 1 in the run-control file) for a run without one";
+    if (overlaps(west - 360.0, east - 360.0, south, north)) {
+      hint = ": the longitudes run from 0 to 360 degrees east; give those west of Greenwich as negative (subtract "
+             "360 from each longitude above 180)";
+    } else if (overlaps(south + 360.0, north + 360.0, west - 360.0, east - 360.0)) {
+      hint = ": longitude and latitude seem swapped; each line gives the longitude first";
+    }
+    throw input_error(name, 0,
+                      "the coastline covers " + extent(west, east, south, north) + ", the model grid " +
+                          extent(g.loni, g.lons, g.lati, g.lats) + ": no coast point lies near the grid" + hint);
   }
 
   auto& v = var_costa;

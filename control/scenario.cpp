@@ -274,6 +274,24 @@ void allocate_spill_arrays() {
 void read_spill_line(list_reader& r, const std::string& source, int32_t k) {
   auto& c = var_cfg;
   auto& s = var_spill;
+  {
+    // A decimal comma splits each value in two and shifts the rest of the
+    // line: refused as such, before any shifted value is judged.
+    list_reader ahead = r;
+    list_reader::record line(ahead);
+    double values[28] = {};
+    try {
+      if (line.items(values, 28) && count_values(line.rest_of_line()) > 0 && comma_between_digits(line.line())) {
+        throw input_error(source, ahead.record_line(),
+                          "spill line " + std::to_string(k) + " holds " + std::to_string(count_values(line.line())) +
+                              " values, but a spill line takes 28: is the comma the decimal mark? Write decimals "
+                              "with a point (\"900.0\"); a comma, like a blank, separates two values");
+      }
+    } catch (const input_error& e) {
+      if (e.message().rfind("spill line ", 0) == 0) throw;
+      // Anything else is refused by the read itself, with its own words.
+    }
+  }
   r.read({"spill_id", "spillstarttime", "spilledmass", "spillposition_x", "spillposition_y",
           "spillposition_z", "spillsize_sidex", "spillsize_sidey", "spillthickness",
           "minspillthickness", "spillvolume", "oiltype__crude0_refined1", "density",

@@ -48,8 +48,15 @@ int32_t pulse_count(const std::string& file, int64_t line) {
                           std::to_string(c.delta_vertidocontinuo));
   }
   if (var_run.deltat > static_cast<float>(c.delta_vertidocontinuo)) {
-    throw run_stop("abort: DT_PULSOS (.cfg) has to be greater than or equal to DT_MODELO (.run)",
-                   run_stop::stream::err, 1);
+    // Bad input like any other: refused with the file, the line and the
+    // fix; the message keeps the stop's own words first.
+    throw input_error(file, line,
+                      "abort: DT_PULSOS (.cfg) has to be greater than or equal to DT_MODELO (.run): the pulse "
+                      "interval delta_vertidocontinuo = " +
+                          std::to_string(c.delta_vertidocontinuo) +
+                          " s (record 18 of the scenario file) is shorter than the model time step deltat = " +
+                          value_text(var_run.deltat) +
+                          " s (record 10 of the run-control file): make the pulse interval at least the time step");
   }
   const double n = 3600.0 * c.spillduration / static_cast<double>(c.delta_vertidocontinuo);
   if (!(n >= 1.0)) {

@@ -213,6 +213,13 @@ void check_engine_settings(std::ostream& warnings) {
   const float horizon = var_cfg.simulationtimehorizon;
   if (!(horizon >= 0.0f && std::isfinite(horizon))) refuse("simulationtimehorizon", "the simulated time must be a finite number of at least 0; it is " + value_text(horizon, 9) + " s");
   const int64_t n_lista = current_record_count(horizon, dc);
+  if (n_lista == 0 && horizon > 0.0f) {
+    // Nothing would move: the run is made of whole record intervals.
+    refuse(dc_var, "the horizon of " + value_text(static_cast<double>(horizon) / 3600.0, 9) +
+                       " h (simulationtimehorizon) is shorter than " + dc_name + " of " +
+                       value_text(static_cast<double>(dc) / 3600.0, 9) +
+                       " h: the run would cover 0 h; record intervals are in hours (was this one typed in seconds?)");
+  }
   const int64_t nsteps = n_lista * nsub + 1;
   if (!(horizon / dc < 2147483648.0f) || nsteps > std::numeric_limits<int32_t>::max()) {
     refuse("simulationtimehorizon", "the run is too long: " + value_text(horizon, 9) + " s in steps of " + value_text(dt, 9) + " s");

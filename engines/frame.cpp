@@ -11,6 +11,7 @@
 #include "control/state/all.hpp"
 #include "engines/engine_settings.hpp"
 #include "forcing/series.hpp"
+#include "transport/states.hpp"
 
 namespace orvel {
 
@@ -687,7 +688,20 @@ bool engine_frame::slick_gone(int32_t spill) {
     afloat_seen(spill) = 1;
     return false;
   }
-  return afloat_seen(spill) != 0 || var4.mass_surf_ini(spill) != 0.0;
+  return afloat_seen(spill) != 0 || var4.mass_surf_ini(spill) != 0.0 || nothing_can_float(spill);
+}
+
+bool engine_frame::nothing_can_float(int32_t spill) {
+  const auto& indp = var_part.indp;
+  if (!indp.allocated() || spill < 1 || spill > indp.size(2)) return false;
+  const int32_t np = std::min(var_run.particle_number, indp.size(1));
+  for (int32_t i = 1; i <= np; ++i) {
+    // Over land or in a dry cell a particle may still be put back in the
+    // water, and a gas may come down: only these three states are final.
+    const int32_t state = indp(i, spill);
+    if (state != indp_beached && state != indp_floor && state != indp_radar) return false;
+  }
+  return np >= 1;
 }
 
 void engine_frame::record_properties(int32_t spill, int32_t r) {

@@ -138,6 +138,10 @@ class engine_frame {
   // dispersed, beached) after its fate sequence ran: the series then records
   // no slick area or thickness (the reference area of the spreading is kept).
   bool slick_gone(int32_t spill);
+  // True when every particle of the spill is beached, on the floor or lost
+  // outside: nothing of it can float again, as for a spill released wholly
+  // on land.
+  static bool nothing_can_float(int32_t spill);
   // per_evpc, aguac, densc, viscc, masaevpc of record r from the current values.
   static void record_properties(int32_t spill, int32_t r);
   // The compartment rows of record r from the current masses (true) or from

@@ -18,8 +18,10 @@ void oil_frame::grid_statistics(int32_t spill, int32_t stamp) {
 void oil_frame::series_first_record(int32_t spill) {
   var_part.xxc(spill, 1) = var_part.x_cg(spill);
   var_part.yyc(spill, 1) = var_part.y_cg(spill);
-  var_spill.areaoila(spill, 1) = var_spill.area_oil(spill);
-  var_spill.thickoilt(spill, 1) = static_cast<float>(var_cfg.thick(spill));
+  // A spill released wholly on land has no slick from the start.
+  const bool gone = weathering_recorded() && nothing_can_float(spill);
+  var_spill.areaoila(spill, 1) = gone ? 0.0f : var_spill.area_oil(spill);
+  var_spill.thickoilt(spill, 1) = gone ? 0.0f : static_cast<float>(var_cfg.thick(spill));
   if (weathering_recorded()) {
     record_properties(spill, 1);
     record_compartments(spill, 1, false);

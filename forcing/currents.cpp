@@ -12,6 +12,7 @@
 #include "control/state/var_capas.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_currwindwave.hpp"
+#include "control/state/var_mallas.hpp"
 #include "control/state/var_mallasforz.hpp"
 #include "control/state/var_run.hpp"
 #include "forcing/field_files.hpp"
@@ -42,6 +43,11 @@ void v_grid_nodes() {
   grid_nodes(var2.xcorr_v, var2.ycorr_v, g.gridformatcurrv_0x, g.gridformatcurrv_0y, g.gridformatcurrv_deltax,
              g.gridformatcurrv_deltay, g.gridformatcurrv_xcells, g.gridformatcurrv_ycells);
 }
+
+// Node lists of a regular current grid are placed by their coordinates;
+// scattered nodes are regridded first and read in the model grid's order.
+bool placed_on_grid() { return var_mallas.currentgrid_regular__y_n == 1; }
+constexpr const char* grid_switch = "currentgrid_regular__y_n";
 
 // node(k) = grid(ix, iy) over a grid of nx by ny nodes.
 template <typename T, typename F>
@@ -94,13 +100,27 @@ void read_joint_file(int32_t e, int32_t l) {
   }
   list_reader r = open_listed_file(var1.fichvel_uvw, e);
   check_node_lines(r, nu, "xyzcurrentnodes_number(1)");
+  std::vector<int64_t> lines;
+  lines.reserve(static_cast<std::size_t>(nu > 0 ? nu : 0));
   for (int32_t k = 1; k <= nu; ++k) {
     list_reader::record rec(r);
-    if (rec.item(var2.xcorr_u(k), "longitude") && rec.item(var2.ycorr_u(k), "latitude") &&
-        rec.item(var2.u_curr_read(k, l), "u") && rec.item(var2.v_curr_read(k, l), "v") && with_w) {
-      rec.item(var2.w_curr_read(k, l), "w");
+    try {
+      if (rec.item(var2.xcorr_u(k), "longitude") && rec.item(var2.ycorr_u(k), "latitude") &&
+          rec.item(var2.u_curr_read(k, l), "u") && rec.item(var2.v_curr_read(k, l), "v") && with_w) {
+        rec.item(var2.w_curr_read(k, l), "w");
+      }
+    } catch (const input_error&) {
+      rethrow_naming_comma(r, rec, with_w ? 5 : 4);
     }
+    if (!rec.ended()) check_values_left(r, rec, with_w ? 5 : 4);
+    lines.push_back(r.record_line());
     var2.xcorr_u(k) += 360.0;
+  }
+  if (placed_on_grid() && nu >= 1) {
+    const auto order = place_nodes_on_grid(path, var2.xcorr_u.ptr(1), var2.ycorr_u.ptr(1), lines, nu, grid_switch);
+    put_in_grid_order(var2.u_curr_read.ptr(1, l), order);
+    put_in_grid_order(var2.v_curr_read.ptr(1, l), order);
+    if (with_w) put_in_grid_order(var2.w_curr_read.ptr(1, l), order);
   }
 }
 
@@ -111,14 +131,27 @@ void read_u_file(level lv, int32_t i, int32_t e, int32_t l) {
   if (var_cfg.currentgridformat__xyz_grid == 1) {
     check_node_lines(r, nodes_u(), "xyzcurrentnodes_number(1)");
     const bool indicator = var_cfg.currentgrid_variable__y_n == 1;
+    std::vector<int64_t> lines;
     for (int32_t k = 1; k <= nodes_u(); ++k) {
       list_reader::record rec(r);
-      if (rec.item(var2.xcorr_u(k), "longitude") && rec.item(var2.ycorr_u(k), "latitude") &&
-          rec.item(u_value(lv, k, l), "u") && indicator) {
-        int32_t& ind = lv == level::start ? var2.indland0(k) : var2.indland(k);
-        if (rec.item(ind, "wet/dry indicator")) check_mask_value(r, ind);
+      try {
+        if (rec.item(var2.xcorr_u(k), "longitude") && rec.item(var2.ycorr_u(k), "latitude") &&
+            rec.item(u_value(lv, k, l), "u") && indicator) {
+          int32_t& ind = lv == level::start ? var2.indland0(k) : var2.indland(k);
+          if (rec.item(ind, "wet/dry indicator")) check_mask_value(r, ind);
+        }
+      } catch (const input_error&) {
+        rethrow_naming_comma(r, rec, indicator ? 4 : 3);
       }
+      if (!rec.ended()) check_values_left(r, rec, indicator ? 4 : 3);
+      lines.push_back(r.record_line());
       var2.xcorr_u(k) += 360.0;
+    }
+    if (placed_on_grid() && nodes_u() >= 1) {
+      const auto order =
+          place_nodes_on_grid(r.name(), var2.xcorr_u.ptr(1), var2.ycorr_u.ptr(1), lines, nodes_u(), grid_switch);
+      put_in_grid_order(&u_value(lv, 1, l), order);
+      if (indicator) put_in_grid_order(lv == level::start ? var2.indland0.ptr(1) : var2.indland.ptr(1), order);
     }
   } else {
     if (lv == level::start || i == 1) u_grid_nodes();
@@ -162,6 +195,13 @@ void read_mask(level lv, int32_t i, int32_t e) {
     }
     const int32_t nx = nu / ny;
     shape_mask(m, nx, ny, path);
+    if (placed_on_grid()) {
+      // The U nodes and their indicators are in the grid's order by now.
+      const farray<int32_t, 1>& ind = lv == level::start ? var2.indland0 : var2.indland;
+      for (int32_t ix = 1; ix <= nx; ++ix)
+        for (int32_t iy = 1; iy <= ny; ++iy) m(ix, iy) = ind((ix - 1) * ny + iy);
+      return;
+    }
     list_reader r = open_listed_file(var1.fichvel_u, e);
     for (int32_t ix = 1; ix <= nx; ++ix) {
       for (int32_t iy = 1; iy <= ny; ++iy) {
@@ -187,12 +227,24 @@ void read_v_file(level lv, int32_t i, int32_t e, int32_t l) {
   list_reader r = open_listed_file(var1.fichvel_v, e);
   if (var_cfg.currentgridformat__xyz_grid == 1) {
     check_node_lines(r, nodes_v(), "xyzcurrentnodes_number(2)");
+    std::vector<int64_t> lines;
     for (int32_t k = 1; k <= nodes_v(); ++k) {
       list_reader::record rec(r);
-      if (rec.item(var2.xcorr_v(k), "longitude") && rec.item(var2.ycorr_v(k), "latitude")) {
-        rec.item(v_value(lv, k, l), "v");
+      try {
+        if (rec.item(var2.xcorr_v(k), "longitude") && rec.item(var2.ycorr_v(k), "latitude")) {
+          rec.item(v_value(lv, k, l), "v");
+        }
+      } catch (const input_error&) {
+        rethrow_naming_comma(r, rec, 3);
       }
+      if (!rec.ended()) check_values_left(r, rec, 3);
+      lines.push_back(r.record_line());
       var2.xcorr_v(k) += 360.0;
+    }
+    if (placed_on_grid() && nodes_v() >= 1) {
+      const auto order =
+          place_nodes_on_grid(r.name(), var2.xcorr_v.ptr(1), var2.ycorr_v.ptr(1), lines, nodes_v(), grid_switch);
+      put_in_grid_order(&v_value(lv, 1, l), order);
     }
   } else {
     if (lv == level::start || i == 1) v_grid_nodes();
@@ -205,12 +257,20 @@ void read_v_file(level lv, int32_t i, int32_t e, int32_t l) {
 void read_w_file(level lv, int32_t e, int32_t l) {
   list_reader r = open_listed_file(var1.fichvel_w, e);
   check_node_lines(r, nodes_w(), "xyzcurrentnodes_number(3)");
+  std::vector<int64_t> lines;
   for (int32_t k = 1; k <= nodes_w(); ++k) {
     list_reader::record rec(r);
     if (rec.item(var2.xcorr_w(k), "longitude") && rec.item(var2.ycorr_w(k), "latitude")) {
       rec.item(w_value(lv, k, l), "w");
     }
+    if (!rec.ended()) check_values_left(r, rec, 3);
+    lines.push_back(r.record_line());
     var2.xcorr_w(k) += 360.0;
+  }
+  if (placed_on_grid() && nodes_w() >= 1) {
+    const auto order =
+        place_nodes_on_grid(r.name(), var2.xcorr_w.ptr(1), var2.ycorr_w.ptr(1), lines, nodes_w(), grid_switch);
+    put_in_grid_order(&w_value(lv, 1, l), order);
   }
 }
 
@@ -231,10 +291,28 @@ void read_correction(const farray<std::string, 1>& names, int32_t i, int32_t nod
   list_reader r = open_listed_file(names, i);
   if (var_cfg.currcorrectgridformat__xyz_grid == 1) {
     check_node_lines(r, nodes, "xyzcurrentnodes_number");
+    // On a regular grid the corrections follow the current nodes, which
+    // are in the grid's order: they are placed by their own coordinates.
+    // Otherwise the coordinates are read in single precision and not used.
+    const bool placed = placed_on_grid();
+    std::vector<double> lon(static_cast<std::size_t>(nodes > 0 ? nodes : 0), 0.0), lat(lon);
+    std::vector<int64_t> lines;
     for (int32_t k = 1; k <= nodes; ++k) {
       list_reader::record rec(r);
-      float lon = 0.0f, lat = 0.0f;
-      if (rec.item(lon, "longitude") && rec.item(lat, "latitude")) rec.item(cp(k), "correction");
+      const auto at = static_cast<std::size_t>(k - 1);
+      bool whole = false;
+      if (placed) {
+        whole = rec.item(lon[at], "longitude") && rec.item(lat[at], "latitude") && rec.item(cp(k), "correction");
+      } else {
+        float x = 0.0f, y = 0.0f;
+        whole = rec.item(x, "longitude") && rec.item(y, "latitude") && rec.item(cp(k), "correction");
+      }
+      if (whole) check_values_left(r, rec, 3);
+      lon[at] += 360.0;
+      lines.push_back(r.record_line());
+    }
+    if (placed && nodes >= 1) {
+      put_in_grid_order(cp.ptr(1), place_nodes_on_grid(r.name(), lon.data(), lat.data(), lines, nodes, grid_switch));
     }
   } else {
     read_rows(r, cpg, nx, ny);

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/farray.hpp"
 #include "common/list_input.hpp"
@@ -65,6 +66,68 @@ void check_mask_value(const list_reader& r, int32_t v);
 // y0 + (iy - 1) * dy.
 void grid_nodes(farray<double, 1>& x, farray<double, 1>& y, double x0, double y0, double dx, double dy, int32_t nx,
                 int32_t ny);
+
+// The values a series or node-list record of `r` leaves on its last line,
+// once the `taken` values of the record are read.  With a comma between two
+// digits on that line it is refused (file, line, the counts found and
+// taken): the comma is most likely a decimal mark.  Otherwise the first
+// such line of each file is named in a warning on standard error (files
+// written for other tools may carry extra columns).
+void check_values_left(const list_reader& r, const list_reader::record& rec, int32_t taken);
+
+// Rethrows the error being handled while a record of `r` was read, unless
+// the record's line holds more than `taken` values with a comma between two
+// digits: then the comma, the likely cause of a value out of range or out
+// of place, is named instead.  Call it inside a catch block.
+[[noreturn]] void rethrow_naming_comma(const list_reader& r, const list_reader::record& rec, int32_t taken);
+
+// A grid file read row by row: no values may be left on the last line of
+// a row, nor lines of values after the last row.
+void check_row_end(const list_reader& r, const list_reader::record& rec, int32_t row_values);
+void check_no_more_rows(list_reader& r, int32_t rows);
+
+// A node list on a regular grid, placed by the coordinates of its nodes
+// whatever the order of its lines.  `x`, `y` hold the n nodes as read (file
+// order) and `lines` the file line of each; on return x and y hold the
+// nodes in the grid's own order (columns from west to east, each from south
+// to north: node (i, j) at (i - 1) * ny + j) and the result gives, for each
+// grid node in that order, the index (0 based) of the line that gave it, so
+// that the values read with the nodes follow them (put_in_grid_order).  The
+// coordinates of one column (one row) are all set to its westernmost
+// (southernmost) value, so rounding in the last digits of a file does not
+// split a column.  Refused, naming `file` and the line: a node that does
+// not fall on the grid the other nodes describe, a node given twice, and a
+// grid node that no line gives.  `grid_switch` names the record value that
+// makes the grid regular ("currentgrid_regular__y_n").
+std::vector<int32_t> place_nodes_on_grid(const std::string& file, double* x, double* y,
+                                         const std::vector<int64_t>& lines, int32_t n, const char* grid_switch);
+
+// A forcing field on a regular grid (origin at + 360, spacings and node
+// counts) against the model grid, when the model grid is read: a field
+// that covers no water node of the model grid is refused (naming `file`,
+// both extents, and the likely slip: longitudes of 0 to 360, longitude and
+// latitude swapped); one that leaves some water nodes outside is warned
+// about on standard error with the share left out, where the field is 0.
+// `kind` names the forcing ("current", "wind", "wave"); `source` says
+// where the grid comes from when it is not the file's own nodes.
+void check_field_cover(const std::string& file, const char* kind, double x0, double y0, double dx, double dy,
+                       int32_t nx, int32_t ny, const std::string& source = "");
+
+// Extents of two boxes in words, and the likely slip when they do not
+// overlap: "the field's longitudes run 0 to 360 ..." or "longitude and
+// latitude swapped".  Boxes are west, east, south, north with longitudes
+// + 360.
+std::string extent_text(double west, double east, double south, double north);
+std::string missed_grid_hint(double west, double east, double south, double north, double gwest, double geast,
+                             double gsouth, double gnorth);
+
+// Values read in file order put in the grid order found by
+// place_nodes_on_grid.
+template <typename T>
+void put_in_grid_order(T* v, const std::vector<int32_t>& order) {
+  std::vector<T> file_order(v, v + order.size());
+  for (std::size_t c = 0; c < order.size(); ++c) v[c] = file_order[static_cast<std::size_t>(order[c])];
+}
 
 // Forgets the list origins and closes the depth-mean current series, so
 // that the next read starts again from its first line.

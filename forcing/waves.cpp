@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "common/errors.hpp"
 #include "common/list_input.hpp"
 #include "control/data_folder.hpp"
 #include "control/state/var1.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_currwindwave.hpp"
+#include "control/state/var_mallas.hpp"
 #include "control/state/var_mallasforz.hpp"
 #include "forcing/directions.hpp"
 #include "forcing/field_files.hpp"
@@ -40,12 +43,32 @@ void read_wave_record(const wave_fields& f, int32_t i, bool build_nodes) {
   auto& w = var_currwindwave;
   if (var_cfg.wavesgridformat__xyz_grid == 1) {
     list_reader r = open_listed_file(var1.fichola, i);
-    check_node_lines(r, var_cfg.xyzwavesnodes_number, "xyzwavesnodes_number");
-    for (int32_t k = 1; k <= var_cfg.xyzwavesnodes_number; ++k) {
-      r.read({"longitude", "latitude", "wave height", "wave direction", "wave period"}, w.xh(k), w.yh(k), w.hs,
-             w.tetah, w.t);
+    const int32_t n = var_cfg.xyzwavesnodes_number;
+    check_node_lines(r, n, "xyzwavesnodes_number");
+    std::vector<int64_t> lines;
+    for (int32_t k = 1; k <= n; ++k) {
+      {
+        list_reader::record rec(r);
+        bool whole = false;
+        try {
+          whole = rec.item(w.xh(k), "longitude") && rec.item(w.yh(k), "latitude") && rec.item(w.hs, "wave height") &&
+                  rec.item(w.tetah, "wave direction") && rec.item(w.t, "wave period");
+        } catch (const input_error&) {
+          rethrow_naming_comma(r, rec, 5);
+        }
+        if (whole) check_values_left(r, rec, 5);
+      }
+      lines.push_back(r.record_line());
       store_wave(f, k, w.hs, w.tetah, w.t);
       w.xh(k) += 360.0;
+    }
+    // On a regular grid the nodes are placed by their coordinates; scattered
+    // nodes were regridded and are read in the model grid's order.
+    if (var_mallas.wavesgrid_regular__y_n == 1 && n >= 1) {
+      const auto order = place_nodes_on_grid(r.name(), w.xh.ptr(1), w.yh.ptr(1), lines, n, "wavesgrid_regular__y_n");
+      put_in_grid_order(f.x.ptr(1), order);
+      put_in_grid_order(f.y.ptr(1), order);
+      put_in_grid_order(f.period.ptr(1), order);
     }
   } else if (var_cfg.wavesgridformat__xyz_grid == 2) {
     const auto& g = var_mallasforz;

@@ -1,10 +1,14 @@
 #include "forcing/wind.hpp"
 
+#include <vector>
+
+#include "common/errors.hpp"
 #include "common/list_input.hpp"
 #include "control/data_folder.hpp"
 #include "control/state/var1.hpp"
 #include "control/state/var_cfg.hpp"
 #include "control/state/var_currwindwave.hpp"
+#include "control/state/var_mallas.hpp"
 #include "control/state/var_mallasforz.hpp"
 #include "forcing/field_files.hpp"
 
@@ -16,10 +20,28 @@ void read_wind_record(farray<double, 1>& wx, farray<double, 1>& wy, farray<doubl
   auto& w = var_currwindwave;
   if (var_cfg.windgridformat__xyz_grid == 1) {
     list_reader r = open_listed_file(var1.fichviento, i);
-    check_node_lines(r, var_cfg.xyzwindnodes_number, "xyzwindnodes_number");
-    for (int32_t k = 1; k <= var_cfg.xyzwindnodes_number; ++k) {
-      r.read({"longitude", "latitude", "eastward wind", "northward wind"}, w.xv(k), w.yv(k), wx(k), wy(k));
+    const int32_t n = var_cfg.xyzwindnodes_number;
+    check_node_lines(r, n, "xyzwindnodes_number");
+    std::vector<int64_t> lines;
+    for (int32_t k = 1; k <= n; ++k) {
+      list_reader::record rec(r);
+      bool whole = false;
+      try {
+        whole = rec.item(w.xv(k), "longitude") && rec.item(w.yv(k), "latitude") &&
+                rec.item(wx(k), "eastward wind") && rec.item(wy(k), "northward wind");
+      } catch (const input_error&) {
+        rethrow_naming_comma(r, rec, 4);
+      }
+      if (whole) check_values_left(r, rec, 4);
+      lines.push_back(r.record_line());
       w.xv(k) += 360.0;
+    }
+    // On a regular grid the nodes are placed by their coordinates; scattered
+    // nodes were regridded and are read in the model grid's order.
+    if (var_mallas.windgrid_regular__y_n == 1 && n >= 1) {
+      const auto order = place_nodes_on_grid(r.name(), w.xv.ptr(1), w.yv.ptr(1), lines, n, "windgrid_regular__y_n");
+      put_in_grid_order(wx.ptr(1), order);
+      put_in_grid_order(wy.ptr(1), order);
     }
   } else if (var_cfg.windgridformat__xyz_grid == 2) {
     const auto& g = var_mallasforz;

@@ -177,6 +177,32 @@ void first_states(int32_t spill) {
   for (int32_t i = 1; i <= var_run.particle_number; ++i) var_part.indp(i, spill) = state;
 }
 
+// Spills whose every particle starts on land: beached from the start, so
+// nothing of them floats.  One warning names the first and counts the rest
+// (a continuous release has a spill per pulse).
+class on_land_spills {
+ public:
+  void check(int32_t spill) {
+    const int32_t np = var_run.particle_number;
+    if (np < 1 || var_part.par_beached(spill) < np) return;
+    if (count_++ == 0) first_ = spill;
+  }
+  ~on_land_spills() {
+    if (count_ == 0) return;
+    const auto& c = var_cfg;
+    std::cerr << "orvel: warning: every particle of spill " << first_;
+    if (count_ > 1) std::cerr << " (and of " << count_ - 1 << " more spills or pulses)";
+    std::cerr << " starts on land (release point at longitude " << c.spillposition_x(first_) - 360.0
+              << ", latitude " << c.spillposition_y(first_)
+              << "): it is beached from the start and nothing of it floats; check the release position, and that "
+                 "the depths are positive downward\n";
+  }
+
+ private:
+  int32_t count_ = 0;
+  int32_t first_ = 0;
+};
+
 }  // namespace
 
 void part_ini_2d(int32_t sim) {
@@ -189,6 +215,7 @@ void part_ini_2d(int32_t sim) {
   p.indp.allocate(np, ns);
   p.par_beached.fill(0);
   const release_test test(release_test::rules::rectangle);
+  on_land_spills on_land;
   for (int32_t s = 1; s <= ns; ++s) {
     first_states(s);
     if (sim == 1) {
@@ -211,6 +238,7 @@ void part_ini_2d(int32_t sim) {
       p.z_part(i, s) = z;
       test.apply(i, s);
     }
+    if (sim == 1) on_land.check(s);
     centre_of_mass(s);
   }
 }
@@ -229,6 +257,7 @@ void part_ini_2d_circle(int32_t sim) {
   p.diam_part.allocate(np, ns);
   const double mx = metres_per_degree_lon();
   const release_test test(release_test::rules::disc);
+  on_land_spills on_land;
   for (int32_t s = 1; s <= ns; ++s) {
     first_states(s);
     p.par_beached(s) = 0;
@@ -247,6 +276,7 @@ void part_ini_2d_circle(int32_t sim) {
       p.z_part(i, s) = z;
       test.apply(i, s);
     }
+    if (sim == 1) on_land.check(s);
     centre_of_mass(s);
   }
 }

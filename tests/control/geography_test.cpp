@@ -156,14 +156,69 @@ TEST(LeoBat, RegularLayoutMatchesTheNodeList) {
   const grid_copy from_nodes = take_grid();
 
   reset_state();
-  // A row may run over several lines; values beyond a row's are ignored.
-  write_file("rows.dat", "14 24\n 34 99\n13,23,33\n12 22 32\n11 21 31\n");
+  // A row may run over several lines.
+  write_file("rows.dat", "14 24\n 34\n13,23,33\n12 22 32\n11 21 31\n");
   regular_grid("rows.dat", -4.0, 43.0, 0.1, 0.1, 3, 4, 43.15);
   leo_bat();
   expect_same_grid(from_nodes, take_grid());
   // The first row of the file is the northern row.
   EXPECT_EQ(var_mallas.d(1, 4), 14.0f);
   EXPECT_EQ(var_mallas.d(3, 1), 31.0f);
+}
+
+TEST(LeoBat, DepthsLeftOverOrNotNumbersAreRefused) {
+  // Each file against the 3 x 4 grid; the correct file beside them reads.
+  struct row {
+    const char* what;
+    const char* text;
+    int64_t line;
+    const char* says;
+  };
+  const row rows[] = {
+      {"a value beyond its row", "14 24\n 34 99\n13,23,33\n12 22 32\n11 21 31\n", 2,
+       "row 1 of the depths holds 3 values, but this line holds 1 more after its last one: the grid has 3 nodes "
+       "west-east (xcells_number = 3, ycells_number = 4)"},
+      {"decimal commas", "14,5 24,5 34,5\n13 23 33\n12 22 32\n11 21 31\n", 1, "is the comma the decimal mark?"},
+      {"a row too many", "14 24 34\n13 23 33\n12 22 32\n11 21 31\n10 20 30\n", 5,
+       "values after the last of the grid's 4 rows of depths"},
+      {"a depth that is not a number", "14 24 34\n13 nan 33\n12 22 32\n11 21 31\n", 2, "finite"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    temp_dir dir;
+    reset_state();
+    write_file("rows.dat", r.text);
+    regular_grid("rows.dat", -4.0, 43.0, 0.1, 0.1, 3, 4, 43.15);
+    try {
+      leo_bat();
+      ADD_FAILURE() << "not refused";
+    } catch (const input_error& e) {
+      EXPECT_EQ(e.file(), "rows.dat");
+      EXPECT_EQ(e.line(), r.line);
+      EXPECT_NE(e.message().find(r.says), std::string::npos) << e.message();
+    }
+  }
+  {
+    // The same for a depth in a node list.
+    temp_dir dir;
+    reset_state();
+    std::string nodes = nodes_3x4;
+    nodes.replace(nodes.find("43.2 23"), 7, "43.2 nan");
+    write_file("nodes.dat", nodes);
+    node_list_grid("nodes.dat");
+    try {
+      leo_bat();
+      ADD_FAILURE() << "not refused";
+    } catch (const input_error& e) {
+      EXPECT_EQ(e.line(), 7);
+      EXPECT_NE(e.message().find("a finite real number (depth)"), std::string::npos) << e.message();
+    }
+  }
+  temp_dir dir;
+  reset_state();
+  write_file("rows.dat", "14 24 34\n13 23 33\n12 22 32\n11 21 31\n\n");
+  regular_grid("rows.dat", -4.0, 43.0, 0.1, 0.1, 3, 4, 43.15);
+  EXPECT_NO_THROW(leo_bat());  // blank lines after the last row are nothing
 }
 
 TEST(LeoBat, RealGridInBothLayouts) {

@@ -724,18 +724,24 @@ TEST_F(ScenarioReading, PulseIntervalBelowTheModelStepAborts) {
   scenario_text s = base_scenario();
   s.rec[16] = "2";
   s.rec[18] = "2.0 600";
+  // Bad input: refused at record 18 (exit status 2), the stop's own words
+  // first, then the two records and the fix.
   try {
     read(s);
-    FAIL() << "no stop";
-  } catch (const run_stop& e) {
-    EXPECT_STREQ(e.what(), "abort: DT_PULSOS (.cfg) has to be greater than or equal to DT_MODELO (.run)");
-    EXPECT_EQ(e.where(), run_stop::stream::err);
-    EXPECT_EQ(e.status(), 1);
+    FAIL() << "no refusal";
+  } catch (const input_error& e) {
+    EXPECT_EQ(e.line(), 18);
+    EXPECT_EQ(e.message().rfind("abort: DT_PULSOS (.cfg) has to be greater than or equal to DT_MODELO (.run): ", 0), 0u)
+        << e.message();
+    EXPECT_NE(e.message().find("delta_vertidocontinuo = 600 s (record 18"), std::string::npos) << e.message();
+    EXPECT_NE(e.message().find("deltat = 900 s (record 10"), std::string::npos) << e.message();
   }
   EXPECT_EQ(dir.files(), std::vector<std::string>{"TEST.cfg"});
-  // One second below the step is enough.
+  // One second below the step is enough; the step itself is allowed.
   s.rec[18] = "2.0 899";
-  EXPECT_THROW(read(s), run_stop);
+  EXPECT_THROW(read(s), input_error);
+  s.rec[18] = "2.0 900";
+  EXPECT_NO_THROW(read(s));
 }
 
 }  // namespace

@@ -45,15 +45,29 @@ TEST_F(Currents, GridRowsNorthernRowFirst) {
   EXPECT_EQ(all(var2.xcorr_v), (std::vector<double>{371, 371, 371, 371.125, 371.125, 371.125}));
   EXPECT_EQ(all(var2.ycorr_v), (std::vector<double>{41, 41.5, 42, 41, 41.5, 42}));
 
-  // Record 2: a row split over two lines, surplus values ignored; the node
-  // coordinates of record 1 stay.
-  write("u2.txt", "7 8\n9 99 99\n10 11 12\n");
+  // Record 2: a row split over two lines; the node coordinates of record 1
+  // stay.
+  write("u2.txt", "7 8\n9\n10 11 12\n");
   var1.fichvel_u(2) = name256("u2.txt");
   var1.fichvel_v(2) = name256("grid_v_2x3.txt");
   var_mallasforz.gridformatcurru_0x = 0.0;
   lee_velocidad(2);
   EXPECT_EQ(column(var2.u_curr_read, 1), (std::vector<double>{10, 7, 11, 8, 12, 9}));
   EXPECT_EQ(var2.xcorr_u(6), 371.0);
+
+  // Values left over, on a row's last line or after the last row, are
+  // refused as a file short of values is.
+  write("u2.txt", "7 8\n9 99 99\n10 11 12\n");
+  EXPECT_STREQ(input_error_of([] { lee_velocidad(2); }).what(),
+               "u2.txt:2: a grid row holds 3 values, but this line holds 2 more after the row's last one: check the "
+               "node counts of the grid");
+  write("u2.txt", "7 8 9\n10 11 12\n13 14 15\n");
+  EXPECT_STREQ(input_error_of([] { lee_velocidad(2); }).what(),
+               "u2.txt:3: values after the last of the grid's 2 rows: the file holds more rows than the grid has "
+               "(check the node counts of the grid)");
+  write("u2.txt", "7,5 8,5 9,5\n10 11 12\n");
+  EXPECT_NE(std::string(input_error_of([] { lee_velocidad(2); }).what()).find("is the comma the decimal mark?"),
+            std::string::npos);
 }
 
 TEST_F(Currents, JointFilesFourAndFiveColumns) {
@@ -133,6 +147,57 @@ TEST_F(Currents, MaskFromTwelveNodeList) {
   EXPECT_EQ(all(var2.indland), indicator);
   EXPECT_DOUBLE_EQ(var2.u_curr_read(12, 1), 0.12);
   EXPECT_FALSE(var2.mask0.allocated());
+}
+
+// On a regular grid each node of a node list is placed by its coordinates:
+// a U file written row by row with its wet/dry indicator, a V file and its
+// corrections in other orders give the values, the indicators and the mask
+// of each node where the node is.
+TEST_F(Currents, NodeListsOnARegularGridArePlacedByTheirCoordinates) {
+  allocate_currents(6, 6, 0, 1, 1);
+  allocate_corrections(1);
+  var_mallas.currentgrid_regular__y_n = 1;
+  var_cfg.currentgrid_variable__y_n = 1;
+  var_cfg.currentcorrection__y_n = 1;
+  var_cfg.currcorrectgridformat__xyz_grid = 1;
+  // Node (i, j) at longitude -10 + i, latitude 41.5 + 0.5 j: u = i + j / 10,
+  // v = -u, wet when i + j is odd, correction j / 100.
+  auto u_at = [](int i, int j) { return i + j / 10.0; };
+  std::string u, v, uc, vc;
+  for (int j = 1; j <= 3; ++j)
+    for (int i = 1; i <= 2; ++i)
+      u += std::to_string(-10 + i) + " " + std::to_string(41.5 + 0.5 * j) + " " + std::to_string(u_at(i, j)) + " " +
+           std::to_string((i + j) % 2) + "\n";
+  const int shuffled[6][2] = {{2, 3}, {1, 1}, {2, 1}, {1, 3}, {2, 2}, {1, 2}};
+  for (const auto& n : shuffled) {
+    const std::string at = std::to_string(-10 + n[0]) + " " + std::to_string(41.5 + 0.5 * n[1]) + " ";
+    v += at + std::to_string(-u_at(n[0], n[1])) + "\n";
+    uc += at + std::to_string(n[1] / 100.0) + "\n";
+    vc += at + "0\n";
+  }
+  write("u.txt", u);
+  write("v.txt", v);
+  write("uc.txt", uc);
+  write("vc.txt", vc);
+  var1.fichvel_u(1) = name256("u.txt");
+  var1.fichvel_v(1) = name256("v.txt");
+  var1.fichvel_uc(1) = name256("uc.txt");
+  var1.fichvel_vc(1) = name256("vc.txt");
+  lee_velocidad(1);
+  ASSERT_TRUE(var2.mask.allocated());
+  ASSERT_EQ(var2.mask.size(1), 2);
+  ASSERT_EQ(var2.mask.size(2), 3);
+  for (int i = 1; i <= 2; ++i) {
+    for (int j = 1; j <= 3; ++j) {
+      const int k = (i - 1) * 3 + j;
+      EXPECT_EQ(var2.xcorr_u(k), 350.0 + i) << k;
+      EXPECT_EQ(var2.ycorr_u(k), 41.5 + 0.5 * j) << k;
+      EXPECT_NEAR(var2.u_curr_read(k, 1), u_at(i, j) + j / 100.0, 1e-12) << k;
+      EXPECT_NEAR(var2.v_curr_read(k, 1), -u_at(i, j), 1e-12) << k;
+      EXPECT_EQ(var2.indland(k), (i + j) % 2) << k;
+      EXPECT_EQ(var2.mask(i, j), (i + j) % 2) << k;
+    }
+  }
 }
 
 // On a time-varying grid a dry node of the U file may hold any number (the

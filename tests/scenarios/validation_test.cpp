@@ -418,9 +418,14 @@ TEST(StartUpValidation, ReleasesThatDoNothingAreWarnedOf) {
     const char* warning;
   };
   const row rows[] = {
-      {"chemical outside the grid", "chemical", 24, with_item(chemical_spill, 4, "-12.0"),
-       "orvel: warning: the chemical of spill line 1 is released at longitude -12, latitude 43, outside the model "
-       "grid"},
+      // The release point 0.11 degrees west of the grid's edge, the east
+      // end of its 20 km wide rectangle over the grid: the release is not
+      // wholly outside (that is refused) and the particles placed outside
+      // are lost.
+      {"chemical released across the grid's edge", "chemical", 24,
+       with_item(with_item(chemical_spill, 4, "-10.11"), 7, "20000.0"),
+       "orvel: warning: the chemical of spill line 1 is released at longitude -10.11, latitude 43, outside the "
+       "model grid"},
       {"oil at a point without spreading", "oil", 23, with_item(with_item(drift_spill, 7, "0.0"), 8, "0.0"),
        "orvel: warning: the oil of spill line 1 is released at a point (spillsize_sidex x spillsize_sidey = 0) and "
        "does not spread: its slick has no area, so it neither evaporates nor disperses\n"},
@@ -515,17 +520,46 @@ TEST(StartUpValidation, AMissingSeriesFileIsRefusedBeforeAnythingIsWritten) {
   }
 }
 
-TEST(StartUpValidation, ACoastlineOutsideTheDomainIsAcceptedWithAWarning) {
-  // An open-sea run whose coastline file holds no point of the model grid.
+TEST(StartUpValidation, ACoastlineAroundButNotInsideTheGridIsAcceptedWithAWarning) {
+  // An open-sea run (grid 10 W to 8 W, 42 N to 44 N) whose coastline
+  // reaches past the grid on both sides but has no point inside it.
   temp_dir dir;
   copy_scenario("coast");
-  write_file("costa.dat", "-20.0 10.0\n-20.0 10.1\n");
+  write_file("costa.dat", "-20.0 43.0\n0.0 43.1\n");
   const auto r = run_orvel(dir.path(), "COST");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("The simulation completed succesfully!"), std::string::npos);
   EXPECT_EQ(r.err,
             "orvel: warning: the coastline file has no point inside the model grid, so particles that reach land "
             "are lost (state -2) instead of beaching\n");
+}
+
+TEST(StartUpValidation, ACoastlineThatMissesTheGridIsRefusedWithBothExtents) {
+  // Grid 10 W to 8 W, 42 N to 44 N.  Each coastline lies wholly beside it;
+  // the message names the file, both extents and the likely slip.
+  struct coast_case {
+    const char* what;
+    const char* text;
+    const char* says;
+  };
+  const coast_case cases[] = {
+      {"another place", "-20.0 10.0\n-20.0 10.1\n", "longitudes -20 to -20, latitudes 10 to 10.1"},
+      {"0 to 360", "351.0 43.0\n351.5 43.2\n", "the longitudes run from 0 to 360 degrees east"},
+      {"swapped", "43.0 -9.0\n43.2 -9.5\n", "longitude and latitude seem swapped"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    temp_dir dir;
+    copy_scenario("coast");
+    write_file("costa.dat", c.text);
+    const std::vector<std::string> before = dir.files();
+    const auto r = run_orvel(dir.path(), "COST");
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_EQ(r.err.rfind("orvel: error: ./costa.dat:0: the coastline covers ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("the model grid longitudes -10 to -8, latitudes 42 to 44"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    EXPECT_EQ(dir.files(), before);
+  }
 }
 
 TEST(StartUpValidation, AChemicalNeedsAPositiveMolecularWeightAndAirTemperature) {
