@@ -9,6 +9,7 @@
 #endif
 
 #include "common/errors.hpp"
+#include "common/run_stops.hpp"
 #include "app/startup.hpp"
 
 namespace {
@@ -47,8 +48,15 @@ int main(int argc, char** argv) {
     usage(std::cerr);
     return 2;
   }
+  // Before any thread exists: SIGTERM, SIGINT and SIGHUP stop the run at
+  // the end of its step, and a file-size limit is a write error.
+  orvel::watch_stop_signals();
   try {
     orvel::main_program(orvel::run_key(argc, argv));
+  } catch (const orvel::environment_error& e) {
+    std::cout.flush();
+    std::cerr << "orvel: error: " << e.what() << '\n';
+    return orvel::environment_status;
   } catch (const orvel::input_error& e) {
     if (!e.stop_text().empty()) std::cout << e.stop_text() << '\n';
     std::cout.flush();
@@ -62,7 +70,7 @@ int main(int argc, char** argv) {
   } catch (const std::bad_alloc&) {
     std::cout.flush();
     std::cerr << "orvel: error: out of memory: the run needs more memory than this machine can give it\n";
-    return 2;
+    return orvel::environment_status;
   } catch (const std::exception& e) {
     std::cout.flush();
     std::cerr << "orvel: error: " << e.what() << '\n';

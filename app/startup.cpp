@@ -1,5 +1,6 @@
 #include "app/startup.hpp"
 
+#include "app/run_folder.hpp"
 #include "app/validation.hpp"
 
 #include <cerrno>
@@ -7,20 +8,20 @@
 #include <cstdio>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "common/errors.hpp"
 #include "common/format.hpp"
 #include "common/parallel.hpp"
 #include "common/result_file.hpp"
+#include "common/run_stops.hpp"
 #include "common/text.hpp"
 #include "control/control_files.hpp"
 #include "control/geography.hpp"
@@ -53,49 +54,6 @@ void allocate_names(farray<std::string>& a, int32_t n) {
   a.fill(blanks(256));
 }
 
-// The advisory lock of a run key in the working directory, held for the
-// life of the run: a second run of the same key in the same folder is
-// refused while the first one runs.  The lock is an flock on the file
-// KEY.lock, which the operating system releases when the process ends,
-// however it ends; the file is removed when the run ends normally.
-class key_lock {
- public:
-  explicit key_lock(const std::string& clave) : path_(clave + ".lock") {
-    for (;;) {
-      fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-      if (fd_ < 0) throw input_error(path_, 0, std::string("cannot create the lock file of the run key: ") + std::strerror(errno));
-      if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        const int e = errno;
-        ::close(fd_);
-        if (e == EWOULDBLOCK) {
-          throw input_error(path_, 0,
-                            "another run of key \"" + clave +
-                                "\" is running in this folder: two runs of one key would write the same files");
-        }
-        throw input_error(path_, 0, std::string("cannot lock the run key: ") + std::strerror(e));
-      }
-      // A run that ended between our open and our lock has removed the
-      // file we hold: lock the file that stands under the name now.
-      struct stat held {}, named {};
-      if (::fstat(fd_, &held) == 0 && ::stat(path_.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
-          held.st_ino == named.st_ino) {
-        return;
-      }
-      ::close(fd_);
-    }
-  }
-  ~key_lock() {
-    ::unlink(path_.c_str());
-    ::close(fd_);
-  }
-  key_lock(const key_lock&) = delete;
-  key_lock& operator=(const key_lock&) = delete;
-
- private:
-  std::string path_;
-  int fd_ = -1;
-};
-
 }  // namespace
 
 std::string run_key(int argc, const char* const* argv) { return fixlen(argc > 1 ? argv[1] : "", 4); }
@@ -104,7 +62,7 @@ void main_program(const std::string& clave) {
   // A thread count the run cannot take (ORVEL_THREADS) is refused before
   // anything is read or written.
   thread_count();
-  const key_lock lock(clave);
+  const key_lock lock(clave, std::cerr);
   // Working names carry the key and the process, so that no two runs ever
   // write the same working file.
   set_partial_tag(clave + "." + std::to_string(::getpid()));
@@ -124,6 +82,11 @@ void start_up(const std::string& clave) {
   farray<coast_polygon> coord_str{"coord_str"};
   read_geography(coord_str);
   validate_before_writing(clave, std::cerr);
+  // The inputs are accepted: a stop asked for so far ends the run before it
+  // touches the folder; then the results of earlier runs of the key go, so
+  // that the folder only ever holds those of one run.
+  stop_if_asked(-1.0);
+  remove_earlier_results(clave);
   // A run that runs out of memory leaves none of its result files behind.
   commit_journal journal;
   try {
@@ -192,11 +155,47 @@ void read_geography(farray<coast_polygon>& coord_str) {
   }
 }
 
+namespace {
+
+// Whether the text written piece by piece is the whole content of a file
+// that stood before.
+class same_as_before {
+ public:
+  explicit same_as_before(const char* name) : in_(name, std::ios::binary), existed_(in_.is_open()) {}
+  void add(std::string_view s) {
+    if (!same_) return;
+    piece_.resize(s.size());
+    in_.read(piece_.data(), static_cast<std::streamsize>(s.size()));
+    same_ = in_.gcount() == static_cast<std::streamsize>(s.size()) && piece_ == s;
+  }
+  // A file stood and held other text.
+  bool replaced_other() {
+    if (!existed_) return false;
+    return !same_ || in_.peek() != std::char_traits<char>::eof();
+  }
+
+ private:
+  std::ifstream in_;
+  bool existed_;
+  bool same_ = true;
+  std::string piece_;
+};
+
+}  // namespace
+
 void write_grid_coordinates() {
   const auto& g = var_mallas;
   const auto& c = var_mallasconc;
+  // The file carries no key: a run of another key with another grid in this
+  // folder wrote the one that stands, and loses it.
+  same_as_before before("grid_coordinates.txt");
   result_file f("grid_coordinates.txt");
-  f.line(fmt_a("longitude (\xBA),", 15) + fmt_a("latitude (\xBA)", 14));
+  auto line = [&](const std::string& text) {
+    before.add(text);
+    before.add("\n");
+    f.line(text);
+  };
+  line(fmt_a("longitude (\xBA),", 15) + fmt_a("latitude (\xBA)", 14));
   // Without the model grid no node coordinates exist: the header alone.
   const int32_t nodes = model_grid_read() ? extent(c.concxcells_number, c.concycells_number) : 0;
   for (int32_t k = 1; k <= nodes; ++k) {
@@ -209,7 +208,12 @@ void write_grid_coordinates() {
       x = g.xbat(k) - 360.0 + g.deltax / 2.0;
       y = g.ybat(k) + g.deltay / 2.0;
     }
-    f.line(fit_f(x, 14, 7) + "," + fit_f(y, 14, 7));
+    line(fit_f(x, 14, 7) + "," + fit_f(y, 14, 7));
+  }
+  if (before.replaced_other()) {
+    std::cerr << "orvel: warning: grid_coordinates.txt held the nodes of another grid (a run of another key in "
+                 "this folder?): it is replaced by this run's grid, and the grid files of that run no longer "
+                 "match it\n";
   }
   f.commit();
 }

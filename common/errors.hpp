@@ -44,6 +44,20 @@ class input_error : public std::runtime_error {
   std::string stop_text_;
 };
 
+// A failure of the machine rather than of the input: a result file that
+// cannot be written (disk full, file too large, no permission).  what() is
+// "FILE:0: MESSAGE" as for input_error, whose kind it extends, so that every
+// place that takes back a half-made group of files for a refused input does
+// the same for it; the run ends with its own status (environment_status).
+class environment_error : public input_error {
+ public:
+  environment_error(const std::string& file, const std::string& message) : input_error(file, 0, message) {}
+};
+
+// The exit status of a run ended by its environment: a result that cannot be
+// written, or memory that runs out after the start.
+constexpr int environment_status = 3;
+
 // An explicit stop of the run: the message is printed exactly as given (on
 // standard output or standard error) and the process ends with `status`.
 class run_stop : public std::runtime_error {

@@ -15,10 +15,9 @@ namespace orvel {
 // nineteen doubles and two floats.
 inline constexpr uint64_t bytes_per_series_record = 19 * sizeof(double) + 2 * sizeof(float);
 
-// The property file of a spill or pulse: the first row waits in memory
-// until the run reaches the pulse's start, and the file has its name:
-// about a kilobyte a spill (the later rows of every spill share one buffer
-// of a fixed size, whatever the number of spills).
+// The property rows of a record are written to their files as the record
+// is made; the first row of a pulse waits in memory until the run reaches
+// the pulse's start, and each file has its name: about a kilobyte a spill.
 inline constexpr uint64_t bytes_per_property_file = 1024;
 
 // What each spill or pulse takes: the scenario arrays that hold one value per

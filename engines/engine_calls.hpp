@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -185,12 +186,14 @@ struct engine_calls {
   virtual void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t nsteps) = 0;
   // The property rows of the records up to `record`, written as the series
   // is made, and the end of them at a stop (kept with `keep`, with the words
-  // the stop line adds, or removed).  Nothing to do for a test double.
+  // the stop line adds, or removed).  Nothing to do for a test double.  The
+  // model's own calls keep the rows of the engine run that owns them.
   virtual void property_rows(const std::string&, int32_t) {}
   virtual std::string end_property_rows(bool) { return {}; }
 };
 
-// The calls bound to the model's own routines.
-engine_calls& real_engine_calls();
+// The calls bound to the model's own routines, for one engine run: they hold
+// the state of its property files.
+std::unique_ptr<engine_calls> real_engine_calls();
 
 }  // namespace orvel

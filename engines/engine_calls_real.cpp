@@ -281,18 +281,18 @@ struct real_calls final : engine_calls {
                            int32_t stamp) override {
     ::orvel::concentracion_hns2d(spill, step, clave, sim, stamp);
   }
-  void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t nsteps) override {
-    ::orvel::esc_propiedades_fuel(clave, step, nsteps);
+  void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t) override {
+    property_rows_.finish(clave, step);
   }
-  void property_rows(const std::string& clave, int32_t record) override { ::orvel::property_rows(clave, record); }
-  std::string end_property_rows(bool keep) override { return ::orvel::end_property_rows(keep); }
+  void property_rows(const std::string& clave, int32_t record) override { property_rows_.rows(clave, record); }
+  std::string end_property_rows(bool keep) override { return property_rows_.end(keep); }
+
+ private:
+  property_rows_writer property_rows_;
 };
 
 }  // namespace
 
-engine_calls& real_engine_calls() {
-  static real_calls calls;
-  return calls;
-}
+std::unique_ptr<engine_calls> real_engine_calls() { return std::make_unique<real_calls>(); }
 
 }  // namespace orvel

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <mutex>
 
 #include "common/errors.hpp"
 #include "common/parallel.hpp"
 #include "common/result_file.hpp"
+#include "common/run_stops.hpp"
 #include "control/state/all.hpp"
 #include "engines/engine_settings.hpp"
 #include "forcing/series.hpp"
@@ -88,20 +90,8 @@ void engine_frame::simulation() {
       record_end_copies();
     }
     property_files();
-  } catch (const run_stop& e) {
-    // A stop of the model keeps the property rows written before it, and its
-    // error line says so (a stop text of the model's own stays as it is);
-    // any other end takes them back.
-    if (e.status() != 1) {
-      calls.end_property_rows(false);
-      throw;
-    }
-    const std::string kept = calls.end_property_rows(true);
-    if (kept.empty() || e.where() != run_stop::stream::err) throw;
-    throw run_stop(e.what() + kept, e.where(), e.status());
   } catch (...) {
-    calls.end_property_rows(false);
-    throw;
+    end_rows_and_rethrow([this](bool keep) { return calls.end_property_rows(keep); });
   }
   // The next simulation's placement allocates the states again.
   release(var_part.indp);
@@ -190,6 +180,7 @@ void engine_frame::count_started(float t) {
 }
 
 void engine_frame::time_zero() {
+  const std::lock_guard<std::mutex> whole(output_guard());  // see substeps
   var_mallas.cont_p = 0;
   const bool at_zero = var_run.firstoutput_time == 0.0f;
   commit_journal journal;  // the files of time 0 together or not at all
@@ -294,13 +285,19 @@ void engine_frame::substeps() {
     blend_waves();
     before_spill_passes(t);
     for (int32_t s = 1; s <= var_cfg.spills_number; ++s) spill_pass(s, t);
-    outputs(t);
-    ++kwind;
-    ++k;
-    ++kw;
-    ++step;
-    for (int32_t s = 1; s <= var_cfg.spills_number; ++s) series_record(s, step);
-    series_made(step);
+    {
+      // The files and the property rows of the step are written whole
+      // before a stop that does not wait for the end of the step.
+      const std::lock_guard<std::mutex> whole(output_guard());
+      outputs(t);
+      ++kwind;
+      ++k;
+      ++kw;
+      ++step;
+      for (int32_t s = 1; s <= var_cfg.spills_number; ++s) series_record(s, step);
+      series_made(step);
+    }
+    stop_if_asked(static_cast<double>(t) / 3600.0);
   }
 }
 

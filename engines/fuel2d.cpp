@@ -152,7 +152,8 @@ void fuel2d_engine::weathering(int32_t s, bool spreading_chain) {
 }
 
 void fuel2d(const std::string& clave, const farray<coast_polygon>& coord_str) {
-  fuel2d_engine engine(real_engine_calls(), clave, coord_str);
+  const auto calls = real_engine_calls();
+  fuel2d_engine engine(*calls, clave, coord_str);
   engine.run();
 }
 

@@ -288,7 +288,8 @@ bool fuel3d_engine::property_files_written() {
 }
 
 void fuel3d(const std::string& clave, const farray<coast_polygon>& coord_str) {
-  fuel3d_engine engine(real_engine_calls(), clave, coord_str);
+  const auto calls = real_engine_calls();
+  fuel3d_engine engine(*calls, clave, coord_str);
   engine.run();
 }
 

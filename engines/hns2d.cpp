@@ -155,7 +155,8 @@ void hns2d_engine::series_record(int32_t s, int32_t r) {
 }
 
 void hns2d(const std::string& clave, const farray<coast_polygon>& coord_str) {
-  hns2d_engine engine(real_engine_calls(), clave, coord_str);
+  const auto calls = real_engine_calls();
+  hns2d_engine engine(*calls, clave, coord_str);
   engine.run();
 }
 

@@ -409,19 +409,17 @@ double pulse_mass() {
   return pulses != 0 ? single_rounded(var_cfg.masa0(1) / pulses) : 0.0;
 }
 
-// The property rows of every spill or pulse wait in memory for at most
-// this many bytes over all spills before they are appended to their files.
-constexpr uint64_t property_rows_buffer = uint64_t{32} << 20;
+}  // namespace
 
 // The tables of a simulation (property or concentration-factor files), their
 // rows written as the records of the series are made.  A spill's first row
 // (its start time with the values of record 1) waits until the run reaches
 // the spill's start: a pulse that does not start within the run has no row.
 // After it come the rows of the records on the row stride later than the
-// start (by more than 1e-5 h, the constant in single precision).  Rows wait
-// in memory up to property_rows_buffer bytes, then are appended to the
-// files' partial names; the files get their real names at the end of the
-// run, or at a stop with the whole rows written before it.
+// start (by more than 1e-5 h, the constant in single precision).  The rows
+// of each record are appended to the files under their real names as the
+// record is made, each file's rows of the record in one write, so that the
+// files hold every row up to the last record made, whatever stops the run.
 class property_writer {
  public:
   enum class tables { properties, cf };
@@ -494,32 +492,33 @@ class property_writer {
       if (release_) release_->rows.resize(marks_.back());
       throw run_stop(value_stop_line(e, where, row_hours) + keep(), run_stop::stream::err, 1);
     }
+    write_rows();
     kept_hours_ = kept;
-    std::size_t buffered = 0;
-    for (const auto& o : spills_) buffered += o->rows.size();
-    if (release_) buffered += release_->rows.size();
-    if (buffered > property_rows_buffer) flush();
   }
 
-  // Commits the files with their whole rows; the words a stop line adds.
+  // The files with their whole rows kept; the words a stop line adds.
   std::string keep() {
     if (kept_hours_ < 0.0) {
       drop();
       return "; no property row was due before it, so no property file is written";
     }
-    finish();
     return "; the property files keep their rows up to " + value_text(kept_hours_, 9) + " h";
   }
 
-  // Writes the rows still in memory and gives every file its real name.
+  // Writes the rows still in memory (the header of a table with no record);
+  // a table without columns is an empty file.
   void finish() {
-    flush();
-    for (auto& o : spills_) o->file.commit();
-    if (release_) release_->file.commit();
+    write_rows();
+    for (auto& o : spills_) {
+      if (!o->file.started()) o->file.append({});
+    }
+    if (release_ && !release_->file.started()) release_->file.append({});
   }
 
-  // Takes back every partial file.
+  // Takes back every file.
   void drop() {
+    for (auto& o : spills_) o->file.remove();
+    if (release_) release_->file.remove();
     spills_.clear();
     release_.reset();
   }
@@ -529,8 +528,8 @@ class property_writer {
     table_out(std::string name, const table_layout& layout) : file(std::move(name)) {
       if (!layout.columns().empty()) rows = layout.header() + "\n";
     }
-    piecewise_file file;
-    std::string rows;       // rows not yet appended to the file
+    row_file file;
+    std::string rows;       // rows not yet written to the file
     std::string first_row;  // the first row until the run reaches the start
     bool started = false;
   };
@@ -559,14 +558,29 @@ class property_writer {
     release_layout_.format_row(v_, release_->rows);
   }
 
-  void flush() {
-    auto out = [](table_out& o) {
-      if (o.rows.empty()) return;
-      o.file.append(o.rows);
-      std::string().swap(o.rows);
-    };
-    for (auto& o : spills_) out(*o);
-    if (release_) out(*release_);
+  // Appends each file's waiting rows in one write.  A file that cannot take
+  // them takes back the rows of this write from every file that did, so
+  // that all files end at the same record.
+  void write_rows() {
+    sizes_.clear();
+    for (auto& o : spills_) sizes_.push_back(o->file.size());
+    if (release_) sizes_.push_back(release_->file.size());
+    std::size_t i = 0;
+    try {
+      for (; i < spills_.size(); ++i) write(*spills_[i]);
+      if (release_) write(*release_);
+    } catch (const environment_error&) {
+      for (std::size_t j = 0; j < i && j < spills_.size(); ++j) spills_[j]->file.take_back(sizes_[j]);
+      for (auto& o : spills_) o->rows.clear();
+      if (release_) release_->rows.clear();
+      throw;
+    }
+  }
+
+  static void write(table_out& o) {
+    if (o.rows.empty()) return;
+    o.file.append(o.rows);
+    o.rows.clear();
   }
 
   tables which_;
@@ -579,27 +593,15 @@ class property_writer {
   std::vector<std::unique_ptr<table_out>> spills_;
   std::unique_ptr<table_out> release_;
   std::vector<std::size_t> marks_;
+  std::vector<std::uint64_t> sizes_;
   std::vector<double> v_;
   int32_t last_ = 0;
   double kept_hours_ = -1.0;  // time of the last row written, -1 before the first
 };
 
-// The writer of the simulation being run, if its rows have begun.
-std::unique_ptr<property_writer> open_writer;
+namespace {
 
-// Runs f on the open writer; any exception takes the writer away (a stop
-// has already committed what it keeps).
-template <class F>
-auto with_writer(F f) {
-  try {
-    return f(*open_writer);
-  } catch (...) {
-    open_writer.reset();
-    throw;
-  }
-}
-
-// Records up to `step` written into `w`, then its files committed.
+// Records up to `step` written into `w`, then its files finished.
 void write_all(property_writer& w, int32_t step) {
   while (w.last_record() < step) w.record(w.last_record() + 1);
   w.finish();
@@ -607,28 +609,52 @@ void write_all(property_writer& w, int32_t step) {
 
 }  // namespace
 
-void property_rows(const std::string& clave, int32_t record) {
-  if (record == 1 || !open_writer) {
-    open_writer.reset();
-    open_writer = std::make_unique<property_writer>(clave, property_writer::tables::properties);
+template <class F>
+auto property_rows_writer::at_work(F f) {
+  try {
+    return f();
+  } catch (const run_stop&) {
+    // A stop for a value has already dealt with the files: what it kept
+    // stays.  After any other failure the caller's end() decides.
+    open_.reset();
+    throw;
   }
-  with_writer([record](property_writer& w) {
-    while (w.last_record() < record) w.record(w.last_record() + 1);
+}
+
+property_rows_writer::property_rows_writer() = default;
+property_rows_writer::~property_rows_writer() = default;
+
+void property_rows_writer::rows(const std::string& clave, int32_t record) {
+  if (record == 1 || !open_) {
+    open_.reset();
+    open_ = std::make_unique<property_writer>(clave, property_writer::tables::properties);
+  }
+  at_work([this, record] {
+    while (open_->last_record() < record) open_->record(open_->last_record() + 1);
   });
 }
 
-std::string end_property_rows(bool keep) {
-  if (!open_writer) return {};
+std::string property_rows_writer::end(bool keep) {
+  if (!open_) return {};
   std::string words;
-  if (keep) words = with_writer([](property_writer& w) { return w.keep(); });
-  open_writer.reset();
+  if (keep) {
+    words = at_work([this] { return open_->keep(); });
+  } else {
+    open_->drop();
+  }
+  open_.reset();
   return words;
 }
 
+void property_rows_writer::finish(const std::string& clave, int32_t step) {
+  if (!open_) open_ = std::make_unique<property_writer>(clave, property_writer::tables::properties);
+  at_work([this, step] { write_all(*open_, step); });
+  open_.reset();
+}
+
 void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t) {
-  if (!open_writer) open_writer = std::make_unique<property_writer>(clave, property_writer::tables::properties);
-  with_writer([step](property_writer& w) { write_all(w, step); });
-  open_writer.reset();
+  property_rows_writer w;
+  w.finish(clave, step);
 }
 
 void esc_propiedades_hns(const std::string& clave, int32_t step) {

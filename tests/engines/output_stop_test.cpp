@@ -32,15 +32,16 @@ using testing::test_engine;
 constexpr result_column latitude{"latitude (\xBA)", 13, 'F', 12, 7};
 
 // The property calls of the model's own writer; a particle file written at
-// each particle output (its iteration in the name), and a not-finite
-// latitude at iteration `stop_at` (-1: never), after or instead of the
-// particle file of that time.
+// each particle output (its iteration in the name), and at iteration
+// `stop_at` (-1: never) an end of the run after the particle file of that
+// time.
 class stopping_calls : public recording_calls {
  public:
   int32_t stop_at = -1;
   // How the run ends at iteration stop_at: a value the results refuse, a
-  // forcing file refused part way, or a stop of the model with status 2.
-  enum class end { value, refused_file, status_2 } how = end::value;
+  // forcing file refused part way, a stop of the model with status 2, or a
+  // disk that takes no more.
+  enum class end { value, refused_file, status_2, disk } how = end::value;
   void esc_particulas(const std::string& clave, int32_t iteration, int32_t sim) override {
     recording_calls::esc_particulas(clave, iteration, sim);
     result_file f(clave + "_particles_" + std::to_string(iteration) + ".txt");
@@ -50,6 +51,9 @@ class stopping_calls : public recording_calls {
     if (iteration == stop_at && how == end::status_2) {
       throw run_stop("orvel: error: stopped", run_stop::stream::err, 2);
     }
+    if (iteration == stop_at && how == end::disk) {
+      throw environment_error("TEST_grid_001_000180.txt", "cannot write the file: No space left on device");
+    }
     if (iteration == stop_at) {
       stop_for_value(result_value_error("latitude (\xBA)", std::nan(""), latitude), "particle 3 of spill 2",
                      static_cast<float>(iteration) * var_run.deltat / 3600.0f);
@@ -57,10 +61,12 @@ class stopping_calls : public recording_calls {
   }
   void esc_propiedades_fuel(const std::string& clave, int32_t step, int32_t nsteps) override {
     recording_calls::esc_propiedades_fuel(clave, step, nsteps);
-    ::orvel::esc_propiedades_fuel(clave, step, nsteps);
+    rows.finish(clave, step);
   }
-  void property_rows(const std::string& clave, int32_t record) override { ::orvel::property_rows(clave, record); }
-  std::string end_property_rows(bool keep) override { return ::orvel::end_property_rows(keep); }
+  void property_rows(const std::string& clave, int32_t record) override { rows.rows(clave, record); }
+  std::string end_property_rows(bool keep) override { return rows.end(keep); }
+
+  property_rows_writer rows;
 };
 
 void two_floating_objects() {
@@ -152,6 +158,65 @@ TEST(OutputStop, OtherEndsTakeThePropertyRowsBack) {
     EXPECT_ANY_THROW(e.run());
     for (const auto& f : dir.files()) EXPECT_EQ(f.find("properties"), std::string::npos) << f;
   }
+}
+
+TEST(OutputStop, AFullDiskKeepsTheRowsARefusedInputTakesThemBack) {
+  // The output of 3 h fails: a disk that takes no more keeps the property
+  // rows up to 2 h (and says so); a refused input (a forcing file read mid-run)
+  // takes the property files back.  The files of 3 h go in both cases.
+  for (const auto how : {stopping_calls::end::disk, stopping_calls::end::refused_file}) {
+    temp_dir dir;
+    two_floating_objects();
+    stopping_calls rec;
+    rec.stop_at = 12;
+    rec.how = how;
+    test_engine e(rec);
+    try {
+      e.run();
+      ADD_FAILURE() << "no stop";
+    } catch (const environment_error& s) {
+      EXPECT_TRUE(how == stopping_calls::end::disk);
+      EXPECT_EQ(std::string(s.what()),
+                "TEST_grid_001_000180.txt:0: cannot write the file: No space left on device; the property files keep "
+                "their rows up to 2 h");
+    } catch (const input_error& s) {
+      EXPECT_TRUE(how == stopping_calls::end::refused_file);
+      EXPECT_EQ(std::string(s.what()), "currents_07.txt:12: a bad line");
+    }
+    const strings particles = {"TEST_particles_0.txt", "TEST_particles_4.txt", "TEST_particles_8.txt"};
+    if (how == stopping_calls::end::disk) {
+      EXPECT_EQ(row_times("TEST_properties_001.txt"), (strings{"    0.00", "    1.00", "    2.00"}));
+      EXPECT_EQ(row_times("TEST_properties_002.txt"), (strings{"    0.50", "    1.00", "    2.00"}));
+      EXPECT_EQ(dir.files(), (strings{particles[0], particles[1], particles[2], "TEST_properties_001.txt",
+                                      "TEST_properties_002.txt"}));
+    } else {
+      EXPECT_EQ(dir.files(), particles);
+    }
+  }
+}
+
+TEST(OutputStop, TheRowsStandUnderTheirNamesAsEachRecordIsMade) {
+  // A reader that follows the run sees every row of the records made, and
+  // only whole rows: after the record of 2 h (step 9) both files end with
+  // the row of 2 h and a line end.
+  temp_dir dir;
+  two_floating_objects();
+  class watching_calls : public stopping_calls {
+   public:
+    strings seen;
+    void property_rows(const std::string& clave, int32_t record) override {
+      stopping_calls::property_rows(clave, record);
+      if (record != 9) return;
+      for (const char* f : {"TEST_properties_001.txt", "TEST_properties_002.txt"}) {
+        const std::string text = testing::read_file(f);
+        EXPECT_EQ(text.back(), '\n') << f;
+        seen.push_back(row_times(f).back());
+      }
+    }
+  } rec;
+  test_engine e(rec);
+  e.run();
+  EXPECT_EQ(rec.seen, (strings{"    2.00", "    2.00"}));
 }
 
 TEST(OutputStop, ARunToTheEndWritesEveryRow) {

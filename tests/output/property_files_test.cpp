@@ -7,12 +7,15 @@
 #include <filesystem>
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <sys/resource.h>
 
 #include "common/errors.hpp"
 #include "control/state/all.hpp"
@@ -393,9 +396,10 @@ TEST(PropertyFiles, RowsWrittenAsTheRecordsComeMatchRowsWrittenAtTheEnd) {
   strings at_end;
   for (const auto& n : names) at_end.push_back(read_file(n));
   for (const auto& n : names) std::filesystem::remove(n);
-  for (int32_t r = 1; r <= 9; ++r) property_rows("TEST", r);
+  property_rows_writer w;
+  for (int32_t r = 1; r <= 9; ++r) w.rows("TEST", r);
   EXPECT_TRUE(dir.files().size() <= names.size());
-  esc_propiedades_fuel("TEST", 9, 9);
+  w.finish("TEST", 9);
   for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(read_file(names[i]), at_end[i]) << names[i];
   // An area of 90 km2 takes a field of 12 characters.
   EXPECT_EQ(fields("TEST_properties_subspill_001.txt", 5).at(3), "90000000.000");
@@ -412,8 +416,9 @@ TEST(PropertyFiles, ManyRowsReachTheirFilesOnceEach) {
   for (int32_t s = 1; s <= pulses; ++s) {
     for (int32_t r = 1; r <= records; ++r) var4.mass_surf_c(s, r) = 0.5;
   }
-  for (int32_t r = 1; r <= records; ++r) property_rows("TEST", r);
-  esc_propiedades_fuel("TEST", records, records);
+  property_rows_writer w;
+  for (int32_t r = 1; r <= records; ++r) w.rows("TEST", r);
+  w.finish("TEST", records);
   const strings all_hours = hours(0, 120);
   EXPECT_EQ(times("TEST_properties_001.txt"), all_hours);
   for (int32_t s = 1; s <= pulses; ++s) {
@@ -444,8 +449,9 @@ TEST(PropertyFiles, AValueThatIsNotANumberStopsTheRunWithTheEarlierRowsOfEveryFi
     temp_dir dir;
     series(2, c.release, 2, 3600.0f, 3600, 4);
     var4.densc(2, 3) = std::nan("");
+    property_rows_writer w;
     try {
-      for (int32_t r = 1; r <= 4; ++r) property_rows("TEST", r);
+      for (int32_t r = 1; r <= 4; ++r) w.rows("TEST", r);
       ADD_FAILURE() << "no stop";
     } catch (const run_stop& e) {
       EXPECT_EQ(e.status(), 1);
@@ -458,15 +464,16 @@ TEST(PropertyFiles, AValueThatIsNotANumberStopsTheRunWithTheEarlierRowsOfEveryFi
       EXPECT_EQ(times("TEST_properties_001.txt"), (strings{"    0.00", "    1.00"}));
     }
     EXPECT_EQ(dir.files().size(), c.files.size() + (c.release == 2 ? 1u : 0u));
-    EXPECT_EQ(end_property_rows(true), "");
+    EXPECT_EQ(w.end(true), "");
   }
   // Refused in the first row: spill 1's first row goes too, and no file is
   // written.
   temp_dir dir;
   series(2, 1, 2, 3600.0f, 3600, 4);
   var4.densc(2, 1) = std::nan("");
+  property_rows_writer w;
   try {
-    property_rows("TEST", 1);
+    w.rows("TEST", 1);
     ADD_FAILURE() << "no stop";
   } catch (const run_stop& e) {
     EXPECT_EQ(std::string(e.what()), refused +
@@ -475,6 +482,70 @@ TEST(PropertyFiles, AValueThatIsNotANumberStopsTheRunWithTheEarlierRowsOfEveryFi
                                          "written");
   }
   EXPECT_TRUE(dir.files().empty());
+}
+
+TEST(PropertyFiles, TwoWritersInOneProcessKeepTheirOwnRows) {
+  // Two runs' writers side by side: the second one's start does not end or
+  // take over the first one's files.  Hourly rows of one spill over 3 h.
+  temp_dir dir;
+  series(2, 1, 1, 3600.0f, 3600, 4);
+  property_rows_writer a;
+  property_rows_writer b;
+  a.rows("AAAA", 2);
+  b.rows("BBBB", 1);
+  a.rows("AAAA", 3);
+  b.rows("BBBB", 2);
+  a.finish("AAAA", 4);
+  EXPECT_EQ(times("AAAA_properties_001.txt"), hours(0, 3));
+  EXPECT_EQ(times("BBBB_properties_001.txt"), hours(0, 1));
+  EXPECT_EQ(b.end(true), "; the property files keep their rows up to 1 h");
+  EXPECT_EQ(times("BBBB_properties_001.txt"), hours(0, 1));
+}
+
+TEST(PropertyFiles, ARecordThatCannotBeWrittenWholeIsTakenBackFromEveryFile) {
+  // A continuous release of two pulses (two sub-spill files and the file of
+  // the whole release), hourly rows; the first pulse's file is written
+  // first, and the pulse starts at 2 h, after the second.  A file-size limit
+  // that the second pulse's file reaches with its row of 2 h, once the first
+  // pulse's file has taken its first row: the error names the second, and
+  // every file ends as it was after the rows of 1 h, byte for byte, so that
+  // all end at the same time; the stop keeps them.
+  temp_dir dir;
+  series(2, 2, 2, 3600.0f, 3600, 4);
+  var_cfg.spillstarttime(1) = 7200.0;
+  const strings names = {"TEST_properties_subspill_001.txt", "TEST_properties_subspill_002.txt",
+                         "TEST_properties_001.txt"};
+  property_rows_writer w;
+  w.rows("TEST", 2);
+  strings before;
+  std::size_t largest = 0;
+  std::string largest_name;
+  for (const auto& n : names) {
+    before.push_back(read_file(n));
+    if (before.back().size() > largest) {
+      largest = before.back().size();
+      largest_name = n;
+    }
+  }
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = largest + 20;
+  setrlimit(RLIMIT_FSIZE, &small);
+  std::string error;
+  try {
+    w.rows("TEST", 3);
+  } catch (const environment_error& e) {
+    error = e.what();
+  }
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, handler);
+  EXPECT_EQ(largest_name, names[1]);
+  EXPECT_EQ(error, largest_name + ":0: cannot write the file: File too large");
+  for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(read_file(names[i]), before[i]) << names[i];
+  EXPECT_EQ(w.end(true), "; the property files keep their rows up to 1 h");
+  for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(read_file(names[i]), before[i]) << names[i];
 }
 
 // A run stopped (by a value of another result file) after its start rows
@@ -500,9 +571,10 @@ TEST(PropertyFiles, AStopBeforeTheFirstStrideRowKeepsTheStartRows) {
     temp_dir dir;
     series(2, c.release, 2, 3600.0f, 7200, 4);
     var_cfg.spillstarttime(2) = c.start2_s;
-    property_rows("TEST", 1);
-    property_rows("TEST", 2);
-    EXPECT_EQ(end_property_rows(true), c.words) << c.files[1];
+    property_rows_writer w;
+    w.rows("TEST", 1);
+    w.rows("TEST", 2);
+    EXPECT_EQ(w.end(true), c.words) << c.files[1];
     EXPECT_EQ(times(c.files[0]), strings{"    0.00"}) << c.files[0];
     EXPECT_EQ(times(c.files[1]), c.rows2) << c.files[1];
   }
