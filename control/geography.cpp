@@ -13,6 +13,7 @@
 #include "common/errors.hpp"
 #include "common/list_input.hpp"
 #include "common/text.hpp"
+#include "common/values_left.hpp"
 #include "control/data_folder.hpp"
 #include "control/state/var_capas.hpp"
 #include "control/state/var_cfg.hpp"
@@ -20,7 +21,6 @@
 #include "control/state/var_mallas.hpp"
 #include "control/state/var_mallasconc.hpp"
 #include "control/state/var_run.hpp"
-#include "forcing/field_files.hpp"
 
 namespace orvel {
 namespace {

@@ -9,6 +9,7 @@
 
 #include "common/errors.hpp"
 #include "common/text.hpp"
+#include "common/values_left.hpp"
 #include "control/state/reset_state.hpp"
 #include "control/state/var_capas.hpp"
 #include "control/state/var_cfg.hpp"
@@ -16,7 +17,6 @@
 #include "control/state/var_mallas.hpp"
 #include "control/state/var_mallasconc.hpp"
 #include "control/state/var_run.hpp"
-#include "forcing/field_files.hpp"
 #include "tests/support/test_support.hpp"
 
 namespace orvel {
@@ -476,7 +476,7 @@ TEST(LeoCapas, ExtraColumnsAreWarnedOnceAndDecimalCommasRefused) {
   auto layers = [](const char* text, std::string& warnings) {
     temp_dir dir;
     reset_state();
-    reset_forcing_readers();
+    forget_values_left_warnings();
     write_file("currents_layerDepths.pre", text);
     ::testing::internal::CaptureStderr();
     std::string error;
