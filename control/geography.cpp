@@ -13,6 +13,7 @@
 #include "common/errors.hpp"
 #include "common/list_input.hpp"
 #include "common/text.hpp"
+#include "common/values_left.hpp"
 #include "control/data_folder.hpp"
 #include "control/state/var_capas.hpp"
 #include "control/state/var_cfg.hpp"
@@ -42,6 +43,27 @@ struct data_lines {
     if (!one.read(what, v...)) {
       throw input_error::mismatch(name, numbers[k], std::string(expected), "fewer values on the line");
     }
+  }
+
+  // The same for a line that holds a record of its own: values left over on
+  // it are refused when a comma stands between two digits (a decimal comma)
+  // and otherwise warned once for the file.
+  template <typename... T>
+  void record_values(std::size_t k, std::string_view expected, std::initializer_list<std::string_view> what,
+                     T&... v) const {
+    list_reader one(name, {lines[k], "/"}, {numbers[k], numbers[k]});
+    const auto taken = static_cast<int32_t>(sizeof...(T));
+    list_reader::record rec(one);
+    bool whole = false;
+    try {
+      auto it = what.begin();
+      auto next = [&]() { return it != what.end() ? *it++ : std::string_view{}; };
+      whole = (rec.item(v, next()) && ...);
+    } catch (const input_error&) {
+      rethrow_naming_comma(one, rec, taken);
+    }
+    if (!whole) throw input_error::mismatch(name, numbers[k], std::string(expected), "fewer values on the line");
+    check_values_left(one, rec, taken);
   }
 };
 
@@ -347,7 +369,7 @@ void leo_capas() {
   v.layer.allocate(v.numcapascorr);
   v.depth.allocate(v.numcapascorr);
   for (int32_t j = 1; j <= v.numcapascorr; ++j) {
-    t.values(j - 1, "layer number and depth", {"layer number", "depth"}, v.layer(j), v.depth(j));
+    t.record_values(j - 1, "layer number and depth", {"layer number", "depth"}, v.layer(j), v.depth(j));
     if (j > 1 && !(v.depth(j) > v.depth(j - 1))) {
       throw input_error(name, t.numbers[j - 1],
                         "layer depths must increase strictly from line to line: " + std::to_string(v.depth(j)) +

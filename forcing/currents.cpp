@@ -6,6 +6,7 @@
 
 #include "common/errors.hpp"
 #include "common/list_input.hpp"
+#include "common/text.hpp"
 #include "control/data_folder.hpp"
 #include "control/state/var1.hpp"
 #include "control/state/var2.hpp"
@@ -348,6 +349,26 @@ void open_depth_mean_series() {
   while (!lines.empty() && lines.back().find_first_not_of(" \t") == std::string::npos) {
     lines.pop_back();
     numbers.pop_back();
+  }
+  // Every record of the series before the run reads the first: values
+  // left over on a record's line are refused when a comma stands between
+  // two digits (a decimal comma) and warned once otherwise.  Other faults
+  // are reported when the run reaches their record.
+  {
+    list_reader scan(path, lines, numbers);
+    scan.finite_only();
+    while (!scan.at_end()) {
+      list_reader::record rec(scan);
+      bool whole = false;
+      try {
+        double u = 0.0, v = 0.0;
+        whole = rec.item(u, "depth-mean u") && rec.item(v, "depth-mean v");
+      } catch (const input_error&) {
+        if (comma_between_digits(rec.line()) && count_values(rec.line()) > 2) rethrow_naming_comma(scan, rec, 2);
+        break;
+      }
+      if (whole) check_values_left(scan, rec, 2);
+    }
   }
   auto& s = series();
   s.reader = std::make_unique<list_reader>(path, std::move(lines), std::move(numbers));

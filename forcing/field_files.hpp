@@ -13,6 +13,7 @@
 
 #include "common/farray.hpp"
 #include "common/list_input.hpp"
+#include "common/values_left.hpp"
 
 namespace orvel {
 
@@ -66,20 +67,6 @@ void check_mask_value(const list_reader& r, int32_t v);
 // y0 + (iy - 1) * dy.
 void grid_nodes(farray<double, 1>& x, farray<double, 1>& y, double x0, double y0, double dx, double dy, int32_t nx,
                 int32_t ny);
-
-// The values a series or node-list record of `r` leaves on its last line,
-// once the `taken` values of the record are read.  With a comma between two
-// digits on that line it is refused (file, line, the counts found and
-// taken): the comma is most likely a decimal mark.  Otherwise the first
-// such line of each file is named in a warning on standard error (files
-// written for other tools may carry extra columns).
-void check_values_left(const list_reader& r, const list_reader::record& rec, int32_t taken);
-
-// Rethrows the error being handled while a record of `r` was read, unless
-// the record's line holds more than `taken` values with a comma between two
-// digits: then the comma, the likely cause of a value out of range or out
-// of place, is named instead.  Call it inside a catch block.
-[[noreturn]] void rethrow_naming_comma(const list_reader& r, const list_reader::record& rec, int32_t taken);
 
 // A grid file read row by row: no values may be left on the last line of
 // a row, nor lines of values after the last row.

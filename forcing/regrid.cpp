@@ -164,11 +164,19 @@ scattered_nodes read_scattered(const std::string& path, int32_t nodes, forcing_k
   for (std::size_t k = 0; k < n; ++k) {
     // One record per node; a "/" leaves the rest of the node's values at 0.
     list_reader::record rec(r);
-    if (rec.item(s.x[k], "longitude") && rec.item(s.y[k], "latitude")) {
-      for (int c = 0; c < ncol; ++c) {
-        if (!rec.item(s.values[static_cast<std::size_t>(c)][k], column_name(kind, c))) break;
+    int c = -2;
+    try {
+      if (rec.item(s.x[k], "longitude") && rec.item(s.y[k], "latitude")) {
+        for (c = 0; c < ncol; ++c) {
+          if (!rec.item(s.values[static_cast<std::size_t>(c)][k], column_name(kind, c))) break;
+        }
       }
+    } catch (const input_error&) {
+      rethrow_naming_comma(r, rec, 2 + ncol);
     }
+    // Values beyond the record's own on its last line: refused when a comma
+    // stands between two digits, else warned once for the file.
+    if (c == ncol) check_values_left(r, rec, 2 + ncol);
     s.x[k] = s.x[k] + 360.0f;
   }
   return s;

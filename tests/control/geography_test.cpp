@@ -4,10 +4,12 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/errors.hpp"
 #include "common/text.hpp"
+#include "common/values_left.hpp"
 #include "control/state/reset_state.hpp"
 #include "control/state/var_capas.hpp"
 #include "control/state/var_cfg.hpp"
@@ -463,6 +465,65 @@ TEST(LeoCapas, LayersFromTheFile) {
   for (int j = 1; j <= 4; ++j) {
     EXPECT_EQ(v.layer(j), j);
     EXPECT_EQ(v.depth(j), depths[j - 1]);
+  }
+}
+
+// Layer depths from a file written for another tool, with extra columns,
+// read as the file without them and warned once; a decimal comma ("5,5",
+// read as 5 and a value left over) refused on its line, naming the comma,
+// before it can pass for a depth or for depths out of order.
+TEST(LeoCapas, ExtraColumnsAreWarnedOnceAndDecimalCommasRefused) {
+  auto layers = [](const char* text, std::string& warnings) {
+    temp_dir dir;
+    reset_state();
+    forget_values_left_warnings();
+    write_file("currents_layerDepths.pre", text);
+    ::testing::internal::CaptureStderr();
+    std::string error;
+    try {
+      leo_capas();
+    } catch (const input_error& e) {
+      error = e.what();
+    }
+    warnings = ::testing::internal::GetCapturedStderr();
+    std::vector<double> depths;
+    if (error.empty())
+      for (int32_t j = 1; j <= var_capas.numcapascorr; ++j) depths.push_back(var_capas.depth(j));
+    return std::make_pair(error, depths);
+  };
+  std::string warnings;
+  const auto correct = layers("layer depth(m)\n1 0\n2 5.5\n3 12.5\n", warnings);
+  ASSERT_EQ(correct.first, "");
+  EXPECT_EQ(correct.second, (std::vector<double>{0.0, 5.5, 12.5}));
+  EXPECT_EQ(warnings, "");
+
+  const auto extra = layers("layer depth(m) thickness(m)\n1 0 5.5\n\n2 5.5 7.0\n3 12.5 7.0\n", warnings);
+  EXPECT_EQ(extra.first, "");
+  EXPECT_EQ(extra.second, correct.second);
+  EXPECT_EQ(warnings,
+            "orvel: warning: currents_layerDepths.pre:2: the line holds 3 values, but its record takes 2: the values "
+            "beyond the first 2 are not read (said once for this file; a file written for another tool may carry "
+            "extra columns)\n");
+
+  struct row {
+    const char* what;
+    const char* text;
+    const char* says;
+  };
+  const row rows[] = {
+      {"a depth with a decimal comma", "layers\n1 0\n2 5,5\n3 12.5\n",
+       "currents_layerDepths.pre:3: the line holds 3 values, but its record takes 2: is the comma the decimal mark?"},
+      // Read as 0 it would be refused as out of order, for the wrong cause.
+      {"a depth below one metre", "layers\n1 0\n2 0,5\n3 12.5\n",
+       "currents_layerDepths.pre:3: the line holds 3 values, but its record takes 2: is the comma the decimal mark?"},
+      {"every depth", "layers\n1 0,0\n2 5,5\n",
+       "currents_layerDepths.pre:2: the line holds 3 values, but its record takes 2: is the comma the decimal mark?"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    const auto refused = layers(r.text, warnings);
+    EXPECT_EQ(refused.first.rfind(r.says, 0), 0u) << refused.first;
+    EXPECT_EQ(warnings, "");
   }
 }
 

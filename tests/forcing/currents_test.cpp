@@ -374,6 +374,79 @@ TEST_F(Currents, DepthMeanSeriesHoldsItsLastLine) {
                "data/lstcurr_UVW_col.pre:1: expected a real number (depth-mean u), found end of file");
 }
 
+// The depth-mean series read record by record: the values as read, what
+// went to standard error and the error's text ("" when none).
+struct depth_mean_read {
+  std::vector<std::pair<double, double>> values;
+  std::string warnings;
+  std::string error;
+};
+
+// Extra columns in the depth-mean series read as the series without them,
+// warned once for the file; a decimal comma on any record, even one the run
+// has not reached, is refused before the first is used.
+TEST_F(Currents, DepthMeanSeriesWarnsOfExtraColumnsAndRefusesDecimalCommas) {
+  allocate_currents(1, 1, 0, 1, 1);
+  var_run.sim__2d_3d = 2;
+  var_cfg.current3dinputformat_layers_average = 2;
+  var_run.datafolder__same_other = 2;
+  auto read_depth_means = [this](const std::string& name, const std::string& text, int reads) {
+    reset_forcing_readers();
+    var_cfg.ruta = name256(name + "/");
+    write(name + "/u", "-9 42 1.5\n");
+    write(name + "/v", "-9 42 2.5\n");
+    write(name + "/lstcurr_UVW_col.pre", text);
+    var1.fichvel_u(1) = name256("u");
+    var1.fichvel_v(1) = name256("v");
+    var_capas.flag_currcol = 0;
+    depth_mean_read out;
+    ::testing::internal::CaptureStderr();
+    try {
+      for (int k = 0; k < reads; ++k) {
+        lee_velocidad(1);
+        out.values.emplace_back(var2.u_curr_read_colprom(1), var2.v_curr_read_colprom(1));
+      }
+    } catch (const input_error& e) {
+      out.error = e.what();
+    }
+    out.warnings = ::testing::internal::GetCapturedStderr();
+    return out;
+  };
+  const auto correct = read_depth_means("plain", "0.1 0.2\n0.3 0.4\n-0.5 0.25\n", 3);
+  ASSERT_EQ(correct.error, "");
+  EXPECT_EQ(correct.warnings, "");
+  ASSERT_EQ(correct.values.size(), 3u);
+  EXPECT_EQ(correct.values[2], std::make_pair(-0.5, 0.25));
+
+  const auto extra = read_depth_means("extra", "0.1 0.2\n0.3 0.4 0.0 12\n-0.5 0.25 0.0 12\n", 3);
+  EXPECT_EQ(extra.error, "");
+  EXPECT_EQ(extra.values, correct.values);
+  EXPECT_EQ(extra.warnings,
+            "orvel: warning: extra/lstcurr_UVW_col.pre:2: the line holds 4 values, but its record takes 2: the values "
+            "beyond the first 2 are not read (said once for this file; a file written for another tool may carry "
+            "extra columns)\n");
+
+  struct row {
+    const char* what;
+    const char* text;
+    const char* says;
+  };
+  const row rows[] = {
+      {"comma", "0.1 0.2\n0.3 0.4\n-0,5 0,25\n",
+       "comma/lstcurr_UVW_col.pre:3: the line holds 4 values, but its record takes 2: is the comma the decimal mark?"},
+      {"comma_first", "0,1 0,2\n0.3 0.4\n",
+       "comma_first/lstcurr_UVW_col.pre:1: the line holds 4 values, but its record takes 2: is the comma the decimal "
+       "mark?"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    const auto refused = read_depth_means(r.what, r.text, 1);
+    EXPECT_EQ(refused.error.rfind(r.says, 0), 0u) << refused.error;
+    EXPECT_TRUE(refused.values.empty());
+    EXPECT_EQ(refused.warnings, "");
+  }
+}
+
 // The start-of-interval twin: every layer of record i (entries (i - 1) L + l),
 // with its vertical current, from separate U, V and W files even when the
 // joint switch is on; corrections added to layer 1 of u0 and v0; the

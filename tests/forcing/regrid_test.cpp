@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -503,6 +504,107 @@ TEST(Regrid, InputFaultsNameTheFile) {
     }
     ::testing::internal::GetCapturedStdout();
     EXPECT_FALSE(fs::exists("lstwinds.txt"));
+  }
+}
+
+// One scattered file `name` holding `text` regridded onto two model nodes
+// inside its square of nodes: the regridded file, what went to standard
+// error and the error's text ("" when none).  `option` 1 is a U current
+// file (with a constant V beside it), 2 wind, 3 waves.
+struct regridded {
+  std::string result;
+  std::string warnings;
+  std::string error;
+  int64_t error_line = -1;
+  std::string error_file;
+};
+
+regridded regrid_one(int32_t option, const std::string& name, const std::string& text) {
+  reset_state();
+  temp_dir dir;
+  model_grid(2, 1, 0.25, 0.5, 0.5, 1.0);
+  write_file(name, text);
+  regridded out;
+  ::testing::internal::CaptureStdout();
+  ::testing::internal::CaptureStderr();
+  try {
+    if (option == 1) {
+      write_file("U_lstcurr.pre", name + "\n");
+      write_file("V_lstcurr.pre", "v.txt\n");
+      write_file("v.txt", "0 0 0.5\n1 0 0.5\n1 1 0.5\n0 1 0.5\n");
+      std::array<int32_t, 3> nodes{4, 4, 0};
+      interpola_malla_corrientes(nodes, 1);
+    } else {
+      write_file(option == 2 ? "lstwinds.pre" : "lstwaves.pre", name + "\n");
+      int32_t nodes = 4;
+      interpola_malla(option, nodes, 1);
+    }
+  } catch (const input_error& e) {
+    out.error = e.what();
+    out.error_line = e.line();
+    out.error_file = e.file();
+  }
+  ::testing::internal::GetCapturedStdout();
+  out.warnings = ::testing::internal::GetCapturedStderr();
+  if (fs::exists("INT_" + name)) out.result = read_file("INT_" + name);
+  return out;
+}
+
+// Scattered files written for other tools may carry extra columns: they
+// regrid to the bytes of the file without them, with one warning for the
+// file.  A comma between two digits on a line with too many values is a
+// decimal comma: refused on its line, nothing regridded.
+TEST(Regrid, ExtraColumnsAreWarnedOnceAndDecimalCommasRefused) {
+  struct row {
+    const char* what;
+    int32_t option;
+    const char* correct;
+    const char* extra;    // the correct file with extra columns
+    const char* counts;   // what the warning says of line 1
+    const char* comma;    // the correct file with a decimal comma
+    int64_t comma_line;
+    const char* comma_counts;
+  };
+  const row rows[] = {
+      {"current", 1, "0 0 0.125\n1 0 0.25\n1 1 0.5\n0 1 0.125\n",
+       "0 0 0.125 0.0 7\n1 0 0.25 0.0 7\n1 1 0.5 0.0 7\n0 1 0.125 0.0 7\n",
+       "the line holds 5 values, but its record takes 3", "0 0 0,125\n1 0 0.25\n1 1 0.5\n0 1 0.125\n", 1,
+       "the line holds 4 values, but its record takes 3"},
+      {"wind", 2, "0 0 1 2\n1 0 1.5 2\n1 1 1 2.5\n0 1 1 2\n",
+       "0 0 1 2 1013.0 7\n1 0 1.5 2 1013.0 7\n1 1 1 2.5 1012.5 7\n0 1 1 2 1013.0 7\n",
+       "the line holds 6 values, but its record takes 4", "0 0 1 2\n1 0 1,5 2\n1 1 1 2.5\n0 1 1 2\n", 2,
+       "the line holds 5 values, but its record takes 4"},
+      {"waves", 3, "0 0 1 0 5\n1 0 1.5 10 5\n1 1 1 20 6\n0 1 1 0 5\n",
+       "0 0 1 0 5 9\n1 0 1.5 10 5 9\n1 1 1 20 6 9\n0 1 1 0 5 9\n",
+       "the line holds 6 values, but its record takes 5", "0 0 1 0 5\n1 0 1.5 10 5\n1 1 1 20,5 6\n0 1 1 0 5\n", 3,
+       "the line holds 6 values, but its record takes 5"},
+  };
+  for (const row& r : rows) {
+    SCOPED_TRACE(r.what);
+    const std::string base = std::string("scattered_") + r.what;
+    const regridded correct = regrid_one(r.option, base + ".txt", r.correct);
+    ASSERT_EQ(correct.error, "");
+    ASSERT_FALSE(correct.result.empty());
+    EXPECT_EQ(correct.warnings, "");
+
+    const std::string extra_name = base + "_extra.txt";
+    const regridded extra = regrid_one(r.option, extra_name, r.extra);
+    EXPECT_EQ(extra.error, "");
+    EXPECT_EQ(extra.result, correct.result);
+    const std::string taken = std::to_string(r.option == 1 ? 3 : r.option + 2);
+    EXPECT_EQ(extra.warnings, "orvel: warning: " + extra_name + ":1: " + r.counts + ": the values beyond the first " +
+                                  taken +
+                                  " are not read (said once for this file; a file written for another tool may carry "
+                                  "extra columns)\n");
+
+    const std::string comma_name = base + "_comma.txt";
+    const regridded comma = regrid_one(r.option, comma_name, r.comma);
+    EXPECT_EQ(comma.error_file, comma_name);
+    EXPECT_EQ(comma.error_line, r.comma_line);
+    EXPECT_NE(comma.error.find(std::string(r.comma_counts) + ": is the comma the decimal mark?"), std::string::npos)
+        << comma.error;
+    EXPECT_EQ(comma.result, "");
+    EXPECT_EQ(comma.warnings, "");
   }
 }
 
