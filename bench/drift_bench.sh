@@ -18,6 +18,7 @@
 # The thread count goes to the run through ORVEL_THREADS; `default` runs
 # without it (the count the run chooses itself).
 set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 scenario() {  # folder, particles, method (1 Euler, 2 Runge-Kutta), files (1 on, 0 off)
   local d="$1" np="$2" method="$3" files="$4"
@@ -112,10 +113,7 @@ file_settings="${6:-0 1}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-# The environment setting of a thread count for env(1).
-threads_env() { if [ "$1" = default ]; then echo "-u ORVEL_THREADS"; else echo "ORVEL_THREADS=$1"; fi; }
-
-median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+. "$here/bench_lib.sh"
 
 printf '%-8s %-6s %-7s %-5s %9s %12s %9s %10s %9s %10s\n' particles method thr files wall_s psteps/s ns/pstep peak_MB B/part file_MB
 for np in $counts; do

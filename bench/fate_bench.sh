@@ -53,10 +53,7 @@ prepare() {
     "$scenarios/$src/$key.run" >"$d/$key.run"
 }
 
-# The environment setting of a thread count for env(1).
-threads_env() { if [ "$1" = default ]; then echo "-u ORVEL_THREADS"; else echo "ORVEL_THREADS=$1"; fi; }
-
-median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+. "$here/bench_lib.sh"
 
 printf '%-6s %-8s %-7s %9s %8s %s\n' engine particles thr wall_s speedup same_files
 for engine in $engines; do
@@ -77,10 +74,7 @@ for engine in $engines; do
     for t in $threads; do
       wall="$(printf '%s\n' ${walls[$t]} | median)"
       base="${base:-$wall}"
-      same=yes
-      for f in "$work/$engine.$first"/*; do
-        cmp -s "$f" "$work/$engine.$t/$(basename "$f")" || { same="no ($(basename "$f"))"; break; }
-      done
+      same="$(same_files "$work/$engine.$first" "$work/$engine.$t")"
       awk -v e="$engine" -v np="$np" -v t="$t" -v w="$wall" -v b="$base" -v s="$same" 'BEGIN {
         if (w <= 0) w = 0.005
         printf "%-6s %-8d %-7s %9.2f %8.2f %s\n", e, np, t, w, b / w, s }'

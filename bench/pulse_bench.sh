@@ -61,10 +61,7 @@ prepare() {
     { print }' "$src/AUC2.cfg" >"$d/AUC2.cfg"
 }
 
-# The environment setting of a thread count for env(1).
-threads_env() { if [ "$1" = default ]; then echo "-u ORVEL_THREADS"; else echo "ORVEL_THREADS=$1"; fi; }
-
-median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+. "$here/bench_lib.sh"
 
 echo "load: $(uptime)"
 printf '%-7s %-7s %-9s %-7s %9s %8s %9s %s\n' case pulses particles thr wall_s speedup ns/pstep same_files
@@ -92,10 +89,7 @@ for case in $cases; do
   for t in $threads; do
     wall="$(printf '%s\n' ${walls[$t]} | median)"
     base="${base:-$wall}"
-    same=yes
-    for f in "$work/$case.$first"/*; do
-      cmp -s "$f" "$work/$case.$t/$(basename "$f")" || { same="no ($(basename "$f"))"; break; }
-    done
+    same="$(same_files "$work/$case.$first" "$work/$case.$t")"
     awk -v c="$case" -v p="$pulses" -v np="$((pulses * per_pulse))" -v t="$t" -v w="$wall" -v b="$base" -v ps="$psteps" -v s="$same" 'BEGIN {
       if (w <= 0) w = 0.005
       printf "%-7s %-7d %-9d %-7s %9.2f %8.2f %9.1f %s\n", c, (c == "once" ? 1 : p), np, t, w, b / w, w * 1e9 / ps, s }'

@@ -25,17 +25,6 @@ namespace {
 
 using namespace testing;
 
-// Every mass column of a chemical's property row.
-const char* const mass_columns[] = {"surface (kg)", "beached (kg)",   "evaporated (kg)", "dispersed (kg)",
-                                    "volatilized (kg)", "column (kg)", "dissolved (kg)", "sedimented (kg)",
-                                    "floor (kg)",       "degraded (kg)", "outside (kg)"};
-
-double printed_total(const property_row& r) {
-  double t = 0.0;
-  for (const char* c : mass_columns) t += r.at(c);
-  return t;
-}
-
 // A substance: items 13 to 22 of the spill line (density to the organic
 // flag) and its name.
 struct substance {
@@ -142,7 +131,7 @@ TEST(ScenarioChemicalFate, ALiquidDenserThanTheWaterSinksAndDissolvesIn2dAsIn3d)
       for (const auto& row : rows) {
         const double t = row.at("time");
         EXPECT_EQ(row.at("balance"), 100.0) << t;
-        EXPECT_NEAR(printed_total(row), 10000.0, 2e-3) << t;
+        EXPECT_NEAR(chemical_printed_total(row), 10000.0, 2e-3) << t;
         EXPECT_EQ(row.at("surface (kg)"), 0.0) << t;
         EXPECT_EQ(row.at("evaporated (kg)"), 0.0) << t;
         EXPECT_EQ(row.at("area"), 0.0) << t;
@@ -204,7 +193,7 @@ TEST(ScenarioChemicalFate, AFloatingChemicalReleasedAtTheFloorRisesOffIt) {
     const double t = row.at("time");
     EXPECT_EQ(row.at("floor (kg)"), 0.0) << t;
     EXPECT_EQ(row.at("balance"), 100.0) << t;
-    EXPECT_NEAR(printed_total(row), 100000.0, 0.02) << t;
+    EXPECT_NEAR(chemical_printed_total(row), 100000.0, 0.02) << t;
   }
   // Every particle in the water column at the release, just above the floor.
   const auto start = read_particles("HNS3_particles_000000.txt");
@@ -239,7 +228,7 @@ TEST(ScenarioChemicalFate, A3dDenseChemicalOnTheFloorDissolvesAsIn2d) {
     EXPECT_NEAR(row.at("floor (kg)"), 1000.0 * left, 1e-4 * 1000.0) << t;
     EXPECT_NEAR(row.at("dissolved (kg)") + row.at("sedimented (kg)"), 1000.0 * (1.0 - left), 1e-4 * 1000.0) << t;
     EXPECT_EQ(row.at("balance"), 100.0) << t;
-    EXPECT_NEAR(printed_total(row), 1000.0, 2e-3) << t;
+    EXPECT_NEAR(chemical_printed_total(row), 1000.0, 2e-3) << t;
   }
   EXPECT_GE(rows.back().at("dissolved (%)"), 90.0);
   // On the floor until their droplets are gone; then each particle is the
@@ -276,7 +265,7 @@ TEST(ScenarioChemicalFate, AGasReleasedUnderWaterRisesAsBubblesAndGoesIntoTheAir
       const bool under = t < 20.0 / rise;
       EXPECT_EQ(row.at("column (kg)"), under ? 1000.0 : 0.0) << t;
       EXPECT_EQ(row.at("balance"), under ? 100.0 : 0.0) << t;
-      EXPECT_EQ(printed_total(row), under ? 1000.0 : 0.0) << t;
+      EXPECT_EQ(chemical_printed_total(row), under ? 1000.0 : 0.0) << t;
     }
   }
 }

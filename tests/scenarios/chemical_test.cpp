@@ -29,17 +29,6 @@ using namespace testing;
 
 constexpr double released_kg = 10000.0;
 
-// Every mass column of a chemical's property row.
-const char* const mass_columns[] = {"surface (kg)", "beached (kg)",   "evaporated (kg)", "dispersed (kg)",
-                                    "volatilized (kg)", "column (kg)", "dissolved (kg)", "sedimented (kg)",
-                                    "floor (kg)",       "degraded (kg)", "outside (kg)"};
-
-double printed_total(const property_row& r) {
-  double t = 0.0;
-  for (const char* c : mass_columns) t += r.at(c);
-  return t;
-}
-
 // Initial slick area of the scenario's chemical, m2: 2.6714799 (V^5 g D /
 // nu^2)^(1/6), V = 10000 / 876 m3, D = (1025 - 876) / 1025, nu = 1e-6 m2/s.
 double initial_area() {
@@ -68,7 +57,7 @@ TEST(ScenarioChemical, EvaporationAloneGrowsByTheHandFluxUntilItsCap) {
     EXPECT_NEAR(r.at("area"), area, 1e-3 + 1e-6 * area) << t;
     // The printed compartments add up to the release, within their last
     // printed digits.
-    EXPECT_NEAR(printed_total(r), released_kg, 2e-4) << t;
+    EXPECT_NEAR(chemical_printed_total(r), released_kg, 2e-4) << t;
     EXPECT_EQ(r.at("balance"), 100.0) << t;
     const double law = static_cast<double>(n) * per_step;
     if (law < cap) {
@@ -125,7 +114,7 @@ TEST(ScenarioChemical, BenzeneWithTheTextbookCoefficientEvaporatesWithinTheHour)
     EXPECT_EQ(hour.at("surface (kg)"), 0.0) << r.wind;
     EXPECT_GT(hour.at("evaporated (kg)"), 0.99 * released_kg) << r.wind;
     EXPECT_LT(hour.at("dissolved (kg)"), 0.01 * released_kg) << r.wind;
-    EXPECT_NEAR(printed_total(hour), released_kg, 2e-4) << r.wind;
+    EXPECT_NEAR(chemical_printed_total(hour), released_kg, 2e-4) << r.wind;
   }
 }
 
@@ -141,7 +130,7 @@ TEST(ScenarioChemical, AGasGoesToTheAirWhichIsNotPrinted) {
   const auto rows = read_property_rows("CHEM_properties_001.txt");
   ASSERT_EQ(rows.size(), 13u);
   for (const auto& r : rows) {
-    for (const char* c : mass_columns) EXPECT_EQ(r.at(c), 0.0) << c << " " << r.at("time");
+    for (const char* c : chemical_mass_columns) EXPECT_EQ(r.at(c), 0.0) << c << " " << r.at("time");
     EXPECT_EQ(r.at("balance"), 0.0) << r.at("time");
   }
   // In the air from the release on (state 4), and held there.
@@ -269,7 +258,7 @@ TEST(ScenarioChemical, DegradationAloneDecaysTheFloatingMassExponentially) {
     const double afloat = released_kg * std::exp(-static_cast<double>(h) / 24.0);
     EXPECT_NEAR(r.at("surface (kg)"), afloat, steps * std::ldexp(released_kg, -23) + 5e-5) << t;
     EXPECT_NEAR(r.at("degraded (kg)"), released_kg - afloat, steps * std::ldexp(released_kg, -23) + 5e-5) << t;
-    EXPECT_NEAR(printed_total(r), released_kg, steps * std::ldexp(released_kg, -23) + 2e-4) << t;
+    EXPECT_NEAR(chemical_printed_total(r), released_kg, steps * std::ldexp(released_kg, -23) + 2e-4) << t;
     EXPECT_EQ(r.at("balance"), 100.0) << t;
   }
   EXPECT_EQ(rows.back().at("surface (%)"), 36.79);
@@ -297,7 +286,7 @@ TEST(ScenarioChemical, DissolutionAloneWithAFixedCoefficientIsExponential) {
     const double afloat = released_kg * std::exp(-share * static_cast<double>(n));
     EXPECT_NEAR(r.at("surface (kg)"), afloat, 1e-6 * released_kg) << t;
     EXPECT_NEAR(r.at("dissolved (kg)"), released_kg - afloat, 1e-6 * released_kg) << t;
-    EXPECT_NEAR(printed_total(r), released_kg, 2e-4) << t;
+    EXPECT_NEAR(chemical_printed_total(r), released_kg, 2e-4) << t;
     EXPECT_EQ(r.at("balance"), 100.0) << t;
     EXPECT_GT(r.at("thickness"), 0.0005) << t;
   }
@@ -320,7 +309,7 @@ TEST(ScenarioChemical, ASinkerOnlyDegradesOnTheFloor) {
     const double on_floor = released_kg * std::exp(-static_cast<double>(h) / 24.0);
     EXPECT_NEAR(r.at("floor (kg)"), on_floor, bound) << t;
     EXPECT_NEAR(r.at("degraded (kg)"), released_kg - on_floor, bound) << t;
-    for (const char* c : mass_columns) {
+    for (const char* c : chemical_mass_columns) {
       if (std::string(c) != "floor (kg)" && std::string(c) != "degraded (kg)") {
         EXPECT_EQ(r.at(c), 0.0) << c << " " << t;
       }
@@ -462,7 +451,7 @@ TEST(ScenarioChemical, EveryProcessToTheCoastAndOutOfTheBoxConservesTheRelease) 
     for (std::size_t h = 0; h < rows.size(); ++h) {
       const auto& r = rows[h];
       const double bound = 6.0 * static_cast<double>(h) * 10.0 * std::ldexp(released_kg, -24) + 11 * 5e-5;
-      EXPECT_NEAR(printed_total(r), released_kg, bound) << r.at("time");
+      EXPECT_NEAR(chemical_printed_total(r), released_kg, bound) << r.at("time");
       EXPECT_EQ(r.at("balance"), 100.0) << r.at("time");
     }
     // Every process left its mark (the entrained droplets of this soluble

@@ -55,4 +55,16 @@ inline std::vector<property_row> read_property_rows(const std::string& file) {
   return rows;
 }
 
+// Every mass column of a chemical's property row, and their printed total
+// (the compartments that add up to the release, the air share aside).
+inline const char* const chemical_mass_columns[] = {
+    "surface (kg)",   "beached (kg)", "evaporated (kg)", "dispersed (kg)", "volatilized (kg)", "column (kg)",
+    "dissolved (kg)", "sedimented (kg)", "floor (kg)",   "degraded (kg)",  "outside (kg)"};
+
+inline double chemical_printed_total(const property_row& r) {
+  double t = 0.0;
+  for (const char* c : chemical_mass_columns) t += r.at(c);
+  return t;
+}
+
 }  // namespace orvel::testing
