@@ -98,9 +98,23 @@ inline constexpr int64_t items_per_thread = 16384;
 
 inline int64_t threads_for(int64_t n) { return n > 0 ? (n + items_per_thread - 1) / items_per_thread : 0; }
 
+namespace parallel_detail {
+// True on a thread while it works through a block of parallel_units: the
+// loops that the unit's work starts stay on that thread.
+inline thread_local bool within_unit = false;
+}  // namespace parallel_detail
+
+// Whether the calling thread does one unit of parallel_units among others on
+// the threads.  Work that leaves values shared by every unit (the last
+// unit's when the units run in order) leaves them alone then: its caller
+// runs the last unit on its own, after the others.
+inline bool among_units() { return parallel_detail::within_unit; }
+
 // Whether a loop over n items runs on more than one thread; otherwise its
 // blocks run in order on the calling thread.
-inline bool on_threads(int64_t n) { return thread_count() > 1 && threads_for(n) > 1; }
+inline bool on_threads(int64_t n) {
+  return thread_count() > 1 && threads_for(n) > 1 && !parallel_detail::within_unit;
+}
 
 // Runs call(context, b) for b = 0 .. blocks - 1 on at most `threads` of the
 // pool's threads (the calling one included), and returns when every block
@@ -238,6 +252,40 @@ void parallel_blocks_ordered(int64_t n, F&& f, G&& then) {
   using job = parallel_detail::job<F, std::remove_reference_t<G>>;
   job j(f, &then, n, blocks);
   run_blocks(blocks, &job::block, &j, &job::tail, &j, threads_for(n));
+  j.rethrow();
+}
+
+// f(u) for every unit u of 0 .. units - 1, where a unit is `size` items of
+// work that must be done whole by one thread (a pulse of a release, with its
+// own sums and random draws): the units are dealt to the threads in blocks
+// of consecutive units of about parallel_block items, each block's units in
+// order on one thread, and any loop that f starts runs on that thread alone.
+// With one thread, or too few items to share, every unit runs in order on
+// the calling thread.
+template <typename F>
+void parallel_units(int64_t units, int64_t size, F&& f) {
+  if (units < 1) return;
+  const int64_t per_block = std::max<int64_t>(1, parallel_block / std::max<int64_t>(1, size));
+  const int64_t blocks = (units + per_block - 1) / per_block;
+  const int64_t items = units * std::max<int64_t>(1, size);
+  if (!on_threads(items) || blocks < 2) {
+    for (int64_t u = 0; u < units; ++u) f(u);
+    return;
+  }
+  auto block = [&](int64_t b, int64_t, int64_t) {
+    const bool outer = parallel_detail::within_unit;
+    parallel_detail::within_unit = true;
+    try {
+      for (int64_t u = b * per_block; u < std::min(units, (b + 1) * per_block); ++u) f(u);
+    } catch (...) {
+      parallel_detail::within_unit = outer;
+      throw;
+    }
+    parallel_detail::within_unit = outer;
+  };
+  using job = parallel_detail::job<decltype(block), parallel_detail::no_tail>;
+  job j(block, nullptr, blocks * parallel_block, blocks);
+  run_blocks(blocks, &job::block, &j, nullptr, nullptr, threads_for(items));
   j.rethrow();
 }
 

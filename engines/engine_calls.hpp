@@ -15,10 +15,12 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <stdexcept>
 #include <string>
 
 #include "common/farray.hpp"
 #include "control/state/coast_polygon.hpp"
+#include "transport/together.hpp"
 
 namespace orvel {
 
@@ -190,6 +192,21 @@ struct engine_calls {
   // model's own calls keep the rows of the engine run that owns them.
   virtual void property_rows(const std::string&, int32_t) {}
   virtual std::string end_property_rows(bool) { return {}; }
+
+  // Several spills of a two-dimensional run moved in one piece of work (the
+  // pulses of a continuous release; see transport/together.hpp).  A test
+  // double that does not offer them moves every spill on its own.
+  virtual bool moves_spills_together() { return false; }
+  virtual void update_states_together(std::span<const int32_t>, int32_t, std::span<state_counts>) { unoffered(); }
+  virtual void vel_adv_2d_together(std::span<const int32_t>, int32_t) { unoffered(); }
+  virtual void rungek_together(std::span<const int32_t>, int32_t, int32_t, const double*, const double*, double*,
+                               double*) {
+    unoffered();
+  }
+  virtual void moves_2d_together(std::span<const int32_t>, int32_t, std::span<const spill_move>) { unoffered(); }
+
+ private:
+  [[noreturn]] static void unoffered() { throw std::logic_error("spills moved together by calls that do not offer it"); }
 };
 
 // The calls bound to the model's own routines, for one engine run: they hold

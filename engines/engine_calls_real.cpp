@@ -193,6 +193,21 @@ struct real_calls final : engine_calls {
   void posicion_2d_local_spread(int32_t spill, int32_t step, const farray<coast_polygon, 1>& polys) override {
     ::orvel::posicion_2d_local_spread(spill, step, polys);
   }
+  bool moves_spills_together() override { return true; }
+  void update_states_together(std::span<const int32_t> spills, int32_t step,
+                              std::span<state_counts> counts) override {
+    ::orvel::update_states_together(spills, step, counts);
+  }
+  void vel_adv_2d_together(std::span<const int32_t> spills, int32_t step) override {
+    ::orvel::vel_adv_2d_together(spills, step);
+  }
+  void rungek_together(std::span<const int32_t> spills, int32_t stage, int32_t k, const double* x0, const double* y0,
+                       double* xs, double* ys) override {
+    ::orvel::rungek_together(spills, stage, k, x0, y0, xs, ys);
+  }
+  void moves_2d_together(std::span<const int32_t> spills, int32_t step, std::span<const spill_move> moves) override {
+    ::orvel::moves_2d_together(spills, step, moves);
+  }
   void posicion_2d_spread(int32_t spill, int32_t step, double coef_r, double coef_q) override {
     ::orvel::posicion_2d_spread(spill, step, coef_r, coef_q);
   }

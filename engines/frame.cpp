@@ -12,6 +12,7 @@
 #include "engines/engine_settings.hpp"
 #include "forcing/series.hpp"
 #include "transport/states.hpp"
+#include "control/run_rules.hpp"
 
 namespace orvel {
 
@@ -29,6 +30,8 @@ std::array<farray<double, 2>*, 4> chemical_series() {
 
 namespace {
 
+bool together_allowed = true;
+
 template <typename T, int R>
 void release(farray<T, R>& a) {
   if (a.allocated()) a.deallocate();
@@ -40,6 +43,8 @@ void copy_particles(const double* from, int32_t n, double* to) {
 }
 
 }  // namespace
+
+void allow_spills_together(bool allowed) { together_allowed = allowed; }
 
 engine_frame::engine_frame(engine_calls& calls, const std::string& clave, std::span<const coast_polygon> coord_str)
     : calls(calls), clave(clave), coord_str(coord_str) {}
@@ -68,6 +73,7 @@ void engine_frame::simulation() {
   var1.n_lista = current_record_count(var_cfg.simulationtimehorizon, var_cfg.deltat_currents);
   nsteps = static_cast<int32_t>(int64_t{var1.n_lista} * substeps_per_record(var_cfg.deltat_currents, var_run.deltat) +
                                 1);
+  together_ = spills_may_move_together();
   if (sim == 1) {
     allocate_run_arrays();
     var_mallas.factor = 111317.359375;
@@ -116,8 +122,10 @@ void engine_frame::allocate_run_arrays() {
   ensure(weathered_now, ns);
   ensure(surface_exhausted, ns);
   ensure(afloat_seen, ns);
-  ensure(x_pass, np);
-  ensure(y_pass, np);
+  // Spills moved together keep the stage positions of each spill apart.
+  const int32_t passes = together_ ? np * ns : np;
+  ensure(x_pass, passes);
+  ensure(y_pass, passes);
   ensure(z_pass, np);
   ensure(x_rk0, np);
   ensure(y_rk0, np);
@@ -284,7 +292,7 @@ void engine_frame::substeps() {
     blend_wind();
     blend_waves();
     before_spill_passes(t);
-    for (int32_t s = 1; s <= var_cfg.spills_number; ++s) spill_pass(s, t);
+    spill_passes(t);
     {
       // The files and the property rows of the step are written whole
       // before a stop that does not wait for the end of the step.
@@ -477,6 +485,73 @@ void engine_frame::spill_pass(int32_t spill, float t) {
     }
   }
   spill_chain(spill, t);
+}
+
+bool engine_frame::spills_may_move_together() const {
+  const auto& c = var_cfg;
+  const auto& r = var_run;
+  return together_allowed && calls.moves_spills_together() && moves_in_phases() && c.spills_number >= 2 &&
+         r.sim__2d_3d == 1 && r.searchcoastalgorithm__lr_hr != 2 && r.simenvironment__sea_river == 1 &&
+         c.currenttype__file_constant != 1 && c.windtype__file_constant != 1 && c.wavestype__file_constant != 1 &&
+         c.currentgrid_variable__y_n == 0 && !box_follows_current_grid() && var_part.x_part.allocated() &&
+         var_part.x_part.size(1) == r.particle_number;
+}
+
+void engine_frame::spill_passes(float t) {
+  const int32_t ns = var_cfg.spills_number;
+  if (together_) {
+    together_spills_.clear();
+    for (int32_t s = 1; s <= ns; ++s) {
+      if (spill_active(s, t)) together_spills_.push_back(s);
+    }
+    if (together_spills_.size() >= 2) {
+      spills_together(t);
+      return;
+    }
+  }
+  for (int32_t s = 1; s <= ns; ++s) spill_pass(s, t);
+}
+
+void engine_frame::spills_together(float t) {
+  const std::span<const int32_t> spills(together_spills_);
+  const std::size_t n = spills.size();
+  together_counts_.resize(n);
+  together_moves_.resize(n);
+  const bool runge_kutta = var_run.numericalmethod__euler_rungekut == 2;
+  // The forcing is the same at every particle: no pass reads the pass
+  // positions but the Runge-Kutta stages, which start from the spills'
+  // positions, kept apart spill by spill in x_part, y_part.
+  for (;;) {
+    if (stage == 1) calls.update_states_together(spills, step, together_counts_);
+    calls.vel_adv_2d_together(spills, step);
+    if (!runge_kutta) break;
+    calls.rungek_together(spills, stage, k, var_part.x_part.data(), var_part.y_part.data(), x_pass.data(),
+                          y_pass.data());
+    blend_moved_ = true;
+    if (stage <= 3) {
+      ++stage;
+    } else {
+      stage = 1;
+      break;
+    }
+  }
+  // Each spill's chain sees the state counts of its own pass, as when the
+  // spills move one after the other.
+  int32_t shown = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    show_state_counts(spills[i], together_counts_[i], shown);
+    shown = spills[i];
+    together_moves_[i] = plan_move(spills[i], t);
+  }
+  calls.moves_2d_together(spills, step, together_moves_);
+  // The rest of each chain touches its own spill only: the spills share the
+  // threads, the last on its own after the others, so that what the chains
+  // leave in values shared by all is the last spill's.  No chain reads the
+  // state counts: they are left as the last spill's pass leaves them.
+  show_state_counts(spills[n - 1], together_counts_[n - 1], 0);
+  parallel_units(static_cast<int64_t>(n - 1), var_run.particle_number,
+                 [&](int64_t i) { finish_move(spills[static_cast<std::size_t>(i)], together_moves_[static_cast<std::size_t>(i)]); });
+  finish_move(spills[n - 1], together_moves_[n - 1]);
 }
 
 void engine_frame::pass_wind() {

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "common/farray.hpp"
 #include "control/state/coast_polygon.hpp"
@@ -34,6 +35,10 @@ namespace orvel {
 // for sliding their window of records.
 std::array<farray<double, 2>*, 15> engine_series();
 std::array<farray<double, 2>*, 4> chemical_series();
+
+// Whether runs may move the spills of a sub-step together (the default);
+// tests set it off to compare with every spill moved on its own.
+void allow_spills_together(bool allowed);
 
 class engine_frame {
  public:
@@ -111,6 +116,17 @@ class engine_frame {
   virtual void pass_velocities(int32_t spill);
   // Transport and weathering of an active spill after its passes.
   virtual void spill_chain(int32_t spill, float t) = 0;
+  // An engine whose chain is the frame's 2-D move between a part before it
+  // and a part after it (the two-dimensional oil and floating-object
+  // engine) may have its spills moved together: plan_move makes the first
+  // part of the chain of the spill in the sub-step of step time t and tells
+  // how it moves, finish_move the rest after the move.  The finish of one
+  // spill may run on any thread beside those of others: it reads and writes
+  // the values of its own spill only, and leaves the values that all the
+  // spills share alone while among_units() (common/parallel.hpp).
+  virtual bool moves_in_phases() const { return false; }
+  virtual spill_move plan_move(int32_t /*spill*/, float /*t*/) { return {}; }
+  virtual void finish_move(int32_t /*spill*/, const spill_move& /*move*/) {}
   // Once per sub-step of step time t, before any spill's passes: what the
   // spills of the sub-step share (default: nothing).
   virtual void before_spill_passes(float /*t*/) {}
@@ -208,6 +224,14 @@ class engine_frame {
   void blend_wind();
   void blend_waves();
   void spill_pass(int32_t spill, float t);
+  // The passes and chains of every spill in the sub-step of step time t.
+  void spill_passes(float t);
+  // Whether this simulation may move its spills together: an engine that
+  // moves in phases, two dimensions, the nearest-coast-point algorithm at
+  // sea over a fixed grid, and forcing that is the same at every particle.
+  bool spills_may_move_together() const;
+  // The passes and chains of the active spills together_spills_.
+  void spills_together(float t);
   void pass_wind();
   void pass_waves();
   void outputs(float t);
@@ -216,6 +240,10 @@ class engine_frame {
   void count_started(float t);
 
   float current_weight_ = 0.0f;  // blend weight of the currents in this sub-step
+  bool together_ = false;        // the simulation moves its active spills together
+  std::vector<int32_t> together_spills_;        // the active spills of the sub-step
+  std::vector<state_counts> together_counts_;   // their counts by state
+  std::vector<spill_move> together_moves_;      // how each moves
   bool blend_moved_ = false;     // rungek has re-blended u_blend, v_blend since the sub-step's blend
 };
 

@@ -96,7 +96,7 @@ bool fuel2d_engine::spreads(int32_t s, float t) const {
          var_part.par_beached(s) == 0 && var_part.par_pause(s) == 0 && static_cast<float>(c.stoptimespreading) > age_h;
 }
 
-void fuel2d_engine::spill_chain(int32_t s, float t) {
+spill_move fuel2d_engine::plan_move(int32_t s, float t) {
   auto& c2 = var2;
   weathering_time(s, t);
   if (spreads(s, t)) {
@@ -107,13 +107,22 @@ void fuel2d_engine::spill_chain(int32_t s, float t) {
     // step), so that a long step does not weather its whole length at the
     // area the slick reaches only at its end.
     step_area_(s) = 0.5 * (start_area + slick_area(s));
-    spreading_move_2d(s, var_cfg.spreadalgorithm__adios2_leher_hns == 1, polygons_);
-    weathering(s, true);
-    return;
+    return {true, var_cfg.spreadalgorithm__adios2_leher_hns == 1, c2.coef_r, c2.coef_q};
   }
   step_area_(s) = slick_area(s);
-  transport_move_2d(s, polygons_);
-  weathering(s, false);
+  return {};
+}
+
+void fuel2d_engine::finish_move(int32_t s, const spill_move& move) { weathering(s, move.spreading); }
+
+void fuel2d_engine::spill_chain(int32_t s, float t) {
+  const spill_move move = plan_move(s, t);
+  if (move.spreading) {
+    spreading_move_2d(s, move.diffusivity, polygons_);
+  } else {
+    transport_move_2d(s, polygons_);
+  }
+  finish_move(s, move);
 }
 
 void fuel2d_engine::weathering(int32_t s, bool spreading_chain) {

@@ -26,6 +26,12 @@ class fuel2d_engine : public oil_frame {
   void allocate_engine_arrays() override;
   void set_up() override;
   void spill_chain(int32_t spill, float t) override;
+  bool moves_in_phases() const override { return true; }
+  // Weathering time, the choice of chain and, spreading, the slick's growth
+  // and the spreading coefficients of the step.
+  spill_move plan_move(int32_t spill, float t) override;
+  // The oil weathering sequence after the move.
+  void finish_move(int32_t spill, const spill_move& move) override;
 
  private:
   void hull_area(int32_t spill);

@@ -78,14 +78,16 @@ breaking_sea breaking_waves(int32_t spill) {
   const double h = wave_height_in_use();
   const double hb = h != 0.0 ? static_cast<double>(0.70710677f) * h
                              : static_cast<double>(wind_breaking_height(static_cast<double>(u)));
-  w.hbreak = hb;
   const double dbwe = static_cast<double>(0.033354003f * var_spill.waterdensity(spill)) * (hb * hb);
-  w.dbwe = dbwe;
   const double ts = static_cast<double>(8.13f * u / 9.81f);
-  w.ts = ts;
   const double f = u < 6.0f ? static_cast<double>(3.0e-6f * std::pow(u, 3.5f)) / ts
                             : static_cast<double>(0.032f * (u - 6.0f)) / ts;
-  w.fracsurfacehit = f;
+  if (!among_units()) {
+    w.hbreak = hb;
+    w.dbwe = dbwe;
+    w.ts = ts;
+    w.fracsurfacehit = f;
+  }
   return {u, f, std::pow(dbwe, static_cast<double>(0.57f))};
 }
 
@@ -109,7 +111,7 @@ droplet_classes classes_at(double nu, largest_droplet largest, const breaking_se
   const float dmax = largest == largest_droplet::twice_median ? (d50 + d50) * 1e-6f : 7e-5f;
   const float dmin = 1e-7f * d50;
   const float dd = (dmax - dmin) / 10.0f;
-  if (store) {
+  if (store && !among_units()) {
     varverticaldispersion.cstar = cstar;
     store_droplet_classes(d50, dmax);
   }
@@ -127,6 +129,7 @@ droplet_classes classes_at(double nu, largest_droplet largest, const breaking_se
 }
 
 void store_classes(const droplet_classes& c) {
+  if (among_units()) return;
   auto& vd = varverticaldispersion;
   for (std::size_t k = 0; k < c.d.size(); ++k) {
     vd.dropdiam[k] = c.d[k];
@@ -220,6 +223,7 @@ void verticaldispersion(int32_t spill, farray<double, 1>& slick_area) {
   // C* and the droplet sizes stored are those of the start of the step.
   const droplet_classes start = classes_at(var4.visc(spill), largest_droplet::twice_median, sea, true);
   viscosity_within_step visc(spill, sea);
+  float qtot = start.qtot;
   if (!visc.changes()) {
     store_classes(start);
   } else {
@@ -247,9 +251,10 @@ void verticaldispersion(int32_t spill, farray<double, 1>& slick_area) {
       mean.qtot += mean.q[k];
     }
     store_classes(mean);
+    qtot = mean.qtot;
   }
   const float a = static_cast<float>(var_cfg.spreading__y_n == 1 ? slick_area(spill) : rectangle_area(spill));
-  var4.massdisp(spill) = static_cast<double>(weathering_seconds(spill) * varverticaldispersion.qtot * a);
+  var4.massdisp(spill) = static_cast<double>(weathering_seconds(spill) * qtot * a);
 }
 
 }  // namespace orvel

@@ -145,9 +145,11 @@ void update_properties(int32_t s, F after_density) {
   const float temperature = std::exp((tw - sp.viscosityreferencetemperature(s)) * sp.c5);
   const double mooney = std::exp(static_cast<double>(sp.c3) * y / (1.0 - static_cast<double>(sp.c4) * y));
   const double evaporation = std::exp(static_cast<double>(sp.c6(s)) * fe);
-  m.visc_temp = static_cast<double>(temperature);
-  m.visc_emul = mooney;
-  m.visc_evap = evaporation;
+  if (!among_units()) {
+    m.visc_temp = static_cast<double>(temperature);
+    m.visc_emul = mooney;
+    m.visc_evap = evaporation;
+  }
   m.visc(s) = ((static_cast<double>(sp.viscosity(s)) * static_cast<double>(temperature)) * mooney) * evaporation;
   var_cfg.spillvolume(s) = (var_cfg.emulsiono(s) == 1 ? m.massprodemuls_surf(s) : m.mass_surf(s)) / m.dens(s);
 }

@@ -1,5 +1,6 @@
 #include "transport/diffusion.hpp"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -17,6 +18,7 @@
 #include "control/state/var_part.hpp"
 #include "control/state/var_run.hpp"
 #include "transport/grid_cell.hpp"
+#include "transport/together.hpp"
 
 namespace orvel {
 
@@ -58,6 +60,67 @@ inline along_scales scales_of(double k, double scale, float orden_t) {
   return {l, orden_t * l};
 }
 
+// The settings of a fill of the horizontal diffusivities.
+struct horizontal_setup {
+  float orden_t = 0.1f;
+  double cos_lat = cos_latmean();
+  double factor = var_mallas.factor;
+  double scale = 1.0 / (cos_lat * factor);
+};
+
+// dxx, dyy of particles first .. last - 1 (from 0) of the spill, into dxx[j],
+// dyy[j], from the coefficient that `coefficient(particle)` gives (m2/s) for
+// each moving particle (`fixed`: that of a constant coefficient).  Returns
+// the last moving particle, -1 for none.
+template <typename Coefficient>
+int64_t fill_horizontal(int32_t spill, const horizontal_setup& h, Coefficient coefficient, bool k_constant,
+                        const along_scales& fixed, int64_t first, int64_t last, double* dxx, double* dyy) {
+  const auto& w = var_currwindwave;
+  const double* u = w.uadv.ptr(1, spill);
+  const double* v = w.vadv.ptr(1, spill);
+  // With one coefficient the result depends on (u, v) alone: a particle
+  // moving exactly as the one before it (a uniform forcing) takes its
+  // result.
+  uint64_t last_u = 0, last_v = 0;
+  along_across last_d{0.0f, 0.0f};
+  bool known = false;
+  int64_t last_mover = -1;
+  for (int64_t j = first; j < last; ++j) {
+    if (u[j] == 0.0 && v[j] == 0.0) {
+      dxx[j] = 0.0;
+      dyy[j] = 0.0;
+      continue;
+    }
+    const uint64_t bu = std::bit_cast<uint64_t>(u[j]), bv = std::bit_cast<uint64_t>(v[j]);
+    if (!(k_constant && known && bu == last_u && bv == last_v)) {
+      const along_scales a =
+          k_constant ? fixed : scales_of(coefficient(static_cast<int32_t>(j + 1)), h.scale, h.orden_t);
+      last_d = directional(u[j], v[j], h.cos_lat, h.factor, a.l, a.t);
+      last_u = bu;
+      last_v = bv;
+      known = true;
+    }
+    dxx[j] = last_d.dx;
+    dyy[j] = last_d.dy;
+    last_mover = j;
+  }
+  return last_mover;
+}
+
+// var_disp as the moving particle j (from 0) of the spill leaves it.
+template <typename Coefficient>
+void keep_last_mover(int32_t spill, const horizontal_setup& h, Coefficient coefficient, int64_t j) {
+  auto& s = var_disp;
+  const auto& w = var_currwindwave;
+  const double k = coefficient(static_cast<int32_t>(j + 1));
+  const along_scales a = scales_of(k, h.scale, h.orden_t);
+  const along_across d = directional(w.uadv.ptr(1, spill)[j], w.vadv.ptr(1, spill)[j], h.cos_lat, h.factor, a.l, a.t);
+  s.disp_l = a.l;
+  s.disp_t = a.t;
+  s.dx = d.dx;
+  s.dy = d.dy;
+}
+
 // Allocates dxx, dyy of the step and fills them from the coefficient that
 // `coefficient(particle)` gives (m2/s) for each moving particle; a constant
 // coefficient (`k_constant`) is turned into disp_l, disp_t once.  var_disp
@@ -65,62 +128,24 @@ inline along_scales scales_of(double k, double scale, float orden_t) {
 template <typename Coefficient>
 void horizontal(int32_t spill, Coefficient coefficient, bool k_constant) {
   auto& v2 = var2;
-  auto& s = var_disp;
-  const auto& w = var_currwindwave;
   const int32_t np = var_run.particle_number;
   v2.dxx.allocate_for_overwrite(np);  // every particle gets its value below
   v2.dyy.allocate_for_overwrite(np);
-  s.orden_t = 0.1f;
+  var_disp.orden_t = 0.1f;
   if (np < 1) return;
-  const float orden_t = s.orden_t;
-  const double cos_lat = cos_latmean();
-  const double factor = var_mallas.factor;
-  const double scale = 1.0 / (cos_lat * factor);
-  const double* u = w.uadv.ptr(1, spill);
-  const double* v = w.vadv.ptr(1, spill);
+  const horizontal_setup h;
   double* dxx = v2.dxx.data();
   double* dyy = v2.dyy.data();
-  const along_scales fixed = k_constant ? scales_of(coefficient(1), scale, orden_t) : along_scales{0.0f, 0.0f};
+  const along_scales fixed = k_constant ? scales_of(coefficient(1), h.scale, h.orden_t) : along_scales{0.0f, 0.0f};
   std::vector<int64_t> last_moving(static_cast<std::size_t>(block_count(np)), -1);
   parallel_blocks(np, [&](int64_t b, int64_t first, int64_t last) {
-    // With one coefficient the result depends on (u, v) alone: a particle
-    // moving exactly as the one before it (a uniform forcing) takes its
-    // result.
-    uint64_t last_u = 0, last_v = 0;
-    along_across last_d{0.0f, 0.0f};
-    bool known = false;
-    int64_t last_mover = -1;  // stored once per block: the slots of the blocks share cache lines
-    for (int64_t j = first; j < last; ++j) {
-      if (u[j] == 0.0 && v[j] == 0.0) {
-        dxx[j] = 0.0;
-        dyy[j] = 0.0;
-        continue;
-      }
-      const uint64_t bu = std::bit_cast<uint64_t>(u[j]), bv = std::bit_cast<uint64_t>(v[j]);
-      if (!(k_constant && known && bu == last_u && bv == last_v)) {
-        const along_scales a =
-            k_constant ? fixed : scales_of(coefficient(static_cast<int32_t>(j + 1)), scale, orden_t);
-        last_d = directional(u[j], v[j], cos_lat, factor, a.l, a.t);
-        last_u = bu;
-        last_v = bv;
-        known = true;
-      }
-      dxx[j] = last_d.dx;
-      dyy[j] = last_d.dy;
-      last_mover = j;
-    }
-    last_moving[static_cast<std::size_t>(b)] = last_mover;
+    // Stored once per block: the slots of the blocks share cache lines.
+    last_moving[static_cast<std::size_t>(b)] =
+        fill_horizontal(spill, h, coefficient, k_constant, fixed, first, last, dxx, dyy);
   });
   int64_t j = -1;
   for (const int64_t m : last_moving) j = m >= 0 ? m : j;
-  if (j < 0) return;
-  const double k = coefficient(static_cast<int32_t>(j + 1));
-  const along_scales a = scales_of(k, scale, orden_t);
-  const along_across d = directional(u[j], v[j], cos_lat, factor, a.l, a.t);
-  s.disp_l = a.l;
-  s.disp_t = a.t;
-  s.dx = d.dx;
-  s.dy = d.dy;
+  if (j >= 0) keep_last_mover(spill, h, coefficient, j);
 }
 
 }  // namespace
@@ -190,6 +215,58 @@ void dispersion_2d(int32_t spill) {
 
 void dispersion_2d_spread(int32_t spill, double k) {
   horizontal(spill, [k](int32_t) { return k; }, true);
+}
+
+void diffusivities_2d_together(std::span<const int32_t> spills, std::span<const spill_move> moves) {
+  const int32_t np = var_run.particle_number;
+  const int64_t n = static_cast<int64_t>(spills.size());
+  if (n < 1) return;
+  // The spills that take a diffusivity; a switch other than 0 and 1 stops
+  // the run at the first of them, as dispersion_2d would.
+  bool any = false;
+  for (int64_t i = 0; i < n; ++i) {
+    const auto& m = moves[static_cast<std::size_t>(i)];
+    if (m.spreading && !m.diffusivity) continue;
+    any = true;
+    const int32_t option = var_cfg.turbdiffusion__y_n(spills[static_cast<std::size_t>(i)]);
+    if (!m.spreading && option != 0 && option != 1 && np >= 1) invalid_option();
+  }
+  if (!any) return;
+  auto& v2 = var2;
+  const int64_t total = int64_t{np} * var_cfg.spills_number;
+  v2.dxx.allocate_for_overwrite(static_cast<int32_t>(total));  // every moving spill's values are set below
+  v2.dyy.allocate_for_overwrite(static_cast<int32_t>(total));
+  var_disp.orden_t = 0.1f;
+  if (np < 1) return;
+  const horizontal_setup h;
+  std::vector<int64_t> last_moving(static_cast<std::size_t>(n), -1);
+  auto coefficient_of = [&](int64_t i) {
+    const auto& m = moves[static_cast<std::size_t>(i)];
+    return m.spreading ? m.coef_r : var_cfg.diffusioncoeff_kh(spills[static_cast<std::size_t>(i)]);
+  };
+  parallel_units(n, np, [&](int64_t i) {
+    const auto& m = moves[static_cast<std::size_t>(i)];
+    if (m.spreading && !m.diffusivity) return;
+    const int32_t s = spills[static_cast<std::size_t>(i)];
+    double* dxx = v2.dxx.data() + int64_t{s - 1} * np;
+    double* dyy = v2.dyy.data() + int64_t{s - 1} * np;
+    if (!m.spreading && var_cfg.turbdiffusion__y_n(s) != 1) {
+      std::fill(dxx, dxx + np, 0.0);  // no random walk
+      std::fill(dyy, dyy + np, 0.0);
+      return;
+    }
+    const double k = coefficient_of(i);
+    const auto constant = [k](int32_t) { return k; };
+    last_moving[static_cast<std::size_t>(i)] =
+        fill_horizontal(s, h, constant, true, scales_of(k, h.scale, h.orden_t), 0, np, dxx, dyy);
+  });
+  for (int64_t i = n - 1; i >= 0; --i) {
+    const int64_t j = last_moving[static_cast<std::size_t>(i)];
+    if (j < 0) continue;
+    const double k = coefficient_of(i);
+    keep_last_mover(spills[static_cast<std::size_t>(i)], h, [k](int32_t) { return k; }, j);
+    break;
+  }
 }
 
 void verticaldiffusionvelocity(int32_t spill, int32_t /*step*/) {

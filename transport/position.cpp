@@ -8,6 +8,7 @@
 #include "control/input_places.hpp"
 #include "transport/grid_cell.hpp"
 #include "transport/position_detail.hpp"
+#include "transport/together.hpp"
 
 namespace orvel {
 
@@ -40,65 +41,97 @@ void coast_step(int32_t s, int32_t i, double x, double y, int32_t st, int32_t mo
   }
 }
 
+// One spill's update by the nearest-coast-point algorithm: the settings of
+// the call and what each particle does, from its position and state on
+// entry (move, go to the coast searches, or nothing).
+struct spill_update {
+  int32_t s;
+  const step_settings c;
+  spill_view v;
+  bool three_d, spreading;
+  double coef_r, coef_q;
+  int32_t mode, grid;
+  bool stick, reference, move_z, walk;
+  double loni, lons, lati, lats;
+  bool checked = false;  // the arrays of a move have been checked
+
+  spill_update(int32_t s_, int32_t step, int32_t np, bool three_d_, bool spreading_, double coef_r_, double coef_q_,
+               int64_t scratch = 0)
+      : s(s_),
+        c(s_, step),
+        v(s_, np, scratch),
+        three_d(three_d_),
+        spreading(spreading_),
+        coef_r(coef_r_),
+        coef_q(coef_q_),
+        mode(var_run.search_land__mask_maskandcoast),
+        grid(var_cfg.currentgrid_variable__y_n),
+        stick(three_d_ == spreading_),
+        reference(spreading_ && c.lehr && keeps_lehr_reference(c)),
+        move_z(three_d_ && !c.lehr),
+        walk(!spreading_ || !c.lehr),
+        loni(var_mallas.loni),
+        lons(var_mallas.lons),
+        lati(var_mallas.lati),
+        lats(var_mallas.lats) {}
+
+  bool moves(double x, double y, int32_t st) const {
+    return loni <= x && x <= lons && lati <= y && y <= lats && (st == 1 || (three_d && st == 5));
+  }
+  bool coast(double x, double y, int32_t st) const {
+    if (st == 1 || !(loni < x && x <= lons && y > lati)) return false;
+    if (mode == 1) return st == 2 && !spreading && (!three_d || grid == 0);
+    return mode == 2 && (grid == 0 || grid == 1) && (st == 2 || (st == -1 && grid == 1));
+  }
+  int64_t movers(int64_t first, int64_t last) const {
+    int64_t n = 0;
+    for (int64_t j = first; j < last; ++j) n += moves(v.x[j], v.y[j], v.indp[j]) ? 1 : 0;
+    return n;
+  }
+  int32_t per_move() const { return draws_per_move(c, spreading, three_d); }
+  // One pass over particles first .. last - 1 drawing from r; the coast
+  // searches of the pass are made in place, or flagged in to_coast for the
+  // block's tail, which makes them in particle order.
+  void pass(int64_t first, int64_t last, draws& r, uint8_t* to_coast) {
+    for (int64_t j = first; j < last; ++j) {
+      const double x = v.x[j], y = v.y[j];
+      const int32_t st = v.indp[j];
+      if (to_coast) to_coast[j] = 0;
+      if (moves(x, y, st)) {
+        if (!to_coast && !checked) {
+          v.need_motion(c, walk, three_d);
+          checked = true;
+        }
+        if (spreading) {
+          spread_move(c, v, j, x, y, coef_r, coef_q, move_z, r);
+        } else {
+          transport_move(c, v, j, x, y, r);
+          if (three_d) transport_move_z(c, v, j, r);
+        }
+        lose_if_outside(v, j, loni, lons, lati, lats);
+      } else if (coast(x, y, st)) {
+        if (to_coast) {
+          to_coast[j] = 1;
+        } else {
+          coast_step(s, static_cast<int32_t>(j + 1), x, y, st, mode, stick);
+        }
+      }
+      if (reference) lehr_reference(c, v, j, x, y);
+    }
+  }
+};
+
 void low_resolution_update(int32_t s, int32_t step, bool three_d, bool spreading, double coef_r,
                            double coef_q) {
   reset_domain_box();
   const int32_t np = var_run.particle_number;
   if (np >= 1) {
-    const step_settings c(s, step);
-    spill_view v(s, np);
-    const int32_t mode = var_run.search_land__mask_maskandcoast;
-    const int32_t grid = var_cfg.currentgrid_variable__y_n;
-    const bool stick = three_d == spreading;
-    const bool reference = spreading && c.lehr && keeps_lehr_reference(c);
-    const bool move_z = three_d && !c.lehr;
-    const double loni = var_mallas.loni, lons = var_mallas.lons;
-    const double lati = var_mallas.lati, lats = var_mallas.lats;
-    const bool walk = !spreading || !c.lehr;
-    // What each particle does, from its position and state on entry: move,
-    // go to the coast searches, or nothing.
-    auto moves = [&](double x, double y, int32_t st) {
-      return loni <= x && x <= lons && lati <= y && y <= lats && (st == 1 || (three_d && st == 5));
-    };
-    auto coast = [&](double x, double y, int32_t st) {
-      if (st == 1 || !(loni < x && x <= lons && y > lati)) return false;
-      if (mode == 1) return st == 2 && !spreading && (!three_d || grid == 0);
-      return mode == 2 && (grid == 0 || grid == 1) && (st == 2 || (st == -1 && grid == 1));
-    };
-    // One pass over particles first .. last - 1 drawing from r; the coast
-    // searches of the pass are made in place, or flagged in to_coast for the
-    // block's tail, which makes them in particle order.  The flags are kept
-    // from call to call (one position update runs at a time): no allocation
-    // per step.
+    spill_update u(s, step, np, three_d, spreading, coef_r, coef_q);
+    auto& v = u.v;
+    const auto& c = u.c;
+    // The flags are kept from call to call (one position update runs at a
+    // time): no allocation per step.
     static std::vector<uint8_t> to_coast;
-    bool checked = false;
-    auto pass = [&](int64_t first, int64_t last, draws& r, bool defer) {
-      for (int64_t j = first; j < last; ++j) {
-        const double x = v.x[j], y = v.y[j];
-        const int32_t st = v.indp[j];
-        if (defer) to_coast[static_cast<std::size_t>(j)] = 0;
-        if (moves(x, y, st)) {
-          if (!defer && !checked) {
-            v.need_motion(c, walk, three_d);
-            checked = true;
-          }
-          if (spreading) {
-            spread_move(c, v, j, x, y, coef_r, coef_q, move_z, r);
-          } else {
-            transport_move(c, v, j, x, y, r);
-            if (three_d) transport_move_z(c, v, j, r);
-          }
-          lose_if_outside(v, j, loni, lons, lati, lats);
-        } else if (coast(x, y, st)) {
-          if (defer) {
-            to_coast[static_cast<std::size_t>(j)] = 1;
-          } else {
-            coast_step(s, static_cast<int32_t>(j + 1), x, y, st, mode, stick);
-          }
-        }
-        if (reference) lehr_reference(c, v, j, x, y);
-      }
-    };
     const int64_t blocks = block_count(np);
     const bool threaded = on_threads(np);
     // Moving particles before each block (threads only: one pass in order
@@ -106,14 +139,12 @@ void low_resolution_update(int32_t s, int32_t step, bool three_d, bool spreading
     std::vector<int64_t> movers(static_cast<std::size_t>(blocks) + 1, 0);
     if (threaded) {
       parallel_blocks(np, [&](int64_t b, int64_t first, int64_t last) {
-        int64_t n = 0;
-        for (int64_t j = first; j < last; ++j) n += moves(v.x[j], v.y[j], v.indp[j]) ? 1 : 0;
-        movers[static_cast<std::size_t>(b) + 1] = n;
+        movers[static_cast<std::size_t>(b) + 1] = u.movers(first, last);
       });
       for (int64_t b = 0; b < blocks; ++b) movers[b + 1] += movers[b];
-      if (movers[static_cast<std::size_t>(blocks)] > 0) v.need_motion(c, walk, three_d);
+      if (movers[static_cast<std::size_t>(blocks)] > 0) v.need_motion(c, u.walk, three_d);
     }
-    const int32_t per_move = draws_per_move(c, spreading, three_d);
+    const int32_t per_move = u.per_move();
     const int32_t state0 = rand_state();
     int32_t end_state = state0;
     // Sums of the final positions in particle order: in the threaded pass
@@ -126,14 +157,14 @@ void low_resolution_update(int32_t s, int32_t step, bool three_d, bool spreading
           np,
           [&](int64_t b, int64_t first, int64_t last) {
             draws r{rand_state_after(state0, movers[static_cast<std::size_t>(b)] * per_move)};
-            pass(first, last, r, true);
+            u.pass(first, last, r, to_coast.data());
           },
           [&](int64_t, int64_t first, int64_t last) {
             // Coast particles have not moved: their entry position and
             // state are still in place.
             for (int64_t j = first; j < last; ++j) {
               if (to_coast[static_cast<std::size_t>(j)]) {
-                coast_step(s, static_cast<int32_t>(j + 1), v.x[j], v.y[j], v.indp[j], mode, stick);
+                coast_step(s, static_cast<int32_t>(j + 1), v.x[j], v.y[j], v.indp[j], u.mode, u.stick);
               }
             }
             sum.add(v, first, last);
@@ -142,7 +173,7 @@ void low_resolution_update(int32_t s, int32_t step, bool three_d, bool spreading
       end_state = rand_state_after(state0, movers[static_cast<std::size_t>(blocks)] * per_move);
     } else {
       draws r{state0};
-      pass(0, np, r, false);
+      u.pass(0, np, r, nullptr);
       end_state = r.state;
       sum.add(v, 0, np);
       if (three_d) sum.add_depth(v, 0, np);
@@ -175,6 +206,37 @@ void low_resolution_update(int32_t s, int32_t step, bool three_d, bool spreading
 void posicion_2d(int32_t spill, int32_t step) { low_resolution_update(spill, step, false, false, 0.0, 0.0); }
 
 void posicion_3d(int32_t spill, int32_t step) { low_resolution_update(spill, step, true, false, 0.0, 0.0); }
+
+void moves_2d_together(std::span<const int32_t> spills, int32_t step, std::span<const spill_move> moves) {
+  diffusivities_2d_together(spills, moves);
+  reset_domain_box();
+  const int32_t np = var_run.particle_number;
+  const int64_t n = static_cast<int64_t>(spills.size());
+  if (np >= 1 && n >= 1) {
+    // Each spill draws after the spills before it: its moving particles,
+    // counted first, set where its draws start.
+    std::vector<int64_t> draws_before(static_cast<std::size_t>(n) + 1, 0);
+    auto update_of = [&](int64_t i) {
+      const int32_t s = spills[static_cast<std::size_t>(i)];
+      const auto& m = moves[static_cast<std::size_t>(i)];
+      return spill_update(s, step, np, false, m.spreading, m.coef_r, m.coef_q, int64_t{s - 1} * np);
+    };
+    parallel_units(n, np, [&](int64_t i) {
+      const spill_update u = update_of(i);
+      draws_before[static_cast<std::size_t>(i) + 1] = u.movers(0, np) * u.per_move();
+    });
+    for (int64_t i = 0; i < n; ++i) draws_before[i + 1] += draws_before[i];
+    const int32_t state0 = rand_state();
+    parallel_units(n, np, [&](int64_t i) {
+      spill_update u = update_of(i);
+      draws r{rand_state_after(state0, draws_before[static_cast<std::size_t>(i)])};
+      u.pass(0, np, r, nullptr);
+      centre_of_mass(u.v, np);
+    });
+    srand(rand_state_after(state0, draws_before[static_cast<std::size_t>(n)]));
+  }
+  release_diffusivities();
+}
 
 bool lehr_from_release(int32_t spill, int32_t step) {
   return step == 1 || !var_part.x_oldpt.allocated() || var_part.x_oldpt(1, spill) == 0.0;

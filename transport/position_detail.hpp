@@ -67,14 +67,16 @@ T* spill_column(farray<T, 2>& a, int32_t s, int32_t np) {
   return a.ptr(a.lbound(1), s);
 }
 
+// Particles `from` .. `from` + np - 1 (from 0) of a particle array, or null
+// when the array does not exist.
 template <typename T>
-T* particle_array(farray<T, 1>& a, int32_t np) {
+T* particle_array(farray<T, 1>& a, int32_t np, int64_t from = 0) {
   if (!a.allocated()) return nullptr;
-  if (a.size(1) < np) {
-    throw std::out_of_range(std::string("array ") + a.name() + " holds fewer than " + std::to_string(np) +
+  if (a.size(1) < from + np) {
+    throw std::out_of_range(std::string("array ") + a.name() + " holds fewer than " + std::to_string(from + np) +
                             " particles");
   }
-  return a.ptr(a.lbound(1));
+  return a.ptr(a.lbound(1)) + from;
 }
 
 // An array that a motion reads and the step has not set up.
@@ -83,7 +85,8 @@ T* particle_array(farray<T, 1>& a, int32_t np) {
 }
 
 // The arrays of spill s that the motions read and write, index i - 1 for
-// particle i.
+// particle i.  The diffusivities of the step are those from particle
+// `scratch` on (a spill moved with others has its own stretch of them).
 struct spill_view {
   int32_t s;
   double* x;
@@ -104,7 +107,7 @@ struct spill_view {
   double* yp1;
   int32_t* part_inter;
 
-  spill_view(int32_t spill, int32_t np) : s(spill) {
+  spill_view(int32_t spill, int32_t np, int64_t scratch = 0) : s(spill) {
     auto& p = var_part;
     auto& w = var_currwindwave;
     auto& rk = var_rk;
@@ -116,9 +119,9 @@ struct spill_view {
     uadv = spill_column(w.uadv, s, np);
     vadv = spill_column(w.vadv, s, np);
     wadv = spill_column(w.wadv, s, np);
-    dxx = particle_array(var2.dxx, np);
-    dyy = particle_array(var2.dyy, np);
-    dzz = particle_array(var2.dzz, np);
+    dxx = particle_array(var2.dxx, np, scratch);
+    dyy = particle_array(var2.dyy, np, scratch);
+    dzz = particle_array(var2.dzz, np, scratch);
     farray<double, 2>* kx[] = {&rk.fx1, &rk.fx2, &rk.fx3, &rk.fx4};
     farray<double, 2>* ky[] = {&rk.fy1, &rk.fy2, &rk.fy3, &rk.fy4};
     for (int k = 0; k < 4; ++k) {

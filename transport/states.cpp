@@ -13,60 +13,90 @@
 #include "control/state/var_part.hpp"
 #include "control/state/var_run.hpp"
 #include "transport/grid_cell.hpp"
+#include "transport/together.hpp"
 
 namespace orvel {
 
 namespace {
 
 // Over a fixed current grid: the state follows the depth of the particle and
-// of its cell.
-void states_fixed_grid(int32_t spill, double loni, double lons, double lati, double lats) {
+// of its cell, for particles first .. last - 1 (from 0) of the spill.
+// Returns the last of them that finds a model cell, -1 for none.
+int64_t fixed_grid_states(int32_t spill, int64_t first, int64_t last, double loni, double lons, double lati,
+                          double lats) {
   auto& p = var_part;
   auto& g = var_mallas;
   const double factor = g.factor;
-  const int32_t np = var_run.particle_number;
-  if (np < 1) return;
-  (void)p.x_part(np, spill), (void)p.y_part(np, spill), (void)p.z_part(np, spill), (void)p.indp(np, spill);
   const double* xs = p.x_part.ptr(1, spill);
   const double* ys = p.y_part.ptr(1, spill);
   double* zs = p.z_part.ptr(1, spill);
   int32_t* states = p.indp.ptr(1, spill);
+  int64_t found = -1;
+  for (int64_t j = first; j < last; ++j) {
+    const double x = xs[j];
+    const double y = ys[j];
+    if (!(loni <= x && x <= lons && lati <= y && y <= lats)) continue;
+    int32_t& state = states[j];
+    if (state == indp_beached || state == indp_floor || state == indp_air) continue;
+    const double z = zs[j];
+    if (z == 0.0) {
+      state = indp_surf;
+    } else if (z > 0.0) {
+      state = indp_column;
+    }
+    int32_t ci = 0, cj = 0;
+    if (!model_cell(x, y, ci, cj)) continue;
+    found = j;
+    const float depth = g.d(ci, cj);
+    if (depth <= 0.0f) {
+      state = indp_land;
+    } else if (state == indp_column && z * factor >= depth) {
+      state = indp_floor;
+      zs[j] = depth / factor;
+    }
+  }
+  return found;
+}
+
+// The model cell of particle j (from 0) of the spill, the last that found
+// one, in x_int, y_int.
+void keep_cell_of(int32_t spill, int64_t j) {
+  int32_t ci = 0, cj = 0;
+  if (j >= 0 && model_cell(var_part.x_part.ptr(1, spill)[j], var_part.y_part.ptr(1, spill)[j], ci, cj)) {
+    var_mallas.x_int = ci;
+    var_mallas.y_int = cj;
+  }
+}
+
+void states_fixed_grid(int32_t spill, double loni, double lons, double lati, double lats) {
+  auto& p = var_part;
+  const int32_t np = var_run.particle_number;
+  if (np < 1) return;
+  (void)p.x_part(np, spill), (void)p.y_part(np, spill), (void)p.z_part(np, spill), (void)p.indp(np, spill);
   // The last particle that finds a model cell leaves it in x_int, y_int.
   std::vector<int64_t> last_cell(static_cast<std::size_t>(block_count(np)), -1);
   parallel_blocks(np, [&](int64_t b, int64_t first, int64_t last) {
-    int64_t found = -1;  // stored once per block: the slots of the blocks share cache lines
-    for (int64_t j = first; j < last; ++j) {
-      const double x = xs[j];
-      const double y = ys[j];
-      if (!(loni <= x && x <= lons && lati <= y && y <= lats)) continue;
-      int32_t& state = states[j];
-      if (state == indp_beached || state == indp_floor || state == indp_air) continue;
-      const double z = zs[j];
-      if (z == 0.0) {
-        state = indp_surf;
-      } else if (z > 0.0) {
-        state = indp_column;
-      }
-      int32_t ci = 0, cj = 0;
-      if (!model_cell(x, y, ci, cj)) continue;
-      found = j;
-      const float depth = g.d(ci, cj);
-      if (depth <= 0.0f) {
-        state = indp_land;
-      } else if (state == indp_column && z * factor >= depth) {
-        state = indp_floor;
-        zs[j] = depth / factor;
-      }
-    }
-    last_cell[static_cast<std::size_t>(b)] = found;
+    // Stored once per block: the slots of the blocks share cache lines.
+    last_cell[static_cast<std::size_t>(b)] = fixed_grid_states(spill, first, last, loni, lons, lati, lats);
   });
   int64_t j = -1;
   for (const int64_t m : last_cell) j = m >= 0 ? m : j;
-  int32_t ci = 0, cj = 0;
-  if (j >= 0 && model_cell(xs[j], ys[j], ci, cj)) {
-    g.x_int = ci;
-    g.y_int = cj;
+  keep_cell_of(spill, j);
+}
+
+// The counts by state of particles first .. last - 1 (from 0).
+state_counts count_states(const int32_t* states, int64_t first, int64_t last) {
+  state_counts c;
+  for (int64_t j = first; j < last; ++j) {
+    switch (states[j]) {
+      case indp_surf: ++c.surf; break;
+      case indp_column: ++c.column; break;
+      case indp_floor: ++c.floor; break;
+      case indp_beached: ++c.beached; break;
+      default: ++c.pause; break;
+    }
   }
+  return c;
 }
 
 // Over a wet/dry current grid.
@@ -175,22 +205,9 @@ void update_par(int32_t spill, int32_t /*step*/) {
   const int32_t* states = p.indp.ptr(1, spill);
   // Counts by block, added in block order (whole numbers: any order gives
   // the same sums).
-  struct counts {
-    int32_t surf = 0, column = 0, floor = 0, beached = 0, pause = 0;
-  };
-  std::vector<counts> by_block(static_cast<std::size_t>(block_count(np)));
+  std::vector<state_counts> by_block(static_cast<std::size_t>(block_count(np)));
   parallel_blocks(np, [&](int64_t b, int64_t first, int64_t last) {
-    counts c;
-    for (int64_t j = first; j < last; ++j) {
-      switch (states[j]) {
-        case indp_surf: ++c.surf; break;
-        case indp_column: ++c.column; break;
-        case indp_floor: ++c.floor; break;
-        case indp_beached: ++c.beached; break;
-        default: ++c.pause; break;
-      }
-    }
-    by_block[static_cast<std::size_t>(b)] = c;
+    by_block[static_cast<std::size_t>(b)] = count_states(states, first, last);
   });
   for (const auto& c : by_block) {
     p.par_surf(spill) += c.surf;
@@ -199,6 +216,51 @@ void update_par(int32_t spill, int32_t /*step*/) {
     p.par_beached(spill) += c.beached;
     p.par_pause(spill) += c.pause;
   }
+}
+
+void update_states_together(std::span<const int32_t> spills, int32_t step, std::span<state_counts> counts) {
+  const int32_t np = var_run.particle_number;
+  const int64_t n = static_cast<int64_t>(spills.size());
+  if (np < 1 || n < 1) return;
+  auto& p = var_part;
+  for (const int32_t s : {spills.front(), spills.back()}) {
+    (void)p.x_part(np, s), (void)p.y_part(np, s), (void)p.z_part(np, s), (void)p.indp(np, s);
+  }
+  const auto& g = var_mallas;
+  const bool fixed = var_cfg.currentgrid_variable__y_n == 0;
+  // Over a fixed grid, the last particle of the last spill that finds a
+  // model cell leaves it in x_int, y_int; the other grids' updates go spill
+  // after spill.
+  std::vector<int64_t> found(static_cast<std::size_t>(n), -1);
+  if (!fixed) {
+    for (const int32_t s : spills) update_indp(s, step);
+  }
+  parallel_units(n, np, [&](int64_t i) {
+    const int32_t s = spills[static_cast<std::size_t>(i)];
+    if (fixed) found[static_cast<std::size_t>(i)] = fixed_grid_states(s, 0, np, g.loni, g.lons, g.lati, g.lats);
+    counts[static_cast<std::size_t>(i)] = count_states(p.indp.ptr(1, s), 0, np);
+  });
+  for (int64_t i = n - 1; fixed && i >= 0; --i) {
+    if (found[static_cast<std::size_t>(i)] >= 0) {
+      keep_cell_of(spills[static_cast<std::size_t>(i)], found[static_cast<std::size_t>(i)]);
+      break;
+    }
+  }
+}
+
+void show_state_counts(int32_t spill, const state_counts& counts, int32_t shown) {
+  auto& p = var_part;
+  farray<int32_t, 1>* counters[] = {&p.par_surf, &p.par_column, &p.par_beached, &p.par_floor, &p.par_pause};
+  if (shown == 0) {
+    for (auto* counter : counters) counter->fill(0);
+  } else {
+    for (auto* counter : counters) (*counter)(shown) = 0;
+  }
+  p.par_surf(spill) = counts.surf;
+  p.par_column(spill) = counts.column;
+  p.par_floor(spill) = counts.floor;
+  p.par_beached(spill) = counts.beached;
+  p.par_pause(spill) = counts.pause;
 }
 
 void centre_of_mass(int32_t spill) {

@@ -16,6 +16,7 @@
 #include "control/state/var_spill.hpp"
 #include "forcing/series.hpp"
 #include "transport/grid_cell.hpp"
+#include "transport/together.hpp"
 
 namespace orvel {
 
@@ -156,6 +157,11 @@ void vel_adv_2d(int32_t spill, int32_t /*step*/) {
     }
   }
   w.uwind(spill) = wind_sum / np;
+}
+
+void vel_adv_2d_together(std::span<const int32_t> spills, int32_t step) {
+  parallel_units(static_cast<int64_t>(spills.size()), var_run.particle_number,
+                 [&](int64_t i) { vel_adv_2d(spills[static_cast<std::size_t>(i)], step); });
 }
 
 void vel_adv_3d(int32_t spill, int32_t /*step*/) {
