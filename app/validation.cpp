@@ -907,9 +907,10 @@ void check_latmean_in_grid(const value_checks& v) {
 uint64_t bytes_per_particle_and_spill() {
   // Positions, start-of-step and circle positions, the Lehr reference (7 + 2
   // doubles); the crossing flag and the state (2 integers); the eight
-  // velocity arrays; and the engine's per-particle masses and droplet
-  // values (about 12 doubles).
-  return (7 + 2 + 8 + 12) * sizeof(double) + 2 * sizeof(int32_t);
+  // velocity arrays; the engine's per-particle masses and droplet values
+  // (about 12 doubles); and, where the spills move together, each spill's
+  // own stage positions and diffusivities (4 doubles).
+  return (7 + 2 + 8 + 12 + 4) * sizeof(double) + 2 * sizeof(int32_t);
 }
 
 uint64_t bytes_per_particle(int32_t layers) {
