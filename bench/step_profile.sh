@@ -39,12 +39,12 @@ perf script -i "$data" -F tid,ip,sym,dso 2>/dev/null | awk '
         # Inside the pool: a loop body further up the chain is loop work.
         continue
       }
-      if (s ~ /low_resolution_update|local_update|spread_move|sincos|buscacosta|ring_search|coast_step/) return "loop position update"
-      if (s ~ /states_fixed_grid|states_wetdry|states_radar|update_indp/) return "loop states"
-      if (s ~ /update_par/) return "loop state counts"
+      if (s ~ /low_resolution_update|local_update|spill_update|moves_2d_together|spread_move|sincos|buscacosta|ring_search|coast_step/) return "loop position update"
+      if (s ~ /states_fixed_grid|fixed_grid_states|states_wetdry|states_radar|update_indp|update_states_together/) return "loop states"
+      if (s ~ /update_par|count_states/) return "loop state counts"
       if (s ~ /vel_adv_2d|vel_adv_3d/) return "loop velocities"
-      if (s ~ /dispersion_2d|dispersion_3d|horizontal</) return "loop diffusivities"
-      if (s ~ /rungek/) return "loop Runge-Kutta"
+      if (s ~ /dispersion_2d|dispersion_3d|horizontal<|fill_horizontal|diffusivities_2d_together/) return "loop diffusivities"
+      if (s ~ /rungek|stage_of/) return "loop Runge-Kutta"
       if (s ~ /fill_first|fill_uniform|blend_particles|interp_vel_part|interp_viento_part|interp_ola_part/) return "loop forcing at particles"
       if (s ~ /interp_lineal/) return "loop interpolation"
       if (s ~ /copy_particles|spill_pass|memmove|memcpy/) return "loop pass copies"

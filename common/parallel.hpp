@@ -255,6 +255,20 @@ void parallel_blocks_ordered(int64_t n, F&& f, G&& then) {
   j.rethrow();
 }
 
+// The threads that a loop over n items takes.
+inline int64_t loop_threads(int64_t n) {
+  return std::max<int64_t>(1, std::min<int64_t>(threads_for(n), thread_count()));
+}
+
+// The threads that parallel_units(units, size, ...) below takes: one for
+// each block of units, at most one for each items_per_thread items.
+inline int64_t unit_threads(int64_t units, int64_t size) {
+  if (units < 1) return 1;
+  const int64_t per_block = std::max<int64_t>(1, parallel_block / std::max<int64_t>(1, size));
+  const int64_t blocks = (units + per_block - 1) / per_block;
+  return std::max<int64_t>(1, std::min(blocks, loop_threads(units * std::max<int64_t>(1, size))));
+}
+
 // f(u) for every unit u of 0 .. units - 1, where a unit is `size` items of
 // work that must be done whole by one thread (a pulse of a release, with its
 // own sums and random draws): the units are dealt to the threads in blocks

@@ -504,7 +504,11 @@ void engine_frame::spill_passes(float t) {
     for (int32_t s = 1; s <= ns; ++s) {
       if (spill_active(s, t)) together_spills_.push_back(s);
     }
-    if (together_spills_.size() >= 2) {
+    // Together when the spills share more threads than one spill's loops
+    // take (many small pulses; not a few large spills).
+    const auto n = static_cast<int64_t>(together_spills_.size());
+    const int32_t np = var_run.particle_number;
+    if (n >= 2 && unit_threads(n, np) > loop_threads(np)) {
       spills_together(t);
       return;
     }

@@ -224,7 +224,10 @@ class engine_frame {
   void blend_wind();
   void blend_waves();
   void spill_pass(int32_t spill, float t);
-  // The passes and chains of every spill in the sub-step of step time t.
+  // The passes and chains of every spill in the sub-step of step time t:
+  // the active spills together where they may move together and would
+  // share more threads so than each spill's own loops take, otherwise one
+  // spill after the other.
   void spill_passes(float t);
   // Whether this simulation may move its spills together: an engine that
   // moves in phases, two dimensions, the nearest-coast-point algorithm at
