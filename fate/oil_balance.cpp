@@ -19,27 +19,18 @@ void balance_vertido_tierra(int32_t spill) {
   const double* prod = m.massparticle_prod.ptr(1, spill);
   const bool emulsifies = var_cfg.emulsiono(spill) == 1;
   double surf = 0.0, beached = 0.0, beached_emulsion = 0.0, column = 0.0, floor = 0.0, outside = 0.0;
+  // Each sum adds its particles' masses in particle order and 0 for the
+  // others: the same sums (x + 0 is x, the sums start at +0), without a
+  // branch on the state that particles of mixed states would mispredict.
   for (int32_t j = 0; j < np; ++j) {
-    switch (indp[j]) {
-      case 0:
-        beached += mass[j];
-        beached_emulsion += emulsifies ? prod[j] : mass[j];
-        break;
-      case 1:
-        surf += mass[j];
-        break;
-      case 5:
-        column += mass[j];
-        break;
-      case -1:
-        floor += mass[j];
-        break;
-      case -2:
-        outside += mass[j];
-        break;
-      default:
-        break;
-    }
+    const int32_t st = indp[j];
+    const double mj = mass[j];
+    beached += st == 0 ? mj : 0.0;
+    beached_emulsion += st == 0 ? (emulsifies ? prod[j] : mj) : 0.0;
+    surf += st == 1 ? mj : 0.0;
+    column += st == 5 ? mj : 0.0;
+    floor += st == -1 ? mj : 0.0;
+    outside += st == -2 ? mj : 0.0;
   }
   m.massprodemuls_surf(spill) = 0.0;
   m.mass_beached(spill) = beached;
