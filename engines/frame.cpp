@@ -548,6 +548,15 @@ void engine_frame::spills_together(float t) {
     together_moves_[i] = plan_move(spills[i], t);
   }
   calls.moves_2d_together(spills, step, together_moves_);
+  if (!finishes_apart()) {
+    shown = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      show_state_counts(spills[i], together_counts_[i], shown);
+      shown = spills[i];
+      finish_move(spills[i], together_moves_[i]);
+    }
+    return;
+  }
   // The rest of each chain touches its own spill only: the spills share the
   // threads, the last on its own after the others, so that what the chains
   // leave in values shared by all is the last spill's.  No chain reads the

@@ -125,6 +125,10 @@ class engine_frame {
   // the values of its own spill only, and leaves the values that all the
   // spills share alone while among_units() (common/parallel.hpp).
   virtual bool moves_in_phases() const { return false; }
+  // Whether the finishes of the spills moved together may share the threads
+  // (else they run one after the other, each seeing the state counts of its
+  // own pass).
+  virtual bool finishes_apart() const { return true; }
   virtual spill_move plan_move(int32_t /*spill*/, float /*t*/) { return {}; }
   virtual void finish_move(int32_t /*spill*/, const spill_move& /*move*/) {}
   // Once per sub-step of step time t, before any spill's passes: what the

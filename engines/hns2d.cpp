@@ -68,18 +68,32 @@ double step_area(double a0, double a1, double v, double hmin) {
 
 }  // namespace
 
-void hns2d_engine::spill_chain(int32_t s, float t) {
-  const bool spreading = spreads(s, t);
-  const double start_area = slick_area(s);
-  if (spreading) {
+void hns2d_engine::allocate_engine_arrays() {
+  hns_frame::allocate_engine_arrays();
+  ensure(start_area_, var_cfg.spills_number);
+}
+
+spill_move hns2d_engine::plan_move(int32_t s, float t) {
+  start_area_(s) = slick_area(s);
+  if (spreads(s, t)) {
     auto& c2 = var2;
     calls.spreadinghns(s, step, slick_area, c2.coef_r, c2.coef_q);
     const int32_t algorithm = var_cfg.spreadalgorithm__adios2_leher_hns;
-    spreading_move_2d(s, algorithm == 1 || algorithm == 3, polygons_);
+    return {true, algorithm == 1 || algorithm == 3, c2.coef_r, c2.coef_q, false};
+  }
+  // The transport move, with the particles on the floor of a dissolving
+  // chemical carried by the water between the diffusivities and the
+  // position update.
+  spill_move move;
+  move.carry = true;
+  return move;
+}
+
+void hns2d_engine::spill_chain(int32_t s, float t) {
+  const spill_move move = plan_move(s, t);
+  if (move.spreading) {
+    spreading_move_2d(s, move.diffusivity, polygons_);
   } else {
-    // The transport move, with the particles on the floor of a dissolving
-    // chemical carried by the water between the diffusivities and the
-    // position update.
     calls.dispersion_2d(s);
     calls.carry_with_current_2d(s);
     if (var_run.searchcoastalgorithm__lr_hr == 2) {
@@ -89,6 +103,10 @@ void hns2d_engine::spill_chain(int32_t s, float t) {
       calls.posicion_2d(s, step);
     }
   }
+  finish_move(s, move);
+}
+
+void hns2d_engine::finish_move(int32_t s, const spill_move& move) {
   // The compartments follow the particles on every move, weathering or not.
   calls.balance_vertido_tierra_hns(s);
   if (!weathering_recorded()) return;
@@ -98,9 +116,11 @@ void hns2d_engine::spill_chain(int32_t s, float t) {
   // the share-back area of an earlier step, which would make the result
   // hang on the step.
   double area = slick_area(s);
-  if (spreading) area = step_area(start_area, area, var_cfg.spillvolume(s), var_cfg.minspillthickness(s));
+  if (move.spreading) {
+    area = step_area(start_area_(s), area, var_cfg.spillvolume(s), var_cfg.minspillthickness(s));
+  }
   var4.areaparticlesurftotal(s) = area;
-  fate(s, !spreading);
+  fate(s, !move.spreading);
 }
 
 void hns2d_engine::fate(int32_t s, bool dispersed_path) {

@@ -6,6 +6,7 @@
 #include "common/errors.hpp"
 #include "common/parallel.hpp"
 #include "control/input_places.hpp"
+#include "transport/floor_carry.hpp"
 #include "transport/grid_cell.hpp"
 #include "transport/position_detail.hpp"
 #include "transport/together.hpp"
@@ -221,15 +222,28 @@ void moves_2d_together(std::span<const int32_t> spills, int32_t step, std::span<
       const auto& m = moves[static_cast<std::size_t>(i)];
       return spill_update(s, step, np, false, m.spreading, m.coef_r, m.coef_q, int64_t{s - 1} * np);
     };
+    // The floor particles a spill carries (two draws each with the walk's
+    // diffusivities) draw before its moving particles.
+    const bool walk = var2.dxx.allocated() && var2.dyy.allocated();
+    auto carries = [&](int64_t i) {
+      return moves[static_cast<std::size_t>(i)].carry &&
+             var_cfg.dissolution(spills[static_cast<std::size_t>(i)]) == 1;
+    };
     parallel_units(n, np, [&](int64_t i) {
       const spill_update u = update_of(i);
-      draws_before[static_cast<std::size_t>(i) + 1] = u.movers(0, np) * u.per_move();
+      const int64_t carried = carries(i) && walk ? 2 * floor_particles(u.s) : 0;
+      draws_before[static_cast<std::size_t>(i) + 1] = carried + u.movers(0, np) * u.per_move();
     });
     for (int64_t i = 0; i < n; ++i) draws_before[i + 1] += draws_before[i];
     const int32_t state0 = rand_state();
     parallel_units(n, np, [&](int64_t i) {
       spill_update u = update_of(i);
       draws r{rand_state_after(state0, draws_before[static_cast<std::size_t>(i)])};
+      if (carries(i)) {
+        const int64_t from = int64_t{u.s - 1} * np;
+        carry_floor_particles(u.s, walk ? var2.dxx.data() + from : nullptr, walk ? var2.dyy.data() + from : nullptr,
+                              r);
+      }
       u.pass(0, np, r, nullptr);
       centre_of_mass(u.v, np);
     });

@@ -26,11 +26,14 @@ struct state_counts {
 
 // How a spill moves in the step: its spreading motion (with the spreading
 // diffusivity from coef_r when `diffusivity`, the random spreading walk, or
-// else the Lehr growth by coef_r, coef_q), or its transport walk.
+// else the Lehr growth by coef_r, coef_q), or its transport walk, before
+// which, with `carry`, the particles on the floor of a dissolving chemical
+// are carried by the current (carry_with_current_2d).
 struct spill_move {
   bool spreading = false;
   bool diffusivity = false;
   double coef_r = 0.0, coef_q = 0.0;
+  bool carry = false;
 };
 
 // update_indp of each spill, and its counts by state into counts (one per
@@ -56,9 +59,10 @@ void rungek_together(std::span<const int32_t> spills, int32_t stage, int32_t k, 
 void diffusivities_2d_together(std::span<const int32_t> spills, std::span<const spill_move> moves);
 
 // The diffusivities and the nearest-coast-point position update of each
-// spill, moved as moves[i] says (the transport walk: dispersion_2d then
-// posicion_2d; the spreading motion: dispersion_2d_spread with coef_r when
-// `diffusivity`, then posicion_2d_spread).
+// spill, moved as moves[i] says (the transport walk: dispersion_2d, the
+// carry of the floor particles when asked for, then posicion_2d; the
+// spreading motion: dispersion_2d_spread with coef_r when `diffusivity`,
+// then posicion_2d_spread).
 void moves_2d_together(std::span<const int32_t> spills, int32_t step, std::span<const spill_move> moves);
 
 }  // namespace orvel

@@ -1,5 +1,5 @@
-// The spills of a two-dimensional oil or drift run move together in each
-// step (the pulses of a continuous release share the threads a whole pulse
+// The spills of a two-dimensional oil, drift or chemical run move together
+// in each step (the pulses of a continuous release share the threads a whole pulse
 // at a time).  The files they write are those of the same run with every
 // spill moved on its own, pulse after pulse on one thread, byte for byte:
 // the run is made both ways, by the orvel executable on 1, 3 and 8 threads
@@ -83,6 +83,7 @@ run_result run_one_spill_at_a_time(const fs::path& dir, const std::string& key) 
 
 struct together_case {
   const char* name;
+  const char* folder;  // the audit scenario
   const char* key;
   // Edits of the audit scenario's run and configuration files: a file
   // ending, and a text (whole lines) that occurs once and what replaces it.
@@ -99,7 +100,7 @@ TEST_P(spills_together, WriteTheFilesOfEverySpillMovedOnItsOwn) {
     fs::create_directory(dir);
     const fs::path back = fs::current_path();
     fs::current_path(dir);
-    copy_scenario("audit_oil2d");
+    copy_scenario(c.folder);
     for (const auto& [file, old_text, new_text] : c.edits) {
       replace_text(std::string(c.key) + file, std::string("\n") + old_text + "\n", std::string("\n") + new_text + "\n");
     }
@@ -136,22 +137,46 @@ constexpr std::array<const char*, 3> pulses_run{".run", "50 0", "2000 0"};
 constexpr std::array<const char*, 3> pulses_line{".cfg", "4.0 3600", "3.0 600"};
 constexpr std::array<const char*, 3> twelve_hours{".cfg", "48", "12"};
 
+// The chemical's continuous release of its audit (Lehr spreading, every
+// fate process) cut the same way; and the same release of a chemical denser
+// than the water, which lies on the floor and whose floor particles the
+// current carries with the random walk.
+constexpr std::array<const char*, 3> chemical_pulses_line{".cfg", "4.0 3600", "3.0 600"};
+constexpr const char* chemical_line =
+    "1 0.0 40000.0 -8.8 43.0 0.0 1000.0 1000.0 0.01 0.0001 0.0 0 876.0 15.0 0.7 15.0 1780.0 25.0 12.7 25.0 78.11 1.0 "
+    "50.0 0.0 0.0 1025.0 15.0 20.0";
+constexpr const char* dense_chemical_line =
+    "1 0.0 40000.0 -8.8 43.0 0.0 1000.0 1000.0 0.01 0.0001 0.0 0 1330.0 15.0 0.7 15.0 1780.0 25.0 12.7 25.0 78.11 1.0 "
+    "50.0 0.0 0.0 1025.0 15.0 20.0";
+constexpr std::array<const char*, 3> chemical_twelve_hours{".cfg", "24", "12"};
+
 INSTANTIATE_TEST_SUITE_P(
     ScenarioSpillsTogether, spills_together,
     ::testing::Values(
-        together_case{"PulsesRungeKuttaSpreading", "AUC2", {pulses_run, pulses_line, twelve_hours}},
+        together_case{"PulsesRungeKuttaSpreading", "audit_oil2d", "AUC2", {pulses_run, pulses_line, twelve_hours}},
         together_case{"PulsesEuler",
+                      "audit_oil2d",
                       "AUC2",
                       {pulses_run, pulses_line, twelve_hours, {".run", "0 0 0\n2", "0 0 0\n1"}}},
         // Lehr growth (no spreading diffusivity) and no random walk: the
         // pulses draw nothing while they spread.
         together_case{"PulsesLehrWithoutRandomWalk",
+                      "audit_oil2d",
                       "AUC2",
                       {pulses_run, pulses_line, twelve_hours, {".cfg", "1 1 8", "1 2 8"},
                        {".cfg", "1.0 0.03 0.0 1.0 1 20.0 0.0 0.0", "1.0 0.03 0.0 1.0 0 20.0 0.0 0.0"}}},
         // Two spills released at once at different times and places, each
         // too small for its loops to take a second thread.
-        together_case{"TwoSpills", "AUD2", {{".run", "50 0", "12000 0"}, twelve_hours}}),
+        together_case{"TwoSpills", "audit_oil2d", "AUD2", {{".run", "50 0", "12000 0"}, twelve_hours}},
+        together_case{"ChemicalPulses",
+                      "audit_hns2d",
+                      "AUP2",
+                      {pulses_run, chemical_pulses_line, chemical_twelve_hours}},
+        together_case{"DenseChemicalPulsesOnTheFloor",
+                      "audit_hns2d",
+                      "AUP2",
+                      {pulses_run, chemical_pulses_line, chemical_twelve_hours,
+                       {".cfg", chemical_line, dense_chemical_line}}}),
     [](const ::testing::TestParamInfo<together_case>& i) { return std::string(i.param.name); });
 
 }  // namespace
