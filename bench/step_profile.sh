@@ -35,7 +35,7 @@ perf script -i "$data" -F tid,ip,sym,dso 2>/dev/null | awk '
     if (chain[1] ~ /kernel/) return "kernel"
     for (i = 1; i <= n; ++i) {
       s = chain[i]
-      if (s ~ /pool::work|wait_for_job|pool::run\(|orvel::run_blocks|sched_yield|relax/) {
+      if (s ~ /pool::work|pool::pool|wait_for_job|pool::run\(|orvel::run_blocks|sched_yield|relax/) {
         # Inside the pool: a loop body further up the chain is loop work.
         continue
       }
@@ -56,7 +56,7 @@ perf script -i "$data" -F tid,ip,sym,dso 2>/dev/null | awk '
       if (s ~ /spill_chain|weathering|evapora|emulsion|balance|verticaldispersion|evaluo|spreading/) return "loop weathering"
       if (s ~ /set_up|part_ini|lee_|read|main$|initial/) return "start-up and files"
     }
-    for (i = 1; i <= n; ++i) if (chain[i] ~ /pool::work|wait_for_job|pool::run\(|orvel::run_blocks|sched_yield|relax/) return "wait"
+    for (i = 1; i <= n; ++i) if (chain[i] ~ /pool::work|pool::pool|wait_for_job|pool::run\(|orvel::run_blocks|sched_yield|relax/) return "wait"
     return "serial"
   }
   /^ *[0-9]+ *$/ || /^[^ \t]/ { if (n > 0) record(); tid = $1 + 0; n = 0; next }
