@@ -541,20 +541,18 @@ void engine_frame::spills_together(float t) {
   }
   // Each spill's chain sees the state counts of its own pass, as when the
   // spills move one after the other.
-  int32_t shown = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    show_state_counts(spills[i], together_counts_[i], shown);
-    shown = spills[i];
-    together_moves_[i] = plan_move(spills[i], t);
-  }
-  calls.moves_2d_together(spills, step, together_moves_);
-  if (!finishes_apart()) {
-    shown = 0;
+  auto in_turn = [&](auto part_of_chain) {
+    int32_t shown = 0;
     for (std::size_t i = 0; i < n; ++i) {
       show_state_counts(spills[i], together_counts_[i], shown);
       shown = spills[i];
-      finish_move(spills[i], together_moves_[i]);
+      part_of_chain(i);
     }
+  };
+  in_turn([&](std::size_t i) { together_moves_[i] = plan_move(spills[i], t); });
+  calls.moves_2d_together(spills, step, together_moves_);
+  if (!finishes_apart()) {
+    in_turn([&](std::size_t i) { finish_move(spills[i], together_moves_[i]); });
     return;
   }
   // The rest of each chain touches its own spill only: the spills share the
@@ -562,8 +560,10 @@ void engine_frame::spills_together(float t) {
   // leave in values shared by all is the last spill's.  No chain reads the
   // state counts: they are left as the last spill's pass leaves them.
   show_state_counts(spills[n - 1], together_counts_[n - 1], 0);
-  parallel_units(static_cast<int64_t>(n - 1), var_run.particle_number,
-                 [&](int64_t i) { finish_move(spills[static_cast<std::size_t>(i)], together_moves_[static_cast<std::size_t>(i)]); });
+  parallel_units(static_cast<int64_t>(n - 1), var_run.particle_number, [&](int64_t i) {
+    const auto u = static_cast<std::size_t>(i);
+    finish_move(spills[u], together_moves_[u]);
+  });
   finish_move(spills[n - 1], together_moves_[n - 1]);
 }
 
@@ -694,25 +694,33 @@ void engine_frame::pass_currents(int32_t) {
 
 void engine_frame::pass_velocities(int32_t spill) { calls.vel_adv_2d(spill, step); }
 
-void engine_frame::spreading_move_2d(int32_t spill, bool diffusivity, const farray<coast_polygon>& polygons) {
-  auto& c2 = var2;
-  if (diffusivity) calls.dispersion_2d_spread(spill, c2.coef_r);
-  if (var_run.searchcoastalgorithm__lr_hr == 2) {
-    calls.busca_parts_inter_spread(spill, step, c2.coef_r, c2.coef_q);
-    calls.posicion_2d_local_spread(spill, step, polygons);
-  } else {
-    calls.posicion_2d_spread(spill, step, c2.coef_r, c2.coef_q);
+void engine_frame::move_2d(int32_t spill, const spill_move& move, const farray<coast_polygon>& polygons) {
+  const bool polygon_search = var_run.searchcoastalgorithm__lr_hr == 2;
+  if (move.spreading) {
+    auto& c2 = var2;
+    if (move.diffusivity) calls.dispersion_2d_spread(spill, c2.coef_r);
+    if (polygon_search) {
+      calls.busca_parts_inter_spread(spill, step, c2.coef_r, c2.coef_q);
+      calls.posicion_2d_local_spread(spill, step, polygons);
+    } else {
+      calls.posicion_2d_spread(spill, step, c2.coef_r, c2.coef_q);
+    }
+    return;
   }
-}
-
-void engine_frame::transport_move_2d(int32_t spill, const farray<coast_polygon>& polygons) {
   calls.dispersion_2d(spill);
-  if (var_run.searchcoastalgorithm__lr_hr == 2) {
+  if (move.carry) calls.carry_with_current_2d(spill);
+  if (polygon_search) {
     calls.busca_parts_intersect(spill, step);
     calls.posicion_2d_local(spill, step, polygons);
   } else {
     calls.posicion_2d(spill, step);
   }
+}
+
+void engine_frame::chain_in_phases(int32_t spill, float t, const farray<coast_polygon>& polygons) {
+  const spill_move move = plan_move(spill, t);
+  move_2d(spill, move, polygons);
+  finish_move(spill, move);
 }
 
 void engine_frame::presence_statistics(int32_t spill) { calls.probabilidad(spill, step); }

@@ -171,15 +171,18 @@ class engine_frame {
   // The regular current grids of the pass: derived from the U and V node
   // lists the first time in a simulation (node-list files only).
   void locate_current_grid();
-  // The moves of a two-dimensional spill after its passes, shared by the 2-D
-  // engines.  The spreading move: the spreading diffusivity from coef_r when
-  // `diffusivity`, then the spreading position update; the transport move:
-  // the diffusivity, then the position update.  Each update goes to the
-  // nearest coast point, or with the coast polygons
+  // The move of a two-dimensional spill after its passes, as `move` asks,
+  // shared by the 2-D engines.  The spreading move: the spreading
+  // diffusivity from coef_r when `diffusivity`, then the spreading position
+  // update; the transport move: the diffusivity, the carry of the floor
+  // particles when `carry`, then the position update.  Each update goes to
+  // the nearest coast point, or with the coast polygons
   // (searchcoastalgorithm__lr_hr 2) searches the crossings and resolves the
   // move against `polygons`.
-  void spreading_move_2d(int32_t spill, bool diffusivity, const farray<coast_polygon>& polygons);
-  void transport_move_2d(int32_t spill, const farray<coast_polygon>& polygons);
+  void move_2d(int32_t spill, const spill_move& move, const farray<coast_polygon>& polygons);
+  // The chain of an engine that moves in phases, for one spill in the
+  // sub-step of step time t: plan_move, its move, finish_move.
+  void chain_in_phases(int32_t spill, float t, const farray<coast_polygon>& polygons);
   // Whole-array and column views for the calls.
   static std::span<double> all(farray<double, 1>& a);
   static std::span<double> column(farray<double, 2>& a, int32_t j);

@@ -115,15 +115,7 @@ spill_move fuel2d_engine::plan_move(int32_t s, float t) {
 
 void fuel2d_engine::finish_move(int32_t s, const spill_move& move) { weathering(s, move.spreading); }
 
-void fuel2d_engine::spill_chain(int32_t s, float t) {
-  const spill_move move = plan_move(s, t);
-  if (move.spreading) {
-    spreading_move_2d(s, move.diffusivity, polygons_);
-  } else {
-    transport_move_2d(s, polygons_);
-  }
-  finish_move(s, move);
-}
+void fuel2d_engine::spill_chain(int32_t s, float t) { chain_in_phases(s, t, polygons_); }
 
 void fuel2d_engine::weathering(int32_t s, bool spreading_chain) {
   const auto& c = var_cfg;

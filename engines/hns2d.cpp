@@ -89,22 +89,7 @@ spill_move hns2d_engine::plan_move(int32_t s, float t) {
   return move;
 }
 
-void hns2d_engine::spill_chain(int32_t s, float t) {
-  const spill_move move = plan_move(s, t);
-  if (move.spreading) {
-    spreading_move_2d(s, move.diffusivity, polygons_);
-  } else {
-    calls.dispersion_2d(s);
-    calls.carry_with_current_2d(s);
-    if (var_run.searchcoastalgorithm__lr_hr == 2) {
-      calls.busca_parts_intersect(s, step);
-      calls.posicion_2d_local(s, step, polygons_);
-    } else {
-      calls.posicion_2d(s, step);
-    }
-  }
-  finish_move(s, move);
-}
+void hns2d_engine::spill_chain(int32_t s, float t) { chain_in_phases(s, t, polygons_); }
 
 void hns2d_engine::finish_move(int32_t s, const spill_move& move) {
   // The compartments follow the particles on every move, weathering or not.
