@@ -16,3 +16,14 @@ same_files() {
   done
   echo yes
 }
+
+# Runs ORVEL_BINARY $1 on key $3 in folder $2 on thread count $4 and prints
+# its wall time in seconds; the run's output goes to standard error when
+# it fails, and the script stops.
+timed_run() {
+  local bin="$1" dir="$2" key="$3" t="$4" out
+  out="$(cd "$dir" && env $(threads_env "$t") /usr/bin/time -f '%e' -o time.txt "$bin" "$key" 2>&1)" ||
+    { printf '%s\n' "$out" >&2; exit 1; }
+  cat "$dir/time.txt"
+  rm -f "$dir/time.txt"
+}

@@ -65,8 +65,7 @@ for engine in $engines; do
       for t in $threads; do
         d="$work/$engine.$t"
         prepare "$d" "$src" "$key" "$np"
-        (cd "$d" && env $(threads_env "$t") /usr/bin/time -f '%e' -o "$work/time.txt" "$bin" "$key" >/dev/null)
-        walls[$t]="${walls[$t]:-} $(cat "$work/time.txt")"
+        walls[$t]="${walls[$t]:-} $(timed_run "$bin" "$d" "$key" "$t")"
         first="${first:-$t}"
       done
     done

@@ -79,9 +79,7 @@ for case in $cases; do
     for t in $threads; do
       d="$work/$case.$t"
       prepare "$d" "$case"
-      (cd "$d" && env $(threads_env "$t") /usr/bin/time -f '%e' -o "$work/time.txt" "$bin" AUC2 >"$work/out.txt") ||
-        { cat "$work/out.txt" >&2; exit 1; }
-      walls[$t]="${walls[$t]:-} $(cat "$work/time.txt")"
+      walls[$t]="${walls[$t]:-} $(timed_run "$bin" "$d" AUC2 "$t")"
       first="${first:-$t}"
     done
   done
